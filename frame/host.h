@@ -1,0 +1,153 @@
+// The host interfaces: everything the library asks of the world outside it.
+//
+// The library never touches the operating system.  It reaches files,
+// profiles, windows, SQL and the external libraries through the interfaces
+// below, which a Host bundles.  host/ implements them on this machine; tests
+// wrap or replace single interfaces (fault injection, scripted message boxes).
+//
+// Paths cross these interfaces in the library's form: Windows paths with "\"
+// separators (a host also accepts "/").  Names handed back by listings are
+// bare names without a directory.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/values.h"
+
+namespace qv {
+
+// Open styles of RtFileOpen.
+enum FileOpenStyle : int {
+  kOpenRead = 0,        // open an existing file for reading
+  kOpenCreate = 3,      // create (or truncate) a file for writing
+  kOpenDelete = 512,    // delete the file; no handle is left open
+  kOpenAppend = 4097,   // open for writing at the end, created when missing
+  kOpenExist = 16384,   // test that the file exists; no handle is left open
+};
+
+// Seek origins of RtFileSeek.
+enum FileSeekOrigin : int { kSeekStart = 0, kSeekEnd = 2 };
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Opens sPath with one of the FileOpenStyle values.  For kOpenRead,
+  // kOpenCreate and kOpenAppend a successful open stores a handle in hFile.
+  // kOpenDelete and kOpenExist leave hFile untouched and report whether the
+  // file was deleted / exists.
+  virtual bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) = 0;
+  virtual bool Close(FileHandle hFile) = 0;
+  // Reads the next line without its terminator ("\n", and one "\r" before it).
+  // With nMax > 0 a longer line is cut to nMax - 1 bytes and its rest is
+  // skipped; nMax <= 0 reads the whole line.  FALSE at the end of the file.
+  virtual bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) = 0;
+  // Writes sText followed by the line terminator "\r\n".
+  virtual bool PutLine(FileHandle hFile, std::string_view sText) = 0;
+  // Reads up to nBytes bytes into sOut (replacing it); returns the count read.
+  virtual int64_t Read(FileHandle hFile, std::string& sOut, int64_t nBytes) = 0;
+  // Writes sText; returns the count written (less than the size on failure).
+  virtual int64_t Write(FileHandle hFile, std::string_view sText) = 0;
+  virtual bool Seek(FileHandle hFile, int64_t nOffset, int nOrigin) = 0;
+  virtual int64_t Tell(FileHandle hFile) = 0;
+
+  // The names of the subdirectories (or files) that match sPattern, a path
+  // whose last component may hold the wildcards "*" and "?" (Windows rules:
+  // case-insensitive; a three-letter extension also matches longer ones
+  // that begin with it).  Names are appended to aNames; returns their count.
+  // "." and ".." are never listed.  A symbolic link is not a subdirectory.
+  virtual int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) = 0;
+  virtual int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) = 0;
+  virtual bool DirExists(std::string_view sPath) = 0;
+  // Copies sSource to sTarget, replacing a file there.
+  virtual bool Copy(std::string_view sSource, std::string_view sTarget) = 0;
+  // Renames sOld to sNew; fails when sNew exists (Windows rule).
+  virtual bool Rename(std::string_view sOld, std::string_view sNew) = 0;
+  // Moves sSource over sTarget in one step, replacing sTarget (used to put a
+  // completely written file in place of the old one).
+  virtual bool Replace(std::string_view sSource, std::string_view sTarget) = 0;
+};
+
+// Private-profile (INI file) access with Windows semantics.
+class Profiles {
+ public:
+  virtual ~Profiles() = default;
+  // Reads the value of sKey in sSection of sFile into sValue, or sDefault
+  // when the key is missing.  Returns the number of characters read: 0 for a
+  // missing key and for an empty value.
+  virtual int64_t GetString(std::string_view sSection, std::string_view sKey, std::string_view sDefault,
+                            std::string& sValue, std::string_view sFile) = 0;
+  virtual bool WriteString(std::string_view sSection, std::string_view sKey, std::string_view sValue,
+                           std::string_view sFile) = 0;
+  virtual int64_t GetInt(std::string_view sSection, std::string_view sKey, int64_t nDefault,
+                         std::string_view sFile) = 0;
+  // Told that an expected profile file is missing.
+  virtual void ProfileAbsent(bool bAbsent) = 0;
+};
+
+// The runtime's context values.
+struct HostContext {
+  WindowHandle hWndForm;      // current form window
+  WindowHandle hWndMDI;       // MDI frame window
+  WindowHandle hWndNULL;      // the null window handle
+  WindowHandle hWndItem;      // current item window
+  Number nwParam;             // current message's wParam
+  Number nlParam;             // current message's lParam
+  String sAppName;            // application name
+  bool bStaticsAsWindows = false;
+};
+
+// The window system, as far as the library uses it.  Later concerns
+// (geometry, fonts, colours) are added here as they are needed.
+class Windows {
+ public:
+  virtual ~Windows() = default;
+  virtual HostContext Context() = 0;
+  virtual bool IsWindow(WindowHandle hWnd) = 0;
+  virtual Number SendMessage(WindowHandle hWnd, int64_t nMessage, Number nwParam, Number nlParam) = 0;
+  virtual void WaitCursor(bool bOn) = 0;
+  // Shows a message box and returns the button pressed.
+  virtual Number MessageBox(std::string_view sText, std::string_view sCaption, int64_t nStyle) = 0;
+  virtual void Quit() = 0;
+};
+
+// An external library bound by the module at load (one library-table slot).
+class ExternalLibrary {
+ public:
+  using Entry = void (*)();
+  virtual ~ExternalLibrary() = default;
+  // The entry point with this export ordinal, or nullptr.
+  virtual Entry FindOrdinal(int nOrdinal) = 0;
+  // The entry point with this name, or nullptr.
+  virtual Entry FindName(std::string_view sName) = 0;
+};
+
+// The host runtime itself: execution state, fatal errors, external libraries.
+class Runtime {
+ public:
+  virtual ~Runtime() = default;
+  virtual bool IsExecuting() = 0;
+  // The current local date and time.
+  virtual DateTime CurrentDateTime() = 0;
+  // Reports a fatal error.  Never returns.
+  [[noreturn]] virtual void FatalError(std::string_view sText) = 0;
+  // Loads an external library by name ("User32", "uitk60", ...); nullptr
+  // when the host has no such library.  The host owns the result.
+  virtual ExternalLibrary* LoadLibrary(std::string_view sName) = 0;
+  virtual void FreeLibrary(ExternalLibrary* pLibrary) = 0;
+};
+
+// Everything a Module asks of its host.  The pointers are not owned; each
+// must stay valid for the lifetime of the Modules that use the Host.
+struct Host {
+  Runtime* pRuntime = nullptr;
+  FileSystem* pFiles = nullptr;
+  Profiles* pProfiles = nullptr;
+  Windows* pWindows = nullptr;
+};
+
+}  // namespace qv

@@ -1,0 +1,71 @@
+// The host runtime's operations that reach outside the library (files,
+// profiles, windows, the frame), under the runtime's names.  Each takes the
+// Module whose host serves the call.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "frame/module.h"
+
+namespace qv {
+
+// Frame.
+inline bool RtIsExecuting(Module& m) { return m.Rt().IsExecuting(); }
+[[noreturn]] inline void RtFatalError(Module& m, std::string_view sText) {
+  m.Rt().FatalError(sText);
+  std::abort();  // a host's fatal-error report does not return
+}
+inline DateTime RtCurrentDateTime(Module& m) { return m.Rt().CurrentDateTime(); }
+
+// Files.
+inline bool RtFileOpen(Module& m, FileHandle& hFile, std::string_view sPath, int nStyle) {
+  return m.Files().Open(hFile, sPath, nStyle);
+}
+inline bool RtFileClose(Module& m, FileHandle hFile) { return m.Files().Close(hFile); }
+inline bool RtFileGetLine(Module& m, FileHandle hFile, String& sLine, int64_t nMax) {
+  return m.Files().GetLine(hFile, sLine, nMax);
+}
+inline bool RtFilePutLine(Module& m, FileHandle hFile, std::string_view sText) {
+  return m.Files().PutLine(hFile, sText);
+}
+inline int64_t RtFileRead(Module& m, FileHandle hFile, String& sOut, int64_t nBytes) {
+  return m.Files().Read(hFile, sOut, nBytes);
+}
+// Non-zero when all of sText was written.
+inline bool RtFileWrite(Module& m, std::string_view sText, FileHandle hFile, int64_t nBytes) {
+  const std::string_view sPart = sText.substr(0, static_cast<size_t>(nBytes < 0 ? 0 : nBytes));
+  return m.Files().Write(hFile, sPart) == static_cast<int64_t>(sPart.size());
+}
+inline bool RtFileSeek(Module& m, FileHandle hFile, int64_t nOffset, int nOrigin) {
+  return m.Files().Seek(hFile, nOffset, nOrigin);
+}
+inline int64_t RtFileTell(Module& m, FileHandle hFile) { return m.Files().Tell(hFile); }
+
+// Profiles.
+inline int64_t RtGetProfileString(Module& m, std::string_view sSection, std::string_view sKey,
+                                  std::string_view sDefault, String& sValue, std::string_view sFile) {
+  return m.Profile().GetString(sSection, sKey, sDefault, sValue, sFile);
+}
+inline bool RtWriteProfileString(Module& m, std::string_view sSection, std::string_view sKey,
+                                 std::string_view sValue, std::string_view sFile) {
+  return m.Profile().WriteString(sSection, sKey, sValue, sFile);
+}
+inline int64_t RtGetProfileInt(Module& m, std::string_view sSection, std::string_view sKey, int64_t nDefault,
+                               std::string_view sFile) {
+  return m.Profile().GetInt(sSection, sKey, nDefault, sFile);
+}
+inline void RtProfileAbsent(Module& m, bool bAbsent) { m.Profile().ProfileAbsent(bAbsent); }
+
+// Windows.
+inline Number RtSendMessage(Module& m, WindowHandle hWnd, int64_t nMessage, Number nwParam, Number nlParam) {
+  return m.Win().SendMessage(hWnd, nMessage, nwParam, nlParam);
+}
+inline void RtWaitCursor(Module& m, bool bOn) { m.Win().WaitCursor(bOn); }
+inline Number RtMessageBox(Module& m, std::string_view sText, std::string_view sCaption, int64_t nStyle) {
+  return m.Win().MessageBox(sText, sCaption, nStyle);
+}
+inline void RtQuit(Module& m) { m.Win().Quit(); }
+
+}  // namespace qv

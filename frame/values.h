@@ -1,0 +1,116 @@
+// The value types every parameter, result and variable of the library uses.
+//
+//   Number        frame/number.h
+//   Boolean       bool inside the library; a 32-bit integer at the C boundary
+//   String        std::string: a counted byte string (ANSI model, positions
+//                 count bytes); callers pass std::string_view where the text
+//                 is only read
+//   Date/Time     DateTime below, null until set
+//   handles       WindowHandle, SqlHandle, FileHandle: opaque, 0 is the null
+//                 handle
+//   dynamic array DynArray<T> below
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/number.h"
+
+namespace qv {
+
+using String = std::string;
+
+// A calendar date and time with microsecond resolution, or null.  The value
+// is the count of microseconds since 0001-01-01 00:00:00 (proleptic Gregorian,
+// no time zone), so it orders and compares as a plain integer.
+class DateTime {
+ public:
+  constexpr DateTime() = default;  // null
+  static constexpr DateTime FromMicros(int64_t nMicros) {
+    DateTime dt;
+    dt.nMicros_ = nMicros;
+    dt.bNull_ = false;
+    return dt;
+  }
+  // Builds a date from its parts; returns null when a part is out of range.
+  static DateTime FromParts(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0,
+                            int nSecond = 0, int nMicro = 0);
+
+  constexpr bool IsNull() const { return bNull_; }
+  constexpr int64_t Micros() const { return nMicros_; }
+
+  struct Parts {
+    int nYear, nMonth, nDay, nHour, nMinute, nSecond, nMicro, nWeekday;  // nWeekday: 0 Sunday
+  };
+  // The parts of a non-null value (all zero for null).
+  Parts Split() const;
+
+  friend constexpr bool operator==(DateTime a, DateTime b) {
+    return a.bNull_ == b.bNull_ && (a.bNull_ || a.nMicros_ == b.nMicros_);
+  }
+
+ private:
+  int64_t nMicros_ = 0;
+  bool bNull_ = true;
+};
+
+template <class Tag>
+struct Handle {
+  uintptr_t nValue = 0;
+  constexpr bool IsNull() const { return nValue == 0; }
+  friend constexpr bool operator==(Handle a, Handle b) = default;
+};
+using WindowHandle = Handle<struct WindowTag>;
+using SqlHandle = Handle<struct SqlTag>;
+using FileHandle = Handle<struct FileTag>;
+
+// A growable array, created empty and extended by assignment.  Elements are
+// numbered from 0.  Reading an element that was never assigned yields the
+// element type's empty value and does not extend the array; writing to any
+// index >= 0 extends it, and the gap reads as empty values.  Writes to a
+// negative index go to a scratch element and are lost.
+template <class T>
+class DynArray {
+ public:
+  // Number of elements: the highest assigned index + 1.
+  int64_t Count() const { return static_cast<int64_t>(aItems_.size()); }
+  bool Empty() const { return aItems_.empty(); }
+
+  // Read access; never extends the array.
+  const T& Get(int64_t nIndex) const {
+    if (nIndex < 0 || nIndex >= Count()) return empty_;
+    return aItems_[static_cast<size_t>(nIndex)];
+  }
+  const T& operator[](int64_t nIndex) const { return Get(nIndex); }
+
+  // Write access: supplies the element at nIndex, extending the array.
+  T& At(int64_t nIndex) {
+    if (nIndex < 0) {
+      scratch_ = T{};
+      return scratch_;
+    }
+    if (nIndex >= Count()) aItems_.resize(static_cast<size_t>(nIndex) + 1);
+    return aItems_[static_cast<size_t>(nIndex)];
+  }
+  void Set(int64_t nIndex, T value) { At(nIndex) = std::move(value); }
+  void Append(T value) { aItems_.push_back(std::move(value)); }
+
+  // Empties the array (the runtime's set-bounds to -1, -1).
+  void Clear() { aItems_.clear(); }
+
+  std::vector<T>& Items() { return aItems_; }
+  const std::vector<T>& Items() const { return aItems_; }
+
+ private:
+  std::vector<T> aItems_;
+  T empty_{};
+  T scratch_{};
+};
+
+// A receive parameter: a reference the callee may assign, visible to the caller.
+template <class T>
+using Receive = T&;
+
+}  // namespace qv

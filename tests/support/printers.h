@@ -1,0 +1,18 @@
+// Readable failure messages for the library's value types.
+#pragma once
+
+#include <ostream>
+
+#include "frame/values.h"
+
+namespace qv {
+
+inline void PrintTo(const Number& n, std::ostream* os) {
+  if (n.IsNull()) {
+    *os << "null";
+  } else {
+    *os << n.Value();
+  }
+}
+
+}  // namespace qv

@@ -1,0 +1,45 @@
+// A fresh portable host in a temporary directory, and a Module over it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "frame/module.h"
+#include "host/portable_host.h"
+
+namespace qv::test {
+
+// A directory removed when the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+  std::string Str() const { return path_.string(); }
+  // Writes a file below the directory (creating its parents); returns its path.
+  std::string Write(const std::string& sRelative, const std::string& sContent) const;
+  std::string Read(const std::string& sRelative) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A portable host rooted in a temporary directory whose fatal errors throw
+// FatalErrorRaised, and an attached Module over it.
+class HostFixture : public ::testing::Test {
+ protected:
+  HostFixture();
+  // A new Module over the same host (the old one is detached first).
+  Module& FreshModule(ModuleFaults faults = {});
+
+  TempDir dir_;
+  std::unique_ptr<PortableHost> host_;
+  std::unique_ptr<Module> module_;
+};
+
+}  // namespace qv::test
