@@ -1,0 +1,56 @@
+#include "host/fault_files.h"
+
+namespace qv {
+
+void FaultInjectingFileSystem::Arm(FaultOp eOp, int n, bool bOnce) {
+  Plan& oPlan = aPlan_[Index(eOp)];
+  oPlan.nAt = n < 1 ? 0 : aCount_[Index(eOp)] + n;
+  oPlan.bOnce = bOnce;
+}
+
+void FaultInjectingFileSystem::Clear() { aPlan_ = {}; }
+
+bool FaultInjectingFileSystem::Tick(FaultOp eOp) {
+  const int nCount = ++aCount_[Index(eOp)];
+  const Plan& oPlan = aPlan_[Index(eOp)];
+  if (oPlan.nAt == 0) return false;
+  return oPlan.bOnce ? nCount == oPlan.nAt : nCount >= oPlan.nAt;
+}
+
+bool FaultInjectingFileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle) {
+  // Both groups count every call they cover, whichever one fails it.
+  bool bFail = Tick(FaultOp::kOpenAny);
+  if (nStyle == kOpenCreate || nStyle == kOpenAppend) bFail = Tick(FaultOp::kOpenForWrite) || bFail;
+  if (bFail) return false;
+  return oBase_.Open(hFile, sPath, nStyle);
+}
+
+bool FaultInjectingFileSystem::PutLine(FileHandle hFile, std::string_view sText) {
+  if (Tick(FaultOp::kWrite)) return false;
+  return oBase_.PutLine(hFile, sText);
+}
+
+int64_t FaultInjectingFileSystem::Write(FileHandle hFile, std::string_view sText) {
+  if (Tick(FaultOp::kWrite)) {
+    const std::string_view sHalf = sText.substr(0, sText.size() / 2);
+    return sHalf.empty() ? 0 : oBase_.Write(hFile, sHalf);
+  }
+  return oBase_.Write(hFile, sText);
+}
+
+bool FaultInjectingFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
+  if (Tick(FaultOp::kCopy)) return false;
+  return oBase_.Copy(sSource, sTarget);
+}
+
+bool FaultInjectingFileSystem::Rename(std::string_view sOld, std::string_view sNew) {
+  if (Tick(FaultOp::kRename)) return false;
+  return oBase_.Rename(sOld, sNew);
+}
+
+bool FaultInjectingFileSystem::Replace(std::string_view sSource, std::string_view sTarget) {
+  if (Tick(FaultOp::kRename)) return false;
+  return oBase_.Replace(sSource, sTarget);
+}
+
+}  // namespace qv

@@ -1,0 +1,85 @@
+// A FileSystem wrapper that makes chosen operations fail, for reliability
+// tests (in the manner of LevelDB's fault-injection environment).
+//
+// Every call is forwarded to the wrapped FileSystem except the ones chosen
+// to fail.  The operations are counted in groups (FaultOp); a test arms a
+// group to fail its nth call from now (FailNth) or that call and every later
+// one (FailFrom).  A failing call behaves like this:
+//   kOpenForWrite  Open with kOpenCreate or kOpenAppend returns FALSE and
+//                  creates nothing; hFile is left untouched.
+//   kOpenAny       any Open (all styles, including delete and existence
+//                  test) returns FALSE and does nothing.
+//   kWrite         Write writes the first half of its bytes (rounded down)
+//                  and returns that count, as a full disk would; PutLine
+//                  writes nothing and returns FALSE.
+//   kRename        Rename or Replace returns FALSE and moves nothing.
+//   kCopy          Copy returns FALSE and writes nothing.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/host.h"
+
+namespace qv {
+
+enum class FaultOp { kOpenForWrite, kOpenAny, kWrite, kRename, kCopy };
+
+class FaultInjectingFileSystem final : public FileSystem {
+ public:
+  explicit FaultInjectingFileSystem(FileSystem& oBase) : oBase_(oBase) {}
+
+  // Makes the nth call of the group from now fail (n = 1: the next one).
+  // n < 1 disarms the group.
+  void FailNth(FaultOp eOp, int n) { Arm(eOp, n, true); }
+  // Makes the nth call from now and every later call of the group fail.
+  void FailFrom(FaultOp eOp, int n) { Arm(eOp, n, false); }
+  // Disarms every group; the counts stay.
+  void Clear();
+  // The calls of the group seen since construction, failed ones included.
+  int Count(FaultOp eOp) const { return aCount_[Index(eOp)]; }
+
+  bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override;
+  bool Close(FileHandle hFile) override { return oBase_.Close(hFile); }
+  bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) override {
+    return oBase_.GetLine(hFile, sLine, nMax);
+  }
+  bool PutLine(FileHandle hFile, std::string_view sText) override;
+  int64_t Read(FileHandle hFile, std::string& sOut, int64_t nBytes) override {
+    return oBase_.Read(hFile, sOut, nBytes);
+  }
+  int64_t Write(FileHandle hFile, std::string_view sText) override;
+  bool Seek(FileHandle hFile, int64_t nOffset, int nOrigin) override { return oBase_.Seek(hFile, nOffset, nOrigin); }
+  int64_t Tell(FileHandle hFile) override { return oBase_.Tell(hFile); }
+
+  int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override {
+    return oBase_.ListSubdirectories(sPattern, aNames);
+  }
+  int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override {
+    return oBase_.ListFiles(sPattern, aNames);
+  }
+  bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
+  bool Copy(std::string_view sSource, std::string_view sTarget) override;
+  bool Rename(std::string_view sOld, std::string_view sNew) override;
+  bool Replace(std::string_view sSource, std::string_view sTarget) override;
+
+ private:
+  static constexpr size_t kOps = 5;
+  struct Plan {
+    int nAt = 0;  // the count at which failing starts; 0 = disarmed
+    bool bOnce = true;
+  };
+  static size_t Index(FaultOp eOp) { return static_cast<size_t>(eOp); }
+  void Arm(FaultOp eOp, int n, bool bOnce);
+  // Counts a call of the group and tells whether it is to fail.
+  bool Tick(FaultOp eOp);
+
+  FileSystem& oBase_;
+  std::array<int, kOps> aCount_{};
+  std::array<Plan, kOps> aPlan_{};
+};
+
+}  // namespace qv

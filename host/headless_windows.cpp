@@ -1,0 +1,56 @@
+#include "host/headless_windows.h"
+
+#include <cstdio>
+
+namespace qv {
+
+namespace {
+// Object type of the MDI frame window.
+constexpr int64_t kTypeMdiFrame = 1;
+}  // namespace
+
+HeadlessWindows::HeadlessWindows() {
+  context_.hWndMDI = CreateWindow(WindowHandle{}, kTypeMdiFrame, "frmMDI");
+  context_.sAppName = "quorvane";
+}
+
+WindowHandle HeadlessWindows::CreateWindow(WindowHandle hParent, int64_t nType, std::string sName) {
+  Window w;
+  w.hWnd = WindowHandle{nNextHandle_++};
+  w.hParent = hParent;
+  w.nType = nType;
+  w.sName = std::move(sName);
+  aWindows_.push_back(std::move(w));
+  return aWindows_.back().hWnd;
+}
+
+const HeadlessWindows::Window* HeadlessWindows::Find(WindowHandle hWnd) const {
+  if (hWnd.IsNull()) return nullptr;
+  for (const Window& w : aWindows_) {
+    if (w.hWnd == hWnd) return &w;
+  }
+  return nullptr;
+}
+
+void HeadlessWindows::ClearRecords() {
+  aSent_.clear();
+  aBoxes_.clear();
+  aWaitCursor_.clear();
+  bQuit_ = false;
+}
+
+Number HeadlessWindows::SendMessage(WindowHandle hWnd, int64_t nMessage, Number nwParam, Number nlParam) {
+  aSent_.push_back({hWnd, nMessage, nwParam, nlParam});
+  if (onMessage_) return onMessage_(aSent_.back());
+  return Number(0);
+}
+
+Number HeadlessWindows::MessageBox(std::string_view sText, std::string_view sCaption, int64_t nStyle) {
+  aBoxes_.push_back({std::string(sText), std::string(sCaption), nStyle});
+  if (onBox_) return onBox_(aBoxes_.back());
+  std::fprintf(stderr, "[%.*s] %.*s\n", static_cast<int>(sCaption.size()), sCaption.data(),
+               static_cast<int>(sText.size()), sText.data());
+  return Number(kButtonOk);
+}
+
+}  // namespace qv

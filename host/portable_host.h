@@ -1,0 +1,44 @@
+// The portable host: the host interfaces implemented on this machine, in
+// one object.  Real files, real INI files, a headless window system and the
+// host's own external libraries.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "frame/host.h"
+#include "host/headless_windows.h"
+#include "host/ini_profiles.h"
+#include "host/portable_runtime.h"
+#include "host/posix_files.h"
+
+namespace qv {
+
+struct PortableHostOptions {
+  // Where a bare profile name such as "Quorvane.ini" lives.
+  std::string sProfileDir = ".";
+  // The directory every drive letter ("C:") maps to.
+  std::string sDriveRoot = "/";
+};
+
+class PortableHost {
+ public:
+  explicit PortableHost(const PortableHostOptions& options = {});
+
+  // The interfaces in the form a Module takes them.  Replacing one (a
+  // fault-injecting file layer, say) is done on the returned value.
+  Host GetHost() { return Host{&runtime_, &files_, &profiles_, &windows_}; }
+
+  PortableRuntime& Runtime() { return runtime_; }
+  PosixFileSystem& Files() { return files_; }
+  IniProfiles& Profiles() { return profiles_; }
+  HeadlessWindows& Windows() { return windows_; }
+
+ private:
+  PortableRuntime runtime_;
+  PosixFileSystem files_;
+  IniProfiles profiles_;
+  HeadlessWindows windows_;
+};
+
+}  // namespace qv

@@ -1,0 +1,84 @@
+// The file system of this machine behind qv::FileSystem.
+//
+// Paths arrive in the library's Windows form and are mapped to POSIX paths
+// (MapToPosixPath); listings follow the Windows wildcard rules
+// (MatchesWildcard).  Open files live in a table owned by the object and are
+// named by small integer handles that are never reused, so a stale handle
+// fails instead of reaching another file.  One object serves one caller at a
+// time: it takes no locks.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "frame/host.h"
+
+namespace qv {
+
+// Maps a Windows path to a POSIX one: every "\" becomes "/", and a drive
+// prefix ("C:", a letter and a colon at the start) is replaced by
+// sDriveRoot, so "C:\src\A.java" with the root "/data" becomes
+// "/data/src/A.java".  A path without a drive keeps its (converted) form,
+// so POSIX paths pass through unchanged.
+std::string MapToPosixPath(std::string_view sPath, std::string_view sDriveRoot);
+
+// Whether the bare name sName matches the wildcard pattern sPattern under
+// Windows rules: ASCII letters compare case-insensitively, "*" matches any
+// run, "?" exactly one character.  A pattern ending in ".*" also matches the
+// name without that tail ("*.*" matches every name, "foo.*" matches "foo"),
+// and a pattern whose extension is three characters without wildcards
+// ("*.JAV") also matches names whose extension is longer and begins with
+// them ("Foo.java"), as the name's Windows short name would.
+bool MatchesWildcard(std::string_view sName, std::string_view sPattern);
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  // Every drive letter maps to sDriveRoot.
+  explicit PosixFileSystem(std::string sDriveRoot = "/");
+  ~PosixFileSystem() override;  // closes (and flushes) the files left open
+  PosixFileSystem(const PosixFileSystem&) = delete;
+  PosixFileSystem& operator=(const PosixFileSystem&) = delete;
+
+  // kOpenCreate and kOpenAppend open for reading and writing; an append
+  // handle starts at the end of the file.  A directory cannot be opened.
+  bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override;
+  // Writes what PutLine buffered; FALSE when any write to the file failed.
+  bool Close(FileHandle hFile) override;
+  bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) override;
+  // Buffered: a failure may only show at a later PutLine, Write or Close.
+  // After a failed write every further write to the handle fails.
+  bool PutLine(FileHandle hFile, std::string_view sText) override;
+  int64_t Read(FileHandle hFile, std::string& sOut, int64_t nBytes) override;
+  // Writes through to the file (after what PutLine buffered), so the count
+  // returned is what reached the file.
+  int64_t Write(FileHandle hFile, std::string_view sText) override;
+  // Also accepts origin 1, the current position.
+  bool Seek(FileHandle hFile, int64_t nOffset, int nOrigin) override;
+  int64_t Tell(FileHandle hFile) override;
+
+  int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override;
+  int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
+  bool DirExists(std::string_view sPath) override;
+  // Copies into a temporary file beside sTarget and renames it over
+  // sTarget, so a failed copy leaves the old target as it was.
+  bool Copy(std::string_view sSource, std::string_view sTarget) override;
+  bool Rename(std::string_view sOld, std::string_view sNew) override;
+  // Flushes sSource to disk, then renames it over sTarget.
+  bool Replace(std::string_view sSource, std::string_view sTarget) override;
+
+ private:
+  struct OpenFile;
+  OpenFile* Find(FileHandle hFile);
+  std::string Map(std::string_view sPath) const { return MapToPosixPath(sPath, sDriveRoot_); }
+  int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
+
+  std::string sDriveRoot_;
+  std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
+  uintptr_t nNextHandle_ = 1;
+};
+
+}  // namespace qv

@@ -1,0 +1,134 @@
+// The entry points the portable host provides for the toolkit library and
+// User32, registered under their ordinals (and names).
+#include <algorithm>
+
+#include "frame/toolkit.h"
+#include "host/portable_runtime.h"
+
+namespace qv {
+namespace {
+
+String StrReplace(const Host&, std::string_view sText, std::string_view sSearch, std::string_view sReplacement) {
+  if (sSearch.empty()) return String(sText);
+  String sOut;
+  sOut.reserve(sText.size());
+  size_t nFrom = 0;
+  for (size_t nAt = sText.find(sSearch); nAt != std::string_view::npos; nAt = sText.find(sSearch, nFrom)) {
+    sOut.append(sText, nFrom, nAt - nFrom);
+    sOut.append(sReplacement);
+    nFrom = nAt + sSearch.size();
+  }
+  sOut.append(sText.substr(nFrom));
+  return sOut;
+}
+
+int64_t StrScanReverse(const Host&, std::string_view sText, int64_t nStart, std::string_view sKey) {
+  size_t nFrom = std::string_view::npos;
+  if (nStart >= 0) nFrom = static_cast<size_t>(nStart);
+  const size_t nAt = sText.rfind(sKey, nFrom);
+  return nAt == std::string_view::npos ? -1 : static_cast<int64_t>(nAt);
+}
+
+int64_t Fill(std::vector<std::string>& aFound, DynArray<String>& aNames) {
+  aNames.Clear();
+  for (auto& s : aFound) aNames.Append(std::move(s));
+  return aNames.Count();
+}
+
+int64_t ListSubdirectories(const Host& host, std::string_view sPattern, DynArray<String>& aNames) {
+  std::vector<std::string> aFound;
+  host.pFiles->ListSubdirectories(sPattern, aFound);
+  return Fill(aFound, aNames);
+}
+
+int64_t ListFiles(const Host& host, std::string_view sPattern, int64_t /*nFlags*/, DynArray<String>& aNames) {
+  std::vector<std::string> aFound;
+  host.pFiles->ListFiles(sPattern, aFound);
+  return Fill(aFound, aNames);
+}
+
+bool DirExists(const Host& host, std::string_view sPath) { return host.pFiles->DirExists(sPath); }
+bool FileCopy(const Host& host, std::string_view sSource, std::string_view sTarget) {
+  return host.pFiles->Copy(sSource, sTarget);
+}
+bool FileRename(const Host& host, std::string_view sOld, std::string_view sNew) {
+  return host.pFiles->Rename(sOld, sNew);
+}
+
+// The toolkit's ascending text order: letters compare without regard to
+// case; texts that differ only in case are ordered by their bytes, so the
+// order is total and the same on every run.
+bool ToolkitLess(const String& a, const String& b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    auto ca = static_cast<unsigned char>(a[i]);
+    auto cb = static_cast<unsigned char>(b[i]);
+    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
+    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
+    if (ca != cb) return ca < cb;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+bool ArraySort(const Host&, DynArray<String>& a, int64_t nOrder, int64_t /*nType*/) {
+  auto& aItems = a.Items();
+  std::stable_sort(aItems.begin(), aItems.end(), ToolkitLess);
+  if (nOrder != 0) std::reverse(aItems.begin(), aItems.end());
+  return true;
+}
+
+bool ArrayCopy(const Host&, const DynArray<String>& aSource, DynArray<String>& aTarget, int64_t /*nType*/) {
+  aTarget.Items() = aSource.Items();
+  return true;
+}
+
+int64_t ArrayFindString(const Host&, const DynArray<String>& a, std::string_view sText) {
+  const auto& aItems = a.Items();
+  for (size_t i = 0; i < aItems.size(); ++i) {
+    if (aItems[i] == sText) return static_cast<int64_t>(i);
+  }
+  return -1;
+}
+
+bool IsWindow(const Host& host, WindowHandle hWnd) { return host.pWindows->IsWindow(hWnd); }
+
+// MoveWindow is bound by name and never called by the library; the host
+// provides it so that the binding succeeds.
+int MoveWindowEntry() { return 0; }
+
+template <class Fn>
+ExternalLibrary::Entry AsEntry(Fn pFn) {
+  return reinterpret_cast<ExternalLibrary::Entry>(pFn);
+}
+
+void Add(FunctionLibrary& lib, ExternalFunction e, ExternalLibrary::Entry pEntry) {
+  const ExternalFunctionRow& row = ExternalRow(e);
+  if (row.sName != nullptr) {
+    lib.AddName(row.sName, pEntry);
+  } else {
+    lib.AddOrdinal(row.nOrdinal, pEntry);
+  }
+}
+
+}  // namespace
+
+void AddToolkitEntries(FunctionLibrary& uitk) {
+  Add(uitk, ExternalFunction::VtStrReplace, AsEntry<ext::VtStrReplace>(StrReplace));
+  Add(uitk, ExternalFunction::VtStrScanReverse, AsEntry<ext::VtStrScanReverse>(StrScanReverse));
+  Add(uitk, ExternalFunction::VtListSubdirectories, AsEntry<ext::VtListSubdirectories>(ListSubdirectories));
+  Add(uitk, ExternalFunction::VtListFiles, AsEntry<ext::VtListFiles>(ListFiles));
+  Add(uitk, ExternalFunction::VtDirExists, AsEntry<ext::VtDirExists>(DirExists));
+  Add(uitk, ExternalFunction::VtFileCopy, AsEntry<ext::VtFileCopy>(FileCopy));
+  Add(uitk, ExternalFunction::VtFileRename, AsEntry<ext::VtFileRename>(FileRename));
+  Add(uitk, ExternalFunction::VtArraySort, AsEntry<ext::VtArraySort>(ArraySort));
+  Add(uitk, ExternalFunction::VtArrayCopy, AsEntry<ext::VtArrayCopy>(ArrayCopy));
+  Add(uitk, ExternalFunction::VtArrayFindString, AsEntry<ext::VtArrayFindString>(ArrayFindString));
+}
+
+void AddUser32Entries(FunctionLibrary& user32) {
+  Add(user32, ExternalFunction::WinIsWindow, AsEntry<ext::WinIsWindow>(IsWindow));
+  Add(user32, ExternalFunction::MoveWindow, AsEntry(MoveWindowEntry));
+}
+
+}  // namespace qv

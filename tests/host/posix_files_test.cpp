@@ -1,0 +1,433 @@
+#include "host/posix_files.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh directory per test, mapped as drive "C:".
+class PosixFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string sTemplate = (fs::temp_directory_path() / "qv_files_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(sTemplate.data()), nullptr);
+    sRoot_ = sTemplate;
+    pFs_ = std::make_unique<PosixFileSystem>(sRoot_);
+  }
+  void TearDown() override {
+    pFs_.reset();
+    std::error_code ec;
+    fs::remove_all(sRoot_, ec);
+  }
+
+  std::string Posix(const std::string& sRelative) const { return sRoot_ + "/" + sRelative; }
+  void WriteRaw(const std::string& sRelative, const std::string& sData) const {
+    std::ofstream(Posix(sRelative), std::ios::binary) << sData;
+  }
+  std::string ReadRaw(const std::string& sRelative) const {
+    std::ifstream oIn(Posix(sRelative), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>());
+  }
+  std::vector<std::string> Lines(const std::string& sPath, int64_t nMax) {
+    std::vector<std::string> aLines;
+    FileHandle h;
+    if (!pFs_->Open(h, sPath, kOpenRead)) return aLines;
+    std::string sLine;
+    while (pFs_->GetLine(h, sLine, nMax)) aLines.push_back(sLine);
+    pFs_->Close(h);
+    return aLines;
+  }
+  static std::vector<std::string> Sorted(std::vector<std::string> a) {
+    std::sort(a.begin(), a.end());
+    return a;
+  }
+
+  std::string sRoot_;
+  std::unique_ptr<PosixFileSystem> pFs_;
+};
+
+TEST(MapToPosixPathTest, MapsDrivesAndSeparators) {
+  EXPECT_EQ(MapToPosixPath("C:\\src\\A.java", "/"), "/src/A.java");
+  EXPECT_EQ(MapToPosixPath("C:\\src\\A.java", "/data/root"), "/data/root/src/A.java");
+  EXPECT_EQ(MapToPosixPath("c:/src/A.java", "/data/root/"), "/data/root/src/A.java");
+  EXPECT_EQ(MapToPosixPath("Z:src", "/r"), "/r/src");
+  EXPECT_EQ(MapToPosixPath("C:", "/r"), "/r");
+  EXPECT_EQ(MapToPosixPath("C:\\", "/r"), "/r");
+  // Doubled separators are kept, as the source scan produces them.
+  EXPECT_EQ(MapToPosixPath("D:\\lib\\\\x", "/"), "/lib//x");
+  // Without a drive only the separators change.
+  EXPECT_EQ(MapToPosixPath("\\a\\b", "/r"), "/a/b");
+  EXPECT_EQ(MapToPosixPath("rel\\x.txt", "/r"), "rel/x.txt");
+  EXPECT_EQ(MapToPosixPath("/tmp/x/y", "/r"), "/tmp/x/y");
+  EXPECT_EQ(MapToPosixPath("1:\\x", "/r"), "1:/x");
+  EXPECT_EQ(MapToPosixPath("ab:c", "/r"), "ab:c");
+  EXPECT_EQ(MapToPosixPath("", "/r"), "");
+}
+
+TEST(MatchesWildcardTest, StarQuestionAndCase) {
+  EXPECT_TRUE(MatchesWildcard("Foo.txt", "*.txt"));
+  EXPECT_TRUE(MatchesWildcard("Foo.TXT", "*.txt"));
+  EXPECT_TRUE(MatchesWildcard("foo.txt", "FOO.TXT"));
+  EXPECT_FALSE(MatchesWildcard("Foo.txt", "*.doc"));
+  EXPECT_TRUE(MatchesWildcard("abc", "a?c"));
+  EXPECT_FALSE(MatchesWildcard("ac", "a?c"));
+  EXPECT_FALSE(MatchesWildcard("abbc", "a?c"));
+  EXPECT_TRUE(MatchesWildcard("abbbc", "a*c"));
+  EXPECT_TRUE(MatchesWildcard("ac", "a*c"));
+  EXPECT_FALSE(MatchesWildcard("acb", "a*c"));
+  EXPECT_TRUE(MatchesWildcard("xaybzc", "*a*b*c"));
+  EXPECT_FALSE(MatchesWildcard("xaybz", "*a*b*c"));
+  EXPECT_TRUE(MatchesWildcard("anything", "*"));
+  EXPECT_FALSE(MatchesWildcard("x", ""));
+  // Bytes outside ASCII compare exactly.
+  EXPECT_TRUE(MatchesWildcard("\xC4x", "\xC4?"));
+  EXPECT_FALSE(MatchesWildcard("\xE4x", "\xC4?"));
+}
+
+TEST(MatchesWildcardTest, DotStarMatchesNamesWithoutExtension) {
+  EXPECT_TRUE(MatchesWildcard("README", "*.*"));
+  EXPECT_TRUE(MatchesWildcard("a.b.c", "*.*"));
+  EXPECT_TRUE(MatchesWildcard(".hidden", "*.*"));
+  EXPECT_TRUE(MatchesWildcard("foo", "foo.*"));
+  EXPECT_TRUE(MatchesWildcard("foo.bar", "foo.*"));
+  EXPECT_FALSE(MatchesWildcard("food", "foo.*"));
+}
+
+TEST(MatchesWildcardTest, ThreeLetterExtensionMatchesLongerOnes) {
+  EXPECT_TRUE(MatchesWildcard("Foo.jav", "*.JAV"));
+  EXPECT_TRUE(MatchesWildcard("Foo.java", "*.JAV"));
+  EXPECT_TRUE(MatchesWildcard("x.javax", "*.JAV"));
+  EXPECT_TRUE(MatchesWildcard("Foo.JAVA", "*.jav"));
+  EXPECT_TRUE(MatchesWildcard("a.b.java", "*.JAV"));
+  EXPECT_TRUE(MatchesWildcard("Foo.java", "FOO.JAV"));
+  EXPECT_FALSE(MatchesWildcard("Foo.ja", "*.JAV"));
+  EXPECT_FALSE(MatchesWildcard("Foo.jaxa", "*.JAV"));
+  EXPECT_FALSE(MatchesWildcard("Foo.java.bak", "*.JAV"));
+  EXPECT_FALSE(MatchesWildcard("Foojava", "*.JAV"));
+  EXPECT_FALSE(MatchesWildcard("Bar.java", "FOO.JAV"));
+  // Only a plain three-letter extension widens.
+  EXPECT_FALSE(MatchesWildcard("Foo.javx", "*.JA?"));
+  EXPECT_FALSE(MatchesWildcard("Foo.java", "*.JA"));
+  EXPECT_FALSE(MatchesWildcard("Foo.javas", "*.JAVA"));
+}
+
+TEST_F(PosixFilesTest, OpenStyles) {
+  FileHandle h;
+  EXPECT_FALSE(pFs_->Open(h, "C:\\missing.txt", kOpenRead));
+  EXPECT_TRUE(h.IsNull());
+
+  ASSERT_TRUE(pFs_->Open(h, "C:\\a.txt", kOpenCreate));
+  EXPECT_FALSE(h.IsNull());
+  EXPECT_TRUE(pFs_->PutLine(h, "one"));
+  EXPECT_TRUE(pFs_->Close(h));
+  EXPECT_EQ(ReadRaw("a.txt"), "one\r\n");
+
+  FileHandle hAppend;
+  ASSERT_TRUE(pFs_->Open(hAppend, "C:\\a.txt", kOpenAppend));
+  EXPECT_EQ(pFs_->Tell(hAppend), 5);
+  EXPECT_TRUE(pFs_->PutLine(hAppend, "two"));
+  EXPECT_TRUE(pFs_->Close(hAppend));
+  EXPECT_EQ(ReadRaw("a.txt"), "one\r\ntwo\r\n");
+
+  ASSERT_TRUE(pFs_->Open(h, "C:\\new.txt", kOpenAppend));
+  EXPECT_TRUE(pFs_->Close(h));
+  EXPECT_TRUE(fs::exists(Posix("new.txt")));
+
+  ASSERT_TRUE(pFs_->Open(h, "C:\\a.txt", kOpenCreate));  // truncates
+  EXPECT_TRUE(pFs_->Close(h));
+  EXPECT_EQ(ReadRaw("a.txt"), "");
+
+  fs::create_directory(Posix("dir"));
+  FileHandle hUntouched{77};
+  EXPECT_TRUE(pFs_->Open(hUntouched, "C:\\a.txt", kOpenExist));
+  EXPECT_FALSE(pFs_->Open(hUntouched, "C:\\dir", kOpenExist));
+  EXPECT_FALSE(pFs_->Open(hUntouched, "C:\\nothere", kOpenExist));
+  EXPECT_FALSE(pFs_->Open(hUntouched, "C:\\dir", kOpenRead));
+  EXPECT_TRUE(pFs_->Open(hUntouched, "C:\\a.txt", kOpenDelete));
+  EXPECT_FALSE(fs::exists(Posix("a.txt")));
+  EXPECT_FALSE(pFs_->Open(hUntouched, "C:\\a.txt", kOpenDelete));
+  EXPECT_EQ(hUntouched.nValue, 77u);
+
+  EXPECT_FALSE(pFs_->Open(h, "C:\\new.txt", 1));
+  EXPECT_FALSE(pFs_->Open(h, "", kOpenCreate));
+  EXPECT_FALSE(pFs_->Open(h, "C:\\nodir\\x.txt", kOpenCreate));
+}
+
+TEST_F(PosixFilesTest, HandlesAreDistinctAndStaleOnesFail) {
+  WriteRaw("a.txt", "abc\n");
+  FileHandle h1;
+  FileHandle h2;
+  ASSERT_TRUE(pFs_->Open(h1, "C:\\a.txt", kOpenRead));
+  ASSERT_TRUE(pFs_->Open(h2, "C:\\a.txt", kOpenRead));
+  EXPECT_NE(h1, h2);
+  EXPECT_TRUE(pFs_->Close(h1));
+  EXPECT_FALSE(pFs_->Close(h1));
+  std::string s = "x";
+  EXPECT_FALSE(pFs_->GetLine(h1, s, 0));
+  EXPECT_EQ(pFs_->Read(h1, s, 10), 0);
+  EXPECT_EQ(pFs_->Write(h1, "x"), 0);
+  EXPECT_FALSE(pFs_->PutLine(h1, "x"));
+  EXPECT_FALSE(pFs_->Seek(h1, 0, kSeekStart));
+  EXPECT_EQ(pFs_->Tell(h1), -1);
+  EXPECT_EQ(pFs_->Tell(FileHandle{}), -1);
+  // The other handle is unaffected.
+  EXPECT_TRUE(pFs_->GetLine(h2, s, 0));
+  EXPECT_EQ(s, "abc");
+  // A read handle cannot write.
+  EXPECT_EQ(pFs_->Write(h2, "x"), 0);
+  EXPECT_FALSE(pFs_->PutLine(h2, "x"));
+}
+
+TEST_F(PosixFilesTest, GetLineTerminators) {
+  WriteRaw("a.txt", "one\r\ntwo\n\nthree\r\n\r\nlone\rcr\r\ndouble\r\r\nlast");
+  EXPECT_EQ(Lines("C:\\a.txt", 0),
+            (std::vector<std::string>{"one", "two", "", "three", "", "lone\rcr", "double\r", "last"}));
+  WriteRaw("b.txt", "x\n");
+  EXPECT_EQ(Lines("C:\\b.txt", 0), (std::vector<std::string>{"x"}));
+  WriteRaw("c.txt", "\n");
+  EXPECT_EQ(Lines("C:\\c.txt", 0), (std::vector<std::string>{""}));
+  WriteRaw("d.txt", "");
+  EXPECT_TRUE(Lines("C:\\d.txt", 0).empty());
+  WriteRaw("e.txt", "end\r");
+  EXPECT_EQ(Lines("C:\\e.txt", 0), (std::vector<std::string>{"end\r"}));
+}
+
+TEST_F(PosixFilesTest, GetLineCutsAtMax) {
+  WriteRaw("a.txt", "abcdef\r\nab\r\nabc\nabcd\r\nxy\n");
+  // nMax 4 keeps at most 3 bytes; the rest of a cut line is skipped.
+  EXPECT_EQ(Lines("C:\\a.txt", 4), (std::vector<std::string>{"abc", "ab", "abc", "abc", "xy"}));
+  EXPECT_EQ(Lines("C:\\a.txt", 1), (std::vector<std::string>{"", "", "", "", ""}));
+  EXPECT_EQ(Lines("C:\\a.txt", -5), (std::vector<std::string>{"abcdef", "ab", "abc", "abcd", "xy"}));
+}
+
+TEST_F(PosixFilesTest, GetLineLongLinesAndBufferBoundaries) {
+  const std::string sLong(100 * 1024, 'q');
+  WriteRaw("long.txt", sLong + "\r\nafter\n");
+  EXPECT_EQ(Lines("C:\\long.txt", 0), (std::vector<std::string>{sLong, "after"}));
+  EXPECT_EQ(Lines("C:\\long.txt", 32656), (std::vector<std::string>{sLong.substr(0, 32655), "after"}));
+
+  // Many lines of varying length, so that terminators (and the "\r" of a
+  // "\r\n") fall on every offset of the read buffer.
+  std::vector<std::string> aExpected;
+  std::string sData;
+  for (int i = 0; i < 5000; ++i) {
+    aExpected.push_back(std::string(static_cast<size_t>(i % 97), static_cast<char>('a' + i % 26)));
+    sData += aExpected.back() + "\r\n";
+  }
+  WriteRaw("many.txt", sData);
+  EXPECT_EQ(Lines("C:\\many.txt", 0), aExpected);
+}
+
+TEST_F(PosixFilesTest, ReadWholeFileAfterSeekAndTell) {
+  std::string sData;
+  for (int i = 0; i < 300000; ++i) sData.push_back(static_cast<char>(i * 7 % 256));
+  WriteRaw("bin.dat", sData);
+  FileHandle h;
+  ASSERT_TRUE(pFs_->Open(h, "C:\\bin.dat", kOpenRead));
+  ASSERT_TRUE(pFs_->Seek(h, 0, kSeekEnd));
+  const int64_t nSize = pFs_->Tell(h);
+  EXPECT_EQ(nSize, static_cast<int64_t>(sData.size()));
+  ASSERT_TRUE(pFs_->Seek(h, 0, kSeekStart));
+  std::string sOut;
+  EXPECT_EQ(pFs_->Read(h, sOut, nSize), nSize);
+  EXPECT_EQ(sOut, sData);
+  EXPECT_EQ(pFs_->Read(h, sOut, 10), 0);
+  EXPECT_TRUE(sOut.empty());
+  // Asking for more than is left reads what is left.
+  ASSERT_TRUE(pFs_->Seek(h, -5, kSeekEnd));
+  EXPECT_EQ(pFs_->Read(h, sOut, int64_t{1} << 40), 5);
+  EXPECT_EQ(sOut, sData.substr(sData.size() - 5));
+  EXPECT_FALSE(pFs_->Seek(h, -1, kSeekStart));
+  EXPECT_FALSE(pFs_->Seek(h, 0, 7));
+  EXPECT_TRUE(pFs_->Close(h));
+}
+
+TEST_F(PosixFilesTest, ReadContinuesAfterGetLine) {
+  WriteRaw("a.txt", "head\r\nbody text");
+  FileHandle h;
+  ASSERT_TRUE(pFs_->Open(h, "C:\\a.txt", kOpenRead));
+  std::string s;
+  ASSERT_TRUE(pFs_->GetLine(h, s, 0));
+  EXPECT_EQ(pFs_->Tell(h), 6);
+  EXPECT_EQ(pFs_->Read(h, s, 4), 4);
+  EXPECT_EQ(s, "body");
+  EXPECT_EQ(pFs_->Tell(h), 10);
+  ASSERT_TRUE(pFs_->Seek(h, 2, 1));
+  EXPECT_EQ(pFs_->Read(h, s, 100), 3);
+  EXPECT_EQ(s, "ext");
+  EXPECT_TRUE(pFs_->Close(h));
+}
+
+TEST_F(PosixFilesTest, WriteAndPutLine) {
+  FileHandle h;
+  ASSERT_TRUE(pFs_->Open(h, "C:\\w.txt", kOpenCreate));
+  EXPECT_TRUE(pFs_->PutLine(h, "first"));
+  EXPECT_EQ(pFs_->Write(h, "raw"), 3);
+  EXPECT_EQ(pFs_->Tell(h), 10);
+  EXPECT_TRUE(pFs_->PutLine(h, ""));
+  // Overwrite in place, then read back through the same handle.
+  ASSERT_TRUE(pFs_->Seek(h, 0, kSeekStart));
+  EXPECT_EQ(pFs_->Write(h, "F"), 1);
+  ASSERT_TRUE(pFs_->Seek(h, 0, kSeekStart));
+  std::string s;
+  ASSERT_TRUE(pFs_->GetLine(h, s, 0));
+  EXPECT_EQ(s, "First");
+  // A write after reading lands at the logical position, not after the
+  // read-ahead.
+  EXPECT_EQ(pFs_->Write(h, "R"), 1);
+  EXPECT_EQ(pFs_->Write(h, ""), 0);
+  EXPECT_TRUE(pFs_->Close(h));
+  EXPECT_EQ(ReadRaw("w.txt"), "First\r\nRaw\r\n");
+
+  // Many buffered lines all arrive.
+  ASSERT_TRUE(pFs_->Open(h, "C:\\many.txt", kOpenCreate));
+  std::string sExpected;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string sLine = "line " + std::to_string(i);
+    ASSERT_TRUE(pFs_->PutLine(h, sLine));
+    sExpected += sLine + "\r\n";
+  }
+  EXPECT_EQ(pFs_->Tell(h), static_cast<int64_t>(sExpected.size()));
+  EXPECT_TRUE(pFs_->Close(h));
+  EXPECT_EQ(ReadRaw("many.txt"), sExpected);
+}
+
+TEST_F(PosixFilesTest, DestructorFlushesOpenFiles) {
+  FileHandle h;
+  ASSERT_TRUE(pFs_->Open(h, "C:\\left.txt", kOpenCreate));
+  ASSERT_TRUE(pFs_->PutLine(h, "kept"));
+  pFs_.reset();
+  EXPECT_EQ(ReadRaw("left.txt"), "kept\r\n");
+}
+
+TEST_F(PosixFilesTest, ListingsFollowWildcardRules) {
+  for (const char* pName : {"A.java", "b.JAV", "c.jav", "d.ja", "e.javax", "f.txt", "README"}) WriteRaw(pName, "x");
+  fs::create_directory(Posix("sub"));
+  fs::create_directory(Posix("Dir.java"));
+  fs::create_symlink(Posix("sub"), Posix("linkdir"));
+  fs::create_symlink(Posix("A.java"), Posix("link.java"));
+  fs::create_symlink(Posix("gone"), Posix("broken.java"));
+
+  std::vector<std::string> aNames{"keep"};
+  EXPECT_EQ(pFs_->ListFiles("C:\\*.JAV", aNames), 5);
+  EXPECT_EQ(aNames.front(), "keep");  // appended, not replaced
+  aNames.erase(aNames.begin());
+  EXPECT_EQ(Sorted(aNames), (std::vector<std::string>{"A.java", "b.JAV", "c.jav", "e.javax", "link.java"}));
+
+  aNames.clear();
+  EXPECT_EQ(pFs_->ListFiles("C:\\*.*", aNames), 8);  // not the broken link
+  EXPECT_EQ(std::count(aNames.begin(), aNames.end(), "README"), 1);
+
+  aNames.clear();
+  EXPECT_EQ(pFs_->ListSubdirectories("C:\\*.*", aNames), 2);
+  EXPECT_EQ(Sorted(aNames), (std::vector<std::string>{"Dir.java", "sub"}));
+
+  aNames.clear();
+  EXPECT_EQ(pFs_->ListSubdirectories(sRoot_ + "/S*", aNames), 1);
+  EXPECT_EQ(aNames, (std::vector<std::string>{"sub"}));
+
+  aNames.clear();
+  EXPECT_EQ(pFs_->ListFiles("C:\\sub\\*.*", aNames), 0);
+  EXPECT_EQ(pFs_->ListFiles("C:\\nothere\\*.*", aNames), 0);
+  EXPECT_EQ(pFs_->ListSubdirectories("C:\\nothere\\*.*", aNames), 0);
+  EXPECT_EQ(pFs_->ListFiles("C:\\", aNames), 0);
+  EXPECT_TRUE(aNames.empty());
+}
+
+TEST_F(PosixFilesTest, WalkOverListingsEndsDespiteLinkCycle) {
+  fs::create_directories(Posix("top/a/b"));
+  fs::create_directories(Posix("top/c"));
+  fs::create_directory_symlink(Posix("top"), Posix("top/a/b/up"));
+  WriteRaw("top/a/b/X.java", "x");
+  // Breadth-first walk as the source scan does it; a followed link would
+  // make it run until the path length limit.
+  std::vector<std::string> aDirs{"C:\\top"};
+  std::vector<std::string> aFound;
+  for (size_t j = 0; j < aDirs.size() && j < 1000; ++j) {
+    std::vector<std::string> aSub;
+    pFs_->ListSubdirectories(aDirs[j] + "\\*.*", aSub);
+    for (const std::string& sName : aSub) aDirs.push_back(aDirs[j] + "\\" + sName);
+    pFs_->ListFiles(aDirs[j] + "\\*.JAV", aFound);
+  }
+  EXPECT_EQ(Sorted(aDirs), (std::vector<std::string>{"C:\\top", "C:\\top\\a", "C:\\top\\a\\b", "C:\\top\\c"}));
+  EXPECT_EQ(aFound, (std::vector<std::string>{"X.java"}));
+}
+
+TEST_F(PosixFilesTest, DirExists) {
+  fs::create_directory(Posix("d"));
+  WriteRaw("f", "x");
+  fs::create_directory_symlink(Posix("d"), Posix("ld"));
+  EXPECT_TRUE(pFs_->DirExists("C:\\d"));
+  EXPECT_TRUE(pFs_->DirExists("C:\\d\\"));
+  EXPECT_TRUE(pFs_->DirExists("C:\\ld"));
+  EXPECT_TRUE(pFs_->DirExists("C:"));
+  EXPECT_FALSE(pFs_->DirExists("C:\\f"));
+  EXPECT_FALSE(pFs_->DirExists("C:\\missing"));
+  EXPECT_FALSE(pFs_->DirExists(""));
+}
+
+TEST_F(PosixFilesTest, RenameRefusesExistingTarget) {
+  WriteRaw("old.txt", "old");
+  WriteRaw("taken.txt", "taken");
+  EXPECT_FALSE(pFs_->Rename("C:\\old.txt", "C:\\taken.txt"));
+  EXPECT_EQ(ReadRaw("old.txt"), "old");
+  EXPECT_EQ(ReadRaw("taken.txt"), "taken");
+  EXPECT_TRUE(pFs_->Rename("C:\\old.txt", "C:\\new.txt"));
+  EXPECT_FALSE(fs::exists(Posix("old.txt")));
+  EXPECT_EQ(ReadRaw("new.txt"), "old");
+  EXPECT_FALSE(pFs_->Rename("C:\\old.txt", "C:\\other.txt"));
+  EXPECT_FALSE(pFs_->Rename("C:\\new.txt", "C:\\nodir\\x.txt"));
+  EXPECT_EQ(ReadRaw("new.txt"), "old");
+}
+
+TEST_F(PosixFilesTest, CopyReplacesTarget) {
+  const std::string sBig(200000, 'z');
+  WriteRaw("src.txt", sBig);
+  WriteRaw("dst.txt", "previous");
+  EXPECT_TRUE(pFs_->Copy("C:\\src.txt", "C:\\fresh.txt"));
+  EXPECT_EQ(ReadRaw("fresh.txt"), sBig);
+  EXPECT_TRUE(pFs_->Copy("C:\\src.txt", "C:\\dst.txt"));
+  EXPECT_EQ(ReadRaw("dst.txt"), sBig);
+  EXPECT_EQ(ReadRaw("src.txt"), sBig);
+  EXPECT_TRUE(pFs_->Copy("C:\\src.txt", "C:\\src.txt"));
+  EXPECT_EQ(ReadRaw("src.txt"), sBig);
+
+  WriteRaw("dst.txt", "previous");
+  EXPECT_FALSE(pFs_->Copy("C:\\missing.txt", "C:\\dst.txt"));
+  EXPECT_EQ(ReadRaw("dst.txt"), "previous");
+  fs::create_directory(Posix("dir"));
+  EXPECT_FALSE(pFs_->Copy("C:\\dir", "C:\\dst.txt"));
+  EXPECT_FALSE(pFs_->Copy("C:\\src.txt", "C:\\dir"));
+  EXPECT_FALSE(pFs_->Copy("C:\\src.txt", "C:\\nodir\\x.txt"));
+  // No temporary file is left behind.
+  int nEntries = 0;
+  for ([[maybe_unused]] const auto& oEntry : fs::directory_iterator(sRoot_)) ++nEntries;
+  EXPECT_EQ(nEntries, 4);  // src, dst, fresh, dir
+}
+
+TEST_F(PosixFilesTest, ReplaceMovesOverTarget) {
+  WriteRaw("tmp.txt", "new");
+  WriteRaw("target.txt", "old");
+  EXPECT_TRUE(pFs_->Replace("C:\\tmp.txt", "C:\\target.txt"));
+  EXPECT_EQ(ReadRaw("target.txt"), "new");
+  EXPECT_FALSE(fs::exists(Posix("tmp.txt")));
+  EXPECT_FALSE(pFs_->Replace("C:\\tmp.txt", "C:\\target.txt"));
+  EXPECT_EQ(ReadRaw("target.txt"), "new");
+  WriteRaw("tmp.txt", "again");
+  EXPECT_TRUE(pFs_->Replace("C:\\tmp.txt", "C:\\absent.txt"));
+  EXPECT_EQ(ReadRaw("absent.txt"), "again");
+}
+
+}  // namespace
+}  // namespace qv
