@@ -1,0 +1,157 @@
+// quorvane demo: the text functions of the library, reached through their
+// exported names.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/library_client.h"
+
+namespace qv::cli {
+namespace {
+
+using ScanAtFn = QvNumber (*)(const QvString*, const QvString*, QvNumber);
+using ScanNextFn = QvNumber (*)(const QvString*, const QvString*, QvNumber);
+using InCommentFn = QvNumber (*)(const QvString*, const QvString*, QvNumber);
+using CommentTypeFn = QvNumber (*)(const QvString*, QvNumber*, QvNumber*);
+using MidFn = QvString* (*)(const QvString*, QvNumber, QvNumber);
+
+QvNumber Num(double d) { return QvNumber{d, 0, 0}; }
+
+bool ReadWhole(const std::string& sPath, std::string& sText) {
+  std::ifstream in(sPath, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  sText = ss.str();
+  return true;
+}
+
+struct Exports {
+  ScanAtFn pScanAt;
+  ScanNextFn pScanNext;
+  InCommentFn pInComment;
+  CommentTypeFn pCommentType;
+  MidFn pMid;
+};
+
+void DemoFile(const LibraryClient& lib, const Exports& fn, const std::string& sPath, const std::string& sText) {
+  QvString* pText = lib.NewString(sText);
+  QvString* pKey = lib.NewString("class");
+  std::printf("%s: %zu bytes\n", sPath.c_str(), sText.size());
+
+  // Every "class": the first from position 0, the next ones with
+  // StrScanNext, until StrScanAt from the returned position finds nothing.
+  double nPos = fn.pScanAt(pText, pKey, Num(0)).value;
+  int nFound = 0;
+  while (nPos >= 0) {
+    const double nInside = fn.pInComment(pText, pKey, Num(nPos)).value;
+    std::printf("  \"class\" at %.0f%s\n", nPos, nInside == 1 ? " (inside a block comment)" : "");
+    ++nFound;
+    const double nNext = fn.pScanNext(pText, pKey, Num(nPos)).value;
+    if (fn.pScanAt(pText, pKey, Num(nNext)).value != 0) break;
+    nPos = nNext;
+  }
+  std::printf("  %d occurrence(s) of \"class\"\n", nFound);
+
+  // The first comment of each line.
+  static constexpr const char* kKinds[] = {"", "line comment", "block comment", "documentation comment"};
+  size_t nLineStart = 0;
+  int nLine = 1;
+  while (nLineStart < sText.size()) {
+    size_t nLineEnd = sText.find('\n', nLineStart);
+    if (nLineEnd == std::string::npos) nLineEnd = sText.size() - 1;
+    QvString* pLine = fn.pMid(pText, Num(static_cast<double>(nLineStart)),
+                              Num(static_cast<double>(nLineEnd - nLineStart + 1)));
+    QvNumber nStart = Num(-1);
+    QvNumber nEnd = Num(-1);
+    const int nType = static_cast<int>(fn.pCommentType(pLine, &nStart, &nEnd).value);
+    if (nType > 0) std::printf("  line %d, column %.0f: %s\n", nLine, nStart.value + 1, kKinds[nType]);
+    lib.FreeString(pLine);
+    nLineStart = nLineEnd + 1;
+    ++nLine;
+  }
+  lib.FreeString(pKey);
+  lib.FreeString(pText);
+}
+
+}  // namespace
+
+int RunDemo(const char* sArgv0, const std::vector<std::string_view>& aArgs) {
+  std::string sLibrary = LibraryBeside(sArgv0);
+  std::vector<std::string> aFiles;
+  for (size_t i = 0; i < aArgs.size(); ++i) {
+    if (aArgs[i] == "--library" && i + 1 < aArgs.size()) {
+      sLibrary = std::string(aArgs[++i]);
+    } else if (!aArgs[i].empty() && aArgs[i][0] == '-') {
+      std::fprintf(stderr, "quorvane demo: unknown option '%.*s'\n", static_cast<int>(aArgs[i].size()),
+                   aArgs[i].data());
+      return 2;
+    } else {
+      aFiles.emplace_back(aArgs[i]);
+    }
+  }
+  if (aFiles.empty()) {
+    std::fputs("quorvane demo: no FILE given (see quorvane --help)\n", stderr);
+    return 2;
+  }
+  LibraryClient lib;
+  if (!lib.Load(sLibrary)) {
+    std::fprintf(stderr, "quorvane demo: %s\n", lib.Error().c_str());
+    return 1;
+  }
+  const Exports fn{lib.Function<ScanAtFn>("__quorvane__GF25690957"), lib.Function<ScanNextFn>("__quorvane__GF25691022"),
+                   lib.Function<InCommentFn>("__quorvane__GF25690999"),
+                   lib.Function<CommentTypeFn>("__quorvane__GF25690970"), lib.Function<MidFn>("__quorvane__GF25690943")};
+  if (!fn.pScanAt || !fn.pScanNext || !fn.pInComment || !fn.pCommentType || !fn.pMid) {
+    std::fprintf(stderr, "quorvane demo: %s lacks the text functions\n", sLibrary.c_str());
+    return 1;
+  }
+  int nStatus = 0;
+  for (const std::string& sPath : aFiles) {
+    std::string sText;
+    if (!ReadWhole(sPath, sText)) {
+      std::fprintf(stderr, "quorvane demo: cannot read %s\n", sPath.c_str());
+      nStatus = 1;
+      continue;
+    }
+    DemoFile(lib, fn, sPath, sText);
+  }
+  return nStatus;
+}
+
+int RunExports(const char* sArgv0, const std::vector<std::string_view>& aArgs) {
+  bool bDef = false;
+  std::string sLibrary = LibraryBeside(sArgv0);
+  for (size_t i = 0; i < aArgs.size(); ++i) {
+    if (aArgs[i] == "--def") {
+      bDef = true;
+    } else if (aArgs[i] == "--library" && i + 1 < aArgs.size()) {
+      sLibrary = std::string(aArgs[++i]);
+    } else {
+      std::fprintf(stderr, "quorvane exports: unknown argument '%.*s'\n", static_cast<int>(aArgs[i].size()),
+                   aArgs[i].data());
+      return 2;
+    }
+  }
+  LibraryClient lib;
+  if (!lib.Load(sLibrary)) {
+    std::fprintf(stderr, "quorvane exports: %s\n", lib.Error().c_str());
+    return 1;
+  }
+  const auto pCount = lib.Function<size_t (*)()>("QvExportCount");
+  const auto pAt = lib.Function<const QvExportInfo* (*)(size_t)>("QvExportAt");
+  if (bDef) std::printf("LIBRARY quorvane\nEXPORTS\n");
+  for (size_t i = 0; i < pCount(); ++i) {
+    const QvExportInfo* p = pAt(i);
+    if (bDef) {
+      std::printf("  %s\n", p->sExport);
+    } else {
+      std::printf("%s\t%s\t%s\t%u\t%s\n", p->sKind, p->sClass, p->sFunction, p->nId, p->sExport);
+    }
+  }
+  return 0;
+}
+
+}  // namespace qv::cli

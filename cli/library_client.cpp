@@ -1,0 +1,60 @@
+#include "cli/library_client.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+
+namespace qv::cli {
+
+LibraryClient::~LibraryClient() { Unload(); }
+
+bool LibraryClient::Load(const std::string& sPath) {
+  Unload();
+  pHandle_ = dlopen(sPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (pHandle_ == nullptr) {
+    const char* sWhy = dlerror();
+    sError_ = sWhy != nullptr ? sWhy : "cannot load " + sPath;
+    return false;
+  }
+  return true;
+}
+
+void LibraryClient::Unload() {
+  if (pHandle_ != nullptr) dlclose(pHandle_);
+  pHandle_ = nullptr;
+}
+
+void* LibraryClient::Symbol(const char* sName) const {
+  return pHandle_ == nullptr ? nullptr : dlsym(pHandle_, sName);
+}
+
+QvString* LibraryClient::NewString(std::string_view s) const {
+  return Function<QvString* (*)(const char*, size_t)>("QvStringNew")(s.data(), s.size());
+}
+
+void LibraryClient::FreeString(QvString* p) const { Function<void (*)(QvString*)>("QvStringFree")(p); }
+
+std::string LibraryClient::TakeString(QvString* p) const {
+  const char* pData = Function<const char* (*)(const QvString*)>("QvStringData")(p);
+  const size_t nSize = Function<size_t (*)(const QvString*)>("QvStringSize")(p);
+  std::string s(pData, nSize);
+  FreeString(p);
+  return s;
+}
+
+std::string LibraryBeside(const char* sArgv0) {
+  std::string sExe;
+  char aBuffer[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", aBuffer, sizeof(aBuffer) - 1);
+  if (n > 0) {
+    sExe.assign(aBuffer, static_cast<size_t>(n));
+  } else if (sArgv0 != nullptr) {
+    sExe = sArgv0;
+  }
+  const size_t nSlash = sExe.rfind('/');
+  const std::string sDir = nSlash == std::string::npos ? "." : sExe.substr(0, nSlash);
+  return sDir + "/libquorvane.so";
+}
+
+}  // namespace qv::cli

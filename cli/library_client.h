@@ -1,0 +1,45 @@
+// Loads libquorvane.so with dlopen and reaches its exports by name, as a
+// host application of the library does.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "quorvane/quorvane.h"
+
+namespace qv::cli {
+
+class LibraryClient {
+ public:
+  LibraryClient() = default;
+  ~LibraryClient();
+  LibraryClient(const LibraryClient&) = delete;
+  LibraryClient& operator=(const LibraryClient&) = delete;
+
+  // Loads the library; false with Error() set when it cannot be loaded.
+  bool Load(const std::string& sPath);
+  void Unload();
+  bool Loaded() const { return pHandle_ != nullptr; }
+  const std::string& Error() const { return sError_; }
+
+  // The symbol with this name, or nullptr.
+  void* Symbol(const char* sName) const;
+  template <class Fn>
+  Fn Function(const char* sName) const {
+    return reinterpret_cast<Fn>(Symbol(sName));
+  }
+
+  // Runtime API conveniences.
+  QvString* NewString(std::string_view s) const;
+  std::string TakeString(QvString* p) const;  // copies and releases p
+  void FreeString(QvString* p) const;
+
+ private:
+  void* pHandle_ = nullptr;
+  std::string sError_;
+};
+
+// The library beside the running program: <dir of argv0>/libquorvane.so.
+std::string LibraryBeside(const char* sArgv0);
+
+}  // namespace qv::cli

@@ -1,0 +1,22 @@
+// The process side of the C boundary: the state the exported functions use,
+// the loader's attach and detach, and the export table.
+#pragma once
+
+#include <cstddef>
+
+#include "exports/abi.h"
+
+namespace qv::abi {
+
+// The process's Module and current instance.  Valid between attach and detach.
+Process& TheProcess();
+// Process attach: makes the portable host and the Module and binds the
+// external libraries unless the host is not executing the application.
+bool AttachProcess();
+// Process detach: releases the libraries and the Module.
+void DetachProcess();
+
+size_t ExportCount();
+const QvExportInfo* ExportAt(size_t nIndex);
+
+}  // namespace qv::abi

@@ -1,0 +1,195 @@
+// The small runtime API of the C boundary: Strings, dynamic arrays, objects,
+// the current instance, the globals the host sets, and the export table.
+#include <cstring>
+#include <string_view>
+
+#include "exports/abi.h"
+#include "exports/export_table.h"
+#include "exports/process.h"
+
+using qv::abi::FromAbi;
+using qv::abi::NewString;
+using qv::abi::TheProcess;
+using qv::abi::ToAbi;
+using qv::abi::View;
+
+namespace {
+
+// The runtime API serves the host; it does not run the module's one-time
+// initialisation, which belongs to the first application function called.
+qv::Module& M() { return *TheProcess().pModule; }
+
+// The host-set globals by name and type.
+struct StringGlobal {
+  const char* sName;
+  qv::String qv::Globals::*pMember;
+};
+struct NumberGlobal {
+  const char* sName;
+  qv::Number qv::Globals::*pMember;
+};
+struct BooleanGlobal {
+  const char* sName;
+  bool qv::Globals::*pMember;
+};
+
+#define QV_G(name) {#name, &qv::Globals::name}
+constexpr StringGlobal kStringGlobals[] = {
+    QV_G(sCompiledClassCode), QV_G(sHTMLDocument), QV_G(sHTMLApplication), QV_G(sDefaultHeaderFile),
+    QV_G(sDefaultDescriptionFile), QV_G(sDefaultFooterFile), QV_G(sHLPFile), QV_G(sAltEditor),
+    QV_G(sUserName), QV_G(sClassPath), QV_G(sFontName), QV_G(sArchiveFileDirectory),
+    QV_G(sCRLFToken), QV_G(sElementDelimiter)};
+constexpr NumberGlobal kNumberGlobals[] = {
+    QV_G(nClassColor), QV_G(nMethodColor), QV_G(nFontSize), QV_G(nFontEnhancement), QV_G(nFontColor),
+    QV_G(nBkgdColor), QV_G(nOutlineFont), QV_G(nSaveArchive), QV_G(nQtyOfArchiveFiles)};
+constexpr BooleanGlobal kBooleanGlobals[] = {
+    QV_G(bOptimizeSize), QV_G(bVerbose), QV_G(bGenerateDebuggingTbl), QV_G(bNoWarning),
+    QV_G(bAutoTile), QV_G(bAltCommentEditor), QV_G(bRepositoryAutoSave)};
+#undef QV_G
+
+template <class Row, size_t N>
+const Row* FindGlobal(const Row (&aRows)[N], const char* sName) {
+  if (sName == nullptr) return nullptr;
+  for (const Row& row : aRows) {
+    if (std::strcmp(row.sName, sName) == 0) return &row;
+  }
+  return nullptr;
+}
+
+template <class E>
+qv::DynArray<E>* Typed(QvArray* p) {
+  return p == nullptr ? nullptr : std::get_if<qv::abi::ArrayElement<E>::kIndex>(&p->a);
+}
+template <class E>
+const qv::DynArray<E>* Typed(const QvArray* p) {
+  return p == nullptr ? nullptr : std::get_if<qv::abi::ArrayElement<E>::kIndex>(&p->a);
+}
+
+}  // namespace
+
+extern "C" {
+
+QV_API QvString* QvStringNew(const char* pData, size_t nSize) {
+  return NewString(pData == nullptr ? std::string() : std::string(pData, nSize));
+}
+QV_API void QvStringFree(QvString* pString) { delete pString; }
+QV_API const char* QvStringData(const QvString* pString) { return View(pString).data(); }
+QV_API size_t QvStringSize(const QvString* pString) { return View(pString).size(); }
+
+QV_API QvArray* QvArrayNew(QvElementType eType) {
+  auto* p = new QvArray{{}, eType};
+  switch (eType) {
+    case QV_ELEMENT_NUMBER: p->a.emplace<0>(); break;
+    case QV_ELEMENT_STRING: p->a.emplace<1>(); break;
+    case QV_ELEMENT_BOOLEAN: p->a.emplace<2>(); break;
+    case QV_ELEMENT_DATETIME: p->a.emplace<3>(); break;
+    case QV_ELEMENT_HANDLE: p->a.emplace<4>(); break;
+    default:
+      delete p;
+      return nullptr;
+  }
+  return p;
+}
+QV_API void QvArrayFree(QvArray* pArray) { delete pArray; }
+QV_API QvElementType QvArrayType(const QvArray* pArray) {
+  return pArray == nullptr ? QvElementType{} : pArray->eType;
+}
+QV_API int64_t QvArrayCount(const QvArray* pArray) {
+  if (pArray == nullptr) return 0;
+  return std::visit([](const auto& a) { return a.Count(); }, pArray->a);
+}
+QV_API void QvArrayClear(QvArray* pArray) {
+  if (pArray != nullptr) std::visit([](auto& a) { a.Clear(); }, pArray->a);
+}
+QV_API QvString* QvArrayGetString(const QvArray* pArray, int64_t nIndex) {
+  const auto* p = Typed<qv::String>(pArray);
+  return NewString(p == nullptr ? std::string() : p->Get(nIndex));
+}
+QV_API QvBoolean QvArraySetString(QvArray* pArray, int64_t nIndex, const QvString* pValue) {
+  auto* p = Typed<qv::String>(pArray);
+  if (p == nullptr || nIndex < 0) return 0;
+  p->Set(nIndex, std::string(View(pValue)));
+  return 1;
+}
+QV_API QvNumber QvArrayGetNumber(const QvArray* pArray, int64_t nIndex) {
+  const auto* p = Typed<qv::Number>(pArray);
+  return ToAbi(p == nullptr ? qv::Number() : p->Get(nIndex));
+}
+QV_API QvBoolean QvArraySetNumber(QvArray* pArray, int64_t nIndex, QvNumber nValue) {
+  auto* p = Typed<qv::Number>(pArray);
+  if (p == nullptr || nIndex < 0) return 0;
+  p->Set(nIndex, FromAbi(nValue));
+  return 1;
+}
+
+QV_API QvObject* QvObjectNew(const char* sClassName) {
+  if (sClassName == nullptr) return nullptr;
+  [[maybe_unused]] const std::string_view sName(sClassName);
+#define QV_NEW_OBJECT(cls) \
+  if (sName == #cls) return reinterpret_cast<QvObject*>(static_cast<qv::Object*>(new qv::cls()));
+  QV_EXPORTED_CLASSES(QV_NEW_OBJECT)
+#undef QV_NEW_OBJECT
+  return nullptr;
+}
+QV_API void QvObjectFree(QvObject* pObject) {
+  auto* p = reinterpret_cast<qv::Object*>(pObject);
+  if (TheProcess().pCurrent == p) TheProcess().pCurrent = nullptr;
+  delete p;
+}
+QV_API const char* QvObjectClassName(const QvObject* pObject) {
+  return pObject == nullptr ? "" : reinterpret_cast<const qv::Object*>(pObject)->ClassName().data();
+}
+QV_API void QvSetCurrentInstance(QvObject* pObject) { TheProcess().pCurrent = reinterpret_cast<qv::Object*>(pObject); }
+QV_API QvObject* QvCurrentInstance(void) { return reinterpret_cast<QvObject*>(TheProcess().pCurrent); }
+
+QV_API QvBoolean QvSetGlobalString(const char* sName, const QvString* pValue) {
+  const auto* pRow = FindGlobal(kStringGlobals, sName);
+  if (pRow == nullptr) return 0;
+  M().G().*(pRow->pMember) = std::string(View(pValue));
+  return 1;
+}
+QV_API QvString* QvGetGlobalString(const char* sName) {
+  const auto* pRow = FindGlobal(kStringGlobals, sName);
+  return NewString(pRow == nullptr ? std::string() : M().G().*(pRow->pMember));
+}
+QV_API QvBoolean QvSetGlobalNumber(const char* sName, QvNumber nValue) {
+  const auto* pRow = FindGlobal(kNumberGlobals, sName);
+  if (pRow == nullptr) return 0;
+  M().G().*(pRow->pMember) = FromAbi(nValue);
+  return 1;
+}
+QV_API QvNumber QvGetGlobalNumber(const char* sName) {
+  const auto* pRow = FindGlobal(kNumberGlobals, sName);
+  return ToAbi(pRow == nullptr ? qv::Number::Null() : M().G().*(pRow->pMember));
+}
+QV_API QvBoolean QvSetGlobalBoolean(const char* sName, QvBoolean bValue) {
+  const auto* pRow = FindGlobal(kBooleanGlobals, sName);
+  if (pRow == nullptr) return 0;
+  M().G().*(pRow->pMember) = bValue != 0;
+  return 1;
+}
+QV_API QvBoolean QvGetGlobalBoolean(const char* sName) {
+  const auto* pRow = FindGlobal(kBooleanGlobals, sName);
+  return pRow != nullptr && M().G().*(pRow->pMember) ? 1 : 0;
+}
+QV_API QvNumber QvGetBoundNumber(const char* sName) {
+  if (sName != nullptr && std::string_view(sName) == qv::kMessageReturnName) return ToAbi(M().MessageReturn());
+  return ToAbi(qv::Number::Null());
+}
+
+QV_API size_t QvExportCount(void) { return qv::abi::ExportCount(); }
+QV_API const QvExportInfo* QvExportAt(size_t nIndex) { return qv::abi::ExportAt(nIndex); }
+QV_API void (*QvFindExport(const char* sName))(void) {
+  if (sName == nullptr) return nullptr;
+  for (size_t i = 0; i < qv::abi::ExportCount(); ++i) {
+    const QvExportInfo* p = qv::abi::ExportAt(i);
+    if (std::strcmp(p->sExport, sName) == 0) return p->pFunction;
+  }
+  return nullptr;
+}
+
+QV_API QvBoolean QvLibrariesBound(void) { return TheProcess().pModule->LibrariesBound() ? 1 : 0; }
+QV_API int32_t QvLoadedLibraryCount(void) { return TheProcess().pModule->LoadedLibraryCount(); }
+QV_API int32_t QvInitialisationCount(void) { return TheProcess().pModule->InitialisationCount(); }
+
+}  // extern "C"

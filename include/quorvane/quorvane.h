@@ -1,0 +1,152 @@
+/* The C interface of the Quorvane library (libquorvane.so).
+ *
+ * Every application function is exported under a fixed name:
+ *   __quorvane__GF<id>   a global function
+ *   __quorvane__XE<id>   a class function, the object instance first
+ *   __quorvane__XT<id>   the same class function on the current instance
+ * Look names up with dlsym, or with QvFindExport, which also knows the
+ * decorated names of the Windows build ("_StrMidX@36", ...).
+ *
+ * Types at the boundary have fixed sizes: a Number is 16 bytes, a Date/Time
+ * 16 bytes, a Boolean a 32-bit integer; Strings, dynamic arrays and objects
+ * are pointer-sized handles made and released with the runtime API below.
+ *
+ * Ownership:
+ *   - Arguments are borrowed: the callee neither keeps nor releases them.
+ *     A null QvString* argument reads as the empty String.
+ *   - Results are owned by the caller: release a QvString* result with
+ *     QvStringFree.
+ *   - A receive parameter (QvString**, QvNumber*, ...) must point to a valid
+ *     value; the callee releases the old String it holds before storing the
+ *     new one.
+ * The library is not thread-safe: call it from one thread at a time.
+ */
+#ifndef QUORVANE_QUORVANE_H
+#define QUORVANE_QUORVANE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define QV_API __declspec(dllexport)
+#else
+#define QV_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A decimal number or null; null is distinct from 0. */
+typedef struct QvNumber {
+  double value;
+  int32_t isNull;  /* non-zero: null */
+  int32_t reserved;
+} QvNumber;
+
+/* A date and time: microseconds since 0001-01-01 00:00:00, or null. */
+typedef struct QvDateTime {
+  int64_t micros;
+  int32_t isNull;
+  int32_t reserved;
+} QvDateTime;
+
+typedef int32_t QvBoolean;
+typedef uintptr_t QvWindowHandle;
+typedef uintptr_t QvSqlHandle;
+typedef uintptr_t QvFileHandle;
+typedef struct QvString QvString;
+typedef struct QvArray QvArray;
+typedef struct QvObject QvObject;
+
+/* Element types of dynamic arrays. */
+typedef enum QvElementType {
+  QV_ELEMENT_NUMBER = 1,
+  QV_ELEMENT_STRING = 2,
+  QV_ELEMENT_BOOLEAN = 3,
+  QV_ELEMENT_DATETIME = 4,
+  QV_ELEMENT_HANDLE = 5
+} QvElementType;
+
+#ifdef __cplusplus
+static_assert(sizeof(QvNumber) == 16, "Number is 16 bytes");
+static_assert(sizeof(QvDateTime) == 16, "Date/Time is 16 bytes");
+static_assert(sizeof(QvBoolean) == 4, "Boolean is 32 bits");
+static_assert(sizeof(QvWindowHandle) == sizeof(void*), "handles are pointer-sized");
+#else
+_Static_assert(sizeof(QvNumber) == 16, "Number is 16 bytes");
+_Static_assert(sizeof(QvDateTime) == 16, "Date/Time is 16 bytes");
+_Static_assert(sizeof(QvBoolean) == 4, "Boolean is 32 bits");
+_Static_assert(sizeof(QvWindowHandle) == sizeof(void*), "handles are pointer-sized");
+#endif
+
+/* Strings: counted byte strings.  QvStringNew copies nSize bytes. */
+QV_API QvString* QvStringNew(const char* pData, size_t nSize);
+QV_API void QvStringFree(QvString* pString);
+/* The bytes (not terminated by the library; may hold zero bytes) and size.
+ * A null pointer reads as the empty String. */
+QV_API const char* QvStringData(const QvString* pString);
+QV_API size_t QvStringSize(const QvString* pString);
+
+/* Dynamic arrays: created empty, extended by assignment. */
+QV_API QvArray* QvArrayNew(QvElementType eType);
+QV_API void QvArrayFree(QvArray* pArray);
+QV_API QvElementType QvArrayType(const QvArray* pArray);
+/* Number of elements (highest assigned index + 1). */
+QV_API int64_t QvArrayCount(const QvArray* pArray);
+QV_API void QvArrayClear(QvArray* pArray);
+/* Reads never extend the array; an unassigned element reads empty.  The
+ * String read is a new String owned by the caller.  A write to an array of
+ * another element type does nothing and returns 0. */
+QV_API QvString* QvArrayGetString(const QvArray* pArray, int64_t nIndex);
+QV_API QvBoolean QvArraySetString(QvArray* pArray, int64_t nIndex, const QvString* pValue);
+QV_API QvNumber QvArrayGetNumber(const QvArray* pArray, int64_t nIndex);
+QV_API QvBoolean QvArraySetNumber(QvArray* pArray, int64_t nIndex, QvNumber nValue);
+
+/* Objects: instances of the library's classes, by class name.  Returns
+ * NULL for a name the library does not declare. */
+QV_API QvObject* QvObjectNew(const char* sClassName);
+QV_API void QvObjectFree(QvObject* pObject);
+QV_API const char* QvObjectClassName(const QvObject* pObject);
+/* The current instance that the __quorvane__XT<id> forms act on. */
+QV_API void QvSetCurrentInstance(QvObject* pObject);
+QV_API QvObject* QvCurrentInstance(void);
+
+/* Global variables that the host application sets, by name.  Returns 0 for
+ * an unknown name or a variable of another type. */
+QV_API QvBoolean QvSetGlobalString(const char* sName, const QvString* pValue);
+QV_API QvString* QvGetGlobalString(const char* sName);
+QV_API QvBoolean QvSetGlobalNumber(const char* sName, QvNumber nValue);
+QV_API QvNumber QvGetGlobalNumber(const char* sName);
+QV_API QvBoolean QvSetGlobalBoolean(const char* sName, QvBoolean bValue);
+QV_API QvBoolean QvGetGlobalBoolean(const char* sName);
+/* A Number bound under a name, such as the current message's return value
+ * "___az_quorvane_001".  Null for an unknown name. */
+QV_API QvNumber QvGetBoundNumber(const char* sName);
+
+/* The export table. */
+typedef struct QvExportInfo {
+  const char* sKind;      /* "GF", "XE", "XT" or "DECORATED" */
+  const char* sClass;     /* class name, "" for global functions */
+  const char* sFunction;  /* function name */
+  uint32_t nId;           /* export id, or argument bytes for DECORATED */
+  const char* sExport;    /* the exported name */
+  void (*pFunction)(void);
+} QvExportInfo;
+QV_API size_t QvExportCount(void);
+QV_API const QvExportInfo* QvExportAt(size_t nIndex);
+/* The entry point exported under sName (any kind, decorated names too). */
+QV_API void (*QvFindExport(const char* sName))(void);
+
+/* Loader state of the process's module, for hosts and tests: whether the
+ * external libraries are bound, how many are held, and how often the module
+ * was initialised (0 or 1). */
+QV_API QvBoolean QvLibrariesBound(void);
+QV_API int32_t QvLoadedLibraryCount(void);
+QV_API int32_t QvInitialisationCount(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QUORVANE_QUORVANE_H */

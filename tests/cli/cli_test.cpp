@@ -1,0 +1,63 @@
+// The quorvane command, run as a user runs it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct CommandRun {
+  int nStatus;
+  std::string sOut;
+};
+
+CommandRun Quorvane(const std::string& sArgs) {
+  const std::string sCommand = std::string(QV_CLI) + " " + sArgs + " 2>&1";
+  CommandRun r{-1, {}};
+  FILE* p = popen(sCommand.c_str(), "r");
+  if (p == nullptr) return r;
+  std::array<char, 4096> aBuffer{};
+  size_t n = 0;
+  while ((n = fread(aBuffer.data(), 1, aBuffer.size(), p)) > 0) r.sOut.append(aBuffer.data(), n);
+  const int nWait = pclose(p);
+  r.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
+  return r;
+}
+
+TEST(Cli, HelpAndVersionTellTheTruth) {
+  const CommandRun help = Quorvane("--help");
+  EXPECT_EQ(help.nStatus, 0);
+  EXPECT_NE(help.sOut.find("Usage: quorvane"), std::string::npos);
+  EXPECT_NE(help.sOut.find("demo"), std::string::npos);
+  const CommandRun version = Quorvane("--version");
+  EXPECT_EQ(version.nStatus, 0);
+  EXPECT_EQ(version.sOut.rfind("quorvane ", 0), 0u);
+  EXPECT_EQ(Quorvane("").nStatus, 2);
+  EXPECT_EQ(Quorvane("no-such-command").nStatus, 2);
+}
+
+TEST(Cli, DemoUsesTheLibraryOnTheBundledExamples) {
+  const CommandRun r = Quorvane(std::string("demo ") + QV_SOURCE_DIR + "/examples/src/org/quorvane/shapes/Circle.java");
+  EXPECT_EQ(r.nStatus, 0) << r.sOut;
+  // The word "class" in the documentation comment lies inside a block
+  // comment; the declaration's does not.
+  EXPECT_NE(r.sOut.find("(inside a block comment)"), std::string::npos) << r.sOut;
+  EXPECT_NE(r.sOut.find("2 occurrence(s) of \"class\""), std::string::npos) << r.sOut;
+  EXPECT_NE(r.sOut.find("line 1, column 1: block comment"), std::string::npos) << r.sOut;
+
+  const CommandRun missing = Quorvane("demo /no/such/File.java");
+  EXPECT_EQ(missing.nStatus, 1);
+  EXPECT_NE(missing.sOut.find("cannot read /no/such/File.java"), std::string::npos);
+}
+
+TEST(Cli, ExportsListsTheExportTable) {
+  const CommandRun r = Quorvane("exports --def");
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.sOut.rfind("LIBRARY quorvane\nEXPORTS\n", 0), 0u);
+  EXPECT_NE(r.sOut.find("  _StrMidX@36\n"), std::string::npos);
+  EXPECT_NE(r.sOut.find("  __quorvane__GF25690943\n"), std::string::npos);
+}
+
+}  // namespace
