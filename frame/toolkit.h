@@ -65,6 +65,7 @@ inline bool VtFileRename(Module& m, std::string_view sOld, std::string_view sNew
 inline bool VtArraySort(Module& m, DynArray<String>& a, int64_t nOrder, int64_t nType) {
   return BindExternal<ext::VtArraySort>(m, ExternalFunction::VtArraySort)(m.GetHost(), a, nOrder, nType);
 }
+// Appends the elements of aSource behind those of aTarget.
 inline bool VtArrayCopy(Module& m, const DynArray<String>& aSource, DynArray<String>& aTarget, int64_t nType) {
   return BindExternal<ext::VtArrayCopy>(m, ExternalFunction::VtArrayCopy)(m.GetHost(), aSource, aTarget, nType);
 }

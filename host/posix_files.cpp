@@ -368,7 +368,11 @@ int64_t PosixFileSystem::List(std::string_view sPattern, std::vector<std::string
       nSlash == std::string::npos ? std::string_view(sPosix) : std::string_view(sPosix).substr(nSlash + 1);
   if (sWild.empty()) return 0;
   DIR* pDir = ::opendir(sDir.c_str());
-  if (pDir == nullptr) return 0;
+  if (pDir == nullptr) {
+    const int nErrno = errno;
+    if (onListingError_ && nErrno != ENOENT && nErrno != ENOTDIR) onListingError_(sDir, nErrno);
+    return 0;
+  }
   const int nDirFd = ::dirfd(pDir);
   int64_t nCount = 0;
   while (const dirent* pEntry = ::readdir(pDir)) {

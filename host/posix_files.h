@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,6 +40,13 @@ class PosixFileSystem final : public FileSystem {
  public:
   // Every drive letter maps to sDriveRoot.
   explicit PosixFileSystem(std::string sDriveRoot = "/");
+
+  // Told about a directory that exists but cannot be listed (no
+  // permission, say), with the POSIX path and errno; a listing of it
+  // yields no names.  The library sees only the empty listing; a host
+  // application may report the directory.
+  using ListingErrorHandler = std::function<void(const std::string& sDirectory, int nErrno)>;
+  void SetListingErrorHandler(ListingErrorHandler fn) { onListingError_ = std::move(fn); }
   ~PosixFileSystem() override;  // closes (and flushes) the files left open
   PosixFileSystem(const PosixFileSystem&) = delete;
   PosixFileSystem& operator=(const PosixFileSystem&) = delete;
@@ -79,6 +87,7 @@ class PosixFileSystem final : public FileSystem {
   std::string sDriveRoot_;
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
   uintptr_t nNextHandle_ = 1;
+  ListingErrorHandler onListingError_;
 };
 
 }  // namespace qv

@@ -78,8 +78,15 @@ bool ArraySort(const Host&, DynArray<String>& a, int64_t nOrder, int64_t /*nType
   return true;
 }
 
+// Appends the source's elements behind the target's: a caller that copies
+// the names of several directories one after the other keeps them all.
 bool ArrayCopy(const Host&, const DynArray<String>& aSource, DynArray<String>& aTarget, int64_t /*nType*/) {
-  aTarget.Items() = aSource.Items();
+  if (&aSource == &aTarget) {
+    const std::vector<String> aCopy = aSource.Items();
+    aTarget.Items().insert(aTarget.Items().end(), aCopy.begin(), aCopy.end());
+  } else {
+    aTarget.Items().insert(aTarget.Items().end(), aSource.Items().begin(), aSource.Items().end());
+  }
   return true;
 }
 

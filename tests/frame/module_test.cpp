@@ -138,7 +138,9 @@ TEST_F(ModuleTest, ToolkitArrayFunctions) {
   DynArray<String> b;
   b.Set(5, "old");
   VtArrayCopy(*module_, a, b, 5);
-  EXPECT_EQ(b.Count(), 3);
+  EXPECT_EQ(b.Count(), 9);  // appended behind the target's elements
+  EXPECT_EQ(b.Get(5), "old");
+  EXPECT_EQ(b.Get(6), "a.java,x");
   EXPECT_EQ(VtStrReplace(*module_, "abc", "", "x"), "abc");
   EXPECT_TRUE(WinIsWindow(*module_, host_->Windows().Context().hWndMDI));
   EXPECT_FALSE(WinIsWindow(*module_, WindowHandle{12345}));
