@@ -1,0 +1,22 @@
+// The scan of the Java source trees: from a list of root directories to the
+// list of "*.JAV" files below them, sorted by file name and then directory.
+#pragma once
+
+#include "frame/module.h"
+
+namespace qv {
+
+// sDirectory holds the roots from position 0 up to its first empty element.
+// On return positions 0 … n-1 of sDirectory and sFile hold the directory and
+// the bare file name of each file found (n files), in the order of the
+// toolkit's ascending sort of the texts file + "," + directory.  Positions at
+// or beyond n keep what they held, except that entries sFile already held at
+// those positions take part in the sort with the directory at the same
+// position.  The plain wait cursor is on while the scan runs.  Result: null.
+Number ScanJavaFiles(Module& m, DynArray<String>& sDirectory, DynArray<String>& sFile);
+
+// The pattern that lists everything in sDirectory: the directory followed by
+// "*.*", with a "\" between them unless the directory already ends in one.
+String AllEntriesPattern(std::string_view sDirectory);
+
+}  // namespace qv

@@ -1,0 +1,63 @@
+// Precomputed answers to the text utilities' position questions over one
+// text.
+//
+// The Java source parser asks StrScanAt, StrScanNext and StrInComment about
+// the same text again and again, from positions that move forward.  Asked
+// plainly, each question scans forward until it finds its key, so a text
+// whose comments hold many keyword occurrences far from the next "/*" costs
+// time quadratic in its size.  These classes find every occurrence once and
+// answer each question by binary search, with exactly the answers of the
+// plain functions in source/text_utils.h over the same text.
+//
+// An index describes the text it was built from: the preamble, a prefix of
+// the file text, gets an index of its own (an occurrence that straddles the
+// end of the prefix is not an occurrence in the prefix).  An index keeps a
+// search hint and belongs to one call on one thread.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// Every position at which a key begins in a text, overlapping occurrences
+// included, in ascending order.
+class KeyPositions {
+ public:
+  // sKey must not be empty.
+  KeyPositions(std::string_view sText, std::string_view sKey);
+
+  int64_t KeyLength() const { return nKeyLength_; }
+  // The absolute position of the first occurrence at or after nPos, or -1.
+  // A negative nPos finds nothing, as the plain search then searches an
+  // empty tail.  Any order of questions is answered; questions that move
+  // forward, as the parser's do, cost amortised constant time.
+  int64_t FirstFrom(int64_t nPos) const;
+  // StrScanAt(sText, sKey, nPos): relative to nPos, or -1.
+  int64_t ScanAt(int64_t nPos) const;
+  // StrScanNext(sText, sKey, nPos).
+  int64_t ScanNext(int64_t nPos) const;
+
+ private:
+  std::vector<int64_t> aPos_;
+  int64_t nKeyLength_;
+  // Index of the last answer: the search for the next one starts there.
+  mutable size_t nHint_ = 0;
+};
+
+// The block-comment delimiters "/*" and "*/" of a text.
+class CommentIndex {
+ public:
+  explicit CommentIndex(std::string_view sText);
+
+  // StrInComment(sText, sKey, nPos), where oKey holds the positions of sKey
+  // in the same text: -1, 0 or 1.
+  int64_t InComment(const KeyPositions& oKey, int64_t nPos) const;
+
+ private:
+  KeyPositions oOpen_;
+  KeyPositions oClose_;
+};
+
+}  // namespace qv

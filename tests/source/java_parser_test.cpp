@@ -1,0 +1,362 @@
+#include "source/java_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/fault_files.h"
+#include "support/printers.h"
+#include "support/test_host.h"
+
+namespace qv {
+namespace {
+
+using test::HostFixture;
+
+// The receive parameters of one call.  Each starts with a marker so that a
+// parameter the parse leaves alone is told from one it assigns.
+struct Parsed {
+  Number nResult = Number::Null();
+  String sClassName = "<class>";
+  String sSuperClass = "<super>";
+  String sPackage = "<package>";
+  String sHeader = "<header>";
+  String sDescription = "<description>";
+  String sFooter = "<footer>";
+  String sBody = "<body>";
+  DynArray<String> aImport;
+
+  std::vector<String> Imports() const { return aImport.Items(); }
+};
+
+Number ParseWith(Module& m, std::string_view sPath, Parsed& p) {
+  DynArray<String> a1, a2, a3, a4, a5, a6;
+  return ParseJavaSource(m, sPath, p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter,
+                         p.sBody, p.aImport, a1, a2, a3, a4, a5, a6);
+}
+
+class ParseJavaSourceTest : public HostFixture {
+ protected:
+  Parsed Parse(const std::string& sContent, Parsed p = {}) {
+    const std::string sPath = dir_.Write("src/A.java", sContent);
+    p.nResult = ParseWith(*module_, sPath, p);
+    return p;
+  }
+  Parsed ParseWithEmptySuper(const std::string& sContent) {
+    Parsed p;
+    p.sSuperClass.clear();
+    return Parse(sContent, p);
+  }
+  void ExpectUntouched(const Parsed& p) {
+    const Parsed fresh;
+    EXPECT_EQ(p.sClassName, fresh.sClassName);
+    EXPECT_EQ(p.sSuperClass, fresh.sSuperClass);
+    EXPECT_EQ(p.sPackage, fresh.sPackage);
+    EXPECT_EQ(p.sHeader, fresh.sHeader);
+    EXPECT_EQ(p.sDescription, fresh.sDescription);
+    EXPECT_EQ(p.sFooter, fresh.sFooter);
+    EXPECT_EQ(p.sBody, fresh.sBody);
+    EXPECT_EQ(p.aImport.Count(), 0);
+  }
+};
+
+const std::string kExample =
+    "/* head */\r\npackage p;\r\nimport x.Y;\r\nimport z.*;\r\n/** doc */\r\n"
+    "public class A extends b.c.B {\r\n  int n;\r\n}\r\n// tail\r\n";
+
+TEST_F(ParseJavaSourceTest, CutsTheExampleFileIntoEveryPiece) {
+  const Parsed p = Parse(kExample);
+  EXPECT_EQ(p.nResult, Number(1));
+  EXPECT_EQ(p.sHeader, "/* head */");
+  EXPECT_EQ(p.sPackage, "p");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y", "z.*"}));
+  EXPECT_EQ(p.sDescription, "/** doc */");
+  EXPECT_EQ(p.sClassName, "A");
+  EXPECT_EQ(p.sSuperClass, "B");
+  EXPECT_EQ(p.sBody, "\r\npublic class A extends b.c.B {\r\n  int n;\r\n}");
+  EXPECT_EQ(p.sFooter, "\r\n// tail\r\n");
+  EXPECT_TRUE(host_->Windows().Boxes().empty());
+}
+
+TEST_F(ParseJavaSourceTest, HeadingCommentIsTheFirstCommentWhereverItStands) {
+  // Moved after the package statement: the same heading comment.
+  Parsed p = Parse(
+      "package p;\r\n/* head */\r\nimport x.Y;\r\nimport z.*;\r\n/** doc */\r\n"
+      "public class A extends b.c.B {\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "/* head */");
+  EXPECT_EQ(p.sPackage, "p");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y", "z.*"}));
+  EXPECT_EQ(p.sDescription, "/** doc */");
+
+  // Only line comments and no "/*" anywhere: the first line with its CR LF.
+  p = Parse("// first\r\n// second\r\npackage p;\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "// first\r\n");
+  EXPECT_EQ(p.sPackage, "p");
+  EXPECT_EQ(p.sDescription, "<description>");
+
+  // A line comment before the documentation comment.
+  p = Parse("// lead\r\n/** doc */\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "// lead\r\n");
+  EXPECT_EQ(p.sDescription, "/** doc */");
+
+  // The documentation comment is the file's first comment: no heading.
+  p = Parse("package p;\r\n/** doc */\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "<header>");
+  EXPECT_EQ(p.sDescription, "/** doc */");
+  EXPECT_EQ(p.sPackage, "p");
+}
+
+TEST_F(ParseJavaSourceTest, PlainCommentBeforeTheDocCommentRunsTheDescriptionFromTheStart) {
+  const Parsed p = Parse(
+      "/* head */\r\npackage p;\r\nimport x.Y;\r\nimport z.*;\r\n/* plain */\r\n/** doc */\r\n"
+      "public class A extends b.c.B {\r\n}\r\n");
+  EXPECT_EQ(p.sDescription, "/* head */\r\npackage p;\r\nimport x.Y;\r\nimport z.*;\r\n/* plain */");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y", "z.*"}));
+
+  // With several documentation comments after the last ";", the first one.
+  const Parsed q = Parse("package p;\r\n/** one */\r\n/** two */\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(q.sDescription, "/** one */");
+}
+
+TEST_F(ParseJavaSourceTest, WithoutACommentBeforeTheKeywordThePreambleIsNotSearched) {
+  const Parsed p = Parse(
+      "package p;\r\nimport x.Y;\r\npublic class A extends B {\r\n  /* inner */ int n; // note\r\n}\r\n");
+  EXPECT_EQ(p.nResult, Number(1));
+  EXPECT_EQ(p.sClassName, "A");
+  EXPECT_EQ(p.sSuperClass, "B");
+  EXPECT_EQ(p.sBody, "\r\npublic class A extends B {\r\n  /* inner */ int n; // note\r\n}");
+  EXPECT_EQ(p.sFooter, "\r\n");
+  EXPECT_EQ(p.sPackage, "<package>");
+  EXPECT_EQ(p.aImport.Count(), 0);
+  EXPECT_EQ(p.sHeader, "<header>");
+  EXPECT_EQ(p.sDescription, "<description>");
+}
+
+TEST_F(ParseJavaSourceTest, SuperclassDefaultsAndTheObjectClass) {
+  Parsed p = Parse("package p;\r\npublic class Object {\r\n}\r\n");
+  EXPECT_EQ(p.sClassName, "Object");
+  EXPECT_EQ(p.sSuperClass, "nill");
+
+  p = ParseWithEmptySuper("package p;\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sSuperClass, "Object");
+  // A superclass passed in is kept when the class extends nothing.
+  p = Parse("package p;\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sSuperClass, "<super>");
+
+  // "implements" is not "extends".
+  p = ParseWithEmptySuper("package p;\r\npublic class A implements I {\r\n}\r\n");
+  EXPECT_EQ(p.sSuperClass, "Object");
+  p = ParseWithEmptySuper("package p;\r\npublic class A extends B implements I {\r\n}\r\n");
+  EXPECT_EQ(p.sSuperClass, "B");
+}
+
+TEST_F(ParseJavaSourceTest, LineEndsAreNormalisedOnlyInTextsWithoutCrLf) {
+  Parsed p = Parse("package p;\npublic class A {\n  int n;\n}\n");
+  EXPECT_EQ(p.sBody, "\r\npublic class A {\r\n  int n;\r\n}");
+  EXPECT_EQ(p.sFooter, "\r\n");
+
+  p = Parse("package p;\r\npublic class A {\n  int n;\n}\n");
+  EXPECT_EQ(p.sBody, "\r\npublic class A {\n  int n;\n}");
+  EXPECT_EQ(p.sFooter, "\n");
+}
+
+TEST_F(ParseJavaSourceTest, KeywordInABlockCommentIsSkippedOnlyWhenAnotherCommentFollows) {
+  // A later "/*" makes the forward test put the first "class" inside a comment.
+  Parsed p = Parse("/* about class B */\r\npackage p;\r\npublic class A {\r\n  /* x */\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "/* about class B */");
+  EXPECT_EQ(p.sPackage, "p");
+  EXPECT_EQ(p.sClassName, "A");
+
+  // No later "/*": the keyword is taken inside the comment, the preamble is
+  // cut short and the package is not found.
+  p = Parse("/* about class B */\r\npackage p;\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "/* about class B */");
+  EXPECT_EQ(p.sPackage, "<package>");
+  EXPECT_EQ(p.sClassName, "A");
+
+  // A line comment never hides the keyword.
+  p = Parse("// class note\r\npackage p;\r\npublic class A {\r\n  /* x */\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "// class note\r\n");
+  EXPECT_EQ(p.sPackage, "<package>");
+  EXPECT_EQ(p.sClassName, "A");
+  EXPECT_EQ(p.sBody, "\r\npublic class A {\r\n  /* x */\r\n}");
+}
+
+TEST_F(ParseJavaSourceTest, InterfaceForm) {
+  Parsed p = Parse("package p;\r\npublic interface I extends J {\r\n}\r\n");
+  EXPECT_EQ(p.sClassName, "I");
+  EXPECT_EQ(p.sSuperClass, "J");
+  EXPECT_EQ(p.sBody, "\r\npublic interface I extends J {\r\n}");
+
+  // A dotted name is kept whole, and a dotted interface name shows no box.
+  p = Parse("package p;\r\npublic interface a.I extends a.b.J {\r\n}\r\n");
+  EXPECT_EQ(p.sClassName, "a.I");
+  EXPECT_EQ(p.sSuperClass, "a.b.J");
+  EXPECT_TRUE(host_->Windows().Boxes().empty());
+
+  p = ParseWithEmptySuper("package p;\r\npublic interface I {\r\n}\r\n");
+  EXPECT_EQ(p.sSuperClass, "Object");
+
+  // "class" in a comment selects the class form: the interface's name is
+  // taken, its superclass is not.
+  p = Parse("/* a class-like thing */\r\npublic interface I extends a.b.J {\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "/* a class-like thing */");
+  EXPECT_EQ(p.sClassName, "I");
+  EXPECT_EQ(p.sSuperClass, "<super>");
+}
+
+TEST_F(ParseJavaSourceTest, DeclarationWords) {
+  // Tabs do not separate words: no name, no superclass; the body still gets
+  // its one-line declaration.
+  Parsed p = Parse("package p;\r\npublic\tclass\tA\t{\r\n}\r\n");
+  EXPECT_EQ(p.sClassName, "<class>");
+  EXPECT_EQ(p.sSuperClass, "<super>");
+  EXPECT_EQ(p.sBody, "\r\npublic\tclass\tA {\r\n}");
+
+  // A declaration over several lines becomes one line.
+  p = Parse("package p;\r\npublic class A\r\n    extends B\r\n{\r\n}\r\n");
+  EXPECT_EQ(p.sBody, "\r\npublic class A     extends B {\r\n}");
+  EXPECT_EQ(p.sClassName, "A");
+
+  // The declaration runs back to the nearest "/", a comment's included.
+  p = Parse("// c\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sBody, "\r\nc public class A {\r\n}");
+  EXPECT_EQ(p.sClassName, "A");
+
+  // A dotted class name is stored unchanged after a box captioned with dots.
+  ASSERT_TRUE(host_->Windows().Boxes().empty());
+  p = Parse("package p;\r\npublic class a.B extends C {\r\n}\r\n");
+  EXPECT_EQ(p.sClassName, "a.B");
+  EXPECT_EQ(p.sSuperClass, "C");
+  ASSERT_EQ(host_->Windows().Boxes().size(), 1u);
+  EXPECT_EQ(host_->Windows().Boxes()[0].sText, "a.B");
+  EXPECT_EQ(host_->Windows().Boxes()[0].sCaption, ".......");
+  EXPECT_EQ(host_->Windows().Boxes()[0].nStyle, 0);
+}
+
+TEST_F(ParseJavaSourceTest, MissingBracesAndDelimiters) {
+  const std::string sNoClose = "package p;\r\npublic class A {\r\n  int n;\r\n";
+  Parsed p = Parse(sNoClose);
+  EXPECT_EQ(p.sFooter, sNoClose);
+  EXPECT_EQ(p.sBody, "\r\npublic class A <body>");
+  EXPECT_EQ(p.sClassName, "A");
+
+  // No "{" after the keyword: no body, no declaration.
+  p = Parse("package p;\r\npublic class A\r\n}\r\n");
+  EXPECT_EQ(p.sBody, "<body>");
+  EXPECT_EQ(p.sClassName, "<class>");
+  EXPECT_EQ(p.sFooter, "\r\n");
+
+  // No ";" or "/" before the "{" (position 0 does not count): no declaration.
+  p = Parse(";public class A {\r\n}\r\n");
+  EXPECT_EQ(p.sBody, "{\r\n}");
+  EXPECT_EQ(p.sClassName, "<class>");
+}
+
+TEST_F(ParseJavaSourceTest, ImportScanBoundaries) {
+  // The first search starts at position 7.
+  Parsed p = Parse("import a.B;\r\nimport c.D;\r\n// x\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"c.D"}));
+  // An import at position 6 is found only when no later one exists.
+  p = Parse("//345 import a.B;\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"a.B"}));
+  p = Parse("//345 import a.B;\r\nimport c.D;\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"c.D"}));
+
+  // An "import " without a ";" after it ends the scan.
+  p = Parse("/* h */\r\nimport x.Y;\r\nimport a.B\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.nResult, Number(1));
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y"}));
+
+  // Imports in a "//" comment count; in a block comment followed by another
+  // comment they do not.  Names are not trimmed.
+  p = Parse("/* h */\r\n// import q.R;\r\n/* import s.T; */\r\nimport  u.V ;\r\n/** d */\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"q.R", " u.V "}));
+
+  // A package statement without ";" leaves the package empty.
+  p = Parse("/* h */\r\npackage p\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sPackage, "");
+}
+
+TEST_F(ParseJavaSourceTest, UnreadableFilesReturnZeroAndAssignNothing) {
+  Parsed p;
+  EXPECT_EQ(ParseWith(*module_, dir_.Str() + "/missing.java", p), Number(0));
+  ExpectUntouched(p);
+
+  // No "class" and no "interface": read, but nothing assigned.
+  p = Parse("package p;\r\nimport x.Y;\r\n");
+  EXPECT_EQ(p.nResult, Number(1));
+  ExpectUntouched(p);
+
+  // The file exists but cannot be opened for reading.
+  const std::string sPath = dir_.Write("B.java", kExample);
+  FaultInjectingFileSystem oFaulty(host_->Files());
+  Host host = host_->GetHost();
+  host.pFiles = &oFaulty;
+  Module m(host);
+  m.Attach();
+  oFaulty.FailNth(FaultOp::kOpenAny, 2);
+  p = Parsed{};
+  EXPECT_EQ(ParseWith(m, sPath, p), Number(0));
+  ExpectUntouched(p);
+  EXPECT_EQ(ParseWith(m, sPath, p), Number(1));
+  EXPECT_EQ(p.sClassName, "A");
+}
+
+// Reads return only half of what was asked for, as when the file shrinks
+// between the size query and the read.
+class ShortReadFiles final : public FileSystem {
+ public:
+  explicit ShortReadFiles(FileSystem& oBase) : oBase_(oBase) {}
+  bool Open(FileHandle& h, std::string_view s, int n) override { return oBase_.Open(h, s, n); }
+  bool Close(FileHandle h) override { return oBase_.Close(h); }
+  bool GetLine(FileHandle h, std::string& s, int64_t n) override { return oBase_.GetLine(h, s, n); }
+  bool PutLine(FileHandle h, std::string_view s) override { return oBase_.PutLine(h, s); }
+  int64_t Read(FileHandle h, std::string& s, int64_t n) override { return oBase_.Read(h, s, n / 2); }
+  int64_t Write(FileHandle h, std::string_view s) override { return oBase_.Write(h, s); }
+  bool Seek(FileHandle h, int64_t n, int o) override { return oBase_.Seek(h, n, o); }
+  int64_t Tell(FileHandle h) override { return oBase_.Tell(h); }
+  int64_t ListSubdirectories(std::string_view s, std::vector<std::string>& a) override {
+    return oBase_.ListSubdirectories(s, a);
+  }
+  int64_t ListFiles(std::string_view s, std::vector<std::string>& a) override { return oBase_.ListFiles(s, a); }
+  bool DirExists(std::string_view s) override { return oBase_.DirExists(s); }
+  bool Copy(std::string_view a, std::string_view b) override { return oBase_.Copy(a, b); }
+  bool Rename(std::string_view a, std::string_view b) override { return oBase_.Rename(a, b); }
+  bool Replace(std::string_view a, std::string_view b) override { return oBase_.Replace(a, b); }
+
+ private:
+  FileSystem& oBase_;
+};
+
+TEST_F(ParseJavaSourceTest, AShortReadIsAFailure) {
+  const std::string sPath = dir_.Write("B.java", kExample);
+  ShortReadFiles oShort(host_->Files());
+  Host host = host_->GetHost();
+  host.pFiles = &oShort;
+  Module m(host);
+  m.Attach();
+  Parsed p;
+  EXPECT_EQ(ParseWith(m, sPath, p), Number(0));
+  ExpectUntouched(p);
+}
+
+TEST_F(ParseJavaSourceTest, ThousandsOfKeywordsInCommentsAreSkipped) {
+  std::string s = "/* head */\r\npackage p.q;\r\n/*\r\n";
+  for (int i = 0; i < 5000; ++i) s += " * class X" + std::to_string(i) + " import y.Z; subclass\r\n";
+  s += " */\r\n";
+  for (int i = 0; i < 2000; ++i) s += "/* import c.D" + std::to_string(i) + "; class E */\r\n";
+  s += "import a.B;\r\n/** doc */\r\npublic class Real extends base.Base {\r\n  /* class in body */\r\n}\r\n";
+  const Parsed p = Parse(s);
+  EXPECT_EQ(p.sHeader, "/* head */");
+  EXPECT_EQ(p.sPackage, "p.q");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"a.B"}));
+  EXPECT_EQ(p.sDescription, "/** doc */");
+  EXPECT_EQ(p.sClassName, "Real");
+  EXPECT_EQ(p.sSuperClass, "Base");
+  EXPECT_EQ(p.sBody, "\r\npublic class Real extends base.Base {\r\n  /* class in body */\r\n}");
+}
+
+}  // namespace
+}  // namespace qv
