@@ -167,7 +167,13 @@ inline QvDateTime ResultToAbi(DateTime dt) { return ToAbi(dt); }
 template <auto F>
 struct Signature;
 
+template <class... A>
+inline constexpr bool kFirstIsModule = false;
+template <class... A>
+inline constexpr bool kFirstIsModule<Module&, A...> = true;
+
 template <class R, class... A, R (*F)(A...)>
+  requires(!kFirstIsModule<A...>)
 struct Signature<F> {
   using Result = R;
   using Params = std::tuple<A...>;
@@ -208,7 +214,7 @@ AbiResult<F> DefaultResult() {
 template <auto F, size_t... I, class... Abi>
 auto Invoke(Module& m, std::index_sequence<I...>, Abi... args) {
   using Params = typename Signature<F>::Params;
-  std::tuple<typename Marshal<std::tuple_element_t<I, Params>>::Local...> locals(args...);
+  [[maybe_unused]] std::tuple<typename Marshal<std::tuple_element_t<I, Params>>::Local...> locals(args...);
   if constexpr (Signature<F>::kTakesModule) {
     return ResultToAbi(F(m, std::get<I>(locals).Get()...));
   } else {
@@ -219,7 +225,7 @@ auto Invoke(Module& m, std::index_sequence<I...>, Abi... args) {
 template <auto F, class C, size_t... I, class... Abi>
 auto InvokeMember(Module& m, C& self, std::index_sequence<I...>, Abi... args) {
   using Params = typename Signature<F>::Params;
-  std::tuple<typename Marshal<std::tuple_element_t<I, Params>>::Local...> locals(args...);
+  [[maybe_unused]] std::tuple<typename Marshal<std::tuple_element_t<I, Params>>::Local...> locals(args...);
   return ResultToAbi((self.*F)(m, std::get<I>(locals).Get()...));
 }
 

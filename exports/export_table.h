@@ -12,21 +12,45 @@
 // boundary types of its target.
 #pragma once
 
+#include "repository/directories.h"
+#include "repository/java_records.h"
+#include "repository/repository_lists.h"
+#include "source/java_parser.h"
+#include "source/java_scan.h"
 #include "source/text_utils.h"
 
 #define QV_GLOBAL_EXPORTS(X)      \
+  X(25690229, ScanJavaFiles, 2)   \
   X(25690300, MakeLong, 2)        \
+  X(25690458, ParseJavaSource, 15) \
   X(25690943, StrMidX, 3)         \
   X(25690957, StrScanAt, 3)       \
   X(25690970, StrCommentType, 3)  \
   X(25690999, StrInComment, 3)    \
   X(25691022, StrScanNext, 3)
 
-#define QV_CLASS_EXPORTS(X)
+#define QV_CLASS_EXPORTS(X)                               \
+  X(30801922, VC_Directories, InitDirectories, 0)         \
+  X(30801933, VC_Directories, SetRootDirectories, 1)      \
+  X(30801954, VC_Directories, GetDirectoryCount, 0)       \
+  X(30801967, VC_Directories, GetJavaFileCount, 0)        \
+  X(30801980, VC_Directories, CollectJavaFiles, 0)        \
+  X(30802018, VC_Directories, FindDirectories, 0)         \
+  X(30802028, VC_Directories, GetDirectory, 1)            \
+  X(30802038, VC_Directories, GetJavaFile, 1)             \
+  X(31588354, VC_JavaFile, ClearJavaFiles, 0)             \
+  X(31588364, VC_JavaFile, SetJavaFile, 3)                \
+  X(31588380, VC_JavaFile, GetJavaFileInfo, 2)            \
+  X(32375091, VC_JavaRepository, FindSubClasses, 2)       \
+  X(32375118, VC_JavaRepository, FindClass, 1)            \
+  X(33161218, VC_JavaClass, ClearClass, 0)                \
+  X(33161230, VC_JavaClass, ParseSourceFile, 1)
 
 #define QV_DECORATED_EXPORTS(X)                                    \
   X("_StrMidX@36", , StrMidX, 36, __quorvane__GF25690943)          \
-  X("_StrScanAt@24", , StrScanAt, 24, __quorvane__GF25690957)
+  X("_StrScanAt@24", , StrScanAt, 24, __quorvane__GF25690957)    \
+  X("_FindDirectories_3__@4", VC_Directories, FindDirectories, 4, __quorvane__XE30802018)
 
 // The classes whose instances the host can create, by name: X(class).
-#define QV_EXPORTED_CLASSES(X)
+#define QV_EXPORTED_CLASSES(X) \
+  X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository)

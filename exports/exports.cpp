@@ -83,6 +83,10 @@ __attribute__((destructor)) static void QvLibraryDetach() { qv::abi::DetachProce
 #define QV_P10(F) QV_P9(F), qv::abi::AbiArg<F, 9> a9
 #define QV_P11(F) QV_P10(F), qv::abi::AbiArg<F, 10> a10
 #define QV_P12(F) QV_P11(F), qv::abi::AbiArg<F, 11> a11
+#define QV_P13(F) QV_P12(F), qv::abi::AbiArg<F, 12> a12
+#define QV_P14(F) QV_P13(F), qv::abi::AbiArg<F, 13> a13
+#define QV_P15(F) QV_P14(F), qv::abi::AbiArg<F, 14> a14
+#define QV_P16(F) QV_P15(F), qv::abi::AbiArg<F, 15> a15
 #define QV_A0
 #define QV_A1 , a0
 #define QV_A2 QV_A1, a1
@@ -96,6 +100,10 @@ __attribute__((destructor)) static void QvLibraryDetach() { qv::abi::DetachProce
 #define QV_A10 QV_A9, a9
 #define QV_A11 QV_A10, a10
 #define QV_A12 QV_A11, a11
+#define QV_A13 QV_A12, a12
+#define QV_A14 QV_A13, a13
+#define QV_A15 QV_A14, a14
+#define QV_A16 QV_A15, a15
 #define QV_COMMA_P0(F)
 #define QV_COMMA_P1(F) , QV_P1(F)
 #define QV_COMMA_P2(F) , QV_P2(F)
@@ -109,6 +117,10 @@ __attribute__((destructor)) static void QvLibraryDetach() { qv::abi::DetachProce
 #define QV_COMMA_P10(F) , QV_P10(F)
 #define QV_COMMA_P11(F) , QV_P11(F)
 #define QV_COMMA_P12(F) , QV_P12(F)
+#define QV_COMMA_P13(F) , QV_P13(F)
+#define QV_COMMA_P14(F) , QV_P14(F)
+#define QV_COMMA_P15(F) , QV_P15(F)
+#define QV_COMMA_P16(F) , QV_P16(F)
 
 #define QV_DEFINE_GLOBAL(id, fn, n)                                                                    \
   static_assert(qv::abi::kArity<&qv::fn> == (n), "arity of " #fn);                                    \

@@ -1,0 +1,86 @@
+#include "repository/directories.h"
+
+#include "frame/rt_string.h"
+#include "frame/runtime.h"
+#include "frame/toolkit.h"
+#include "source/java_scan.h"
+
+namespace qv {
+namespace {
+constexpr int64_t kCopyStrings = 5;
+}  // namespace
+
+Number VC_Directories::InitDirectories(Module& m) {
+  DirectoriesVars& cv = DirectoriesClassVars(m);
+  cv.cv_nSpare = Number(0);
+  cv.cv_nRootCount = Number(0);
+  RtSetArrayBounds(cv.cv_sDirectory, -1, -1);
+  RtSetArrayBounds(cv.cv_sFile, -1, -1);
+  return Number::Null();
+}
+
+Number VC_Directories::SetRootDirectories(Module& m, std::string_view sDirectories) {
+  DirectoriesVars& cv = DirectoriesClassVars(m);
+  DynArray<String> aPieces;
+  const int64_t nPieces = RtStrTokenize(sDirectories, "", ";", aPieces);
+  for (int64_t i = 0; i < nPieces; ++i) {
+    if (!VtDirExists(m, aPieces[i])) continue;
+    cv.cv_sDirectory.At(cv.cv_nRootCount.AsInt64()) = aPieces[i];
+    cv.cv_nRootCount += Number(1);
+  }
+  FindDirectories(m);
+  return Number(RtArrayBounds(cv.cv_sDirectory));
+}
+
+Number VC_Directories::GetDirectoryCount(Module& m) {
+  return Number(RtArrayBounds(DirectoriesClassVars(m).cv_sDirectory));
+}
+
+Number VC_Directories::GetJavaFileCount(Module& m) { return Number(RtArrayBounds(DirectoriesClassVars(m).cv_sFile)); }
+
+Number VC_Directories::CollectJavaFiles(Module& m) {
+  DirectoriesVars& cv = DirectoriesClassVars(m);
+  DynArray<String>& aDir = cv.cv_sDirectory;
+  RtWaitCursor(m, true);
+
+  DynArray<String> aNames;
+  int64_t n = RtArrayBounds(aDir);
+  for (int64_t q = 0; q < n; ++q) {
+    const String sDir = aDir[q];  // a copy: appending below may move the elements
+    // An empty entry names no directory; its pattern "\*.*" would walk the
+    // whole drive from its root.
+    if (sDir.empty()) continue;
+    const int64_t nSub = VtListSubdirectories(m, AllEntriesPattern(sDir), aNames);
+    for (int64_t p = 0; p < nSub; ++p) aDir.At(n + p) = sDir + "\\" + aNames[p];
+    if (nSub > 0) n += nSub;
+  }
+
+  n = RtArrayBounds(aDir);
+  for (int64_t q = 0; q < n; ++q) {
+    if (aDir[q].empty()) continue;
+    RtSetArrayBounds(aNames, -1, -1);
+    // The toolkit's copy appends, so the names of every directory stay.
+    if (VtListFiles(m, aDir[q] + "\\*.JAV", 0, aNames) > 0) VtArrayCopy(m, aNames, cv.cv_sFile, kCopyStrings);
+  }
+
+  RtWaitCursor(m, false);
+  return Number::Null();
+}
+
+Number VC_Directories::FindDirectories(Module& m) {
+  DirectoriesVars& cv = DirectoriesClassVars(m);
+  RtWaitCursor(m, true);
+  ScanJavaFiles(m, cv.cv_sDirectory, cv.cv_sFile);
+  RtWaitCursor(m, false);
+  return Number::Null();
+}
+
+String VC_Directories::GetDirectory(Module& m, Number nIndex) {
+  return DirectoriesClassVars(m).cv_sDirectory[nIndex.AsInt64()];
+}
+
+String VC_Directories::GetJavaFile(Module& m, Number nIndex) {
+  return DirectoriesClassVars(m).cv_sFile[nIndex.AsInt64()];
+}
+
+}  // namespace qv

@@ -1,0 +1,98 @@
+// The in-memory records of the Java class model: the global array JavaClass
+// of VC_JavaClass records, each with its methods and class variables, and
+// VC_JavaFile, which remembers the source file chosen last.
+#pragma once
+
+#include <string_view>
+
+#include "frame/module.h"
+#include "frame/object.h"
+
+namespace qv {
+
+class VC_JavaMethod : public Object {
+ public:
+  std::string_view ClassName() const override { return "VC_JavaMethod"; }
+
+  String sName;     // the method name
+  String sBody;     // its text (multi-line)
+  String sComment;  // its comment (multi-line)
+};
+
+// One line of a variable file: six texts stored and loaded unchanged.
+class VC_JavaClassVariable : public Object {
+ public:
+  std::string_view ClassName() const override { return "VC_JavaClassVariable"; }
+
+  String sValue1, sValue2, sValue3, sValue4, sValue5, sValue6;
+};
+
+class VC_JavaClass : public Object {
+ public:
+  std::string_view ClassName() const override { return "VC_JavaClass"; }
+
+  // Empties sImport, aSpare1, aSpare2, aMethods and aVariables; the texts
+  // and Numbers stay.  Result: null.
+  Number ClearClass(Module& m);
+  // Parses the source sDirectory + "\" + sFileName into this record: class
+  // name, superclass, package, heading comment, documentation comment,
+  // footer and imports, and the class body into aMethods[1].sBody.  The
+  // class name and superclass then enter the repository's lists at nIndex,
+  // the record's position in JavaClass.  A file that cannot be read leaves
+  // what the parser left (an empty body).  Result: null.
+  Number ParseSourceFile(Module& m, Number nIndex);
+
+  DateTime dtStamp;          // null until set
+  Number nSpare1, nSpare2;
+  Number bSaved;             // 1 once written to the class list file
+  Number nSpare3;
+  Number bSkipSave;          // 1 or more: left out of the class list file
+  String sClassName;
+  String sSuperClass;        // "Object" when none, "nill" for Object itself
+  String sPackage;
+  String sFileName;          // without directory
+  String sMethodFile;        // path of the class's method file
+  String sExtra;
+  String sDirectory;         // directory of the source file
+  String sHeader;            // leading comment (multi-line)
+  String sFooter;            // text after the last "}" (multi-line)
+  String sDescription;       // documentation comment of the class (multi-line)
+  DynArray<String> sImport;  // imported names, without "import " and ";"
+  DynArray<String> aSpare1, aSpare2;
+  DynArray<VC_JavaMethod> aMethods;           // from position 1; 1 holds the whole body after parsing
+  DynArray<VC_JavaClassVariable> aVariables;  // from position 0
+};
+
+class VC_JavaFile : public Object {
+ public:
+  std::string_view ClassName() const override { return "VC_JavaFile"; }
+
+  // Empties glb_sFile, glb_sClass and JavaClass.  Result: null.
+  Number ClearJavaFiles(Module& m);
+  // Remembers the file and its position, stores the file name at
+  // glb_sFile[nFileIndex], and file and directory in JavaClass[nFileIndex]
+  // (created when missing).  Result: null.
+  Number SetJavaFile(Module& m, Number nFileIndex, std::string_view sFileName, std::string_view sFileDirectory);
+  // The remembered file name and directory.  Result: null.
+  Number GetJavaFileInfo(Module& m, String& sFileOut, String& sDirectoryOut);
+
+  String sFile;
+  String sDirectory;
+  Number nIndex;  // the position in JavaClass the file belongs to
+};
+
+// The global JavaClass: the records at positions 0, 1, 2, …
+struct JavaClassGlobal : ModuleSlot {
+  static constexpr SlotId kSlot = SlotId::kJavaClass;
+  DynArray<VC_JavaClass> JavaClass;
+};
+inline DynArray<VC_JavaClass>& JavaClassArray(Module& m) { return m.Slot<JavaClassGlobal>().JavaClass; }
+
+// The global JavaFile instance the host application uses.
+struct JavaFileGlobal : ModuleSlot {
+  static constexpr SlotId kSlot = SlotId::kJavaFileGlobal;
+  VC_JavaFile JavaFile;
+};
+inline VC_JavaFile& JavaFileInstance(Module& m) { return m.Slot<JavaFileGlobal>().JavaFile; }
+
+}  // namespace qv
