@@ -16,6 +16,23 @@ constexpr const char* kUsage =
     "repository of plain text files.\n"
     "\n"
     "Commands:\n"
+    "  scan [--list] ROOT...\n"
+    "      Find the Java sources (*.java) below each ROOT (roots may also be\n"
+    "      given as one argument separated by \";\"), cut every file into a class\n"
+    "      record in the scan's order (by file name, then directory), and print\n"
+    "      a summary: files, classes, interfaces, packages, failures, time.\n"
+    "      With --list, first one line per file: file, directory, class,\n"
+    "      superclass, package, separated by tabs.  Unreadable, empty and\n"
+    "      binary files, files without a class and directories that cannot be\n"
+    "      listed are reported on stderr, and the scan goes on.  Symbolic\n"
+    "      links to directories are not followed.\n"
+    "  parse [--json] FILE...\n"
+    "      Print what the parser cut from each Java FILE: class, superclass,\n"
+    "      package, imports, heading comment, documentation comment, body and\n"
+    "      footer.  With --json, one JSON object per line and file with the\n"
+    "      fields file, read, className, superClass, package, imports, header,\n"
+    "      description, body and footer; bytes that are not UTF-8 are written\n"
+    "      as \\u00XX.\n"
     "  demo [--library PATH] FILE...\n"
     "      Load libquorvane.so, look up its exported text functions by their\n"
     "      exported names and use them on each FILE: report every \"class\"\n"
@@ -30,8 +47,8 @@ constexpr const char* kUsage =
     "  -h, --help       show this help and exit\n"
     "  -V, --version    show the version and exit\n"
     "\n"
-    "Exit status: 0 on success, 1 when a file could not be processed, 2 for\n"
-    "bad usage.\n";
+    "Exit status: 0 on success, 1 when a file or directory could not be\n"
+    "processed, 2 for bad usage.\n";
 
 }  // namespace
 
@@ -51,6 +68,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::vector<std::string_view> aRest(aArgs.begin() + 1, aArgs.end());
+  if (sCommand == "scan") return qv::cli::RunScan(aRest);
+  if (sCommand == "parse") return qv::cli::RunParse(aRest);
   if (sCommand == "demo") return qv::cli::RunDemo(argv[0], aRest);
   if (sCommand == "exports") return qv::cli::RunExports(argv[0], aRest);
   std::fprintf(stderr, "quorvane: unknown command '%.*s' (see quorvane --help)\n", static_cast<int>(sCommand.size()),

@@ -1,6 +1,6 @@
 /*
 	A class written in the style of the tool's first users:
-	no package, the class body opened on the declaration line.
+	in the default namespace, the class body opened on the declaration line.
 */
 
 import java.applet.*;

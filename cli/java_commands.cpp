@@ -1,0 +1,253 @@
+// quorvane parse and quorvane scan: Java sources through the library, in
+// this process.
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/json.h"
+#include "cli/progress.h"
+#include "cli/session.h"
+#include "frame/rt_string.h"
+#include "host/posix_files.h"
+#include "repository/directories.h"
+#include "repository/java_records.h"
+#include "source/java_parser.h"
+
+namespace qv::cli {
+namespace {
+
+void PrintField(const char* sLabel, std::string_view s) {
+  std::printf("  %-12s %.*s\n", sLabel, static_cast<int>(s.size()), s.data());
+}
+
+// A multi-line text, each line indented under its label.
+void PrintBlock(const char* sLabel, std::string_view s) {
+  std::printf("  %s\n", sLabel);
+  size_t nBegin = 0;
+  while (nBegin < s.size()) {
+    size_t nEnd = s.find('\n', nBegin);
+    if (nEnd == std::string_view::npos) nEnd = s.size();
+    std::string_view sLine = s.substr(nBegin, nEnd - nBegin);
+    while (!sLine.empty() && sLine.back() == '\r') sLine.remove_suffix(1);
+    std::printf("    | %.*s\n", static_cast<int>(sLine.size()), sLine.data());
+    nBegin = nEnd + 1;
+  }
+}
+
+// What a file looks like before it is parsed: "" when it can be parsed,
+// otherwise the reason it cannot.
+std::string Unparsable(const std::string& sPath) {
+  std::ifstream in(sPath, std::ios::binary);
+  if (!in) return std::string("cannot read: ") + std::strerror(errno);
+  char aHead[8192];
+  in.read(aHead, sizeof(aHead));
+  const std::streamsize n = in.gcount();
+  if (n == 0) return "empty file";
+  if (std::memchr(aHead, '\0', static_cast<size_t>(n)) != nullptr) return "binary file, not parsed";
+  return "";
+}
+
+// Whether the one-line declaration at the start of a parsed body declares an
+// interface (the word "interface" and no word "class").
+// A field of a --list line: line breaks and tabs become blanks, so that
+// every class stays on one line of tab-separated fields.
+std::string ListField(std::string_view s) {
+  std::string sOut(s);
+  for (char& c : sOut) {
+    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+  }
+  return sOut;
+}
+
+bool DeclaresInterface(std::string_view sBody) {
+  const size_t nBrace = sBody.find('{');
+  DynArray<String> aWords;
+  const int64_t nWords = RtStrTokenize(RtStrTrimView(sBody.substr(0, nBrace)), "", " ", aWords);
+  bool bInterface = false;
+  for (int64_t i = 0; i < nWords; ++i) {
+    if (aWords.Get(i) == "class") return false;
+    if (aWords.Get(i) == "interface") bInterface = true;
+  }
+  return bInterface;
+}
+
+struct Parsed {
+  String sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody;
+  DynArray<String> aImport;
+  bool bRead = false;
+};
+
+Parsed ParseOne(Module& m, const std::string& sPath) {
+  Parsed p;
+  DynArray<String> a1, a2, a3, a4, a5, a6;
+  p.bRead = ParseJavaSource(m, sPath, p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription,
+                            p.sFooter, p.sBody, p.aImport, a1, a2, a3, a4, a5, a6)
+                .IsTrue();
+  return p;
+}
+
+void PrintJson(const std::string& sPath, const Parsed& p) {
+  std::string s = "{\"file\":" + JsonString(sPath) + ",\"read\":" + (p.bRead ? "true" : "false");
+  s += ",\"className\":" + JsonString(p.sClassName);
+  s += ",\"superClass\":" + JsonString(p.sSuperClass);
+  s += ",\"package\":" + JsonString(p.sPackage);
+  s += ",\"imports\":[";
+  for (int64_t i = 0; i < p.aImport.Count(); ++i) s += (i > 0 ? "," : "") + JsonString(p.aImport.Get(i));
+  s += "],\"header\":" + JsonString(p.sHeader);
+  s += ",\"description\":" + JsonString(p.sDescription);
+  s += ",\"body\":" + JsonString(p.sBody);
+  s += ",\"footer\":" + JsonString(p.sFooter);
+  s += "}\n";
+  std::fwrite(s.data(), 1, s.size(), stdout);
+}
+
+}  // namespace
+
+int RunParse(const std::vector<std::string_view>& aArgs) {
+  bool bJson = false;
+  std::vector<std::string> aFiles;
+  for (const std::string_view sArg : aArgs) {
+    if (sArg == "--json") {
+      bJson = true;
+    } else if (!sArg.empty() && sArg[0] == '-') {
+      std::fprintf(stderr, "quorvane parse: unknown option '%.*s'\n", static_cast<int>(sArg.size()), sArg.data());
+      return 2;
+    } else {
+      aFiles.emplace_back(sArg);
+    }
+  }
+  if (aFiles.empty()) {
+    std::fputs("quorvane parse: no FILE given (see quorvane --help)\n", stderr);
+    return 2;
+  }
+  Session session;
+  int nStatus = 0;
+  for (const std::string& sPath : aFiles) {
+    const Parsed p = ParseOne(session.M(), sPath);
+    if (!p.bRead) {
+      std::fprintf(stderr, "quorvane parse: %s: cannot read\n", sPath.c_str());
+      nStatus = 1;
+    } else if (p.sClassName.empty()) {
+      std::fprintf(stderr, "quorvane parse: %s: no class or interface found\n", sPath.c_str());
+      nStatus = 1;
+    }
+    if (bJson) {
+      PrintJson(sPath, p);
+      continue;
+    }
+    if (!p.bRead) continue;
+    std::printf("%s\n", sPath.c_str());
+    PrintField("class", p.sClassName);
+    PrintField("superclass", p.sSuperClass);
+    PrintField("package", p.sPackage);
+    for (int64_t i = 0; i < p.aImport.Count(); ++i) PrintField("import", p.aImport.Get(i));
+    PrintBlock("header", p.sHeader);
+    PrintBlock("description", p.sDescription);
+    PrintBlock("body", p.sBody);
+    PrintBlock("footer", p.sFooter);
+  }
+  return nStatus;
+}
+
+int RunScan(const std::vector<std::string_view>& aArgs) {
+  bool bList = false;
+  std::string sRoots;
+  for (const std::string_view sArg : aArgs) {
+    if (sArg == "--list") {
+      bList = true;
+    } else if (!sArg.empty() && sArg[0] == '-') {
+      std::fprintf(stderr, "quorvane scan: unknown option '%.*s'\n", static_cast<int>(sArg.size()), sArg.data());
+      return 2;
+    } else {
+      if (!sRoots.empty()) sRoots += ';';
+      sRoots += sArg;
+    }
+  }
+  if (sRoots.empty()) {
+    std::fputs("quorvane scan: no ROOT given (see quorvane --help)\n", stderr);
+    return 2;
+  }
+
+  const auto start = std::chrono::steady_clock::now();
+  Session session;
+  Module& m = session.M();
+  int nFailures = 0;
+  std::set<std::string> aUnlistable;
+  session.Host().Files().SetListingErrorHandler([&](const std::string& sDir, int nErrno) {
+    if (aUnlistable.insert(sDir).second) {
+      std::fprintf(stderr, "quorvane scan: %s: cannot list: %s\n", sDir.c_str(), std::strerror(nErrno));
+      ++nFailures;
+    }
+  });
+
+  // The roots that do not exist are skipped by the search: say so.
+  DynArray<String> aRoots;
+  const int64_t nRoots = RtStrTokenize(sRoots, "", ";", aRoots);
+  for (int64_t i = 0; i < nRoots; ++i) {
+    if (!session.Host().Files().DirExists(aRoots.Get(i))) {
+      std::fprintf(stderr, "quorvane scan: %s: no such directory\n", aRoots.Get(i).c_str());
+      ++nFailures;
+    }
+  }
+
+  VC_Directories& dirs = DirectoriesInstance(m);
+  dirs.InitDirectories(m);
+  dirs.SetRootDirectories(m, sRoots);
+  const int64_t nFiles = dirs.GetJavaFileCount(m).AsInt64();
+
+  VC_JavaFile& javaFile = JavaFileInstance(m);
+  javaFile.ClearJavaFiles(m);
+  DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  int64_t nClasses = 0;
+  int64_t nInterfaces = 0;
+  std::set<std::string> aPackages;
+  Progress progress("scanning", nFiles);
+  for (int64_t i = 0; i < nFiles; ++i) {
+    const String sFile = dirs.GetJavaFile(m, Number(i));
+    const String sDirectory = dirs.GetDirectory(m, Number(i));
+    const std::string sPath = MapToPosixPath(sDirectory + "\\" + sFile, "/");
+    javaFile.SetJavaFile(m, Number(i), sFile, sDirectory);
+    const std::string sProblem = Unparsable(sPath);
+    if (!sProblem.empty()) {
+      progress.Clear();
+      std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(), sProblem.c_str());
+      ++nFailures;
+      continue;
+    }
+    VC_JavaClass& record = aClasses.At(i);
+    record.ParseSourceFile(m, Number(i));
+    if (record.sClassName.empty()) {
+      progress.Clear();
+      std::fprintf(stderr, "quorvane scan: %s: no class or interface found\n", sPath.c_str());
+      ++nFailures;
+    } else if (DeclaresInterface(record.aMethods.Get(1).sBody)) {
+      ++nInterfaces;
+    } else {
+      ++nClasses;
+    }
+    if (!record.sPackage.empty()) aPackages.insert(record.sPackage);
+    progress.Update(i + 1);
+  }
+  progress.Finish();
+
+  if (bList) {
+    for (int64_t i = 0; i < nFiles; ++i) {
+      const VC_JavaClass& r = aClasses.Get(i);
+      std::printf("%s\t%s\t%s\t%s\t%s\n", ListField(r.sFileName).c_str(),
+                  ListField(MapToPosixPath(r.sDirectory, "/")).c_str(), ListField(r.sClassName).c_str(),
+                  ListField(r.sSuperClass).c_str(), ListField(r.sPackage).c_str());
+    }
+  }
+  const double nSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("files: %lld\nclasses: %lld\ninterfaces: %lld\npackages: %zu\nfailed: %d\ntime: %.3f s\n",
+              static_cast<long long>(nFiles), static_cast<long long>(nClasses),
+              static_cast<long long>(nInterfaces), aPackages.size(), nFailures, nSeconds);
+  return nFailures > 0 ? 1 : 0;
+}
+
+}  // namespace qv::cli

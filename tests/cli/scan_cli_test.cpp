@@ -1,0 +1,124 @@
+// quorvane scan and quorvane parse, end to end, on the bundled examples and
+// on generated trees.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "support/test_host.h"
+
+namespace {
+
+struct Output {
+  int nStatus = -1;
+  std::string sOut;  // stdout
+  std::string sErr;  // stderr
+};
+
+Output Quorvane(const std::string& sArgs, const qv::test::TempDir& tmp) {
+  const std::string sErrFile = tmp.Str() + "/stderr.txt";
+  const std::string sCommand = std::string(QV_CLI) + " " + sArgs + " 2>" + sErrFile;
+  Output r;
+  FILE* p = popen(sCommand.c_str(), "r");
+  if (p == nullptr) return r;
+  std::array<char, 65536> aBuffer{};
+  size_t n = 0;
+  while ((n = fread(aBuffer.data(), 1, aBuffer.size(), p)) > 0) r.sOut.append(aBuffer.data(), n);
+  const int nWait = pclose(p);
+  r.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
+  r.sErr = tmp.Read("stderr.txt");
+  return r;
+}
+
+bool Has(const std::string& s, const std::string& sPart) { return s.find(sPart) != std::string::npos; }
+
+TEST(ScanCommand, ListsTheBundledExamples) {
+  qv::test::TempDir tmp;
+  const std::string sRoot = std::string(QV_SOURCE_DIR) + "/examples";
+  const Output r = Quorvane("scan --list " + sRoot, tmp);
+  EXPECT_EQ(r.nStatus, 0) << r.sErr;
+  // Same file name in two directories: adjacent, ordered by directory.
+  const size_t nFirst = r.sOut.find("Circle.java\t" + sRoot + "/src/org/quorvane/shapes\tCircle\tAbstractShape\t"
+                                    "org.quorvane.shapes\n");
+  const size_t nSecond = r.sOut.find("Circle.java\t" + sRoot + "/src/org/quorvane/shapes/solid\tCircle\tAbstractShape\t"
+                                     "org.quorvane.shapes.solid\n");
+  ASSERT_NE(nFirst, std::string::npos) << r.sOut;
+  ASSERT_NE(nSecond, std::string::npos) << r.sOut;
+  EXPECT_LT(nFirst, nSecond);
+  EXPECT_TRUE(Has(r.sOut, "Shape.java\t" + sRoot + "/src/org/quorvane/shapes\tShape\tSerializable\t")) << r.sOut;
+  EXPECT_TRUE(Has(r.sOut, "Applet1.java\t" + sRoot + "/lib/legacy\tApplet1\tApplet\t\n")) << r.sOut;
+  EXPECT_TRUE(Has(r.sOut, "files: 7\nclasses: 6\ninterfaces: 1\npackages: 4\nfailed: 0\n")) << r.sOut;
+  EXPECT_EQ(r.sErr, "");  // quiet off a terminal
+}
+
+TEST(ScanCommand, ScansTenThousandGeneratedFiles) {
+  qv::test::TempDir tmp;
+  for (int d = 0; d < 100; ++d) {
+    for (int f = 0; f < 100; ++f) {
+      const std::string sName = "C" + std::to_string(d) + "_" + std::to_string(f);
+      tmp.Write("tree/p" + std::to_string(d / 10) + "/q" + std::to_string(d) + "/" + sName + ".java",
+                "/* " + sName + " */\npackage p" + std::to_string(d) + ";\nimport java.util.List;\n"
+                "/** doc */\npublic class " + sName + " extends Base" + std::to_string(f % 7) + " {\n  int x;\n}\n");
+    }
+  }
+  const Output r = Quorvane("scan " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(r.nStatus, 0) << r.sErr;
+  EXPECT_TRUE(Has(r.sOut, "files: 10000\nclasses: 10000\ninterfaces: 0\npackages: 100\nfailed: 0\n")) << r.sOut;
+}
+
+TEST(ScanCommand, ReportsBadFilesAndGoesOn) {
+  qv::test::TempDir tmp;
+  tmp.Write("tree/Good.java", "package g;\npublic class Good {\n}\n");
+  tmp.Write("tree/Empty.java", "");
+  tmp.Write("tree/Binary.java", std::string("class \0\x01\x02 junk", 16));
+  tmp.Write("tree/NoClass.java", "// nothing declared here\nint x;\n");
+  tmp.Write("tree/sub/Deep.java", "// deep\ninterface Deep {\n}\n");
+  std::filesystem::create_directory_symlink(tmp.Path() / "tree", tmp.Path() / "tree/sub/loop");
+  const Output r = Quorvane("scan --list '" + tmp.Str() + "/tree;" + tmp.Str() + "/missing'", tmp);
+  EXPECT_EQ(r.nStatus, 1);
+  EXPECT_TRUE(Has(r.sErr, "/tree/Empty.java: empty file")) << r.sErr;
+  EXPECT_TRUE(Has(r.sErr, "/tree/Binary.java: binary file, not parsed")) << r.sErr;
+  EXPECT_TRUE(Has(r.sErr, "/tree/NoClass.java: no class or interface found")) << r.sErr;
+  EXPECT_TRUE(Has(r.sErr, "/missing: no such directory")) << r.sErr;
+  EXPECT_TRUE(Has(r.sOut, "files: 5\nclasses: 1\ninterfaces: 1\n")) << r.sOut;  // the link was not followed
+  EXPECT_TRUE(Has(r.sOut, "Deep.java\t" + tmp.Str() + "/tree/sub\tDeep\tObject\t")) << r.sOut;
+}
+
+TEST(ScanCommand, ReportsDirectoriesItCannotList) {
+  if (geteuid() == 0) GTEST_SKIP() << "root lists every directory";
+  qv::test::TempDir tmp;
+  tmp.Write("tree/A.java", "class A {\n}\n");
+  tmp.Write("tree/locked/B.java", "class B {\n}\n");
+  std::filesystem::permissions(tmp.Path() / "tree/locked", std::filesystem::perms::none);
+  const Output r = Quorvane("scan " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(r.nStatus, 1);
+  EXPECT_TRUE(Has(r.sErr, "/tree/locked/: cannot list")) << r.sErr;
+  EXPECT_TRUE(Has(r.sOut, "files: 1\n")) << r.sOut;
+}
+
+TEST(ParseCommand, JsonCarriesEveryFieldByteForByte) {
+  qv::test::TempDir tmp;
+  const std::string sPath = tmp.Write("A.java",
+                                      "/* h\xe9 \"q\" */\npackage p;\nimport x.Y;\n/** d\tt */\n"
+                                      "public class A extends b.B {\n}\n// end \xc3\xa9\n");
+  const Output r = Quorvane("parse --json " + sPath, tmp);
+  EXPECT_EQ(r.nStatus, 0) << r.sErr;
+  EXPECT_TRUE(Has(r.sOut, "\"read\":true,\"className\":\"A\",\"superClass\":\"B\",\"package\":\"p\","
+                          "\"imports\":[\"x.Y\"],\"header\":\"/* h\\u00e9 \\\"q\\\" */\","
+                          "\"description\":\"/** d\\tt */\",\"body\":\"\\r\\npublic class A extends b.B {\\r\\n}\","
+                          "\"footer\":\"\\r\\n// end \xc3\xa9\\r\\n\"}\n"))
+      << r.sOut;
+
+  const Output missing = Quorvane("parse --json " + tmp.Str() + "/None.java", tmp);
+  EXPECT_EQ(missing.nStatus, 1);
+  EXPECT_TRUE(Has(missing.sOut, "\"read\":false,\"className\":\"\"")) << missing.sOut;
+  EXPECT_TRUE(Has(missing.sErr, "None.java: cannot read")) << missing.sErr;
+  EXPECT_EQ(Quorvane("parse", tmp).nStatus, 2);
+  EXPECT_EQ(Quorvane("scan --bogus x", tmp).nStatus, 2);
+}
+
+}  // namespace
