@@ -74,7 +74,8 @@ TEST(ScanCommand, ReportsBadFilesAndGoesOn) {
   qv::test::TempDir tmp;
   tmp.Write("tree/Good.java", "package g;\npublic class Good {\n}\n");
   tmp.Write("tree/Empty.java", "");
-  tmp.Write("tree/Binary.java", std::string("class \0\x01\x02 junk", 16));
+  constexpr char kBinary[] = "class \0\x01\x02 junk";
+  tmp.Write("tree/Binary.java", std::string(kBinary, sizeof(kBinary) - 1));
   tmp.Write("tree/NoClass.java", "// nothing declared here\nint x;\n");
   tmp.Write("tree/sub/Deep.java", "// deep\ninterface Deep {\n}\n");
   std::filesystem::create_directory_symlink(tmp.Path() / "tree", tmp.Path() / "tree/sub/loop");

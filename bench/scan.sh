@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Times `quorvane scan` on a real tree against `find ROOT -iname '*.java'`
+# and `cat` of the same files, in the same run, and prints the ratios.
+#
+#   bench/scan.sh ROOT [QUORVANE]
+#
+# A good tree: the JDK's own sources (Debian's openjdk-17-source), unpacked
+# from /usr/lib/jvm/openjdk-17/lib/src.zip.  QUORVANE defaults to the
+# release build, build/release/quorvane.  Each command runs three times after
+# a warm-up; the best time counts.
+set -euo pipefail
+root=${1:?usage: bench/scan.sh ROOT [QUORVANE]}
+qv=${2:-$(dirname "$0")/../build/release/quorvane}
+[ -x "$qv" ] || { echo "no quorvane at $qv (cmake --preset release && cmake --build --preset release)" >&2; exit 2; }
+
+list=$(mktemp)
+trap 'rm -f "$list"' EXIT
+find "$root" -iname '*.java' -type f -print0 > "$list"
+files=$(tr -cd '\0' < "$list" | wc -c)
+
+best() {  # best wall time in seconds of three runs of "$@"
+  "$@" >/dev/null 2>&1 || true
+  local b=""
+  for _ in 1 2 3; do
+    local t0 t1
+    t0=$(date +%s.%N)
+    "$@" >/dev/null 2>&1 || true
+    t1=$(date +%s.%N)
+    b=$(echo "$t0 $t1 ${b:-999999}" | awk '{d=$2-$1; print (d<$3)?d:$3}')
+  done
+  echo "$b"
+}
+
+t_find=$(best find "$root" -iname '*.java')
+t_cat=$(best sh -c "xargs -0 cat < '$list'")
+t_scan=$(best "$qv" scan "$root")
+
+printf 'files:           %d\n' "$files"
+printf 'find:            %.3f s\n' "$t_find"
+printf 'cat:             %.3f s\n' "$t_cat"
+printf 'quorvane scan:   %.3f s\n' "$t_scan"
+awk -v s="$t_scan" -v c="$t_cat" -v f="$t_find" 'BEGIN {
+  printf "scan / cat:      %.2f\nscan / find:     %.2f\n", s / c, s / f }'
