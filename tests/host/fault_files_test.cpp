@@ -1,14 +1,12 @@
 #include "host/fault_files.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "host/posix_files.h"
+#include "support/test_host.h"
 
 namespace qv {
 namespace {
@@ -18,26 +16,18 @@ namespace fs = std::filesystem;
 class FaultFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string sTemplate = (fs::temp_directory_path() / "qv_fault_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(sTemplate.data()), nullptr);
-    sRoot_ = sTemplate;
+    sRoot_ = dir_.Str();
     pBase_ = std::make_unique<PosixFileSystem>(sRoot_);
     pFs_ = std::make_unique<FaultInjectingFileSystem>(*pBase_);
   }
   void TearDown() override {
     pFs_.reset();
     pBase_.reset();
-    std::error_code ec;
-    fs::remove_all(sRoot_, ec);
   }
-  std::string ReadRaw(const std::string& sRelative) const {
-    std::ifstream oIn(sRoot_ + "/" + sRelative, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>());
-  }
-  void WriteRaw(const std::string& sRelative, const std::string& sData) const {
-    std::ofstream(sRoot_ + "/" + sRelative, std::ios::binary) << sData;
-  }
+  std::string ReadRaw(const std::string& sRelative) const { return dir_.Read(sRelative); }
+  void WriteRaw(const std::string& sRelative, const std::string& sData) const { dir_.Write(sRelative, sData); }
 
+  test::TempDir dir_;
   std::string sRoot_;
   std::unique_ptr<PosixFileSystem> pBase_;
   std::unique_ptr<FaultInjectingFileSystem> pFs_;

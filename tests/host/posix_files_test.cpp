@@ -1,15 +1,14 @@
 #include "host/posix_files.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "support/test_host.h"
 
 namespace qv {
 namespace {
@@ -20,25 +19,14 @@ namespace fs = std::filesystem;
 class PosixFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string sTemplate = (fs::temp_directory_path() / "qv_files_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(sTemplate.data()), nullptr);
-    sRoot_ = sTemplate;
+    sRoot_ = dir_.Str();
     pFs_ = std::make_unique<PosixFileSystem>(sRoot_);
   }
-  void TearDown() override {
-    pFs_.reset();
-    std::error_code ec;
-    fs::remove_all(sRoot_, ec);
-  }
+  void TearDown() override { pFs_.reset(); }
 
   std::string Posix(const std::string& sRelative) const { return sRoot_ + "/" + sRelative; }
-  void WriteRaw(const std::string& sRelative, const std::string& sData) const {
-    std::ofstream(Posix(sRelative), std::ios::binary) << sData;
-  }
-  std::string ReadRaw(const std::string& sRelative) const {
-    std::ifstream oIn(Posix(sRelative), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>());
-  }
+  void WriteRaw(const std::string& sRelative, const std::string& sData) const { dir_.Write(sRelative, sData); }
+  std::string ReadRaw(const std::string& sRelative) const { return dir_.Read(sRelative); }
   std::vector<std::string> Lines(const std::string& sPath, int64_t nMax) {
     std::vector<std::string> aLines;
     FileHandle h;
@@ -53,6 +41,7 @@ class PosixFilesTest : public ::testing::Test {
     return a;
   }
 
+  test::TempDir dir_;
   std::string sRoot_;
   std::unique_ptr<PosixFileSystem> pFs_;
 };
