@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -105,6 +106,24 @@ struct Marshal<bool> {
   };
 };
 template <>
+struct Marshal<int32_t> {
+  using Abi = int32_t;
+  struct Local {
+    int32_t v;
+    explicit Local(Abi a) : v(a) {}
+    int32_t Get() { return v; }
+  };
+};
+template <>
+struct Marshal<WindowHandle> {
+  using Abi = QvWindowHandle;
+  struct Local {
+    WindowHandle v;
+    explicit Local(Abi a) : v(WindowHandle{a}) {}
+    WindowHandle Get() { return v; }
+  };
+};
+template <>
 struct Marshal<DateTime> {
   using Abi = QvDateTime;
   struct Local {
@@ -157,6 +176,7 @@ struct Marshal<DynArray<E>&> {
 // Result conversion.
 inline QvNumber ResultToAbi(Number n) { return ToAbi(n); }
 inline QvBoolean ResultToAbi(bool b) { return b ? 1 : 0; }
+inline int32_t ResultToAbi(int32_t n) { return n; }
 inline QvString* ResultToAbi(String s) { return NewString(std::move(s)); }
 inline QvDateTime ResultToAbi(DateTime dt) { return ToAbi(dt); }
 

@@ -15,14 +15,27 @@
 #include "repository/directories.h"
 #include "repository/java_records.h"
 #include "repository/repository_lists.h"
+#include "source/framework_globals.h"
 #include "source/java_parser.h"
 #include "source/java_scan.h"
 #include "source/text_utils.h"
 
-#define QV_GLOBAL_EXPORTS(X)      \
-  X(25690229, ScanJavaFiles, 2)   \
-  X(25690300, MakeLong, 2)        \
-  X(25690458, ParseJavaSource, 15) \
+#define QV_GLOBAL_EXPORTS(X)          \
+  X(25690114, ApplyFontSettings, 1)   \
+  X(25690131, CallHostCommand, 1)     \
+  X(25690141, GetQueriedCount, 1)     \
+  X(25690180, IsUnnamedWindow, 1)     \
+  X(25690196, SetWaitCursor, 1)       \
+  X(25690213, IsFrameworkObject, 1)   \
+  X(25690229, ScanJavaFiles, 2)       \
+  X(25690300, MakeLong, 2)            \
+  X(25690313, GetColumnName, 0)       \
+  X(25690339, IsStandardFWObject, 1)  \
+  X(25690354, BuildColumnBindList, 5) \
+  X(25690389, GetColumnBindVar, 0)    \
+  X(25690407, GetFieldBindVar, 0)     \
+  X(25690420, BuildFieldBindList, 5)  \
+  X(25690458, ParseJavaSource, 15)    \
   X(25690943, StrMidX, 3)         \
   X(25690957, StrScanAt, 3)       \
   X(25690970, StrCommentType, 3)  \
@@ -49,6 +62,9 @@
 #define QV_DECORATED_EXPORTS(X)                                    \
   X("_StrMidX@36", , StrMidX, 36, __quorvane__GF25690943)          \
   X("_StrScanAt@24", , StrScanAt, 24, __quorvane__GF25690957)    \
+  X("___IsStandardFWObject@4", , IsStandardFWObject, 4, __quorvane__GF25690339) \
+  X("___GetColumnBindVar@0", , GetColumnBindVar, 0, __quorvane__GF25690389) \
+  X("___GetFieldBindVar@0", , GetFieldBindVar, 0, __quorvane__GF25690407) \
   X("_FindDirectories_3__@4", VC_Directories, FindDirectories, 4, __quorvane__XE30802018)
 
 // The classes whose instances the host can create, by name: X(class).

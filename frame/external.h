@@ -45,6 +45,7 @@ struct ExternalFunctionRow {
   X(VtArrayFindString, kToolkit, 149, nullptr)          \
   X(VtArraySort, kToolkit, 150, nullptr)                \
   X(VtArrayCopy, kToolkit, 165, nullptr)                \
+  X(VtCreateFont, kToolkit, 199, nullptr)               \
   X(WinIsWindow, kUser32, 47, nullptr)                  \
   X(MoveWindow, kUser32, 0, "MoveWindow")
 

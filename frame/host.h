@@ -102,12 +102,28 @@ struct HostContext {
 };
 
 // The window system, as far as the library uses it.  Later concerns
-// (geometry, fonts, colours) are added here as they are needed.
+// (geometry) are added here as they are needed.
 class Windows {
  public:
   virtual ~Windows() = default;
+  // The context values as they are now: the current item and form change
+  // with the message being handled.
   virtual HostContext Context() = 0;
   virtual bool IsWindow(WindowHandle hWnd) = 0;
+  // The window tree.  For a handle that names no window: the null handle,
+  // type 0 and the empty name.
+  virtual WindowHandle GetParent(WindowHandle hWnd) = 0;
+  // The object type code of the window (a table window, a data field, ...).
+  virtual int64_t GetObjectType(WindowHandle hWnd) = 0;
+  // The name the application gave the object; empty for an unnamed one.
+  virtual String GetItemName(WindowHandle hWnd) = 0;
+  // Gives the window a font; FALSE when hWnd names no window.
+  virtual bool SetFont(WindowHandle hWnd, std::string_view sName, Number nSize, Number nEnhancement) = 0;
+  // Sets one of the window's colours, addressed by a Windows system colour
+  // index (5 background, 8 text); FALSE when hWnd names no window.
+  virtual bool SetColor(WindowHandle hWnd, int nIndex, Number nColor) = 0;
+  // A font object for the toolkit: a non-zero handle, 0 on failure.
+  virtual int64_t CreateFont(std::string_view sName, Number nSize, Number nEnhancement) = 0;
   virtual Number SendMessage(WindowHandle hWnd, int64_t nMessage, Number nwParam, Number nlParam) = 0;
   virtual void WaitCursor(bool bOn) = 0;
   // Shows a message box and returns the button pressed.
@@ -139,6 +155,13 @@ class Runtime {
   // when the host has no such library.  The host owns the result.
   virtual ExternalLibrary* LoadLibrary(std::string_view sName) = 0;
   virtual void FreeLibrary(ExternalLibrary* pLibrary) = 0;
+  // Two operations of the host application that the library only forwards:
+  // what they do with their 32-bit argument is the host's business.
+  // HostCommand runs a host command and returns its result.
+  virtual int32_t HostCommand(int32_t nValue, int32_t nArg1, int32_t nArg2) = 0;
+  // Fills three integers that the host reports for nValue; FALSE when it has
+  // nothing to report (the three are set all the same).
+  virtual bool QueryThreeNumbers(int32_t nValue, int32_t& nA, int32_t& nB, int32_t& nC) = 0;
 };
 
 // Everything a Module asks of its host.  The pointers are not owned; each

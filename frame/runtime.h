@@ -18,6 +18,13 @@ inline bool RtIsExecuting(Module& m) { return m.Rt().IsExecuting(); }
   std::abort();  // a host's fatal-error report does not return
 }
 inline DateTime RtCurrentDateTime(Module& m) { return m.Rt().CurrentDateTime(); }
+// Forwards a host command and its result unchanged.
+inline int32_t RtHostCommand(Module& m, int32_t nValue, int32_t nArg1, int32_t nArg2) {
+  return m.Rt().HostCommand(nValue, nArg1, nArg2);
+}
+inline bool RtQueryThreeNumbers(Module& m, int32_t nValue, int32_t& nA, int32_t& nB, int32_t& nC) {
+  return m.Rt().QueryThreeNumbers(nValue, nA, nB, nC);
+}
 
 // Files.
 inline bool RtFileOpen(Module& m, FileHandle& hFile, std::string_view sPath, int nStyle) {
@@ -59,6 +66,20 @@ inline int64_t RtGetProfileInt(Module& m, std::string_view sSection, std::string
 inline void RtProfileAbsent(Module& m, bool bAbsent) { m.Profile().ProfileAbsent(bAbsent); }
 
 // Windows.
+// The context values as they are at the moment of the call: the current item
+// and the current form are those of the message being handled.
+inline WindowHandle RtCurrentItem(Module& m) { return m.Win().Context().hWndItem; }
+inline WindowHandle RtCurrentForm(Module& m) { return m.Win().Context().hWndForm; }
+inline WindowHandle RtNullWindow(Module& m) { return m.Win().Context().hWndNULL; }
+inline WindowHandle RtGetParent(Module& m, WindowHandle hWnd) { return m.Win().GetParent(hWnd); }
+inline int64_t RtGetObjectType(Module& m, WindowHandle hWnd) { return m.Win().GetObjectType(hWnd); }
+inline String RtGetItemName(Module& m, WindowHandle hWnd) { return m.Win().GetItemName(hWnd); }
+inline bool RtSetFont(Module& m, WindowHandle hWnd, std::string_view sName, Number nSize, Number nEnhancement) {
+  return m.Win().SetFont(hWnd, sName, nSize, nEnhancement);
+}
+inline bool RtSetColor(Module& m, WindowHandle hWnd, int nIndex, Number nColor) {
+  return m.Win().SetColor(hWnd, nIndex, nColor);
+}
 inline Number RtSendMessage(Module& m, WindowHandle hWnd, int64_t nMessage, Number nwParam, Number nlParam) {
   return m.Win().SendMessage(hWnd, nMessage, nwParam, nlParam);
 }

@@ -25,6 +25,7 @@ using VtArraySort = bool (*)(const Host&, DynArray<String>& a, int64_t nOrder, i
 using VtArrayCopy = bool (*)(const Host&, const DynArray<String>& aSource, DynArray<String>& aTarget,
                              int64_t nType);
 using VtArrayFindString = int64_t (*)(const Host&, const DynArray<String>& a, std::string_view sText);
+using VtCreateFont = int64_t (*)(const Host&, std::string_view sName, Number nSize, Number nEnhancement);
 using WinIsWindow = bool (*)(const Host&, WindowHandle hWnd);
 }  // namespace ext
 
@@ -72,6 +73,12 @@ inline bool VtArrayCopy(Module& m, const DynArray<String>& aSource, DynArray<Str
 // Index of the first element equal to sText, or -1.
 inline int64_t VtArrayFindString(Module& m, const DynArray<String>& a, std::string_view sText) {
   return BindExternal<ext::VtArrayFindString>(m, ExternalFunction::VtArrayFindString)(m.GetHost(), a, sText);
+}
+// A toolkit font with this face, point size and enhancement (bold, italic,
+// ... flags): a non-zero font handle, 0 when none could be made.
+inline int64_t VtCreateFont(Module& m, std::string_view sName, Number nSize, Number nEnhancement) {
+  return BindExternal<ext::VtCreateFont>(m, ExternalFunction::VtCreateFont)(m.GetHost(), sName, nSize,
+                                                                            nEnhancement);
 }
 inline bool WinIsWindow(Module& m, WindowHandle hWnd) {
   return BindExternal<ext::WinIsWindow>(m, ExternalFunction::WinIsWindow)(m.GetHost(), hWnd);

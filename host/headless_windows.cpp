@@ -32,6 +32,53 @@ const HeadlessWindows::Window* HeadlessWindows::Find(WindowHandle hWnd) const {
   return nullptr;
 }
 
+HeadlessWindows::Window* HeadlessWindows::FindMutable(WindowHandle hWnd) {
+  return const_cast<Window*>(Find(hWnd));
+}
+
+WindowHandle HeadlessWindows::GetParent(WindowHandle hWnd) {
+  const Window* p = Find(hWnd);
+  return p == nullptr ? WindowHandle{} : p->hParent;
+}
+
+int64_t HeadlessWindows::GetObjectType(WindowHandle hWnd) {
+  const Window* p = Find(hWnd);
+  return p == nullptr ? 0 : p->nType;
+}
+
+String HeadlessWindows::GetItemName(WindowHandle hWnd) {
+  const Window* p = Find(hWnd);
+  return p == nullptr ? String() : p->sName;
+}
+
+bool HeadlessWindows::SetFont(WindowHandle hWnd, std::string_view sName, Number nSize, Number nEnhancement) {
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  p->font = Font{std::string(sName), nSize, nEnhancement};
+  return true;
+}
+
+bool HeadlessWindows::SetColor(WindowHandle hWnd, int nIndex, Number nColor) {
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  p->aColors[nIndex] = nColor;
+  return true;
+}
+
+int64_t HeadlessWindows::CreateFont(std::string_view sName, Number nSize, Number nEnhancement) {
+  const Font font{std::string(sName), nSize, nEnhancement};
+  for (size_t i = 0; i < aFonts_.size(); ++i) {
+    if (aFonts_[i] == font) return static_cast<int64_t>(i) + 1;
+  }
+  aFonts_.push_back(font);
+  return static_cast<int64_t>(aFonts_.size());
+}
+
+const HeadlessWindows::Font* HeadlessWindows::FindFont(int64_t hFont) const {
+  if (hFont < 1 || hFont > static_cast<int64_t>(aFonts_.size())) return nullptr;
+  return &aFonts_[static_cast<size_t>(hFont - 1)];
+}
+
 void HeadlessWindows::ClearRecords() {
   aSent_.clear();
   aBoxes_.clear();

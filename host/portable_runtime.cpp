@@ -62,4 +62,16 @@ void PortableRuntime::FreeLibrary(ExternalLibrary* pLibrary) {
   if (pLibrary != nullptr) ++nFrees_;
 }
 
+int32_t PortableRuntime::HostCommand(int32_t nValue, int32_t nArg1, int32_t nArg2) {
+  return onHostCommand_ ? onHostCommand_(nValue, nArg1, nArg2) : 0;
+}
+
+bool PortableRuntime::QueryThreeNumbers(int32_t nValue, int32_t& nA, int32_t& nB, int32_t& nC) {
+  if (onQuery_) return onQuery_(nValue, nA, nB, nC);
+  nA = -1;
+  nB = 0;
+  nC = -1;
+  return false;
+}
+
 }  // namespace qv

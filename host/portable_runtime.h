@@ -40,6 +40,8 @@ struct FatalErrorRaised {
 class PortableRuntime final : public Runtime {
  public:
   using FatalHandler = std::function<void(std::string_view)>;
+  using HostCommandHandler = std::function<int32_t(int32_t nValue, int32_t nArg1, int32_t nArg2)>;
+  using QueryHandler = std::function<bool(int32_t nValue, int32_t& nA, int32_t& nB, int32_t& nC)>;
 
   // Builds the four libraries with every entry point the host provides.
   PortableRuntime();
@@ -48,6 +50,12 @@ class PortableRuntime final : public Runtime {
   // Called with the text of a fatal error.  The default prints it to
   // stderr and ends the process; a handler that returns also ends it.
   void SetFatalHandler(FatalHandler fn) { onFatal_ = std::move(fn); }
+  // The host application's commands and its three-number query.  This host
+  // has no application behind it: without a handler a command answers 0,
+  // and the query reports nothing (FALSE) with the numbers -1, 0, -1, the
+  // shape of "no rows" (so a count taken as the third number + 1 is 0).
+  void SetHostCommandHandler(HostCommandHandler fn) { onHostCommand_ = std::move(fn); }
+  void SetQueryHandler(QueryHandler fn) { onQuery_ = std::move(fn); }
   // Removes a library, so that loading it fails (for tests of the loader).
   void RemoveLibrary(std::string_view sName);
   FunctionLibrary* Library(std::string_view sName);
@@ -60,10 +68,14 @@ class PortableRuntime final : public Runtime {
   [[noreturn]] void FatalError(std::string_view sText) override;
   ExternalLibrary* LoadLibrary(std::string_view sName) override;
   void FreeLibrary(ExternalLibrary* pLibrary) override;
+  int32_t HostCommand(int32_t nValue, int32_t nArg1, int32_t nArg2) override;
+  bool QueryThreeNumbers(int32_t nValue, int32_t& nA, int32_t& nB, int32_t& nC) override;
 
  private:
   bool bExecuting_ = true;
   FatalHandler onFatal_;
+  HostCommandHandler onHostCommand_;
+  QueryHandler onQuery_;
   std::map<std::string, std::unique_ptr<FunctionLibrary>, std::less<>> aLibraries_;
   int nLoads_ = 0;
   int nFrees_ = 0;

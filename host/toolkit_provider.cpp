@@ -98,6 +98,12 @@ int64_t ArrayFindString(const Host&, const DynArray<String>& a, std::string_view
   return -1;
 }
 
+// Fonts are objects of the window system: the headless one keeps a table of
+// the distinct fonts asked for and answers with their handles.
+int64_t CreateFont(const Host& host, std::string_view sName, Number nSize, Number nEnhancement) {
+  return host.pWindows->CreateFont(sName, nSize, nEnhancement);
+}
+
 bool IsWindow(const Host& host, WindowHandle hWnd) { return host.pWindows->IsWindow(hWnd); }
 
 // MoveWindow is bound by name and never called by the library; the host
@@ -131,6 +137,7 @@ void AddToolkitEntries(FunctionLibrary& uitk) {
   Add(uitk, ExternalFunction::VtArraySort, AsEntry<ext::VtArraySort>(ArraySort));
   Add(uitk, ExternalFunction::VtArrayCopy, AsEntry<ext::VtArrayCopy>(ArrayCopy));
   Add(uitk, ExternalFunction::VtArrayFindString, AsEntry<ext::VtArrayFindString>(ArrayFindString));
+  Add(uitk, ExternalFunction::VtCreateFont, AsEntry<ext::VtCreateFont>(CreateFont));
 }
 
 void AddUser32Entries(FunctionLibrary& user32) {
