@@ -14,7 +14,7 @@
 
 #include "repository/directories.h"
 #include "repository/java_records.h"
-#include "repository/repository_lists.h"
+#include "repository/java_repository.h"
 #include "source/framework_globals.h"
 #include "source/java_parser.h"
 #include "source/java_scan.h"
@@ -54,10 +54,22 @@
   X(31588354, VC_JavaFile, ClearJavaFiles, 0)             \
   X(31588364, VC_JavaFile, SetJavaFile, 3)                \
   X(31588380, VC_JavaFile, GetJavaFileInfo, 2)            \
+  X(32374786, VC_JavaRepository, InitRepository, 0)       \
+  X(32374797, VC_JavaRepository, LoadRepository, 0)       \
+  X(32374806, VC_JavaRepository, SaveRepository, 0)       \
+  X(32374814, VC_JavaRepository, ReadClassFile, 2)        \
+  X(32374855, VC_JavaRepository, SaveHistoryFile, 1)      \
+  X(32374903, VC_JavaRepository, WriteClassFile, 2)       \
+  X(32374982, VC_JavaRepository, ReadMethodFile, 3)       \
+  X(32375008, VC_JavaRepository, ReadVariableFile, 3)     \
+  X(32375036, VC_JavaRepository, WriteMethodFile, 3)      \
+  X(32375065, VC_JavaRepository, WriteVariableFile, 3)    \
   X(32375091, VC_JavaRepository, FindSubClasses, 2)       \
   X(32375118, VC_JavaRepository, FindClass, 1)            \
   X(33161218, VC_JavaClass, ClearClass, 0)                \
-  X(33161230, VC_JavaClass, ParseSourceFile, 1)
+  X(33161230, VC_JavaClass, ParseSourceFile, 1)           \
+  X(33161251, VC_JavaClass, WriteSourceFile, 0)           \
+  X(33161291, VC_JavaClass, SaveHistoryFile, 1)
 
 #define QV_DECORATED_EXPORTS(X)                                    \
   X("_StrMidX@36", , StrMidX, 36, __quorvane__GF25690943)          \
@@ -65,7 +77,11 @@
   X("___IsStandardFWObject@4", , IsStandardFWObject, 4, __quorvane__GF25690339) \
   X("___GetColumnBindVar@0", , GetColumnBindVar, 0, __quorvane__GF25690389) \
   X("___GetFieldBindVar@0", , GetFieldBindVar, 0, __quorvane__GF25690407) \
-  X("_FindDirectories_3__@4", VC_Directories, FindDirectories, 4, __quorvane__XE30802018)
+  X("_FindDirectories_3__@4", VC_Directories, FindDirectories, 4, __quorvane__XE30802018) \
+  X("_ReadClassFile_5__@12", VC_JavaRepository, ReadClassFile, 12, __quorvane__XE32374814) \
+  X("_SaveHistoryFile_5__@8", VC_JavaRepository, SaveHistoryFile, 8, __quorvane__XE32374855) \
+  X("_WriteClassFile_5__@12", VC_JavaRepository, WriteClassFile, 12, __quorvane__XE32374903) \
+  X("_SaveHistoryFile_6__@8", VC_JavaClass, SaveHistoryFile, 8, __quorvane__XE33161291)
 
 // The classes whose instances the host can create, by name: X(class).
 #define QV_EXPORTED_CLASSES(X) \

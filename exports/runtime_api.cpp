@@ -139,6 +139,25 @@ QV_API void QvObjectFree(QvObject* pObject) {
 QV_API const char* QvObjectClassName(const QvObject* pObject) {
   return pObject == nullptr ? "" : reinterpret_cast<const qv::Object*>(pObject)->ClassName().data();
 }
+QV_API QvObject* QvGlobalObject(const char* sName, int64_t nIndex) {
+  if (sName == nullptr || nIndex < 0) return nullptr;
+  const std::string_view s(sName);
+  qv::Module& m = M();
+  m.EnsureInitialised();
+  qv::Object* p = nullptr;
+  if (s == "JavaClass") {
+    p = &qv::JavaClassArray(m).At(nIndex);
+  } else if (nIndex != 0) {
+    return nullptr;
+  } else if (s == "JavaRepository") {
+    p = &qv::JavaRepositoryInstance(m);
+  } else if (s == "Directories") {
+    p = &qv::DirectoriesInstance(m);
+  } else if (s == "JavaFile") {
+    p = &qv::JavaFileInstance(m);
+  }
+  return reinterpret_cast<QvObject*>(p);
+}
 QV_API void QvSetCurrentInstance(QvObject* pObject) { TheProcess().pCurrent = reinterpret_cast<qv::Object*>(pObject); }
 QV_API QvObject* QvCurrentInstance(void) { return reinterpret_cast<QvObject*>(TheProcess().pCurrent); }
 

@@ -1,7 +1,7 @@
 #include "repository/java_records.h"
 
 #include "frame/rt_string.h"
-#include "repository/repository_lists.h"
+#include "repository/java_repository.h"
 #include "source/java_parser.h"
 
 namespace qv {
@@ -30,8 +30,8 @@ Number VC_JavaClass::ParseSourceFile(Module& m, Number nIndex) {
 
   JavaRepositoryVars& repo = RepositoryVars(m);
   const int64_t nAt = nIndex.AsInt64();
-  repo.cv_sClassName.At(nAt) = sClassName;
-  repo.cv_sSuperClass.At(nAt) = sSuperClass;
+  repo.cv_sClassName.Set(nAt, sClassName);
+  repo.cv_sSuperClass.Set(nAt, sSuperClass);
   return Number::Null();
 }
 

@@ -24,7 +24,17 @@ class VC_JavaClassVariable : public Object {
  public:
   std::string_view ClassName() const override { return "VC_JavaClassVariable"; }
 
+  static constexpr size_t kFieldCount = 6;
+  // Field k (0 to 5) in file order: sValue1 to sValue6.
+  String& Value(size_t k) { return this->*kFields[k]; }
+  const String& Value(size_t k) const { return this->*kFields[k]; }
+
   String sValue1, sValue2, sValue3, sValue4, sValue5, sValue6;
+
+ private:
+  static constexpr String VC_JavaClassVariable::*kFields[kFieldCount] = {
+      &VC_JavaClassVariable::sValue1, &VC_JavaClassVariable::sValue2, &VC_JavaClassVariable::sValue3,
+      &VC_JavaClassVariable::sValue4, &VC_JavaClassVariable::sValue5, &VC_JavaClassVariable::sValue6};
 };
 
 class VC_JavaClass : public Object {
@@ -41,6 +51,15 @@ class VC_JavaClass : public Object {
   // the record's position in JavaClass.  A file that cannot be read leaves
   // what the parser left (an empty body).  Result: null.
   Number ParseSourceFile(Module& m, Number nIndex);
+  // Writes the record back as Java source to sDirectory + "\" + sFileName,
+  // after keeping the present file as a history copy beside it: heading
+  // comment, package line, import lines, documentation comment and class
+  // body, footer, joined with CR CR LF.  The old file is replaced only once
+  // the new one is complete.  TRUE when the file was written.
+  bool WriteSourceFile(Module& m);
+  // Keeps sFile as history copy 1 beside it, moving the older copies up by
+  // one, when history copies are switched on.  Result: null.
+  Number SaveHistoryFile(Module& m, std::string_view sFile);
 
   DateTime dtStamp;          // null until set
   Number nSpare1, nSpare2;

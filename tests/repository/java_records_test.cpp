@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "repository/directories.h"
-#include "repository/repository_lists.h"
+#include "repository/java_repository.h"
 #include "support/printers.h"
 #include "support/test_host.h"
 
@@ -134,8 +134,8 @@ TEST_F(JavaRecordsTest, ParseSourceFileOfAMissingFileKeepsTheTextsAndEmptiesTheB
 
 TEST_F(JavaRecordsTest, FindClassAndFindSubClassesFollowTheFirstMatch) {
   Module& m = *module_;
-  Repo().cv_sClassName.Items() = {"A", "B", "C", "B", "E", "F"};
-  Repo().cv_sSuperClass.Items() = {"Object", "A", "X", "Object", "A", "X"};
+  Repo().cv_sClassName.Assign({"A", "B", "C", "B", "E", "F"});
+  Repo().cv_sSuperClass.Assign({"Object", "A", "X", "Object", "A", "X"});
   VC_JavaRepository repo;
 
   EXPECT_EQ(repo.FindClass(m, "B"), Number(1));

@@ -1,0 +1,110 @@
+// Numbered history copies of the files the repository overwrites.
+//
+// Copy 1 is the newest, copy nQtyOfArchiveFiles the oldest.  Before a new
+// copy 1 is made, every existing copy moves up by one number (from the
+// oldest down, so nothing is overwritten) and the oldest is dropped.  The
+// repository's files keep their copies in the archive directory, Java
+// sources beside themselves.
+#include <algorithm>
+#include <vector>
+
+#include "frame/rt_string.h"
+#include "frame/runtime.h"
+#include "frame/toolkit.h"
+#include "repository/java_records.h"
+#include "repository/java_repository.h"
+#include "repository/repository_format.h"
+
+namespace qv {
+
+namespace {
+
+// Up to this many copy numbers are probed one by one; beyond it the
+// existing copies are found by listing the directory, so that a huge copy
+// count costs one listing instead of billions of existence tests.
+constexpr int64_t kProbeLimit = 1000;
+
+bool Exists(Module& m, std::string_view sPath) {
+  FileHandle hNone;
+  return RtFileOpen(m, hNone, sPath, kOpenExist);
+}
+
+void Delete(Module& m, std::string_view sPath) {
+  FileHandle hNone;
+  RtFileOpen(m, hNone, sPath, kOpenDelete);
+}
+
+// The numbers from 1 to nHighest that have a copy of sFile under sPrefix,
+// descending.
+std::vector<int64_t> ExistingCopies(Module& m, std::string_view sPrefix, std::string_view sFile, int64_t nHighest) {
+  std::vector<int64_t> aFound;
+  if (nHighest <= kProbeLimit) {
+    for (int64_t n = nHighest; n >= 1; --n) {
+      if (Exists(m, String(sPrefix) + format::HistoryCopyName(sFile, n))) aFound.push_back(n);
+    }
+    return aFound;
+  }
+  const String sBase = String(sPrefix) + String(format::BaseName(sFile));
+  const size_t nBaseName = format::FileNameOf(sBase).size();
+  DynArray<String> aNames;
+  VtListFiles(m, sBase + ".*", 0, aNames);
+  for (const String& sName : aNames.Items()) {
+    // A copy's name is the base, "." and at least three digits.
+    const std::string_view sDigits = std::string_view(sName).substr(std::min(sName.size(), nBaseName + 1));
+    if (sDigits.size() < 3 || sDigits.size() > 18 ||
+        !std::all_of(sDigits.begin(), sDigits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      continue;
+    }
+    int64_t n = 0;
+    for (char c : sDigits) n = n * 10 + (c - '0');
+    // Only the names the rotation itself uses ("jbclass.0042" is not one).
+    if (n >= 1 && n <= nHighest && sName == format::FileNameOf(String(sPrefix) + format::HistoryCopyName(sFile, n))) {
+      aFound.push_back(n);
+    }
+  }
+  std::sort(aFound.rbegin(), aFound.rend());
+  return aFound;
+}
+
+// Rotates the copies of sFile whose names stand behind sPrefix, then copies
+// sFile to copy 1.  Failures are not reported: the caller rewrites its file
+// in any case.
+void RotateHistory(Module& m, std::string_view sPrefix, std::string_view sFile) {
+  const Number nQuantity = m.G().nQtyOfArchiveFiles;
+  const int64_t nOldest = nQuantity.IsNull() ? 0 : nQuantity.AsInt64();
+  auto CopyPath = [&](int64_t n) { return String(sPrefix) + format::HistoryCopyName(sFile, n); };
+  if (nOldest > 1) {
+    const std::vector<int64_t> aExisting = ExistingCopies(m, sPrefix, sFile, nOldest);
+    // The oldest copy is dropped; every other copy n moves to n + 1, from
+    // the highest down, so each target has been moved away already.
+    for (int64_t n : aExisting) {
+      if (n == nOldest) {
+        Delete(m, CopyPath(n));
+        continue;
+      }
+      const String sTarget = CopyPath(n + 1);
+      Delete(m, sTarget);
+      VtFileRename(m, CopyPath(n), sTarget);
+    }
+  }
+  VtFileCopy(m, sFile, CopyPath(1));
+}
+
+}  // namespace
+
+Number VC_JavaRepository::SaveHistoryFile(Module& m, std::string_view sFile) {
+  String& sArchive = m.G().sArchiveFileDirectory;
+  if (!sArchive.empty() && sArchive.back() == '\\') sArchive.pop_back();
+  if (!m.G().nSaveArchive.IsTrue()) return Number::Null();
+  const String sPrefix = sArchive + "\\";
+  RotateHistory(m, sPrefix, sFile);
+  return Number::Null();
+}
+
+Number VC_JavaClass::SaveHistoryFile(Module& m, std::string_view sFile) {
+  if (!m.G().nSaveArchive.IsTrue()) return Number::Null();
+  RotateHistory(m, "", sFile);
+  return Number::Null();
+}
+
+}  // namespace qv

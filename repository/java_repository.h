@@ -1,0 +1,97 @@
+// VC_JavaRepository: the repository of Java classes on disk and in memory.
+//
+// On disk the repository is three kinds of text file: the class list file
+// ("jbclass.txt", one line per class), one method file per class (one line
+// per method) and one variable file per class (one line per class
+// variable); repository/repository_format.h defines their lines.  In memory
+// it is the global JavaClass array and the lookup lists below, whose
+// position i describes JavaClass[i].  All state is in class variables and
+// globals: every instance works on the same repository.
+#pragma once
+
+#include <string_view>
+
+#include "frame/module.h"
+#include "frame/object.h"
+#include "repository/name_index.h"
+
+namespace qv {
+
+struct JavaRepositoryVars : ModuleSlot {
+  static constexpr SlotId kSlot = SlotId::kJavaRepository;
+  Number cv_nClassCount;          // class lines read by the last ReadClassFile; 0: not loaded
+  IndexedNames cv_sClassName;     // the class name of JavaClass[i]
+  IndexedNames cv_sSuperClass;    // its superclass name
+  DynArray<String> cv_sClassKey;  // class name, ",", superclass, ",", i
+
+  // Why the last repository or source write failed; empty after a write
+  // that succeeded.  The writers' results only say that a write failed.
+  String sWriteError;
+};
+
+inline JavaRepositoryVars& RepositoryVars(Module& m) { return m.Slot<JavaRepositoryVars>(); }
+
+// The result of a writer whose file could not be written completely.  The
+// previous file is then unchanged.
+inline constexpr int64_t kWriteFailed = -1;
+
+class VC_JavaRepository : public Object {
+ public:
+  std::string_view ClassName() const override { return "VC_JavaRepository"; }
+
+  // Empties the lookup lists and marks the repository as not loaded; the
+  // JavaClass array is left alone.  Result: null.
+  Number InitRepository(Module& m);
+  // Reads "jbclass.txt" with sElementDelimiter unless the repository is
+  // loaded already.  Result: null.
+  Number LoadRepository(Module& m);
+  // Reads a class list file into JavaClass and the lookup lists from
+  // position 0, sending message 16499 to the MDI frame after each class.
+  // Returns the number of lines read (0 when the file cannot be opened).
+  Number ReadClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter);
+  // Reads a method file into JavaClass[nClass].aMethods from position 1.
+  // Returns the lines read plus 1.
+  Number ReadMethodFile(Module& m, std::string_view sFile, Number nClass, std::string_view sDelimiter);
+  // Reads a variable file into JavaClass[nClass].aVariables from position 0.
+  // Returns the lines read.
+  Number ReadVariableFile(Module& m, std::string_view sFile, Number nClass, std::string_view sDelimiter);
+  // The positions of all classes whose superclass is sClassName, ascending,
+  // stored into nIndexes from position 0 (left alone when there are none).
+  // Returns how many were stored.
+  Number FindSubClasses(Module& m, std::string_view sClassName, DynArray<Number>& nIndexes);
+  // The first position of sClassName in the class-name list, or -1.
+  Number FindClass(Module& m, std::string_view sClassName);
+
+  // Writes "jbclass.txt" with sElementDelimiter.  Result: null.
+  Number SaveRepository(Module& m);
+  // Writes every record that has a class name and is not marked bSkipSave as
+  // one line of the class list file, after keeping the previous file as a
+  // history copy.  Returns the number of elements of JavaClass, or
+  // kWriteFailed when the file could not be written (sWriteError says why):
+  // then the previous file and the records are unchanged.
+  Number WriteClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter);
+  // Writes the methods of JavaClass[nClass] from position 1 up to the first
+  // one without a name; an empty sFile writes the class's method file, the
+  // path the class list file stores for it.  Returns 1 plus the lines
+  // written, or kWriteFailed.
+  Number WriteMethodFile(Module& m, std::string_view sFile, Number nClass, std::string_view sDelimiter);
+  // Writes the class variables of JavaClass[nClass] from position 0 up to
+  // the first one whose first field is empty.  Returns the lines written,
+  // or kWriteFailed.
+  Number WriteVariableFile(Module& m, std::string_view sFile, Number nClass, std::string_view sDelimiter);
+  // Keeps sFile as history copy 1 in the archive directory, moving the
+  // older copies up by one, when history copies are switched on.
+  // Result: null.
+  Number SaveHistoryFile(Module& m, std::string_view sFile);
+};
+
+// The global JavaRepository instance the host application uses.
+struct JavaRepositoryGlobal : ModuleSlot {
+  static constexpr SlotId kSlot = SlotId::kJavaRepositoryGlobal;
+  VC_JavaRepository JavaRepository;
+};
+inline VC_JavaRepository& JavaRepositoryInstance(Module& m) {
+  return m.Slot<JavaRepositoryGlobal>().JavaRepository;
+}
+
+}  // namespace qv

@@ -1,0 +1,175 @@
+#include "repository/repository_format.h"
+
+#include "frame/convert.h"
+#include "frame/rt_string.h"
+#include "frame/toolkit.h"
+
+namespace qv::format {
+
+namespace {
+
+// What a multi-line text is after a store and a load with a token that
+// never collides: every CR CR LF stays, every LF left over becomes one.
+String NormaliseLineBreaks(std::string_view sText) {
+  String sOut;
+  sOut.reserve(sText.size() + sText.size() / 16);
+  auto AppendSegment = [&sOut](std::string_view sSegment) {
+    size_t nFrom = 0;
+    for (size_t nAt = sSegment.find('\n'); nAt != std::string_view::npos; nAt = sSegment.find('\n', nFrom)) {
+      sOut.append(sSegment.substr(nFrom, nAt - nFrom)).append(kLineBreak);
+      nFrom = nAt + 1;
+    }
+    sOut.append(sSegment.substr(nFrom));
+  };
+  size_t nFrom = 0;
+  for (size_t nAt = sText.find(kLineBreak); nAt != std::string_view::npos; nAt = sText.find(kLineBreak, nFrom)) {
+    AppendSegment(sText.substr(nFrom, nAt - nFrom));
+    sOut.append(kLineBreak);
+    nFrom = nAt + kLineBreak.size();
+  }
+  AppendSegment(sText.substr(nFrom));
+  return sOut;
+}
+
+bool Contains(std::string_view sText, std::string_view sKey) {
+  return !sKey.empty() && sText.find(sKey) != std::string_view::npos;
+}
+
+}  // namespace
+
+void SplitFields(std::string_view sLine, std::string_view sDelimiter, std::vector<std::string_view>& aFields) {
+  aFields.clear();
+  if (sDelimiter.empty()) {
+    if (!sLine.empty()) aFields.push_back(sLine);
+    return;
+  }
+  size_t nFrom = 0;
+  for (size_t nAt = sLine.find(sDelimiter); nAt != std::string_view::npos; nAt = sLine.find(sDelimiter, nFrom)) {
+    aFields.push_back(sLine.substr(nFrom, nAt - nFrom));
+    nFrom = nAt + sDelimiter.size();
+  }
+  if (nFrom < sLine.size()) aFields.push_back(sLine.substr(nFrom));
+}
+
+String DecodeText(Module& m, std::string_view sField, std::string_view sToken) {
+  if (sToken.empty() || sField.find(sToken) == std::string_view::npos) return String(sField);
+  return VtStrReplace(m, sField, sToken, kLineBreak);
+}
+
+String EncodeText(Module& m, std::string_view sText, std::string_view sToken) {
+  if (sText.find('\n') == std::string_view::npos) return String(sText);
+  const String sEncoded = VtStrReplace(m, sText, kLineBreak, sToken);
+  return VtStrReplace(m, sEncoded, "\n", sToken);
+}
+
+RecordLine::RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken)
+    : m_(m), sDelimiter_(sDelimiter), sToken_(sToken) {
+  aFields_.reserve(kClassFieldCount);
+}
+
+void RecordLine::Check(Pending& field, std::string_view sOriginal, bool bText) {
+  if (bText && Contains(sOriginal, sToken_)) {
+    field.sProblem = "contains the line-break token";
+  } else if (!bText && sOriginal.find('\n') != std::string_view::npos) {
+    field.sProblem = "contains a line break";
+  } else if (Contains(field.sStored, sDelimiter_)) {
+    field.sProblem = "contains the delimiter";
+  } else if (bText && DecodeText(m_, field.sStored, sToken_) != NormaliseLineBreaks(sOriginal)) {
+    field.sProblem = "would not read back with this line-break token";
+  }
+}
+
+void RecordLine::AddPlain(std::string_view sLabel, std::string_view sValue) {
+  Pending& field = aFields_.emplace_back(Pending{sLabel, String(sValue), {}});
+  Check(field, sValue, false);
+}
+
+void RecordLine::AddText(std::string_view sLabel, std::string_view sText) {
+  Pending& field = aFields_.emplace_back(Pending{sLabel, EncodeText(m_, sText, sToken_), {}});
+  Check(field, sText, true);
+}
+
+void RecordLine::AddImports(const DynArray<String>& aImports) {
+  Pending& field = aFields_.emplace_back(Pending{"imports", {}, {}});
+  std::vector<std::string_view> aWritten;
+  for (int64_t j = 0; !aImports[j].empty(); ++j) {
+    const String& sImport = aImports[j];
+    if (field.sProblem.empty()) {
+      if (Contains(sImport, sToken_)) field.sProblem = "contain the line-break token";
+      if (sImport.find('\n') != std::string_view::npos) field.sProblem = "contain a line break";
+    }
+    field.sStored.append(sImport).append(sToken_);
+    aWritten.push_back(sImport);
+  }
+  if (!field.sProblem.empty()) return;
+  if (Contains(field.sStored, sDelimiter_)) {
+    field.sProblem = "contain the delimiter";
+    return;
+  }
+  std::vector<std::string_view> aRead;
+  SplitFields(field.sStored, sToken_, aRead);
+  if (aRead != aWritten) field.sProblem = "would not read back with this line-break token";
+}
+
+bool RecordLine::Finish(String& sLine, String& sError) {
+  sLine.clear();
+  sError.clear();
+  if (sDelimiter_.empty()) {
+    sError = "the delimiter is empty";
+    return false;
+  }
+  for (const Pending& field : aFields_) {
+    if (!field.sProblem.empty()) {
+      sError.append(field.sLabel).append(" ").append(field.sProblem);
+      return false;
+    }
+  }
+  size_t nSize = 0;
+  for (const Pending& field : aFields_) nSize += field.sStored.size() + sDelimiter_.size();
+  sLine.reserve(nSize);
+  for (const Pending& field : aFields_) sLine.append(field.sStored).append(sDelimiter_);
+  // A delimiter can still straddle the end of one field and the start of
+  // the next (or the end of a field and the delimiter behind it).
+  std::vector<std::string_view> aRead;
+  SplitFields(sLine, sDelimiter_, aRead);
+  bool bSame = aRead.size() <= aFields_.size();
+  for (size_t k = 0; bSame && k < aFields_.size(); ++k) bSame = FieldAt(aRead, k) == aFields_[k].sStored;
+  if (!bSame) {
+    sError = "the fields would not read back with this delimiter";
+    sLine.clear();
+    return false;
+  }
+  return true;
+}
+
+std::string_view FileNameOf(std::string_view sPath) {
+  const size_t nSeparator = sPath.find_last_of("\\/");
+  return nSeparator == std::string_view::npos ? sPath : sPath.substr(nSeparator + 1);
+}
+
+std::string_view BaseName(std::string_view sFile) {
+  const size_t nNameStart = sFile.size() - FileNameOf(sFile).size();
+  const size_t nDot = sFile.find('.', nNameStart);
+  return nDot == std::string_view::npos ? sFile : sFile.substr(0, nDot);
+}
+
+String HistoryCopyName(std::string_view sFile, int64_t n) {
+  String sName(BaseName(sFile));
+  if (n < 10) {
+    sName.append(".00");
+  } else if (n < 100) {
+    sName.append(".0");
+  } else {
+    sName.append(".");
+  }
+  sName.append(RtNumberToStr(Number(n), 0));
+  return sName;
+}
+
+String MethodFilePath(std::string_view sDirectory, std::string_view sFileName) {
+  String sPath(sDirectory);
+  sPath.append("\\").append(BaseName(sFileName)).append(kMethodFileExtension);
+  return sPath;
+}
+
+}  // namespace qv::format

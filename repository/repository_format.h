@@ -1,0 +1,102 @@
+// The repository's file formats, in one place for the reader and the writer.
+//
+// Every line of a repository file is a row of fields, each followed by the
+// delimiter (the last one too).  A line cannot hold a line break, so the
+// multi-line texts, which hold their line breaks as the three characters
+// CR CR LF, are stored with every line break replaced by a token text.
+//
+//   class list file   one line per class, the twelve ClassField fields
+//   method file       one line per method: name, comment, body
+//   variable file     one line per class variable: six plain fields
+//
+// A writer must never produce a line that reads back as something else: a
+// field holding the delimiter would split into two, a text holding the
+// token would gain a line break.  RecordLine builds a line and checks that
+// it reads back as written; the writers refuse a record that does not.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "frame/module.h"
+#include "frame/values.h"
+
+namespace qv::format {
+
+// The line break of multi-line texts in memory.
+inline constexpr std::string_view kLineBreak = "\r\r\n";
+// The class list file of the repository.
+inline constexpr std::string_view kClassListFile = "jbclass.txt";
+inline constexpr std::string_view kMethodFileExtension = ".med";
+
+enum ClassField : size_t {
+  kSuperClass, kClassName, kFileName, kDirectory, kPackage,
+  kHeader, kFooter, kDescription,  // multi-line texts
+  kImports,                        // every import followed by the token
+  kMethodFile, kExtra,
+  kStamp,                          // the Date/Time's text; empty when null
+  kClassFieldCount
+};
+enum MethodField : size_t { kMethodName, kMethodComment, kMethodBody, kMethodFieldCount };
+
+// Splits sLine at every occurrence of sDelimiter: piece k is field k; the
+// empty piece after a final delimiter is not a field.  The pieces are views
+// into sLine.  An empty delimiter leaves the whole line as one field.
+void SplitFields(std::string_view sLine, std::string_view sDelimiter, std::vector<std::string_view>& aFields);
+// Field k, or the empty text when the line has fewer fields.
+inline std::string_view FieldAt(const std::vector<std::string_view>& aFields, size_t k) {
+  return k < aFields.size() ? aFields[k] : std::string_view();
+}
+
+// A stored multi-line text back in memory: every token becomes CR CR LF.
+String DecodeText(Module& m, std::string_view sField, std::string_view sToken);
+// A multi-line text for storing: every CR CR LF, and every LF left over,
+// becomes the token.
+String EncodeText(Module& m, std::string_view sText, std::string_view sToken);
+
+// One line under construction.  Fields are added in file order; Finish
+// joins them and checks that the line reads back as the fields written.
+class RecordLine {
+ public:
+  RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken);
+
+  // A field stored as it is.
+  void AddPlain(std::string_view sLabel, std::string_view sValue);
+  // A multi-line text, stored encoded.
+  void AddText(std::string_view sLabel, std::string_view sText);
+  // The import list: the entries from position 0 up to the first empty one,
+  // each followed by the token.
+  void AddImports(const DynArray<String>& aImports);
+
+  // The finished line.  FALSE when it would not read back as written;
+  // sError then names the field and the reason.
+  bool Finish(String& sLine, String& sError);
+
+ private:
+  struct Pending {
+    std::string_view sLabel;
+    String sStored;
+    String sProblem;
+  };
+  void Check(Pending& field, std::string_view sOriginal, bool bText);
+
+  Module& m_;
+  std::string_view sDelimiter_;
+  std::string_view sToken_;
+  std::vector<Pending> aFields_;
+};
+
+// The file name of a path: the part after its last "\\" or "/".
+std::string_view FileNameOf(std::string_view sPath);
+// The part of sFile before the first "." of its file name (the directory
+// part is kept); the whole of sFile when the file name has no ".".
+std::string_view BaseName(std::string_view sFile);
+// The name of history copy n of sFile: its base and ".001" ... ".009",
+// ".010" ... ".099", ".100" and up.
+String HistoryCopyName(std::string_view sFile, int64_t n);
+// The method file of a class whose source is sFileName in sDirectory:
+// the directory, "\", the file name before its first "." and ".med".
+String MethodFilePath(std::string_view sDirectory, std::string_view sFileName);
+
+}  // namespace qv::format

@@ -1,0 +1,136 @@
+// Reading the repository files into JavaClass, and the class lookups.
+#include <vector>
+
+#include "frame/convert.h"
+#include "frame/rt_string.h"
+#include "frame/runtime.h"
+#include "frame/window_messages.h"
+#include "repository/java_records.h"
+#include "repository/java_repository.h"
+#include "repository/repository_format.h"
+
+namespace qv {
+
+namespace {
+
+// Opens sFile for reading and calls onLine(line) for every line, read
+// whole however long it is.  Returns FALSE when the file cannot be opened.
+template <class OnLine>
+bool ForEachLine(Module& m, std::string_view sFile, OnLine onLine) {
+  FileHandle hFile;
+  if (!RtFileOpen(m, hFile, sFile, kOpenRead)) return false;
+  String sLine;
+  while (RtFileGetLine(m, hFile, sLine, 0)) onLine(std::string_view(sLine));
+  RtFileClose(m, hFile);
+  return true;
+}
+
+String Trimmed(const std::vector<std::string_view>& aFields, size_t k) {
+  return String(RtStrTrimView(format::FieldAt(aFields, k)));
+}
+
+String TrimmedText(Module& m, const std::vector<std::string_view>& aFields, size_t k, std::string_view sToken) {
+  return format::DecodeText(m, RtStrTrimView(format::FieldAt(aFields, k)), sToken);
+}
+
+}  // namespace
+
+Number VC_JavaRepository::InitRepository(Module& m) {
+  JavaRepositoryVars& repo = RepositoryVars(m);
+  repo.cv_nClassCount = Number(0);
+  repo.cv_sClassName.Clear();
+  repo.cv_sSuperClass.Clear();
+  repo.cv_sClassKey.Clear();
+  return Number::Null();
+}
+
+Number VC_JavaRepository::LoadRepository(Module& m) {
+  if (RepositoryVars(m).cv_nClassCount == Number(0)) {
+    // A copy: the host may change the global while the file is read.
+    const String sDelimiter = m.G().sElementDelimiter;
+    ReadClassFile(m, format::kClassListFile, sDelimiter);
+  }
+  return Number::Null();
+}
+
+Number VC_JavaRepository::ReadClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter) {
+  using namespace format;
+  JavaRepositoryVars& repo = RepositoryVars(m);
+  DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  const String sToken = m.G().sCRLFToken;
+  const WindowHandle hFrame = m.Win().Context().hWndMDI;
+  std::vector<std::string_view> aFields;
+  std::vector<std::string_view> aImports;
+  int64_t i = 0;
+  ForEachLine(m, sFile, [&](std::string_view sLine) {
+    SplitFields(sLine, sDelimiter, aFields);
+    VC_JavaClass& r = aClasses.At(i);
+    r.sSuperClass = Trimmed(aFields, kSuperClass);
+    repo.cv_sSuperClass.Set(i, r.sSuperClass);
+    r.sClassName = Trimmed(aFields, kClassName);
+    repo.cv_sClassName.Set(i, r.sClassName);
+    r.sFileName = Trimmed(aFields, kFileName);
+    r.sDirectory = Trimmed(aFields, kDirectory);
+    const std::string_view sStamp = RtStrTrimView(FieldAt(aFields, kStamp));
+    if (!FieldAt(aFields, kStamp).empty()) r.dtStamp = RtStrToDateTime(sStamp);
+    r.sPackage = Trimmed(aFields, kPackage);
+    r.sHeader = TrimmedText(m, aFields, kHeader, sToken);
+    r.sFooter = TrimmedText(m, aFields, kFooter, sToken);
+    r.sDescription = TrimmedText(m, aFields, kDescription, sToken);
+    SplitFields(RtStrTrimView(FieldAt(aFields, kImports)), sToken, aImports);
+    for (size_t j = 0; j < aImports.size(); ++j) r.sImport.Set(static_cast<int64_t>(j), String(aImports[j]));
+    r.sMethodFile = Trimmed(aFields, kMethodFile);
+    r.sExtra = Trimmed(aFields, kExtra);
+    String& sKey = repo.cv_sClassKey.At(i);
+    sKey = repo.cv_sClassName[i];
+    sKey.append(",").append(repo.cv_sSuperClass[i]).append(",").append(RtNumberToStr(Number(i), 0));
+    ++i;
+    RtSendMessage(m, hFrame, kMsgRepositoryLoadProgress, Number(0), Number(i));
+  });
+  repo.cv_nClassCount = Number(i);
+  return Number(i);
+}
+
+Number VC_JavaRepository::ReadMethodFile(Module& m, std::string_view sFile, Number nClass,
+                                         std::string_view sDelimiter) {
+  using namespace format;
+  VC_JavaClass& r = JavaClassArray(m).At(nClass.AsInt64());
+  const String sToken = m.G().sCRLFToken;
+  std::vector<std::string_view> aFields;
+  int64_t k = 1;
+  ForEachLine(m, sFile, [&](std::string_view sLine) {
+    SplitFields(sLine, sDelimiter, aFields);
+    VC_JavaMethod& method = r.aMethods.At(k);
+    method.sName = Trimmed(aFields, kMethodName);
+    method.sComment = TrimmedText(m, aFields, kMethodComment, sToken);
+    method.sBody = DecodeText(m, FieldAt(aFields, kMethodBody), sToken);
+    ++k;
+  });
+  return Number(k);
+}
+
+Number VC_JavaRepository::ReadVariableFile(Module& m, std::string_view sFile, Number nClass,
+                                           std::string_view sDelimiter) {
+  VC_JavaClass& r = JavaClassArray(m).At(nClass.AsInt64());
+  std::vector<std::string_view> aFields;
+  int64_t k = 0;
+  ForEachLine(m, sFile, [&](std::string_view sLine) {
+    format::SplitFields(RtStrTrimView(sLine), sDelimiter, aFields);
+    VC_JavaClassVariable& v = r.aVariables.At(k);
+    for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) v.Value(f) = String(format::FieldAt(aFields, f));
+    ++k;
+  });
+  return Number(k);
+}
+
+Number VC_JavaRepository::FindSubClasses(Module& m, std::string_view sClassName, DynArray<Number>& nIndexes) {
+  const std::vector<int64_t>& aAt = RepositoryVars(m).cv_sSuperClass.Positions(sClassName);
+  for (size_t c = 0; c < aAt.size(); ++c) nIndexes.At(static_cast<int64_t>(c)) = Number(aAt[c]);
+  return Number(static_cast<int64_t>(aAt.size()));
+}
+
+Number VC_JavaRepository::FindClass(Module& m, std::string_view sClassName) {
+  return Number(RepositoryVars(m).cv_sClassName.First(sClassName));
+}
+
+}  // namespace qv

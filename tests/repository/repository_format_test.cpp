@@ -1,0 +1,138 @@
+#include "repository/repository_format.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/test_host.h"
+
+namespace qv {
+namespace {
+
+using namespace format;
+
+std::vector<std::string> Split(std::string_view sLine, std::string_view sDelimiter) {
+  std::vector<std::string_view> aFields;
+  SplitFields(sLine, sDelimiter, aFields);
+  return {aFields.begin(), aFields.end()};
+}
+
+TEST(RepositoryFormat, FieldsAreThePiecesBetweenDelimitersWithoutTheEmptyLastOne) {
+  EXPECT_EQ(Split("B|A|||", "|"), (std::vector<std::string>{"B", "A", "", ""}));
+  EXPECT_EQ(Split("B|A", "|"), (std::vector<std::string>{"B", "A"}));
+  EXPECT_EQ(Split("", "|"), std::vector<std::string>{});
+  // A delimiter of several characters splits only where all of it stands.
+  EXPECT_EQ(Split("a|b<>c<>", "<>"), (std::vector<std::string>{"a|b", "c"}));
+  EXPECT_EQ(Split("abc", ""), std::vector<std::string>{"abc"});
+}
+
+TEST(RepositoryFormat, CopyAndMethodFileNamesCutAtTheFileNamesFirstDot) {
+  EXPECT_EQ(HistoryCopyName("jbclass.txt", 1), "jbclass.001");
+  EXPECT_EQ(HistoryCopyName("jbclass.txt", 10), "jbclass.010");
+  EXPECT_EQ(HistoryCopyName("jbclass.txt", 99), "jbclass.099");
+  EXPECT_EQ(HistoryCopyName("jbclass.txt", 100), "jbclass.100");
+  EXPECT_EQ(HistoryCopyName("jbclass.txt", 1000), "jbclass.1000");
+  EXPECT_EQ(HistoryCopyName("README", 2), "README.002");
+  EXPECT_EQ(HistoryCopyName("C:\\src\\Applet1.java", 1), "C:\\src\\Applet1.001");
+  EXPECT_EQ(HistoryCopyName("C:\\my.dir\\Applet1.java", 1), "C:\\my.dir\\Applet1.001");
+  EXPECT_EQ(HistoryCopyName("C:\\my.dir\\README", 3), "C:\\my.dir\\README.003");
+  EXPECT_EQ(HistoryCopyName("a.b.c", 4), "a.004");
+  EXPECT_EQ(MethodFilePath("C:\\src", "Applet1.java"), "C:\\src\\Applet1.med");
+  EXPECT_EQ(MethodFilePath("C:\\my.dir", "Tar.gz.java"), "C:\\my.dir\\Tar.med");
+}
+
+class RecordLineTest : public test::HostFixture {
+ protected:
+  // Builds a line of the given plain fields and texts; empty when refused.
+  std::string Line(std::string_view sDelimiter, std::string_view sToken,
+                   const std::vector<std::pair<bool, std::string>>& aFields, std::string* pError = nullptr) {
+    RecordLine line(*module_, sDelimiter, sToken);
+    for (const auto& [bText, s] : aFields) {
+      if (bText) {
+        line.AddText("text", s);
+      } else {
+        line.AddPlain("plain", s);
+      }
+    }
+    String sLine, sError;
+    const bool bOk = line.Finish(sLine, sError);
+    if (pError != nullptr) *pError = sError;
+    EXPECT_EQ(bOk, sError.empty());
+    return bOk ? sLine : std::string();
+  }
+};
+
+TEST_F(RecordLineTest, LineBreaksBecomeTheTokenAndEveryFieldIsFollowedByTheDelimiter) {
+  EXPECT_EQ(Line("|", "~", {{false, "B"}, {false, "A"}, {false, ""}}), "B|A||");
+  EXPECT_EQ(Line("|", "~", {{true, "x\r\r\ny"}}), "x~y|");
+  // A lone CR LF keeps its CR; the LF becomes the token.
+  EXPECT_EQ(Line("|", "~", {{true, "x\r\ny"}}), "x\r~y|");
+  EXPECT_EQ(Line("|", "~", {{true, "x\ny\n"}}), "x~y~|");
+  EXPECT_EQ(DecodeText(*module_, "a~b~", "~"), "a\r\r\nb\r\r\n");
+  EXPECT_EQ(DecodeText(*module_, "a<br>b", "<br>"), "a\r\r\nb");
+}
+
+TEST_F(RecordLineTest, RefusesEveryFieldThatWouldReadBackAsSomethingElse) {
+  std::string sError;
+  EXPECT_EQ(Line("|", "~", {{false, "a|b"}}, &sError), "");
+  EXPECT_NE(sError.find("delimiter"), std::string::npos);
+  EXPECT_EQ(Line("|", "~", {{true, "x || y"}}, &sError), "");
+  EXPECT_EQ(Line("|", "~", {{true, "a ~ b"}}, &sError), "");
+  EXPECT_NE(sError.find("token"), std::string::npos);
+  EXPECT_EQ(Line("|", "~", {{false, "two\nlines"}}, &sError), "");
+  // The token is the delimiter: a line break would split the field.
+  EXPECT_EQ(Line("|", "|", {{true, "a\nb"}}), "");
+  // No token at all: the line breaks could not be restored.
+  EXPECT_EQ(Line("|", "", {{true, "a\nb"}}), "");
+  EXPECT_EQ(Line("", "~", {{false, "a"}}, &sError), "");
+  EXPECT_NE(sError.find("delimiter is empty"), std::string::npos);
+  // A delimiter that straddles a field and the delimiter behind it.
+  EXPECT_EQ(Line("aa", "~", {{false, "xa"}, {false, "y"}}), "");
+  // A token that straddles the text and an encoded line break.
+  EXPECT_EQ(Line("|", "~~", {{true, "a~\nb"}}), "");
+  // Texts that contain only parts of the separators are stored.
+  EXPECT_EQ(Line("<|>", "<~>", {{true, "a < b | c > d ~ e"}}), "a < b | c > d ~ e<|>");
+}
+
+TEST_F(RecordLineTest, EveryAcceptedLineReadsBackAsWritten) {
+  std::mt19937 rng(7);
+  const std::string sAlphabet = "ab|~\r\n";
+  const std::vector<std::pair<std::string, std::string>> aSeparators = {{"|", "~"}, {"||", "~"}, {"|~", "~|"}};
+  int nAccepted = 0;
+  for (int nRound = 0; nRound < 3000; ++nRound) {
+    const auto& [sDelimiter, sToken] = aSeparators[nRound % aSeparators.size()];
+    std::vector<std::pair<bool, std::string>> aFields;
+    for (int f = 0; f < 3; ++f) {
+      std::string s;
+      for (int n = static_cast<int>(rng() % 6); n > 0; --n) s += sAlphabet[rng() % sAlphabet.size()];
+      aFields.emplace_back(f == 1, s);
+    }
+    const std::string sLine = Line(sDelimiter, sToken, aFields);
+    if (sLine.empty()) continue;
+    ++nAccepted;
+    std::vector<std::string_view> aRead;
+    SplitFields(sLine, sDelimiter, aRead);
+    EXPECT_EQ(FieldAt(aRead, 0), aFields[0].second) << sLine;
+    EXPECT_EQ(FieldAt(aRead, 2), aFields[2].second) << sLine;
+    // The text comes back with its line breaks as CR CR LF.
+    std::string sExpected;
+    const std::string& sText = aFields[1].second;
+    for (size_t i = 0; i < sText.size(); ++i) {
+      if (sText.compare(i, 3, "\r\r\n") == 0) {
+        sExpected += "\r\r\n";
+        i += 2;
+      } else if (sText[i] == '\n') {
+        sExpected += "\r\r\n";
+      } else {
+        sExpected += sText[i];
+      }
+    }
+    EXPECT_EQ(DecodeText(*module_, FieldAt(aRead, 1), sToken), sExpected) << sLine;
+  }
+  EXPECT_GT(nAccepted, 100);
+}
+
+}  // namespace
+}  // namespace qv
