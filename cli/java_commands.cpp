@@ -4,13 +4,16 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
 
 #include "cli/commands.h"
 #include "cli/json.h"
+#include "cli/print.h"
 #include "cli/progress.h"
+#include "cli/repository_options.h"
 #include "cli/session.h"
 #include "frame/rt_string.h"
 #include "host/posix_files.h"
@@ -20,24 +23,6 @@
 
 namespace qv::cli {
 namespace {
-
-void PrintField(const char* sLabel, std::string_view s) {
-  std::printf("  %-12s %.*s\n", sLabel, static_cast<int>(s.size()), s.data());
-}
-
-// A multi-line text, each line indented under its label.
-void PrintBlock(const char* sLabel, std::string_view s) {
-  std::printf("  %s\n", sLabel);
-  size_t nBegin = 0;
-  while (nBegin < s.size()) {
-    size_t nEnd = s.find('\n', nBegin);
-    if (nEnd == std::string_view::npos) nEnd = s.size();
-    std::string_view sLine = s.substr(nBegin, nEnd - nBegin);
-    while (!sLine.empty() && sLine.back() == '\r') sLine.remove_suffix(1);
-    std::printf("    | %.*s\n", static_cast<int>(sLine.size()), sLine.data());
-    nBegin = nEnd + 1;
-  }
-}
 
 // What a file looks like before it is parsed: "" when it can be parsed,
 // otherwise the reason it cannot.
@@ -154,23 +139,55 @@ int RunParse(const std::vector<std::string_view>& aArgs) {
   return nStatus;
 }
 
+namespace {
+
+// A root as the library gets it: absolute, so that the records' directories
+// stay right after the command has moved into the repository directory.
+std::string AbsoluteRoot(std::string_view sRoot) {
+  const bool bAbsolute = (!sRoot.empty() && (sRoot[0] == '/' || sRoot[0] == '\\')) ||
+                         (sRoot.size() >= 2 && sRoot[1] == ':');
+  if (bAbsolute) return std::string(sRoot);
+  std::error_code ec;
+  return std::filesystem::absolute(std::string(sRoot), ec).lexically_normal().string();
+}
+
+}  // namespace
+
 int RunScan(const std::vector<std::string_view>& aArgs) {
   bool bList = false;
+  bool bSave = false;
+  RepositoryOptions options;
   std::string sRoots;
-  for (const std::string_view sArg : aArgs) {
+  for (size_t i = 0; i < aArgs.size(); ++i) {
+    const std::string_view sArg = aArgs[i];
+    const int nTaken = TakeRepositoryOption("scan", aArgs, i, options);
+    if (nTaken < 0) return 2;
+    if (nTaken > 0) continue;
     if (sArg == "--list") {
       bList = true;
+    } else if (sArg == "--save") {
+      bSave = true;
     } else if (!sArg.empty() && sArg[0] == '-') {
       std::fprintf(stderr, "quorvane scan: unknown option '%.*s'\n", static_cast<int>(sArg.size()), sArg.data());
       return 2;
     } else {
-      if (!sRoots.empty()) sRoots += ';';
-      sRoots += sArg;
+      DynArray<String> aPieces;
+      const int64_t nPieces = RtStrTokenize(sArg, "", ";", aPieces);
+      for (int64_t k = 0; k < nPieces; ++k) {
+        if (!sRoots.empty()) sRoots += ';';
+        sRoots += bSave ? AbsoluteRoot(aPieces.Get(k)) : aPieces.Get(k);
+      }
     }
   }
   if (sRoots.empty()) {
     std::fputs("quorvane scan: no ROOT given (see quorvane --help)\n", stderr);
     return 2;
+  }
+  if (bSave) {
+    if (const std::string sUnsafe = UnsafeSeparators(options.sDelimiter, options.sToken); !sUnsafe.empty()) {
+      std::fprintf(stderr, "quorvane scan: refusing to save: %s\n", sUnsafe.c_str());
+      return 2;
+    }
   }
 
   const auto start = std::chrono::steady_clock::now();
@@ -247,6 +264,10 @@ int RunScan(const std::vector<std::string_view>& aArgs) {
   std::printf("files: %lld\nclasses: %lld\ninterfaces: %lld\npackages: %zu\nfailed: %d\ntime: %.3f s\n",
               static_cast<long long>(nFiles), static_cast<long long>(nClasses),
               static_cast<long long>(nInterfaces), aPackages.size(), nFailures, nSeconds);
+  if (bSave) {
+    if (!EnterRepository("scan", options, m, true)) return 1;
+    if (SaveScannedRepository(m) != 0) ++nFailures;
+  }
   return nFailures > 0 ? 1 : 0;
 }
 

@@ -16,7 +16,7 @@ constexpr const char* kUsage =
     "repository of plain text files.\n"
     "\n"
     "Commands:\n"
-    "  scan [--list] ROOT...\n"
+    "  scan [--list] [--save [REPO-OPTIONS]] ROOT...\n"
     "      Find the Java sources (*.java) below each ROOT (roots may also be\n"
     "      given as one argument separated by \";\"), cut every file into a class\n"
     "      record in the scan's order (by file name, then directory), and print\n"
@@ -26,6 +26,22 @@ constexpr const char* kUsage =
     "      binary files, files without a class and directories that cannot be\n"
     "      listed are reported on stderr, and the scan goes on.  Symbolic\n"
     "      links to directories are not followed.\n"
+    "      With --save, also write the repository (see below): the class list\n"
+    "      file and one method file per class holding its whole body, written\n"
+    "      beside the class's source as NAME.med.\n"
+    "  classes [REPO-OPTIONS]\n"
+    "      List the classes of the repository: class, superclass, package and\n"
+    "      source file, separated by tabs.\n"
+    "  show CLASS [REPO-OPTIONS]\n"
+    "      Print one class record with its imports, comments and methods.\n"
+    "      CLASS is a class name (the first of that name) or a name qualified\n"
+    "      with its package, such as org.example.Circle.\n"
+    "  tree [CLASS] [REPO-OPTIONS]\n"
+    "      Print the subclass tree below CLASS, or below every superclass that\n"
+    "      is not itself in the repository (such as Object).\n"
+    "  write CLASS [--to DIR] [REPO-OPTIONS]\n"
+    "      Write the class back as Java source: to its own source file (kept as\n"
+    "      a history copy first when --history is given), or into DIR.\n"
     "  parse [--json] FILE...\n"
     "      Print what the parser cut from each Java FILE: class, superclass,\n"
     "      package, imports, heading comment, documentation comment, body and\n"
@@ -42,6 +58,24 @@ constexpr const char* kUsage =
     "  exports [--def]\n"
     "      List every exported name of the library (kind, class, function, id,\n"
     "      name); with --def, write a Windows module-definition file instead.\n"
+    "\n"
+    "Repository options (the repository is jbclass.txt in one directory):\n"
+    "  --repo DIR         the repository directory (default: the current one)\n"
+    "  --delimiter TEXT   the element delimiter between the fields of a line\n"
+    "                     (default \\x1F, the ASCII unit separator)\n"
+    "  --token TEXT       the text that stands for a line break inside a field\n"
+    "                     (default \\x1E, the ASCII record separator)\n"
+    "  --history N        keep N numbered history copies (NAME.001 newest) of\n"
+    "                     every file before it is overwritten (default 0: none)\n"
+    "  --archive-dir DIR  where the repository files' copies go (default: the\n"
+    "                     repository directory); a source's copies stay beside it\n"
+    "  TEXT may hold the escapes \\xHH, \\t and \\\\.  Reading needs the separators\n"
+    "  the repository was written with.  For writing, the delimiter and the token\n"
+    "  must differ, neither may contain the other, and neither may be a single\n"
+    "  printable or blank character: Java sources contain all of those (a \"*\"\n"
+    "  delimiter would split every documentation comment).  A class whose text\n"
+    "  still holds the delimiter or the token is not written over the old file:\n"
+    "  the command says which class and field, and the old file stays.\n"
     "\n"
     "Options:\n"
     "  -h, --help       show this help and exit\n"
@@ -70,6 +104,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> aRest(aArgs.begin() + 1, aArgs.end());
   if (sCommand == "scan") return qv::cli::RunScan(aRest);
   if (sCommand == "parse") return qv::cli::RunParse(aRest);
+  if (sCommand == "classes") return qv::cli::RunClasses(aRest);
+  if (sCommand == "show") return qv::cli::RunShow(aRest);
+  if (sCommand == "tree") return qv::cli::RunTree(aRest);
+  if (sCommand == "write") return qv::cli::RunWrite(aRest);
   if (sCommand == "demo") return qv::cli::RunDemo(argv[0], aRest);
   if (sCommand == "exports") return qv::cli::RunExports(argv[0], aRest);
   std::fprintf(stderr, "quorvane: unknown command '%.*s' (see quorvane --help)\n", static_cast<int>(sCommand.size()),

@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
 # Builds Quorvane and runs its main job on the bundled examples: a scan of
-# the Java sources below examples/, one line per class and a summary.
+# the Java sources below examples/ saved as a repository, then the subclass
+# tree read back from that repository.  The sources are copied first, since
+# the repository keeps each class's method file beside its source.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target quorvane quorvane_cli
-build/default/quorvane scan --list examples
+work=build/main-job
+rm -rf "$work"
+mkdir -p "$work"
+cp -r examples "$work/examples"
+build/default/quorvane scan --list --save --history 3 --repo "$work/repo" "$work/examples"
+build/default/quorvane tree --repo "$work/repo"

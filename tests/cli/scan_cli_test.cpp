@@ -9,32 +9,15 @@
 #include <filesystem>
 #include <string>
 
+#include "support/command.h"
 #include "support/test_host.h"
 
 namespace {
 
-struct Output {
-  int nStatus = -1;
-  std::string sOut;  // stdout
-  std::string sErr;  // stderr
-};
+using Output = qv::test::CommandOutput;
+using qv::test::Has;
 
-Output Quorvane(const std::string& sArgs, const qv::test::TempDir& tmp) {
-  const std::string sErrFile = tmp.Str() + "/stderr.txt";
-  const std::string sCommand = std::string(QV_CLI) + " " + sArgs + " 2>" + sErrFile;
-  Output r;
-  FILE* p = popen(sCommand.c_str(), "r");
-  if (p == nullptr) return r;
-  std::array<char, 65536> aBuffer{};
-  size_t n = 0;
-  while ((n = fread(aBuffer.data(), 1, aBuffer.size(), p)) > 0) r.sOut.append(aBuffer.data(), n);
-  const int nWait = pclose(p);
-  r.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
-  r.sErr = tmp.Read("stderr.txt");
-  return r;
-}
-
-bool Has(const std::string& s, const std::string& sPart) { return s.find(sPart) != std::string::npos; }
+Output Quorvane(const std::string& sArgs, const qv::test::TempDir& tmp) { return qv::test::RunQuorvane(sArgs, tmp); }
 
 TEST(ScanCommand, ListsTheBundledExamples) {
   qv::test::TempDir tmp;

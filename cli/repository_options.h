@@ -1,0 +1,49 @@
+// The options every repository command shares: where the repository is,
+// the separators of its files and the history settings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/module.h"
+
+namespace qv::cli {
+
+// The default separators: ASCII control characters that Java sources do
+// not contain, so that no class is ever refused for holding one.  Written
+// in options and output as \x1F and \x1E.
+inline constexpr std::string_view kDefaultDelimiter = "\x1F";
+inline constexpr std::string_view kDefaultToken = "\x1E";
+
+struct RepositoryOptions {
+  std::string sRepoDir = ".";
+  std::string sDelimiter{kDefaultDelimiter};
+  std::string sToken{kDefaultToken};
+  int64_t nHistory = 0;     // history copies kept; 0 switches them off
+  std::string sArchiveDir;  // where the repository's copies go; default the repository
+};
+
+// Takes the repository option at aArgs[i] (and its value, advancing i).
+// Returns 1 when it took one, 0 when aArgs[i] is not a repository option,
+// -1 after printing an error for a bad value.
+int TakeRepositoryOption(const char* sCommand, const std::vector<std::string_view>& aArgs, size_t& i,
+                         RepositoryOptions& options);
+
+// Why the separators would endanger Java text, or "" when they are safe:
+// each must be non-empty, without line breaks, not one printable or blank
+// character (every one of those is common in Java sources: a "*"
+// delimiter would split every documentation comment), and neither may
+// contain the other.
+std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToken);
+
+// A separator as it is written in options: printable ASCII as it is, "\"
+// as "\\", every other byte as \xHH.
+std::string EscapeSeparator(std::string_view s);
+
+// Makes DIR the current directory (creating it when bCreate) and sets the
+// module's globals from the options.  FALSE after printing an error.
+bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Module& m, bool bCreate);
+
+}  // namespace qv::cli

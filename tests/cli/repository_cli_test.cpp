@@ -1,0 +1,109 @@
+// quorvane scan --save, classes, show, tree and write, end to end on a copy
+// of the bundled examples.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/command.h"
+#include "support/test_host.h"
+
+namespace {
+
+using qv::test::Has;
+
+class RepositoryCommand : public ::testing::Test {
+ protected:
+  RepositoryCommand() {
+    std::filesystem::copy(std::string(QV_SOURCE_DIR) + "/examples", Src(), std::filesystem::copy_options::recursive);
+  }
+  std::string Src() const { return tmp_.Str() + "/src"; }
+  std::string Repo() const { return tmp_.Str() + "/repo"; }
+  qv::test::CommandOutput Run(const std::string& sArgs) { return qv::test::RunQuorvane(sArgs, tmp_); }
+
+  qv::test::TempDir tmp_;
+};
+
+TEST_F(RepositoryCommand, ScanSaveThenTreeClassesAndShow) {
+  const auto save = Run("scan --save --repo " + Repo() + " " + Src());
+  ASSERT_EQ(save.nStatus, 0) << save.sErr;
+  EXPECT_TRUE(Has(save.sOut, "saved: jbclass.txt with 7 classes")) << save.sOut;
+  EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.txt"));
+  EXPECT_TRUE(std::filesystem::exists(Src() + "/src/org/quorvane/shapes/solid/Circle.med"));
+
+  const auto tree = Run("tree --repo " + Repo());
+  ASSERT_EQ(tree.nStatus, 0) << tree.sErr;
+  EXPECT_TRUE(Has(tree.sOut,
+                  "Object\n"
+                  "  AbstractShape  (org.quorvane.shapes)\n"
+                  "    Circle  (org.quorvane.shapes)\n"
+                  "    Circle  (org.quorvane.shapes.solid)\n"
+                  "  Main  (org.quorvane.app)\n"))
+      << tree.sOut;
+  EXPECT_TRUE(Has(tree.sOut, "Applet\n  Applet1\n")) << tree.sOut;
+  EXPECT_EQ(Run("tree AbstractShape --repo " + Repo()).sOut,
+            "AbstractShape\n  Circle  (org.quorvane.shapes)\n  Circle  (org.quorvane.shapes.solid)\n");
+
+  const auto classes = Run("classes --repo " + Repo());
+  EXPECT_TRUE(Has(classes.sOut, "Main\tObject\torg.quorvane.app\t" + Src() + "/src/org/quorvane/app/Main.java\n"))
+      << classes.sOut;
+
+  // A qualified name picks the second Circle; the body comes from its method file.
+  const auto show = Run("show org.quorvane.shapes.solid.Circle --repo " + Repo());
+  ASSERT_EQ(show.nStatus, 0) << show.sErr;
+  EXPECT_TRUE(Has(show.sOut, "package      org.quorvane.shapes.solid\n")) << show.sOut;
+  EXPECT_TRUE(Has(show.sOut, "method 1: Circle\n")) << show.sOut;
+  EXPECT_TRUE(Has(show.sOut, "| public class Circle extends org.quorvane.shapes.AbstractShape")) << show.sOut;
+  EXPECT_EQ(Run("show Nobody --repo " + Repo()).nStatus, 1);
+  EXPECT_EQ(Run("classes --repo " + tmp_.Str() + "/empty-repo").nStatus, 1);
+}
+
+TEST_F(RepositoryCommand, WriteBringsTheClassBackAsSource) {
+  ASSERT_EQ(Run("scan --save --repo " + Repo() + " " + Src()).nStatus, 0);
+  const auto write = Run("write Main --to " + tmp_.Str() + "/out --repo " + Repo());
+  ASSERT_EQ(write.nStatus, 0) << write.sErr;
+  const auto parsed = Run("parse --json " + tmp_.Str() + "/out/Main.java");
+  EXPECT_TRUE(Has(parsed.sOut, "\"className\":\"Main\",\"superClass\":\"Object\",\"package\":\"org.quorvane.app\","
+                               "\"imports\":[\"org.quorvane.shapes.Circle\",\"org.quorvane.shapes.Shape\","
+                               "\"org.quorvane.util.Strings\"]"))
+      << parsed.sOut;
+
+  // Back over its own source, with a history copy beside it.
+  const std::string sSource = Src() + "/src/org/quorvane/app/Main.java";
+  const std::string sBefore = tmp_.Read("src/src/org/quorvane/app/Main.java");
+  ASSERT_EQ(Run("write Main --history 2 --repo " + Repo()).nStatus, 0);
+  EXPECT_EQ(tmp_.Read("src/src/org/quorvane/app/Main.001"), sBefore);
+}
+
+TEST_F(RepositoryCommand, RefusesSeparatorsThatWouldCorruptTheRepository) {
+  const auto star = Run("scan --save --delimiter '*' --repo " + Repo() + " " + Src());
+  EXPECT_EQ(star.nStatus, 2);
+  EXPECT_TRUE(Has(star.sErr, "'*' is a character that Java sources commonly contain")) << star.sErr;
+  EXPECT_FALSE(std::filesystem::exists(Repo() + "/jbclass.txt"));
+  EXPECT_EQ(Run("scan --save --delimiter '\\x01' --token '\\x01' --repo " + Repo() + " " + Src()).nStatus, 2);
+  EXPECT_EQ(Run("scan --save --delimiter '\\xZZ' --repo " + Repo() + " " + Src()).nStatus, 2);
+
+  // A delimiter that one of the sources holds: the old repository stays.
+  ASSERT_EQ(Run("scan --save --delimiter '<|>' --token '<~>' --repo " + Repo() + " " + Src()).nStatus, 0);
+  const std::string sOld = tmp_.Read("repo/jbclass.txt");
+  tmp_.Write("src/lib/legacy/Applet1.java", "/* a <|> b */\npublic class Applet1 extends Applet {\n}\n");
+  const auto refused = Run("scan --save --delimiter '<|>' --token '<~>' --repo " + Repo() + " " + Src());
+  EXPECT_EQ(refused.nStatus, 1);
+  EXPECT_TRUE(Has(refused.sErr, "class Applet1: heading comment contains the delimiter")) << refused.sErr;
+  EXPECT_EQ(tmp_.Read("repo/jbclass.txt"), sOld);
+}
+
+TEST_F(RepositoryCommand, HistoryCopiesOfTheClassListFile) {
+  for (int n = 0; n < 3; ++n) {
+    ASSERT_EQ(Run("scan --save --history 2 --repo " + Repo() + " " + Src()).nStatus, 0);
+  }
+  EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.001"));
+  EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.002"));
+  EXPECT_FALSE(std::filesystem::exists(Repo() + "/jbclass.003"));
+  EXPECT_EQ(tmp_.Read("repo/jbclass.001"), tmp_.Read("repo/jbclass.txt"));
+  EXPECT_EQ(Run("scan --save --history 2 --archive-dir " + tmp_.Str() + "/missing --repo " + Repo() + " " + Src())
+                .nStatus,
+            1);
+}
+
+}  // namespace
