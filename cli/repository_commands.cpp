@@ -76,6 +76,11 @@ bool Load(const char* sCommand, Session& session) {
   return true;
 }
 
+// Moves into the repository directory and loads it.
+bool OpenRepository(const char* sCommand, const Arguments& args, Session& session) {
+  return EnterRepository(sCommand, args.options, session.M(), false) && Load(sCommand, session);
+}
+
 // The position of CLASS: a simple name (the first class of that name) or a
 // name qualified with its package.  -1 after printing an error.
 int64_t Resolve(const char* sCommand, Module& m, const std::string& sName) {
@@ -163,7 +168,7 @@ int RunClasses(const std::vector<std::string_view>& aArgs) {
   if (const int n = ParseArguments("classes", aArgs, 0, 0, false, args); n >= 0) return n;
   Session session;
   Module& m = session.M();
-  if (!EnterRepository("classes", args.options, m, false) || !Load("classes", session)) return 1;
+  if (!OpenRepository("classes", args, session)) return 1;
   const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   const int64_t n = RepositoryVars(m).cv_nClassCount.AsInt64();
   for (int64_t i = 0; i < n; ++i) {
@@ -179,7 +184,7 @@ int RunShow(const std::vector<std::string_view>& aArgs) {
   if (const int n = ParseArguments("show", aArgs, 1, 1, false, args); n >= 0) return n;
   Session session;
   Module& m = session.M();
-  if (!EnterRepository("show", args.options, m, false) || !Load("show", session)) return 1;
+  if (!OpenRepository("show", args, session)) return 1;
   const int64_t nAt = Resolve("show", m, args.aPositional[0]);
   if (nAt < 0) return 1;
   const bool bMethods = ReadMethods("show", m, nAt);
@@ -210,7 +215,7 @@ int RunTree(const std::vector<std::string_view>& aArgs) {
   if (const int n = ParseArguments("tree", aArgs, 0, 1, false, args); n >= 0) return n;
   Session session;
   Module& m = session.M();
-  if (!EnterRepository("tree", args.options, m, false) || !Load("tree", session)) return 1;
+  if (!OpenRepository("tree", args, session)) return 1;
   VC_JavaRepository& repo = JavaRepositoryInstance(m);
   const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   const int64_t nClasses = RepositoryVars(m).cv_nClassCount.AsInt64();
@@ -294,7 +299,7 @@ int RunWrite(const std::vector<std::string_view>& aArgs) {
   const std::string sTo = args.sTo.empty() ? std::string() : std::filesystem::absolute(args.sTo, ec).string();
   Session session;
   Module& m = session.M();
-  if (!EnterRepository("write", args.options, m, false) || !Load("write", session)) return 1;
+  if (!OpenRepository("write", args, session)) return 1;
   const int64_t nAt = Resolve("write", m, args.aPositional[0]);
   if (nAt < 0 || !ReadMethods("write", m, nAt)) return 1;
   VC_JavaClass& r = JavaClassArray(m).At(nAt);

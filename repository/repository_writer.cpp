@@ -21,17 +21,36 @@ bool Skipped(const VC_JavaClass& r) {
   return r.sClassName.empty() || (!r.bSkipSave.IsNull() && r.bSkipSave.Value() >= 1);
 }
 
-// Closes the finished new file, keeps the present one as history and puts
-// the new one in its place.
-bool CommitRepositoryFile(Module& m, ReplacingFile& out) {
-  if (!out.Close()) return false;
-  VC_JavaRepository().SaveHistoryFile(m, out.Target());
-  return out.Commit();
+int64_t Failed(Module& m, String sWhy) {
+  RepositoryVars(m).sWriteError = std::move(sWhy);
+  return kWriteFailed;
 }
 
-Number Failed(Module& m, String sWhy) {
-  RepositoryVars(m).sWriteError = std::move(sWhy);
-  return Number(kWriteFailed);
+// Writes the lines that addLines(line) produces, one call per line, to a new
+// file beside sFile; addLines returns FALSE when it has no more.  Each line
+// must read back as written (sWhat(k) names line k in the error).  The
+// finished file is put in place of sFile after the present one has been
+// kept as history.  Returns the number of lines, or kWriteFailed.
+template <class AddLines, class What>
+int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, AddLines addLines,
+                        What sWhat) {
+  WaitCursorScope wait(m);
+  RepositoryVars(m).sWriteError.clear();
+  const String sToken = m.G().sCRLFToken;
+  ReplacingFile out(m, sFile);
+  if (!out.Open()) return Failed(m, out.Error());
+  String sLine, sError;
+  int64_t k = 0;
+  for (;; ++k) {
+    format::RecordLine line(m, sDelimiter, sToken);
+    if (!addLines(line, k)) break;
+    if (!line.Finish(sLine, sError)) return Failed(m, sWhat(k) + ": " + sError);
+    if (!out.PutLine(sLine)) return Failed(m, out.Error());
+  }
+  if (!out.Close()) return Failed(m, out.Error());
+  VC_JavaRepository().SaveHistoryFile(m, out.Target());
+  if (!out.Commit()) return Failed(m, out.Error());
+  return k;
 }
 
 }  // namespace
@@ -43,41 +62,38 @@ Number VC_JavaRepository::SaveRepository(Module& m) {
 }
 
 Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter) {
-  WaitCursorScope wait(m);
-  RepositoryVars(m).sWriteError.clear();
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
-  const String sToken = m.G().sCRLFToken;
   const int64_t n = aClasses.Count();
-
-  ReplacingFile out(m, sFile);
-  if (!out.Open()) return Failed(m, out.Error());
   std::vector<std::pair<int64_t, String>> aWritten;  // position, method file
-  String sLine, sError;
-  for (int64_t i = 0; i < n; ++i) {
-    const VC_JavaClass& r = aClasses[i];
-    if (Skipped(r)) continue;
-    String sMethodFile = format::MethodFilePath(r.sDirectory, r.sFileName);
-    format::RecordLine line(m, sDelimiter, sToken);
-    line.AddPlain("superclass", r.sSuperClass);
-    line.AddPlain("class name", r.sClassName);
-    line.AddPlain("file name", r.sFileName);
-    line.AddPlain("directory", r.sDirectory);
-    line.AddPlain("package", r.sPackage);
-    line.AddText("heading comment", r.sHeader);
-    line.AddText("footer", r.sFooter);
-    line.AddText("documentation comment", r.sDescription);
-    line.AddImports(r.sImport);
-    line.AddPlain("method file", sMethodFile);
-    line.AddPlain("extra", r.sExtra);
-    line.AddPlain("time stamp", r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp));
-    if (!line.Finish(sLine, sError)) return Failed(m, "class " + r.sClassName + ": " + sError);
-    if (!out.PutLine(sLine)) return Failed(m, out.Error());
-    aWritten.emplace_back(i, std::move(sMethodFile));
-  }
-  if (!CommitRepositoryFile(m, out)) return Failed(m, out.Error());
+  int64_t i = -1;
+  const int64_t nLines = WriteRecordFile(
+      m, sFile, sDelimiter,
+      [&](format::RecordLine& line, int64_t) {
+        do {
+          ++i;
+        } while (i < n && Skipped(aClasses[i]));
+        if (i >= n) return false;
+        const VC_JavaClass& r = aClasses[i];
+        aWritten.emplace_back(i, format::MethodFilePath(r.sDirectory, r.sFileName));
+        line.AddPlain("superclass", r.sSuperClass);
+        line.AddPlain("class name", r.sClassName);
+        line.AddPlain("file name", r.sFileName);
+        line.AddPlain("directory", r.sDirectory);
+        line.AddPlain("package", r.sPackage);
+        line.AddText("heading comment", r.sHeader);
+        line.AddText("footer", r.sFooter);
+        line.AddText("documentation comment", r.sDescription);
+        line.AddImports(r.sImport);
+        line.AddPlain("method file", aWritten.back().second);
+        line.AddPlain("extra", r.sExtra);
+        line.AddPlain("time stamp", r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp));
+        return true;
+      },
+      [&](int64_t) { return "class " + aClasses[i].sClassName; });
+  if (nLines == kWriteFailed) return Number(kWriteFailed);
   // Only a record that is in the file counts as saved.
-  for (auto& [i, sMethodFile] : aWritten) {
-    VC_JavaClass& r = aClasses.At(i);
+  for (auto& [nAt, sMethodFile] : aWritten) {
+    VC_JavaClass& r = aClasses.At(nAt);
     r.bSaved = Number(1);
     r.sMethodFile = std::move(sMethodFile);
   }
@@ -86,50 +102,35 @@ Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std:
 
 Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Number nClass,
                                           std::string_view sDelimiter) {
-  WaitCursorScope wait(m);
-  RepositoryVars(m).sWriteError.clear();
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
-  const String sToken = m.G().sCRLFToken;
   // Without a name the method file goes where the class list file says it is.
   const String sPath = sFile.empty() ? format::MethodFilePath(r.sDirectory, r.sFileName) : String(sFile);
-
-  ReplacingFile out(m, sPath);
-  if (!out.Open()) return Failed(m, out.Error());
-  String sLine, sError;
-  int64_t k = 1;
-  for (; !r.aMethods[k].sName.empty(); ++k) {
-    const VC_JavaMethod& method = r.aMethods[k];
-    format::RecordLine line(m, sDelimiter, sToken);
-    line.AddPlain("method name", method.sName);
-    line.AddText("comment", method.sComment);
-    line.AddText("body", method.sBody);
-    if (!line.Finish(sLine, sError)) return Failed(m, "method " + method.sName + ": " + sError);
-    if (!out.PutLine(sLine)) return Failed(m, out.Error());
-  }
-  if (!CommitRepositoryFile(m, out)) return Failed(m, out.Error());
-  return Number(k);
+  const int64_t nLines = WriteRecordFile(
+      m, sPath, sDelimiter,
+      [&r](format::RecordLine& line, int64_t k) {
+        const VC_JavaMethod& method = r.aMethods[k + 1];
+        if (method.sName.empty()) return false;
+        line.AddPlain("method name", method.sName);
+        line.AddText("comment", method.sComment);
+        line.AddText("body", method.sBody);
+        return true;
+      },
+      [&r](int64_t k) { return "method " + r.aMethods[k + 1].sName; });
+  return Number(nLines == kWriteFailed ? kWriteFailed : nLines + 1);
 }
 
 Number VC_JavaRepository::WriteVariableFile(Module& m, std::string_view sFile, Number nClass,
                                             std::string_view sDelimiter) {
-  WaitCursorScope wait(m);
-  RepositoryVars(m).sWriteError.clear();
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
-  const String sToken = m.G().sCRLFToken;
-
-  ReplacingFile out(m, sFile);
-  if (!out.Open()) return Failed(m, out.Error());
-  String sLine, sError;
-  int64_t k = 0;
-  for (; !r.aVariables[k].sValue1.empty(); ++k) {
-    const VC_JavaClassVariable& v = r.aVariables[k];
-    format::RecordLine line(m, sDelimiter, sToken);
-    for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) line.AddPlain("value", v.Value(f));
-    if (!line.Finish(sLine, sError)) return Failed(m, "class variable " + v.sValue1 + ": " + sError);
-    if (!out.PutLine(sLine)) return Failed(m, out.Error());
-  }
-  if (!CommitRepositoryFile(m, out)) return Failed(m, out.Error());
-  return Number(k);
+  return Number(WriteRecordFile(
+      m, sFile, sDelimiter,
+      [&r](format::RecordLine& line, int64_t k) {
+        const VC_JavaClassVariable& v = r.aVariables[k];
+        if (v.sValue1.empty()) return false;
+        for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) line.AddPlain("value", v.Value(f));
+        return true;
+      },
+      [&r](int64_t k) { return "class variable " + r.aVariables[k].sValue1; }));
 }
 
 }  // namespace qv

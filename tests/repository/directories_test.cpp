@@ -16,11 +16,6 @@ using test::HostFixture;
 
 class DirectoriesTest : public HostFixture {
  protected:
-  std::string Win(const std::string& sRelative) const {
-    std::string s = dir_.Str() + "\\" + sRelative;
-    std::replace(s.begin(), s.end(), '/', '\\');
-    return s;
-  }
   void Touch(const std::string& sRelative) { dir_.Write(sRelative, "class X {}\n"); }
   DirectoriesVars& Cv() { return DirectoriesClassVars(*module_); }
 

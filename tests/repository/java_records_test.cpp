@@ -29,11 +29,6 @@ constexpr const char* kApplet1 =
 
 class JavaRecordsTest : public HostFixture {
  protected:
-  std::string Win(const std::string& sRelative) const {
-    std::string s = dir_.Str() + "\\" + sRelative;
-    std::replace(s.begin(), s.end(), '/', '\\');
-    return s;
-  }
   DynArray<VC_JavaClass>& Classes() { return JavaClassArray(*module_); }
   JavaRepositoryVars& Repo() { return RepositoryVars(*module_); }
 };

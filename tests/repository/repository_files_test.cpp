@@ -33,11 +33,6 @@ class RepositoryFilesTest : public test::HostFixture {
   }
   ~RepositoryFilesTest() override { std::filesystem::current_path(oldCwd_); }
 
-  std::string Win(const std::string& sRelative) const {
-    std::string s = dir_.Str() + "\\" + sRelative;
-    std::replace(s.begin(), s.end(), '/', '\\');
-    return s;
-  }
   DynArray<VC_JavaClass>& Classes() { return JavaClassArray(*module_); }
   JavaRepositoryVars& Repo() { return RepositoryVars(*module_); }
   std::vector<int64_t> ProgressMessages() {

@@ -54,15 +54,6 @@ class RecordingFiles final : public FileSystem {
 
 class ScanJavaFilesTest : public HostFixture {
  protected:
-  // The temporary directory's path in the library's form, with sRelative
-  // (written with "/") behind a "\".
-  std::string Win(const std::string& sRelative) const {
-    std::string s = dir_.Str() + "\\" + sRelative;
-    for (char& c : s) {
-      if (c == '/') c = '\\';
-    }
-    return s;
-  }
   void Touch(const std::string& sRelative) { dir_.Write(sRelative, "class X {}\n"); }
   static DynArray<String> Array(std::vector<String> a) {
     DynArray<String> o;

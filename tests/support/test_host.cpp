@@ -1,5 +1,6 @@
 #include "support/test_host.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -49,6 +50,12 @@ HostFixture::HostFixture() {
   host_->Runtime().SetFatalHandler([](std::string_view sText) { throw FatalErrorRaised{std::string(sText)}; });
   host_->Windows().SetBoxResponder([](const HeadlessWindows::ShownBox&) { return Number(HeadlessWindows::kButtonOk); });
   FreshModule();
+}
+
+std::string HostFixture::Win(const std::string& sRelative) const {
+  std::string s = dir_.Str() + "\\" + sRelative;
+  std::replace(s.begin(), s.end(), '/', '\\');
+  return s;
 }
 
 Module& HostFixture::FreshModule(ModuleFaults faults) {

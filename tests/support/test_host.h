@@ -36,6 +36,8 @@ class HostFixture : public ::testing::Test {
   HostFixture();
   // A new Module over the same host (the old one is detached first).
   Module& FreshModule(ModuleFaults faults = {});
+  // A path below the temporary directory in the library's form: "\" separators.
+  std::string Win(const std::string& sRelative) const;
 
   TempDir dir_;
   std::unique_ptr<PortableHost> host_;
