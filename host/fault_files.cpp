@@ -25,6 +25,12 @@ bool FaultInjectingFileSystem::Open(FileHandle& hFile, std::string_view sPath, i
   return oBase_.Open(hFile, sPath, nStyle);
 }
 
+bool FaultInjectingFileSystem::Close(FileHandle hFile) {
+  const bool bFail = Tick(FaultOp::kClose);
+  const bool bClosed = oBase_.Close(hFile);
+  return bClosed && !bFail;
+}
+
 bool FaultInjectingFileSystem::PutLine(FileHandle hFile, std::string_view sText) {
   if (Tick(FaultOp::kWrite)) return false;
   return oBase_.PutLine(hFile, sText);

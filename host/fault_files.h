@@ -14,6 +14,9 @@
 //                  writes nothing and returns FALSE.
 //   kRename        Rename or Replace returns FALSE and moves nothing.
 //   kCopy          Copy returns FALSE and writes nothing.
+//   kClose         Close still closes the file (the handle is released and
+//                  what reached the file stays there) but returns FALSE, as
+//                  a failed final flush would report.
 #pragma once
 
 #include <array>
@@ -26,7 +29,7 @@
 
 namespace qv {
 
-enum class FaultOp { kOpenForWrite, kOpenAny, kWrite, kRename, kCopy };
+enum class FaultOp { kOpenForWrite, kOpenAny, kWrite, kRename, kCopy, kClose };
 
 class FaultInjectingFileSystem final : public FileSystem {
  public:
@@ -43,7 +46,7 @@ class FaultInjectingFileSystem final : public FileSystem {
   int Count(FaultOp eOp) const { return aCount_[Index(eOp)]; }
 
   bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override;
-  bool Close(FileHandle hFile) override { return oBase_.Close(hFile); }
+  bool Close(FileHandle hFile) override;
   bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) override {
     return oBase_.GetLine(hFile, sLine, nMax);
   }
@@ -67,7 +70,7 @@ class FaultInjectingFileSystem final : public FileSystem {
   bool Replace(std::string_view sSource, std::string_view sTarget) override;
 
  private:
-  static constexpr size_t kOps = 5;
+  static constexpr size_t kOps = 6;
   struct Plan {
     int nAt = 0;  // the count at which failing starts; 0 = disarmed
     bool bOnce = true;

@@ -67,8 +67,9 @@ std::vector<int64_t> ExistingCopies(Module& m, std::string_view sPrefix, std::st
 }
 
 // Rotates the copies of sFile whose names stand behind sPrefix, then copies
-// sFile to copy 1.  Failures are not reported: the caller rewrites its file
-// in any case.
+// sFile to copy 1.  When a copy cannot be moved, the rotation stops there
+// and no new copy is made, so that no earlier version is lost.  Failures
+// are not reported: the caller rewrites its file in any case.
 void RotateHistory(Module& m, std::string_view sPrefix, std::string_view sFile) {
   const Number nQuantity = m.G().nQtyOfArchiveFiles;
   const int64_t nOldest = nQuantity.IsNull() ? 0 : nQuantity.AsInt64();
@@ -84,7 +85,9 @@ void RotateHistory(Module& m, std::string_view sPrefix, std::string_view sFile) 
       }
       const String sTarget = CopyPath(n + 1);
       Delete(m, sTarget);
-      VtFileRename(m, CopyPath(n), sTarget);
+      // A copy that cannot move up would be deleted as the next step's
+      // target: stop, and leave every remaining copy where it is.
+      if (!VtFileRename(m, CopyPath(n), sTarget)) return;
     }
   }
   VtFileCopy(m, sFile, CopyPath(1));

@@ -1,0 +1,435 @@
+// Writers under failing file operations: the old file survives every
+// failure, a failure is never reported as success, and the history copies
+// only ever hold complete earlier versions.
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/fault_files.h"
+#include "repository/java_records.h"
+#include "repository/java_repository.h"
+#include "support/printers.h"
+#include "support/test_host.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kHistoryCount = 3;
+
+// One writer under test.  Paths are relative to the test directory, which
+// is the current directory (the repository's files are named relative to
+// it, as the application names "jbclass.txt").
+struct Scenario {
+  const char* sName;
+  std::string sTarget;       // the file the writer rewrites
+  std::string sHistoryDir;   // where its history copies are
+  std::string sHistoryBase;  // their name before ".001"
+  // Fills JavaClass for the writer, sources in sSourceDir.
+  std::function<void(Module&, const std::string& sSourceDir)> fnRecords;  // library form
+  // Runs the writer; kWriteFailed stands for FALSE of WriteSourceFile.
+  std::function<Number(Module&)> fnRun;
+  Number nSuccess;  // the writer's result when it succeeds
+};
+
+void ClassRecords(Module& m, const std::string& sSourceDir) {
+  DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  const char* aNames[] = {"Alpha", "Beta", "", "Gamma"};  // position 2 has no name
+  for (int64_t i = 0; i < 4; ++i) {
+    VC_JavaClass& r = aClasses.At(i);
+    r.sClassName = aNames[i];
+    r.sSuperClass = "Object";
+    r.sFileName = std::string(aNames[i]) + ".java";
+    r.sDirectory = sSourceDir;
+    r.sMethodFile = "unchanged";
+    r.sHeader = "/* new */";
+  }
+}
+
+void MethodRecords(Module& m, const std::string&) {
+  VC_JavaClass& r = JavaClassArray(m).At(0);
+  r.sClassName = "Alpha";
+  r.aMethods.At(1).sName = "run";
+  r.aMethods.At(1).sBody = "{\r\r\n  go();\r\r\n}";
+  r.aMethods.At(2).sName = "stop";
+  r.aMethods.At(2).sComment = "/** new */";
+}
+
+void VariableRecords(Module& m, const std::string&) {
+  VC_JavaClass& r = JavaClassArray(m).At(0);
+  r.sClassName = "Alpha";
+  for (int64_t k = 0; k < 2; ++k) {
+    VC_JavaClassVariable& v = r.aVariables.At(k);
+    v.sValue1 = "new" + std::to_string(k);
+    v.sValue2 = "int";
+    v.sValue6 = "0";
+  }
+}
+
+void SourceRecord(Module& m, const std::string& sSourceDir) {
+  VC_JavaClass& r = JavaClassArray(m).At(0);
+  r.sClassName = "Applet1";
+  r.sDirectory = sSourceDir;
+  r.sFileName = "Applet1.java";
+  r.sHeader = "/* new */";
+  r.sPackage = "demo";
+  r.sImport.At(0) = "java.awt.*";
+  r.sDescription = "/** The applet. */";
+  r.aMethods.At(1).sBody = "public class Applet1 {\r\r\n}";
+  r.sFooter = "// end";
+}
+
+std::vector<Scenario> Scenarios() {
+  return {
+      {"WriteClassFile", "jbclass.txt", "arch", "jbclass", ClassRecords,
+       [](Module& m) { return JavaRepositoryInstance(m).WriteClassFile(m, "jbclass.txt", "|"); }, Number(4)},
+      {"WriteMethodFile", "Alpha.med", "arch", "Alpha", MethodRecords,
+       [](Module& m) { return JavaRepositoryInstance(m).WriteMethodFile(m, "Alpha.med", Number(0), "|"); },
+       Number(3)},
+      {"WriteVariableFile", "Alpha.var", "arch", "Alpha", VariableRecords,
+       [](Module& m) { return JavaRepositoryInstance(m).WriteVariableFile(m, "Alpha.var", Number(0), "|"); },
+       Number(2)},
+      {"WriteSourceFile", "src/Applet1.java", "src", "Applet1", SourceRecord,
+       [](Module& m) {
+         return JavaClassArray(m).At(0).WriteSourceFile(m) ? Number(1) : Number(kWriteFailed);
+       },
+       Number(1)},
+  };
+}
+
+// The old file and its history: version 0 is the file, version k copy k.
+const std::vector<std::string> kVersions = {"previous\r\n", "history one\r\n", "history two\r\n",
+                                            "history three\r\n"};
+
+class WriteFailuresTest : public test::HostFixture {
+ protected:
+  WriteFailuresTest() : oldCwd_(fs::current_path()) { fs::current_path(dir_.Path()); }
+  ~WriteFailuresTest() override { fs::current_path(oldCwd_); }
+
+  std::string CopyName(const Scenario& s, int k) const {
+    return s.sHistoryDir + "/" + s.sHistoryBase + ".00" + std::to_string(k);
+  }
+  bool Exists(const std::string& sRelative) const { return fs::exists(dir_.Path() / sRelative); }
+
+  // Empties the test directory, then lays down the old file and a full
+  // history.
+  void Seed(const Scenario& s) const {
+    for (const auto& entry : fs::directory_iterator(dir_.Path())) fs::remove_all(entry.path());
+    dir_.Write(s.sTarget, kVersions[0]);
+    for (int k = 1; k <= kHistoryCount; ++k) dir_.Write(CopyName(s, k), kVersions[static_cast<size_t>(k)]);
+  }
+  void SetGlobals(Module& m) const {
+    m.G().nSaveArchive = Number(1);
+    m.G().nQtyOfArchiveFiles = Number(kHistoryCount);
+    m.G().sArchiveFileDirectory = Win("arch");
+    m.G().sCRLFToken = "~~";
+    m.G().sElementDelimiter = "|";
+  }
+  std::vector<std::string> LeftoverNewFiles() const {
+    std::vector<std::string> aFound;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_.Path())) {
+      const std::string sName = entry.path().filename().string();
+      if (sName.find(".qvnew") != std::string::npos) aFound.push_back(sName);
+    }
+    return aFound;
+  }
+  // Every copy that exists is a complete earlier version, and a higher
+  // number never holds a newer version than a lower one.  With every copy
+  // intact, copy 1 is the old file and the rest moved up by one.
+  void ExpectConsistentHistory(const Scenario& s, bool bIntact) const {
+    size_t nNewestAllowed = 0;
+    for (int k = 1; k <= kHistoryCount; ++k) {
+      if (!Exists(CopyName(s, k))) {
+        EXPECT_FALSE(bIntact) << "copy " << k << " is missing";
+        continue;
+      }
+      const std::string sCopy = dir_.Read(CopyName(s, k));
+      const auto it = std::find(kVersions.begin(), kVersions.end(), sCopy);
+      if (it == kVersions.end()) {
+        ADD_FAILURE() << "copy " << k << " is no earlier version: \"" << sCopy << "\"";
+        continue;
+      }
+      const auto nVersion = static_cast<size_t>(it - kVersions.begin());
+      EXPECT_GE(nVersion, nNewestAllowed) << "copy " << k << " is newer than a lower copy";
+      nNewestAllowed = nVersion + 1;
+      if (bIntact) {
+        EXPECT_EQ(nVersion, static_cast<size_t>(k - 1)) << "copy " << k;
+      }
+    }
+    EXPECT_FALSE(Exists(CopyName(s, kHistoryCount + 1))) << "a copy beyond the count";
+  }
+
+  // What the writer produces when nothing fails.
+  std::string CleanResult(const Scenario& s) {
+    Seed(s);
+    Module m(host_->GetHost());
+    m.Attach();
+    SetGlobals(m);
+    s.fnRecords(m, Win("src"));
+    EXPECT_EQ(s.fnRun(m), s.nSuccess);
+    return dir_.Read(s.sTarget);
+  }
+
+  fs::path oldCwd_;
+};
+
+enum class Arm { kNth, kFrom };
+
+// Fails each operation of each group in turn (and, once, every operation of
+// the group) until a run completes without the fault firing.
+TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
+  const std::vector<std::pair<FaultOp, const char*>> aGroups = {
+      {FaultOp::kOpenForWrite, "open for writing"}, {FaultOp::kOpenAny, "open"},
+      {FaultOp::kWrite, "write"},                   {FaultOp::kClose, "close"},
+      {FaultOp::kRename, "rename"},                 {FaultOp::kCopy, "copy"}};
+  for (const Scenario& s : Scenarios()) {
+    SCOPED_TRACE(s.sName);
+    const std::string sNew = CleanResult(s);
+    ASSERT_NE(sNew, kVersions[0]);
+    ASSERT_NE(sNew.find("new"), std::string::npos) << sNew;
+
+    for (const auto& [eOp, sGroup] : aGroups) {
+      int nFired = 0;
+      int nRenames = 0;  // renames in a run without faults; the last one puts the file in place
+      for (const Arm eArm : {Arm::kNth, Arm::kFrom}) {
+        for (int n = 1; n < 50; ++n) {
+          if (eArm == Arm::kFrom && n > 1) break;
+          SCOPED_TRACE(std::string(sGroup) + (eArm == Arm::kNth ? " fails at call " : " fails from call ") +
+                       std::to_string(n));
+          Seed(s);
+          Host h = host_->GetHost();
+          FaultInjectingFileSystem oFaults(*h.pFiles);
+          h.pFiles = &oFaults;
+          Module m(h);
+          m.Attach();
+          SetGlobals(m);
+          s.fnRecords(m, Win("src"));
+          if (eArm == Arm::kNth) {
+            oFaults.FailNth(eOp, n);
+          } else {
+            oFaults.FailFrom(eOp, n);
+          }
+
+          const Number nResult = s.fnRun(m);
+          const bool bFired = oFaults.Count(eOp) >= n;
+          const bool bReplaced = nResult != Number(kWriteFailed);
+          const String& sError = RepositoryVars(m).sWriteError;
+
+          if (bReplaced) {
+            EXPECT_EQ(nResult, s.nSuccess);
+            EXPECT_EQ(dir_.Read(s.sTarget), sNew);
+            EXPECT_TRUE(sError.empty()) << sError;
+          } else {
+            EXPECT_EQ(dir_.Read(s.sTarget), kVersions[0]);
+            EXPECT_FALSE(sError.empty());
+          }
+          EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
+          EXPECT_EQ(m.WaitCursorDepth(), Number(0));
+          ExpectConsistentHistory(s, !bFired);
+          if (std::string(s.sName) == "WriteClassFile") {
+            // Records count as saved only when they are in the file.
+            const VC_JavaClass& r = JavaClassArray(m)[0];
+            EXPECT_EQ(r.bSaved, bReplaced ? Number(1) : Number());
+            EXPECT_EQ(r.sMethodFile == "unchanged", !bReplaced) << r.sMethodFile;
+          }
+
+          if (!bFired) {
+            EXPECT_TRUE(bReplaced);
+            if (eOp == FaultOp::kRename) nRenames = oFaults.Count(eOp);
+            break;
+          }
+          ++nFired;
+          switch (eOp) {
+            case FaultOp::kOpenForWrite:
+            case FaultOp::kWrite:
+            case FaultOp::kClose:
+              // The new file is incomplete: it must not take the old one's place.
+              EXPECT_FALSE(bReplaced);
+              break;
+            case FaultOp::kOpenAny:
+              // Only the first open creates the new file; the later ones are the
+              // history's existence tests and deletions, whose failures the
+              // writer does not report.
+              EXPECT_EQ(bReplaced, n > 1);
+              break;
+            case FaultOp::kCopy:
+              EXPECT_TRUE(bReplaced);
+              break;
+            case FaultOp::kRename:
+              break;  // checked below, once the number of renames is known
+          }
+        }
+      }
+      EXPECT_GT(nFired, 0) << sGroup << " was never used";
+      if (eOp == FaultOp::kRename) {
+        // With a full history the oldest copy is deleted, the others move
+        // up one rename each, and the final replace is one more.
+        EXPECT_EQ(nRenames, (kHistoryCount - 1) + 1);
+      }
+    }
+  }
+}
+
+// The final replace is the last rename: failing it keeps the old file,
+// failing a history move does not stop the write.
+TEST_F(WriteFailuresTest, OnlyTheFinalReplaceDecidesTheResult) {
+  for (const Scenario& s : Scenarios()) {
+    SCOPED_TRACE(s.sName);
+    for (int n = 1; n <= kHistoryCount; ++n) {
+      SCOPED_TRACE(n);
+      Seed(s);
+      Host h = host_->GetHost();
+      FaultInjectingFileSystem oFaults(*h.pFiles);
+      h.pFiles = &oFaults;
+      Module m(h);
+      m.Attach();
+      SetGlobals(m);
+      s.fnRecords(m, Win("src"));
+      oFaults.FailNth(FaultOp::kRename, n);
+      const bool bReplaced = s.fnRun(m) != Number(kWriteFailed);
+      EXPECT_EQ(bReplaced, n < kHistoryCount);
+      EXPECT_EQ(dir_.Read(s.sTarget) == kVersions[0], !bReplaced);
+      if (bReplaced) {
+        // A copy that could not move up stops the rotation and no new copy
+        // is made: only the oldest copy, dropped first, is gone.
+        std::vector<std::string> aCopies;
+        for (int k = 1; k <= kHistoryCount; ++k) aCopies.push_back(dir_.Read(CopyName(s, k)));
+        for (int k = 1; k < kHistoryCount; ++k) {
+          EXPECT_NE(std::find(aCopies.begin(), aCopies.end(), kVersions[static_cast<size_t>(k)]), aCopies.end())
+              << "version " << k << " lost";
+        }
+        EXPECT_EQ(std::find(aCopies.begin(), aCopies.end(), kVersions[0]), aCopies.end());
+      } else {
+        // The history was made before the replace failed: the old file is
+        // its copy 1.
+        EXPECT_EQ(dir_.Read(CopyName(s, 1)), kVersions[0]);
+      }
+    }
+  }
+}
+
+// Runs fn on a thread without the capabilities that let root ignore file
+// permissions; FALSE when they could not be dropped.
+bool RunWithFilePermissions(const std::function<void()>& fn) {
+  bool bDropped = false;
+  std::thread worker([&] {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct aData[2] = {};
+    if (syscall(SYS_capget, &header, aData) != 0) return;
+    for (const int nCap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+      aData[nCap / 32].effective &= ~(1u << (nCap % 32));
+    }
+    // Only this thread's credentials change.
+    if (syscall(SYS_capset, &header, aData) != 0) return;
+    bDropped = true;
+    fn();
+  });
+  worker.join();
+  return bDropped;
+}
+
+TEST_F(WriteFailuresTest, AMissingOrReadOnlyDirectoryFailsAndSaysWhy) {
+  for (const Scenario& s : Scenarios()) {
+    SCOPED_TRACE(s.sName);
+    // The writer's file in a directory that does not exist.
+    Seed(s);
+    fs::remove_all(dir_.Path() / "src");
+    Module m(host_->GetHost());
+    m.Attach();
+    SetGlobals(m);
+    s.fnRecords(m, Win("missing"));
+    Number nResult;
+    if (std::string(s.sName) == "WriteSourceFile") {
+      nResult = s.fnRun(m);
+    } else {
+      const std::string sFile = "missing\\" + s.sTarget;
+      nResult = std::string(s.sName) == "WriteClassFile"
+                    ? JavaRepositoryInstance(m).WriteClassFile(m, sFile, "|")
+                : std::string(s.sName) == "WriteMethodFile"
+                    ? JavaRepositoryInstance(m).WriteMethodFile(m, sFile, Number(0), "|")
+                    : JavaRepositoryInstance(m).WriteVariableFile(m, sFile, Number(0), "|");
+    }
+    EXPECT_EQ(nResult, Number(kWriteFailed));
+    EXPECT_FALSE(RepositoryVars(m).sWriteError.empty());
+    EXPECT_FALSE(Exists("missing"));
+  }
+
+  for (const Scenario& s : Scenarios()) {
+    SCOPED_TRACE(s.sName);
+    Seed(s);
+    const fs::path pDir = (dir_.Path() / s.sTarget).parent_path();
+    fs::permissions(pDir, fs::perms::owner_read | fs::perms::owner_exec);
+    Module m(host_->GetHost());
+    m.Attach();
+    SetGlobals(m);
+    s.fnRecords(m, Win("src"));
+    Number nResult;
+    bool bEnforced = false;
+    const bool bRan = RunWithFilePermissions([&] {
+      const fs::path pProbe = pDir / "probe";
+      std::error_code ec;
+      bEnforced = !fs::copy_file(dir_.Path() / s.sTarget, pProbe, ec);
+      if (bEnforced) nResult = s.fnRun(m);
+    });
+    fs::permissions(pDir, fs::perms::owner_all);
+    if (!bRan || !bEnforced) GTEST_SKIP() << "directory permissions are not enforced for this user";
+    EXPECT_EQ(nResult, Number(kWriteFailed));
+    EXPECT_FALSE(RepositoryVars(m).sWriteError.empty());
+    EXPECT_EQ(dir_.Read(s.sTarget), kVersions[0]);
+    EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
+  }
+}
+
+TEST_F(WriteFailuresTest, ALeftoverNewFileIsOverwrittenAndADirectoryInItsPlaceIsLeftAlone) {
+  for (const Scenario& s : Scenarios()) {
+    SCOPED_TRACE(s.sName);
+    const std::string sNew = CleanResult(s);
+
+    // A ".qvnew" file left behind by an interrupted run does not end up in
+    // the new file.
+    Seed(s);
+    dir_.Write(s.sTarget + ".qvnew", "stale stale stale stale stale stale stale stale\r\n");
+    Module m(host_->GetHost());
+    m.Attach();
+    SetGlobals(m);
+    s.fnRecords(m, Win("src"));
+    EXPECT_EQ(s.fnRun(m), s.nSuccess);
+    EXPECT_EQ(dir_.Read(s.sTarget), sNew);
+    EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
+
+    // A directory of that name cannot be written: the old file stays, and
+    // the directory (not the writer's) is not removed.
+    Seed(s);
+    fs::create_directories(dir_.Path() / (s.sTarget + ".qvnew") / "inside");
+    EXPECT_EQ(s.fnRun(m), Number(kWriteFailed));
+    EXPECT_FALSE(RepositoryVars(m).sWriteError.empty());
+    EXPECT_EQ(dir_.Read(s.sTarget), kVersions[0]);
+    EXPECT_TRUE(fs::is_directory(dir_.Path() / (s.sTarget + ".qvnew") / "inside"));
+    // Nothing was written, so the history did not move either.
+    for (int k = 1; k <= kHistoryCount; ++k) EXPECT_EQ(dir_.Read(CopyName(s, k)), kVersions[static_cast<size_t>(k)]);
+  }
+}
+
+TEST_F(WriteFailuresTest, ACloseFaultStillReleasesTheHandle) {
+  FaultInjectingFileSystem oFaults(host_->Files());
+  FileHandle hFile;
+  ASSERT_TRUE(oFaults.Open(hFile, Win("a.txt"), kOpenCreate));
+  ASSERT_TRUE(oFaults.PutLine(hFile, "kept"));
+  oFaults.FailNth(FaultOp::kClose, 1);
+  EXPECT_FALSE(oFaults.Close(hFile));
+  EXPECT_FALSE(oFaults.Close(hFile)) << "the handle was left open";
+  EXPECT_EQ(oFaults.Count(FaultOp::kClose), 2);
+  EXPECT_EQ(dir_.Read("a.txt"), "kept\r\n");
+}
+
+}  // namespace
+}  // namespace qv
