@@ -49,6 +49,33 @@ constexpr const char* kUsage =
     "      fields file, read, className, superClass, package, imports, header,\n"
     "      description, body and footer; bytes that are not UTF-8 are written\n"
     "      as \\u00XX.\n"
+    "  config ACTION [--profile-dir DIR]\n"
+    "      The application profile Quorvane.ini in the profile directory: DIR,\n"
+    "      else $QUORVANE_PROFILE_DIR, else $XDG_CONFIG_HOME/quorvane (when it\n"
+    "      is absolute), else ~/.config/quorvane.  Every change goes through the\n"
+    "      library's own load and save, so the file keeps the form the library\n"
+    "      writes (numbers without decimals, flags as 1 or 0).  Actions:\n"
+    "        path                     print the full path of the file\n"
+    "        list                     every setting in the library's order:\n"
+    "                                 section, key, value, source and variable,\n"
+    "                                 separated by tabs; the source is \"file\"\n"
+    "                                 or \"default\" (the key is absent).  Without\n"
+    "                                 the file, \"default\" means what the library\n"
+    "                                 holds then: empty texts, 0 and FALSE, but\n"
+    "                                 Font Color 0, Bkgd Color 12632256 and Class\n"
+    "                                 Color 16711680, not the defaults of init.\n"
+    "        get SECTION KEY          print one value (names in any case)\n"
+    "        set SECTION KEY VALUE    store one value in the setting's type (a\n"
+    "                                 number without decimals; a flag is TRUE\n"
+    "                                 only for 1); a missing file is first\n"
+    "                                 created with the defaults.  A value with\n"
+    "                                 a line break, blanks around it or quotes\n"
+    "                                 around it would not read back: refused\n"
+    "        init [--force]           write a complete file with the defaults;\n"
+    "                                 an existing file is replaced only with\n"
+    "                                 --force\n"
+    "      An unknown setting, or a file that cannot be read or written, exits\n"
+    "      with status 1.\n"
     "  demo [--library PATH] FILE...\n"
     "      Load libquorvane.so, look up its exported text functions by their\n"
     "      exported names and use them on each FILE: report every \"class\"\n"
@@ -108,6 +135,7 @@ int main(int argc, char** argv) {
   if (sCommand == "show") return qv::cli::RunShow(aRest);
   if (sCommand == "tree") return qv::cli::RunTree(aRest);
   if (sCommand == "write") return qv::cli::RunWrite(aRest);
+  if (sCommand == "config") return qv::cli::RunConfig(aRest);
   if (sCommand == "demo") return qv::cli::RunDemo(argv[0], aRest);
   if (sCommand == "exports") return qv::cli::RunExports(argv[0], aRest);
   std::fprintf(stderr, "quorvane: unknown command '%.*s' (see quorvane --help)\n", static_cast<int>(sCommand.size()),

@@ -1,11 +1,59 @@
 #include "cli/session.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace qv::cli {
+namespace {
 
-Session::Session() : module_(host_.GetHost()) {
+// The environment variable's value, or "" when it is unset.
+std::string_view Env(const char* sName) {
+  const char* s = std::getenv(sName);
+  return s == nullptr ? std::string_view() : std::string_view(s);
+}
+
+std::string HomeDirectory() {
+  if (const std::string_view sHome = Env("HOME"); !sHome.empty()) return std::string(sHome);
+  if (const passwd* p = ::getpwuid(::getuid()); p != nullptr && p->pw_dir != nullptr) return p->pw_dir;
+  return ".";
+}
+
+}  // namespace
+
+std::string ResolveProfileDir(std::string_view sOption) {
+  std::filesystem::path dir;
+  if (!sOption.empty()) {
+    dir = std::string(sOption);
+  } else if (const std::string_view sQuorvane = Env("QUORVANE_PROFILE_DIR"); !sQuorvane.empty()) {
+    dir = std::string(sQuorvane);
+  } else if (const std::string_view sXdg = Env("XDG_CONFIG_HOME"); !sXdg.empty() && sXdg.front() == '/') {
+    dir = std::filesystem::path(std::string(sXdg)) / "quorvane";
+  } else {
+    dir = std::filesystem::path(HomeDirectory()) / ".config" / "quorvane";
+  }
+  // Absolute, so that a command that changes its directory keeps it.
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(dir, ec);
+  if (ec) absolute = dir;
+  std::string s = absolute.lexically_normal().string();
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+Session::Session() : Session(PortableHostOptions{}) {}
+
+Session::Session(std::string sProfileDir)
+    : Session([&sProfileDir] {
+        PortableHostOptions options;
+        options.sProfileDir = std::move(sProfileDir);
+        return options;
+      }()) {}
+
+Session::Session(const PortableHostOptions& options) : host_(options), module_(host_.GetHost()) {
   if (!module_.Attach()) {
     std::fputs("quorvane: the library could not bind its external libraries\n", stderr);
     std::exit(1);

@@ -12,6 +12,7 @@
 // boundary types of its target.
 #pragma once
 
+#include "profile/app_profile.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
@@ -43,6 +44,18 @@
   X(25691022, StrScanNext, 3)
 
 #define QV_CLASS_EXPORTS(X)                               \
+  X(30015490, VC_ApplicationProfile, InitProfile, 0)      \
+  X(30015684, VC_ApplicationProfile, SaveProfile, 0)      \
+  X(30015856, VC_ApplicationProfile, GetSpareString, 0)   \
+  X(30015867, VC_ApplicationProfile, GetFontSettings, 7)  \
+  X(30015890, VC_ApplicationProfile, SetFontSettings, 7)  \
+  X(30015911, VC_ApplicationProfile, GetJavaFilesRoot, 0) \
+  X(30015922, VC_ApplicationProfile, SetJavaFilesRoot, 1) \
+  X(30015931, VC_ApplicationProfile, GetFileCount, 0)     \
+  X(30015942, VC_ApplicationProfile, GetAutoTile, 0)      \
+  X(30015953, VC_ApplicationProfile, SetAutoTile, 1)      \
+  X(30015962, VC_ApplicationProfile, ReadProfileList, 3)  \
+  X(30016001, VC_ApplicationProfile, WriteProfileList, 3) \
   X(30801922, VC_Directories, InitDirectories, 0)         \
   X(30801933, VC_Directories, SetRootDirectories, 1)      \
   X(30801954, VC_Directories, GetDirectoryCount, 0)       \
@@ -77,6 +90,7 @@
   X("___IsStandardFWObject@4", , IsStandardFWObject, 4, __quorvane__GF25690339) \
   X("___GetColumnBindVar@0", , GetColumnBindVar, 0, __quorvane__GF25690389) \
   X("___GetFieldBindVar@0", , GetFieldBindVar, 0, __quorvane__GF25690407) \
+  X("_InitProfile_2__@4", VC_ApplicationProfile, InitProfile, 4, __quorvane__XE30015490) \
   X("_FindDirectories_3__@4", VC_Directories, FindDirectories, 4, __quorvane__XE30802018) \
   X("_ReadClassFile_5__@12", VC_JavaRepository, ReadClassFile, 12, __quorvane__XE32374814) \
   X("_SaveHistoryFile_5__@8", VC_JavaRepository, SaveHistoryFile, 8, __quorvane__XE32374855) \
@@ -85,4 +99,5 @@
 
 // The classes whose instances the host can create, by name: X(class).
 #define QV_EXPORTED_CLASSES(X) \
+  X(VC_ApplicationProfile) \
   X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository)

@@ -155,6 +155,8 @@ QV_API QvObject* QvGlobalObject(const char* sName, int64_t nIndex) {
     p = &qv::DirectoriesInstance(m);
   } else if (s == "JavaFile") {
     p = &qv::JavaFileInstance(m);
+  } else if (s == "AppProfile") {
+    p = &qv::AppProfileInstance(m);
   }
   return reinterpret_cast<QvObject*>(p);
 }

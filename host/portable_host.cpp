@@ -3,6 +3,6 @@
 namespace qv {
 
 PortableHost::PortableHost(const PortableHostOptions& options)
-    : files_(options.sDriveRoot), profiles_(options.sProfileDir) {}
+    : files_(options.sDriveRoot, options.sProfileDir), profiles_(options.sProfileDir) {}
 
 }  // namespace qv

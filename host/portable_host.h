@@ -15,7 +15,9 @@
 namespace qv {
 
 struct PortableHostOptions {
-  // Where a bare profile name such as "Quorvane.ini" lives.
+  // Where a bare profile name such as "Quorvane.ini" lives.  The file
+  // system's existence test also looks here for a bare name that is not in
+  // the current directory (see PosixFileSystem).
   std::string sProfileDir = ".";
   // The directory every drive letter ("C:") maps to.
   std::string sDriveRoot = "/";

@@ -45,6 +45,20 @@ bool MatchPlain(std::string_view sName, std::string_view sPattern) {
   return j == sPattern.size();
 }
 
+// A file name without a directory or a drive.
+bool IsBareName(std::string_view sPath) {
+  const bool bDrive = sPath.size() >= 2 && sPath[1] == ':' &&
+                      ((sPath[0] >= 'A' && sPath[0] <= 'Z') || (sPath[0] >= 'a' && sPath[0] <= 'z'));
+  return !bDrive && sPath.find_first_of("\\/") == std::string_view::npos;
+}
+
+std::string JoinBareName(const std::string& sDir, std::string_view sName) {
+  std::string sPath = sDir;
+  if (!sPath.empty() && sPath.back() != '/') sPath.push_back('/');
+  sPath.append(sName);
+  return sPath;
+}
+
 // write(2) until everything is written or an error stops it; returns the
 // count written.
 size_t WriteAll(int nFd, const char* pData, size_t nSize) {
@@ -169,7 +183,8 @@ struct PosixFileSystem::OpenFile {
   }
 };
 
-PosixFileSystem::PosixFileSystem(std::string sDriveRoot) : sDriveRoot_(std::move(sDriveRoot)) {}
+PosixFileSystem::PosixFileSystem(std::string sDriveRoot, std::string sBareNameDir)
+    : sDriveRoot_(std::move(sDriveRoot)), sBareNameDir_(std::move(sBareNameDir)) {}
 
 PosixFileSystem::~PosixFileSystem() {
   for (auto& [nHandle, pFile] : aFiles_) {
@@ -191,7 +206,9 @@ bool PosixFileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle
   bool bWritable = false;
   switch (nStyle) {
     case kOpenExist:
-      return ::stat(sPosix.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+      if (::stat(sPosix.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return true;
+      if (sBareNameDir_.empty() || !IsBareName(sPath)) return false;
+      return ::stat(JoinBareName(sBareNameDir_, sPath).c_str(), &st) == 0 && S_ISREG(st.st_mode);
     case kOpenDelete:
       return ::unlink(sPosix.c_str()) == 0;
     case kOpenRead:

@@ -39,7 +39,15 @@ bool MatchesWildcard(std::string_view sName, std::string_view sPattern);
 class PosixFileSystem final : public FileSystem {
  public:
   // Every drive letter maps to sDriveRoot.
-  explicit PosixFileSystem(std::string sDriveRoot = "/");
+  //
+  // The existence test (kOpenExist) searches for a bare file name (no "\",
+  // "/" or drive) the way Windows' OpenFile does: first in the current
+  // directory, then in sBareNameDir when one is given.  The portable host
+  // passes its profile directory, so that testing a bare profile name such
+  // as "Quorvane.ini" finds the file that the profile operations read.  No
+  // other style searches: reading, writing and deleting use the current
+  // directory only.
+  explicit PosixFileSystem(std::string sDriveRoot = "/", std::string sBareNameDir = "");
 
   // Told about a directory that exists but cannot be listed (no
   // permission, say), with the POSIX path and errno; a listing of it
@@ -85,6 +93,7 @@ class PosixFileSystem final : public FileSystem {
   int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
 
   std::string sDriveRoot_;
+  std::string sBareNameDir_;
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
   uintptr_t nNextHandle_ = 1;
   ListingErrorHandler onListingError_;

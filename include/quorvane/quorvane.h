@@ -109,10 +109,10 @@ QV_API QvObject* QvObjectNew(const char* sClassName);
 QV_API void QvObjectFree(QvObject* pObject);
 QV_API const char* QvObjectClassName(const QvObject* pObject);
 /* The library's own global instances: "JavaClass" (element nIndex of the
- * global array, created when missing), "JavaRepository", "Directories" and
- * "JavaFile" (nIndex 0).  The result is borrowed: never free it; an element
- * of "JavaClass" stays valid until the array changes size.  NULL for an
- * unknown name or a negative index. */
+ * global array, created when missing), "JavaRepository", "Directories",
+ * "JavaFile" and "AppProfile" (nIndex 0).  The result is borrowed: never
+ * free it; an element of "JavaClass" stays valid until the array changes
+ * size.  NULL for an unknown name or a negative index. */
 QV_API QvObject* QvGlobalObject(const char* sName, int64_t nIndex);
 /* The current instance that the __quorvane__XT<id> forms act on. */
 QV_API void QvSetCurrentInstance(QvObject* pObject);

@@ -1,0 +1,67 @@
+// The existence test's search for a bare file name: the current directory
+// first, then the directory the file system is given (the profile
+// directory in the portable host).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "host/portable_host.h"
+#include "host/posix_files.h"
+#include "support/test_host.h"
+
+namespace qv {
+namespace {
+
+// Makes a directory the current one for the lifetime of the object.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~InDirectory() { std::filesystem::current_path(old_); }
+  InDirectory(const InDirectory&) = delete;
+  InDirectory& operator=(const InDirectory&) = delete;
+
+ private:
+  std::filesystem::path old_;
+};
+
+TEST(BareNameFallback, OnlyTheExistenceTestOfABareNameLooksInTheFallbackDirectory) {
+  test::TempDir cwd;
+  test::TempDir profiles;
+  profiles.Write("Quorvane.ini", "[Profile]\r\n");
+  std::filesystem::create_directory(profiles.Path() / "Folder.ini");
+  const InDirectory in(cwd.Path());
+
+  PosixFileSystem files("/", profiles.Str());
+  FileHandle h;
+  EXPECT_TRUE(files.Open(h, "Quorvane.ini", kOpenExist));
+  EXPECT_TRUE(h.IsNull());
+  // A name with a directory or a drive, a directory, a missing name: no search.
+  EXPECT_FALSE(files.Open(h, ".\\Quorvane.ini", kOpenExist));
+  EXPECT_FALSE(files.Open(h, "./Quorvane.ini", kOpenExist));
+  EXPECT_FALSE(files.Open(h, "C:Quorvane.ini", kOpenExist));
+  EXPECT_FALSE(files.Open(h, "Folder.ini", kOpenExist));
+  EXPECT_FALSE(files.Open(h, "Other.ini", kOpenExist));
+  // The other styles use the current directory only.
+  EXPECT_FALSE(files.Open(h, "Quorvane.ini", kOpenRead));
+  EXPECT_FALSE(files.Open(h, "Quorvane.ini", kOpenDelete));
+  EXPECT_TRUE(std::filesystem::exists(profiles.Path() / "Quorvane.ini"));
+  // Without a fallback directory nothing is searched.
+  EXPECT_FALSE(PosixFileSystem("/").Open(h, "Quorvane.ini", kOpenExist));
+
+  // The current directory comes first, and still counts without the fallback.
+  cwd.Write("Here.ini", "");
+  EXPECT_TRUE(files.Open(h, "Here.ini", kOpenExist));
+
+  // The portable host gives its file system the profile directory.
+  PortableHostOptions options;
+  options.sProfileDir = profiles.Str();
+  PortableHost host(options);
+  EXPECT_TRUE(host.Files().Open(h, "Quorvane.ini", kOpenExist));
+}
+
+}  // namespace
+}  // namespace qv
