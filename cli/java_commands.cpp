@@ -183,16 +183,14 @@ int RunScan(const std::vector<std::string_view>& aArgs) {
     std::fputs("quorvane scan: no ROOT given (see quorvane --help)\n", stderr);
     return 2;
   }
-  if (bSave) {
-    if (const std::string sUnsafe = UnsafeSeparators(options.sDelimiter, options.sToken); !sUnsafe.empty()) {
-      std::fprintf(stderr, "quorvane scan: refusing to save: %s\n", sUnsafe.c_str());
-      return 2;
-    }
-  }
 
   const auto start = std::chrono::steady_clock::now();
-  Session session;
+  Session session(ResolveProfileDir(options.sProfileDir));
   Module& m = session.M();
+  if (bSave) {
+    ApplyProfile(m, options);
+    if (!SeparatorsSafeForWriting("scan", options)) return 2;
+  }
   int nFailures = 0;
   std::set<std::string> aUnlistable;
   session.Host().Files().SetListingErrorHandler([&](const std::string& sDir, int nErrno) {

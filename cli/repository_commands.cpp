@@ -76,9 +76,15 @@ bool Load(const char* sCommand, Session& session) {
   return true;
 }
 
-// Moves into the repository directory and loads it.
-bool OpenRepository(const char* sCommand, const Arguments& args, Session& session) {
-  return EnterRepository(sCommand, args.options, session.M(), false) && Load(sCommand, session);
+// Takes the settings no option gave from the profile, moves into the
+// repository directory and loads it.  A command that writes first makes
+// sure the separators are safe.  Returns -1 when all went well, else the
+// exit status.
+int OpenRepository(const char* sCommand, Arguments& args, Session& session, bool bWriting) {
+  ApplyProfile(session.M(), args.options);
+  if (bWriting && !SeparatorsSafeForWriting(sCommand, args.options)) return 2;
+  if (!EnterRepository(sCommand, args.options, session.M(), false) || !Load(sCommand, session)) return 1;
+  return -1;
 }
 
 // The position of CLASS: a simple name (the first class of that name) or a
@@ -166,9 +172,9 @@ int SaveScannedRepository(Module& m) {
 int RunClasses(const std::vector<std::string_view>& aArgs) {
   Arguments args;
   if (const int n = ParseArguments("classes", aArgs, 0, 0, false, args); n >= 0) return n;
-  Session session;
+  Session session(ResolveProfileDir(args.options.sProfileDir));
   Module& m = session.M();
-  if (!OpenRepository("classes", args, session)) return 1;
+  if (const int n = OpenRepository("classes", args, session, false); n >= 0) return n;
   const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   const int64_t n = RepositoryVars(m).cv_nClassCount.AsInt64();
   for (int64_t i = 0; i < n; ++i) {
@@ -182,9 +188,9 @@ int RunClasses(const std::vector<std::string_view>& aArgs) {
 int RunShow(const std::vector<std::string_view>& aArgs) {
   Arguments args;
   if (const int n = ParseArguments("show", aArgs, 1, 1, false, args); n >= 0) return n;
-  Session session;
+  Session session(ResolveProfileDir(args.options.sProfileDir));
   Module& m = session.M();
-  if (!OpenRepository("show", args, session)) return 1;
+  if (const int n = OpenRepository("show", args, session, false); n >= 0) return n;
   const int64_t nAt = Resolve("show", m, args.aPositional[0]);
   if (nAt < 0) return 1;
   const bool bMethods = ReadMethods("show", m, nAt);
@@ -213,9 +219,9 @@ int RunShow(const std::vector<std::string_view>& aArgs) {
 int RunTree(const std::vector<std::string_view>& aArgs) {
   Arguments args;
   if (const int n = ParseArguments("tree", aArgs, 0, 1, false, args); n >= 0) return n;
-  Session session;
+  Session session(ResolveProfileDir(args.options.sProfileDir));
   Module& m = session.M();
-  if (!OpenRepository("tree", args, session)) return 1;
+  if (const int n = OpenRepository("tree", args, session, false); n >= 0) return n;
   VC_JavaRepository& repo = JavaRepositoryInstance(m);
   const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   const int64_t nClasses = RepositoryVars(m).cv_nClassCount.AsInt64();
@@ -291,15 +297,11 @@ int RunTree(const std::vector<std::string_view>& aArgs) {
 int RunWrite(const std::vector<std::string_view>& aArgs) {
   Arguments args;
   if (const int n = ParseArguments("write", aArgs, 1, 1, true, args); n >= 0) return n;
-  if (const std::string sUnsafe = UnsafeSeparators(args.options.sDelimiter, args.options.sToken); !sUnsafe.empty()) {
-    std::fprintf(stderr, "quorvane write: refusing to write: %s\n", sUnsafe.c_str());
-    return 2;
-  }
   std::error_code ec;
   const std::string sTo = args.sTo.empty() ? std::string() : std::filesystem::absolute(args.sTo, ec).string();
-  Session session;
+  Session session(ResolveProfileDir(args.options.sProfileDir));
   Module& m = session.M();
-  if (!OpenRepository("write", args, session)) return 1;
+  if (const int n = OpenRepository("write", args, session, true); n >= 0) return n;
   const int64_t nAt = Resolve("write", m, args.aPositional[0]);
   if (nAt < 0 || !ReadMethods("write", m, nAt)) return 1;
   VC_JavaClass& r = JavaClassArray(m).At(nAt);

@@ -1,8 +1,11 @@
 #include "cli/repository_options.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "profile/app_profile.h"
 
 namespace qv::cli {
 
@@ -43,7 +46,7 @@ int TakeRepositoryOption(const char* sCommand, const std::vector<std::string_vie
                          RepositoryOptions& options) {
   const std::string_view sOption = aArgs[i];
   const bool bKnown = sOption == "--repo" || sOption == "--delimiter" || sOption == "--token" ||
-                      sOption == "--history" || sOption == "--archive-dir";
+                      sOption == "--history" || sOption == "--archive-dir" || sOption == "--profile-dir";
   if (!bKnown) return 0;
   if (i + 1 >= aArgs.size()) {
     std::fprintf(stderr, "quorvane %s: %.*s needs a value\n", sCommand, static_cast<int>(sOption.size()),
@@ -58,8 +61,11 @@ int TakeRepositoryOption(const char* sCommand, const std::vector<std::string_vie
   };
   if (sOption == "--repo") {
     options.sRepoDir = std::string(sValue);
+  } else if (sOption == "--profile-dir") {
+    options.sProfileDir = std::string(sValue);
   } else if (sOption == "--archive-dir") {
     options.sArchiveDir = std::string(sValue);
+    options.bArchiveGiven = true;
   } else if (sOption == "--history") {
     int64_t n = 0;
     if (sValue.empty() || sValue.size() > 6) return Bad("not a count from 0 to 999999");
@@ -68,10 +74,14 @@ int TakeRepositoryOption(const char* sCommand, const std::vector<std::string_vie
       n = n * 10 + (c - '0');
     }
     options.nHistory = n;
+    options.bHistoryGiven = true;
   } else {
     std::string sText;
     if (!Unescape(sValue, sText)) return Bad("malformed escape (use \\xHH, \\t or \\\\)");
-    (sOption == "--delimiter" ? options.sDelimiter : options.sToken) = std::move(sText);
+    const bool bDelimiter = sOption == "--delimiter";
+    (bDelimiter ? options.sDelimiter : options.sToken) = std::move(sText);
+    (bDelimiter ? options.bDelimiterGiven : options.bTokenGiven) = true;
+    options.sSeparatorOrigin = "option";
   }
   return 1;
 }
@@ -113,6 +123,39 @@ std::string EscapeSeparator(std::string_view s) {
     }
   }
   return sOut;
+}
+
+void ApplyProfile(Module& m, RepositoryOptions& options) {
+  AppProfileInstance(m).InitProfile(m);
+  const AppProfileVars& profile = AppProfileClassVars(m);
+  if (!profile.cv_bLoaded) return;
+  if (!options.bDelimiterGiven) {
+    options.sDelimiter = profile.cv_sElementDelimiter;
+    options.sSeparatorOrigin = "profile";
+  }
+  if (!options.bTokenGiven) {
+    options.sToken = profile.cv_sCRLFDelimiter;
+    options.sSeparatorOrigin = "profile";
+  }
+  if (!options.bHistoryGiven) {
+    options.nHistory = profile.cv_nArchiveFiles.IsTrue() ? std::max<int64_t>(0, profile.cv_nArchiveFileCount.AsInt64())
+                                                         : 0;
+  }
+  if (!options.bArchiveGiven) options.sArchiveDir = profile.cv_sArchiveFileDirectory;
+}
+
+bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options) {
+  const std::string sUnsafe = UnsafeSeparators(options.sDelimiter, options.sToken);
+  if (sUnsafe.empty()) return true;
+  std::fprintf(stderr, "quorvane %s: refusing to write: %s", sCommand, sUnsafe.c_str());
+  if (options.sSeparatorOrigin == "profile") {
+    std::fprintf(stderr,
+                 " (taken from the profile %s/%s; change \"Element Delimiter\" and \"CRLF Delimiter\" of "
+                 "\"File Delimiters\" with quorvane config set, or give --delimiter and --token)",
+                 ResolveProfileDir(options.sProfileDir).c_str(), std::string(kAppProfileFile).c_str());
+  }
+  std::fputc('\n', stderr);
+  return false;
 }
 
 bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Module& m, bool bCreate) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frame/module.h"
+#include "cli/session.h"
 
 namespace qv::cli {
 
@@ -23,6 +24,13 @@ struct RepositoryOptions {
   std::string sToken{kDefaultToken};
   int64_t nHistory = 0;     // history copies kept; 0 switches them off
   std::string sArchiveDir;  // where the repository's copies go; default the repository
+  std::string sProfileDir;  // --profile-dir; empty: the usual place
+
+  // Where the separators came from, for messages: "option", "profile" or
+  // "default"; and which settings an option gave (the profile does not
+  // override those).
+  std::string sSeparatorOrigin = "default";
+  bool bDelimiterGiven = false, bTokenGiven = false, bHistoryGiven = false, bArchiveGiven = false;
 };
 
 // Takes the repository option at aArgs[i] (and its value, advancing i).
@@ -41,6 +49,16 @@ std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToke
 // A separator as it is written in options: printable ASCII as it is, "\"
 // as "\\", every other byte as \xHH.
 std::string EscapeSeparator(std::string_view s);
+
+// Takes every setting that no option gave from the application profile,
+// when its file exists: "Element Delimiter" and "CRLF Delimiter" of "File
+// Delimiters"; "Archive Files" (history on or off), "Archive File Count"
+// and "Archive File Diectory" of "Root Directories".
+void ApplyProfile(Module& m, RepositoryOptions& options);
+
+// FALSE, after saying why, when the separators would endanger Java text
+// (UnsafeSeparators); a command that writes refuses to go on then.
+bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options);
 
 // Makes DIR the current directory (creating it when bCreate) and sets the
 // module's globals from the options.  FALSE after printing an error.

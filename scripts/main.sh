@@ -12,5 +12,6 @@ work=build/main-job
 rm -rf "$work"
 mkdir -p "$work"
 cp -r examples "$work/examples"
-build/default/quorvane scan --list --save --history 3 --repo "$work/repo" "$work/examples"
-build/default/quorvane tree --repo "$work/repo"
+# Its own profile directory, so that a user's Quorvane.ini does not change the job.
+build/default/quorvane scan --list --save --history 3 --repo "$work/repo" --profile-dir "$work/profile" "$work/examples"
+build/default/quorvane tree --repo "$work/repo" --profile-dir "$work/profile"

@@ -19,7 +19,11 @@ class RepositoryCommand : public ::testing::Test {
   }
   std::string Src() const { return tmp_.Str() + "/src"; }
   std::string Repo() const { return tmp_.Str() + "/repo"; }
-  qv::test::CommandOutput Run(const std::string& sArgs) { return qv::test::RunQuorvane(sArgs, tmp_); }
+  // Every run uses the test's own profile directory, never the user's.
+  std::string Profile() const { return tmp_.Str() + "/profile"; }
+  qv::test::CommandOutput Run(const std::string& sArgs) {
+    return qv::test::RunQuorvane(sArgs + " --profile-dir " + Profile(), tmp_);
+  }
 
   qv::test::TempDir tmp_;
 };
@@ -56,13 +60,14 @@ TEST_F(RepositoryCommand, ScanSaveThenTreeClassesAndShow) {
   EXPECT_TRUE(Has(show.sOut, "| public class Circle extends org.quorvane.shapes.AbstractShape")) << show.sOut;
   EXPECT_EQ(Run("show Nobody --repo " + Repo()).nStatus, 1);
   EXPECT_EQ(Run("classes --repo " + tmp_.Str() + "/empty-repo").nStatus, 1);
+  EXPECT_EQ(Run("classes --bogus").nStatus, 2);
 }
 
 TEST_F(RepositoryCommand, WriteBringsTheClassBackAsSource) {
   ASSERT_EQ(Run("scan --save --repo " + Repo() + " " + Src()).nStatus, 0);
   const auto write = Run("write Main --to " + tmp_.Str() + "/out --repo " + Repo());
   ASSERT_EQ(write.nStatus, 0) << write.sErr;
-  const auto parsed = Run("parse --json " + tmp_.Str() + "/out/Main.java");
+  const auto parsed = qv::test::RunQuorvane("parse --json " + tmp_.Str() + "/out/Main.java", tmp_);
   EXPECT_TRUE(Has(parsed.sOut, "\"className\":\"Main\",\"superClass\":\"Object\",\"package\":\"org.quorvane.app\","
                                "\"imports\":[\"org.quorvane.shapes.Circle\",\"org.quorvane.shapes.Shape\","
                                "\"org.quorvane.util.Strings\"]"))
@@ -104,6 +109,32 @@ TEST_F(RepositoryCommand, HistoryCopiesOfTheClassListFile) {
   EXPECT_EQ(Run("scan --save --history 2 --archive-dir " + tmp_.Str() + "/missing --repo " + Repo() + " " + Src())
                 .nStatus,
             1);
+}
+
+TEST_F(RepositoryCommand, TakesSeparatorsAndHistoryFromTheProfileUnlessOptionsSayOtherwise) {
+  // The profile's own defaults ("*" for both) would corrupt the repository.
+  ASSERT_EQ(Run("config init").nStatus, 0);
+  const auto refused = Run("scan --save --repo " + Repo() + " " + Src());
+  EXPECT_EQ(refused.nStatus, 2);
+  EXPECT_TRUE(Has(refused.sErr, "taken from the profile " + Profile() + "/Quorvane.ini")) << refused.sErr;
+  EXPECT_FALSE(std::filesystem::exists(Repo() + "/jbclass.txt"));
+  // Options override the profile.
+  EXPECT_EQ(Run("scan --save --delimiter '<|>' --token '<~>' --repo " + Repo() + " " + Src()).nStatus, 0);
+  EXPECT_TRUE(Has(tmp_.Read("repo/jbclass.txt"), "<|>Circle<|>")) << tmp_.Read("repo/jbclass.txt");
+
+  // Safe separators and history copies from the profile.
+  ASSERT_EQ(Run("config set 'File Delimiters' 'Element Delimiter' '<|>'").nStatus, 0);
+  ASSERT_EQ(Run("config set 'File Delimiters' 'CRLF Delimiter' '<~>'").nStatus, 0);
+  ASSERT_EQ(Run("config set 'Root Directories' 'Archive Files' 1").nStatus, 0);
+  ASSERT_EQ(Run("config set 'Root Directories' 'Archive File Count' 2").nStatus, 0);
+  ASSERT_EQ(Run("config set 'Root Directories' 'Archive File Diectory' " + Repo()).nStatus, 0);
+  const auto save = Run("scan --save --repo " + Repo() + " " + Src());
+  ASSERT_EQ(save.nStatus, 0) << save.sErr;
+  EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.001"));
+  const auto tree = Run("tree --repo " + Repo());
+  EXPECT_TRUE(Has(tree.sOut, "Applet\n  Applet1\n")) << tree.sOut << tree.sErr;
+  // Reading with other separators than the profile's finds other fields.
+  EXPECT_FALSE(Has(Run("tree --delimiter '\\x1F' --repo " + Repo()).sOut, "Applet\n  Applet1\n"));
 }
 
 }  // namespace
