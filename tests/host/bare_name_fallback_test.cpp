@@ -63,5 +63,19 @@ TEST(BareNameFallback, OnlyTheExistenceTestOfABareNameLooksInTheFallbackDirector
   EXPECT_TRUE(host.Files().Open(h, "Quorvane.ini", kOpenExist));
 }
 
+// A profile named with a drive goes below the same drive root as files do.
+TEST(PortableHostPaths, ProfilesAndFilesShareTheDriveRoot) {
+  test::TempDir root;
+  PortableHostOptions options;
+  options.sDriveRoot = root.Str();
+  options.sProfileDir = root.Str();
+  PortableHost host(options);
+  std::filesystem::create_directory(root.Path() / "cfg");
+  ASSERT_TRUE(host.Profiles().WriteString("S", "k", "v", "C:\\cfg\\app.ini"));
+  EXPECT_EQ(root.Read("cfg/app.ini"), "[S]\r\nk=v\r\n");
+  FileHandle h;
+  EXPECT_TRUE(host.Files().Open(h, "D:\\cfg\\app.ini", kOpenExist));
+}
+
 }  // namespace
 }  // namespace qv
