@@ -139,14 +139,25 @@ const ProfileSetting* FindOrReport(const std::string& sSection, const std::strin
   return pRow;
 }
 
+// Loads the session's profile through the library, saying so when the file
+// is missing.  FALSE (after the message) when it cannot be read.
+bool LoadForReading(Session& session) {
+  Module& m = session.M();
+  const std::string sPath = session.Host().Profiles().ResolvePath(kAppProfileFile);
+  if (!Readable(sPath)) {
+    Failure("cannot read " + sPath);
+    return false;
+  }
+  AppProfileInstance(m).InitProfile(m);
+  if (!AppProfileClassVars(m).cv_bLoaded) NoteMissingFile(sPath);
+  return true;
+}
+
 int RunList(const std::string& sDir) {
   Session session(sDir);
   Module& m = session.M();
-  const std::string sPath = session.Host().Profiles().ResolvePath(kAppProfileFile);
-  if (!Readable(sPath)) return Failure("cannot read " + sPath);
-  AppProfileInstance(m).InitProfile(m);
+  if (!LoadForReading(session)) return 1;
   const AppProfileVars& cv = AppProfileClassVars(m);
-  if (!cv.cv_bLoaded) NoteMissingFile(sPath);
   for (const ProfileSetting& row : ProfileSettings()) {
     const bool bFromFile = cv.cv_bLoaded && KeyInFile(m, row);
     std::printf("%.*s\t%.*s\t%s\t%s\t%.*s\n", static_cast<int>(row.sSection.size()), row.sSection.data(),
@@ -160,13 +171,8 @@ int RunGet(const std::string& sDir, const std::string& sSection, const std::stri
   const ProfileSetting* pRow = FindOrReport(sSection, sKey);
   if (pRow == nullptr) return 1;
   Session session(sDir);
-  Module& m = session.M();
-  const std::string sPath = session.Host().Profiles().ResolvePath(kAppProfileFile);
-  if (!Readable(sPath)) return Failure("cannot read " + sPath);
-  AppProfileInstance(m).InitProfile(m);
-  const AppProfileVars& cv = AppProfileClassVars(m);
-  if (!cv.cv_bLoaded) NoteMissingFile(sPath);
-  std::printf("%s\n", EncodeSetting(*pRow, cv).c_str());
+  if (!LoadForReading(session)) return 1;
+  std::printf("%s\n", EncodeSetting(*pRow, AppProfileClassVars(session.M())).c_str());
   return 0;
 }
 
