@@ -136,13 +136,26 @@ int SaveScannedRepository(Module& m) {
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   VC_JavaRepository& repo = JavaRepositoryInstance(m);
   const String& sError = RepositoryVars(m).sWriteError;
+  int nFailures = 0;
+  // A class that cannot be stored is left out, so that it does not cost
+  // the save of all the others.
+  for (int64_t i = 0; i < aClasses.Count(); ++i) {
+    VC_JavaClass& r = aClasses.At(i);
+    if (r.sClassName.empty()) continue;
+    const String sProblem = ClassLineProblem(m, r, m.G().sElementDelimiter);
+    if (sProblem.empty()) continue;
+    std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n",
+                 MapToPosixPath(r.sDirectory + "\\" + r.sFileName, "/").c_str(), r.sClassName.c_str(),
+                 sProblem.c_str());
+    r.bSkipSave = Number(1);
+    ++nFailures;
+  }
   repo.SaveRepository(m);
   if (!sError.empty()) {
     std::fprintf(stderr, "quorvane scan: %s not written: %s\n", std::string(format::kClassListFile).c_str(),
                  sError.c_str());
     return 1;
   }
-  int nFailures = 0;
   int64_t nWritten = 0;
   const int64_t n = aClasses.Count();
   Progress progress("saving", n);

@@ -85,6 +85,12 @@ class VC_JavaRepository : public Object {
   Number SaveHistoryFile(Module& m, std::string_view sFile);
 };
 
+class VC_JavaClass;
+// Why record r could not be stored as a class list line with sDelimiter and
+// the module's line-break token ("field problem"), or "" when it can.  A
+// host can leave such records out (bSkipSave) instead of losing the save.
+String ClassLineProblem(Module& m, const VC_JavaClass& r, std::string_view sDelimiter);
+
 // The global JavaRepository instance the host application uses.
 struct JavaRepositoryGlobal : ModuleSlot {
   static constexpr SlotId kSlot = SlotId::kJavaRepositoryGlobal;

@@ -21,6 +21,22 @@ bool Skipped(const VC_JavaClass& r) {
   return r.sClassName.empty() || (!r.bSkipSave.IsNull() && r.bSkipSave.Value() >= 1);
 }
 
+// The twelve fields of a record's class line, in file order.
+void AddClassFields(format::RecordLine& line, const VC_JavaClass& r, std::string_view sMethodFile) {
+  line.AddPlain("superclass", r.sSuperClass);
+  line.AddPlain("class name", r.sClassName);
+  line.AddPlain("file name", r.sFileName);
+  line.AddPlain("directory", r.sDirectory);
+  line.AddPlain("package", r.sPackage);
+  line.AddText("heading comment", r.sHeader);
+  line.AddText("footer", r.sFooter);
+  line.AddText("documentation comment", r.sDescription);
+  line.AddImports(r.sImport);
+  line.AddPlain("method file", sMethodFile);
+  line.AddPlain("extra", r.sExtra);
+  line.AddPlain("time stamp", r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp));
+}
+
 int64_t Failed(Module& m, String sWhy) {
   RepositoryVars(m).sWriteError = std::move(sWhy);
   return kWriteFailed;
@@ -55,6 +71,14 @@ int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDel
 
 }  // namespace
 
+String ClassLineProblem(Module& m, const VC_JavaClass& r, std::string_view sDelimiter) {
+  format::RecordLine line(m, sDelimiter, m.G().sCRLFToken);
+  AddClassFields(line, r, format::MethodFilePath(r.sDirectory, r.sFileName));
+  String sLine, sError;
+  line.Finish(sLine, sError);
+  return sError;
+}
+
 Number VC_JavaRepository::SaveRepository(Module& m) {
   const String sDelimiter = m.G().sElementDelimiter;
   WriteClassFile(m, format::kClassListFile, sDelimiter);
@@ -75,18 +99,7 @@ Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std:
         if (i >= n) return false;
         const VC_JavaClass& r = aClasses[i];
         aWritten.emplace_back(i, format::MethodFilePath(r.sDirectory, r.sFileName));
-        line.AddPlain("superclass", r.sSuperClass);
-        line.AddPlain("class name", r.sClassName);
-        line.AddPlain("file name", r.sFileName);
-        line.AddPlain("directory", r.sDirectory);
-        line.AddPlain("package", r.sPackage);
-        line.AddText("heading comment", r.sHeader);
-        line.AddText("footer", r.sFooter);
-        line.AddText("documentation comment", r.sDescription);
-        line.AddImports(r.sImport);
-        line.AddPlain("method file", aWritten.back().second);
-        line.AddPlain("extra", r.sExtra);
-        line.AddPlain("time stamp", r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp));
+        AddClassFields(line, r, aWritten.back().second);
         return true;
       },
       [&](int64_t) { return "class " + aClasses[i].sClassName; });

@@ -88,14 +88,16 @@ TEST_F(RepositoryCommand, RefusesSeparatorsThatWouldCorruptTheRepository) {
   EXPECT_EQ(Run("scan --save --delimiter '\\x01' --token '\\x01' --repo " + Repo() + " " + Src()).nStatus, 2);
   EXPECT_EQ(Run("scan --save --delimiter '\\xZZ' --repo " + Repo() + " " + Src()).nStatus, 2);
 
-  // A delimiter that one of the sources holds: the old repository stays.
-  ASSERT_EQ(Run("scan --save --delimiter '<|>' --token '<~>' --repo " + Repo() + " " + Src()).nStatus, 0);
-  const std::string sOld = tmp_.Read("repo/jbclass.txt");
+  // A delimiter that one of the sources holds: that class is left out and
+  // named, the others are saved.
   tmp_.Write("src/lib/legacy/Applet1.java", "/* a <|> b */\npublic class Applet1 extends Applet {\n}\n");
   const auto refused = Run("scan --save --delimiter '<|>' --token '<~>' --repo " + Repo() + " " + Src());
   EXPECT_EQ(refused.nStatus, 1);
-  EXPECT_TRUE(Has(refused.sErr, "class Applet1: heading comment contains the delimiter")) << refused.sErr;
-  EXPECT_EQ(tmp_.Read("repo/jbclass.txt"), sOld);
+  EXPECT_TRUE(Has(refused.sErr, "Applet1.java: class Applet1 not saved: heading comment contains the delimiter"))
+      << refused.sErr;
+  const std::string sSaved = tmp_.Read("repo/jbclass.txt");
+  EXPECT_FALSE(Has(sSaved, "Applet1")) << sSaved;
+  EXPECT_TRUE(Has(sSaved, "<|>Circle<|>")) << sSaved;
 }
 
 TEST_F(RepositoryCommand, HistoryCopiesOfTheClassListFile) {
