@@ -1,36 +1,31 @@
 // The quorvane command, run as a user runs it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
+
+#include "support/command.h"
 
 namespace {
 
 struct CommandRun {
   int nStatus;
-  std::string sOut;
+  std::string sOut;  // stdout, then stderr
 };
 
 CommandRun Quorvane(const std::string& sArgs) {
-  const std::string sCommand = std::string(QV_CLI) + " " + sArgs + " 2>&1";
-  CommandRun r{-1, {}};
-  FILE* p = popen(sCommand.c_str(), "r");
-  if (p == nullptr) return r;
-  std::array<char, 4096> aBuffer{};
-  size_t n = 0;
-  while ((n = fread(aBuffer.data(), 1, aBuffer.size(), p)) > 0) r.sOut.append(aBuffer.data(), n);
-  const int nWait = pclose(p);
-  r.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
-  return r;
+  const qv::test::TempDir tmp;
+  const qv::test::CommandOutput r = qv::test::RunQuorvane(sArgs, tmp);
+  return {r.nStatus, r.sOut + r.sErr};
 }
 
 TEST(Cli, HelpAndVersionTellTheTruth) {
   const CommandRun help = Quorvane("--help");
   EXPECT_EQ(help.nStatus, 0);
   EXPECT_NE(help.sOut.find("Usage: quorvane"), std::string::npos);
-  EXPECT_NE(help.sOut.find("demo"), std::string::npos);
+  for (const char* sPart : {"demo", "scan [--list] [--save", "tree [CLASS]", "write CLASS", "config ACTION",
+                            "--delimiter TEXT", "(default \\x1F"}) {
+    EXPECT_NE(help.sOut.find(sPart), std::string::npos) << sPart;
+  }
   const CommandRun version = Quorvane("--version");
   EXPECT_EQ(version.nStatus, 0);
   EXPECT_EQ(version.sOut.rfind("quorvane ", 0), 0u);
