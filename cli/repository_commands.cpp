@@ -1,6 +1,8 @@
 // quorvane classes, show, tree and write: the repository in a directory,
 // through the library, in this process.  Also the saving half of
 // quorvane scan --save.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include "cli/repository_options.h"
 #include "cli/session.h"
 #include "frame/convert.h"
+#include "frame/runtime.h"
 #include "frame/window_messages.h"
 #include "host/posix_files.h"
 #include "repository/java_records.h"
@@ -64,8 +67,13 @@ bool Load(const char* sCommand, Session& session) {
                  std::string(format::kClassListFile).c_str(), std::filesystem::current_path().c_str());
     return false;
   }
+  // The bar needs the number of classes; count the lines only when there is
+  // a terminal to show it on, not on every load.
   int64_t nLines = 0;
-  for (std::string sLine; std::getline(in, sLine);) ++nLines;
+  if (isatty(STDERR_FILENO) == 1) {
+    for (std::string sLine; std::getline(in, sLine);) ++nLines;
+  }
+  in.close();
   Progress progress("loading", nLines);
   session.Host().Windows().SetMessageHandler([&progress](const HeadlessWindows::SentMessage& sent) {
     if (sent.nMessage == kMsgRepositoryLoadProgress) progress.Update(sent.nlParam.AsInt64());
@@ -116,7 +124,8 @@ int64_t Resolve(const char* sCommand, Module& m, const std::string& sName) {
 bool ReadMethods(const char* sCommand, Module& m, int64_t nAt) {
   VC_JavaClass& r = JavaClassArray(m).At(nAt);
   if (r.sMethodFile.empty()) return true;
-  if (!std::filesystem::exists(MapToPosixPath(r.sMethodFile, "/"))) {
+  FileHandle hNone;
+  if (!RtFileOpen(m, hNone, r.sMethodFile, kOpenExist)) {
     std::fprintf(stderr, "quorvane %s: %s: method file missing\n", sCommand, r.sMethodFile.c_str());
     return false;
   }

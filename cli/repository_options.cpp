@@ -81,7 +81,6 @@ int TakeRepositoryOption(const char* sCommand, const std::vector<std::string_vie
     const bool bDelimiter = sOption == "--delimiter";
     (bDelimiter ? options.sDelimiter : options.sToken) = std::move(sText);
     (bDelimiter ? options.bDelimiterGiven : options.bTokenGiven) = true;
-    options.sSeparatorOrigin = "option";
   }
   return 1;
 }
@@ -129,14 +128,9 @@ void ApplyProfile(Module& m, RepositoryOptions& options) {
   AppProfileInstance(m).InitProfile(m);
   const AppProfileVars& profile = AppProfileClassVars(m);
   if (!profile.cv_bLoaded) return;
-  if (!options.bDelimiterGiven) {
-    options.sDelimiter = profile.cv_sElementDelimiter;
-    options.sSeparatorOrigin = "profile";
-  }
-  if (!options.bTokenGiven) {
-    options.sToken = profile.cv_sCRLFDelimiter;
-    options.sSeparatorOrigin = "profile";
-  }
+  options.bFromProfile = true;
+  if (!options.bDelimiterGiven) options.sDelimiter = profile.cv_sElementDelimiter;
+  if (!options.bTokenGiven) options.sToken = profile.cv_sCRLFDelimiter;
   if (!options.bHistoryGiven) {
     options.nHistory = profile.cv_nArchiveFiles.IsTrue() ? std::max<int64_t>(0, profile.cv_nArchiveFileCount.AsInt64())
                                                          : 0;
@@ -148,7 +142,7 @@ bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& opt
   const std::string sUnsafe = UnsafeSeparators(options.sDelimiter, options.sToken);
   if (sUnsafe.empty()) return true;
   std::fprintf(stderr, "quorvane %s: refusing to write: %s", sCommand, sUnsafe.c_str());
-  if (options.sSeparatorOrigin == "profile") {
+  if (options.bFromProfile && !(options.bDelimiterGiven && options.bTokenGiven)) {
     std::fprintf(stderr,
                  " (taken from the profile %s/%s; change \"Element Delimiter\" and \"CRLF Delimiter\" of "
                  "\"File Delimiters\" with quorvane config set, or give --delimiter and --token)",

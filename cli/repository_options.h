@@ -26,11 +26,10 @@ struct RepositoryOptions {
   std::string sArchiveDir;  // where the repository's copies go; default the repository
   std::string sProfileDir;  // --profile-dir; empty: the usual place
 
-  // Where the separators came from, for messages: "option", "profile" or
-  // "default"; and which settings an option gave (the profile does not
-  // override those).
-  std::string sSeparatorOrigin = "default";
+  // Which settings an option gave (the profile does not override those),
+  // and whether the profile supplied the others.
   bool bDelimiterGiven = false, bTokenGiven = false, bHistoryGiven = false, bArchiveGiven = false;
+  bool bFromProfile = false;
 };
 
 // Takes the repository option at aArgs[i] (and its value, advancing i).

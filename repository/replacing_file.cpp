@@ -1,7 +1,6 @@
 #include "repository/replacing_file.h"
 
 #include "frame/runtime.h"
-#include "source/framework_globals.h"
 
 namespace qv {
 
@@ -71,8 +70,5 @@ bool ReplacingFile::Commit() {
   bCommitted_ = true;
   return true;
 }
-
-WaitCursorScope::WaitCursorScope(Module& m) : m_(m) { SetWaitCursor(m_, true); }
-WaitCursorScope::~WaitCursorScope() { SetWaitCursor(m_, false); }
 
 }  // namespace qv

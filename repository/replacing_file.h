@@ -48,16 +48,4 @@ class ReplacingFile {
   bool bFailed_ = false;
 };
 
-// Shows the counted wait cursor for as long as the object lives.
-class WaitCursorScope {
- public:
-  explicit WaitCursorScope(Module& m);
-  ~WaitCursorScope();
-  WaitCursorScope(const WaitCursorScope&) = delete;
-  WaitCursorScope& operator=(const WaitCursorScope&) = delete;
-
- private:
-  Module& m_;
-};
-
 }  // namespace qv

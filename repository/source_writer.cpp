@@ -3,6 +3,7 @@
 #include "repository/java_repository.h"
 #include "repository/replacing_file.h"
 #include "repository/repository_format.h"
+#include "source/framework_globals.h"
 
 namespace qv {
 

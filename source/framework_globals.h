@@ -36,6 +36,19 @@ inline constexpr int kColorWindowBackground = 5;
 // from the first "on" until the matching last "off".  Result: null.
 Number SetWaitCursor(Module& m, bool bOn);
 
+// Shows the counted wait cursor for as long as the object lives: one "on"
+// at construction, the matching "off" at destruction.
+class WaitCursorScope {
+ public:
+  explicit WaitCursorScope(Module& m) : m_(m) { SetWaitCursor(m_, true); }
+  ~WaitCursorScope() { SetWaitCursor(m_, false); }
+  WaitCursorScope(const WaitCursorScope&) = delete;
+  WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+
+ private:
+  Module& m_;
+};
+
 // Gives hWnd the application font (sFontName, nFontSize, nFontEnhancement;
 // one point smaller for a table window) and text colour (nFontColor), the
 // background colour nBkgdColor when it differs from the text colour, and

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -134,6 +135,24 @@ class WriteFailuresTest : public test::HostFixture {
     m.G().sCRLFToken = "~~";
     m.G().sElementDelimiter = "|";
   }
+  // A module over the test's host whose files go through a fault-injecting
+  // layer, with the globals set and the scenario's records filled.
+  struct FaultyModule {
+    explicit FaultyModule(Host hBase) : oFaults(*hBase.pFiles), h(WithFiles(hBase, oFaults)), m(h) { m.Attach(); }
+    static Host WithFiles(Host hBase, FileSystem& oFiles) {
+      hBase.pFiles = &oFiles;
+      return hBase;
+    }
+    FaultInjectingFileSystem oFaults;
+    Host h;
+    Module m;
+  };
+  std::unique_ptr<FaultyModule> Prepare(const Scenario& s) const {
+    auto p = std::make_unique<FaultyModule>(host_->GetHost());
+    SetGlobals(p->m);
+    s.fnRecords(p->m, Win("src"));
+    return p;
+  }
   std::vector<std::string> LeftoverNewFiles() const {
     std::vector<std::string> aFound;
     for (const auto& entry : fs::recursive_directory_iterator(dir_.Path())) {
@@ -206,13 +225,9 @@ TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
           SCOPED_TRACE(std::string(sGroup) + (eArm == Arm::kNth ? " fails at call " : " fails from call ") +
                        std::to_string(n));
           Seed(s);
-          Host h = host_->GetHost();
-          FaultInjectingFileSystem oFaults(*h.pFiles);
-          h.pFiles = &oFaults;
-          Module m(h);
-          m.Attach();
-          SetGlobals(m);
-          s.fnRecords(m, Win("src"));
+          const auto pFaulty = Prepare(s);
+          FaultInjectingFileSystem& oFaults = pFaulty->oFaults;
+          Module& m = pFaulty->m;
           if (eArm == Arm::kNth) {
             oFaults.FailNth(eOp, n);
           } else {
@@ -287,13 +302,9 @@ TEST_F(WriteFailuresTest, OnlyTheFinalReplaceDecidesTheResult) {
     for (int n = 1; n <= kHistoryCount; ++n) {
       SCOPED_TRACE(n);
       Seed(s);
-      Host h = host_->GetHost();
-      FaultInjectingFileSystem oFaults(*h.pFiles);
-      h.pFiles = &oFaults;
-      Module m(h);
-      m.Attach();
-      SetGlobals(m);
-      s.fnRecords(m, Win("src"));
+      const auto pFaulty = Prepare(s);
+      FaultInjectingFileSystem& oFaults = pFaulty->oFaults;
+      Module& m = pFaulty->m;
       oFaults.FailNth(FaultOp::kRename, n);
       const bool bReplaced = s.fnRun(m) != Number(kWriteFailed);
       EXPECT_EQ(bReplaced, n < kHistoryCount);
