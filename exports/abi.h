@@ -16,6 +16,7 @@
 #include <utility>
 #include <variant>
 
+#include "frame/convert.h"
 #include "frame/module.h"
 #include "frame/object.h"
 #include "frame/values.h"
@@ -158,6 +159,74 @@ struct Marshal<String&> {
     Local& operator=(const Local&) = delete;
   };
 };
+// Receive parameters of the remaining boundary types, and the argument that
+// the wrapper converts before the call.
+template <class T, class A>
+struct ReceiveLocal {
+  A* p;
+  T v;
+  explicit ReceiveLocal(A* a) : p(a), v(a != nullptr ? FromAbiValue(*a) : T{}) {}
+  T& Get() { return v; }
+  ~ReceiveLocal() {
+    if (p != nullptr) *p = ToAbiValue(v);
+  }
+  ReceiveLocal(const ReceiveLocal&) = delete;
+  ReceiveLocal& operator=(const ReceiveLocal&) = delete;
+
+ private:
+  static T FromAbiValue(A a) {
+    if constexpr (std::is_same_v<T, bool>) {
+      return a != 0;
+    } else if constexpr (std::is_same_v<T, WindowHandle>) {
+      return WindowHandle{a};
+    } else if constexpr (std::is_same_v<T, DateTime>) {
+      return FromAbi(a);
+    } else {
+      return a;
+    }
+  }
+  static A ToAbiValue(T v) {
+    if constexpr (std::is_same_v<T, bool>) {
+      return v ? 1 : 0;
+    } else if constexpr (std::is_same_v<T, WindowHandle>) {
+      return v.nValue;
+    } else if constexpr (std::is_same_v<T, DateTime>) {
+      return ToAbi(v);
+    } else {
+      return v;
+    }
+  }
+};
+template <>
+struct Marshal<bool&> {
+  using Abi = QvBoolean*;
+  using Local = ReceiveLocal<bool, QvBoolean>;
+};
+template <>
+struct Marshal<DateTime&> {
+  using Abi = QvDateTime*;
+  using Local = ReceiveLocal<DateTime, QvDateTime>;
+};
+template <>
+struct Marshal<int32_t&> {
+  using Abi = int32_t*;
+  using Local = ReceiveLocal<int32_t, int32_t>;
+};
+template <>
+struct Marshal<WindowHandle&> {
+  using Abi = QvWindowHandle*;
+  using Local = ReceiveLocal<WindowHandle, QvWindowHandle>;
+};
+template <>
+struct Marshal<ConvertedArgument> {
+  using Abi = int32_t;
+  struct Local {
+    ConvertedArgument v;
+    explicit Local(Abi a) : v{RtConvertArgument(a)} {}
+    ConvertedArgument Get() { return v; }
+  };
+};
+
 template <class E>
 struct Marshal<DynArray<E>&> {
   using Abi = QvArray*;

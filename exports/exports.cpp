@@ -36,6 +36,7 @@ PortableHostOptions OptionsFromEnvironment() {
 }  // namespace
 
 Process& TheProcess() { return gpState->process; }
+HeadlessWindows& TheWindows() { return gpState->host->Windows(); }
 
 bool AttachProcess() {
   if (gpState != nullptr) return true;
@@ -138,8 +139,17 @@ __attribute__((destructor)) static void QvLibraryDetach() { qv::abi::DetachProce
     return qv::abi::CallCurrent<&qv::cls::fn>(qv::abi::TheProcess() QV_A##n);                               \
   }
 
+// A class function that the host runs itself: no XE/XT form, a wrapper with
+// the instance first, reached through its decorated name.
+#define QV_DEFINE_HOOK(wrapper, cls, fn)                                                       \
+  static_assert(qv::abi::kArity<&qv::cls::fn> == 0, "a hook takes only its instance");        \
+  extern "C" qv::abi::AbiResult<&qv::cls::fn> wrapper(QvObject* pSelf) {                      \
+    return qv::abi::CallExplicit<&qv::cls::fn>(qv::abi::TheProcess(), pSelf);                 \
+  }
+
 QV_GLOBAL_EXPORTS(QV_DEFINE_GLOBAL)
 QV_CLASS_EXPORTS(QV_DEFINE_CLASS)
+QV_HOOK_EXPORTS(QV_DEFINE_HOOK)
 
 namespace qv::abi {
 namespace {

@@ -5,11 +5,14 @@
 #include <cstddef>
 
 #include "exports/abi.h"
+#include "host/headless_windows.h"
 
 namespace qv::abi {
 
 // The process's Module and current instance.  Valid between attach and detach.
 Process& TheProcess();
+// The headless window system of the process's host.
+HeadlessWindows& TheWindows();
 // Process attach: makes the portable host and the Module and binds the
 // external libraries unless the host is not executing the application.
 bool AttachProcess();

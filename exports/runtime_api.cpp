@@ -56,6 +56,22 @@ const Row* FindGlobal(const Row (&aRows)[N], const char* sName) {
   return nullptr;
 }
 
+// The constructor and destructor that the host runs when it creates and
+// destroys an instance, for the classes that have them; they run as the
+// exported functions do, after the module's one-time initialisation.
+template <class C>
+void RunConstructor(C& o) {
+  if constexpr (requires(qv::Module& m) { o.Construct(m); }) {
+    qv::abi::CallExplicit<&C::Construct>(TheProcess(), reinterpret_cast<QvObject*>(static_cast<qv::Object*>(&o)));
+  }
+}
+template <class C>
+void RunDestructor(C& o) {
+  if constexpr (requires(qv::Module& m) { o.Destruct(m); }) {
+    qv::abi::CallExplicit<&C::Destruct>(TheProcess(), reinterpret_cast<QvObject*>(static_cast<qv::Object*>(&o)));
+  }
+}
+
 template <class E>
 qv::DynArray<E>* Typed(QvArray* p) {
   return p == nullptr ? nullptr : std::get_if<qv::abi::ArrayElement<E>::kIndex>(&p->a);
@@ -125,14 +141,24 @@ QV_API QvBoolean QvArraySetNumber(QvArray* pArray, int64_t nIndex, QvNumber nVal
 QV_API QvObject* QvObjectNew(const char* sClassName) {
   if (sClassName == nullptr) return nullptr;
   [[maybe_unused]] const std::string_view sName(sClassName);
-#define QV_NEW_OBJECT(cls) \
-  if (sName == #cls) return reinterpret_cast<QvObject*>(static_cast<qv::Object*>(new qv::cls()));
+#define QV_NEW_OBJECT(cls)                       \
+  if (sName == #cls) {                           \
+    auto* p = new qv::cls();                     \
+    RunConstructor(*p);                          \
+    return reinterpret_cast<QvObject*>(static_cast<qv::Object*>(p)); \
+  }
   QV_EXPORTED_CLASSES(QV_NEW_OBJECT)
 #undef QV_NEW_OBJECT
   return nullptr;
 }
 QV_API void QvObjectFree(QvObject* pObject) {
   auto* p = reinterpret_cast<qv::Object*>(pObject);
+  if (p == nullptr) return;
+  [[maybe_unused]] const std::string_view sName = p->ClassName();
+#define QV_DESTRUCT_OBJECT(cls) \
+  if (sName == #cls) RunDestructor(*static_cast<qv::cls*>(p));
+  QV_EXPORTED_CLASSES(QV_DESTRUCT_OBJECT)
+#undef QV_DESTRUCT_OBJECT
   if (TheProcess().pCurrent == p) TheProcess().pCurrent = nullptr;
   delete p;
 }

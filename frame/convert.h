@@ -22,6 +22,14 @@ int64_t RtFormatNumber(Number n, int nDecimals, String& sOut);
 Number RtIntToNumber(int64_t n);
 // A 16-bit value (or a Boolean) as a Number: the low 16 bits, unsigned.
 Number RtWordToNumber(int64_t n);
+// A 32-bit argument as the runtime hands it to a function: the portable
+// runtime passes 32-bit values in their final form, so the value is kept.
+inline int32_t RtConvertArgument(int32_t n) { return n; }
+// A 32-bit parameter that the export wrapper passes through
+// RtConvertArgument before the call.
+struct ConvertedArgument {
+  int32_t nValue = 0;
+};
 
 // The text form of a Date/Time: "YYYY-MM-DD-HH.MM.SS.ffffff"; "" for null.
 String RtDateTimeToStr(DateTime dt);

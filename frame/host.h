@@ -101,8 +101,7 @@ struct HostContext {
   bool bStaticsAsWindows = false;
 };
 
-// The window system, as far as the library uses it.  Later concerns
-// (geometry) are added here as they are needed.
+// The window system, as far as the library uses it.
 class Windows {
  public:
   virtual ~Windows() = default;
@@ -125,6 +124,26 @@ class Windows {
   // A font object for the toolkit: a non-zero handle, 0 on failure.
   virtual int64_t CreateFont(std::string_view sName, Number nSize, Number nEnhancement) = 0;
   virtual Number SendMessage(WindowHandle hWnd, int64_t nMessage, Number nwParam, Number nlParam) = 0;
+
+  // Text and geometry.  Positions are relative to the parent window; sizes
+  // and positions are in the runtime's window units and may have fractions.
+  // A get on a handle that names no window answers FALSE with null values;
+  // a set on one changes nothing and answers FALSE.  Numbers are passed as
+  // the library computed them, nulls included: what a null means is the
+  // window system's business.
+  virtual String GetWindowText(WindowHandle hWnd) = 0;
+  virtual bool GetWindowSize(WindowHandle hWnd, Number& nWidth, Number& nHeight) = 0;
+  virtual bool SetWindowSize(WindowHandle hWnd, Number nWidth, Number nHeight) = 0;
+  virtual bool GetWindowPosition(WindowHandle hWnd, Number& nLeft, Number& nTop) = 0;
+  virtual bool SetWindowPosition(WindowHandle hWnd, Number nLeft, Number nTop) = 0;
+  // The width of an object that has a width but no position or height of
+  // its own (a table-window column); null for a handle that names no window.
+  virtual Number GetObjectWidth(WindowHandle hWnd) = 0;
+  virtual bool SetObjectWidth(WindowHandle hWnd, Number nWidth) = 0;
+  // Marks the whole window for repainting, and repaints what is marked.
+  virtual bool InvalidateWindow(WindowHandle hWnd) = 0;
+  virtual bool UpdateWindow(WindowHandle hWnd) = 0;
+
   virtual void WaitCursor(bool bOn) = 0;
   // Shows a message box and returns the button pressed.
   virtual Number MessageBox(std::string_view sText, std::string_view sCaption, int64_t nStyle) = 0;

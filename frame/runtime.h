@@ -89,4 +89,33 @@ inline Number RtMessageBox(Module& m, std::string_view sText, std::string_view s
 }
 inline void RtQuit(Module& m) { m.Win().Quit(); }
 
+// Window geometry, the MDI frame and the current message.
+inline WindowHandle RtMdiFrame(Module& m) { return m.Win().Context().hWndMDI; }
+inline Number RtMessageWParam(Module& m) { return m.Win().Context().nwParam; }
+inline Number RtMessageLParam(Module& m) { return m.Win().Context().nlParam; }
+// The window's text, cut to nMax - 1 bytes when nMax > 0; returns its length.
+inline int64_t RtGetWindowText(Module& m, WindowHandle hWnd, String& sText, int64_t nMax) {
+  sText = m.Win().GetWindowText(hWnd);
+  if (nMax > 0 && static_cast<int64_t>(sText.size()) > nMax - 1) sText.resize(static_cast<size_t>(nMax - 1));
+  return static_cast<int64_t>(sText.size());
+}
+inline bool RtGetWindowSize(Module& m, WindowHandle hWnd, Number& nWidth, Number& nHeight) {
+  return m.Win().GetWindowSize(hWnd, nWidth, nHeight);
+}
+inline bool RtSetWindowSize(Module& m, WindowHandle hWnd, Number nWidth, Number nHeight) {
+  return m.Win().SetWindowSize(hWnd, nWidth, nHeight);
+}
+inline bool RtGetWindowPosition(Module& m, WindowHandle hWnd, Number& nLeft, Number& nTop) {
+  return m.Win().GetWindowPosition(hWnd, nLeft, nTop);
+}
+inline bool RtSetWindowPosition(Module& m, WindowHandle hWnd, Number nLeft, Number nTop) {
+  return m.Win().SetWindowPosition(hWnd, nLeft, nTop);
+}
+inline Number RtGetObjectWidth(Module& m, WindowHandle hWnd) { return m.Win().GetObjectWidth(hWnd); }
+inline bool RtSetObjectWidth(Module& m, WindowHandle hWnd, Number nWidth) {
+  return m.Win().SetObjectWidth(hWnd, nWidth);
+}
+inline bool RtInvalidateWindow(Module& m, WindowHandle hWnd) { return m.Win().InvalidateWindow(hWnd); }
+inline bool RtUpdateWindow(Module& m, WindowHandle hWnd) { return m.Win().UpdateWindow(hWnd); }
+
 }  // namespace qv

@@ -9,4 +9,10 @@ namespace qv {
 // wParam 0, lParam the number of classes read so far.
 inline constexpr int64_t kMsgRepositoryLoadProgress = 16499;
 
+// The Windows set-redraw message: wParam 0 switches a window's painting off,
+// 1 back on.
+inline constexpr int64_t kMsgSetRedraw = 11;
+// The Windows close request.
+inline constexpr int64_t kMsgClose = 16;
+
 }  // namespace qv

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "frame/window_messages.h"
+
 namespace qv {
 
 namespace {
@@ -81,6 +83,7 @@ const HeadlessWindows::Font* HeadlessWindows::FindFont(int64_t hFont) const {
 
 void HeadlessWindows::ClearRecords() {
   aSent_.clear();
+  aCalls_.clear();
   aBoxes_.clear();
   aWaitCursor_.clear();
   bQuit_ = false;
@@ -88,8 +91,128 @@ void HeadlessWindows::ClearRecords() {
 
 Number HeadlessWindows::SendMessage(WindowHandle hWnd, int64_t nMessage, Number nwParam, Number nlParam) {
   aSent_.push_back({hWnd, nMessage, nwParam, nlParam});
+  Window* p = FindMutable(hWnd);
+  if (p != nullptr && nMessage == kMsgSetRedraw) p->bRedraw = nwParam.IsTrue();
+  if (p != nullptr) {
+    const auto it = p->aAnswers.find(nMessage);
+    if (it != p->aAnswers.end()) return it->second;
+  }
   if (onMessage_) return onMessage_(aSent_.back());
   return Number(0);
+}
+
+bool HeadlessWindows::Place(WindowHandle hWnd, Number nLeft, Number nTop, Number nWidth, Number nHeight) {
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  p->nLeft = nLeft;
+  p->nTop = nTop;
+  p->nWidth = nWidth;
+  p->nHeight = nHeight;
+  return true;
+}
+
+bool HeadlessWindows::SetText(WindowHandle hWnd, std::string sText) {
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  p->sText = std::move(sText);
+  return true;
+}
+
+bool HeadlessWindows::SetMessageAnswer(WindowHandle hWnd, int64_t nMessage, Number nResult) {
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  p->aAnswers[nMessage] = nResult;
+  return true;
+}
+
+bool HeadlessWindows::Paints(WindowHandle hWnd) const {
+  const Window* p = Find(hWnd);
+  if (p == nullptr) return false;
+  // At most one step per window: a parent chain that loops ends all the same.
+  for (size_t n = 0; p != nullptr && n < aWindows_.size(); p = Find(p->hParent), ++n) {
+    if (!p->bRedraw) return false;
+  }
+  return true;
+}
+
+void HeadlessWindows::Changed(Window& w) {
+  if (Paints(w.hWnd)) ++w.nPaints;
+}
+
+String HeadlessWindows::GetWindowText(WindowHandle hWnd) {
+  const Window* p = Find(hWnd);
+  return p == nullptr ? String() : p->sText;
+}
+
+bool HeadlessWindows::GetWindowSize(WindowHandle hWnd, Number& nWidth, Number& nHeight) {
+  const Window* p = Find(hWnd);
+  nWidth = p == nullptr ? Number::Null() : p->nWidth;
+  nHeight = p == nullptr ? Number::Null() : p->nHeight;
+  aCalls_.push_back({Op::kGetSize, hWnd, nWidth, nHeight});
+  return p != nullptr;
+}
+
+bool HeadlessWindows::SetWindowSize(WindowHandle hWnd, Number nWidth, Number nHeight) {
+  aCalls_.push_back({Op::kSetSize, hWnd, nWidth, nHeight});
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  if (!nWidth.IsNull()) p->nWidth = nWidth;
+  if (!nHeight.IsNull()) p->nHeight = nHeight;
+  Changed(*p);
+  return true;
+}
+
+bool HeadlessWindows::GetWindowPosition(WindowHandle hWnd, Number& nLeft, Number& nTop) {
+  const Window* p = Find(hWnd);
+  nLeft = p == nullptr ? Number::Null() : p->nLeft;
+  nTop = p == nullptr ? Number::Null() : p->nTop;
+  aCalls_.push_back({Op::kGetPosition, hWnd, nLeft, nTop});
+  return p != nullptr;
+}
+
+bool HeadlessWindows::SetWindowPosition(WindowHandle hWnd, Number nLeft, Number nTop) {
+  aCalls_.push_back({Op::kSetPosition, hWnd, nLeft, nTop});
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  if (!nLeft.IsNull()) p->nLeft = nLeft;
+  if (!nTop.IsNull()) p->nTop = nTop;
+  Changed(*p);
+  return true;
+}
+
+Number HeadlessWindows::GetObjectWidth(WindowHandle hWnd) {
+  const Window* p = Find(hWnd);
+  const Number nWidth = p == nullptr ? Number::Null() : p->nWidth;
+  aCalls_.push_back({Op::kGetObjectWidth, hWnd, nWidth, Number::Null()});
+  return nWidth;
+}
+
+bool HeadlessWindows::SetObjectWidth(WindowHandle hWnd, Number nWidth) {
+  aCalls_.push_back({Op::kSetObjectWidth, hWnd, nWidth, Number::Null()});
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  if (!nWidth.IsNull()) p->nWidth = nWidth;
+  Changed(*p);
+  return true;
+}
+
+bool HeadlessWindows::InvalidateWindow(WindowHandle hWnd) {
+  aCalls_.push_back({Op::kInvalidate, hWnd, Number::Null(), Number::Null()});
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  p->bInvalid = true;
+  return true;
+}
+
+bool HeadlessWindows::UpdateWindow(WindowHandle hWnd) {
+  aCalls_.push_back({Op::kUpdate, hWnd, Number::Null(), Number::Null()});
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  if (p->bInvalid && Paints(hWnd)) {
+    p->bInvalid = false;
+    ++p->nPaints;
+  }
+  return true;
 }
 
 Number HeadlessWindows::MessageBox(std::string_view sText, std::string_view sCaption, int64_t nStyle) {

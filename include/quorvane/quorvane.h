@@ -104,7 +104,9 @@ QV_API QvNumber QvArrayGetNumber(const QvArray* pArray, int64_t nIndex);
 QV_API QvBoolean QvArraySetNumber(QvArray* pArray, int64_t nIndex, QvNumber nValue);
 
 /* Objects: instances of the library's classes, by class name.  Returns
- * NULL for a name the library does not declare. */
+ * NULL for a name the library does not declare.  QvObjectNew runs the
+ * class's constructor and QvObjectFree its destructor, for the classes that
+ * have one (VC_ContainerCtrl), as the host runtime does. */
 QV_API QvObject* QvObjectNew(const char* sClassName);
 QV_API void QvObjectFree(QvObject* pObject);
 QV_API const char* QvObjectClassName(const QvObject* pObject);
@@ -129,6 +131,51 @@ QV_API QvBoolean QvGetGlobalBoolean(const char* sName);
 /* A Number bound under a name, such as the current message's return value
  * "___az_quorvane_001".  Null for an unknown name. */
 QV_API QvNumber QvGetBoundNumber(const char* sName);
+
+/* Arrays inside instances that the application fills, by name:
+ *   VC_ObjectSizeGroup      "oObjectSizes" (VC_ObjectSize), "hWndObjects" (window handles)
+ *   VC_ListContainerObject  "oCells" (VC_Container)
+ *   VC_ContainerCtrl        "oLists" (VC_ListContainerObject)
+ *   INT_MDI_ManageChildren  "cv_hWndChildList", "cv_hWndOwnerList" (window handles): class
+ *                           variables, shared by every instance and reached through any
+ * Element functions return 0 (NULL) for an unknown name, an array of another
+ * element type or a negative index; reads never extend an array.
+ * QvObjectElement returns element nIndex, created when missing; the result
+ * is borrowed: never free it; it stays valid until the array changes size.
+ * QvSetObjectElement stores a copy of pValue (borrowed) as element nIndex. */
+QV_API QvBoolean QvSetWindowElement(QvObject* pObject, const char* sArray, int64_t nIndex, QvWindowHandle hWnd);
+QV_API QvWindowHandle QvGetWindowElement(const QvObject* pObject, const char* sArray, int64_t nIndex);
+QV_API QvObject* QvObjectElement(QvObject* pObject, const char* sArray, int64_t nIndex);
+QV_API QvBoolean QvSetObjectElement(QvObject* pObject, const char* sArray, int64_t nIndex, const QvObject* pValue);
+/* Number of elements (highest assigned index + 1); -1 for an unknown name. */
+QV_API int64_t QvElementCount(const QvObject* pObject, const char* sArray);
+QV_API QvBoolean QvClearElements(QvObject* pObject, const char* sArray);
+
+/* The runtime's context values, which the host application's runtime
+ * changes as it handles messages: the windows "hWndForm" (current form),
+ * "hWndItem" (current item) and "hWndMDI" (MDI frame), and the current
+ * message's wParam and lParam.  "hWndNULL", the null window handle, is 0 and
+ * can only be read.  Set returns 0 for an unknown name; get answers 0. */
+QV_API QvBoolean QvSetContextWindow(const char* sName, QvWindowHandle hWnd);
+QV_API QvWindowHandle QvGetContextWindow(const char* sName);
+QV_API void QvSetMessageParameters(QvNumber wParam, QvNumber lParam);
+
+/* The headless window system that the library's window operations act on.
+ * Windows have a parent (0: none), an object type code, a name, a text, and
+ * a position inside the parent and a size in the runtime's window units.
+ * QvCreateWindow returns the new window's handle; a new window sits at 0, 0
+ * with size 0, 0.  The other functions return 0 for a handle that names no
+ * window.  QvSetWindowAnswer makes the window answer nMessage with nResult
+ * from now on (other messages answer 0).  QvMessagesSent counts the times
+ * nMessage was sent to the window, QvWindowPaints its repaints. */
+QV_API QvWindowHandle QvCreateWindow(QvWindowHandle hParent, int64_t nType, const char* sName);
+QV_API QvBoolean QvSetWindowText(QvWindowHandle hWnd, const QvString* pText);
+QV_API QvBoolean QvPlaceWindow(QvWindowHandle hWnd, QvNumber nLeft, QvNumber nTop, QvNumber nWidth, QvNumber nHeight);
+QV_API QvBoolean QvGetWindowPlacement(QvWindowHandle hWnd, QvNumber* pLeft, QvNumber* pTop, QvNumber* pWidth,
+                                      QvNumber* pHeight);
+QV_API QvBoolean QvSetWindowAnswer(QvWindowHandle hWnd, int64_t nMessage, QvNumber nResult);
+QV_API int64_t QvMessagesSent(QvWindowHandle hWnd, int64_t nMessage);
+QV_API int32_t QvWindowPaints(QvWindowHandle hWnd);
 
 /* The export table. */
 typedef struct QvExportInfo {
