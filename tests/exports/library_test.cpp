@@ -128,6 +128,18 @@ TEST_F(LibraryTest, ExportsExactlyTheListedNamesAndTheRuntimeApi) {
                             "_StrMidX@36", "_StrScanAt@24"}) {
     EXPECT_TRUE(aBuilt.count(sName)) << sName;
   }
+  // Object sizing, containers and MDI children: every listed name of their
+  // classes, both forms and the decorated names.
+  const std::set<std::string> aControlClasses = {"VC_ObjectSizeGroup",     "VC_ObjectSize",    "VC_ContainerBase",
+                                                 "VC_Container",           "VC_ContainerCtrl",
+                                                 "VC_ListContainerObject", "INT_MDI_ManageChildren"};
+  size_t nControlNames = 0;
+  for (const TsvRow& r : aTsv) {
+    if (aControlClasses.count(r.sClass) == 0) continue;
+    ++nControlNames;
+    EXPECT_TRUE(aBuilt.count(r.sExport)) << r.sExport;
+  }
+  EXPECT_EQ(nControlNames, 55u * 2 + 17);
 }
 
 TEST_F(LibraryTest, TextUtilitiesThroughTheirExports) {
