@@ -100,15 +100,5 @@ TEST_F(HeadlessWindowsTest, AParentChainThatLoopsEnds) {
   EXPECT_FALSE(Win().Paints(hSecond));
 }
 
-TEST_F(HeadlessWindowsTest, TheContextIsWhatTheHostSets) {
-  Win().SetMessageParameters(107, -3);
-  Win().SetCurrentItem(hChild_);
-  EXPECT_EQ(RtMessageWParam(*module_), Number(107));
-  EXPECT_EQ(RtMessageLParam(*module_), Number(-3));
-  EXPECT_EQ(RtCurrentItem(*module_), hChild_);
-  Win().SetMdiFrame(hForm_);
-  EXPECT_EQ(RtMdiFrame(*module_), hForm_);
-}
-
 }  // namespace
 }  // namespace qv
