@@ -12,6 +12,7 @@
 // boundary types of its target.
 #pragma once
 
+#include "controls/list_box.h"
 #include "profile/app_profile.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
@@ -82,7 +83,19 @@
   X(33161218, VC_JavaClass, ClearClass, 0)                \
   X(33161230, VC_JavaClass, ParseSourceFile, 1)           \
   X(33161251, VC_JavaClass, WriteSourceFile, 0)           \
-  X(33161291, VC_JavaClass, SaveHistoryFile, 1)
+  X(33161291, VC_JavaClass, SaveHistoryFile, 1)          \
+  QV_LIST_BOX_EXPORTS(X)
+
+// The list box classes: the family's rows come from its table (frame/list_ops.h).
+#define QV_LIST_BOX_EXPORT_ROW(X, member, id, ordinal, fn, window, result, ...) \
+  QV_LIST_BOX_EXPORT_EMIT(X, id, member, QV_LIST_ARITY(__VA_ARGS__))
+#define QV_LIST_BOX_EXPORT_EMIT(X, id, member, n) X(id, cRadioListBox, member, n)
+#define QV_LIST_BOX_EXPORTS(X)                      \
+  QV_LIST_BOX_FAMILY(QV_LIST_BOX_EXPORT_ROW, X)     \
+  X(75629355, cRadioListBox, CacheSelection, 0)     \
+  X(75629342, cRadioListBox, SetupList, 0)          \
+  X(22937621, cListItemToggle, ToggleSelected, 0)   \
+  X(22937602, cListItemToggle, OnToggleKey, 0)
 
 #define QV_DECORATED_EXPORTS(X)                                    \
   X("_StrMidX@36", , StrMidX, 36, __quorvane__GF25690943)          \
@@ -95,9 +108,15 @@
   X("_ReadClassFile_5__@12", VC_JavaRepository, ReadClassFile, 12, __quorvane__XE32374814) \
   X("_SaveHistoryFile_5__@8", VC_JavaRepository, SaveHistoryFile, 8, __quorvane__XE32374855) \
   X("_WriteClassFile_5__@12", VC_JavaRepository, WriteClassFile, 12, __quorvane__XE32374903) \
-  X("_SaveHistoryFile_6__@8", VC_JavaClass, SaveHistoryFile, 8, __quorvane__XE33161291)
+  X("_SaveHistoryFile_6__@8", VC_JavaClass, SaveHistoryFile, 8, __quorvane__XE33161291) \
+  X("_GetFlags_34__@20", cRadioListBox, GetFlags, 20, __quorvane__XE75628568) \
+  X("_GetStyle_34__@4", cRadioListBox, GetStyle, 4, __quorvane__XE75628590) \
+  X("_GetColor_34__@20", cRadioListBox, GetColor, 20, __quorvane__XE75628632) \
+  X("_GetFont_34__@20", cRadioListBox, GetFont, 20, __quorvane__XE75628701) \
+  X("_GetItemHandle_34__@20", cRadioListBox, GetItemHandle, 20, __quorvane__XE75628929)
 
 // The classes whose instances the host can create, by name: X(class).
 #define QV_EXPORTED_CLASSES(X) \
   X(VC_ApplicationProfile) \
-  X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository)
+  X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository) \
+  X(cRadioListBox) X(cListItemToggle)

@@ -88,5 +88,6 @@ inline Number RtMessageBox(Module& m, std::string_view sText, std::string_view s
   return m.Win().MessageBox(sText, sCaption, nStyle);
 }
 inline void RtQuit(Module& m) { m.Win().Quit(); }
+inline bool RtQuitRequested(Module& m) { return m.Win().QuitRequested(); }
 
 }  // namespace qv
