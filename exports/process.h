@@ -6,10 +6,16 @@
 
 #include "exports/abi.h"
 
+namespace qv {
+class PortableHost;
+}
+
 namespace qv::abi {
 
 // The process's Module and current instance.  Valid between attach and detach.
 Process& TheProcess();
+// The portable host behind the process's Module.
+PortableHost& TheHost();
 // Process attach: makes the portable host and the Module and binds the
 // external libraries unless the host is not executing the application.
 bool AttachProcess();
