@@ -220,8 +220,8 @@ static_assert(QV_TOOLKIT_INTEGER == int{qv::ToolkitLists::Arg::kInteger} &&
               QV_TOOLKIT_STRING == int{qv::ToolkitLists::Arg::kString} &&
               QV_TOOLKIT_RECEIVE == int{qv::ToolkitLists::Arg::kReceive});
 
-QV_API void QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem) {
-  if (pItem == nullptr) return;
+QV_API int32_t QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem) {
+  if (pItem == nullptr) return -1;
   qv::ToolkitLists::Item item;
   item.sText = std::string(View(pItem->text));
   item.nValue = pItem->value;
@@ -231,7 +231,9 @@ QV_API void QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem) {
   item.hItem = pItem->itemHandle;
   item.nValueA = pItem->valueA;
   item.nValueB = pItem->valueB;
-  Lists().At(qv::WindowHandle{hWnd}).aItems.push_back(std::move(item));
+  auto& aItems = Lists().At(qv::WindowHandle{hWnd}).aItems;
+  aItems.push_back(std::move(item));
+  return static_cast<int32_t>(aItems.size()) - 1;
 }
 QV_API void QvToolkitSetSelection(QvWindowHandle hWnd, int32_t nIndex) {
   Lists().At(qv::WindowHandle{hWnd}).nSelection = nIndex;

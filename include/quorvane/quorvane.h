@@ -158,7 +158,8 @@ typedef struct QvToolkitItem {
   int32_t valueA;        /* the two values that toolkit operation 151 reports */
   int32_t valueB;
 } QvToolkitItem;
-QV_API void QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem);
+/* Appends an item; returns its index (-1 for a NULL item). */
+QV_API int32_t QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem);
 QV_API void QvToolkitSetSelection(QvWindowHandle hWnd, int32_t nIndex); /* -1: none */
 QV_API void QvToolkitSetStyle(QvWindowHandle hWnd, int32_t nStyle);
 /* Scripted answers of a list operation, by toolkit ordinal: queued results
