@@ -70,6 +70,12 @@ class ListBoxExportsTest : public ::testing::Test {
     EXPECT_EQ(call.ordinal, nOrdinal);
     return call;
   }
+  // The window the family's own-window operations get: the host's current
+  // item, as GetStyle passes it to the toolkit.
+  QvWindowHandle CurrentItem() const {
+    Fn<QvNumber (*)(QvObject*)>("__quorvane__XE75628590")(pBox_);
+    return LastCall(110).window;
+  }
   static std::vector<int32_t> Integers(const QvToolkitCall& call) {
     std::vector<int32_t> a;
     for (int32_t i = 0; i < call.argCount; ++i) {
@@ -89,13 +95,14 @@ TEST_F(ListBoxExportsTest, NumbersBecomeIntegersAndLongsKeepTheirLowBits) {
   const auto listOp258 = Member<QvNumber(QvNumber, QvNumber)>(75628844);  // n1, long l2
   const auto listOp155 = Member<QvNumber(QvNumber, int32_t)>(75628802);   // n1, 32-bit value h2
   SetResult(108, -42);
+  const QvWindowHandle hItem = CurrentItem();
   for (bool bCurrent : {false, true}) {
     const QvNumber n = listOp108(bCurrent, Num(7.9), Num(-3.2));
     EXPECT_EQ(n.isNull, 0);
     EXPECT_EQ(n.value, -42);
     const QvToolkitCall call = LastCall(108);
     EXPECT_EQ(call.hasWindow, 1);
-    EXPECT_EQ(call.window, 0u);  // the current item: this host has none
+    EXPECT_EQ(call.window, hItem);
     EXPECT_EQ(Integers(call), (std::vector<int32_t>{7, -3}));
 
     // The plain conversion saturates; the long one keeps the low 32 bits.
@@ -222,14 +229,15 @@ TEST_F(ListBoxExportsTest, DecoratedNamesReachTheExplicitFormAndHandlersRunThrou
   SetResult(110, 12);
   EXPECT_EQ(reinterpret_cast<QvNumber (*)(QvObject*)>(pFind("_GetStyle_34__@4"))(pBox_).value, 12);
 
-  // A toggle on the control of the current item (the null handle here),
-  // through both forms of the handler.
+  // A toggle on the control of the current item, through both forms of the
+  // handler.
+  const QvWindowHandle hItem = CurrentItem();
   QvObject* pToggle = Fn<QvObject* (*)(const char*)>("QvObjectNew")("cListItemToggle");
   ASSERT_NE(pToggle, nullptr);
   QvToolkitItem item{};
   item.flags = static_cast<int32_t>(0xC0000000u);
-  const int32_t nIndex = Fn<int32_t (*)(QvWindowHandle, const QvToolkitItem*)>("QvToolkitAddItem")(0, &item);
-  Fn<void (*)(QvWindowHandle, int32_t)>("QvToolkitSetSelection")(0, nIndex);
+  const int32_t nIndex = Fn<int32_t (*)(QvWindowHandle, const QvToolkitItem*)>("QvToolkitAddItem")(hItem, &item);
+  Fn<void (*)(QvWindowHandle, int32_t)>("QvToolkitSetSelection")(hItem, nIndex);
   const auto toggleXE = Fn<QvBoolean (*)(QvObject*)>("__quorvane__XE22937621");
   const auto toggleXT = Fn<QvBoolean (*)()>("__quorvane__XT22937621");
   const auto boundNumber = Fn<QvNumber (*)(const char*)>("QvGetBoundNumber");
@@ -239,7 +247,7 @@ TEST_F(ListBoxExportsTest, DecoratedNamesReachTheExplicitFormAndHandlersRunThrou
   Fn<void (*)(QvObject*)>("QvSetCurrentInstance")(pToggle);
   EXPECT_EQ(toggleXT(), 0);
   EXPECT_EQ(Integers(LastCall(143)), std::vector<int32_t>{nIndex});
-  Fn<void (*)(QvWindowHandle, int32_t)>("QvToolkitSetSelection")(0, -1);
+  Fn<void (*)(QvWindowHandle, int32_t)>("QvToolkitSetSelection")(hItem, -1);
   Fn<void (*)(QvObject*)>("QvObjectFree")(pToggle);
 }
 
