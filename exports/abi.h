@@ -142,6 +142,18 @@ struct Marshal<std::string_view> {
     std::string_view Get() { return v; }
   };
 };
+// The String itself, not a copy of its text: the callee sees the caller's
+// String object.
+template <>
+struct Marshal<const String&> {
+  using Abi = const QvString*;
+  struct Local {
+    const String* p;
+    String empty;
+    explicit Local(Abi a) : p(a != nullptr ? &a->s : nullptr) {}
+    const String& Get() { return p != nullptr ? *p : empty; }
+  };
+};
 template <>
 struct Marshal<String&> {
   using Abi = QvString**;

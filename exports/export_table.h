@@ -16,6 +16,7 @@
 #pragma once
 
 #include "controls/containers.h"
+#include "controls/list_box.h"
 #include "controls/mdi_children.h"
 #include "controls/object_size.h"
 #include "profile/app_profile.h"
@@ -89,7 +90,8 @@
   X(33161230, VC_JavaClass, ParseSourceFile, 1)           \
   X(33161251, VC_JavaClass, WriteSourceFile, 0)           \
   X(33161291, VC_JavaClass, SaveHistoryFile, 1)              \
-  QV_CONTROLS_CLASS_EXPORTS(X)
+  QV_CONTROLS_CLASS_EXPORTS(X)                               \
+  QV_LIST_BOX_EXPORTS(X)
 
 // Object sizing, containers and MDI children.
 #define QV_CONTROLS_CLASS_EXPORTS(X)                          \
@@ -149,6 +151,17 @@
   X(46923890, INT_MDI_ManageChildren, EmptyHookNone, 0)       \
   X(46923897, INT_MDI_ManageChildren, EmptyHookOne, 1)
 
+// The list box classes: the family's rows come from its table (frame/list_ops.h).
+#define QV_LIST_BOX_EXPORT_ROW(X, member, id, ordinal, fn, window, result, ...) \
+  QV_LIST_BOX_EXPORT_EMIT(X, id, member, QV_LIST_ARITY(__VA_ARGS__))
+#define QV_LIST_BOX_EXPORT_EMIT(X, id, member, n) X(id, cRadioListBox, member, n)
+#define QV_LIST_BOX_EXPORTS(X)                      \
+  QV_LIST_BOX_FAMILY(QV_LIST_BOX_EXPORT_ROW, X)     \
+  X(75629355, cRadioListBox, CacheSelection, 0)     \
+  X(75629342, cRadioListBox, SetupList, 0)          \
+  X(22937621, cListItemToggle, ToggleSelected, 0)   \
+  X(22937602, cListItemToggle, OnToggleKey, 0)
+
 #define QV_DECORATED_EXPORTS(X)                                    \
   X("_StrMidX@36", , StrMidX, 36, __quorvane__GF25690943)          \
   X("_StrScanAt@24", , StrScanAt, 24, __quorvane__GF25690957)    \
@@ -161,7 +174,8 @@
   X("_SaveHistoryFile_5__@8", VC_JavaRepository, SaveHistoryFile, 8, __quorvane__XE32374855) \
   X("_WriteClassFile_5__@12", VC_JavaRepository, WriteClassFile, 12, __quorvane__XE32374903) \
   X("_SaveHistoryFile_6__@8", VC_JavaClass, SaveHistoryFile, 8, __quorvane__XE33161291) \
-  QV_CONTROLS_DECORATED_EXPORTS(X)
+  QV_CONTROLS_DECORATED_EXPORTS(X)                               \
+  QV_LIST_BOX_DECORATED_EXPORTS(X)
 
 #define QV_CONTROLS_DECORATED_EXPORTS(X)                                                              \
   X("_SetObjectSizeDetail_1__@8", VC_ObjectSize, SetObjectSizeDetail, 8, __quorvane__XE29229058)      \
@@ -186,9 +200,17 @@
   X(__quorvane__ct19, VC_ContainerCtrl, Construct)       \
   X(__quorvane__dt19, VC_ContainerCtrl, Destruct)
 
+#define QV_LIST_BOX_DECORATED_EXPORTS(X) \
+  X("_GetFlags_34__@20", cRadioListBox, GetFlags, 20, __quorvane__XE75628568) \
+  X("_GetStyle_34__@4", cRadioListBox, GetStyle, 4, __quorvane__XE75628590) \
+  X("_GetColor_34__@20", cRadioListBox, GetColor, 20, __quorvane__XE75628632) \
+  X("_GetFont_34__@20", cRadioListBox, GetFont, 20, __quorvane__XE75628701) \
+  X("_GetItemHandle_34__@20", cRadioListBox, GetItemHandle, 20, __quorvane__XE75628929)
+
 // The classes whose instances the host can create, by name: X(class).
 #define QV_EXPORTED_CLASSES(X) \
   X(VC_ApplicationProfile) \
   X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository) \
   X(VC_ObjectSize) X(VC_ObjectSizeGroup) X(VC_ContainerBase) X(VC_Container) X(VC_ListContainerObject) \
-  X(VC_ContainerCtrl) X(INT_MDI_ManageChildren)
+  X(VC_ContainerCtrl) X(INT_MDI_ManageChildren) \
+  X(cRadioListBox) X(cListItemToggle)

@@ -36,6 +36,7 @@ PortableHostOptions OptionsFromEnvironment() {
 }  // namespace
 
 Process& TheProcess() { return gpState->process; }
+PortableHost& TheHost() { return *gpState->host; }
 HeadlessWindows& TheWindows() { return gpState->host->Windows(); }
 
 bool AttachProcess() {

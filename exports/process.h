@@ -7,10 +7,16 @@
 #include "exports/abi.h"
 #include "host/headless_windows.h"
 
+namespace qv {
+class PortableHost;
+}
+
 namespace qv::abi {
 
 // The process's Module and current instance.  Valid between attach and detach.
 Process& TheProcess();
+// The portable host behind the process's Module.
+PortableHost& TheHost();
 // The headless window system of the process's host.
 HeadlessWindows& TheWindows();
 // Process attach: makes the portable host and the Module and binds the

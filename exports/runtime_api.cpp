@@ -1,11 +1,15 @@
 // The small runtime API of the C boundary: Strings, dynamic arrays, objects,
 // the current instance, the globals the host sets, and the export table.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <vector>
 #include <string_view>
 
 #include "exports/abi.h"
 #include "exports/export_table.h"
 #include "exports/process.h"
+#include "host/portable_host.h"
 
 using qv::abi::FromAbi;
 using qv::abi::NewString;
@@ -18,6 +22,7 @@ namespace {
 // The runtime API serves the host; it does not run the module's one-time
 // initialisation, which belongs to the first application function called.
 qv::Module& M() { return *TheProcess().pModule; }
+qv::ToolkitLists& Lists() { return qv::abi::TheHost().Lists(); }
 
 // The host-set globals by name and type.
 struct StringGlobal {
@@ -234,6 +239,60 @@ QV_API void (*QvFindExport(const char* sName))(void) {
   }
   return nullptr;
 }
+
+// The record's argument kinds are those of the C header.
+static_assert(QV_TOOLKIT_INTEGER == int{qv::ToolkitLists::Arg::kInteger} &&
+              QV_TOOLKIT_TEXT == int{qv::ToolkitLists::Arg::kText} &&
+              QV_TOOLKIT_STRING == int{qv::ToolkitLists::Arg::kString} &&
+              QV_TOOLKIT_RECEIVE == int{qv::ToolkitLists::Arg::kReceive});
+
+QV_API int32_t QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem) {
+  if (pItem == nullptr) return -1;
+  qv::ToolkitLists::Item item;
+  item.sText = std::string(View(pItem->text));
+  item.nValue = pItem->value;
+  item.nFlags = pItem->flags;
+  item.nColor = pItem->color;
+  item.nFont = pItem->font;
+  item.hItem = pItem->itemHandle;
+  item.nValueA = pItem->valueA;
+  item.nValueB = pItem->valueB;
+  auto& aItems = Lists().At(qv::WindowHandle{hWnd}).aItems;
+  aItems.push_back(std::move(item));
+  return static_cast<int32_t>(aItems.size()) - 1;
+}
+QV_API void QvToolkitSetSelection(QvWindowHandle hWnd, int32_t nIndex) {
+  Lists().At(qv::WindowHandle{hWnd}).nSelection = nIndex;
+}
+QV_API void QvToolkitSetStyle(QvWindowHandle hWnd, int32_t nStyle) { Lists().At(qv::WindowHandle{hWnd}).nStyle = nStyle; }
+QV_API void QvToolkitSetResult(int32_t nOrdinal, int32_t nResult) { Lists().SetResult(nOrdinal, nResult); }
+QV_API void QvToolkitQueueResult(int32_t nOrdinal, int32_t nResult) { Lists().QueueResults(nOrdinal, {nResult}); }
+QV_API void QvToolkitSetReceives(int32_t nOrdinal, const int32_t* pValues, size_t nCount) {
+  Lists().SetReceives(nOrdinal, pValues == nullptr ? std::vector<int32_t>() : std::vector<int32_t>(pValues, pValues + nCount));
+}
+QV_API void QvToolkitSetText(int32_t nOrdinal, const QvString* pText) {
+  Lists().SetText(nOrdinal, std::string(View(pText)));
+}
+QV_API void QvToolkitClearScripts(void) { Lists().ClearScripts(); }
+QV_API size_t QvToolkitCallCount(void) { return Lists().Calls().size(); }
+QV_API QvBoolean QvToolkitCallAt(size_t nIndex, QvToolkitCall* pCall) {
+  const auto& aCalls = Lists().Calls();
+  if (pCall == nullptr || nIndex >= aCalls.size()) return 0;
+  const qv::ToolkitLists::Call& call = aCalls[nIndex];
+  *pCall = QvToolkitCall{};
+  pCall->ordinal = call.nOrdinal;
+  pCall->hasWindow = call.bOwnWindow ? 1 : 0;
+  pCall->window = call.hWnd.nValue;
+  const size_t nArgs = std::min(call.aArgs.size(), std::size(pCall->args));
+  pCall->argCount = static_cast<int32_t>(nArgs);
+  for (size_t i = 0; i < nArgs; ++i) {
+    const qv::ToolkitLists::Arg& arg = call.aArgs[i];
+    pCall->args[i] = QvToolkitArg{static_cast<QvToolkitArgKind>(arg.eKind), arg.nValue, arg.sText.data(),
+                                  arg.sText.size()};
+  }
+  return 1;
+}
+QV_API void QvToolkitClearCalls(void) { Lists().ClearCalls(); }
 
 QV_API QvBoolean QvLibrariesBound(void) { return TheProcess().pModule->LibrariesBound() ? 1 : 0; }
 QV_API int32_t QvLoadedLibraryCount(void) { return TheProcess().pModule->LoadedLibraryCount(); }

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "frame/list_ops.h"
+
 namespace qv {
 
 inline constexpr int kLibrarySlots = 23;
@@ -47,7 +49,15 @@ struct ExternalFunctionRow {
   X(VtArrayCopy, kToolkit, 165, nullptr)                \
   X(VtCreateFont, kToolkit, 199, nullptr)               \
   X(WinIsWindow, kUser32, 47, nullptr)                  \
-  X(MoveWindow, kUser32, 0, "MoveWindow")
+  X(MoveWindow, kUser32, 0, "MoveWindow")               \
+  X(VtGetSelection, kToolkit, 94, nullptr)              \
+  X(VtGetItemText, kToolkit, 87, nullptr)               \
+  X(VtGetItemValue, kToolkit, 80, nullptr)              \
+  X(VtErrorPrompt, kToolkit, 135, nullptr)              \
+  QV_LIST_BOX_FAMILY(QV_LIST_OP_EXTERNAL, X)
+
+// A row of the list-box family (frame/list_ops.h) as a row of the function table.
+#define QV_LIST_OP_EXTERNAL(X, member, id, ordinal, fn, ...) X(fn, kToolkit, ordinal, nullptr)
 
 enum class ExternalFunction : int {
 #define QV_EXTERNAL_ENUM(e, slot, ordinal, name) e,

@@ -148,6 +148,10 @@ class Windows {
   // Shows a message box and returns the button pressed.
   virtual Number MessageBox(std::string_view sText, std::string_view sCaption, int64_t nStyle) = 0;
   virtual void Quit() = 0;
+  // Whether the application has been asked to quit.  A host whose quit does
+  // not end the process at once answers TRUE from then on, so that code
+  // which would otherwise go on (a retry loop) can stop.
+  virtual bool QuitRequested() const = 0;
 };
 
 // An external library bound by the module at load (one library-table slot).

@@ -88,6 +88,7 @@ inline Number RtMessageBox(Module& m, std::string_view sText, std::string_view s
   return m.Win().MessageBox(sText, sCaption, nStyle);
 }
 inline void RtQuit(Module& m) { m.Win().Quit(); }
+inline bool RtQuitRequested(Module& m) { return m.Win().QuitRequested(); }
 
 // Window geometry, the MDI frame and the current message.
 inline WindowHandle RtMdiFrame(Module& m) { return m.Win().Context().hWndMDI; }

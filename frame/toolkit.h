@@ -27,6 +27,11 @@ using VtArrayCopy = bool (*)(const Host&, const DynArray<String>& aSource, DynAr
 using VtArrayFindString = int64_t (*)(const Host&, const DynArray<String>& a, std::string_view sText);
 using VtCreateFont = int64_t (*)(const Host&, std::string_view sName, Number nSize, Number nEnhancement);
 using WinIsWindow = bool (*)(const Host&, WindowHandle hWnd);
+// The list control (the family of list operations is in frame/list_calls.h).
+using VtGetSelection = int32_t (*)(const Host&, WindowHandle hWnd);
+using VtGetItemText = String (*)(const Host&, WindowHandle hWnd, int32_t nIndex);
+using VtGetItemValue = int32_t (*)(const Host&, WindowHandle hWnd, int32_t nIndex);
+using VtErrorPrompt = int32_t (*)(const Host&, std::string_view sCaption);
 }  // namespace ext
 
 template <class Fn>
@@ -80,6 +85,23 @@ inline int64_t VtCreateFont(Module& m, std::string_view sName, Number nSize, Num
   return BindExternal<ext::VtCreateFont>(m, ExternalFunction::VtCreateFont)(m.GetHost(), sName, nSize,
                                                                             nEnhancement);
 }
+// The list control: the index of the selected item, -1 when none.
+inline int32_t VtGetSelection(Module& m, WindowHandle hWnd) {
+  return BindExternal<ext::VtGetSelection>(m, ExternalFunction::VtGetSelection)(m.GetHost(), hWnd);
+}
+inline String VtGetItemText(Module& m, WindowHandle hWnd, int32_t nIndex) {
+  return BindExternal<ext::VtGetItemText>(m, ExternalFunction::VtGetItemText)(m.GetHost(), hWnd, nIndex);
+}
+inline int32_t VtGetItemValue(Module& m, WindowHandle hWnd, int32_t nIndex) {
+  return BindExternal<ext::VtGetItemValue>(m, ExternalFunction::VtGetItemValue)(m.GetHost(), hWnd, nIndex);
+}
+// The toolkit's error prompt for the operation that just failed: the button
+// the user chose, 2 for cancel.
+inline constexpr int32_t kPromptCancel = 2;
+inline int32_t VtErrorPrompt(Module& m, std::string_view sCaption) {
+  return BindExternal<ext::VtErrorPrompt>(m, ExternalFunction::VtErrorPrompt)(m.GetHost(), sCaption);
+}
+
 inline bool WinIsWindow(Module& m, WindowHandle hWnd) {
   return BindExternal<ext::WinIsWindow>(m, ExternalFunction::WinIsWindow)(m.GetHost(), hWnd);
 }

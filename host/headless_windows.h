@@ -106,7 +106,6 @@ class HeadlessWindows final : public Windows {
   const std::vector<ShownBox>& Boxes() const { return aBoxes_; }
   const std::vector<bool>& WaitCursorCalls() const { return aWaitCursor_; }
   bool WaitCursorShown() const { return !aWaitCursor_.empty() && aWaitCursor_.back(); }
-  bool QuitRequested() const { return bQuit_; }
   // The font table: CreateFont answers handle n for the n-th distinct font
   // (face, size and enhancement) asked for, the same handle for the same
   // font again.  FindFont(0) and unknown handles yield nullptr.
@@ -135,6 +134,7 @@ class HeadlessWindows final : public Windows {
   void WaitCursor(bool bOn) override { aWaitCursor_.push_back(bOn); }
   Number MessageBox(std::string_view sText, std::string_view sCaption, int64_t nStyle) override;
   void Quit() override { bQuit_ = true; }
+  bool QuitRequested() const override { return bQuit_; }
 
  private:
   Window* FindMutable(WindowHandle hWnd);

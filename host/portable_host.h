@@ -35,6 +35,7 @@ class PortableHost {
   PosixFileSystem& Files() { return files_; }
   IniProfiles& Profiles() { return profiles_; }
   HeadlessWindows& Windows() { return windows_; }
+  ToolkitLists& Lists() { return runtime_.Lists(); }
 
  private:
   PortableRuntime runtime_;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "frame/host.h"
+#include "host/toolkit_lists.h"
 
 namespace qv {
 
@@ -60,6 +61,9 @@ class PortableRuntime final : public Runtime {
   void RemoveLibrary(std::string_view sName);
   FunctionLibrary* Library(std::string_view sName);
 
+  // The toolkit's list controls, which the toolkit library's entry points serve.
+  ToolkitLists& Lists() { return lists_; }
+
   int LoadCalls() const { return nLoads_; }
   int FreeCalls() const { return nFrees_; }
 
@@ -77,6 +81,7 @@ class PortableRuntime final : public Runtime {
   HostCommandHandler onHostCommand_;
   QueryHandler onQuery_;
   std::map<std::string, std::unique_ptr<FunctionLibrary>, std::less<>> aLibraries_;
+  ToolkitLists lists_;
   int nLoads_ = 0;
   int nFrees_ = 0;
 };

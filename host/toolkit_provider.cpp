@@ -1,9 +1,13 @@
 // The entry points the portable host provides for the toolkit library and
 // User32, registered under their ordinals (and names).
 #include <algorithm>
+#include <type_traits>
+#include <vector>
 
+#include "frame/list_calls.h"
 #include "frame/toolkit.h"
 #include "host/portable_runtime.h"
+#include "host/toolkit_lists.h"
 
 namespace qv {
 namespace {
@@ -106,6 +110,96 @@ int64_t CreateFont(const Host& host, std::string_view sName, Number nSize, Numbe
 
 bool IsWindow(const Host& host, WindowHandle hWnd) { return host.pWindows->IsWindow(hWnd); }
 
+// The list controls.  The entry points are those of the libraries of the
+// runtime through which the Module loaded them: the portable runtime, which
+// keeps the controls' state.
+ToolkitLists& ListsOf(const Host& host) {
+  auto* pRuntime = dynamic_cast<PortableRuntime*>(host.pRuntime);
+  if (pRuntime == nullptr) host.pRuntime->FatalError("the toolkit's list controls need the portable runtime");
+  return pRuntime->Lists();
+}
+
+constexpr int32_t OrdinalOf(ExternalFunction e) { return ExternalRow(e).nOrdinal; }
+
+ToolkitLists::Arg IntegerArg(int32_t n) { return {ToolkitLists::Arg::kInteger, n, {}}; }
+
+// One argument of a list operation as the record keeps it.
+template <class Shape>
+ToolkitLists::Arg RecordArg(typename Shape::Arg a) {
+  if constexpr (std::is_same_v<Shape, listop::S>) {
+    return {ToolkitLists::Arg::kText, 0, String(a)};
+  } else if constexpr (std::is_same_v<Shape, listop::SI>) {
+    return {ToolkitLists::Arg::kString, 0, a};
+  } else if constexpr (std::is_same_v<Shape, listop::R>) {
+    return {ToolkitLists::Arg::kReceive, *a, {}};
+  } else {
+    return IntegerArg(a);
+  }
+}
+
+template <class Shape>
+void CollectReceive(std::vector<int32_t*>& aReceives, typename Shape::Arg a) {
+  if constexpr (std::is_same_v<Shape, listop::R>) aReceives.push_back(a);
+}
+
+// A list operation of the family: recorded, then answered by the model.  A
+// String result is handed over to the caller, which releases it.
+template <int32_t Ordinal, bool bOwnWindow, class Result, class... Shapes>
+typename Result::Toolkit AnswerListOp(const Host& host, WindowHandle hWnd, typename Shapes::Arg... args) {
+  ToolkitLists& lists = ListsOf(host);
+  ToolkitLists::Call call{Ordinal, bOwnWindow, hWnd, {RecordArg<Shapes>(args)...}};
+  if constexpr (std::is_same_v<typename Result::Toolkit, String*>) {
+    return new String(lists.ServeText(std::move(call)));
+  } else {
+    std::vector<int32_t*> aReceives;
+    (CollectReceive<Shapes>(aReceives, args), ...);
+    return lists.Serve(std::move(call), aReceives);
+  }
+}
+template <int32_t Ordinal, class Result, class... Shapes>
+typename Result::Toolkit OwnWindowEntry(const Host& host, WindowHandle hWnd, typename Shapes::Arg... args) {
+  return AnswerListOp<Ordinal, true, Result, Shapes...>(host, hWnd, args...);
+}
+template <int32_t Ordinal, class Result, class... Shapes>
+typename Result::Toolkit NoWindowEntry(const Host& host, typename Shapes::Arg... args) {
+  return AnswerListOp<Ordinal, false, Result, Shapes...>(host, WindowHandle{}, args...);
+}
+
+// The entry point of a row of the family, of exactly the row's type.
+template <ExternalFunction E, class Window, class Result, class... Shapes>
+ExternalLibrary::Entry ListOpEntry(const listop::OpOf<E, Window, Result, Shapes...>*) {
+  constexpr int32_t nOrdinal = OrdinalOf(E);
+  typename listop::OpOf<E, Window, Result, Shapes...>::Entry pEntry = nullptr;
+  if constexpr (Window::kOwnWindow) {
+    pEntry = &OwnWindowEntry<nOrdinal, Result, Shapes...>;
+  } else {
+    pEntry = &NoWindowEntry<nOrdinal, Result, Shapes...>;
+  }
+  return reinterpret_cast<ExternalLibrary::Entry>(pEntry);
+}
+
+int32_t GetSelection(const Host& host, WindowHandle hWnd) {
+  return ListsOf(host).Serve({OrdinalOf(ExternalFunction::VtGetSelection), true, hWnd, {}});
+}
+String GetItemText(const Host& host, WindowHandle hWnd, int32_t nIndex) {
+  return ListsOf(host).ServeText({OrdinalOf(ExternalFunction::VtGetItemText), true, hWnd, {IntegerArg(nIndex)}});
+}
+int32_t GetItemValue(const Host& host, WindowHandle hWnd, int32_t nIndex) {
+  return ListsOf(host).Serve({OrdinalOf(ExternalFunction::VtGetItemValue), true, hWnd, {IntegerArg(nIndex)}});
+}
+
+// Message-box style of the error prompt: Retry and Cancel buttons, warning icon.
+constexpr int64_t kRetryCancelBox = 5 | 48;
+
+// The error prompt is a message box of the window system, so that whatever
+// answers message boxes (a person, a test's responder) answers it too.
+int32_t ErrorPrompt(const Host& host, std::string_view sCaption) {
+  ToolkitLists& lists = ListsOf(host);
+  const String sText = lists.ErrorText();
+  lists.Record({OrdinalOf(ExternalFunction::VtErrorPrompt), false, {}, {RecordArg<listop::S>(sCaption)}});
+  return host.pWindows->MessageBox(sText, sCaption, kRetryCancelBox).AsInt();
+}
+
 // MoveWindow is bound by name and never called by the library; the host
 // provides it so that the binding succeeds.
 int MoveWindowEntry() { return 0; }
@@ -138,6 +232,14 @@ void AddToolkitEntries(FunctionLibrary& uitk) {
   Add(uitk, ExternalFunction::VtArrayCopy, AsEntry<ext::VtArrayCopy>(ArrayCopy));
   Add(uitk, ExternalFunction::VtArrayFindString, AsEntry<ext::VtArrayFindString>(ArrayFindString));
   Add(uitk, ExternalFunction::VtCreateFont, AsEntry<ext::VtCreateFont>(CreateFont));
+  Add(uitk, ExternalFunction::VtGetSelection, AsEntry<ext::VtGetSelection>(GetSelection));
+  Add(uitk, ExternalFunction::VtGetItemText, AsEntry<ext::VtGetItemText>(GetItemText));
+  Add(uitk, ExternalFunction::VtGetItemValue, AsEntry<ext::VtGetItemValue>(GetItemValue));
+  Add(uitk, ExternalFunction::VtErrorPrompt, AsEntry<ext::VtErrorPrompt>(ErrorPrompt));
+#define QV_ADD_LIST_OP(Pass, member, id, ordinal, fn, ...) \
+  Add(uitk, ExternalFunction::fn, ListOpEntry(static_cast<const listop::Op<ExternalFunction::fn>*>(nullptr)));
+  QV_LIST_BOX_FAMILY(QV_ADD_LIST_OP, )
+#undef QV_ADD_LIST_OP
 }
 
 void AddUser32Entries(FunctionLibrary& user32) {

@@ -191,6 +191,59 @@ QV_API const QvExportInfo* QvExportAt(size_t nIndex);
 /* The entry point exported under sName (any kind, decorated names too). */
 QV_API void (*QvFindExport(const char* sName))(void);
 
+/* The toolkit's list controls as the portable host keeps them, for hosts
+ * and tests.  A control is addressed by its window handle (the list-box
+ * functions act on the current item window); its list is made empty on
+ * first use.  Texts are copied; nothing here takes ownership. */
+typedef struct QvToolkitItem {
+  const QvString* text;  /* NULL reads as "" */
+  int32_t value;
+  int32_t flags;
+  int32_t color;
+  int32_t font;
+  int32_t itemHandle;    /* 0: the item has none */
+  int32_t valueA;        /* the two values that toolkit operation 151 reports */
+  int32_t valueB;
+} QvToolkitItem;
+/* Appends an item; returns its index (-1 for a NULL item). */
+QV_API int32_t QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem);
+QV_API void QvToolkitSetSelection(QvWindowHandle hWnd, int32_t nIndex); /* -1: none */
+QV_API void QvToolkitSetStyle(QvWindowHandle hWnd, int32_t nStyle);
+/* Scripted answers of a list operation, by toolkit ordinal: queued results
+ * are used first, one per call; then the standing result; then the host's
+ * own answer.  Receive values are written to the receive arguments in order;
+ * a text is the result of a String operation. */
+QV_API void QvToolkitSetResult(int32_t nOrdinal, int32_t nResult);
+QV_API void QvToolkitQueueResult(int32_t nOrdinal, int32_t nResult);
+QV_API void QvToolkitSetReceives(int32_t nOrdinal, const int32_t* pValues, size_t nCount);
+QV_API void QvToolkitSetText(int32_t nOrdinal, const QvString* pText);
+QV_API void QvToolkitClearScripts(void);
+/* The record of the list operations called, oldest first.  A text in a
+ * recorded call stays valid until the next list operation or
+ * QvToolkitClearCalls. */
+typedef enum QvToolkitArgKind {
+  QV_TOOLKIT_INTEGER = 1, /* a 32-bit integer */
+  QV_TOOLKIT_TEXT = 2,    /* the text of a String */
+  QV_TOOLKIT_STRING = 3,  /* the String itself */
+  QV_TOOLKIT_RECEIVE = 4  /* a receive integer; value is what it held on entry */
+} QvToolkitArgKind;
+typedef struct QvToolkitArg {
+  QvToolkitArgKind kind;
+  int32_t value;
+  const char* text;
+  size_t textSize;
+} QvToolkitArg;
+typedef struct QvToolkitCall {
+  int32_t ordinal;
+  QvBoolean hasWindow;   /* the operation takes the window first */
+  QvWindowHandle window;
+  int32_t argCount;      /* the arguments after the window */
+  QvToolkitArg args[8];
+} QvToolkitCall;
+QV_API size_t QvToolkitCallCount(void);
+QV_API QvBoolean QvToolkitCallAt(size_t nIndex, QvToolkitCall* pCall);
+QV_API void QvToolkitClearCalls(void);
+
 /* Loader state of the process's module, for hosts and tests: whether the
  * external libraries are bound, how many are held, and how often the module
  * was initialised (0 or 1). */
