@@ -5,6 +5,9 @@
 //   QV_GLOBAL_EXPORTS(X)    X(id, function, arity)
 //   QV_CLASS_EXPORTS(X)     X(id, class, function, arity)   both XE and XT forms
 //   QV_DECORATED_EXPORTS(X) X("decorated name", class, function, argument bytes, target export)
+//   QV_HOOK_EXPORTS(X)      X("decorated name", class, "label", argument bytes, hook)
+//                           decorated names without an XE/XT form: constructors,
+//                           destructors and SQL error handlers (exports.cpp)
 //
 // Function names are those of the C++ functions in namespace qv (global
 // functions) or the member functions of the class.  The arity is checked
@@ -12,6 +15,10 @@
 // boundary types of its target.
 #pragma once
 
+#include "framework/bldblock_profile.h"
+#include "framework/database_brand.h"
+#include "framework/display_msg.h"
+#include "framework/sql_handles.h"
 #include "profile/app_profile.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
@@ -82,7 +89,33 @@
   X(33161218, VC_JavaClass, ClearClass, 0)                \
   X(33161230, VC_JavaClass, ParseSourceFile, 1)           \
   X(33161251, VC_JavaClass, WriteSourceFile, 0)           \
-  X(33161291, VC_JavaClass, SaveHistoryFile, 1)
+  X(33161291, VC_JavaClass, SaveHistoryFile, 1)         \
+  QV_FRAMEWORK_CLASS_EXPORTS(X)
+
+// Framework services: SQL handle pool, database brand, framework profile,
+// standard messages.
+#define QV_FRAMEWORK_CLASS_EXPORTS(X)                        \
+  X(38666242, BLC_ManageSqlHandles, ConnectSqlHandle, 0)     \
+  X(38666270, BLC_ManageSqlHandles, DisconnectSqlHandles, 0) \
+  X(38666297, BLC_ManageSqlHandles, InitSqlHandle, 0)        \
+  X(38666311, BLC_ManageSqlHandles, ReConnectSqlHandle, 1)   \
+  X(38666329, BLC_ManageSqlHandles, SetSqlHandle, 2)         \
+  X(38666409, BLC_ManageSqlHandles, ReleaseSqlHandle, 1)     \
+  X(38666435, BLC_ManageSqlHandles, GetSqlHandle, 1)         \
+  X(38666484, BLC_ManageSqlHandles, GetDBMSBrand, 0)         \
+  X(39452674, BLC_DatabaseBrand, SetDBMSBrand, 1)            \
+  X(39452691, BLC_DatabaseBrand, CurrentDBMSBrand, 0)        \
+  X(39452701, BLC_DatabaseBrand, IsDBMSBrand, 1)             \
+  X(40239106, VC_BldBlockProfile, GetSqlProfileLog, 0)       \
+  X(40239117, VC_BldBlockProfile, GetPerformanceLog, 0)      \
+  X(40239128, VC_BldBlockProfile, GetBldBlockHelp, 0)        \
+  X(40239139, VC_BldBlockProfile, GetDebugMode, 0)           \
+  X(40239150, VC_BldBlockProfile, GetSqlProfileMode, 0)      \
+  X(40239161, VC_BldBlockProfile, GetPerformanceMode, 0)     \
+  X(40239172, VC_BldBlockProfile, LoadBldBlockProfile, 0)    \
+  X(40239181, VC_BldBlockProfile, InitBldBlockProfile, 0)    \
+  X(41025538, VC_DisplayMsg, DisplayValidationMsg, 3)        \
+  X(41025570, VC_DisplayMsg, DisplaySystemMsg, 2)
 
 #define QV_DECORATED_EXPORTS(X)                                    \
   X("_StrMidX@36", , StrMidX, 36, __quorvane__GF25690943)          \
@@ -95,9 +128,29 @@
   X("_ReadClassFile_5__@12", VC_JavaRepository, ReadClassFile, 12, __quorvane__XE32374814) \
   X("_SaveHistoryFile_5__@8", VC_JavaRepository, SaveHistoryFile, 8, __quorvane__XE32374855) \
   X("_WriteClassFile_5__@12", VC_JavaRepository, WriteClassFile, 12, __quorvane__XE32374903) \
-  X("_SaveHistoryFile_6__@8", VC_JavaClass, SaveHistoryFile, 8, __quorvane__XE33161291)
+  X("_SaveHistoryFile_6__@8", VC_JavaClass, SaveHistoryFile, 8, __quorvane__XE33161291) \
+  QV_FRAMEWORK_DECORATED_EXPORTS(X)
+
+#define QV_FRAMEWORK_DECORATED_EXPORTS(X)                                                             \
+  X("___ConnectSqlHandle_12__@4", BLC_ManageSqlHandles, ConnectSqlHandle, 4, __quorvane__XE38666242)     \
+  X("___InitSqlHandle_12__@4", BLC_ManageSqlHandles, InitSqlHandle, 4, __quorvane__XE38666297)           \
+  X("___ReConnectSqlHandle_12__@20", BLC_ManageSqlHandles, ReConnectSqlHandle, 20, __quorvane__XE38666311) \
+  X("___SetSqlHandle_12__@12", BLC_ManageSqlHandles, SetSqlHandle, 12, __quorvane__XE38666329)           \
+  X("_CurrentDBMSBrand_13__@4", BLC_DatabaseBrand, CurrentDBMSBrand, 4, __quorvane__XE39452691)           \
+  X("_InitBldBlockProfile_14__@4", VC_BldBlockProfile, InitBldBlockProfile, 4, __quorvane__XE40239181)    \
+  X("_DisplaySystemMsg_15__@36", VC_DisplayMsg, DisplaySystemMsg, 36, __quorvane__XE41025570)
+
+#define QV_HOOK_EXPORTS(X)                                                                               \
+  X("___wse38666254_12__@12", BLC_ManageSqlHandles, "(SQL error handler of ConnectSqlHandle)", 12,          \
+    qv::abi::SqlErrorHook<&qv::SqlConnectErrorHandler>)                                                   \
+  X("___wse38666321_12__@12", BLC_ManageSqlHandles, "(SQL error handler of ReConnectSqlHandle)", 12,        \
+    qv::abi::SqlErrorHook<&qv::SqlConnectErrorHandler>)                                                   \
+  X("___ct_15__@4", VC_DisplayMsg, "(constructor)", 4, qv::abi::ConstructorHook<qv::VC_DisplayMsg>)       \
+  X("___dt_15__@4", VC_DisplayMsg, "(destructor)", 4, qv::abi::DestructorHook<qv::VC_DisplayMsg>)
 
 // The classes whose instances the host can create, by name: X(class).
 #define QV_EXPORTED_CLASSES(X) \
   X(VC_ApplicationProfile) \
-  X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository)
+  X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository) \
+  QV_FRAMEWORK_CLASSES(X)
+#define QV_FRAMEWORK_CLASSES(X) X(BLC_ManageSqlHandles) X(BLC_DatabaseBrand) X(VC_BldBlockProfile) X(VC_DisplayMsg)

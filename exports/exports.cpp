@@ -30,12 +30,36 @@ PortableHostOptions OptionsFromEnvironment() {
   PortableHostOptions options;
   if (const char* s = std::getenv("QUORVANE_PROFILE_DIR"); s != nullptr && *s != '\0') options.sProfileDir = s;
   if (const char* s = std::getenv("QUORVANE_DRIVE_ROOT"); s != nullptr && *s != '\0') options.sDriveRoot = s;
+  if (const char* s = std::getenv("QUORVANE_DATABASE"); s != nullptr && *s != '\0') options.sDatabase = s;
   return options;
 }
 
 }  // namespace
 
 Process& TheProcess() { return gpState->process; }
+
+// Exports without an XE/XT form: a class's constructor and destructor, which
+// the host runs when it creates and destroys an instance and which do
+// nothing beyond the module's one-time initialisation, and SQL error
+// handlers, which the host calls with the instance, the handle in error and
+// the address of the connecting function's Boolean result.
+template <class C>
+void ConstructorHook(QvObject* /*pSelf*/) {
+  TheProcess().pModule->EnsureInitialised();
+}
+template <class C>
+void DestructorHook(QvObject* /*pSelf*/) {
+  TheProcess().pModule->EnsureInitialised();
+}
+template <int32_t (*Handler)(bool&)>
+int32_t SqlErrorHook(QvObject* /*pSelf*/, QvSqlHandle /*hSql*/, QvBoolean* pbResult) {
+  TheProcess().pModule->EnsureInitialised();
+  bool bResult = pbResult != nullptr && *pbResult != 0;
+  const int32_t nAnswer = Handler(bResult);
+  if (pbResult != nullptr) *pbResult = bResult ? 1 : 0;
+  return nAnswer;
+}
+
 
 bool AttachProcess() {
   if (gpState != nullptr) return true;
@@ -158,15 +182,21 @@ void (*Entry(Fn pFn))(void) {
   static_assert(WrapperBytes(&target) == (bytes), "argument bytes of " name);
 QV_DECORATED_EXPORTS(QV_CHECK_DECORATED)
 #undef QV_CHECK_DECORATED
+#define QV_CHECK_HOOK(name, cls, label, bytes, hook) \
+  static_assert(WrapperBytes(&hook) == (bytes), "argument bytes of " name);
+QV_HOOK_EXPORTS(QV_CHECK_HOOK)
+#undef QV_CHECK_HOOK
 
 #define QV_ROW_GLOBAL(id, fn, n) {"GF", "", #fn, id, "__quorvane__GF" #id, Entry(&__quorvane__GF##id)},
 #define QV_ROW_CLASS(id, cls, fn, n)                                           \
   {"XE", #cls, #fn, id, "__quorvane__XE" #id, Entry(&__quorvane__XE##id)}, \
       {"XT", #cls, #fn, id, "__quorvane__XT" #id, Entry(&__quorvane__XT##id)},
 #define QV_ROW_DECORATED(name, cls, fn, bytes, target) {"DECORATED", #cls, #fn, bytes, name, Entry(&target)},
+#define QV_ROW_HOOK(name, cls, label, bytes, hook) {"DECORATED", #cls, label, bytes, name, Entry(&hook)},
 
 const QvExportInfo kExports[] = {
-    QV_GLOBAL_EXPORTS(QV_ROW_GLOBAL) QV_CLASS_EXPORTS(QV_ROW_CLASS) QV_DECORATED_EXPORTS(QV_ROW_DECORATED)};
+    QV_GLOBAL_EXPORTS(QV_ROW_GLOBAL) QV_CLASS_EXPORTS(QV_ROW_CLASS) QV_DECORATED_EXPORTS(QV_ROW_DECORATED)
+        QV_HOOK_EXPORTS(QV_ROW_HOOK)};
 
 }  // namespace
 

@@ -88,5 +88,13 @@ inline Number RtMessageBox(Module& m, std::string_view sText, std::string_view s
   return m.Win().MessageBox(sText, sCaption, nStyle);
 }
 inline void RtQuit(Module& m) { m.Win().Quit(); }
+// The window's text, at most nMax bytes, into sOut; returns its length.
+inline int64_t RtGetWindowText(Module& m, WindowHandle hWnd, String& sOut, int64_t nMax) {
+  sOut = m.Win().GetWindowText(hWnd, nMax);
+  return static_cast<int64_t>(sOut.size());
+}
+// Element 0 of the host's argument strings: the application's name.
+inline String RtAppName(Module& m) { return m.Win().Context().sAppName; }
+inline void RtSetStaticsAsWindows(Module& m, bool bOn) { m.Win().SetStaticsAsWindows(bOn); }
 
 }  // namespace qv

@@ -1,17 +1,27 @@
 #include "host/headless_windows.h"
 
 #include <cstdio>
+#include <fstream>
 
 namespace qv {
 
 namespace {
 // Object type of the MDI frame window.
 constexpr int64_t kTypeMdiFrame = 1;
+
+// Element 0 of this process's argument strings: the program as it was
+// started.
+std::string ProgramName() {
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string s;
+  std::getline(in, s, '\0');
+  return s.empty() ? std::string("quorvane") : s;
+}
 }  // namespace
 
 HeadlessWindows::HeadlessWindows() {
   context_.hWndMDI = CreateWindow(WindowHandle{}, kTypeMdiFrame, "frmMDI");
-  context_.sAppName = "quorvane";
+  context_.sAppName = ProgramName();
 }
 
 WindowHandle HeadlessWindows::CreateWindow(WindowHandle hParent, int64_t nType, std::string sName) {
@@ -77,6 +87,19 @@ int64_t HeadlessWindows::CreateFont(std::string_view sName, Number nSize, Number
 const HeadlessWindows::Font* HeadlessWindows::FindFont(int64_t hFont) const {
   if (hFont < 1 || hFont > static_cast<int64_t>(aFonts_.size())) return nullptr;
   return &aFonts_[static_cast<size_t>(hFont - 1)];
+}
+
+String HeadlessWindows::GetWindowText(WindowHandle hWnd, int64_t nMax) {
+  const Window* p = Find(hWnd);
+  if (p == nullptr) return String();
+  return p->sText.substr(0, static_cast<size_t>(nMax < 0 ? 0 : nMax));
+}
+
+bool HeadlessWindows::SetWindowText(WindowHandle hWnd, std::string_view sText) {
+  Window* p = FindMutable(hWnd);
+  if (p == nullptr) return false;
+  p->sText = std::string(sText);
+  return true;
 }
 
 void HeadlessWindows::ClearRecords() {

@@ -87,6 +87,10 @@ class HeadlessWindows final : public Windows {
   void WaitCursor(bool bOn) override { aWaitCursor_.push_back(bOn); }
   Number MessageBox(std::string_view sText, std::string_view sCaption, int64_t nStyle) override;
   void Quit() override { bQuit_ = true; }
+  String GetWindowText(WindowHandle hWnd, int64_t nMax) override;
+  void SetStaticsAsWindows(bool bOn) override { context_.bStaticsAsWindows = bOn; }
+  // Gives a window its text; FALSE when hWnd names no window.
+  bool SetWindowText(WindowHandle hWnd, std::string_view sText);
 
  private:
   Window* FindMutable(WindowHandle hWnd);
