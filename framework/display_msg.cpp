@@ -92,7 +92,10 @@ Number VC_DisplayMsg::DisplaySystemMsg(Module& m, Number nMsg, Number nStyle) {
 
   String sNumber;
   RtFormatNumber(nMsg, 0, sNumber);
-  const String sText = "S" + sNumber + ": " + Element(cv.cv_sSystemMsg, nMsg);
+  String sText("S");
+  sText += sNumber;
+  sText += ": ";
+  sText += Element(cv.cv_sSystemMsg, nMsg);
   return RtMessageBox(m, sText, sCaption, BoxStyle(nStyle).AsInt64());
 }
 
@@ -108,7 +111,10 @@ Number VC_DisplayMsg::DisplayValidationMsg(Module& m, Number nMsg, std::string_v
     sCaption = "Validation Message";
   }
 
-  String sBox = "V" + RtNumberToStr(nMsg, 0) + ":" + Element(cv.cv_sValidationMsg, nMsg);
+  String sBox("V");
+  sBox += RtNumberToStr(nMsg, 0);
+  sBox += ":";
+  sBox += Element(cv.cv_sValidationMsg, nMsg);
   sBox += sText;
   return RtMessageBox(m, sBox, sCaption, BoxStyle(nStyle).AsInt64());
 }
