@@ -17,6 +17,7 @@ int RunShow(const std::vector<std::string_view>& aArgs);
 int RunTree(const std::vector<std::string_view>& aArgs);
 int RunWrite(const std::vector<std::string_view>& aArgs);
 int RunConfig(const std::vector<std::string_view>& aArgs);
+int RunSql(const std::vector<std::string_view>& aArgs);
 
 // Writes the class list file of the current directory from JavaClass, and
 // a method file for each class written; returns the exit status.

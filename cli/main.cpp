@@ -76,6 +76,23 @@ constexpr const char* kUsage =
     "                                 --force\n"
     "      An unknown setting, or a file that cannot be read or written, exits\n"
     "      with status 1.\n"
+    "  sql [--database TARGET] [--json] [--profile-dir DIR] STATEMENT...\n"
+    "      Borrow a handle from the library's SQL handle pool, run each\n"
+    "      STATEMENT on it in order and print the rows each returns: a header\n"
+    "      line and one line per row, separated by tabs (tab, line break and\n"
+    "      backslash escaped as \\t, \\n and \\\\, a null value as \\N), or with\n"
+    "      --json one JSON object per row (values as strings, null as null).\n"
+    "      TARGET is a postgresql:// connection URI or the path of an SQLite\n"
+    "      database file; default $QUORVANE_DATABASE, else quorvane.db in the\n"
+    "      profile directory (see config).  Each statement is its own\n"
+    "      transaction unless BEGIN ... COMMIT says otherwise; a transaction\n"
+    "      left open at the end is rolled back.  A statement that fails prints\n"
+    "      the database's error text and stops the command (exit status 1).\n"
+    "      The pool's standard messages go to stderr with their codes, such as\n"
+    "      \"S15: Login Error! Please try again.\" when the connection fails.\n"
+    "      BLDBLOCK.INI in the profile directory can switch on the SQL profile\n"
+    "      log (each statement) and the performance log (each connect and\n"
+    "      disconnect with its time).\n"
     "  demo [--library PATH] FILE...\n"
     "      Load libquorvane.so, look up its exported text functions by their\n"
     "      exported names and use them on each FILE: report every \"class\"\n"
@@ -143,6 +160,7 @@ int main(int argc, char** argv) {
   if (sCommand == "tree") return qv::cli::RunTree(aRest);
   if (sCommand == "write") return qv::cli::RunWrite(aRest);
   if (sCommand == "config") return qv::cli::RunConfig(aRest);
+  if (sCommand == "sql") return qv::cli::RunSql(aRest);
   if (sCommand == "demo") return qv::cli::RunDemo(argv[0], aRest);
   if (sCommand == "exports") return qv::cli::RunExports(argv[0], aRest);
   std::fprintf(stderr, "quorvane: unknown command '%.*s' (see quorvane --help)\n", static_cast<int>(sCommand.size()),

@@ -125,6 +125,30 @@ struct Marshal<WindowHandle> {
   };
 };
 template <>
+struct Marshal<SqlHandle> {
+  using Abi = QvSqlHandle;
+  struct Local {
+    SqlHandle v;
+    explicit Local(Abi a) : v(SqlHandle{a}) {}
+    SqlHandle Get() { return v; }
+  };
+};
+template <>
+struct Marshal<SqlHandle&> {
+  using Abi = QvSqlHandle*;
+  struct Local {
+    Abi p;
+    SqlHandle v;
+    explicit Local(Abi a) : p(a), v(SqlHandle{a != nullptr ? *a : 0}) {}
+    SqlHandle& Get() { return v; }
+    ~Local() {
+      if (p != nullptr) *p = v.nValue;
+    }
+    Local(const Local&) = delete;
+    Local& operator=(const Local&) = delete;
+  };
+};
+template <>
 struct Marshal<DateTime> {
   using Abi = QvDateTime;
   struct Local {

@@ -5,9 +5,10 @@
 //   QV_GLOBAL_EXPORTS(X)    X(id, function, arity)
 //   QV_CLASS_EXPORTS(X)     X(id, class, function, arity)   both XE and XT forms
 //   QV_DECORATED_EXPORTS(X) X("decorated name", class, function, argument bytes, target export)
-//   QV_HOOK_EXPORTS(X)      X(wrapper, class, function)     a class function that the host runs itself
-//                           (a constructor or destructor): no XE/XT form; the wrapper takes the
-//                           instance and is reached through a decorated name only
+//   QV_HOOK_EXPORTS(X)      X(wrapper, class, function, arity)   a class function that the host runs
+//                           itself (a constructor, a destructor, an SQL error handler): no XE/XT
+//                           form; the wrapper takes the instance first and is reached through a
+//                           decorated name only
 //
 // Function names are those of the C++ functions in namespace qv (global
 // functions) or the member functions of the class.  The arity is checked
@@ -19,6 +20,10 @@
 #include "controls/list_box.h"
 #include "controls/mdi_children.h"
 #include "controls/object_size.h"
+#include "framework/bldblock_profile.h"
+#include "framework/database_brand.h"
+#include "framework/display_msg.h"
+#include "framework/sql_handles.h"
 #include "profile/app_profile.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
@@ -90,8 +95,34 @@
   X(33161230, VC_JavaClass, ParseSourceFile, 1)           \
   X(33161251, VC_JavaClass, WriteSourceFile, 0)           \
   X(33161291, VC_JavaClass, SaveHistoryFile, 1)              \
+  QV_FRAMEWORK_CLASS_EXPORTS(X)                              \
   QV_CONTROLS_CLASS_EXPORTS(X)                               \
   QV_LIST_BOX_EXPORTS(X)
+
+// Framework services: SQL handle pool, database brand, framework profile,
+// standard messages.
+#define QV_FRAMEWORK_CLASS_EXPORTS(X)                        \
+  X(38666242, BLC_ManageSqlHandles, ConnectSqlHandle, 0)     \
+  X(38666270, BLC_ManageSqlHandles, DisconnectSqlHandles, 0) \
+  X(38666297, BLC_ManageSqlHandles, InitSqlHandle, 0)        \
+  X(38666311, BLC_ManageSqlHandles, ReConnectSqlHandle, 1)   \
+  X(38666329, BLC_ManageSqlHandles, SetSqlHandle, 2)         \
+  X(38666409, BLC_ManageSqlHandles, ReleaseSqlHandle, 1)     \
+  X(38666435, BLC_ManageSqlHandles, GetSqlHandle, 1)         \
+  X(38666484, BLC_ManageSqlHandles, GetDBMSBrand, 0)         \
+  X(39452674, BLC_DatabaseBrand, SetDBMSBrand, 1)            \
+  X(39452691, BLC_DatabaseBrand, CurrentDBMSBrand, 0)        \
+  X(39452701, BLC_DatabaseBrand, IsDBMSBrand, 1)             \
+  X(40239106, VC_BldBlockProfile, GetSqlProfileLog, 0)       \
+  X(40239117, VC_BldBlockProfile, GetPerformanceLog, 0)      \
+  X(40239128, VC_BldBlockProfile, GetBldBlockHelp, 0)        \
+  X(40239139, VC_BldBlockProfile, GetDebugMode, 0)           \
+  X(40239150, VC_BldBlockProfile, GetSqlProfileMode, 0)      \
+  X(40239161, VC_BldBlockProfile, GetPerformanceMode, 0)     \
+  X(40239172, VC_BldBlockProfile, LoadBldBlockProfile, 0)    \
+  X(40239181, VC_BldBlockProfile, InitBldBlockProfile, 0)    \
+  X(41025538, VC_DisplayMsg, DisplayValidationMsg, 3)        \
+  X(41025570, VC_DisplayMsg, DisplaySystemMsg, 2)
 
 // Object sizing, containers and MDI children.
 #define QV_CONTROLS_CLASS_EXPORTS(X)                          \
@@ -174,8 +205,24 @@
   X("_SaveHistoryFile_5__@8", VC_JavaRepository, SaveHistoryFile, 8, __quorvane__XE32374855) \
   X("_WriteClassFile_5__@12", VC_JavaRepository, WriteClassFile, 12, __quorvane__XE32374903) \
   X("_SaveHistoryFile_6__@8", VC_JavaClass, SaveHistoryFile, 8, __quorvane__XE33161291) \
+  QV_FRAMEWORK_DECORATED_EXPORTS(X)                              \
   QV_CONTROLS_DECORATED_EXPORTS(X)                               \
   QV_LIST_BOX_DECORATED_EXPORTS(X)
+
+#define QV_FRAMEWORK_DECORATED_EXPORTS(X)                                                                  \
+  X("___ConnectSqlHandle_12__@4", BLC_ManageSqlHandles, ConnectSqlHandle, 4, __quorvane__XE38666242)       \
+  X("___InitSqlHandle_12__@4", BLC_ManageSqlHandles, InitSqlHandle, 4, __quorvane__XE38666297)             \
+  X("___ReConnectSqlHandle_12__@20", BLC_ManageSqlHandles, ReConnectSqlHandle, 20, __quorvane__XE38666311) \
+  X("___SetSqlHandle_12__@12", BLC_ManageSqlHandles, SetSqlHandle, 12, __quorvane__XE38666329)             \
+  X("___wse38666254_12__@12", BLC_ManageSqlHandles, (SQL error handler of ConnectSqlHandle), 12,           \
+    __quorvane__wse38666254)                                                                               \
+  X("___wse38666321_12__@12", BLC_ManageSqlHandles, (SQL error handler of ReConnectSqlHandle), 12,         \
+    __quorvane__wse38666321)                                                                               \
+  X("_CurrentDBMSBrand_13__@4", BLC_DatabaseBrand, CurrentDBMSBrand, 4, __quorvane__XE39452691)             \
+  X("_InitBldBlockProfile_14__@4", VC_BldBlockProfile, InitBldBlockProfile, 4, __quorvane__XE40239181)      \
+  X("___ct_15__@4", VC_DisplayMsg, (constructor), 4, __quorvane__ct15)                                     \
+  X("___dt_15__@4", VC_DisplayMsg, (destructor), 4, __quorvane__dt15)                                      \
+  X("_DisplaySystemMsg_15__@36", VC_DisplayMsg, DisplaySystemMsg, 36, __quorvane__XE41025570)
 
 #define QV_CONTROLS_DECORATED_EXPORTS(X)                                                              \
   X("_SetObjectSizeDetail_1__@8", VC_ObjectSize, SetObjectSizeDetail, 8, __quorvane__XE29229058)      \
@@ -196,9 +243,13 @@
   X("___ct_19__@4", VC_ContainerCtrl, (constructor), 4, __quorvane__ct19)                             \
   X("___dt_19__@4", VC_ContainerCtrl, (destructor), 4, __quorvane__dt19)
 
-#define QV_HOOK_EXPORTS(X)                               \
-  X(__quorvane__ct19, VC_ContainerCtrl, Construct)       \
-  X(__quorvane__dt19, VC_ContainerCtrl, Destruct)
+#define QV_HOOK_EXPORTS(X)                                                 \
+  X(__quorvane__wse38666254, BLC_ManageSqlHandles, OnConnectSqlError, 2)   \
+  X(__quorvane__wse38666321, BLC_ManageSqlHandles, OnConnectSqlError, 2)   \
+  X(__quorvane__ct15, VC_DisplayMsg, Construct, 0)                         \
+  X(__quorvane__dt15, VC_DisplayMsg, Destruct, 0)                          \
+  X(__quorvane__ct19, VC_ContainerCtrl, Construct, 0)                      \
+  X(__quorvane__dt19, VC_ContainerCtrl, Destruct, 0)
 
 #define QV_LIST_BOX_DECORATED_EXPORTS(X) \
   X("_GetFlags_34__@20", cRadioListBox, GetFlags, 20, __quorvane__XE75628568) \
@@ -213,4 +264,5 @@
   X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository) \
   X(VC_ObjectSize) X(VC_ObjectSizeGroup) X(VC_ContainerBase) X(VC_Container) X(VC_ListContainerObject) \
   X(VC_ContainerCtrl) X(INT_MDI_ManageChildren) \
-  X(cRadioListBox) X(cListItemToggle)
+  X(cRadioListBox) X(cListItemToggle) \
+  X(BLC_ManageSqlHandles) X(BLC_DatabaseBrand) X(VC_BldBlockProfile) X(VC_DisplayMsg)

@@ -30,6 +30,7 @@ PortableHostOptions OptionsFromEnvironment() {
   PortableHostOptions options;
   if (const char* s = std::getenv("QUORVANE_PROFILE_DIR"); s != nullptr && *s != '\0') options.sProfileDir = s;
   if (const char* s = std::getenv("QUORVANE_DRIVE_ROOT"); s != nullptr && *s != '\0') options.sDriveRoot = s;
+  if (const char* s = std::getenv("QUORVANE_DATABASE"); s != nullptr && *s != '\0') options.sDatabase = s;
   return options;
 }
 
@@ -142,10 +143,10 @@ __attribute__((destructor)) static void QvLibraryDetach() { qv::abi::DetachProce
 
 // A class function that the host runs itself: no XE/XT form, a wrapper with
 // the instance first, reached through its decorated name.
-#define QV_DEFINE_HOOK(wrapper, cls, fn)                                                       \
-  static_assert(qv::abi::kArity<&qv::cls::fn> == 0, "a hook takes only its instance");        \
-  extern "C" qv::abi::AbiResult<&qv::cls::fn> wrapper(QvObject* pSelf) {                      \
-    return qv::abi::CallExplicit<&qv::cls::fn>(qv::abi::TheProcess(), pSelf);                 \
+#define QV_DEFINE_HOOK(wrapper, cls, fn, n)                                                          \
+  static_assert(qv::abi::kArity<&qv::cls::fn> == (n), "arity of " #cls "." #fn);                     \
+  extern "C" qv::abi::AbiResult<&qv::cls::fn> wrapper(QvObject* pSelf QV_COMMA_P##n(&qv::cls::fn)) { \
+    return qv::abi::CallExplicit<&qv::cls::fn>(qv::abi::TheProcess(), pSelf QV_A##n);                \
   }
 
 QV_GLOBAL_EXPORTS(QV_DEFINE_GLOBAL)

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -152,6 +153,8 @@ class Windows {
   // not end the process at once answers TRUE from then on, so that code
   // which would otherwise go on (a retry loop) can stop.
   virtual bool QuitRequested() const = 0;
+  // The statics-as-windows switch of the context values.
+  virtual void SetStaticsAsWindows(bool bOn) = 0;
 };
 
 // An external library bound by the module at load (one library-table slot).
@@ -187,6 +190,62 @@ class Runtime {
   virtual bool QueryThreeNumbers(int32_t nValue, int32_t& nA, int32_t& nB, int32_t& nC) = 0;
 };
 
+// The host's database layer.  A handle names one connection; handle values
+// are never reused within a process, so a stale handle names nothing.
+//
+// Errors: every failing operation records its error (LastError).  While an
+// error handler is armed, an error is reported to it first; the handler's
+// answer kSqlErrorHandled means it has dealt with the error (the failing
+// operation returns FALSE and the host shows nothing), any other answer
+// lets the host report the error in its own way as well.
+struct SqlError {
+  SqlHandle hSql;      // the handle, or null for a failed connect
+  int64_t nCode = 0;   // the database's error code (0 when it has none)
+  String sText;        // the database's own error text
+};
+
+// One statement's result rows: column names, then rows of values (a null
+// value has no text).
+struct SqlRows {
+  std::vector<String> aColumns;
+  std::vector<std::vector<std::optional<String>>> aRows;
+  int64_t nChanged = 0;  // rows inserted, updated or deleted
+};
+
+inline constexpr int kSqlErrorHandled = 2;
+
+class Sql {
+ public:
+  using ErrorHandler = std::function<int(const SqlError&)>;
+  virtual ~Sql() = default;
+
+  // Connects to the host's database; TRUE with a new handle in hSql.
+  virtual bool Connect(SqlHandle& hSql) = 0;
+  virtual bool Disconnect(SqlHandle hSql) = 0;
+  // Runs one statement; its rows (if any) go to pRows when given.  A
+  // statement outside BEGIN ... COMMIT is its own transaction.
+  virtual bool Execute(SqlHandle hSql, std::string_view sStatement, SqlRows* pRows) = 0;
+  virtual bool SetIsolationLevel(SqlHandle hSql, std::string_view sLevel) = 0;
+  // Database parameters by number (2: the brand code; 5: the lock or busy
+  // timeout in seconds).
+  virtual bool GetParameter(SqlHandle hSql, int64_t nParameter, Number& nValue, String& sText) = 0;
+  virtual bool SetParameter(SqlHandle hSql, int64_t nParameter, Number nValue, std::string_view sText) = 0;
+  virtual bool SetHandleOption(SqlHandle hSql, int64_t nOption) = 0;
+  virtual bool ClearHandleOption(SqlHandle hSql, int64_t nOption) = 0;
+  virtual bool BrandSetup(SqlHandle hSql) = 0;
+  // A borrower starts / stops using the handle.
+  virtual bool BeginUse(SqlHandle hSql) = 0;
+  virtual bool EndUse(SqlHandle hSql) = 0;
+
+  // Arms fn (an empty fn disarms); returns the handler it replaces.
+  virtual ErrorHandler SetErrorHandler(ErrorHandler fn) = 0;
+  virtual SqlError LastError() = 0;
+  // The logs that the framework profile has switched on ("" for off): the
+  // host appends each statement to the SQL profile log and each connect and
+  // disconnect with its elapsed time to the performance log.
+  virtual void SetLogFiles(std::string_view sSqlProfileLog, std::string_view sPerformanceLog) = 0;
+};
+
 // Everything a Module asks of its host.  The pointers are not owned; each
 // must stay valid for the lifetime of the Modules that use the Host.
 struct Host {
@@ -194,6 +253,7 @@ struct Host {
   FileSystem* pFiles = nullptr;
   Profiles* pProfiles = nullptr;
   Windows* pWindows = nullptr;
+  Sql* pSql = nullptr;
 };
 
 }  // namespace qv

@@ -108,6 +108,7 @@ class Module {
   FileSystem& Files() const { return *host_.pFiles; }
   Profiles& Profile() const { return *host_.pProfiles; }
   Windows& Win() const { return *host_.pWindows; }
+  Sql& Db() const { return *host_.pSql; }
 
   // Attach (the loader's process attach): binds the external libraries when
   // the host is executing the application.  Returns FALSE when the load

@@ -118,5 +118,8 @@ inline bool RtSetObjectWidth(Module& m, WindowHandle hWnd, Number nWidth) {
 }
 inline bool RtInvalidateWindow(Module& m, WindowHandle hWnd) { return m.Win().InvalidateWindow(hWnd); }
 inline bool RtUpdateWindow(Module& m, WindowHandle hWnd) { return m.Win().UpdateWindow(hWnd); }
+// Element 0 of the host's argument strings: the application's name.
+inline String RtAppName(Module& m) { return m.Win().Context().sAppName; }
+inline void RtSetStaticsAsWindows(Module& m, bool bOn) { m.Win().SetStaticsAsWindows(bOn); }
 
 }  // namespace qv

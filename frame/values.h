@@ -12,6 +12,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <type_traits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,9 +73,15 @@ using FileHandle = Handle<struct FileTag>;
 // element type's empty value and does not extend the array; writing to any
 // index >= 0 extends it, and the gap reads as empty values.  Writes to a
 // negative index go to a scratch element and are lost.
+//
+// Elements live in a std::vector, except Booleans: std::vector<bool> packs
+// bits and hands out proxies instead of references, so a Boolean array keeps
+// its elements in a std::deque.
 template <class T>
 class DynArray {
  public:
+  using Storage = std::conditional_t<std::is_same_v<T, bool>, std::deque<bool>, std::vector<T>>;
+
   // Number of elements: the highest assigned index + 1.
   int64_t Count() const { return static_cast<int64_t>(aItems_.size()); }
   bool Empty() const { return aItems_.empty(); }
@@ -100,11 +108,11 @@ class DynArray {
   // Empties the array (the runtime's set-bounds to -1, -1).
   void Clear() { aItems_.clear(); }
 
-  std::vector<T>& Items() { return aItems_; }
-  const std::vector<T>& Items() const { return aItems_; }
+  Storage& Items() { return aItems_; }
+  const Storage& Items() const { return aItems_; }
 
  private:
-  std::vector<T> aItems_;
+  Storage aItems_;
   T empty_{};
   T scratch_{};
 };

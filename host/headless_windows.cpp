@@ -1,6 +1,7 @@
 #include "host/headless_windows.h"
 
 #include <cstdio>
+#include <fstream>
 
 #include "frame/window_messages.h"
 
@@ -9,11 +10,20 @@ namespace qv {
 namespace {
 // Object type of the MDI frame window.
 constexpr int64_t kTypeMdiFrame = 1;
+
+// Element 0 of this process's argument strings: the program as it was
+// started.
+std::string ProgramName() {
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string s;
+  std::getline(in, s, '\0');
+  return s.empty() ? std::string("quorvane") : s;
+}
 }  // namespace
 
 HeadlessWindows::HeadlessWindows() {
   context_.hWndMDI = CreateWindow(WindowHandle{}, kTypeMdiFrame, "frmMDI");
-  context_.sAppName = "quorvane";
+  context_.sAppName = ProgramName();
 }
 
 WindowHandle HeadlessWindows::CreateWindow(WindowHandle hParent, int64_t nType, std::string sName) {

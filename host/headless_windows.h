@@ -135,6 +135,7 @@ class HeadlessWindows final : public Windows {
   Number MessageBox(std::string_view sText, std::string_view sCaption, int64_t nStyle) override;
   void Quit() override { bQuit_ = true; }
   bool QuitRequested() const override { return bQuit_; }
+  void SetStaticsAsWindows(bool bOn) override { context_.bStaticsAsWindows = bOn; }
 
  private:
   Window* FindMutable(WindowHandle hWnd);

@@ -10,6 +10,7 @@
 #include "host/headless_windows.h"
 #include "host/ini_profiles.h"
 #include "host/portable_runtime.h"
+#include "host/portable_sql.h"
 #include "host/posix_files.h"
 
 namespace qv {
@@ -21,7 +22,13 @@ struct PortableHostOptions {
   std::string sProfileDir = ".";
   // The directory every drive letter ("C:") maps to.
   std::string sDriveRoot = "/";
+  // The database: a postgresql:// connection URI, or the path of an SQLite
+  // file; empty means DefaultDatabase(sProfileDir).
+  std::string sDatabase;
 };
+
+// The embedded default database: "quorvane.db" in the profile directory.
+std::string DefaultDatabase(const std::string& sProfileDir);
 
 class PortableHost {
  public:
@@ -29,19 +36,21 @@ class PortableHost {
 
   // The interfaces in the form a Module takes them.  Replacing one (a
   // fault-injecting file layer, say) is done on the returned value.
-  Host GetHost() { return Host{&runtime_, &files_, &profiles_, &windows_}; }
+  Host GetHost() { return Host{&runtime_, &files_, &profiles_, &windows_, &sql_}; }
 
   PortableRuntime& Runtime() { return runtime_; }
   PosixFileSystem& Files() { return files_; }
   IniProfiles& Profiles() { return profiles_; }
   HeadlessWindows& Windows() { return windows_; }
   ToolkitLists& Lists() { return runtime_.Lists(); }
+  PortableSql& Sql() { return sql_; }
 
  private:
   PortableRuntime runtime_;
   PosixFileSystem files_;
   IniProfiles profiles_;
   HeadlessWindows windows_;
+  PortableSql sql_;
 };
 
 }  // namespace qv

@@ -1,0 +1,215 @@
+#include "host/portable_sql.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+
+namespace qv {
+namespace {
+
+// Handle values come from one counter for the whole process, so that no
+// value is ever handed out twice, whichever host made it: a stale handle
+// given back late names nothing instead of someone else's connection.
+std::atomic<uintptr_t> gnNextHandle{1};  // NOLINT: process-wide by design
+
+constexpr int64_t kParameterBrand = 2;
+constexpr int64_t kParameterTimeout = 5;
+
+void PrintError(const SqlError& error) {
+  std::fprintf(stderr, "quorvane: SQL error: %s\n", error.sText.c_str());
+}
+
+// The statement on one line of a log.
+std::string OneLine(std::string_view s) {
+  std::string sOut(s);
+  for (char& c : sOut) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return sOut;
+}
+
+std::string Elapsed(std::chrono::steady_clock::duration d) {
+  char aBuf[48];
+  std::snprintf(aBuf, sizeof(aBuf), "%.3f ms", std::chrono::duration<double, std::milli>(d).count());
+  return aBuf;
+}
+
+}  // namespace
+
+PortableSql::PortableSql(std::string sDatabase, FileSystem& files)
+    : sDatabase_(std::move(sDatabase)), files_(files), onUnhandled_(PrintError) {}
+
+PortableSql::~PortableSql() = default;
+
+PortableSql::Entry* PortableSql::Find(SqlHandle hSql) {
+  const auto it = aHandles_.find(hSql.nValue);
+  return it == aHandles_.end() ? nullptr : &it->second;
+}
+const PortableSql::Entry* PortableSql::Find(SqlHandle hSql) const {
+  const auto it = aHandles_.find(hSql.nValue);
+  return it == aHandles_.end() ? nullptr : &it->second;
+}
+
+std::string PortableSql::BackendOf(SqlHandle hSql) const {
+  const Entry* p = Find(hSql);
+  return p == nullptr ? std::string() : std::string(p->pConn->BackendName());
+}
+bool PortableSql::InUse(SqlHandle hSql) const {
+  const Entry* p = Find(hSql);
+  return p != nullptr && p->bInUse;
+}
+int64_t PortableSql::HandleOptions(SqlHandle hSql) const {
+  const Entry* p = Find(hSql);
+  return p == nullptr ? 0 : p->nOptions;
+}
+
+bool PortableSql::Report(SqlError error) {
+  lastError_ = std::move(error);
+  if (onError_ && onError_(lastError_) == kSqlErrorHandled) return false;
+  if (onUnhandled_) onUnhandled_(lastError_);
+  return false;
+}
+
+bool PortableSql::UnknownHandle(SqlHandle hSql) {
+  return Report(SqlError{hSql, 0, "not a connected SQL handle: " + std::to_string(hSql.nValue)});
+}
+
+void PortableSql::AppendLog(const std::string& sLog, bool& bWarned, std::string_view sLine) {
+  if (sLog.empty()) return;
+  FileHandle hFile;
+  if (files_.Open(hFile, sLog, kOpenAppend) && files_.PutLine(hFile, sLine) && files_.Close(hFile)) return;
+  if (!bWarned) std::fprintf(stderr, "quorvane: cannot write to the log %s\n", sLog.c_str());
+  bWarned = true;
+}
+
+void PortableSql::SetLogFiles(std::string_view sSqlProfileLog, std::string_view sPerformanceLog) {
+  sSqlProfileLog_ = std::string(sSqlProfileLog);
+  sPerformanceLog_ = std::string(sPerformanceLog);
+  bSqlProfileWarned_ = bPerformanceWarned_ = false;
+  // Say at once when a log that was switched on cannot be written.
+  for (auto [pLog, pWarned] : {std::pair{&sSqlProfileLog_, &bSqlProfileWarned_},
+                               std::pair{&sPerformanceLog_, &bPerformanceWarned_}}) {
+    FileHandle hFile;
+    if (pLog->empty()) continue;
+    if (files_.Open(hFile, *pLog, kOpenAppend)) {
+      files_.Close(hFile);
+    } else {
+      std::fprintf(stderr, "quorvane: the log %s cannot be written: nothing will be logged there\n", pLog->c_str());
+      *pWarned = true;
+    }
+  }
+}
+
+bool PortableSql::Connect(SqlHandle& hSql) {
+  const auto tStart = std::chrono::steady_clock::now();
+  SqlError error;
+  std::unique_ptr<SqlConnection> pConn =
+      IsPostgresUri(sDatabase_) ? OpenPostgres(sDatabase_, error) : OpenSqlite(sDatabase_, error);
+  const std::string sElapsed = Elapsed(std::chrono::steady_clock::now() - tStart);
+  if (pConn == nullptr) {
+    AppendLog(sPerformanceLog_, bPerformanceWarned_, "Connect failed\t" + sElapsed);
+    return Report(std::move(error));
+  }
+  const SqlHandle hNew{gnNextHandle.fetch_add(1)};
+  const std::string sBackend(pConn->BackendName());
+  aHandles_[hNew.nValue].pConn = std::move(pConn);
+  hSql = hNew;
+  AppendLog(sPerformanceLog_, bPerformanceWarned_,
+            "Connect\t" + std::to_string(hNew.nValue) + "\t" + sBackend + "\t" + sElapsed);
+  return true;
+}
+
+bool PortableSql::Disconnect(SqlHandle hSql) {
+  const auto it = aHandles_.find(hSql.nValue);
+  if (it == aHandles_.end()) return UnknownHandle(hSql);
+  const auto tStart = std::chrono::steady_clock::now();
+  aHandles_.erase(it);  // closes the connection; an open transaction is rolled back
+  AppendLog(sPerformanceLog_, bPerformanceWarned_,
+            "Disconnect\t" + std::to_string(hSql.nValue) + "\t" + Elapsed(std::chrono::steady_clock::now() - tStart));
+  return true;
+}
+
+bool PortableSql::Execute(SqlHandle hSql, std::string_view sStatement, SqlRows* pRows) {
+  Entry* p = Find(hSql);
+  if (p == nullptr) return UnknownHandle(hSql);
+  AppendLog(sSqlProfileLog_, bSqlProfileWarned_, std::to_string(hSql.nValue) + "\t" + OneLine(sStatement));
+  SqlError error{hSql, 0, {}};
+  if (!p->pConn->Execute(sStatement, pRows, error)) return Report(std::move(error));
+  return true;
+}
+
+bool PortableSql::SetIsolationLevel(SqlHandle hSql, std::string_view sLevel) {
+  Entry* p = Find(hSql);
+  if (p == nullptr) return UnknownHandle(hSql);
+  SqlError error{hSql, 0, {}};
+  if (!p->pConn->SetIsolationLevel(sLevel, error)) return Report(std::move(error));
+  return true;
+}
+
+bool PortableSql::GetParameter(SqlHandle hSql, int64_t nParameter, Number& nValue, String& sText) {
+  Entry* p = Find(hSql);
+  if (p == nullptr) return UnknownHandle(hSql);
+  if (nParameter == kParameterBrand) {
+    nValue = Number(p->pConn->BrandCode());
+    sText = String(p->pConn->BackendName());
+    return true;
+  }
+  const auto it = p->aParameters.find(nParameter);
+  nValue = it == p->aParameters.end() ? Number(0) : it->second.first;
+  sText = it == p->aParameters.end() ? String() : it->second.second;
+  return true;
+}
+
+bool PortableSql::SetParameter(SqlHandle hSql, int64_t nParameter, Number nValue, std::string_view sText) {
+  Entry* p = Find(hSql);
+  if (p == nullptr) return UnknownHandle(hSql);
+  if (nParameter == kParameterBrand) return Report(SqlError{hSql, 0, "database parameter 2 (the brand) is read-only"});
+  if (nParameter == kParameterTimeout) {
+    SqlError error{hSql, 0, {}};
+    if (!p->pConn->SetLockTimeout(nValue.AsInt64(), error)) return Report(std::move(error));
+  }
+  p->aParameters[nParameter] = {nValue, String(sText)};
+  return true;
+}
+
+bool PortableSql::SetHandleOption(SqlHandle hSql, int64_t nOption) {
+  Entry* p = Find(hSql);
+  if (p == nullptr) return UnknownHandle(hSql);
+  p->nOptions |= nOption;
+  return true;
+}
+
+bool PortableSql::ClearHandleOption(SqlHandle hSql, int64_t nOption) {
+  Entry* p = Find(hSql);
+  if (p == nullptr) return UnknownHandle(hSql);
+  // Option 0 stands for all of them.
+  p->nOptions = nOption == 0 ? 0 : (p->nOptions & ~nOption);
+  return true;
+}
+
+bool PortableSql::BrandSetup(SqlHandle hSql) { return Find(hSql) != nullptr || UnknownHandle(hSql); }
+
+bool PortableSql::BeginUse(SqlHandle hSql) {
+  Entry* p = Find(hSql);
+  if (p == nullptr) return UnknownHandle(hSql);
+  p->bInUse = true;
+  return true;
+}
+
+bool PortableSql::EndUse(SqlHandle hSql) {
+  Entry* p = Find(hSql);
+  if (p == nullptr) return UnknownHandle(hSql);
+  p->bInUse = false;
+  // A transaction the borrower left open is not handed to the next one.
+  SqlError error{hSql, 0, {}};
+  if (!p->pConn->EndTransaction(error)) return Report(std::move(error));
+  return true;
+}
+
+Sql::ErrorHandler PortableSql::SetErrorHandler(ErrorHandler fn) {
+  ErrorHandler previous = std::move(onError_);
+  onError_ = std::move(fn);
+  return previous;
+}
+
+}  // namespace qv

@@ -1,0 +1,94 @@
+// The portable host's SQL layer on real SQLite files: handle values, the
+// error-handler protocol, and the calls that reach no connection.
+#include "host/portable_sql.h"
+
+#include <gtest/gtest.h>
+
+#include "host/posix_files.h"
+#include "support/test_host.h"
+
+namespace qv {
+namespace {
+
+class PortableSqlTest : public ::testing::Test {
+ protected:
+  PortableSqlTest() : sql_(dir_.Str() + "/a.db", files_) {
+    sql_.SetErrorReporter([this](const SqlError& e) { aReported_.push_back(e.sText); });
+  }
+  test::TempDir dir_;
+  PosixFileSystem files_;
+  PortableSql sql_;
+  std::vector<std::string> aReported_;
+};
+
+TEST_F(PortableSqlTest, HandleValuesAreNeverReusedInTheProcess) {
+  PortableSql other(dir_.Str() + "/b.db", files_);
+  SqlHandle h1, h2, h3;
+  ASSERT_TRUE(sql_.Connect(h1));
+  ASSERT_TRUE(sql_.Disconnect(h1));
+  ASSERT_TRUE(other.Connect(h2));
+  ASSERT_TRUE(sql_.Connect(h3));
+  EXPECT_NE(h1, h2);
+  EXPECT_NE(h1, h3);
+  EXPECT_NE(h2, h3);
+  // The old value names nothing, here or in the other layer.
+  EXPECT_FALSE(sql_.Disconnect(h1));
+  EXPECT_FALSE(other.Execute(h1, "SELECT 1", nullptr));
+  EXPECT_EQ(aReported_.size(), 1u);
+  EXPECT_TRUE(other.Disconnect(h2));
+  EXPECT_TRUE(sql_.Disconnect(h3));
+}
+
+TEST_F(PortableSqlTest, AnArmedHandlerSeesTheErrorFirstAndMaySettleIt) {
+  SqlHandle h;
+  ASSERT_TRUE(sql_.Connect(h));
+  std::vector<std::string> aSeen;
+  int nAnswer = kSqlErrorHandled;
+  const auto previous = sql_.SetErrorHandler([&](const SqlError& e) {
+    aSeen.push_back(e.sText);
+    EXPECT_EQ(e.hSql, h);
+    return nAnswer;
+  });
+  EXPECT_FALSE(previous);
+  EXPECT_FALSE(sql_.Execute(h, "SELECT * FROM missing", nullptr));
+  EXPECT_EQ(aSeen.size(), 1u);
+  EXPECT_TRUE(aReported_.empty());  // settled by the handler
+  EXPECT_EQ(sql_.LastError().sText, "no such table: missing");
+
+  nAnswer = 0;  // any other answer leaves the report to the host as well
+  EXPECT_FALSE(sql_.SetIsolationLevel(h, "XX"));
+  EXPECT_EQ(aSeen.size(), 2u);
+  EXPECT_EQ(aReported_.size(), 1u);
+
+  sql_.SetErrorHandler(nullptr);
+  EXPECT_FALSE(sql_.SetParameter(h, 2, 99, ""));  // the brand cannot be set
+  EXPECT_EQ(aSeen.size(), 2u);
+  EXPECT_EQ(aReported_.size(), 2u);
+  Number nBrand;
+  String sName;
+  EXPECT_TRUE(sql_.GetParameter(h, 2, nBrand, sName));
+  EXPECT_EQ(nBrand, Number(10));
+  EXPECT_EQ(sName, "sqlite");
+  EXPECT_TRUE(sql_.Disconnect(h));
+}
+
+TEST_F(PortableSqlTest, ReadOnlyIsolationRefusesWritesAndRowsKeepNulls) {
+  SqlHandle h;
+  ASSERT_TRUE(sql_.Connect(h));
+  SqlRows rows;
+  ASSERT_TRUE(sql_.Execute(h, "CREATE TABLE t (a TEXT, b TEXT); INSERT INTO t VALUES ('x', NULL)", &rows));
+  EXPECT_EQ(rows.nChanged, 1);
+  ASSERT_TRUE(sql_.Execute(h, "SELECT a, b FROM t", &rows));
+  ASSERT_EQ(rows.aColumns, (std::vector<String>{"a", "b"}));
+  ASSERT_EQ(rows.aRows.size(), 1u);
+  EXPECT_EQ(rows.aRows[0][0], std::optional<String>("x"));
+  EXPECT_FALSE(rows.aRows[0][1].has_value());
+  ASSERT_TRUE(sql_.SetIsolationLevel(h, "RO"));
+  EXPECT_FALSE(sql_.Execute(h, "INSERT INTO t VALUES ('y', 'z')", nullptr));
+  ASSERT_TRUE(sql_.SetIsolationLevel(h, "CS"));
+  EXPECT_TRUE(sql_.Execute(h, "INSERT INTO t VALUES ('y', 'z')", nullptr));
+  EXPECT_TRUE(sql_.Disconnect(h));
+}
+
+}  // namespace
+}  // namespace qv
