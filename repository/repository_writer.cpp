@@ -49,8 +49,8 @@ int64_t Failed(Module& m, String sWhy) {
 // finished file is put in place of sFile after the present one has been
 // kept as history.  Returns the number of lines, or kWriteFailed.
 template <class AddLines, class What>
-int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, AddLines addLines,
-                        What sWhat) {
+int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, format::LineTrim eTrim,
+                        AddLines addLines, What sWhat) {
   WaitCursorScope wait(m);
   RepositoryVars(m).sWriteError.clear();
   const String sToken = m.G().sCRLFToken;
@@ -59,7 +59,7 @@ int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDel
   String sLine, sError;
   int64_t k = 0;
   for (;; ++k) {
-    format::RecordLine line(m, sDelimiter, sToken);
+    format::RecordLine line(m, sDelimiter, sToken, eTrim);
     if (!addLines(line, k)) break;
     if (!line.Finish(sLine, sError)) return Failed(m, sWhat(k) + ": " + sError);
     if (!out.PutLine(sLine)) return Failed(m, out.Error());
@@ -92,7 +92,7 @@ Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std:
   std::vector<std::pair<int64_t, String>> aWritten;  // position, method file
   int64_t i = -1;
   const int64_t nLines = WriteRecordFile(
-      m, sFile, sDelimiter,
+      m, sFile, sDelimiter, format::LineTrim::kEachField,
       [&](format::RecordLine& line, int64_t) {
         do {
           ++i;
@@ -120,13 +120,13 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
   // Without a name the method file goes where the class list file says it is.
   const String sPath = sFile.empty() ? format::MethodFilePath(r.sDirectory, r.sFileName) : String(sFile);
   const int64_t nLines = WriteRecordFile(
-      m, sPath, sDelimiter,
+      m, sPath, sDelimiter, format::LineTrim::kEachField,
       [&r](format::RecordLine& line, int64_t k) {
         const VC_JavaMethod& method = r.aMethods[k + 1];
         if (method.sName.empty()) return false;
         line.AddPlain("method name", method.sName);
         line.AddText("comment", method.sComment);
-        line.AddText("body", method.sBody);
+        line.AddText("body", method.sBody, false);
         return true;
       },
       [&r](int64_t k) { return "method " + r.aMethods[k + 1].sName; });
@@ -137,11 +137,11 @@ Number VC_JavaRepository::WriteVariableFile(Module& m, std::string_view sFile, N
                                             std::string_view sDelimiter) {
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
   return Number(WriteRecordFile(
-      m, sFile, sDelimiter,
+      m, sFile, sDelimiter, format::LineTrim::kWholeLine,
       [&r](format::RecordLine& line, int64_t k) {
         const VC_JavaClassVariable& v = r.aVariables[k];
         if (v.sValue1.empty()) return false;
-        for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) line.AddPlain("value", v.Value(f));
+        for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) line.AddPlain("value", v.Value(f), false);
         return true;
       },
       [&r](int64_t k) { return "class variable " + r.aVariables[k].sValue1; }));

@@ -179,7 +179,7 @@ TEST_F(RepositoryFilesTest, WriteClassFileWritesTwelveFieldsForEachSavedRecordOn
   EXPECT_EQ(repo_.WriteClassFile(m, "jbclass.txt", "|"), Number(4));
   EXPECT_EQ(dir_.Read("jbclass.txt"),
             "B|A||||||||\\.med|||\r\n"
-            "A|C|C.java|D:\\src||x~y|a\r~b||a~|D:\\src\\C.med|||\r\n");
+            "A|C|C.java|D:\\src||x~y|a\r~b||a~b~|D:\\src\\C.med|||\r\n");
   EXPECT_EQ(Classes()[0].bSaved, Number(1));
   EXPECT_EQ(Classes()[1].sMethodFile, "kept");
   EXPECT_FALSE(Classes()[1].bSaved.IsTrue());
@@ -270,10 +270,9 @@ TEST_F(RepositoryFilesTest, AClassGoesFromSourceToRepositoryAndBack) {
   repo.LoadRepository(fresh);
   ASSERT_EQ(RepositoryVars(fresh).cv_nClassCount, Number(n));
   // Line breaks come back as CR CR LF (a CR LF of the source as CR CR CR
-  // LF); only blanks at the ends of a stored class-line field are trimmed.
-  auto Stored = [&fresh](const String& s, bool bTrimmed) {
-    const String sEncoded = format::EncodeText(fresh, s, "\x01");
-    return format::DecodeText(fresh, bTrimmed ? RtStrTrimView(sEncoded) : sEncoded, "\x01");
+  // LF); nothing else changes, blanks at the ends of a field included.
+  auto Stored = [&fresh](const String& s) {
+    return format::DecodeText(fresh, format::EncodeText(fresh, s, "\x01"), "\x01");
   };
   for (int64_t i = 0; i < n; ++i) {
     ASSERT_EQ(repo.ReadMethodFile(fresh, "m" + std::to_string(i) + ".med", i, "|"), Number(2));
@@ -285,18 +284,17 @@ TEST_F(RepositoryFilesTest, AClassGoesFromSourceToRepositoryAndBack) {
     EXPECT_EQ(b.sFileName, a.sFileName);
     EXPECT_EQ(b.sDirectory, a.sDirectory);
     EXPECT_EQ(b.sImport.Items(), a.sImport.Items());
-    EXPECT_EQ(b.sHeader, Stored(a.sHeader, true));
-    EXPECT_EQ(b.sDescription, Stored(a.sDescription, true));
-    EXPECT_EQ(b.sFooter, Stored(a.sFooter, true));
-    EXPECT_EQ(b.aMethods[1].sBody, Stored(a.aMethods[1].sBody, false));
+    EXPECT_EQ(b.sHeader, Stored(a.sHeader));
+    EXPECT_EQ(b.sDescription, Stored(a.sDescription));
+    EXPECT_EQ(b.sFooter, Stored(a.sFooter));
+    EXPECT_EQ(b.aMethods[1].sBody, Stored(a.aMethods[1].sBody));
     EXPECT_EQ(b.sMethodFile, a.sMethodFile);
     int64_t nFirst = 0;
     while (aBefore[nFirst].sClassName != a.sClassName) ++nFirst;
     EXPECT_EQ(repo.FindClass(fresh, a.sClassName), Number(nFirst));
   }
   // A loaded repository saved again keeps its form: a second load and save
-  // gives the same file byte for byte.  (The first save may differ: the
-  // reader trims a CR that a CR LF source leaves at the end of a field.)
+  // gives the same file byte for byte.
   repo.SaveRepository(fresh);
   const std::string sSecond = dir_.Read("jbclass.txt");
   {
