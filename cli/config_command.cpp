@@ -76,14 +76,9 @@ const ProfileSetting* FirstUnsaved(Module& m) {
 // Why a value, in the form the save writes it, would not read back from an
 // INI file unchanged; "" when it would.
 std::string UnstorableValue(std::string_view sValue) {
+  // Blanks and quotes around a value are kept by the profile engine, which
+  // quotes such a value; only a line break cannot be stored.
   if (sValue.find_first_of("\r\n") != std::string_view::npos) return "it holds a line break";
-  if (!sValue.empty() && (sValue.front() == ' ' || sValue.front() == '\t' || sValue.back() == ' ' ||
-                          sValue.back() == '\t')) {
-    return "blanks around a value are not kept";
-  }
-  if (sValue.size() >= 2 && (sValue.front() == '"' || sValue.front() == '\'') && sValue.back() == sValue.front()) {
-    return "the quotes around a value are not kept";
-  }
   return "";
 }
 
