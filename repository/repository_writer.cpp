@@ -38,6 +38,15 @@ void AddClassFields(format::RecordLine& line, const VC_JavaClass& r, std::string
   line.AddPlain("time stamp", r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp));
 }
 
+// The position of the last row of aRows for which bUsed holds; -1 when none.
+template <class Row, class Used>
+int64_t LastRowWith(const DynArray<Row>& aRows, Used bUsed) {
+  for (int64_t k = aRows.Count() - 1; k >= 0; --k) {
+    if (bUsed(aRows[k])) return k;
+  }
+  return -1;
+}
+
 int64_t Failed(Module& m, String sWhy) {
   RepositoryVars(m).sWriteError = std::move(sWhy);
   return kWriteFailed;
@@ -119,11 +128,14 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
   // Without a name the method file goes where the class list file says it is.
   const String sPath = sFile.empty() ? format::MethodFilePath(r.sDirectory, r.sFileName) : String(sFile);
+  // Every row up to the last method with a name, nameless ones between them
+  // too, so that a row without a name costs none of the rows behind it.
+  const int64_t nLast = LastRowWith(r.aMethods, [](const VC_JavaMethod& method) { return !method.sName.empty(); });
   const int64_t nLines = WriteRecordFile(
       m, sPath, sDelimiter, format::LineTrim::kEachField,
-      [&r](format::RecordLine& line, int64_t k) {
+      [&r, nLast](format::RecordLine& line, int64_t k) {
+        if (k + 1 > nLast) return false;
         const VC_JavaMethod& method = r.aMethods[k + 1];
-        if (method.sName.empty()) return false;
         line.AddPlain("method name", method.sName);
         line.AddText("comment", method.sComment);
         line.AddText("body", method.sBody, false);
@@ -136,11 +148,13 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
 Number VC_JavaRepository::WriteVariableFile(Module& m, std::string_view sFile, Number nClass,
                                             std::string_view sDelimiter) {
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
+  // Every row up to the last one whose first value is set.
+  const int64_t nLast = LastRowWith(r.aVariables, [](const VC_JavaClassVariable& v) { return !v.sValue1.empty(); });
   return Number(WriteRecordFile(
       m, sFile, sDelimiter, format::LineTrim::kWholeLine,
-      [&r](format::RecordLine& line, int64_t k) {
+      [&r, nLast](format::RecordLine& line, int64_t k) {
+        if (k > nLast) return false;
         const VC_JavaClassVariable& v = r.aVariables[k];
-        if (v.sValue1.empty()) return false;
         for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) line.AddPlain("value", v.Value(f), false);
         return true;
       },

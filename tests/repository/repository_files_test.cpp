@@ -119,13 +119,13 @@ TEST_F(RepositoryFilesTest, MethodAndVariableFilesReadBackWhatWasWritten) {
   r.aMethods.At(1).sBody = "  void init() {\n    go();\n  }\n";
   r.aMethods.At(2).sName = "paint";
   r.aMethods.At(2).sBody = "  void paint() {}\r\r\n";
-  r.aMethods.At(4).sName = "unreachable";  // behind the first method without a name
+  r.aMethods.At(4).sName = "later";  // behind a method without a name, which is written too
   r.aVariables.At(0) = VC_JavaClassVariable();
   r.aVariables.At(0).sValue1 = "nCount";
   r.aVariables.At(0).sValue2 = " int ";
   r.aVariables.At(0).sValue6 = "0";
 
-  EXPECT_EQ(repo_.WriteMethodFile(m, "", 0, "|"), Number(3));
+  EXPECT_EQ(repo_.WriteMethodFile(m, "", 0, "|"), Number(5));
   EXPECT_EQ(repo_.WriteVariableFile(m, "Applet1.var", 0, "|"), Number(1));
   EXPECT_EQ(dir_.Read("Applet1.var"), "nCount| int ||||0|\r\n");
   // The default method file is the one the class list file points to.
@@ -139,14 +139,15 @@ TEST_F(RepositoryFilesTest, MethodAndVariableFilesReadBackWhatWasWritten) {
   Module& fresh = FreshModule();
   fresh.G().sCRLFToken = "~";
   VC_JavaRepository repo;
-  EXPECT_EQ(repo.ReadMethodFile(fresh, Win("Applet1.med"), 0, "|"), Number(3));
+  EXPECT_EQ(repo.ReadMethodFile(fresh, Win("Applet1.med"), 0, "|"), Number(5));
   EXPECT_EQ(repo.ReadVariableFile(fresh, "Applet1.var", 0, "|"), Number(1));
   const VC_JavaClass& back = JavaClassArray(fresh)[0];
   EXPECT_EQ(back.aMethods[1].sName, "init");
   EXPECT_EQ(back.aMethods[1].sComment, "/** Starts. */");
   EXPECT_EQ(back.aMethods[1].sBody, "  void init() {\r\r\n    go();\r\r\n  }\r\r\n");
   EXPECT_EQ(back.aMethods[2].sBody, "  void paint() {}\r\r\n");
-  EXPECT_EQ(back.aMethods.Count(), 3);
+  EXPECT_EQ(back.aMethods.Count(), 5);
+  EXPECT_EQ(back.aMethods[4].sName, "later");
   EXPECT_EQ(back.aVariables[0].sValue2, " int ");
   EXPECT_EQ(back.aVariables[0].sValue6, "0");
 

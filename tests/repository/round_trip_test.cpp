@@ -114,6 +114,22 @@ TEST_F(RoundTripTest, MethodAndVariableRowsWithBlanksAtTheirEdgesReadBackExactly
   EXPECT_EQ(b.aVariables[0].sValue6, "x ");
 }
 
+TEST_F(RoundTripTest, ARowWithoutANameCostsNoRowBehindIt) {
+  dir_.Write("a.med", "m1|||\n|c|b|\nm3|||\n");
+  dir_.Write("a.var", "v1||||||\n|x|||||\nv3||||||\n");
+  Module& m = *module_;
+  VC_JavaRepository repo;
+  repo.ReadMethodFile(m, "a.med", Number(0), "|");
+  repo.ReadVariableFile(m, "a.var", Number(0), "|");
+  ASSERT_EQ(repo.WriteMethodFile(m, "b.med", Number(0), "|"), Number(4));
+  ASSERT_EQ(repo.WriteVariableFile(m, "b.var", Number(0), "|"), Number(3));
+  EXPECT_EQ(dir_.Read("b.med"), "m1|||\r\n|c|b|\r\nm3|||\r\n");
+  Module& fresh = FreshModule();
+  repo.ReadMethodFile(fresh, "b.med", Number(0), "|");
+  repo.ReadVariableFile(fresh, "b.var", Number(0), "|");
+  EXPECT_EQ(test::RecordDifference(JavaClassArray(m)[0], JavaClassArray(fresh)[0]), "");
+}
+
 TEST_F(RoundTripTest, ARecordReadOverAnOlderOneReplacesItsLists) {
   dir_.Write("jbclass.txt", "Object\x1f" "A\x1f\x1f\x1f\x1f\x1f\x1f\x1f" "a\x1e" "b\x1e" "c\x1e\x1f\x1f\x1f\x1f\n");
   dir_.Write("a.med", "m1|||\nm2|||\n");
