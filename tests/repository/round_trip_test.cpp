@@ -130,6 +130,22 @@ TEST_F(RoundTripTest, ARowWithoutANameCostsNoRowBehindIt) {
   EXPECT_EQ(test::RecordDifference(JavaClassArray(m)[0], JavaClassArray(fresh)[0]), "");
 }
 
+TEST_F(RoundTripTest, AValueThatStraddlesASelfOverlappingDelimiterIsRefusedNotChanged) {
+  // With the delimiter "||" a value ending in "|" cannot be stored: the
+  // reader would split one character early.  The save says so and keeps the
+  // old file.
+  dir_.Write("a.var", "v| int||| |0|\n");
+  dir_.Write("b.var", "old\n");
+  Module& m = *module_;
+  VC_JavaRepository repo;
+  ASSERT_EQ(repo.ReadVariableFile(m, "a.var", Number(0), "||"), Number(1));
+  EXPECT_EQ(JavaClassArray(m)[0].aVariables[0].sValue2, "| |0|");
+  EXPECT_EQ(repo.WriteVariableFile(m, "b.var", Number(0), "||"), Number(kWriteFailed));
+  EXPECT_EQ(RepositoryVars(m).sWriteError,
+            "class variable v| int: the fields would not read back with this delimiter");
+  EXPECT_EQ(dir_.Read("b.var"), "old\n");
+}
+
 TEST_F(RoundTripTest, ARecordReadOverAnOlderOneReplacesItsLists) {
   dir_.Write("jbclass.txt", "Object\x1f" "A\x1f\x1f\x1f\x1f\x1f\x1f\x1f" "a\x1e" "b\x1e" "c\x1e\x1f\x1f\x1f\x1f\n");
   dir_.Write("a.med", "m1|||\nm2|||\n");
