@@ -120,9 +120,12 @@ bool EnsureDirectory(const std::string& sDir, std::string& sError) {
   return true;
 }
 
-// An existing file that cannot be read would load as all defaults.
+// An existing file that cannot be read would load as all defaults; so
+// would a directory of that name, which opens but yields no bytes.
 bool Readable(const std::string& sPath) {
-  return !fs::exists(sPath) || static_cast<bool>(std::ifstream(sPath, std::ios::binary));
+  std::error_code ec;
+  if (!fs::exists(sPath, ec)) return !ec;
+  return fs::is_regular_file(sPath, ec) && static_cast<bool>(std::ifstream(sPath, std::ios::binary));
 }
 
 const ProfileSetting* FindOrReport(const std::string& sSection, const std::string& sKey) {
