@@ -241,7 +241,9 @@ struct IniProfiles::ParsedFile {
       sOut.append(s.substr(nAt));
     } else {
       sOut.append(s);
-      if (!s.empty() && s.back() != '\n') sOut.append(kLineEnd);
+      // The last line gets its end, unless it has one or the file holds
+      // nothing but its byte order mark.
+      if (!s.empty() && s.back() != '\n' && s.back() != '\r' && s != kByteOrderMark) sOut.append(kLineEnd);
       sOut.push_back('[');
       sOut.append(sSection);
       sOut.push_back(']');

@@ -33,6 +33,8 @@ bool ForEachLine(Module& m, std::string_view sFile, OnLine onLine) {
   return ForEachLine(m, sFile, [] {}, onLine);
 }
 
+static_assert(VC_JavaClassVariable::kFieldCount == format::kVariableFieldCount);
+
 // Field k of a line as stored: trimmed unless the line is marked exact.
 String Field(const std::vector<std::string_view>& aFields, size_t k, bool bExact) {
   return String(format::FieldOf(aFields, k, !bExact));

@@ -412,6 +412,11 @@ TEST_F(IniProfilesTest, AUtf16FileReadsAsWindowsReadsItAndStaysUtf16) {
   EXPECT_NE(ini_.LastWriteError().find("UTF-8"), std::string::npos);
   EXPECT_EQ(dir_.Read("Test.ini"), sBefore);
 
+  // A file of nothing but the mark gets its first section right behind it.
+  dir_.Write("Mark.ini", "\xFF\xFE");
+  EXPECT_TRUE(ini_.WriteString("S", "k", "v", "Mark.ini"));
+  EXPECT_EQ(dir_.Read("Mark.ini"), Utf16Le(u"[S]\r\nk=v\r\n"));
+
   // Big endian too.
   dir_.Write("Big.ini", Utf16Le(u"[S]\r\nk=v\r\n", true));
   EXPECT_EQ(Get("S", "k", nullptr, "Big.ini"), "v");
