@@ -33,8 +33,14 @@ inline bool SelfOverlapping(std::string_view s) {
   return false;
 }
 
-// Whether a refusal to write what was loaded is one the format forces.
+// Whether a refusal to write what was loaded is one the format forces: a
+// field straddling a self-overlapping separator, or, when one separator
+// holds the other (the profile's default "*" for both), an import list,
+// which always holds the token.
 inline bool ForcedRefusal(const Separators& oSep, std::string_view sError) {
+  const bool bNested = oSep.sDelimiter.find(oSep.sToken) != std::string_view::npos ||
+                       oSep.sToken.find(oSep.sDelimiter) != std::string_view::npos;
+  if (bNested && !oSep.sToken.empty() && sError.find("contain the delimiter") != std::string_view::npos) return true;
   return (SelfOverlapping(oSep.sDelimiter) || SelfOverlapping(oSep.sToken)) &&
          sError.find("would not read back") != std::string_view::npos;
 }

@@ -146,6 +146,20 @@ TEST_F(RoundTripTest, AValueThatStraddlesASelfOverlappingDelimiterIsRefusedNotCh
   EXPECT_EQ(dir_.Read("b.var"), "old\n");
 }
 
+TEST_F(RoundTripTest, WithTheSameTextForDelimiterAndTokenImportsAreRefusedNotLost) {
+  // The profile's defaults are "*" for both: an import list, which always
+  // holds the token, would split into fields.  The save says so.
+  dir_.Write("jbclass.txt", "Object*A*********\n");
+  Module& m = *module_;
+  m.G().sCRLFToken = "*";
+  VC_JavaRepository repo;
+  ASSERT_EQ(repo.ReadClassFile(m, "jbclass.txt", "*"), Number(1));
+  JavaClassArray(m).At(0).sImport.Items() = {"java.util.List"};
+  EXPECT_EQ(repo.WriteClassFile(m, "jbclass.txt", "*"), Number(kWriteFailed));
+  EXPECT_EQ(RepositoryVars(m).sWriteError, "class A: imports contain the delimiter");
+  EXPECT_EQ(dir_.Read("jbclass.txt"), "Object*A*********\n");
+}
+
 TEST_F(RoundTripTest, ARecordReadOverAnOlderOneReplacesItsLists) {
   dir_.Write("jbclass.txt", "Object\x1f" "A\x1f\x1f\x1f\x1f\x1f\x1f\x1f" "a\x1e" "b\x1e" "c\x1e\x1f\x1f\x1f\x1f\n");
   dir_.Write("a.med", "m1|||\nm2|||\n");
