@@ -10,6 +10,7 @@
 # first.  Set QV_FUZZ_NICE=1 to run at the lowest priority.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh
 nSeconds="${1:-60}"
 shift || true
 aTargets=("$@")

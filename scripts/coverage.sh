@@ -4,6 +4,7 @@
 # HTML report goes to build/coverage/html/index.html.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh
 cmake --preset coverage >/dev/null
 cmake --build --preset coverage -j2
 find build/coverage -name '*.gcda' -delete

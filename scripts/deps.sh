@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev)
+# clang and its runtime for the fuzz targets, gcovr for the coverage figures.
+packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev clang libclang-rt-14-dev gcovr)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
