@@ -58,11 +58,11 @@ class RoundTripTest : public test::HostFixture {
 
 TEST_F(RoundTripTest, AnEmptyImportBeforeOthersCostsNoImportAtTheNextSave) {
   dir_.Write("jbclass.txt", "Object\x1f" "A\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1e" "a\x1e\x1f\n");
-  Module& m = Load();
-  EXPECT_EQ(JavaClassArray(m)[0].sImport.Items(), (std::vector<String>{"a"}));
-  ExpectSavedAndLoadedUnchanged(m);
+  EXPECT_EQ(JavaClassArray(Load())[0].sImport.Items(), (std::vector<String>{"a"}));
+  ExpectSavedAndLoadedUnchanged(*module_);
   // A gap the parser leaves in memory ("import ;") costs the later ones
   // nothing either.
+  Module& m = *module_;  // the Module the check loaded last
   JavaClassArray(m).At(0).sImport.Items() = {"x", "", "y"};
   ASSERT_EQ(VC_JavaRepository().WriteClassFile(m, format::kClassListFile, kDelimiter), Number(1));
   EXPECT_EQ(JavaClassArray(Load())[0].sImport.Items(), (std::vector<String>{"x", "y"}));
@@ -124,10 +124,11 @@ TEST_F(RoundTripTest, ARowWithoutANameCostsNoRowBehindIt) {
   ASSERT_EQ(repo.WriteMethodFile(m, "b.med", Number(0), "|"), Number(4));
   ASSERT_EQ(repo.WriteVariableFile(m, "b.var", Number(0), "|"), Number(3));
   EXPECT_EQ(dir_.Read("b.med"), "m1|||\r\n|c|b|\r\nm3|||\r\n");
+  const VC_JavaClass before = JavaClassArray(m)[0];
   Module& fresh = FreshModule();
   repo.ReadMethodFile(fresh, "b.med", Number(0), "|");
   repo.ReadVariableFile(fresh, "b.var", Number(0), "|");
-  EXPECT_EQ(test::RecordDifference(JavaClassArray(m)[0], JavaClassArray(fresh)[0]), "");
+  EXPECT_EQ(test::RecordDifference(before, JavaClassArray(fresh)[0]), "");
 }
 
 TEST_F(RoundTripTest, AValueThatStraddlesASelfOverlappingDelimiterIsRefusedNotChanged) {
