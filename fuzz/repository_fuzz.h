@@ -23,26 +23,27 @@ inline Separators PickSeparators(uint8_t nChoice) {
   return kChoices[nChoice % (sizeof(kChoices) / sizeof(kChoices[0]))];
 }
 
-// TRUE when a proper prefix of s is also its suffix ("||"): a field that
-// ends with that prefix then straddles the separator behind it, and the
-// format has no escape for it, so a writer must refuse such a field.
-inline bool SelfOverlapping(std::string_view s) {
-  for (size_t n = 1; n < s.size(); ++n) {
-    if (s.substr(0, n) == s.substr(s.size() - n)) return true;
+// TRUE when a non-empty proper suffix of sA is a prefix of sB ("||" and
+// "|~", or "x|" and "|~" inside a field): a text ending in that suffix then
+// straddles the separator behind it.  The format has no escape for this, so
+// a writer must refuse such a field.
+inline bool Overlapping(std::string_view sA, std::string_view sB) {
+  for (size_t n = 1; n < sA.size() && n <= sB.size(); ++n) {
+    if (sA.substr(sA.size() - n) == sB.substr(0, n)) return true;
   }
   return false;
 }
 
-// Whether a refusal to write what was loaded is one the format forces: a
-// field straddling a self-overlapping separator, or, when one separator
-// holds the other (the profile's default "*" for both), an import list,
-// which always holds the token.
+// Whether a refusal to write what was loaded is one the format forces: the
+// separators overlap themselves or each other, or one holds the other (the
+// profile's default "*" for both; an import list always holds the token).
 inline bool ForcedRefusal(const Separators& oSep, std::string_view sError) {
-  const bool bNested = oSep.sDelimiter.find(oSep.sToken) != std::string_view::npos ||
-                       oSep.sToken.find(oSep.sDelimiter) != std::string_view::npos;
-  if (bNested && !oSep.sToken.empty() && sError.find("contain the delimiter") != std::string_view::npos) return true;
-  return (SelfOverlapping(oSep.sDelimiter) || SelfOverlapping(oSep.sToken)) &&
-         sError.find("would not read back") != std::string_view::npos;
+  const std::string_view d = oSep.sDelimiter, t = oSep.sToken;
+  const bool bNested = !t.empty() && (d.find(t) != std::string_view::npos || t.find(d) != std::string_view::npos);
+  const bool bOverlap = Overlapping(d, d) || Overlapping(t, t) || Overlapping(d, t) || Overlapping(t, d);
+  const bool bSeparatorProblem = sError.find("delimiter") != std::string_view::npos ||
+                                 sError.find("would not read back") != std::string_view::npos;
+  return (bNested || bOverlap) && bSeparatorProblem;
 }
 
 }  // namespace qv::fuzz

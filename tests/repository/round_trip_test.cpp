@@ -159,6 +159,12 @@ TEST_F(RoundTripTest, WithTheSameTextForDelimiterAndTokenImportsAreRefusedNotLos
   EXPECT_EQ(repo.WriteClassFile(m, "jbclass.txt", "*"), Number(kWriteFailed));
   EXPECT_EQ(RepositoryVars(m).sWriteError, "class A: imports contain the delimiter");
   EXPECT_EQ(dir_.Read("jbclass.txt"), "Object*A*********\n");
+  // Separators that overlap each other: an import "|" followed by the token
+  // "|~" would hold the delimiter "||".
+  m.G().sCRLFToken = "|~";
+  JavaClassArray(m).At(0).sImport.Items() = {"x", "|"};
+  EXPECT_EQ(repo.WriteClassFile(m, "jbclass.txt", "||"), Number(kWriteFailed));
+  EXPECT_EQ(RepositoryVars(m).sWriteError, "class A: imports contain the delimiter");
 }
 
 TEST_F(RoundTripTest, ARecordReadOverAnOlderOneReplacesItsLists) {
