@@ -76,14 +76,9 @@ const ProfileSetting* FirstUnsaved(Module& m) {
 // Why a value, in the form the save writes it, would not read back from an
 // INI file unchanged; "" when it would.
 std::string UnstorableValue(std::string_view sValue) {
+  // Blanks and quotes around a value are kept by the profile engine, which
+  // quotes such a value; only a line break cannot be stored.
   if (sValue.find_first_of("\r\n") != std::string_view::npos) return "it holds a line break";
-  if (!sValue.empty() && (sValue.front() == ' ' || sValue.front() == '\t' || sValue.back() == ' ' ||
-                          sValue.back() == '\t')) {
-    return "blanks around a value are not kept";
-  }
-  if (sValue.size() >= 2 && (sValue.front() == '"' || sValue.front() == '\'') && sValue.back() == sValue.front()) {
-    return "the quotes around a value are not kept";
-  }
   return "";
 }
 
@@ -125,9 +120,12 @@ bool EnsureDirectory(const std::string& sDir, std::string& sError) {
   return true;
 }
 
-// An existing file that cannot be read would load as all defaults.
+// An existing file that cannot be read would load as all defaults; so
+// would a directory of that name, which opens but yields no bytes.
 bool Readable(const std::string& sPath) {
-  return !fs::exists(sPath) || static_cast<bool>(std::ifstream(sPath, std::ios::binary));
+  std::error_code ec;
+  if (!fs::exists(sPath, ec)) return !ec;
+  return fs::is_regular_file(sPath, ec) && static_cast<bool>(std::ifstream(sPath, std::ios::binary));
 }
 
 const ProfileSetting* FindOrReport(const std::string& sSection, const std::string& sKey) {

@@ -54,6 +54,87 @@ bool HasDrive(std::string_view s) {
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
+// A value that the reader's trim or quote stripping would change is stored
+// in double quotes, which the reader (and Windows) strip again.
+bool NeedsQuotes(std::string_view s) { return Trim(s).size() != s.size() || StripQuotes(s).size() != s.size(); }
+
+void AppendUtf8(std::string& sOut, uint32_t nCode) {
+  if (nCode < 0x80) {
+    sOut.push_back(static_cast<char>(nCode));
+  } else if (nCode < 0x800) {
+    sOut.push_back(static_cast<char>(0xC0 | (nCode >> 6)));
+    sOut.push_back(static_cast<char>(0x80 | (nCode & 0x3F)));
+  } else if (nCode < 0x10000) {
+    sOut.push_back(static_cast<char>(0xE0 | (nCode >> 12)));
+    sOut.push_back(static_cast<char>(0x80 | ((nCode >> 6) & 0x3F)));
+    sOut.push_back(static_cast<char>(0x80 | (nCode & 0x3F)));
+  } else {
+    sOut.push_back(static_cast<char>(0xF0 | (nCode >> 18)));
+    sOut.push_back(static_cast<char>(0x80 | ((nCode >> 12) & 0x3F)));
+    sOut.push_back(static_cast<char>(0x80 | ((nCode >> 6) & 0x3F)));
+    sOut.push_back(static_cast<char>(0x80 | (nCode & 0x3F)));
+  }
+}
+
+// UTF-16 (its byte order mark included) as UTF-8, whose byte order mark the
+// parser skips like any other.  FALSE when the bytes are no well-formed
+// UTF-16 (an odd length, a lone surrogate): sOut then holds U+FFFD in their
+// place, and the text could not be written back unchanged.
+bool Utf16ToUtf8(std::string_view sBytes, bool bBigEndian, std::string& sOut) {
+  sOut.clear();
+  sOut.reserve(sBytes.size() + sBytes.size() / 2);
+  bool bWhole = sBytes.size() % 2 == 0;
+  const size_t nUnits = sBytes.size() / 2;
+  auto Unit = [&](size_t i) {
+    const auto nA = static_cast<unsigned char>(sBytes[2 * i]), nB = static_cast<unsigned char>(sBytes[2 * i + 1]);
+    return static_cast<uint32_t>(bBigEndian ? (nA << 8 | nB) : (nB << 8 | nA));
+  };
+  for (size_t i = 0; i < nUnits; ++i) {
+    uint32_t nCode = Unit(i);
+    if (nCode >= 0xD800 && nCode < 0xDC00 && i + 1 < nUnits && Unit(i + 1) >= 0xDC00 && Unit(i + 1) < 0xE000) {
+      nCode = 0x10000 + ((nCode - 0xD800) << 10) + (Unit(++i) - 0xDC00);
+    } else if (nCode >= 0xD800 && nCode < 0xE000) {
+      nCode = 0xFFFD;
+      bWhole = false;
+    }
+    AppendUtf8(sOut, nCode);
+  }
+  if (sBytes.size() % 2 != 0) AppendUtf8(sOut, 0xFFFD);
+  return bWhole;
+}
+
+// UTF-8 as UTF-16; FALSE when sText is no well-formed UTF-8.
+bool Utf8ToUtf16(std::string_view sText, bool bBigEndian, std::string& sOut) {
+  sOut.clear();
+  sOut.reserve(sText.size() * 2);
+  auto Put = [&](uint32_t nUnit) {
+    const char cHigh = static_cast<char>(nUnit >> 8), cLow = static_cast<char>(nUnit & 0xFF);
+    sOut.push_back(bBigEndian ? cHigh : cLow);
+    sOut.push_back(bBigEndian ? cLow : cHigh);
+  };
+  for (size_t i = 0; i < sText.size();) {
+    const auto c = static_cast<unsigned char>(sText[i]);
+    const size_t nLength = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    if (nLength == 0 || i + nLength > sText.size()) return false;
+    uint32_t nCode = nLength == 1 ? c : c & (0xFF >> (nLength + 1));
+    for (size_t k = 1; k < nLength; ++k) {
+      const auto cNext = static_cast<unsigned char>(sText[i + k]);
+      if ((cNext & 0xC0) != 0x80) return false;
+      nCode = nCode << 6 | (cNext & 0x3F);
+    }
+    constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (nCode < kSmallest[nLength] || nCode > 0x10FFFF || (nCode >= 0xD800 && nCode < 0xE000)) return false;
+    if (nCode >= 0x10000) {
+      Put(0xD800 + ((nCode - 0x10000) >> 10));
+      Put(0xDC00 + ((nCode - 0x10000) & 0x3FF));
+    } else {
+      Put(nCode);
+    }
+    i += nLength;
+  }
+  return true;
+}
+
 int64_t Nanoseconds(int64_t nSec, int64_t nNsec) { return nSec * 1'000'000'000 + nNsec; }
 
 size_t WriteAll(int nFd, std::string_view sData) {
@@ -107,16 +188,18 @@ struct IniProfiles::ParsedFile {
     std::unordered_map<std::string, Key> mKeys;  // folded key -> its first line
   };
 
-  std::string sText;
+  std::string sText;  // the text as UTF-8 when the file is UTF-16
+  Encoding eEncoding = Encoding::kBytes;
+  bool bWritable = true;  // the text encodes back to the file's bytes
   std::vector<Line> aLines;
   std::unordered_map<std::string, Section> mSections;  // folded name -> first section of that name
 
-  explicit ParsedFile(std::string sContent) : sText(std::move(sContent)) { Parse(); }
-
-  bool LineEnded(size_t nLine) const {
-    const size_t nNext = aLines[nLine].nNext;
-    return nNext > 0 && sText[nNext - 1] == '\n';
+  explicit ParsedFile(std::string sContent, Encoding eFileEncoding = Encoding::kBytes, bool bCanWrite = true)
+      : sText(std::move(sContent)), eEncoding(eFileEncoding), bWritable(bCanWrite) {
+    Parse();
   }
+
+  bool LineEnded(size_t nLine) const { return aLines[nLine].nNext > aLines[nLine].nEnd; }
 
   const Key* Find(std::string_view sSection, std::string_view sKey, const Section** ppSection) const {
     const auto itSection = mSections.find(Fold(sSection));
@@ -158,7 +241,9 @@ struct IniProfiles::ParsedFile {
       sOut.append(s.substr(nAt));
     } else {
       sOut.append(s);
-      if (!s.empty() && s.back() != '\n') sOut.append(kLineEnd);
+      // The last line gets its end, unless it has one or the file holds
+      // nothing but its byte order mark.
+      if (!s.empty() && s.back() != '\n' && s.back() != '\r' && s != kByteOrderMark) sOut.append(kLineEnd);
       sOut.push_back('[');
       sOut.append(sSection);
       sOut.push_back(']');
@@ -179,10 +264,12 @@ struct IniProfiles::ParsedFile {
     while (nPos < s.size()) {
       Line oLine;
       oLine.nBegin = (nPos == 0 && s.starts_with(kByteOrderMark)) ? kByteOrderMark.size() : nPos;
-      const size_t nFeed = s.find('\n', oLine.nBegin);
-      oLine.nEnd = nFeed == std::string_view::npos ? s.size() : nFeed;
-      oLine.nNext = nFeed == std::string_view::npos ? s.size() : nFeed + 1;
-      if (oLine.nEnd > oLine.nBegin && s[oLine.nEnd - 1] == '\r') --oLine.nEnd;
+      // A line ends at CR LF, at a lone LF or at a lone CR.
+      const size_t nBreak = s.find_first_of("\r\n", oLine.nBegin);
+      oLine.nEnd = nBreak == std::string_view::npos ? s.size() : nBreak;
+      oLine.nNext = nBreak == std::string_view::npos ? s.size()
+                    : s.compare(nBreak, 2, kLineEnd) == 0 ? nBreak + 2
+                                                          : nBreak + 1;
       nPos = oLine.nNext;
       const size_t nLine = aLines.size();
       aLines.push_back(oLine);
@@ -270,10 +357,11 @@ int64_t IniProfiles::GetInt(std::string_view sSection, std::string_view sKey, in
   const ParsedFile::Key* pKey = pFile->Find(Trim(sSection), Trim(sKey), &pSection);
   if (pKey == nullptr) return nDefault;
   const std::string_view s = pFile->Value(*pKey);
+  if (s.empty()) return nDefault;  // as Windows, which reads the value as text first
   size_t i = 0;
-  const bool bNegative = !s.empty() && s[0] == '-';
-  if (!s.empty() && (s[0] == '-' || s[0] == '+')) ++i;
-  if (i >= s.size() || s[i] < '0' || s[i] > '9') return nDefault;
+  const bool bNegative = s[0] == '-';
+  if (s[0] == '-' || s[0] == '+') ++i;
+  if (i >= s.size() || s[i] < '0' || s[i] > '9') return 0;
   // The magnitude saturates at 2^63, which is INT64_MIN's and one past
   // INT64_MAX's.
   constexpr uint64_t kLimit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) + 1;
@@ -286,16 +374,29 @@ int64_t IniProfiles::GetInt(std::string_view sSection, std::string_view sKey, in
   return nMagnitude >= kLimit ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(nMagnitude);
 }
 
+bool IniProfiles::Refuse(std::string sWhy) {
+  sLastWriteError_ = std::move(sWhy);
+  return false;
+}
+
 bool IniProfiles::WriteString(std::string_view sSection, std::string_view sKey, std::string_view sValue,
                               std::string_view sFile) {
+  sLastWriteError_.clear();
   sSection = Trim(sSection);
   sKey = Trim(sKey);
   // Refuse what would not read back as written or would break the lines
   // around it.
-  if (sFile.empty() || sSection.empty() || sKey.empty()) return false;
-  if (HasLineBreak(sSection) || HasLineBreak(sKey) || HasLineBreak(sValue)) return false;
-  if (sSection.find(']') != std::string_view::npos || sKey.find('=') != std::string_view::npos) return false;
-  if (sKey.front() == ';' || sKey.front() == '[') return false;
+  if (sFile.empty()) return Refuse("no file name");
+  if (sSection.empty() || sKey.empty()) return Refuse("an empty section or key name");
+  if (HasLineBreak(sSection) || HasLineBreak(sKey) || HasLineBreak(sValue)) return Refuse("a line break");
+  if (sSection.find(']') != std::string_view::npos) return Refuse("\"]\" in the section name");
+  if (sKey.find('=') != std::string_view::npos) return Refuse("\"=\" in the key");
+  if (sKey.front() == ';' || sKey.front() == '[') return Refuse("a key starting with \";\" or \"[\"");
+  std::string sQuoted;
+  if (NeedsQuotes(sValue)) {
+    sQuoted.append("\"").append(sValue).append("\"");
+    sValue = sQuoted;
+  }
 
   std::string sPath = ResolvePath(sFile);
   // Through a symbolic link the linked file is rewritten, not the link.
@@ -307,20 +408,28 @@ bool IniProfiles::WriteString(std::string_view sSection, std::string_view sKey, 
 
   const ParsedFile* pOld = nullptr;
   const LoadResult eLoad = Load(sPath, &pOld);
-  if (eLoad == LoadResult::kFailed) return false;  // never replace a file that could not be read
+  // Never replace a file that could not be read.
+  if (eLoad == LoadResult::kFailed) return Refuse("the file cannot be read: " + sPath);
   const bool bExists = eLoad == LoadResult::kLoaded;
   const ParsedFile oEmpty{std::string()};
-  std::string sNew = (bExists ? *pOld : oEmpty).WithKey(sSection, sKey, sValue);
+  const ParsedFile& oOld = bExists ? *pOld : oEmpty;
+  if (!oOld.bWritable) return Refuse("the file is no well-formed UTF-16 and would be corrupted: " + sPath);
+  std::string sNew = oOld.WithKey(sSection, sKey, sValue);
   if (bExists && sNew == pOld->sText) return true;
+  const Encoding eEncoding = oOld.eEncoding;
+  std::string sBytes;
+  if (eEncoding != Encoding::kBytes && !Utf8ToUtf16(sNew, eEncoding == Encoding::kUtf16Be, sBytes)) {
+    return Refuse("a name or value that is no UTF-8 cannot go into the UTF-16 file " + sPath);
+  }
 
-  if (!WriteFileAtomically(sPath, sNew, bExists)) {
+  if (!WriteFileAtomically(sPath, eEncoding == Encoding::kBytes ? std::string_view(sNew) : sBytes, bExists)) {
     mCache_.erase(sPath);
-    return false;
+    return Refuse("the file cannot be written: " + sPath);
   }
   struct stat oStat;
   if (::stat(sPath.c_str(), &oStat) == 0) {
     const FileStamp oStamp = StampOf(oStat);
-    Remember(sPath, std::move(sNew), oStamp, false);
+    Remember(sPath, ParsedFile(std::move(sNew), eEncoding), oStamp, false);
   } else {
     mCache_.erase(sPath);
   }
@@ -370,20 +479,30 @@ IniProfiles::LoadResult IniProfiles::Load(const std::string& sPath, const Parsed
   const FileStamp oStamp = StampOf(oStat);
   const bool bTrusted = Nanoseconds(oNow.tv_sec, oNow.tv_nsec) - Nanoseconds(oStamp.nModifiedSec, oStamp.nModifiedNsec) >
                         kTimestampSlackNs;
-  if (pCached != nullptr && pCached->oFile.sText == sText) {  // same bytes: keep the parse
+  // A UTF-16 file is parsed as UTF-8.
+  Encoding eEncoding = Encoding::kBytes;
+  if (sText.starts_with("\xFF\xFE")) eEncoding = Encoding::kUtf16Le;
+  if (sText.starts_with("\xFE\xFF")) eEncoding = Encoding::kUtf16Be;
+  bool bWritable = true;
+  if (eEncoding != Encoding::kBytes) {
+    bWritable = Utf16ToUtf8(sText, eEncoding == Encoding::kUtf16Be, sDecodeBuffer_);
+    sText.swap(sDecodeBuffer_);
+  }
+  if (pCached != nullptr && pCached->oFile.sText == sText && pCached->oFile.eEncoding == eEncoding &&
+      pCached->oFile.bWritable == bWritable) {  // same content: keep the parse
     pCached->oStamp = oStamp;
     pCached->bTrusted = bTrusted;
     *ppFile = &pCached->oFile;
     return LoadResult::kLoaded;
   }
-  *ppFile = Remember(sPath, std::exchange(sText, std::string()), oStamp, bTrusted);
+  *ppFile = Remember(sPath, ParsedFile(std::exchange(sText, std::string()), eEncoding, bWritable), oStamp, bTrusted);
   return LoadResult::kLoaded;
 }
 
-const IniProfiles::ParsedFile* IniProfiles::Remember(const std::string& sPath, std::string sText,
+const IniProfiles::ParsedFile* IniProfiles::Remember(const std::string& sPath, ParsedFile oFile,
                                                      const FileStamp& oStamp, bool bTrusted) {
   if (mCache_.size() >= kMaxCachedFiles && mCache_.find(sPath) == mCache_.end()) mCache_.clear();
-  auto pEntry = std::make_unique<CacheEntry>(CacheEntry{ParsedFile(std::move(sText)), oStamp, bTrusted});
+  auto pEntry = std::make_unique<CacheEntry>(CacheEntry{std::move(oFile), oStamp, bTrusted});
   const ParsedFile* pFile = &pEntry->oFile;
   mCache_[sPath] = std::move(pEntry);
   return pFile;

@@ -13,7 +13,13 @@
 //     section belong to none.  A UTF-8 byte order mark is skipped.
 //   - The first of duplicate keys in a section wins, and only the first of
 //     duplicate sections is seen: reads look there and writes go there.
-//   - Lines may end in "\r\n" or "\n"; lines this class writes end in "\r\n".
+//   - Lines may end in "\r\n", "\n" or a lone "\r"; lines this class
+//     writes end in "\r\n".
+//   - A file that starts with a UTF-16 byte order mark (little or big
+//     endian, as Notepad saves "Unicode") is read as UTF-16 and its texts
+//     handed out as UTF-8; writes into it stay UTF-16.  A UTF-16 file that
+//     is not well formed reads with U+FFFD in place of the bad units and is
+//     never written; nor is a name or value that is no UTF-8.
 //
 // Writing a key changes one line and keeps every other byte of the file: an
 // existing key's line becomes "<key as spelled in the file>=<value>" (its
@@ -25,7 +31,9 @@
 // text leaves the file untouched.  Names and values that would not read
 // back as written are refused: an empty section or key, a line break
 // anywhere, "]" in a section name, "=" in a key, a key starting with ";"
-// or "[".
+// or "[".  A value with blanks or tabs at its ends, or enclosed in a pair of
+// quotes, is written inside double quotes so that it reads back whole.
+// LastWriteError() says why the last refused write was refused.
 //
 // Parsed files are cached by path, device, inode, size and modification
 // time, so repeated reads of an unchanged file cost one stat(2).  A file
@@ -72,8 +80,8 @@ class IniProfiles final : public Profiles {
   bool WriteString(std::string_view sSection, std::string_view sKey, std::string_view sValue,
                    std::string_view sFile) override;
   // The value's leading decimal integer (an optional sign, then digits;
-  // saturated at the int64_t range), or nDefault when the key is missing or
-  // its value does not start so.
+  // saturated at the int64_t range); 0 when the value does not start so;
+  // nDefault when the key is missing or its value empty.
   int64_t GetInt(std::string_view sSection, std::string_view sKey, int64_t nDefault, std::string_view sFile) override;
   // Only recorded.
   void ProfileAbsent(bool bAbsent) override;
@@ -82,11 +90,15 @@ class IniProfiles final : public Profiles {
   std::string ResolvePath(std::string_view sFile) const;
   const std::string& ProfileDir() const { return sProfileDir_; }
   int AbsentCalls() const { return nAbsentCalls_; }
+  // Why the last WriteString that returned FALSE failed; empty after one
+  // that succeeded.
+  const std::string& LastWriteError() const { return sLastWriteError_; }
   bool LastAbsent() const { return bLastAbsent_; }
 
  private:
   struct ParsedFile;
   struct CacheEntry;
+  enum class Encoding { kBytes, kUtf16Le, kUtf16Be };
   // What identifies one version of a file on disk.
   struct FileStamp {
     uint64_t nDevice = 0;
@@ -103,7 +115,8 @@ class IniProfiles final : public Profiles {
   // for it.  On kLoaded, *ppFile stays valid until the next call that
   // loads or writes.
   LoadResult Load(const std::string& sPath, const ParsedFile** ppFile);
-  const ParsedFile* Remember(const std::string& sPath, std::string sText, const FileStamp& oStamp, bool bTrusted);
+  const ParsedFile* Remember(const std::string& sPath, ParsedFile oFile, const FileStamp& oStamp, bool bTrusted);
+  bool Refuse(std::string sWhy);
   bool WriteFileAtomically(const std::string& sPath, std::string_view sText, bool bExists);
 
   std::string sProfileDir_;
@@ -111,6 +124,8 @@ class IniProfiles final : public Profiles {
   std::unordered_map<std::string, std::unique_ptr<CacheEntry>> mCache_;
   std::string sReadBuffer_;
   uint64_t nTempCounter_ = 0;
+  std::string sDecodeBuffer_;
+  std::string sLastWriteError_;
   int nAbsentCalls_ = 0;
   bool bLastAbsent_ = false;
 };

@@ -70,13 +70,13 @@ class VC_JavaRepository : public Object {
   // kWriteFailed when the file could not be written (sWriteError says why):
   // then the previous file and the records are unchanged.
   Number WriteClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter);
-  // Writes the methods of JavaClass[nClass] from position 1 up to the first
-  // one without a name; an empty sFile writes the class's method file, the
+  // Writes the methods of JavaClass[nClass] from position 1 up to the last
+  // one with a name (nameless ones before it included); an empty sFile writes the class's method file, the
   // path the class list file stores for it.  Returns 1 plus the lines
   // written, or kWriteFailed.
   Number WriteMethodFile(Module& m, std::string_view sFile, Number nClass, std::string_view sDelimiter);
   // Writes the class variables of JavaClass[nClass] from position 0 up to
-  // the first one whose first field is empty.  Returns the lines written,
+  // the last one whose first field is set.  Returns the lines written,
   // or kWriteFailed.
   Number WriteVariableFile(Module& m, std::string_view sFile, Number nClass, std::string_view sDelimiter);
   // Keeps sFile as history copy 1 in the archive directory, moving the

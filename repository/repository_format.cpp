@@ -1,5 +1,7 @@
 #include "repository/repository_format.h"
 
+#include <algorithm>
+
 #include "frame/convert.h"
 #include "frame/rt_string.h"
 #include "frame/toolkit.h"
@@ -51,6 +53,24 @@ void SplitFields(std::string_view sLine, std::string_view sDelimiter, std::vecto
   if (nFrom < sLine.size()) aFields.push_back(sLine.substr(nFrom));
 }
 
+bool SplitRecord(std::string_view sLine, std::string_view sDelimiter, size_t nFields, LineTrim eTrim,
+                 std::vector<std::string_view>& aFields) {
+  SplitFields(sLine, sDelimiter, aFields);
+  if (aFields.size() > nFields && aFields[nFields] == kExactMarker) return true;
+  if (eTrim == LineTrim::kWholeLine) SplitFields(RtStrTrimView(sLine), sDelimiter, aFields);
+  return false;
+}
+
+std::string_view FieldOf(const std::vector<std::string_view>& aFields, size_t k, bool bTrim) {
+  const std::string_view sField = FieldAt(aFields, k);
+  return bTrim ? RtStrTrimView(sField) : sField;
+}
+
+void SplitImports(std::string_view sField, std::string_view sToken, std::vector<std::string_view>& aImports) {
+  SplitFields(sField, sToken, aImports);
+  std::erase_if(aImports, [](std::string_view s) { return s.empty(); });
+}
+
 String DecodeText(Module& m, std::string_view sField, std::string_view sToken) {
   if (sToken.empty() || sField.find(sToken) == std::string_view::npos) return String(sField);
   return VtStrReplace(m, sField, sToken, kLineBreak);
@@ -62,8 +82,8 @@ String EncodeText(Module& m, std::string_view sText, std::string_view sToken) {
   return VtStrReplace(m, sEncoded, "\n", sToken);
 }
 
-RecordLine::RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken)
-    : m_(m), sDelimiter_(sDelimiter), sToken_(sToken) {
+RecordLine::RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken, LineTrim eTrim)
+    : m_(m), sDelimiter_(sDelimiter), sToken_(sToken), eTrim_(eTrim) {
   aFields_.reserve(kClassFieldCount);
 }
 
@@ -79,27 +99,30 @@ void RecordLine::Check(Pending& field, std::string_view sOriginal, bool bText) {
   }
 }
 
-void RecordLine::AddPlain(std::string_view sLabel, std::string_view sValue) {
-  Pending& field = aFields_.emplace_back(Pending{sLabel, String(sValue), {}});
+void RecordLine::AddPlain(std::string_view sLabel, std::string_view sValue, bool bTrimmed) {
+  Pending& field = aFields_.emplace_back(Pending{sLabel, String(sValue), {}, Kind::kPlain, bTrimmed, String(sValue), {}});
   Check(field, sValue, false);
 }
 
-void RecordLine::AddText(std::string_view sLabel, std::string_view sText) {
-  Pending& field = aFields_.emplace_back(Pending{sLabel, EncodeText(m_, sText, sToken_), {}});
+void RecordLine::AddText(std::string_view sLabel, std::string_view sText, bool bTrimmed) {
+  Pending& field = aFields_.emplace_back(
+      Pending{sLabel, EncodeText(m_, sText, sToken_), {}, Kind::kText, bTrimmed, NormaliseLineBreaks(sText), {}});
   Check(field, sText, true);
 }
 
 void RecordLine::AddImports(const DynArray<String>& aImports) {
-  Pending& field = aFields_.emplace_back(Pending{"imports", {}, {}});
-  std::vector<std::string_view> aWritten;
-  for (int64_t j = 0; !aImports[j].empty(); ++j) {
+  Pending& field = aFields_.emplace_back(Pending{"imports", {}, {}, Kind::kImports, true, {}, {}});
+  // Every entry counts, also those behind an empty one: a gap in the list
+  // must not cost the entries after it.
+  for (int64_t j = 0; j < aImports.Count(); ++j) {
     const String& sImport = aImports[j];
+    if (sImport.empty()) continue;
     if (field.sProblem.empty()) {
       if (Contains(sImport, sToken_)) field.sProblem = "contain the line-break token";
       if (sImport.find('\n') != std::string_view::npos) field.sProblem = "contain a line break";
     }
     field.sStored.append(sImport).append(sToken_);
-    aWritten.push_back(sImport);
+    field.aImports.push_back(sImport);
   }
   if (!field.sProblem.empty()) return;
   if (Contains(field.sStored, sDelimiter_)) {
@@ -107,8 +130,36 @@ void RecordLine::AddImports(const DynArray<String>& aImports) {
     return;
   }
   std::vector<std::string_view> aRead;
-  SplitFields(field.sStored, sToken_, aRead);
-  if (aRead != aWritten) field.sProblem = "would not read back with this line-break token";
+  SplitImports(field.sStored, sToken_, aRead);
+  if (!std::equal(aRead.begin(), aRead.end(), field.aImports.begin(), field.aImports.end())) {
+    field.sProblem = "would not read back with this line-break token";
+  }
+}
+
+int64_t RecordLine::FirstChanged(std::string_view sLine) const {
+  // The line reader drops a CR before the line's end.
+  if (!sLine.empty() && sLine.back() == '\r') return static_cast<int64_t>(aFields_.size()) - 1;
+  std::vector<std::string_view> aRead, aImports;
+  const bool bExact = SplitRecord(sLine, sDelimiter_, aFields_.size(), eTrim_, aRead);
+  for (size_t k = 0; k < aFields_.size(); ++k) {
+    const Pending& field = aFields_[k];
+    const std::string_view sRead = FieldOf(aRead, k, !bExact && field.bTrimmed && eTrim_ == LineTrim::kEachField);
+    bool bSame = false;
+    switch (field.eKind) {
+      case Kind::kPlain:
+        bSame = sRead == field.sExpected;
+        break;
+      case Kind::kText:
+        bSame = DecodeText(m_, sRead, sToken_) == field.sExpected;
+        break;
+      case Kind::kImports:
+        SplitImports(sRead, sToken_, aImports);
+        bSame = std::equal(aImports.begin(), aImports.end(), field.aImports.begin(), field.aImports.end());
+        break;
+    }
+    if (!bSame) return static_cast<int64_t>(k);
+  }
+  return -1;
 }
 
 bool RecordLine::Finish(String& sLine, String& sError) {
@@ -124,22 +175,20 @@ bool RecordLine::Finish(String& sLine, String& sError) {
       return false;
     }
   }
-  size_t nSize = 0;
+  size_t nSize = kExactMarker.size() + sDelimiter_.size();
   for (const Pending& field : aFields_) nSize += field.sStored.size() + sDelimiter_.size();
   sLine.reserve(nSize);
   for (const Pending& field : aFields_) sLine.append(field.sStored).append(sDelimiter_);
-  // A delimiter can still straddle the end of one field and the start of
-  // the next (or the end of a field and the delimiter behind it).
-  std::vector<std::string_view> aRead;
-  SplitFields(sLine, sDelimiter_, aRead);
-  bool bSame = aRead.size() <= aFields_.size();
-  for (size_t k = 0; bSame && k < aFields_.size(); ++k) bSame = FieldAt(aRead, k) == aFields_[k].sStored;
-  if (!bSame) {
-    sError = "the fields would not read back with this delimiter";
-    sLine.clear();
-    return false;
-  }
-  return true;
+  if (FirstChanged(sLine) == -1) return true;
+  // Some field would lose blanks at its edges, or a delimiter straddles two
+  // fields: the marked line is read as it stands.
+  sLine.append(kExactMarker).append(sDelimiter_);
+  const int64_t nChanged = FirstChanged(sLine);
+  if (nChanged == -1) return true;
+  sError = "the fields would not read back with this delimiter";
+  if (!sLine.empty() && sLine.back() == '\r') sError = "the delimiter ends in a carriage return";
+  sLine.clear();
+  return false;
 }
 
 std::string_view FileNameOf(std::string_view sPath) {

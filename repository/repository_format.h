@@ -13,6 +13,12 @@
 // field holding the delimiter would split into two, a text holding the
 // token would gain a line break.  RecordLine builds a line and checks that
 // it reads back as written; the writers refuse a record that does not.
+//
+// Readers trim blanks and control white space off most fields (the whole
+// line, for a variable file).  A line whose fields would lose such edges
+// gets one more field behind the last one, the word kExactMarker, and its
+// fields are then read as they stand.  Lines without it read as they always
+// have, and readers that know only the plain fields ignore the extra one.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +45,15 @@ enum ClassField : size_t {
   kClassFieldCount
 };
 enum MethodField : size_t { kMethodName, kMethodComment, kMethodBody, kMethodFieldCount };
+inline constexpr size_t kVariableFieldCount = 6;
+
+// The field behind the last one that marks a line whose fields are exact.
+inline constexpr std::string_view kExactMarker = "exact";
+// How a reader trims the fields of a line without the marker.
+enum class LineTrim {
+  kEachField,  // class list and method files: each trimmed field on its own
+  kWholeLine,  // variable files: the whole line, before it is split
+};
 
 // Splits sLine at every occurrence of sDelimiter: piece k is field k; the
 // empty piece after a final delimiter is not a field.  The pieces are views
@@ -48,6 +63,17 @@ void SplitFields(std::string_view sLine, std::string_view sDelimiter, std::vecto
 inline std::string_view FieldAt(const std::vector<std::string_view>& aFields, size_t k) {
   return k < aFields.size() ? aFields[k] : std::string_view();
 }
+
+// Splits a line of nFields fields as every reader does; TRUE when the line
+// carries the exact marker.  Without it, a kWholeLine line is split after
+// trimming, and a kEachField reader trims the fields it trims (FieldOf).
+bool SplitRecord(std::string_view sLine, std::string_view sDelimiter, size_t nFields, LineTrim eTrim,
+                 std::vector<std::string_view>& aFields);
+// Field k as a reader takes it: trimmed when bTrim.
+std::string_view FieldOf(const std::vector<std::string_view>& aFields, size_t k, bool bTrim);
+// The imports of a stored import field: the pieces between the tokens,
+// empty ones left out.
+void SplitImports(std::string_view sField, std::string_view sToken, std::vector<std::string_view>& aImports);
 
 // A stored multi-line text back in memory: every token becomes CR CR LF.
 String DecodeText(Module& m, std::string_view sField, std::string_view sToken);
@@ -59,14 +85,15 @@ String EncodeText(Module& m, std::string_view sText, std::string_view sToken);
 // joins them and checks that the line reads back as the fields written.
 class RecordLine {
  public:
-  RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken);
+  RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken,
+             LineTrim eTrim = LineTrim::kEachField);
 
-  // A field stored as it is.
-  void AddPlain(std::string_view sLabel, std::string_view sValue);
+  // A field stored as it is; bTrimmed when its reader trims it.
+  void AddPlain(std::string_view sLabel, std::string_view sValue, bool bTrimmed = true);
   // A multi-line text, stored encoded.
-  void AddText(std::string_view sLabel, std::string_view sText);
-  // The import list: the entries from position 0 up to the first empty one,
-  // each followed by the token.
+  void AddText(std::string_view sLabel, std::string_view sText, bool bTrimmed = true);
+  // The import list: every entry that is not empty, each followed by the
+  // token.
   void AddImports(const DynArray<String>& aImports);
 
   // The finished line.  FALSE when it would not read back as written;
@@ -74,16 +101,25 @@ class RecordLine {
   bool Finish(String& sLine, String& sError);
 
  private:
+  enum class Kind { kPlain, kText, kImports };
   struct Pending {
     std::string_view sLabel;
     String sStored;
     String sProblem;
+    Kind eKind = Kind::kPlain;
+    bool bTrimmed = true;
+    String sExpected;                 // what a plain or text field must read back as
+    std::vector<String> aImports;     // what the import field must read back as
   };
   void Check(Pending& field, std::string_view sOriginal, bool bText);
+  // The first field that sLine, read back as the reader reads it, does not
+  // return as written; -1 when every field comes back.
+  int64_t FirstChanged(std::string_view sLine) const;
 
   Module& m_;
   std::string_view sDelimiter_;
   std::string_view sToken_;
+  LineTrim eTrim_;
   std::vector<Pending> aFields_;
 };
 

@@ -13,24 +13,36 @@ namespace qv {
 
 namespace {
 
-// Opens sFile for reading and calls onLine(line) for every line, read
-// whole however long it is.  Returns FALSE when the file cannot be opened.
-template <class OnLine>
-bool ForEachLine(Module& m, std::string_view sFile, OnLine onLine) {
+// Opens sFile for reading, calls onOpen() and then onLine(line) for every
+// line, read whole however long it is.  Returns FALSE when the file cannot
+// be opened.
+template <class OnOpen, class OnLine>
+bool ForEachLine(Module& m, std::string_view sFile, OnOpen onOpen, OnLine onLine) {
   FileHandle hFile;
   if (!RtFileOpen(m, hFile, sFile, kOpenRead)) return false;
+  onOpen();
   String sLine;
   while (RtFileGetLine(m, hFile, sLine, 0)) onLine(std::string_view(sLine));
   RtFileClose(m, hFile);
   return true;
 }
 
-String Trimmed(const std::vector<std::string_view>& aFields, size_t k) {
-  return String(RtStrTrimView(format::FieldAt(aFields, k)));
+// The same without onOpen.
+template <class OnLine>
+bool ForEachLine(Module& m, std::string_view sFile, OnLine onLine) {
+  return ForEachLine(m, sFile, [] {}, onLine);
 }
 
-String TrimmedText(Module& m, const std::vector<std::string_view>& aFields, size_t k, std::string_view sToken) {
-  return format::DecodeText(m, RtStrTrimView(format::FieldAt(aFields, k)), sToken);
+static_assert(VC_JavaClassVariable::kFieldCount == format::kVariableFieldCount);
+
+// Field k of a line as stored: trimmed unless the line is marked exact.
+String Field(const std::vector<std::string_view>& aFields, size_t k, bool bExact) {
+  return String(format::FieldOf(aFields, k, !bExact));
+}
+
+String TextField(Module& m, const std::vector<std::string_view>& aFields, size_t k, bool bExact,
+                 std::string_view sToken) {
+  return format::DecodeText(m, format::FieldOf(aFields, k, !bExact), sToken);
 }
 
 }  // namespace
@@ -63,24 +75,27 @@ Number VC_JavaRepository::ReadClassFile(Module& m, std::string_view sFile, std::
   std::vector<std::string_view> aImports;
   int64_t i = 0;
   ForEachLine(m, sFile, [&](std::string_view sLine) {
-    SplitFields(sLine, sDelimiter, aFields);
+    const bool bExact = SplitRecord(sLine, sDelimiter, kClassFieldCount, LineTrim::kEachField, aFields);
     VC_JavaClass& r = aClasses.At(i);
-    r.sSuperClass = Trimmed(aFields, kSuperClass);
+    r.sSuperClass = Field(aFields, kSuperClass, bExact);
     repo.cv_sSuperClass.Set(i, r.sSuperClass);
-    r.sClassName = Trimmed(aFields, kClassName);
+    r.sClassName = Field(aFields, kClassName, bExact);
     repo.cv_sClassName.Set(i, r.sClassName);
-    r.sFileName = Trimmed(aFields, kFileName);
-    r.sDirectory = Trimmed(aFields, kDirectory);
+    r.sFileName = Field(aFields, kFileName, bExact);
+    r.sDirectory = Field(aFields, kDirectory, bExact);
     const std::string_view sStamp = RtStrTrimView(FieldAt(aFields, kStamp));
     if (!FieldAt(aFields, kStamp).empty()) r.dtStamp = RtStrToDateTime(sStamp);
-    r.sPackage = Trimmed(aFields, kPackage);
-    r.sHeader = TrimmedText(m, aFields, kHeader, sToken);
-    r.sFooter = TrimmedText(m, aFields, kFooter, sToken);
-    r.sDescription = TrimmedText(m, aFields, kDescription, sToken);
-    SplitFields(RtStrTrimView(FieldAt(aFields, kImports)), sToken, aImports);
+    r.sPackage = Field(aFields, kPackage, bExact);
+    r.sHeader = TextField(m, aFields, kHeader, bExact, sToken);
+    r.sFooter = TextField(m, aFields, kFooter, bExact, sToken);
+    r.sDescription = TextField(m, aFields, kDescription, bExact, sToken);
+    // The line's imports replace the record's whole list: a record read over
+    // an older one must not keep imports it no longer has.
+    SplitImports(FieldOf(aFields, kImports, !bExact), sToken, aImports);
+    r.sImport.Clear();
     for (size_t j = 0; j < aImports.size(); ++j) r.sImport.Set(static_cast<int64_t>(j), String(aImports[j]));
-    r.sMethodFile = Trimmed(aFields, kMethodFile);
-    r.sExtra = Trimmed(aFields, kExtra);
+    r.sMethodFile = Field(aFields, kMethodFile, bExact);
+    r.sExtra = Field(aFields, kExtra, bExact);
     String& sKey = repo.cv_sClassKey.At(i);
     sKey = repo.cv_sClassName[i];
     sKey.append(",").append(repo.cv_sSuperClass[i]).append(",").append(RtNumberToStr(Number(i), 0));
@@ -98,11 +113,12 @@ Number VC_JavaRepository::ReadMethodFile(Module& m, std::string_view sFile, Numb
   const String sToken = m.G().sCRLFToken;
   std::vector<std::string_view> aFields;
   int64_t k = 1;
-  ForEachLine(m, sFile, [&](std::string_view sLine) {
-    SplitFields(sLine, sDelimiter, aFields);
+  // The file's methods replace the record's whole list.
+  ForEachLine(m, sFile, [&r] { r.aMethods.Clear(); }, [&](std::string_view sLine) {
+    const bool bExact = SplitRecord(sLine, sDelimiter, kMethodFieldCount, LineTrim::kEachField, aFields);
     VC_JavaMethod& method = r.aMethods.At(k);
-    method.sName = Trimmed(aFields, kMethodName);
-    method.sComment = TrimmedText(m, aFields, kMethodComment, sToken);
+    method.sName = Field(aFields, kMethodName, bExact);
+    method.sComment = TextField(m, aFields, kMethodComment, bExact, sToken);
     method.sBody = DecodeText(m, FieldAt(aFields, kMethodBody), sToken);
     ++k;
   });
@@ -114,8 +130,9 @@ Number VC_JavaRepository::ReadVariableFile(Module& m, std::string_view sFile, Nu
   VC_JavaClass& r = JavaClassArray(m).At(nClass.AsInt64());
   std::vector<std::string_view> aFields;
   int64_t k = 0;
-  ForEachLine(m, sFile, [&](std::string_view sLine) {
-    format::SplitFields(RtStrTrimView(sLine), sDelimiter, aFields);
+  // The file's variables replace the record's whole list.
+  ForEachLine(m, sFile, [&r] { r.aVariables.Clear(); }, [&](std::string_view sLine) {
+    format::SplitRecord(sLine, sDelimiter, format::kVariableFieldCount, format::LineTrim::kWholeLine, aFields);
     VC_JavaClassVariable& v = r.aVariables.At(k);
     for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) v.Value(f) = String(format::FieldAt(aFields, f));
     ++k;

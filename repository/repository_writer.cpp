@@ -38,6 +38,15 @@ void AddClassFields(format::RecordLine& line, const VC_JavaClass& r, std::string
   line.AddPlain("time stamp", r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp));
 }
 
+// The position of the last row of aRows for which bUsed holds; -1 when none.
+template <class Row, class Used>
+int64_t LastRowWith(const DynArray<Row>& aRows, Used bUsed) {
+  for (int64_t k = aRows.Count() - 1; k >= 0; --k) {
+    if (bUsed(aRows[k])) return k;
+  }
+  return -1;
+}
+
 int64_t Failed(Module& m, String sWhy) {
   RepositoryVars(m).sWriteError = std::move(sWhy);
   return kWriteFailed;
@@ -49,8 +58,8 @@ int64_t Failed(Module& m, String sWhy) {
 // finished file is put in place of sFile after the present one has been
 // kept as history.  Returns the number of lines, or kWriteFailed.
 template <class AddLines, class What>
-int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, AddLines addLines,
-                        What sWhat) {
+int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, format::LineTrim eTrim,
+                        AddLines addLines, What sWhat) {
   WaitCursorScope wait(m);
   RepositoryVars(m).sWriteError.clear();
   const String sToken = m.G().sCRLFToken;
@@ -59,7 +68,7 @@ int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDel
   String sLine, sError;
   int64_t k = 0;
   for (;; ++k) {
-    format::RecordLine line(m, sDelimiter, sToken);
+    format::RecordLine line(m, sDelimiter, sToken, eTrim);
     if (!addLines(line, k)) break;
     if (!line.Finish(sLine, sError)) return Failed(m, sWhat(k) + ": " + sError);
     if (!out.PutLine(sLine)) return Failed(m, out.Error());
@@ -92,7 +101,7 @@ Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std:
   std::vector<std::pair<int64_t, String>> aWritten;  // position, method file
   int64_t i = -1;
   const int64_t nLines = WriteRecordFile(
-      m, sFile, sDelimiter,
+      m, sFile, sDelimiter, format::LineTrim::kEachField,
       [&](format::RecordLine& line, int64_t) {
         do {
           ++i;
@@ -119,14 +128,17 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
   // Without a name the method file goes where the class list file says it is.
   const String sPath = sFile.empty() ? format::MethodFilePath(r.sDirectory, r.sFileName) : String(sFile);
+  // Every row up to the last method with a name, nameless ones between them
+  // too, so that a row without a name costs none of the rows behind it.
+  const int64_t nLast = LastRowWith(r.aMethods, [](const VC_JavaMethod& method) { return !method.sName.empty(); });
   const int64_t nLines = WriteRecordFile(
-      m, sPath, sDelimiter,
-      [&r](format::RecordLine& line, int64_t k) {
+      m, sPath, sDelimiter, format::LineTrim::kEachField,
+      [&r, nLast](format::RecordLine& line, int64_t k) {
+        if (k + 1 > nLast) return false;
         const VC_JavaMethod& method = r.aMethods[k + 1];
-        if (method.sName.empty()) return false;
         line.AddPlain("method name", method.sName);
         line.AddText("comment", method.sComment);
-        line.AddText("body", method.sBody);
+        line.AddText("body", method.sBody, false);
         return true;
       },
       [&r](int64_t k) { return "method " + r.aMethods[k + 1].sName; });
@@ -136,12 +148,14 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
 Number VC_JavaRepository::WriteVariableFile(Module& m, std::string_view sFile, Number nClass,
                                             std::string_view sDelimiter) {
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
+  // Every row up to the last one whose first value is set.
+  const int64_t nLast = LastRowWith(r.aVariables, [](const VC_JavaClassVariable& v) { return !v.sValue1.empty(); });
   return Number(WriteRecordFile(
-      m, sFile, sDelimiter,
-      [&r](format::RecordLine& line, int64_t k) {
+      m, sFile, sDelimiter, format::LineTrim::kWholeLine,
+      [&r, nLast](format::RecordLine& line, int64_t k) {
+        if (k > nLast) return false;
         const VC_JavaClassVariable& v = r.aVariables[k];
-        if (v.sValue1.empty()) return false;
-        for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) line.AddPlain("value", v.Value(f));
+        for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) line.AddPlain("value", v.Value(f), false);
         return true;
       },
       [&r](int64_t k) { return "class variable " + r.aVariables[k].sValue1; }));

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the default and the sanitizer presets and runs every test under both.
+# Builds the default and the sanitizer presets and runs every test under both,
+# then builds the fuzz targets and runs each briefly on its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -9,3 +10,5 @@ for preset in default asan; do
   cmake --build --preset "$preset" -j2
   ctest --preset "$preset"
 done
+echo "== fuzz"
+fuzz/run.sh "${QV_FUZZ_SECONDS:-30}"

@@ -205,7 +205,10 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
     const size_t nDelim = vText.find_last_of(";/", static_cast<size_t>(nOpen));
     if (nDelim != std::string_view::npos && nDelim > 0) {
       const int64_t t = static_cast<int64_t>(nDelim);
-      const String sOneLine = VtStrReplace(m, Mid(vText, t + 1, nOpen - (t + 1)), sCRLF, " ");
+      // Every line break folds into a blank, the bare LFs of a file that
+      // mixes line ends as well as its CR LF pairs.
+      const String sOneLine =
+          VtStrReplace(m, VtStrReplace(m, Mid(vText, t + 1, nOpen - (t + 1)), sCRLF, " "), "\n", " ");
       sDecl = sCRLF;
       sDecl += RtStrTrimView(sOneLine);
       sDecl += ' ';

@@ -103,8 +103,7 @@ TEST_F(ConfigCommand, InitListGetAndSet) {
   EXPECT_EQ(Run("set Profile 'Auto Tile' 1" + Opt()).nStatus, 0);
   EXPECT_TRUE(Has(Ini(), "Auto Tile=1\r\n"));
   // A value that an INI file would not give back is refused.
-  EXPECT_EQ(Run("set Profile 'Font Name' ' Arial'" + Opt()).nStatus, 2);
-  EXPECT_EQ(Run("set Profile 'Font Name' '\"Arial\"'" + Opt()).nStatus, 2);
+  EXPECT_EQ(Run("set Profile 'Font Name' \"$(printf 'Ari\\nal')\"" + Opt()).nStatus, 2);
   EXPECT_TRUE(Has(Ini(), "Font Name=Arial\r\n"));
 
   EXPECT_EQ(Run("init --force" + Opt()).nStatus, 0);
@@ -129,6 +128,23 @@ TEST_F(ConfigCommand, SetStartsAMissingFileFromTheDefaultsAndKeepsOtherLines) {
                          "Generate Debugging Tbl=0\r\nVerbose=1\r\n"))
       << sText;
   EXPECT_EQ(Run("get 'Java Interpreter' Verbose").sOut, "0\n");
+}
+
+TEST_F(ConfigCommand, ValuesWithBlanksOrQuotesAroundThemAreKeptWhole) {
+  quorvane_.Set(Dir());
+  ASSERT_EQ(Run("set Editor 'Alternate Editor' '  vim %F '").nStatus, 0);
+  EXPECT_EQ(Run("get Editor 'Alternate Editor'").sOut, "  vim %F \n");
+  ASSERT_EQ(Run("set 'HTML Browser' Browser '\"x\"'").nStatus, 0);
+  EXPECT_EQ(Run("get 'HTML Browser' Browser").sOut, "\"x\"\n");
+  // A Notepad "Unicode" profile is read, and written without corrupting it.
+  std::string sUtf16 = "\xFF\xFE";
+  for (const char c : std::string("[Profile]\r\nFont Size=8\r\n")) sUtf16 += std::string{c, '\0'};
+  tmp_.Write("profiles/nested/Quorvane.ini", sUtf16);
+  EXPECT_EQ(Run("get Profile 'Font Size'").sOut, "8\n");
+  ASSERT_EQ(Run("set Profile 'Font Name' Courier").nStatus, 0);
+  EXPECT_TRUE(Ini().starts_with(sUtf16)) << Ini();
+  EXPECT_EQ(Run("get Profile 'Font Name'").sOut, "Courier\n");
+  EXPECT_EQ(Run("get Profile 'Font Size'").sOut, "8\n");
 }
 
 TEST_F(ConfigCommand, UsageErrors) {

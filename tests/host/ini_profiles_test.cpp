@@ -131,9 +131,11 @@ TEST_F(IniProfilesTest, AnExistingValueIsReplacedInPlace) {
   EXPECT_TRUE(Put("Sec", "Later", "y"));
   EXPECT_EQ(dir_.Read("Test.ini"), "[Sec]\nFont Name=Courier New\nfont name=second\nOther=o\nLater=y\r\n[sec]\nLater=x\n");
   EXPECT_EQ(Get("Sec", "later"), "y");
-  // Blanks around a written value are not read back; inner ones are.
+  // Blanks around a written value would be trimmed away: it goes into
+  // quotes and reads back whole.
   EXPECT_TRUE(Put("Sec", "Other", "  a  b  "));
-  EXPECT_EQ(Get("Sec", "Other"), "a  b");
+  EXPECT_EQ(Get("Sec", "Other"), "  a  b  ");
+  EXPECT_NE(dir_.Read("Test.ini").find("\nOther=\"  a  b  \"\n"), std::string::npos);
 }
 
 TEST_F(IniProfilesTest, AMissingFileIsCreatedButNotAMissingDirectory) {
@@ -154,12 +156,12 @@ TEST_F(IniProfilesTest, GetIntReadsTheLeadingInteger) {
              "J=-9223372036854775808\nK=9223372036854775807\nL=-99999999999999999999\nM=  -0\n");
   EXPECT_EQ(Int("A"), 42);
   EXPECT_EQ(Int("B"), -7);
-  EXPECT_EQ(Int("C"), 5);
-  EXPECT_EQ(Int("D"), 5);
+  EXPECT_EQ(Int("C"), 0);  // as Windows: a value that is no number is 0
+  EXPECT_EQ(Int("D"), 5);  // and an empty one the default
   EXPECT_EQ(Int("E"), 12);
   EXPECT_EQ(Int("F"), 0);
   EXPECT_EQ(Int("G"), 33);
-  EXPECT_EQ(Int("H"), 5);
+  EXPECT_EQ(Int("H"), 0);
   EXPECT_EQ(Int("I"), std::numeric_limits<int64_t>::max());
   EXPECT_EQ(Int("J"), std::numeric_limits<int64_t>::min());
   EXPECT_EQ(Int("K"), std::numeric_limits<int64_t>::max());
@@ -344,6 +346,93 @@ TEST_F(IniProfilesTest, RecordsProfileAbsent) {
   ini_.ProfileAbsent(false);
   EXPECT_EQ(ini_.AbsentCalls(), 2);
   EXPECT_FALSE(ini_.LastAbsent());
+}
+
+TEST_F(IniProfilesTest, ALoneCarriageReturnEndsALineAndAWriteChangesNoOtherValue) {
+  dir_.Write("Test.ini", "x\n[S]\nk=v\r");
+  EXPECT_TRUE(Put("S", "x", "1"));
+  EXPECT_EQ(Get("S", "k"), "v");
+  EXPECT_EQ(Get("S", "x"), "1");
+  EXPECT_EQ(dir_.Read("Test.ini"), "x\n[S]\nk=v\rx=1\r\n");
+  // A file with CR-only line ends reads like one with CR LF.
+  dir_.Write("Test.ini", "[A]\ra=1\rb=2\r[B]\rc=3\r");
+  EXPECT_EQ(Get("A", "b"), "2");
+  EXPECT_EQ(Get("B", "c"), "3");
+  EXPECT_EQ(Get("A", "c"), "<default>");
+}
+
+TEST_F(IniProfilesTest, EveryValueReportedWrittenReadsBackAsWritten) {
+  for (const std::string sValue : {"  x", "x\t", "\"x\"", "'x'", "\"", "' '", " \"a\" ", "\"a", "a\"", "=", ";x"}) {
+    ASSERT_TRUE(Put("S", "k", sValue)) << sValue;
+    EXPECT_EQ(Get("S", "k"), sValue);
+    IniProfiles fresh(dir_.Str());
+    std::string sRead;
+    fresh.GetString("S", "k", "", sRead, "Test.ini");
+    EXPECT_EQ(sRead, sValue);
+  }
+  // A refused write says why and leaves the file as it was.
+  const std::string sBefore = dir_.Read("Test.ini");
+  EXPECT_FALSE(Put("S", "k", "a\rb"));
+  EXPECT_EQ(ini_.LastWriteError(), "a line break");
+  EXPECT_EQ(dir_.Read("Test.ini"), sBefore);
+  EXPECT_TRUE(Put("S", "k", "plain"));
+  EXPECT_EQ(ini_.LastWriteError(), "");
+}
+
+// "[Sec]\r\nkey=vä\r\n" as Notepad saves it in "Unicode": UTF-16 LE with its mark.
+std::string Utf16Le(std::u16string_view s, bool bBigEndian = false) {
+  std::string sOut = bBigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t c : s) {
+    const char cLow = static_cast<char>(c & 0xFF), cHigh = static_cast<char>(c >> 8);
+    sOut.push_back(bBigEndian ? cHigh : cLow);
+    sOut.push_back(bBigEndian ? cLow : cHigh);
+  }
+  return sOut;
+}
+
+TEST_F(IniProfilesTest, AUtf16FileReadsAsWindowsReadsItAndStaysUtf16) {
+  dir_.Write("Test.ini", Utf16Le(u"[Sec]\r\nkey=v\u00e4\r\nn=42\r\nsmile=\U0001F600\r\n"));
+  EXPECT_EQ(Get("Sec", "key"), "v\xC3\xA4");
+  EXPECT_EQ(Int("n"), 5);  // section N does not exist
+  EXPECT_EQ(ini_.GetInt("Sec", "n", 5, "Test.ini"), 42);
+  EXPECT_EQ(Get("sec", "smile"), "\xF0\x9F\x98\x80");
+
+  EXPECT_TRUE(Put("Sec", "key", "\xC3\xA9t\xC3\xA9"));
+  EXPECT_TRUE(Put("New", "k", "1"));
+  EXPECT_EQ(dir_.Read("Test.ini"),
+            Utf16Le(u"[Sec]\r\nkey=\u00e9t\u00e9\r\nn=42\r\nsmile=\U0001F600\r\n[New]\r\nk=1\r\n"));
+  IniProfiles fresh(dir_.Str());
+  std::string sRead;
+  fresh.GetString("Sec", "key", "", sRead, "Test.ini");
+  EXPECT_EQ(sRead, "\xC3\xA9t\xC3\xA9");
+
+  // Text that is no UTF-8 cannot go in: refused, the file unchanged.
+  const std::string sBefore = dir_.Read("Test.ini");
+  EXPECT_FALSE(Put("Sec", "key", "\xE9"));
+  EXPECT_NE(ini_.LastWriteError().find("UTF-8"), std::string::npos);
+  EXPECT_EQ(dir_.Read("Test.ini"), sBefore);
+
+  // A file of nothing but the mark gets its first section right behind it.
+  dir_.Write("Mark.ini", "\xFF\xFE");
+  EXPECT_TRUE(ini_.WriteString("S", "k", "v", "Mark.ini"));
+  EXPECT_EQ(dir_.Read("Mark.ini"), Utf16Le(u"[S]\r\nk=v\r\n"));
+
+  // Big endian too.
+  dir_.Write("Big.ini", Utf16Le(u"[S]\r\nk=v\r\n", true));
+  EXPECT_EQ(Get("S", "k", nullptr, "Big.ini"), "v");
+  EXPECT_TRUE(ini_.WriteString("S", "k2", "w", "Big.ini"));
+  EXPECT_EQ(dir_.Read("Big.ini"), Utf16Le(u"[S]\r\nk=v\r\nk2=w\r\n", true));
+}
+
+TEST_F(IniProfilesTest, ABrokenUtf16FileReadsButIsNeverWritten) {
+  std::string sBroken = Utf16Le(u"[S]\r\nk=v\r\nbad=");
+  sBroken += std::string("\x00\xD8", 2);  // a lone high surrogate
+  sBroken += "x";                          // and an odd length
+  dir_.Write("Test.ini", sBroken);
+  EXPECT_EQ(Get("S", "k"), "v");
+  EXPECT_FALSE(Put("S", "k", "w"));
+  EXPECT_NE(ini_.LastWriteError().find("UTF-16"), std::string::npos);
+  EXPECT_EQ(dir_.Read("Test.ini"), sBroken);
 }
 
 }  // namespace

@@ -139,6 +139,18 @@ TEST_F(AppProfileTest, LoadThenSaveWritesEveryKeyInNormalisedForm) {
   EXPECT_EQ(Stored("Java Compiler", "ClassPath"), "");
 }
 
+TEST_F(AppProfileTest, TheRootAndFileCountAccessorsLoadOnFirstUseAndTheRootSurvivesASave) {
+  WriteIni("[Root Directories]\r\nJava Files=  C:\\src  \r\nFile Count=12 files\r\n");
+  EXPECT_EQ(o_.GetJavaFilesRoot(*module_), "C:\\src");
+  EXPECT_TRUE(Cv().cv_bLoaded);
+  EXPECT_EQ(o_.GetFileCount(*module_), Number(12));
+  // A root with blanks at its ends is stored so that it reads back whole.
+  o_.SetJavaFilesRoot(*module_, " D:\\my src ");
+  o_.SaveProfile(*module_);
+  Module& fresh = FreshModule();
+  EXPECT_EQ(VC_ApplicationProfile().GetJavaFilesRoot(fresh), " D:\\my src ");
+}
+
 TEST_F(AppProfileTest, ListsAreReadUpToTheFirstDeadOrMissingEntry) {
   WriteIni("[Dirs]\r\n; recent\r\nDir000=a\r\nOther=keep\r\nDir001=b\r\nDir002=c\r\n[Next]\r\nA=1\r\n");
   DynArray<String> a;

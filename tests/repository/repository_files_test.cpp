@@ -119,13 +119,13 @@ TEST_F(RepositoryFilesTest, MethodAndVariableFilesReadBackWhatWasWritten) {
   r.aMethods.At(1).sBody = "  void init() {\n    go();\n  }\n";
   r.aMethods.At(2).sName = "paint";
   r.aMethods.At(2).sBody = "  void paint() {}\r\r\n";
-  r.aMethods.At(4).sName = "unreachable";  // behind the first method without a name
+  r.aMethods.At(4).sName = "later";  // behind a method without a name, which is written too
   r.aVariables.At(0) = VC_JavaClassVariable();
   r.aVariables.At(0).sValue1 = "nCount";
   r.aVariables.At(0).sValue2 = " int ";
   r.aVariables.At(0).sValue6 = "0";
 
-  EXPECT_EQ(repo_.WriteMethodFile(m, "", 0, "|"), Number(3));
+  EXPECT_EQ(repo_.WriteMethodFile(m, "", 0, "|"), Number(5));
   EXPECT_EQ(repo_.WriteVariableFile(m, "Applet1.var", 0, "|"), Number(1));
   EXPECT_EQ(dir_.Read("Applet1.var"), "nCount| int ||||0|\r\n");
   // The default method file is the one the class list file points to.
@@ -139,14 +139,15 @@ TEST_F(RepositoryFilesTest, MethodAndVariableFilesReadBackWhatWasWritten) {
   Module& fresh = FreshModule();
   fresh.G().sCRLFToken = "~";
   VC_JavaRepository repo;
-  EXPECT_EQ(repo.ReadMethodFile(fresh, Win("Applet1.med"), 0, "|"), Number(3));
+  EXPECT_EQ(repo.ReadMethodFile(fresh, Win("Applet1.med"), 0, "|"), Number(5));
   EXPECT_EQ(repo.ReadVariableFile(fresh, "Applet1.var", 0, "|"), Number(1));
   const VC_JavaClass& back = JavaClassArray(fresh)[0];
   EXPECT_EQ(back.aMethods[1].sName, "init");
   EXPECT_EQ(back.aMethods[1].sComment, "/** Starts. */");
   EXPECT_EQ(back.aMethods[1].sBody, "  void init() {\r\r\n    go();\r\r\n  }\r\r\n");
   EXPECT_EQ(back.aMethods[2].sBody, "  void paint() {}\r\r\n");
-  EXPECT_EQ(back.aMethods.Count(), 3);
+  EXPECT_EQ(back.aMethods.Count(), 5);
+  EXPECT_EQ(back.aMethods[4].sName, "later");
   EXPECT_EQ(back.aVariables[0].sValue2, " int ");
   EXPECT_EQ(back.aVariables[0].sValue6, "0");
 
@@ -179,7 +180,7 @@ TEST_F(RepositoryFilesTest, WriteClassFileWritesTwelveFieldsForEachSavedRecordOn
   EXPECT_EQ(repo_.WriteClassFile(m, "jbclass.txt", "|"), Number(4));
   EXPECT_EQ(dir_.Read("jbclass.txt"),
             "B|A||||||||\\.med|||\r\n"
-            "A|C|C.java|D:\\src||x~y|a\r~b||a~|D:\\src\\C.med|||\r\n");
+            "A|C|C.java|D:\\src||x~y|a\r~b||a~b~|D:\\src\\C.med|||\r\n");
   EXPECT_EQ(Classes()[0].bSaved, Number(1));
   EXPECT_EQ(Classes()[1].sMethodFile, "kept");
   EXPECT_FALSE(Classes()[1].bSaved.IsTrue());
@@ -270,10 +271,9 @@ TEST_F(RepositoryFilesTest, AClassGoesFromSourceToRepositoryAndBack) {
   repo.LoadRepository(fresh);
   ASSERT_EQ(RepositoryVars(fresh).cv_nClassCount, Number(n));
   // Line breaks come back as CR CR LF (a CR LF of the source as CR CR CR
-  // LF); only blanks at the ends of a stored class-line field are trimmed.
-  auto Stored = [&fresh](const String& s, bool bTrimmed) {
-    const String sEncoded = format::EncodeText(fresh, s, "\x01");
-    return format::DecodeText(fresh, bTrimmed ? RtStrTrimView(sEncoded) : sEncoded, "\x01");
+  // LF); nothing else changes, blanks at the ends of a field included.
+  auto Stored = [&fresh](const String& s) {
+    return format::DecodeText(fresh, format::EncodeText(fresh, s, "\x01"), "\x01");
   };
   for (int64_t i = 0; i < n; ++i) {
     ASSERT_EQ(repo.ReadMethodFile(fresh, "m" + std::to_string(i) + ".med", i, "|"), Number(2));
@@ -285,18 +285,17 @@ TEST_F(RepositoryFilesTest, AClassGoesFromSourceToRepositoryAndBack) {
     EXPECT_EQ(b.sFileName, a.sFileName);
     EXPECT_EQ(b.sDirectory, a.sDirectory);
     EXPECT_EQ(b.sImport.Items(), a.sImport.Items());
-    EXPECT_EQ(b.sHeader, Stored(a.sHeader, true));
-    EXPECT_EQ(b.sDescription, Stored(a.sDescription, true));
-    EXPECT_EQ(b.sFooter, Stored(a.sFooter, true));
-    EXPECT_EQ(b.aMethods[1].sBody, Stored(a.aMethods[1].sBody, false));
+    EXPECT_EQ(b.sHeader, Stored(a.sHeader));
+    EXPECT_EQ(b.sDescription, Stored(a.sDescription));
+    EXPECT_EQ(b.sFooter, Stored(a.sFooter));
+    EXPECT_EQ(b.aMethods[1].sBody, Stored(a.aMethods[1].sBody));
     EXPECT_EQ(b.sMethodFile, a.sMethodFile);
     int64_t nFirst = 0;
     while (aBefore[nFirst].sClassName != a.sClassName) ++nFirst;
     EXPECT_EQ(repo.FindClass(fresh, a.sClassName), Number(nFirst));
   }
   // A loaded repository saved again keeps its form: a second load and save
-  // gives the same file byte for byte.  (The first save may differ: the
-  // reader trims a CR that a CR LF source leaves at the end of a field.)
+  // gives the same file byte for byte.
   repo.SaveRepository(fresh);
   const std::string sSecond = dir_.Read("jbclass.txt");
   {

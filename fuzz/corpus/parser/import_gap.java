@@ -1,0 +1,3 @@
+// import ;
+import a;
+class A {} // end

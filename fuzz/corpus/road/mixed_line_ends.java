@@ -1,0 +1,3 @@
+// c
+class A
+ extends B {}

@@ -1,0 +1,73 @@
+// The Java source parser on any bytes: two parses of the same file give the
+// same record, an assigned footer is a suffix of the text the parser works
+// on, an assigned body ends with the last "}", and a class name holds no
+// line break.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/fuzz_support.h"
+#include "source/java_parser.h"
+
+namespace {
+
+using qv::DynArray;
+using qv::String;
+
+// A parse's receive parameters, passed in holding a mark that no parse can
+// produce, so that an assignment shows.
+struct Parsed {
+  static constexpr std::string_view kUnset = "\x01unset\x01";
+  String sClassName{kUnset}, sSuperClass{kUnset}, sPackage{kUnset}, sHeader{kUnset}, sDescription{kUnset},
+      sFooter{kUnset}, sBody{kUnset};
+  DynArray<String> sImport;
+  qv::Number nResult;
+
+  bool operator==(const Parsed& o) const {
+    return sClassName == o.sClassName && sSuperClass == o.sSuperClass && sPackage == o.sPackage &&
+           sHeader == o.sHeader && sDescription == o.sDescription && sFooter == o.sFooter && sBody == o.sBody &&
+           sImport.Items() == o.sImport.Items() && nResult == o.nResult;
+  }
+};
+
+Parsed Parse(qv::Module& m, const std::string& sPath) {
+  Parsed p;
+  DynArray<String> a1, a2, a3, a4, a5, a6;
+  p.nResult = qv::ParseJavaSource(m, sPath, p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription,
+                                  p.sFooter, p.sBody, p.sImport, a1, a2, a3, a4, a5, a6);
+  return p;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
+  qv::fuzz::Harness& h = qv::fuzz::TheHarness();
+  const std::string_view sInput(reinterpret_cast<const char*>(pData), nSize);
+  h.Write("A.java", sInput);
+  qv::Module& m = h.Fresh();
+  const std::string sPath = h.Win("A.java");
+  const Parsed first = Parse(m, sPath);
+  const Parsed second = Parse(h.Fresh(), sPath);
+  QV_FUZZ_CHECK(first == second, "two parses of the same bytes differ");
+  QV_FUZZ_CHECK(first.nResult == qv::Number(1), "a readable file reported unread");
+
+  // The text the parser cuts: LF-only files get CR LF line ends.
+  std::string sText(sInput);
+  if (sText.find("\r\n") == std::string::npos) {
+    std::string sCrLf;
+    for (const char c : sText) {
+      if (c == '\n') sCrLf.push_back('\r');
+      sCrLf.push_back(c);
+    }
+    sText = sCrLf;
+  }
+  if (first.sFooter != Parsed::kUnset) {
+    QV_FUZZ_CHECK(std::string_view(sText).ends_with(first.sFooter), "the footer is no suffix of the text");
+  }
+  if (first.sClassName != Parsed::kUnset) {
+    QV_FUZZ_CHECK(first.sClassName.find_first_of("\n ") == std::string::npos, first.sClassName);
+  }
+  if (first.sBody != Parsed::kUnset && !first.sBody.ends_with(Parsed::kUnset) && first.sBody.back() != ' ') {
+    QV_FUZZ_CHECK(first.sBody.back() == '}', "a body that does not end with its brace");
+  }
+  return 0;
+}
