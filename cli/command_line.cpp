@@ -46,7 +46,7 @@ std::string HelpFooter(std::string_view sAbout, std::string_view sNotes) {
 }
 
 int UsageError(std::string_view sCommand, const std::string& sWhat) {
-  std::fprintf(stderr, "quorvane %.*s: %s (see 'quorvane %.*s --help')\n", static_cast<int>(sCommand.size()),
+  std::fprintf(stderr, "quorvane %.*s: %s; see 'quorvane %.*s --help'\n", static_cast<int>(sCommand.size()),
                sCommand.data(), sWhat.c_str(), static_cast<int>(sCommand.size()), sCommand.data());
   return kExitUsage;
 }

@@ -173,6 +173,9 @@ int main(int argc, char** argv) {
     std::cout << e.what() << '\n';
     return 0;
   } catch (const CLI::ParseError& e) {
+    // An unknown word explains the rest best (a missing argument may be
+    // one that was misspelled).
+    if (const int n = ReportLeftOvers(app); n >= 0) return n;
     const std::string sName = CommandName(Deepest(app));
     const std::string sWho = sName.empty() ? std::string("quorvane") : "quorvane " + sName;
     std::fprintf(stderr, "%s: %s; see '%s --help'\n", sWho.c_str(), e.what(), sWho.c_str());
