@@ -84,7 +84,8 @@ std::string UnstorableValue(std::string_view sValue) {
 // Writes a complete profile with the defaults to sPath: the class loads an
 // empty file (every key absent, so every setting takes its default) and
 // saves it, with the two separators set to the repository commands' safe
-// defaults, since the profile's own ("*") would make them refuse to write.  The file is made in a fresh directory beside sPath and then
+// defaults, since the profile's own ("*") would make them refuse to write.
+// The file is made in a fresh directory beside sPath and then
 // renamed over it, so a failure leaves what was there before.
 bool WriteDefaults(const std::string& sDir, const std::string& sPath, std::string& sError) {
   std::string sTemplate = (fs::path(sDir) / ".Quorvane.ini.XXXXXX").string();

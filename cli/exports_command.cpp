@@ -41,7 +41,8 @@ Runner AddExportsCommand(CLI::App& app, const char* sArgv0) {
   auto args = std::make_shared<Args>();
   args->sLibrary = LibraryBeside(sArgv0);
   CLI::App* sub = app.add_subcommand("exports", "List every exported name of the library");
-  const std::string sAbout("List every exported name of the library: kind, class, function, id and name, separated by tabs.");
+  const std::string sAbout(
+      "List every exported name of the library: kind, class, function, id and name, separated by tabs.");
   sub->add_flag("--def", args->bDef, "Write a Windows module-definition file instead");
   sub->add_option("--library", args->sLibrary, "The library to load (default: libquorvane.so beside this program)")
       ->type_name("PATH");

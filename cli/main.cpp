@@ -123,7 +123,9 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
     }
     if (pNext == nullptr || pNext->get_name() == "help") {
       std::string sWhat = "no command '" + sWord + "'";
-      if (const std::string s = Closest(sWord, SubcommandNames(*p)); !s.empty()) sWhat += " (did you mean '" + s + "'?)";
+      if (const std::string s = Closest(sWord, SubcommandNames(*p)); !s.empty()) {
+        sWhat += " (did you mean '" + s + "'?)";
+      }
       return qv::cli::UsageError("help", sWhat);
     }
     sPrev = sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name();
@@ -149,7 +151,9 @@ int main(int argc, char** argv) {
                                  "command."));
 
   std::map<const CLI::App*, qv::cli::Runner> aRunners;
-  auto Add = [&](const std::string& sName, qv::cli::Runner run) { aRunners[app.get_subcommand(sName)] = std::move(run); };
+  auto Add = [&](const std::string& sName, qv::cli::Runner run) {
+    aRunners[app.get_subcommand(sName)] = std::move(run);
+  };
   Add("scan", qv::cli::AddScanCommand(app));
   Add("parse", qv::cli::AddParseCommand(app));
   Add("classes", qv::cli::AddClassesCommand(app));

@@ -121,7 +121,8 @@ void ScanFiles(Module& m, bool bReportNoClass, ScanResult& result) {
       }
       if (!bEmpty || bReportNoClass) {
         progress.Clear();
-        std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(), bEmpty ? "empty file, no class" : sProblem.c_str());
+        std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
+                     bEmpty ? "empty file, no class" : sProblem.c_str());
       }
       continue;
     }
