@@ -131,7 +131,10 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
     sPrev = sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name();
     p = pNext;
   }
-  std::cout << (p == &app ? app.help() : p->help(sPrev));
+  // The formatter directly: App::help would show the help of the command
+  // this run selected, which is help itself.
+  std::cout << p->get_formatter()->make_help(p, sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name(),
+                                             CLI::AppFormatMode::Normal);
   return 0;
 }
 

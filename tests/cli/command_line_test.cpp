@@ -76,6 +76,9 @@ TEST(CommandLine, EveryCommandHasItsHelpAndNamesItselfInItsErrors) {
     EXPECT_TRUE(Has(bad.sErr, "quorvane " + sCommand + ": unknown option '--no-such-option'")) << bad.sErr;
     EXPECT_EQ(bad.sOut, "") << sCommand;
   }
+  const auto top = qv::test::RunQuorvane("help", tmp);
+  EXPECT_EQ(top.nStatus, 0);
+  EXPECT_EQ(top.sOut, qv::test::RunQuorvane("--help", tmp).sOut);
   // The closest valid word, for options, commands and actions alike;
   // --opt=VALUE spelled wrong names the option without its value.
   auto Error = [&](const std::string& sArgs) {
