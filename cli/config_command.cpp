@@ -5,12 +5,17 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 #include "cli/commands.h"
+#include "cli/json_lines.h"
+#include "cli/repository_options.h"
 #include "cli/session.h"
 #include "frame/runtime.h"
 #include "profile/app_profile.h"
@@ -19,17 +24,6 @@ namespace qv::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ConfigArguments {
-  std::string sProfileDir;  // --profile-dir
-  bool bForce = false;      // --force
-  std::vector<std::string> aPositional;
-};
-
-int UsageError(const std::string& sWhat) {
-  std::fprintf(stderr, "quorvane config: %s (see quorvane --help)\n", sWhat.c_str());
-  return 2;
-}
 
 int Failure(const std::string& sWhat) {
   std::fprintf(stderr, "quorvane config: %s\n", sWhat.c_str());
@@ -84,7 +78,9 @@ std::string UnstorableValue(std::string_view sValue) {
 
 // Writes a complete profile with the defaults to sPath: the class loads an
 // empty file (every key absent, so every setting takes its default) and
-// saves it.  The file is made in a fresh directory beside sPath and then
+// saves it, with the two separators set to the repository commands' safe
+// defaults, since the profile's own ("*") would make them refuse to write.
+// The file is made in a fresh directory beside sPath and then
 // renamed over it, so a failure leaves what was there before.
 bool WriteDefaults(const std::string& sDir, const std::string& sPath, std::string& sError) {
   std::string sTemplate = (fs::path(sDir) / ".Quorvane.ini.XXXXXX").string();
@@ -100,6 +96,8 @@ bool WriteDefaults(const std::string& sDir, const std::string& sPath, std::strin
     Module& m = session.M();
     VC_ApplicationProfile& profile = AppProfileInstance(m);
     profile.InitProfile(m);
+    AppProfileClassVars(m).cv_sElementDelimiter = String(kDefaultDelimiter);
+    AppProfileClassVars(m).cv_sCRLFDelimiter = String(kDefaultToken);
     profile.SaveProfile(m);
     bOk = AppProfileClassVars(m).cv_bLoaded && FirstUnsaved(m) == nullptr;
   }
@@ -108,6 +106,35 @@ bool WriteDefaults(const std::string& sDir, const std::string& sPath, std::strin
   if (!bOk || ec) sError = "cannot write " + sPath;
   fs::remove_all(sTempDir, ec);
   return sError.empty();
+}
+
+void NoteSafeSeparators(const std::string& sPath) {
+  std::fprintf(stderr,
+               "quorvane config: %s: the separators of [File Delimiters] are written as %s and %s, the repository "
+               "commands' safe defaults, not the profile's \"*\", which the commands refuse to write with\n",
+               sPath.c_str(), EscapeSeparator(kDefaultDelimiter).c_str(), EscapeSeparator(kDefaultToken).c_str());
+}
+
+// Why sValue does not fit the type of the row's setting, or "" when it does.
+std::string Misfit(const ProfileSetting& row, std::string_view sValue) {
+  if (row.eType == SettingType::kBoolean) {
+    return sValue == "0" || sValue == "1" ? "" : "a flag is 1 (TRUE) or 0 (FALSE)";
+  }
+  if (row.eType != SettingType::kNumber) return "";
+  // [+-] digits [. digits], with digits on at least one side of the point.
+  size_t i = sValue.starts_with('+') || sValue.starts_with('-') ? 1 : 0;
+  size_t nDigits = 0;
+  bool bPoint = false;
+  for (; i < sValue.size(); ++i) {
+    if (sValue[i] >= '0' && sValue[i] <= '9') {
+      ++nDigits;
+    } else if (sValue[i] == '.' && !bPoint) {
+      bPoint = true;
+    } else {
+      return "not a number";
+    }
+  }
+  return nDigits > 0 ? "" : "not a number";
 }
 
 bool EnsureDirectory(const std::string& sDir, std::string& sError) {
@@ -139,7 +166,7 @@ const ProfileSetting* FindOrReport(const std::string& sSection, const std::strin
 
 // Loads the session's profile through the library, saying so when the file
 // is missing.  FALSE (after the message) when it cannot be read.
-bool LoadForReading(Session& session) {
+bool LoadForReading(Session& session, bool bQuiet) {
   Module& m = session.M();
   const std::string sPath = session.Host().Profiles().ResolvePath(kAppProfileFile);
   if (!Readable(sPath)) {
@@ -147,17 +174,25 @@ bool LoadForReading(Session& session) {
     return false;
   }
   AppProfileInstance(m).InitProfile(m);
-  if (!AppProfileClassVars(m).cv_bLoaded) NoteMissingFile(sPath);
+  if (!AppProfileClassVars(m).cv_bLoaded && !bQuiet) NoteMissingFile(sPath);
   return true;
 }
 
-int RunList(const std::string& sDir) {
+int RunList(const std::string& sDir, bool bJson, bool bQuiet) {
   Session session(sDir);
   Module& m = session.M();
-  if (!LoadForReading(session)) return 1;
+  if (!LoadForReading(session, bQuiet)) return 1;
   const AppProfileVars& cv = AppProfileClassVars(m);
   for (const ProfileSetting& row : ProfileSettings()) {
     const bool bFromFile = cv.cv_bLoaded && KeyInFile(m, row);
+    if (bJson) {
+      PrintJsonLine({{"section", JsonText(row.sSection)},
+                     {"key", JsonText(row.sKey)},
+                     {"value", JsonText(EncodeSetting(row, cv))},
+                     {"source", bFromFile ? "file" : "default"},
+                     {"variable", JsonText(row.sVariable)}});
+      continue;
+    }
     std::printf("%.*s\t%.*s\t%s\t%s\t%.*s\n", static_cast<int>(row.sSection.size()), row.sSection.data(),
                 static_cast<int>(row.sKey.size()), row.sKey.data(), EncodeSetting(row, cv).c_str(),
                 bFromFile ? "file" : "default", static_cast<int>(row.sVariable.size()), row.sVariable.data());
@@ -165,24 +200,29 @@ int RunList(const std::string& sDir) {
   return 0;
 }
 
-int RunGet(const std::string& sDir, const std::string& sSection, const std::string& sKey) {
+int RunGet(const std::string& sDir, const std::string& sSection, const std::string& sKey, bool bQuiet) {
   const ProfileSetting* pRow = FindOrReport(sSection, sKey);
   if (pRow == nullptr) return 1;
   Session session(sDir);
-  if (!LoadForReading(session)) return 1;
+  if (!LoadForReading(session, bQuiet)) return 1;
   std::printf("%s\n", EncodeSetting(*pRow, AppProfileClassVars(session.M())).c_str());
   return 0;
 }
 
-int RunSet(const std::string& sDir, const std::string& sSection, const std::string& sKey, const std::string& sValue) {
+int RunSet(const std::string& sDir, const std::string& sSection, const std::string& sKey, const std::string& sValue,
+           bool bQuiet) {
   const ProfileSetting* pRow = FindOrReport(sSection, sKey);
   if (pRow == nullptr) return 1;
+  if (const std::string sWhy = Misfit(*pRow, sValue); !sWhy.empty()) {
+    return UsageError("config set", "cannot store '" + sValue + "' for " + SettingName(*pRow) + ": " + sWhy +
+                                        "; the file is left as it was");
+  }
   // The value as the setting's type holds it, which is what the file gets.
   AppProfileVars scratch;
   AssignSetting(*pRow, sValue, scratch);
   const String sStored = EncodeSetting(*pRow, scratch);
   if (const std::string sWhy = UnstorableValue(sStored); !sWhy.empty()) {
-    return UsageError("cannot store '" + sStored + "' for " + SettingName(*pRow) + ": " + sWhy);
+    return UsageError("config set", "cannot store '" + sStored + "' for " + SettingName(*pRow) + ": " + sWhy);
   }
 
   const std::string sPath = IniPath(sDir);
@@ -190,8 +230,9 @@ int RunSet(const std::string& sDir, const std::string& sSection, const std::stri
   if (!Readable(sPath)) return Failure("cannot read " + sPath);
   // Without a file the load would leave the other settings empty and the
   // save would write them so: start from a complete file of defaults.
-  if (!fs::exists(sPath) && (!EnsureDirectory(sDir, sError) || !WriteDefaults(sDir, sPath, sError))) {
-    return Failure(sError);
+  if (!fs::exists(sPath)) {
+    if (!EnsureDirectory(sDir, sError) || !WriteDefaults(sDir, sPath, sError)) return Failure(sError);
+    if (!bQuiet) NoteSafeSeparators(sPath);
   }
 
   Session session(sDir);
@@ -205,58 +246,106 @@ int RunSet(const std::string& sDir, const std::string& sSection, const std::stri
   if (const ProfileSetting* pBad = FirstUnsaved(m); pBad != nullptr) {
     return Failure("cannot write " + sPath + " (" + SettingName(*pBad) + " was not saved)");
   }
-  if (sStored != sValue) {
+  if (sStored != sValue && !bQuiet) {
     std::fprintf(stderr, "quorvane config: %s is stored as '%s'\n", SettingName(*pRow).c_str(), sStored.c_str());
   }
   return 0;
 }
 
-int RunInit(const std::string& sDir, bool bForce) {
+int RunInit(const std::string& sDir, bool bForce, bool bQuiet) {
   const std::string sPath = IniPath(sDir);
   if (fs::exists(sPath) && !bForce) return Failure(sPath + " exists (use --force to replace it)");
   std::string sError;
   if (!EnsureDirectory(sDir, sError) || !WriteDefaults(sDir, sPath, sError)) return Failure(sError);
+  if (!bQuiet) NoteSafeSeparators(sPath);
   std::printf("%s\n", sPath.c_str());
   return 0;
 }
 
 }  // namespace
 
-int RunConfig(const std::vector<std::string_view>& aArgs) {
-  ConfigArguments args;
-  for (size_t i = 0; i < aArgs.size(); ++i) {
-    const std::string_view sArg = aArgs[i];
-    if (sArg == "--profile-dir") {
-      if (i + 1 >= aArgs.size() || aArgs[i + 1].empty()) return UsageError("--profile-dir needs a directory");
-      args.sProfileDir = std::string(aArgs[++i]);
-    } else if (sArg == "--force") {
-      args.bForce = true;
-    } else if (sArg.size() > 1 && sArg[0] == '-') {
-      return UsageError("unknown option '" + std::string(sArg) + "'");
-    } else {
-      args.aPositional.emplace_back(sArg);
-    }
-  }
-  if (args.aPositional.empty()) return UsageError("missing action: path, list, get, set or init");
-  const std::string sAction = args.aPositional.front();
-  const size_t nOperands = args.aPositional.size() - 1;
-  if (args.bForce && sAction != "init") return UsageError("--force belongs to 'config init'");
-  const std::string sDir = ResolveProfileDir(args.sProfileDir);
+Runner AddConfigCommand(CLI::App& app) {
+  struct Args {
+    std::string sProfileDir;
+    std::string sSection, sKey, sValue;
+    bool bForce = false;
+    bool bJson = false;
+    bool bQuiet = false;
+  };
+  auto args = std::make_shared<Args>();
+  CLI::App* sub = app.add_subcommand("config", "Read and change the application profile Quorvane.ini");
+  const std::string sAbout(
+      "The application profile Quorvane.ini in the profile directory: DIR, else $QUORVANE_PROFILE_DIR, else "
+      "$XDG_CONFIG_HOME/quorvane (when it is absolute), else ~/.config/quorvane.  Every change goes through the "
+      "library's own load and save, so the file keeps the form the library writes (numbers without decimals, "
+      "flags as 1 or 0).");
+  auto ProfileDir = [&args](CLI::App& a) {
+    a.add_option("--profile-dir", args->sProfileDir, "The directory of Quorvane.ini")->type_name("DIR");
+  };
+  auto Quiet = [&args](CLI::App& a) {
+    a.add_flag("-q,--quiet", args->bQuiet, "No notes on stderr, errors only");
+  };
+  ProfileDir(*sub);
+  const std::string sStatuses =
+      "An unknown setting, or a file that cannot be read or written, exits with status 1; a value that does not fit "
+      "the setting's type, with status 2, and the file stays as it was.";
+  sub->footer(HelpFooter(sAbout, sStatuses));
 
-  if (sAction == "path" && nOperands == 0) {
-    std::printf("%s\n", Session(sDir).Host().Profiles().ResolvePath(kAppProfileFile).c_str());
-    return 0;
-  }
-  if (sAction == "list" && nOperands == 0) return RunList(sDir);
-  if (sAction == "get" && nOperands == 2) return RunGet(sDir, args.aPositional[1], args.aPositional[2]);
-  if (sAction == "set" && nOperands == 3) {
-    return RunSet(sDir, args.aPositional[1], args.aPositional[2], args.aPositional[3]);
-  }
-  if (sAction == "init" && nOperands == 0) return RunInit(sDir, args.bForce);
-  if (sAction == "path" || sAction == "list" || sAction == "get" || sAction == "set" || sAction == "init") {
-    return UsageError("wrong number of arguments for 'config " + sAction + "'");
-  }
-  return UsageError("unknown action '" + sAction + "'");
+  CLI::App* pPath = sub->add_subcommand("path", "Print the full path of the file");
+  ProfileDir(*pPath);
+
+  CLI::App* pList = sub->add_subcommand("list", "Every setting in the library's order");
+  pList->footer(HelpFooter(
+      "Every setting in the library's order: section, key, value, source and variable, separated by tabs; the "
+      "source is \"file\" or \"default\" (the key is absent).  Without the file, \"default\" means what the library "
+      "holds then: empty texts, 0 and FALSE, but Font Color 0, Bkgd Color 12632256 and Class Color 16711680, not "
+      "the defaults of init.", sStatuses));
+  pList->add_flag("--json", args->bJson,
+                  "One JSON object per line and setting with the fields section, key, value, source and variable");
+  ProfileDir(*pList);
+  Quiet(*pList);
+
+  CLI::App* pGet = sub->add_subcommand("get", "Print one value (names in any case)");
+  pGet->add_option("SECTION", args->sSection, "The section, such as Profile")->required();
+  pGet->add_option("KEY", args->sKey, "The key, such as \"Font Size\"")->required();
+  ProfileDir(*pGet);
+  Quiet(*pGet);
+
+  CLI::App* pSet = sub->add_subcommand("set", "Store one value in the setting's type");
+  pSet->footer(HelpFooter(
+      "Store one value in the setting's type: a number (decimals are rounded away: 12.6 is stored as 13), a flag "
+      "as 1 (TRUE) or 0 (FALSE), or a text.  A value that does not fit the type is refused with status 2 and the "
+      "file stays as it was; so is a text with a line break, which cannot be stored.  Blanks or quotes around a text "
+      "are kept: the profile stores such a value in quotes.  A missing file is first created as init creates it.", sStatuses));
+  pSet->add_option("SECTION", args->sSection, "The section")->required();
+  pSet->add_option("KEY", args->sKey, "The key")->required();
+  pSet->add_option("VALUE", args->sValue, "The new value")->required();
+  ProfileDir(*pSet);
+  Quiet(*pSet);
+
+  CLI::App* pInit = sub->add_subcommand("init", "Write a complete file with the defaults");
+  pInit->footer(HelpFooter(
+      "Write a complete file with every default of the settings table, except the two separators of [File "
+      "Delimiters], which get the repository commands' safe defaults \\x1F and \\x1E instead of the profile's "
+      "\"*\" (say so on stderr); an existing file is replaced only with --force.", sStatuses));
+  pInit->add_flag("--force", args->bForce, "Replace an existing file");
+  ProfileDir(*pInit);
+  Quiet(*pInit);
+
+  return [args, sub, pPath, pList, pGet, pSet, pInit]() -> int {
+    if (sub->get_subcommands().empty()) return UsageError("config", "missing action: path, list, get, set or init");
+    const CLI::App* pAction = sub->get_subcommands().front();
+    const std::string sDir = ResolveProfileDir(args->sProfileDir);
+    if (pAction == pPath) {
+      std::printf("%s\n", Session(sDir).Host().Profiles().ResolvePath(kAppProfileFile).c_str());
+      return 0;
+    }
+    if (pAction == pList) return RunList(sDir, args->bJson, args->bQuiet);
+    if (pAction == pGet) return RunGet(sDir, args->sSection, args->sKey, args->bQuiet);
+    if (pAction == pSet) return RunSet(sDir, args->sSection, args->sKey, args->sValue, args->bQuiet);
+    if (pAction == pInit) return RunInit(sDir, args->bForce, args->bQuiet);
+    return UsageError("config", "missing action");
+  };
 }
 
 }  // namespace qv::cli

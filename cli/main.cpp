@@ -1,169 +1,199 @@
-// quorvane: the host application of the Quorvane library.
+// quorvane: the host application of the Quorvane library.  Every command is
+// a subcommand of one argument parser; this file builds it, reports the
+// mistakes on the command line (naming the closest valid word) and runs the
+// command that was asked for.
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <iostream>
+#include <map>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: quorvane COMMAND [ARGS...]\n"
-    "\n"
-    "Quorvane cuts Java sources into class records and keeps them in a\n"
-    "repository of plain text files.\n"
-    "\n"
-    "Commands:\n"
-    "  scan [--list] [--save [REPO-OPTIONS]] ROOT...\n"
-    "      Find the Java sources (*.java) below each ROOT (roots may also be\n"
-    "      given as one argument separated by \";\"), cut every file into a class\n"
-    "      record in the scan's order (by file name, then directory), and print\n"
-    "      a summary: files, classes, interfaces, packages, failures, time.\n"
-    "      With --list, first one line per file: file, directory, class,\n"
-    "      superclass, package, separated by tabs.  Unreadable, empty and\n"
-    "      binary files, files without a class and directories that cannot be\n"
-    "      listed are reported on stderr, and the scan goes on.  Symbolic\n"
-    "      links to directories are not followed.\n"
-    "      With --save, also write the repository (see below): the class list\n"
-    "      file and one method file per class holding its whole body, written\n"
-    "      beside the class's source as NAME.med.\n"
-    "  classes [REPO-OPTIONS]\n"
-    "      List the classes of the repository: class, superclass, package and\n"
-    "      source file, separated by tabs.\n"
-    "  show CLASS [REPO-OPTIONS]\n"
-    "      Print one class record with its imports, comments and methods.\n"
-    "      CLASS is a class name (the first of that name) or a name qualified\n"
-    "      with its package, such as org.example.Circle.\n"
-    "  tree [CLASS] [REPO-OPTIONS]\n"
-    "      Print the subclass tree below CLASS, or below every superclass that\n"
-    "      is not itself in the repository (such as Object).\n"
-    "  write CLASS [--to DIR] [REPO-OPTIONS]\n"
-    "      Write the class back as Java source: to its own source file (kept as\n"
-    "      a history copy first when --history is given), or into DIR.\n"
-    "  parse [--json] FILE...\n"
-    "      Print what the parser cut from each Java FILE: class, superclass,\n"
-    "      package, imports, heading comment, documentation comment, body and\n"
-    "      footer.  With --json, one JSON object per line and file with the\n"
-    "      fields file, read, className, superClass, package, imports, header,\n"
-    "      description, body and footer; bytes that are not UTF-8 are written\n"
-    "      as \\u00XX.\n"
-    "  config ACTION [--profile-dir DIR]\n"
-    "      The application profile Quorvane.ini in the profile directory: DIR,\n"
-    "      else $QUORVANE_PROFILE_DIR, else $XDG_CONFIG_HOME/quorvane (when it\n"
-    "      is absolute), else ~/.config/quorvane.  Every change goes through the\n"
-    "      library's own load and save, so the file keeps the form the library\n"
-    "      writes (numbers without decimals, flags as 1 or 0).  Actions:\n"
-    "        path                     print the full path of the file\n"
-    "        list                     every setting in the library's order:\n"
-    "                                 section, key, value, source and variable,\n"
-    "                                 separated by tabs; the source is \"file\"\n"
-    "                                 or \"default\" (the key is absent).  Without\n"
-    "                                 the file, \"default\" means what the library\n"
-    "                                 holds then: empty texts, 0 and FALSE, but\n"
-    "                                 Font Color 0, Bkgd Color 12632256 and Class\n"
-    "                                 Color 16711680, not the defaults of init.\n"
-    "        get SECTION KEY          print one value (names in any case)\n"
-    "        set SECTION KEY VALUE    store one value in the setting's type (a\n"
-    "                                 number without decimals; a flag is TRUE\n"
-    "                                 only for 1); a missing file is first\n"
-    "                                 created with the defaults.  A value with\n"
-    "                                 blanks or quotes around it is stored in\n"
-    "                                 quotes; one with a line break is refused\n"
-    "        init [--force]           write a complete file with the defaults;\n"
-    "                                 an existing file is replaced only with\n"
-    "                                 --force\n"
-    "      An unknown setting, or a file that cannot be read or written, exits\n"
-    "      with status 1.\n"
-    "  sql [--database TARGET] [--json] [--profile-dir DIR] STATEMENT...\n"
-    "      Borrow a handle from the library's SQL handle pool, run each\n"
-    "      STATEMENT on it in order and print the rows each returns: a header\n"
-    "      line and one line per row, separated by tabs (tab, line break and\n"
-    "      backslash escaped as \\t, \\n and \\\\, a null value as \\N), or with\n"
-    "      --json one JSON object per row (values as strings, null as null).\n"
-    "      TARGET is a postgresql:// connection URI or the path of an SQLite\n"
-    "      database file; default $QUORVANE_DATABASE, else quorvane.db in the\n"
-    "      profile directory (see config).  Each statement is its own\n"
-    "      transaction unless BEGIN ... COMMIT says otherwise; a transaction\n"
-    "      left open at the end is rolled back.  A statement that fails prints\n"
-    "      the database's error text and stops the command (exit status 1).\n"
-    "      The pool's standard messages go to stderr with their codes, such as\n"
-    "      \"S15: Login Error! Please try again.\" when the connection fails.\n"
-    "      BLDBLOCK.INI in the profile directory can switch on the SQL profile\n"
-    "      log (each statement) and the performance log (each connect and\n"
-    "      disconnect with its time).\n"
-    "  demo [--library PATH] FILE...\n"
-    "      Load libquorvane.so, look up its exported text functions by their\n"
-    "      exported names and use them on each FILE: report every \"class\"\n"
-    "      keyword with whether it lies inside a block comment, and the kind of\n"
-    "      the first comment of each line.  PATH defaults to the library beside\n"
-    "      this program.\n"
-    "  exports [--def]\n"
-    "      List every exported name of the library (kind, class, function, id,\n"
-    "      name); with --def, write a Windows module-definition file instead.\n"
-    "\n"
-    "Repository options (the repository is jbclass.txt in one directory):\n"
-    "  --repo DIR         the repository directory (default: the current one)\n"
-    "  --delimiter TEXT   the element delimiter between the fields of a line\n"
-    "                     (default \\x1F, the ASCII unit separator)\n"
-    "  --token TEXT       the text that stands for a line break inside a field\n"
-    "                     (default \\x1E, the ASCII record separator)\n"
-    "  --history N        keep N numbered history copies (NAME.001 newest) of\n"
-    "                     every file before it is overwritten (default 0: none)\n"
-    "  --archive-dir DIR  where the repository files' copies go (default: the\n"
-    "                     repository directory); a source's copies stay beside it\n"
-    "  --profile-dir DIR  the directory of Quorvane.ini (see config)\n"
-    "  When Quorvane.ini exists, every setting no option gives comes from it:\n"
-    "  the delimiter and the token from \"Element Delimiter\" and \"CRLF\n"
-    "  Delimiter\" of [File Delimiters]; history copies from [Root Directories]:\n"
-    "  \"Archive Files\" (1 switches them on), \"Archive File Count\" and \"Archive\n"
-    "  File Diectory\" (spelled so).  The profile's own defaults (\"*\" for both)\n"
-    "  are unsafe: a command that writes then refuses and says so.\n"
-    "  TEXT may hold the escapes \\xHH, \\t and \\\\.  Reading needs the separators\n"
-    "  the repository was written with.  For writing, the delimiter and the token\n"
-    "  must differ, neither may contain the other, and neither may be a single\n"
-    "  printable or blank character: Java sources contain all of those (a \"*\"\n"
-    "  delimiter would split every documentation comment).  A class whose text\n"
-    "  still holds the delimiter or the token is not written over the old file:\n"
-    "  the command says which class and field, and the old file stays.\n"
-    "\n"
-    "Options:\n"
-    "  -h, --help       show this help and exit\n"
-    "  -V, --version    show the version and exit\n"
-    "\n"
-    "Exit status: 0 on success, 1 when a file or directory could not be\n"
-    "processed, 2 for bad usage.\n";
+using qv::cli::kExitUsage;
+
+// The Levenshtein distance of a and b.
+size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> aRow(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) aRow[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t nDiagonal = aRow[0];
+    aRow[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t nAbove = aRow[j];
+      aRow[j] = std::min({aRow[j] + 1, aRow[j - 1] + 1, nDiagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      nDiagonal = nAbove;
+    }
+  }
+  return aRow[b.size()];
+}
+
+// The candidate closest to sWord, or "" when none is close enough to be
+// what was meant: at most a third of the word's letters wrong (at least
+// two allowed), or the word is the start of the candidate.
+std::string Closest(const std::string& sWord, const std::vector<std::string>& aCandidates) {
+  std::string sBest;
+  size_t nBest = std::max<size_t>(2, sWord.size() / 3) + 1;
+  for (const std::string& s : aCandidates) {
+    size_t n = EditDistance(sWord, s);
+    if (sWord.size() >= 3 && s.starts_with(sWord)) n = std::min<size_t>(n, 1);
+    if (n < nBest) {
+      nBest = n;
+      sBest = s;
+    }
+  }
+  return sBest;
+}
+
+// "scan", "config set": the words of the command below quorvane.
+std::string CommandName(const CLI::App* p) {
+  std::string s;
+  for (; p != nullptr && p->get_parent() != nullptr; p = p->get_parent()) {
+    s = s.empty() ? p->get_name() : p->get_name() + " " + s;
+  }
+  return s;
+}
+
+// The last subcommand the parse entered.
+CLI::App* Deepest(CLI::App& app) {
+  CLI::App* p = &app;
+  while (!p->get_subcommands().empty()) p = p->get_subcommands().front();
+  return p;
+}
+
+std::vector<std::string> SubcommandNames(const CLI::App& app) {
+  std::vector<std::string> a;
+  for (const CLI::App* pSub : app.get_subcommands({})) a.push_back(pSub->get_name());
+  return a;
+}
+
+std::vector<std::string> OptionNames(const CLI::App& app) {
+  std::vector<std::string> a;
+  for (const CLI::Option* pOption : app.get_options()) {
+    for (const std::string& s : pOption->get_lnames()) a.push_back("--" + s);
+    for (const std::string& s : pOption->get_snames()) a.push_back("-" + s);
+  }
+  return a;
+}
+
+// Prints the error for the first word that no level of the command line
+// took, and returns kExitUsage; -1 when every word was taken.
+int ReportLeftOvers(CLI::App& app) {
+  for (CLI::App* p = &app;;) {
+    const std::vector<std::string> aLeft = p->remaining();
+    if (!aLeft.empty()) {
+      const std::string& sWord = aLeft.front();
+      const std::string sName = CommandName(p);
+      const std::string sWho = sName.empty() ? "quorvane" : "quorvane " + sName;
+      const std::string sHelp = sName.empty() ? "quorvane --help" : "quorvane " + sName + " --help";
+      std::string sWhat;
+      std::string sClosest;
+      if (sWord.size() > 1 && sWord[0] == '-') {
+        const std::string sBare = sWord.substr(0, sWord.find('='));
+        sWhat = "unknown option '" + sBare + "'";
+        sClosest = Closest(sBare, OptionNames(*p));
+      } else if (!p->get_subcommands({}).empty() && p->get_subcommands().empty()) {
+        sWhat = std::string(sName.empty() ? "unknown command" : "unknown action") + " '" + sWord + "'";
+        sClosest = Closest(sWord, SubcommandNames(*p));
+      } else {
+        sWhat = "unexpected argument '" + sWord + "'";
+      }
+      if (!sClosest.empty()) sWhat += " (did you mean '" + sClosest + "'?)";
+      std::fprintf(stderr, "%s: %s; see '%s'\n", sWho.c_str(), sWhat.c_str(), sHelp.c_str());
+      return kExitUsage;
+    }
+    if (p->get_subcommands().empty()) return -1;
+    p = p->get_subcommands().front();
+  }
+}
+
+// quorvane help [COMMAND [ACTION]]: the help of that command.
+int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
+  const CLI::App* p = &app;
+  std::string sPrev;
+  for (const std::string& sWord : aWords) {
+    const CLI::App* pNext = nullptr;
+    for (const CLI::App* pSub : p->get_subcommands({})) {
+      if (pSub->get_name() == sWord) pNext = pSub;
+    }
+    if (pNext == nullptr || pNext->get_name() == "help") {
+      std::string sWhat = "no command '" + sWord + "'";
+      if (const std::string s = Closest(sWord, SubcommandNames(*p)); !s.empty()) {
+        sWhat += " (did you mean '" + s + "'?)";
+      }
+      return qv::cli::UsageError("help", sWhat);
+    }
+    sPrev = sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name();
+    p = pNext;
+  }
+  // The formatter directly: App::help would show the help of the command
+  // this run selected, which is help itself.
+  std::cout << p->get_formatter()->make_help(p, sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name(),
+                                             CLI::AppFormatMode::Normal);
+  return 0;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string_view> aArgs(argv + 1, argv + argc);
-  if (aArgs.empty()) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  const std::string_view sCommand = aArgs.front();
-  if (sCommand == "-h" || sCommand == "--help" || sCommand == "help") {
-    std::fputs(kUsage, stdout);
+  CLI::App app("Quorvane cuts Java sources into class records and keeps them in a repository of plain text files.",
+               "quorvane");
+  app.set_version_flag("-V,--version", std::string("quorvane ") + QV_VERSION, "Show the version and exit");
+  app.set_help_flag("-h,--help", "Show this help and exit");
+  // Words nobody takes are reported by ReportLeftOvers, with the closest
+  // valid one; one command per run.
+  app.allow_extras();
+  app.require_subcommand(0, 1);
+  app.get_formatter()->column_width(30);
+  app.footer(qv::cli::HelpFooter("Run 'quorvane COMMAND --help' or 'quorvane help COMMAND' for the options of a "
+                                 "command."));
+
+  std::map<const CLI::App*, qv::cli::Runner> aRunners;
+  auto Add = [&](const std::string& sName, qv::cli::Runner run) {
+    aRunners[app.get_subcommand(sName)] = std::move(run);
+  };
+  Add("scan", qv::cli::AddScanCommand(app));
+  Add("parse", qv::cli::AddParseCommand(app));
+  Add("classes", qv::cli::AddClassesCommand(app));
+  Add("show", qv::cli::AddShowCommand(app));
+  Add("tree", qv::cli::AddTreeCommand(app));
+  Add("write", qv::cli::AddWriteCommand(app));
+  Add("config", qv::cli::AddConfigCommand(app));
+  Add("sql", qv::cli::AddSqlCommand(app));
+  Add("demo", qv::cli::AddDemoCommand(app, argv[0]));
+  Add("exports", qv::cli::AddExportsCommand(app, argv[0]));
+  std::vector<std::string> aHelpWords;
+  CLI::App* pHelp = app.add_subcommand("help", "Show the help of a command: quorvane help COMMAND [ACTION]");
+  pHelp->add_option("COMMAND", aHelpWords, "The command (and the action of config)");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << app.help();
     return 0;
-  }
-  if (sCommand == "-V" || sCommand == "--version") {
-    std::printf("quorvane %s\n", QV_VERSION);
+  } catch (const CLI::CallForVersion& e) {
+    std::cout << e.what() << '\n';
     return 0;
+  } catch (const CLI::ParseError& e) {
+    // An unknown word explains the rest best (a missing argument may be
+    // one that was misspelled).
+    if (const int n = ReportLeftOvers(app); n >= 0) return n;
+    const std::string sName = CommandName(Deepest(app));
+    const std::string sWho = sName.empty() ? std::string("quorvane") : "quorvane " + sName;
+    std::fprintf(stderr, "%s: %s; see '%s --help'\n", sWho.c_str(), e.what(), sWho.c_str());
+    return kExitUsage;
   }
-  const std::vector<std::string_view> aRest(aArgs.begin() + 1, aArgs.end());
-  if (sCommand == "scan") return qv::cli::RunScan(aRest);
-  if (sCommand == "parse") return qv::cli::RunParse(aRest);
-  if (sCommand == "classes") return qv::cli::RunClasses(aRest);
-  if (sCommand == "show") return qv::cli::RunShow(aRest);
-  if (sCommand == "tree") return qv::cli::RunTree(aRest);
-  if (sCommand == "write") return qv::cli::RunWrite(aRest);
-  if (sCommand == "config") return qv::cli::RunConfig(aRest);
-  if (sCommand == "sql") return qv::cli::RunSql(aRest);
-  if (sCommand == "demo") return qv::cli::RunDemo(argv[0], aRest);
-  if (sCommand == "exports") return qv::cli::RunExports(argv[0], aRest);
-  std::fprintf(stderr, "quorvane: unknown command '%.*s' (see quorvane --help)\n", static_cast<int>(sCommand.size()),
-               sCommand.data());
-  return 2;
+  if (const int n = ReportLeftOvers(app); n >= 0) return n;
+  if (app.get_subcommands().empty()) {
+    std::cerr << app.help();
+    return kExitUsage;
+  }
+  const CLI::App* pCommand = app.get_subcommands().front();
+  if (pCommand == pHelp) return RunHelp(app, aHelpWords);
+  return aRunners.at(pCommand)();
 }

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <CLI/CLI.hpp>
+
 #include "profile/app_profile.h"
 
 namespace qv::cli {
@@ -42,47 +44,74 @@ bool Unescape(std::string_view s, std::string& sOut) {
 
 }  // namespace
 
-int TakeRepositoryOption(const char* sCommand, const std::vector<std::string_view>& aArgs, size_t& i,
-                         RepositoryOptions& options) {
-  const std::string_view sOption = aArgs[i];
-  const bool bKnown = sOption == "--repo" || sOption == "--delimiter" || sOption == "--token" ||
-                      sOption == "--history" || sOption == "--archive-dir" || sOption == "--profile-dir";
-  if (!bKnown) return 0;
-  if (i + 1 >= aArgs.size()) {
-    std::fprintf(stderr, "quorvane %s: %.*s needs a value\n", sCommand, static_cast<int>(sOption.size()),
-                 sOption.data());
-    return -1;
-  }
-  const std::string_view sValue = aArgs[++i];
-  auto Bad = [&](const char* sWhy) {
-    std::fprintf(stderr, "quorvane %s: %.*s '%.*s': %s\n", sCommand, static_cast<int>(sOption.size()),
-                 sOption.data(), static_cast<int>(sValue.size()), sValue.data(), sWhy);
-    return -1;
+const char* const kRepositoryHelp =
+    "The repository is jbclass.txt in one directory, with one method file NAME.med beside each class's source.  "
+    "When Quorvane.ini exists in the profile directory (--profile-dir DIR, else $QUORVANE_PROFILE_DIR, else "
+    "$XDG_CONFIG_HOME/quorvane when it is absolute, else ~/.config/quorvane), every setting no option gives comes "
+    "from it: the delimiter and the token from \"Element Delimiter\" and \"CRLF Delimiter\" of [File Delimiters]; "
+    "history copies from [Root Directories]: \"Archive Files\" (1 switches them on), \"Archive File Count\" and "
+    "\"Archive File Diectory\" (spelled so).  The profile's own defaults (\"*\" for both separators) are unsafe: a "
+    "command that writes then refuses and says so ('quorvane config init' writes the safe defaults \\x1F and "
+    "\\x1E instead).\n"
+    "TEXT may hold the escapes \\xHH, \\t and \\\\.  Reading needs the separators the repository was written with.  "
+    "For writing, the delimiter and the token must differ, neither may contain the other, and neither may be a "
+    "single printable or blank character: Java sources contain all of those (a \"*\" delimiter would split every "
+    "documentation comment).  A class whose text still holds the delimiter or the token is not written over the "
+    "old file: the command says which class and field, and the old file stays.\n"
+    "History copies: with --history N, N numbered copies (NAME.001 newest) of every file are kept before it is "
+    "overwritten; the repository files' copies go to --archive-dir, a source's copies stay beside it.";
+
+const char* const kLockHelp =
+    "A command that writes the repository (scan --save, write) holds the lock file quorvane.lock in the repository "
+    "directory while it works; a second one waits for it, saying so on stderr, or with --no-wait fails at once "
+    "with status 1.  Commands that only read take no lock.";
+
+void AddRepositoryOptions(CLI::App& sub, RepositoryOptions& options) {
+  sub.add_option("--repo", options.sRepoDir, "The repository directory (default: the current one)")
+      ->type_name("DIR");
+  auto Separator = [&options](bool bDelimiter) {
+    return [&options, bDelimiter](const std::string& sValue) {
+      std::string sText;
+      if (!Unescape(sValue, sText)) {
+        throw CLI::ValidationError(bDelimiter ? "--delimiter" : "--token",
+                                   "'" + sValue + "': malformed escape (use \\xHH, \\t or \\\\)");
+      }
+      (bDelimiter ? options.sDelimiter : options.sToken) = std::move(sText);
+      (bDelimiter ? options.bDelimiterGiven : options.bTokenGiven) = true;
+    };
   };
-  if (sOption == "--repo") {
-    options.sRepoDir = std::string(sValue);
-  } else if (sOption == "--profile-dir") {
-    options.sProfileDir = std::string(sValue);
-  } else if (sOption == "--archive-dir") {
-    options.sArchiveDir = std::string(sValue);
-    options.bArchiveGiven = true;
-  } else if (sOption == "--history") {
-    int64_t n = 0;
-    if (sValue.empty() || sValue.size() > 6) return Bad("not a count from 0 to 999999");
-    for (char c : sValue) {
-      if (c < '0' || c > '9') return Bad("not a count from 0 to 999999");
-      n = n * 10 + (c - '0');
-    }
-    options.nHistory = n;
-    options.bHistoryGiven = true;
-  } else {
-    std::string sText;
-    if (!Unescape(sValue, sText)) return Bad("malformed escape (use \\xHH, \\t or \\\\)");
-    const bool bDelimiter = sOption == "--delimiter";
-    (bDelimiter ? options.sDelimiter : options.sToken) = std::move(sText);
-    (bDelimiter ? options.bDelimiterGiven : options.bTokenGiven) = true;
-  }
-  return 1;
+  sub.add_option_function<std::string>("--delimiter", Separator(true),
+                                       "The element delimiter between the fields of a line (default \\x1F, the "
+                                       "ASCII unit separator)")
+      ->type_name("TEXT");
+  sub.add_option_function<std::string>("--token", Separator(false),
+                                       "The text that stands for a line break inside a field (default \\x1E, the "
+                                       "ASCII record separator)")
+      ->type_name("TEXT");
+  sub.add_option_function<std::string>(
+         "--history",
+         [&options](const std::string& sValue) {
+           int64_t n = 0;
+           const bool bDigits = !sValue.empty() && sValue.size() <= 6 &&
+                                std::all_of(sValue.begin(), sValue.end(), [](char c) { return c >= '0' && c <= '9'; });
+           if (!bDigits) throw CLI::ValidationError("--history", "'" + sValue + "': not a count from 0 to 999999");
+           for (const char c : sValue) n = n * 10 + (c - '0');
+           options.nHistory = n;
+           options.bHistoryGiven = true;
+         },
+         "Keep N numbered history copies (NAME.001 newest) of every file before it is overwritten (default 0: none)")
+      ->type_name("N");
+  sub.add_option_function<std::string>(
+         "--archive-dir",
+         [&options](const std::string& sValue) {
+           options.sArchiveDir = sValue;
+           options.bArchiveGiven = true;
+         },
+         "Where the repository files' history copies go (default: the repository directory); a source's copies "
+         "stay beside it")
+      ->type_name("DIR");
+  sub.add_option("--profile-dir", options.sProfileDir, "The directory of Quorvane.ini (see quorvane config --help)")
+      ->type_name("DIR");
 }
 
 std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToken) {

@@ -10,6 +10,10 @@
 #include "frame/module.h"
 #include "cli/session.h"
 
+namespace CLI {
+class App;
+}
+
 namespace qv::cli {
 
 // The default separators: ASCII control characters that Java sources do
@@ -32,11 +36,16 @@ struct RepositoryOptions {
   bool bFromProfile = false;
 };
 
-// Takes the repository option at aArgs[i] (and its value, advancing i).
-// Returns 1 when it took one, 0 when aArgs[i] is not a repository option,
-// -1 after printing an error for a bad value.
-int TakeRepositoryOption(const char* sCommand, const std::vector<std::string_view>& aArgs, size_t& i,
-                         RepositoryOptions& options);
+// Registers --repo, --delimiter, --token, --history, --archive-dir and
+// --profile-dir on a repository command, bound to options; a bad value is
+// a usage error of the parse.
+void AddRepositoryOptions(CLI::App& sub, RepositoryOptions& options);
+
+// The help text on the repository options and the profile, the footer of
+// every repository command.
+extern const char* const kRepositoryHelp;
+// The help text on the repository's lock, for the commands that write.
+extern const char* const kLockHelp;
 
 // Why the separators would endanger Java text, or "" when they are safe:
 // each must be non-empty, without line breaks, not one printable or blank

@@ -8,8 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include <memory>
+
+#include <CLI/CLI.hpp>
+
 #include "cli/commands.h"
-#include "cli/json.h"
+#include "cli/json_lines.h"
 #include "cli/session.h"
 #include "framework/sql_handles.h"
 
@@ -22,11 +26,6 @@ struct SqlArguments {
   bool bJson = false;       // --json
   std::vector<std::string> aStatements;
 };
-
-int UsageError(const std::string& sWhat) {
-  std::fprintf(stderr, "quorvane sql: %s (see quorvane --help)\n", sWhat.c_str());
-  return 2;
-}
 
 // A value as one tab-separated field: tabs, line breaks and backslashes
 // escaped, the null value written \N (as PostgreSQL's COPY writes them).
@@ -48,12 +47,13 @@ std::string TsvField(const std::optional<String>& value) {
 void PrintRows(const SqlRows& rows, bool bJson) {
   if (bJson) {
     for (const auto& aRow : rows.aRows) {
-      std::string sLine = "{";
+      Json o = Json::object();
       for (size_t i = 0; i < rows.aColumns.size(); ++i) {
-        if (i > 0) sLine += ",";
-        sLine += JsonString(rows.aColumns[i]) + ":" + (aRow[i] ? JsonString(*aRow[i]) : std::string("null"));
+        // A column name given twice keeps its first value.
+        const std::string sName = JsonText(rows.aColumns[i]).get<std::string>();
+        if (!o.contains(sName)) o[sName] = aRow[i] ? JsonText(*aRow[i]) : Json();
       }
-      std::printf("%s}\n", sLine.c_str());
+      PrintJsonLine(o);
     }
     return;
   }
@@ -77,28 +77,7 @@ std::string ResolveDatabase(const SqlArguments& args, const std::string& sProfil
   return DefaultDatabase(sProfileDir);
 }
 
-}  // namespace
-
-int RunSql(const std::vector<std::string_view>& aArgs) {
-  SqlArguments args;
-  for (size_t i = 0; i < aArgs.size(); ++i) {
-    const std::string_view sArg = aArgs[i];
-    if (sArg == "--json") {
-      args.bJson = true;
-    } else if (sArg == "--database" || sArg == "--profile-dir") {
-      if (i + 1 >= aArgs.size() || aArgs[i + 1].empty()) return UsageError(std::string(sArg) + " needs a value");
-      (sArg == "--database" ? args.sDatabase : args.sProfileDir) = std::string(aArgs[++i]);
-    } else if (sArg == "--") {
-      args.aStatements.insert(args.aStatements.end(), aArgs.begin() + static_cast<ptrdiff_t>(i) + 1, aArgs.end());
-      break;
-    } else if (sArg.size() > 1 && sArg.front() == '-') {
-      return UsageError("unknown option '" + std::string(sArg) + "'");
-    } else {
-      args.aStatements.emplace_back(sArg);
-    }
-  }
-  if (args.aStatements.empty()) return UsageError("no statement given");
-
+int RunSql(const SqlArguments& args) {
   const std::string sProfileDir = ResolveProfileDir(args.sProfileDir);
   Session session(sProfileDir);
   Module& m = session.M();
@@ -129,6 +108,34 @@ int RunSql(const std::vector<std::string_view>& aArgs) {
   pool.ReleaseSqlHandle(m, hSql);
   pool.DisconnectSqlHandles(m);
   return nStatus;
+}
+
+}  // namespace
+
+Runner AddSqlCommand(CLI::App& app) {
+  auto args = std::make_shared<SqlArguments>();
+  CLI::App* sub = app.add_subcommand("sql", "Run SQL statements on a handle from the library's SQL handle pool");
+  const std::string sAbout(
+      "Borrow a handle from the library's SQL handle pool, run each STATEMENT on it in order and print the rows "
+      "each returns: a header line and one line per row, separated by tabs (tab, line break, carriage return and "
+      "backslash escaped as \\t, \\n, \\r and \\\\, a null value as \\N).  Each statement is its own "
+      "transaction unless BEGIN ... COMMIT says otherwise; a transaction left open at the end is rolled back.  A "
+      "statement that fails prints the database's error text and stops the command (status 1).  The pool's "
+      "standard messages go to stderr with their codes, such as \"S15: Login Error! Please try again.\" when the "
+      "connection fails.  BLDBLOCK.INI in the profile directory can switch on the SQL profile log (each "
+      "statement) and the performance log (each connect and disconnect with its time).");
+  sub->add_option("STATEMENT", args->aStatements, "An SQL statement (after --, statements may start with -)")
+      ->required();
+  sub->add_option("--database", args->sDatabase,
+                  "A postgresql:// connection URI or the path of an SQLite database file (default "
+                  "$QUORVANE_DATABASE, else quorvane.db in the profile directory)")
+      ->type_name("TARGET");
+  sub->add_flag("--json", args->bJson, "One JSON object per row: the column names as fields, values as strings, "
+                                       "null as null");
+  sub->add_option("--profile-dir", args->sProfileDir, "The profile directory (see quorvane config --help)")
+      ->type_name("DIR");
+  sub->footer(HelpFooter(sAbout));
+  return [args] { return RunSql(*args); };
 }
 
 }  // namespace qv::cli

@@ -78,7 +78,11 @@ TEST_F(ConfigCommand, InitListGetAndSet) {
   const auto init = Run("init" + Opt());
   ASSERT_EQ(init.nStatus, 0) << init.sErr;
   EXPECT_EQ(init.sOut, Dir() + "/Quorvane.ini\n");
+  // Every default but the separators, which get the repository commands'
+  // safe ones, and init says so.
+  EXPECT_TRUE(Has(init.sErr, "written as \\x1F and \\x1E")) << init.sErr;
   const std::string sDefaults = Ini();
+  EXPECT_TRUE(Has(sDefaults, "[File Delimiters]\r\nCRLF Delimiter=\x1E\r\nElement Delimiter=\x1F\r\n")) << sDefaults;
   EXPECT_TRUE(Has(sDefaults, "\r\nArchive File Diectory=\r\nArchive Files=0\r\n")) << sDefaults;
   EXPECT_TRUE(Has(sDefaults, "[Profile]\r\nAuto Tile=0\r\n")) << sDefaults;
   EXPECT_TRUE(Has(sDefaults, "Font Name=Arial\r\nFont Size=10\r\n")) << sDefaults;
@@ -98,8 +102,17 @@ TEST_F(ConfigCommand, InitListGetAndSet) {
   EXPECT_EQ(size.nStatus, 0) << size.sErr;
   EXPECT_TRUE(Has(size.sErr, "stored as '13'")) << size.sErr;
   EXPECT_EQ(Run("get Profile 'Font Size'" + Opt()).sOut, "13\n");
-  EXPECT_EQ(Run("set Profile 'Auto Tile' yes" + Opt()).nStatus, 0);
-  EXPECT_EQ(Run("get Profile 'Auto Tile'" + Opt()).sOut, "0\n");
+  // A value that does not fit the type is refused and changes nothing.
+  const std::string sBefore = Ini();
+  const auto notNumber = Run("set Profile 'Font Size' abc" + Opt());
+  EXPECT_EQ(notNumber.nStatus, 2);
+  EXPECT_TRUE(Has(notNumber.sErr, "not a number")) << notNumber.sErr;
+  EXPECT_EQ(Run("set Profile 'Font Size' 1x" + Opt()).nStatus, 2);
+  EXPECT_EQ(Run("set Profile 'Auto Tile' yes" + Opt()).nStatus, 2);
+  EXPECT_EQ(Ini(), sBefore);
+  EXPECT_EQ(Run("get Profile 'Font Size'" + Opt()).sOut, "13\n");
+  EXPECT_EQ(Run("set Profile 'Font Size' -4" + Opt()).nStatus, 0);
+  EXPECT_EQ(Run("get Profile 'Font Size'" + Opt()).sOut, "-4\n");
   EXPECT_EQ(Run("set Profile 'Auto Tile' 1" + Opt()).nStatus, 0);
   EXPECT_TRUE(Has(Ini(), "Auto Tile=1\r\n"));
   // A value that an INI file would not give back is refused.
@@ -154,7 +167,11 @@ TEST_F(ConfigCommand, UsageErrors) {
   EXPECT_EQ(Run("list --force").nStatus, 2);
   EXPECT_EQ(Run("list --profile-dir").nStatus, 2);
   EXPECT_EQ(Run("list --bogus").nStatus, 2);
-  EXPECT_TRUE(Has(qv::test::RunQuorvane("--help", tmp_).sOut, "config ACTION"));
+  EXPECT_EQ(Run("init --bogus").nStatus, 2);
+  const auto action = Run("lsit");
+  EXPECT_EQ(action.nStatus, 2);
+  EXPECT_TRUE(Has(action.sErr, "quorvane config: unknown action 'lsit' (did you mean 'list'?)")) << action.sErr;
+  EXPECT_TRUE(Has(qv::test::RunQuorvane("config --help", tmp_).sOut, "init"));
 }
 
 }  // namespace

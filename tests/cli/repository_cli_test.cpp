@@ -114,8 +114,14 @@ TEST_F(RepositoryCommand, HistoryCopiesOfTheClassListFile) {
 }
 
 TEST_F(RepositoryCommand, TakesSeparatorsAndHistoryFromTheProfileUnlessOptionsSayOtherwise) {
-  // The profile's own defaults ("*" for both) would corrupt the repository.
+  // init writes separators the repository commands accept.
   ASSERT_EQ(Run("config init").nStatus, 0);
+  ASSERT_EQ(Run("scan --save --repo " + Repo() + " " + Src()).nStatus, 0);
+  EXPECT_TRUE(Has(tmp_.Read("repo/jbclass.txt"), "\x1F" "Circle\x1F")) << tmp_.Read("repo/jbclass.txt");
+  std::filesystem::remove(Repo() + "/jbclass.txt");
+  // The profile's own defaults ("*" for both) would corrupt the repository.
+  ASSERT_EQ(Run("config set 'File Delimiters' 'Element Delimiter' '*'").nStatus, 0);
+  ASSERT_EQ(Run("config set 'File Delimiters' 'CRLF Delimiter' '*'").nStatus, 0);
   const auto refused = Run("scan --save --repo " + Repo() + " " + Src());
   EXPECT_EQ(refused.nStatus, 2);
   EXPECT_TRUE(Has(refused.sErr, "taken from the profile " + Profile() + "/Quorvane.ini")) << refused.sErr;

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "support/command.h"
 #include "support/test_host.h"
 
@@ -34,7 +36,7 @@ TEST(ScanCommand, ListsTheBundledExamples) {
   EXPECT_LT(nFirst, nSecond);
   EXPECT_TRUE(Has(r.sOut, "Shape.java\t" + sRoot + "/src/org/quorvane/shapes\tShape\tSerializable\t")) << r.sOut;
   EXPECT_TRUE(Has(r.sOut, "Applet1.java\t" + sRoot + "/lib/legacy\tApplet1\tApplet\t\n")) << r.sOut;
-  EXPECT_TRUE(Has(r.sOut, "files: 7\nclasses: 6\ninterfaces: 1\npackages: 4\nfailed: 0\n")) << r.sOut;
+  EXPECT_TRUE(Has(r.sOut, "files: 7\nclasses: 6\ninterfaces: 1\npackages: 4\nno class: 0\nfailed: 0\n")) << r.sOut;
   EXPECT_EQ(r.sErr, "");  // quiet off a terminal
 }
 
@@ -50,35 +52,104 @@ TEST(ScanCommand, ScansTenThousandGeneratedFiles) {
   }
   const Output r = Quorvane("scan " + tmp.Str() + "/tree", tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
-  EXPECT_TRUE(Has(r.sOut, "files: 10000\nclasses: 10000\ninterfaces: 0\npackages: 100\nfailed: 0\n")) << r.sOut;
+  EXPECT_TRUE(Has(r.sOut, "files: 10000\nclasses: 10000\ninterfaces: 0\npackages: 100\nno class: 0\nfailed: 0\n")) << r.sOut;
 }
 
-TEST(ScanCommand, ReportsBadFilesAndGoesOn) {
+// Files without a class are a normal part of a tree: counted, named with
+// --verbose, a failure only with --strict.
+TEST(ScanCommand, FilesWithoutAClassAreCountedNotFailed) {
   qv::test::TempDir tmp;
   tmp.Write("tree/Good.java", "package g;\npublic class Good {\n}\n");
+  tmp.Write("tree/package-info.java", "/** The g package. */\npackage g;\n");
   tmp.Write("tree/Empty.java", "");
-  constexpr char kBinary[] = "class \0\x01\x02 junk";
-  tmp.Write("tree/Binary.java", std::string(kBinary, sizeof(kBinary) - 1));
   tmp.Write("tree/NoClass.java", "// nothing declared here\nint x;\n");
   tmp.Write("tree/sub/Deep.java", "// deep\ninterface Deep {\n}\n");
   std::filesystem::create_directory_symlink(tmp.Path() / "tree", tmp.Path() / "tree/sub/loop");
-  const Output r = Quorvane("scan --list '" + tmp.Str() + "/tree;" + tmp.Str() + "/missing'", tmp);
-  EXPECT_EQ(r.nStatus, 1);
-  EXPECT_TRUE(Has(r.sErr, "/tree/Empty.java: empty file")) << r.sErr;
-  EXPECT_TRUE(Has(r.sErr, "/tree/Binary.java: binary file, not parsed")) << r.sErr;
-  EXPECT_TRUE(Has(r.sErr, "/tree/NoClass.java: no class or interface found")) << r.sErr;
-  EXPECT_TRUE(Has(r.sErr, "/missing: no such directory")) << r.sErr;
-  EXPECT_TRUE(Has(r.sOut, "files: 5\nclasses: 1\ninterfaces: 1\n")) << r.sOut;  // the link was not followed
+  const Output r = Quorvane("scan --list " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(r.nStatus, 0) << r.sErr;
+  EXPECT_EQ(r.sErr, "");
+  // The link was not followed.
+  EXPECT_TRUE(Has(r.sOut, "files: 5\nclasses: 1\ninterfaces: 1\n")) << r.sOut;
+  EXPECT_TRUE(Has(r.sOut, "no class: 3\nfailed: 0\n")) << r.sOut;
   EXPECT_TRUE(Has(r.sOut, "Deep.java\t" + tmp.Str() + "/tree/sub\tDeep\tObject\t")) << r.sOut;
+
+  const Output verbose = Quorvane("scan -v " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(verbose.nStatus, 0);
+  EXPECT_TRUE(Has(verbose.sErr, "/tree/package-info.java: no class or interface found")) << verbose.sErr;
+  EXPECT_TRUE(Has(verbose.sErr, "/tree/NoClass.java: no class or interface found")) << verbose.sErr;
+  EXPECT_TRUE(Has(verbose.sErr, "/tree/Empty.java: empty file, no class")) << verbose.sErr;
+  const Output strict = Quorvane("scan --strict " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(strict.nStatus, 1);
+  EXPECT_TRUE(Has(strict.sErr, "/tree/package-info.java: no class or interface found")) << strict.sErr;
+  EXPECT_TRUE(Has(strict.sOut, "no class: 3\nfailed: 3\n")) << strict.sOut;
+  const Output quiet = Quorvane("scan -q " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(quiet.nStatus, 0);
+  EXPECT_EQ(quiet.sOut, "");
+
+  // parse follows the same rule.
+  EXPECT_EQ(Quorvane("parse " + tmp.Str() + "/tree/package-info.java", tmp).nStatus, 0);
+  EXPECT_EQ(Quorvane("parse --strict " + tmp.Str() + "/tree/package-info.java", tmp).nStatus, 1);
+}
+
+// What could not be read fails the scan (status 1), and the scan goes on.
+TEST(ScanCommand, UnreadableBinaryAndMissingFail) {
+  qv::test::TempDir tmp;
+  tmp.Write("tree/Good.java", "package g;\npublic class Good {\n}\n");
+  constexpr char kBinary[] = "class \0\x01\x02 junk";
+  tmp.Write("bin/Binary.java", std::string(kBinary, sizeof(kBinary) - 1));
+  Output r = Quorvane("scan '" + tmp.Str() + "/tree;" + tmp.Str() + "/missing'", tmp);
+  EXPECT_EQ(r.nStatus, 1);
+  EXPECT_TRUE(Has(r.sErr, "/missing: no such directory")) << r.sErr;
+  r = Quorvane("scan " + tmp.Str() + "/bin " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(r.nStatus, 1);
+  EXPECT_TRUE(Has(r.sErr, "/bin/Binary.java: binary file, not parsed")) << r.sErr;
+  EXPECT_TRUE(Has(r.sOut, "files: 2\nclasses: 1\n")) << r.sOut;
+
+  // A file the command may not read.  Root reads every file, so then the
+  // command runs as nobody.
+  tmp.Write("tree/Secret.java", "class Secret {\n}\n");
+  std::filesystem::permissions(tmp.Path() / "tree/Secret.java", std::filesystem::perms::none);
+  std::string sAs;
+  if (geteuid() == 0) {
+    std::filesystem::permissions(tmp.Path(), std::filesystem::perms::owner_all | std::filesystem::perms::others_read |
+                                                 std::filesystem::perms::others_exec);
+    sAs = "--profile-dir " + tmp.Str() + "/profile";
+    r = qv::test::RunQuorvaneAsNobody("scan " + sAs + " " + tmp.Str() + "/tree", tmp);
+  } else {
+    r = Quorvane("scan " + tmp.Str() + "/tree", tmp);
+  }
+  EXPECT_EQ(r.nStatus, 1) << r.sErr;
+  EXPECT_TRUE(Has(r.sErr, "/tree/Secret.java: cannot read: Permission denied")) << r.sErr;
+  EXPECT_TRUE(Has(r.sOut, "files: 2\nclasses: 1\n")) << r.sOut;
+}
+
+// A repository that cannot be written fails the save (status 1).
+TEST(ScanCommand, AnUnwritableRepositoryFailsTheSave) {
+  qv::test::TempDir tmp;
+  tmp.Write("tree/Good.java", "package g;\npublic class Good {\n}\n");
+  // The class list file's name is taken by a directory, which no file can replace.
+  std::filesystem::create_directories(tmp.Path() / "repo/jbclass.txt");
+  Output r = Quorvane("scan --save --repo " + tmp.Str() + "/repo --profile-dir " + tmp.Str() + "/p " + tmp.Str() +
+                          "/tree",
+                      tmp);
+  EXPECT_EQ(r.nStatus, 1);
+  EXPECT_TRUE(Has(r.sErr, "jbclass.txt not written")) << r.sErr;
+  // A repository directory that is a file.
+  tmp.Write("file", "x");
+  r = Quorvane("scan --save --repo " + tmp.Str() + "/file --profile-dir " + tmp.Str() + "/p " + tmp.Str() + "/tree",
+               tmp);
+  EXPECT_EQ(r.nStatus, 1);
+  EXPECT_TRUE(Has(r.sErr, "cannot use as the repository directory")) << r.sErr;
 }
 
 TEST(ScanCommand, ReportsDirectoriesItCannotList) {
-  if (geteuid() == 0) GTEST_SKIP() << "root lists every directory";
   qv::test::TempDir tmp;
   tmp.Write("tree/A.java", "class A {\n}\n");
   tmp.Write("tree/locked/B.java", "class B {\n}\n");
   std::filesystem::permissions(tmp.Path() / "tree/locked", std::filesystem::perms::none);
-  const Output r = Quorvane("scan " + tmp.Str() + "/tree", tmp);
+  // Root lists every directory: then the command runs as nobody.
+  const Output r = geteuid() == 0 ? qv::test::RunQuorvaneAsNobody("scan " + tmp.Str() + "/tree", tmp)
+                                  : Quorvane("scan " + tmp.Str() + "/tree", tmp);
   EXPECT_EQ(r.nStatus, 1);
   EXPECT_TRUE(Has(r.sErr, "/tree/locked/: cannot list")) << r.sErr;
   EXPECT_TRUE(Has(r.sOut, "files: 1\n")) << r.sOut;
@@ -92,10 +163,15 @@ TEST(ParseCommand, JsonCarriesEveryFieldByteForByte) {
   const Output r = Quorvane("parse --json " + sPath, tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
   EXPECT_TRUE(Has(r.sOut, "\"read\":true,\"className\":\"A\",\"superClass\":\"B\",\"package\":\"p\","
-                          "\"imports\":[\"x.Y\"],\"header\":\"/* h\\u00e9 \\\"q\\\" */\","
-                          "\"description\":\"/** d\\tt */\",\"body\":\"\\r\\npublic class A extends b.B {\\r\\n}\","
-                          "\"footer\":\"\\r\\n// end \xc3\xa9\\r\\n\"}\n"))
+                          "\"imports\":[\"x.Y\"],\"header\":"))
       << r.sOut;
+  // Read back: the byte 0xE9, not UTF-8, stands for U+00E9; valid UTF-8 stays.
+  const auto o = nlohmann::json::parse(r.sOut);
+  EXPECT_EQ(o["file"], sPath);
+  EXPECT_EQ(o["header"], "/* h\xc3\xa9 \"q\" */");
+  EXPECT_EQ(o["description"], "/** d\tt */");
+  EXPECT_EQ(o["body"], "\r\npublic class A extends b.B {\r\n}");
+  EXPECT_EQ(o["footer"], "\r\n// end \xc3\xa9\r\n");
 
   const Output missing = Quorvane("parse --json " + tmp.Str() + "/None.java", tmp);
   EXPECT_EQ(missing.nStatus, 1);

@@ -7,9 +7,11 @@
 
 namespace qv::test {
 
-CommandOutput RunQuorvane(const std::string& sArgs, const TempDir& tmp) {
+namespace {
+
+CommandOutput Run(const std::string& sPrefix, const std::string& sArgs, const TempDir& tmp) {
   const std::string sErrFile = tmp.Str() + "/stderr.txt";
-  const std::string sCommand = std::string(QV_CLI) + " " + sArgs + " 2>" + sErrFile;
+  const std::string sCommand = sPrefix + std::string(QV_CLI) + " " + sArgs + " 2>" + sErrFile;
   CommandOutput r;
   FILE* p = popen(sCommand.c_str(), "r");
   if (p == nullptr) return r;
@@ -20,6 +22,14 @@ CommandOutput RunQuorvane(const std::string& sArgs, const TempDir& tmp) {
   r.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
   r.sErr = tmp.Read("stderr.txt");
   return r;
+}
+
+}  // namespace
+
+CommandOutput RunQuorvane(const std::string& sArgs, const TempDir& tmp) { return Run("", sArgs, tmp); }
+
+CommandOutput RunQuorvaneAsNobody(const std::string& sArgs, const TempDir& tmp) {
+  return Run("setpriv --reuid=65534 --regid=65534 --clear-groups ", sArgs, tmp);
 }
 
 }  // namespace qv::test

@@ -16,6 +16,8 @@ struct CommandOutput {
 // Runs "quorvane ARGS" through the shell (ARGS is shell text) with stderr
 // captured in a file of tmp.
 CommandOutput RunQuorvane(const std::string& sArgs, const TempDir& tmp);
+// The same, run as the user nobody (with setpriv, so only root can do it).
+CommandOutput RunQuorvaneAsNobody(const std::string& sArgs, const TempDir& tmp);
 
 inline bool Has(const std::string& s, const std::string& sPart) { return s.find(sPart) != std::string::npos; }
 

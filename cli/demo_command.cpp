@@ -5,6 +5,11 @@
 #include <sstream>
 #include <string>
 
+#include <memory>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
 #include "cli/commands.h"
 #include "cli/library_client.h"
 
@@ -76,26 +81,14 @@ void DemoFile(const LibraryClient& lib, const Exports& fn, const std::string& sP
   lib.FreeString(pText);
 }
 
-}  // namespace
-
-int RunDemo(const char* sArgv0, const std::vector<std::string_view>& aArgs) {
-  std::string sLibrary = LibraryBeside(sArgv0);
+struct DemoArgs {
+  std::string sLibrary;
   std::vector<std::string> aFiles;
-  for (size_t i = 0; i < aArgs.size(); ++i) {
-    if (aArgs[i] == "--library" && i + 1 < aArgs.size()) {
-      sLibrary = std::string(aArgs[++i]);
-    } else if (!aArgs[i].empty() && aArgs[i][0] == '-') {
-      std::fprintf(stderr, "quorvane demo: unknown option '%.*s'\n", static_cast<int>(aArgs[i].size()),
-                   aArgs[i].data());
-      return 2;
-    } else {
-      aFiles.emplace_back(aArgs[i]);
-    }
-  }
-  if (aFiles.empty()) {
-    std::fputs("quorvane demo: no FILE given (see quorvane --help)\n", stderr);
-    return 2;
-  }
+};
+
+int RunDemo(const DemoArgs& args) {
+  const std::string& sLibrary = args.sLibrary;
+  const std::vector<std::string>& aFiles = args.aFiles;
   LibraryClient lib;
   if (!lib.Load(sLibrary)) {
     std::fprintf(stderr, "quorvane demo: %s\n", lib.Error().c_str());
@@ -121,37 +114,21 @@ int RunDemo(const char* sArgv0, const std::vector<std::string_view>& aArgs) {
   return nStatus;
 }
 
-int RunExports(const char* sArgv0, const std::vector<std::string_view>& aArgs) {
-  bool bDef = false;
-  std::string sLibrary = LibraryBeside(sArgv0);
-  for (size_t i = 0; i < aArgs.size(); ++i) {
-    if (aArgs[i] == "--def") {
-      bDef = true;
-    } else if (aArgs[i] == "--library" && i + 1 < aArgs.size()) {
-      sLibrary = std::string(aArgs[++i]);
-    } else {
-      std::fprintf(stderr, "quorvane exports: unknown argument '%.*s'\n", static_cast<int>(aArgs[i].size()),
-                   aArgs[i].data());
-      return 2;
-    }
-  }
-  LibraryClient lib;
-  if (!lib.Load(sLibrary)) {
-    std::fprintf(stderr, "quorvane exports: %s\n", lib.Error().c_str());
-    return 1;
-  }
-  const auto pCount = lib.Function<size_t (*)()>("QvExportCount");
-  const auto pAt = lib.Function<const QvExportInfo* (*)(size_t)>("QvExportAt");
-  if (bDef) std::printf("LIBRARY quorvane\nEXPORTS\n");
-  for (size_t i = 0; i < pCount(); ++i) {
-    const QvExportInfo* p = pAt(i);
-    if (bDef) {
-      std::printf("  %s\n", p->sExport);
-    } else {
-      std::printf("%s\t%s\t%s\t%u\t%s\n", p->sKind, p->sClass, p->sFunction, p->nId, p->sExport);
-    }
-  }
-  return 0;
+}  // namespace
+
+Runner AddDemoCommand(CLI::App& app, const char* sArgv0) {
+  auto args = std::make_shared<DemoArgs>();
+  args->sLibrary = LibraryBeside(sArgv0);
+  CLI::App* sub = app.add_subcommand("demo", "Use the library's text functions through their exported names");
+  const std::string sAbout(
+      "Load libquorvane.so, look up its exported text functions by their exported names and use them on each "
+      "FILE: report every \"class\" keyword with whether it lies inside a block comment, and the kind of the first "
+      "comment of each line.");
+  sub->add_option("FILE", args->aFiles, "A text file")->required();
+  sub->add_option("--library", args->sLibrary, "The library to load (default: libquorvane.so beside this program)")
+      ->type_name("PATH");
+  sub->footer(HelpFooter(sAbout));
+  return [args] { return RunDemo(*args); };
 }
 
 }  // namespace qv::cli

@@ -1,6 +1,8 @@
-#include "cli/json.h"
+#include "cli/json_lines.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace qv::cli {
 namespace {
@@ -38,43 +40,32 @@ size_t Utf8Length(std::string_view s, size_t i) {
 
 }  // namespace
 
-std::string JsonString(std::string_view s) {
-  std::string sOut;
-  sOut.reserve(s.size() + 2);
-  sOut += '"';
-  char aHex[8];
-  for (size_t i = 0; i < s.size();) {
+Json JsonText(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  if (i == s.size()) return std::string(s);
+  std::string sOut(s.substr(0, i));
+  sOut.reserve(s.size() + 8);
+  while (i < s.size()) {
     const auto c = static_cast<unsigned char>(s[i]);
-    if (c >= 0x80) {
-      const size_t n = Utf8Length(s, i);
-      if (n > 0) {
-        sOut.append(s.substr(i, n));
-        i += n;
-      } else {
-        std::snprintf(aHex, sizeof(aHex), "\\u%04x", c);
-        sOut += aHex;
-        ++i;
-      }
-      continue;
+    const size_t n = c < 0x80 ? 1 : Utf8Length(s, i);
+    if (n > 0) {
+      sOut.append(s.substr(i, n));
+      i += n;
+    } else {
+      // The Latin-1 character of the byte, in UTF-8.
+      sOut += static_cast<char>(0xC0 | (c >> 6));
+      sOut += static_cast<char>(0x80 | (c & 0x3F));
+      ++i;
     }
-    switch (c) {
-      case '"': sOut += "\\\""; break;
-      case '\\': sOut += "\\\\"; break;
-      case '\n': sOut += "\\n"; break;
-      case '\r': sOut += "\\r"; break;
-      case '\t': sOut += "\\t"; break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          std::snprintf(aHex, sizeof(aHex), "\\u%04x", c);
-          sOut += aHex;
-        } else {
-          sOut += static_cast<char>(c);
-        }
-    }
-    ++i;
   }
-  sOut += '"';
   return sOut;
+}
+
+void PrintJsonLine(const Json& o) {
+  std::string s = o.dump();
+  s += '\n';
+  std::fwrite(s.data(), 1, s.size(), stdout);
 }
 
 }  // namespace qv::cli

@@ -1,0 +1,162 @@
+// The repository of a directory, through the library, in this process.
+#include "cli/repository.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/print.h"
+#include "cli/progress.h"
+#include "cli/repository_options.h"
+#include "cli/session.h"
+#include "frame/convert.h"
+#include "frame/runtime.h"
+#include "frame/window_messages.h"
+#include "host/posix_files.h"
+#include "repository/java_records.h"
+#include "repository/java_repository.h"
+#include "repository/repository_format.h"
+
+namespace qv::cli {
+namespace {
+
+// Loads "jbclass.txt" of the current directory, with a progress bar fed by
+// the library's progress message.  FALSE after printing an error.
+bool Load(const char* sCommand, Session& session) {
+  std::ifstream in(std::string(format::kClassListFile), std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "quorvane %s: no repository here: %s not found in %s\n", sCommand,
+                 std::string(format::kClassListFile).c_str(), std::filesystem::current_path().c_str());
+    return false;
+  }
+  // The bar needs the number of classes; count the lines only when there is
+  // a terminal to show it on, not on every load.
+  int64_t nLines = 0;
+  if (isatty(STDERR_FILENO) == 1) {
+    for (std::string sLine; std::getline(in, sLine);) ++nLines;
+  }
+  in.close();
+  Progress progress("loading", nLines);
+  session.Host().Windows().SetMessageHandler([&progress](const HeadlessWindows::SentMessage& sent) {
+    if (sent.nMessage == kMsgRepositoryLoadProgress) progress.Update(sent.nlParam.AsInt64());
+    return Number(0);
+  });
+  JavaRepositoryInstance(session.M()).LoadRepository(session.M());
+  session.Host().Windows().SetMessageHandler(nullptr);
+  return true;
+}
+
+}  // namespace
+
+int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, RepositoryLock* pLock,
+                   bool bNoWait) {
+  ApplyProfile(session.M(), options);
+  if (pLock != nullptr && !SeparatorsSafeForWriting(sCommand, options)) return 2;
+  if (!EnterRepository(sCommand, options, session.M(), false)) return 1;
+  if (pLock != nullptr && !pLock->Acquire(sCommand, bNoWait)) return 1;
+  if (!Load(sCommand, session)) return 1;
+  return -1;
+}
+
+int64_t Resolve(const char* sCommand, Module& m, const std::string& sName) {
+  const IndexedNames& aNames = RepositoryVars(m).cv_sClassName;
+  const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  int64_t nAt = VC_JavaRepository().FindClass(m, sName).AsInt64();
+  if (nAt < 0) {
+    const size_t nDot = sName.rfind('.');
+    if (nDot != std::string::npos) {
+      for (const int64_t i : aNames.Positions(std::string_view(sName).substr(nDot + 1))) {
+        if (aClasses[i].sPackage == std::string_view(sName).substr(0, nDot)) {
+          nAt = i;
+          break;
+        }
+      }
+    }
+  } else if (aNames.Positions(sName).size() > 1) {
+    std::fprintf(stderr, "quorvane %s: %zu classes are named %s; using the one in package '%s' (qualify the name "
+                 "with its package to choose)\n", sCommand, aNames.Positions(sName).size(), sName.c_str(),
+                 aClasses[nAt].sPackage.c_str());
+  }
+  if (nAt < 0) std::fprintf(stderr, "quorvane %s: %s: no such class in the repository\n", sCommand, sName.c_str());
+  return nAt;
+}
+
+bool ReadMethods(const char* sCommand, Module& m, int64_t nAt) {
+  VC_JavaClass& r = JavaClassArray(m).At(nAt);
+  if (r.sMethodFile.empty()) return true;
+  FileHandle hNone;
+  if (!RtFileOpen(m, hNone, r.sMethodFile, kOpenExist)) {
+    std::fprintf(stderr, "quorvane %s: %s: method file missing\n", sCommand, r.sMethodFile.c_str());
+    return false;
+  }
+  JavaRepositoryInstance(m).ReadMethodFile(m, r.sMethodFile, Number(nAt), m.G().sElementDelimiter);
+  return true;
+}
+
+std::string Described(const VC_JavaClass& r) {
+  std::string s = r.sClassName;
+  if (!r.sPackage.empty()) s += "  (" + r.sPackage + ")";
+  return s;
+}
+
+std::string SourcePath(const VC_JavaClass& r) { return MapToPosixPath(r.sDirectory + "\\" + r.sFileName, "/"); }
+
+int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
+  DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  VC_JavaRepository& repo = JavaRepositoryInstance(m);
+  const String& sError = RepositoryVars(m).sWriteError;
+  int nFailures = 0;
+  // A class that cannot be stored is left out, so that it does not cost
+  // the save of all the others.
+  for (int64_t i = 0; i < aClasses.Count(); ++i) {
+    VC_JavaClass& r = aClasses.At(i);
+    if (r.sClassName.empty()) continue;
+    const String sProblem = ClassLineProblem(m, r, m.G().sElementDelimiter);
+    if (sProblem.empty()) continue;
+    std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", SourcePath(r).c_str(),
+                 r.sClassName.c_str(), sProblem.c_str());
+    r.bSkipSave = Number(1);
+    ++nFailures;
+  }
+  repo.SaveRepository(m);
+  if (!sError.empty()) {
+    std::fprintf(stderr, "quorvane scan: %s not written: %s\n", std::string(format::kClassListFile).c_str(),
+                 sError.c_str());
+    return 1;
+  }
+  int64_t nWritten = 0;
+  const int64_t n = aClasses.Count();
+  Progress progress("saving", n);
+  for (int64_t i = 0; i < n; ++i) {
+    VC_JavaClass& r = aClasses.At(i);
+    if (!r.bSaved.IsTrue()) continue;
+    // The parser leaves the whole class body in method 1, without a name;
+    // the method is named after its class so that the method file keeps it.
+    VC_JavaMethod& body = r.aMethods.At(1);
+    if (body.sName.empty() && !body.sBody.empty()) body.sName = r.sClassName;
+    if (repo.WriteMethodFile(m, "", Number(i), m.G().sElementDelimiter) == Number(kWriteFailed)) {
+      progress.Clear();
+      std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n", r.sMethodFile.c_str(),
+                   sError.c_str());
+      ++nFailures;
+    } else {
+      ++nWritten;
+    }
+    progress.Update(i + 1);
+  }
+  progress.Finish();
+  if (!bQuiet) {
+    std::fprintf(bSummaryToStderr ? stderr : stdout, "saved: %s with %lld classes in %s\n",
+                 std::string(format::kClassListFile).c_str(), static_cast<long long>(nWritten),
+                 std::filesystem::current_path().c_str());
+  }
+  return nFailures > 0 ? 1 : 0;
+}
+
+}  // namespace qv::cli

@@ -1,0 +1,41 @@
+// The repository of a directory as the repository commands use it: opening
+// and loading it, finding a class by name, and saving what a scan found.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "cli/repository_lock.h"
+#include "cli/repository_options.h"
+#include "cli/session.h"
+#include "repository/java_records.h"
+
+namespace qv::cli {
+
+// Takes the settings no option gave from the profile, moves into the
+// repository directory and loads it.  A command that writes (pLock given)
+// first makes sure the separators are safe and takes the repository's lock.
+// Returns -1 when all went well, else the exit status.
+int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, RepositoryLock* pLock,
+                   bool bNoWait);
+
+// The position of CLASS: a simple name (the first class of that name) or a
+// name qualified with its package.  -1 after printing an error.
+int64_t Resolve(const char* sCommand, Module& m, const std::string& sName);
+
+// Reads the method file of JavaClass[nAt]; FALSE after printing a warning.
+bool ReadMethods(const char* sCommand, Module& m, int64_t nAt);
+
+// "Circle  (org.example)": the class and its package, for people.
+std::string Described(const VC_JavaClass& r);
+
+// The path of the class's source file, in this system's form.
+std::string SourcePath(const VC_JavaClass& r);
+
+// Writes the class list file of the current directory from JavaClass, and
+// a method file for each class written; "saved: ..." goes to stdout, or to
+// stderr when bSummaryToStderr, and nowhere when bQuiet.  Returns the exit
+// status.
+int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr);
+
+}  // namespace qv::cli

@@ -1,0 +1,102 @@
+// quorvane show: one class record with its imports, comments and methods.
+#include <memory>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+#include "cli/json_lines.h"
+#include "cli/print.h"
+#include "cli/repository.h"
+#include "frame/convert.h"
+#include "host/posix_files.h"
+#include "repository/java_repository.h"
+
+namespace qv::cli {
+namespace {
+
+void PrintRecord(const VC_JavaClass& r, const String& sStamp) {
+  std::printf("%s\n", r.sClassName.c_str());
+  PrintField("superclass", r.sSuperClass);
+  PrintField("package", r.sPackage);
+  PrintField("file", r.sFileName);
+  PrintField("directory", r.sDirectory);
+  PrintField("method file", r.sMethodFile);
+  PrintField("stamp", sStamp);
+  PrintField("extra", r.sExtra);
+  for (const String& sImport : r.sImport.Items()) PrintField("import", sImport);
+  PrintBlock("header", r.sHeader);
+  PrintBlock("description", r.sDescription);
+  PrintBlock("footer", r.sFooter);
+  for (int64_t k = 1; !r.aMethods[k].sName.empty(); ++k) {
+    const VC_JavaMethod& method = r.aMethods[k];
+    std::printf("  method %lld: %s\n", static_cast<long long>(k), method.sName.c_str());
+    if (!method.sComment.empty()) PrintBlock("comment", method.sComment, 4);
+    PrintBlock("body", method.sBody, 4);
+  }
+}
+
+// The record as one JSON object; "file" is the source's path as in the
+// other commands, "fileName" and "directory" its two parts as stored.
+void PrintRecordJson(const VC_JavaClass& r, const String& sStamp) {
+  Json aImports = Json::array();
+  for (const String& sImport : r.sImport.Items()) aImports.push_back(JsonText(sImport));
+  Json aMethods = Json::array();
+  for (int64_t k = 1; !r.aMethods[k].sName.empty(); ++k) {
+    const VC_JavaMethod& method = r.aMethods[k];
+    aMethods.push_back(
+        {{"name", JsonText(method.sName)}, {"comment", JsonText(method.sComment)}, {"body", JsonText(method.sBody)}});
+  }
+  PrintJsonLine({{"className", JsonText(r.sClassName)},
+                 {"superClass", JsonText(r.sSuperClass)},
+                 {"package", JsonText(r.sPackage)},
+                 {"file", JsonText(SourcePath(r))},
+                 {"fileName", JsonText(r.sFileName)},
+                 {"directory", JsonText(MapToPosixPath(r.sDirectory, "/"))},
+                 {"methodFile", JsonText(MapToPosixPath(r.sMethodFile, "/"))},
+                 {"stamp", JsonText(sStamp)},
+                 {"extra", JsonText(r.sExtra)},
+                 {"imports", aImports},
+                 {"header", JsonText(r.sHeader)},
+                 {"description", JsonText(r.sDescription)},
+                 {"footer", JsonText(r.sFooter)},
+                 {"methods", aMethods}});
+}
+
+}  // namespace
+
+Runner AddShowCommand(CLI::App& app) {
+  struct Args {
+    RepositoryOptions options;
+    std::string sClass;
+    bool bJson = false;
+  };
+  auto args = std::make_shared<Args>();
+  CLI::App* sub = app.add_subcommand("show", "Print one class record with its imports, comments and methods");
+  sub->add_option("CLASS", args->sClass,
+                  "A class name (the first of that name) or a name qualified with its package, such as "
+                  "org.example.Circle")
+      ->required();
+  sub->add_flag("--json", args->bJson,
+                "The record as one JSON object: className, superClass, package, file, fileName, directory, "
+                "methodFile, stamp, extra, imports, header, description, footer and methods (name, comment, body)");
+  AddRepositoryOptions(*sub, args->options);
+  sub->footer(HelpFooter("", kRepositoryHelp));
+  return [args] {
+    Session session(ResolveProfileDir(args->options.sProfileDir));
+    Module& m = session.M();
+    if (const int n = OpenRepository("show", args->options, session, nullptr, false); n >= 0) return n;
+    const int64_t nAt = Resolve("show", m, args->sClass);
+    if (nAt < 0) return 1;
+    const bool bMethods = ReadMethods("show", m, nAt);
+    const VC_JavaClass& r = JavaClassArray(m)[nAt];
+    const String sStamp = r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp);
+    if (args->bJson) {
+      PrintRecordJson(r, sStamp);
+    } else {
+      PrintRecord(r, sStamp);
+    }
+    return bMethods ? 0 : 1;
+  };
+}
+
+}  // namespace qv::cli
