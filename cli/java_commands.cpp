@@ -19,22 +19,17 @@
 #include "host/posix_files.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
+#include "repository/source_batch.h"
 #include "source/java_parser.h"
 
 namespace qv::cli {
 namespace {
 
-// What a file looks like before it is parsed: "" when it can be parsed,
-// otherwise the reason it cannot.
-std::string Unparsable(const std::string& sPath) {
-  std::ifstream in(sPath, std::ios::binary);
-  if (!in) return std::string("cannot read: ") + std::strerror(errno);
-  char aHead[8192];
-  in.read(aHead, sizeof(aHead));
-  const std::streamsize n = in.gcount();
-  if (n == 0) return "empty file";
-  if (std::memchr(aHead, '\0', static_cast<size_t>(n)) != nullptr) return "binary file, not parsed";
-  return "";
+// Why a file was not parsed.
+std::string Unparsable(SourceState eState, int nErrno) {
+  if (eState == SourceState::kUnreadable) return std::string("cannot read: ") + std::strerror(nErrno);
+  if (eState == SourceState::kEmpty) return "empty file";
+  return "binary file, not parsed";
 }
 
 // Whether the one-line declaration at the start of a parsed body declares an
@@ -215,27 +210,29 @@ int RunScan(const std::vector<std::string_view>& aArgs) {
   dirs.SetRootDirectories(m, sRoots);
   const int64_t nFiles = dirs.GetJavaFileCount(m).AsInt64();
 
-  VC_JavaFile& javaFile = JavaFileInstance(m);
-  javaFile.ClearJavaFiles(m);
+  JavaFileInstance(m).ClearJavaFiles(m);
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   int64_t nClasses = 0;
   int64_t nInterfaces = 0;
   std::set<std::string> aPackages;
   Progress progress("scanning", nFiles);
+  std::vector<JavaSourceName> aSources(static_cast<size_t>(nFiles));
   for (int64_t i = 0; i < nFiles; ++i) {
-    const String sFile = dirs.GetJavaFile(m, Number(i));
-    const String sDirectory = dirs.GetDirectory(m, Number(i));
-    const std::string sPath = MapToPosixPath(sDirectory + "\\" + sFile, "/");
-    javaFile.SetJavaFile(m, Number(i), sFile, sDirectory);
-    const std::string sProblem = Unparsable(sPath);
-    if (!sProblem.empty()) {
+    aSources[static_cast<size_t>(i)] = {dirs.GetJavaFile(m, Number(i)), dirs.GetDirectory(m, Number(i))};
+  }
+  // Files are read and parsed by two worker threads; records, their order
+  // and the library's messages are those of SetJavaFile then
+  // ParseSourceFile, file after file.
+  ReadJavaSources(m, aSources, 2, [&](int64_t i, SourceState eState, int nErrno) {
+    const JavaSourceName& source = aSources[static_cast<size_t>(i)];
+    const std::string sPath = MapToPosixPath(source.sDirectory + "\\" + source.sFileName, "/");
+    if (eState != SourceState::kParsed) {
       progress.Clear();
-      std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(), sProblem.c_str());
+      std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(), Unparsable(eState, nErrno).c_str());
       ++nFailures;
-      continue;
+      return;
     }
-    VC_JavaClass& record = aClasses.At(i);
-    record.ParseSourceFile(m, Number(i));
+    const VC_JavaClass& record = aClasses.Get(i);
     if (record.sClassName.empty()) {
       progress.Clear();
       std::fprintf(stderr, "quorvane scan: %s: no class or interface found\n", sPath.c_str());
@@ -247,7 +244,7 @@ int RunScan(const std::vector<std::string_view>& aArgs) {
     }
     if (!record.sPackage.empty()) aPackages.insert(record.sPackage);
     progress.Update(i + 1);
-  }
+  });
   progress.Finish();
 
   if (bList) {

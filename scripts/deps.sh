@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev
-  libsqlite3-dev libpq-dev postgresql pkg-config)
+  libsqlite3-dev libpq-dev postgresql pkg-config help2man dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
