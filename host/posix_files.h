@@ -5,7 +5,8 @@
 // (MatchesWildcard).  Open files live in a table owned by the object and are
 // named by small integer handles that are never reused, so a stale handle
 // fails instead of reaching another file.  One object serves one caller at a
-// time: it takes no locks.
+// time: it takes no locks.  ReadWholeFile alone touches no member but the
+// constant path mapping, so any number of threads may read with it at once.
 #pragma once
 
 #include <cstdint>
