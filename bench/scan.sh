@@ -34,10 +34,20 @@ best() {  # best wall time in seconds of three runs of "$@"
 t_find=$(best find "$root" -iname '*.java')
 t_cat=$(best sh -c "xargs -0 cat < '$list'")
 t_scan=$(best "$qv" scan "$root")
+# scan --save writes the method files beside the sources and the class list
+# in a repository directory of its own.
+repo=$(mktemp -d)
+trap 'rm -f "$list"; rm -rf "$repo"' EXIT
+t_save=$(best "$qv" scan --save --repo "$repo" "$root")
+/usr/bin/time -f '%M' -o "$repo/rss" "$qv" scan "$root" >/dev/null 2>&1 || true
+rss_kib=$(tail -n 1 "$repo/rss")  # peak resident set, KiB
+bytes=$(xargs -0 cat < "$list" | wc -c)
 
 printf 'files:           %d\n' "$files"
 printf 'find:            %.3f s\n' "$t_find"
 printf 'cat:             %.3f s\n' "$t_cat"
 printf 'quorvane scan:   %.3f s\n' "$t_scan"
-awk -v s="$t_scan" -v c="$t_cat" -v f="$t_find" 'BEGIN {
-  printf "scan / cat:      %.2f\nscan / find:     %.2f\n", s / c, s / f }'
+printf 'scan --save:     %.3f s\n' "$t_save"
+awk -v s="$t_scan" -v c="$t_cat" -v f="$t_find" -v w="$t_save" -v r="$rss_kib" -v b="$bytes" 'BEGIN {
+  printf "scan / cat:      %.2f\nscan / find:     %.2f\nsave / scan:     %.2f\n", s / c, s / f, w / s
+  printf "peak RSS:        %.0f MiB for %.0f MB of sources (%.2f times)\n", r / 1024, b / 1e6, r * 1024 / b }'

@@ -54,7 +54,15 @@ std::string LibraryBeside(const char* sArgv0) {
   }
   const size_t nSlash = sExe.rfind('/');
   const std::string sDir = nSlash == std::string::npos ? "." : sExe.substr(0, nSlash);
-  return sDir + "/libquorvane.so";
+  // Beside the command in the build tree; once installed, in the library
+  // directory.
+  const std::string sBeside = sDir + "/libquorvane.so";
+  if (access(sBeside.c_str(), F_OK) == 0) return sBeside;
+#ifdef QV_LIBDIR_FROM_BINDIR
+  return sDir + "/" QV_LIBDIR_FROM_BINDIR "/libquorvane.so";
+#else
+  return sBeside;
+#endif
 }
 
 }  // namespace qv::cli

@@ -130,27 +130,26 @@ int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
                  sError.c_str());
     return 1;
   }
-  int64_t nWritten = 0;
-  const int64_t n = aClasses.Count();
-  Progress progress("saving", n);
-  for (int64_t i = 0; i < n; ++i) {
+  // The parser leaves the whole class body in method 1, without a name;
+  // the method is named after its class so that the method file keeps it.
+  std::vector<int64_t> aSaved;
+  for (int64_t i = 0; i < aClasses.Count(); ++i) {
     VC_JavaClass& r = aClasses.At(i);
     if (!r.bSaved.IsTrue()) continue;
-    // The parser leaves the whole class body in method 1, without a name;
-    // the method is named after its class so that the method file keeps it.
     VC_JavaMethod& body = r.aMethods.At(1);
     if (body.sName.empty() && !body.sBody.empty()) body.sName = r.sClassName;
-    if (repo.WriteMethodFile(m, "", Number(i), m.G().sElementDelimiter) == Number(kWriteFailed)) {
-      progress.Clear();
-      std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n", r.sMethodFile.c_str(),
-                   sError.c_str());
-      ++nFailures;
-    } else {
-      ++nWritten;
-    }
-    progress.Update(i + 1);
+    aSaved.push_back(i);
   }
-  progress.Finish();
+  // All method files are written, then made durable together and put in place.
+  std::vector<Number> aResults;
+  std::vector<String> aErrors;
+  const int64_t nWritten = repo.WriteMethodFiles(m, aSaved, m.G().sElementDelimiter, aResults, aErrors);
+  for (size_t k = 0; k < aSaved.size(); ++k) {
+    if (aResults[k] != Number(kWriteFailed)) continue;
+    std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n",
+                 aClasses.Get(aSaved[k]).sMethodFile.c_str(), aErrors[k].c_str());
+    ++nFailures;
+  }
   if (!bQuiet) {
     std::fprintf(bSummaryToStderr ? stderr : stdout, "saved: %s with %lld classes in %s\n",
                  std::string(format::kClassListFile).c_str(), static_cast<long long>(nWritten),

@@ -22,6 +22,7 @@
 #include "host/posix_files.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
+#include "repository/source_batch.h"
 
 namespace qv::cli {
 namespace {
@@ -46,20 +47,6 @@ struct ScanResult {
   int nFailures = 0;     // files that could not be read or parsed
   std::set<std::string> aPackages;
 };
-
-// Why a file cannot be parsed ("" when it can), and whether it is empty.
-std::string Unparsable(const std::string& sPath, bool& bEmpty) {
-  bEmpty = false;
-  std::ifstream in(sPath, std::ios::binary);
-  if (!in) return std::string("cannot read: ") + std::strerror(errno);
-  char aHead[8192];
-  in.read(aHead, sizeof(aHead));
-  const std::streamsize n = in.gcount();
-  if (n == 0 && in.bad()) return std::string("cannot read: ") + std::strerror(errno);
-  bEmpty = n == 0;
-  if (std::memchr(aHead, '\0', static_cast<size_t>(n)) != nullptr) return "binary file, not parsed";
-  return "";
-}
 
 // Whether the one-line declaration at the start of a parsed body declares an
 // interface (the word "interface" and no word "class").
@@ -102,46 +89,41 @@ std::string AbsoluteRoot(std::string_view sRoot) {
 void ScanFiles(Module& m, bool bReportNoClass, ScanResult& result) {
   VC_Directories& dirs = DirectoriesInstance(m);
   const int64_t nFiles = result.nFiles;
-  VC_JavaFile& javaFile = JavaFileInstance(m);
-  javaFile.ClearJavaFiles(m);
-  DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  JavaFileInstance(m).ClearJavaFiles(m);
+  const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   Progress progress("scanning", nFiles);
+  std::vector<JavaSourceName> aSources(static_cast<size_t>(nFiles));
   for (int64_t i = 0; i < nFiles; ++i) {
-    const String sFile = dirs.GetJavaFile(m, Number(i));
-    const String sDirectory = dirs.GetDirectory(m, Number(i));
-    const std::string sPath = MapToPosixPath(sDirectory + "\\" + sFile, "/");
-    javaFile.SetJavaFile(m, Number(i), sFile, sDirectory);
-    bool bEmpty = false;
-    const std::string sProblem = Unparsable(sPath, bEmpty);
-    if (!sProblem.empty() || bEmpty) {
-      if (bEmpty) {
-        ++result.nNoClass;
-      } else {
-        ++result.nFailures;
-      }
-      if (!bEmpty || bReportNoClass) {
-        progress.Clear();
-        std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
-                     bEmpty ? "empty file, no class" : sProblem.c_str());
-      }
-      continue;
-    }
-    VC_JavaClass& record = aClasses.At(i);
-    record.ParseSourceFile(m, Number(i));
-    if (record.sClassName.empty()) {
+    aSources[static_cast<size_t>(i)] = {dirs.GetJavaFile(m, Number(i)), dirs.GetDirectory(m, Number(i))};
+  }
+  // Files are read and parsed by two worker threads; records, their order
+  // and the library's messages are those of SetJavaFile then
+  // ParseSourceFile, file after file.
+  ReadJavaSources(m, aSources, 2, [&](int64_t i, SourceState eState, int nErrno) {
+    const JavaSourceName& source = aSources[static_cast<size_t>(i)];
+    const std::string sPath = MapToPosixPath(source.sDirectory + "\\" + source.sFileName, "/");
+    const VC_JavaClass& record = aClasses.Get(i);
+    if (eState == SourceState::kUnreadable || eState == SourceState::kBinary) {
+      ++result.nFailures;
+      progress.Clear();
+      std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
+                   eState == SourceState::kBinary ? "binary file, not parsed"
+                                                  : (std::string("cannot read: ") + std::strerror(nErrno)).c_str());
+    } else if (eState == SourceState::kEmpty || record.sClassName.empty()) {
       ++result.nNoClass;
       if (bReportNoClass) {
         progress.Clear();
-        std::fprintf(stderr, "quorvane scan: %s: no class or interface found\n", sPath.c_str());
+        std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
+                     eState == SourceState::kEmpty ? "empty file, no class" : "no class or interface found");
       }
     } else if (DeclaresInterface(record.aMethods.Get(1).sBody)) {
       ++result.nInterfaces;
     } else {
       ++result.nClasses;
     }
-    if (!record.sPackage.empty()) result.aPackages.insert(record.sPackage);
+    if (eState == SourceState::kParsed && !record.sPackage.empty()) result.aPackages.insert(record.sPackage);
     progress.Update(i + 1);
-  }
+  });
   progress.Finish();
 }
 

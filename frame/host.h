@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "frame/values.h"
@@ -71,6 +72,20 @@ class FileSystem {
   // Moves sSource over sTarget in one step, replacing sTarget (used to put a
   // completely written file in place of the old one).
   virtual bool Replace(std::string_view sSource, std::string_view sTarget) = 0;
+  // Replace for many files at once: every source is made durable first (a
+  // host may do it with one step for all), and only then is each moved
+  // over its target; a failure of that first step moves nothing.  aDone[k]
+  // tells whether pair k was moved.  This default replaces one by one.
+  virtual void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) {
+    aDone.assign(aMoves.size(), false);
+    for (size_t k = 0; k < aMoves.size(); ++k) aDone[k] = Replace(aMoves[k].first, aMoves[k].second);
+  }
+
+  // Reads the whole file sPath into sText (replacing it).  Unlike every
+  // other call, this one may run on several threads at once, alongside
+  // each other but not alongside the other calls: it keeps no state in the
+  // object.  0 when read, else the error number (errno) of the failure.
+  virtual int ReadWholeFile(std::string_view sPath, std::string& sText) const = 0;
 };
 
 // Private-profile (INI file) access with Windows semantics.

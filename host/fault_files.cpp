@@ -59,4 +59,22 @@ bool FaultInjectingFileSystem::Replace(std::string_view sSource, std::string_vie
   return oBase_.Replace(sSource, sTarget);
 }
 
+void FaultInjectingFileSystem::ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves,
+                                          std::vector<bool>& aDone) {
+  aDone.assign(aMoves.size(), false);
+  if (Tick(FaultOp::kSync)) return;
+  // The moves the plan lets through go to the wrapped file system as one
+  // batch, so that its own durability step is the one tested.
+  std::vector<std::pair<std::string, std::string>> aPassed;
+  std::vector<size_t> aAt;
+  for (size_t k = 0; k < aMoves.size(); ++k) {
+    if (Tick(FaultOp::kRename)) continue;
+    aPassed.push_back(aMoves[k]);
+    aAt.push_back(k);
+  }
+  std::vector<bool> aPassedDone;
+  oBase_.ReplaceAll(aPassed, aPassedDone);
+  for (size_t j = 0; j < aAt.size(); ++j) aDone[aAt[j]] = aPassedDone[j];
+}
+
 }  // namespace qv

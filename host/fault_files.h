@@ -14,6 +14,9 @@
 //                  writes nothing and returns FALSE.
 //   kRename        Rename or Replace returns FALSE and moves nothing.
 //   kCopy          Copy returns FALSE and writes nothing.
+//   kSync          ReplaceAll's first step (making every source durable)
+//                  fails: nothing is moved.  Each move of ReplaceAll then
+//                  counts as one kRename call, and a failing one is skipped.
 //   kClose         Close still closes the file (the handle is released and
 //                  what reached the file stays there) but returns FALSE, as
 //                  a failed final flush would report.
@@ -29,7 +32,7 @@
 
 namespace qv {
 
-enum class FaultOp { kOpenForWrite, kOpenAny, kWrite, kRename, kCopy, kClose };
+enum class FaultOp { kOpenForWrite, kOpenAny, kWrite, kRename, kCopy, kClose, kSync };
 
 class FaultInjectingFileSystem final : public FileSystem {
  public:
@@ -68,9 +71,15 @@ class FaultInjectingFileSystem final : public FileSystem {
   bool Copy(std::string_view sSource, std::string_view sTarget) override;
   bool Rename(std::string_view sOld, std::string_view sNew) override;
   bool Replace(std::string_view sSource, std::string_view sTarget) override;
+  void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
+  // Forwarded without faults: it may run on several threads, and the
+  // counters are not shared between threads.
+  int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
+    return oBase_.ReadWholeFile(sPath, sText);
+  }
 
  private:
-  static constexpr size_t kOps = 6;
+  static constexpr size_t kOps = 7;
   struct Plan {
     int nAt = 0;  // the count at which failing starts; 0 = disarmed
     bool bOnce = true;

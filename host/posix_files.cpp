@@ -88,15 +88,21 @@ int OpenRetry(const char* pPath, int nFlags, mode_t nMode = 0) {
   }
 }
 
-// Syncs the directory holding sPath, so that a rename into it is durable.
-void SyncParentDirectory(const std::string& sPath) {
-  size_t nSlash = sPath.rfind('/');
-  std::string sDir = nSlash == std::string::npos ? std::string(".") : sPath.substr(0, nSlash + 1);
+// The directory holding sPath, with its trailing "/".
+std::string ParentDirectory(const std::string& sPath) {
+  const size_t nSlash = sPath.rfind('/');
+  return nSlash == std::string::npos ? std::string(".") : sPath.substr(0, nSlash + 1);
+}
+
+// Syncs a directory, so that a rename into it is durable.
+void SyncDirectory(const std::string& sDir) {
   int nFd = OpenRetry(sDir.c_str(), O_RDONLY | O_DIRECTORY);
   if (nFd < 0) return;
   ::fsync(nFd);
   ::close(nFd);
 }
+
+void SyncParentDirectory(const std::string& sPath) { SyncDirectory(ParentDirectory(sPath)); }
 
 }  // namespace
 
@@ -488,6 +494,72 @@ bool PosixFileSystem::Replace(std::string_view sSource, std::string_view sTarget
   if (::rename(sFrom.c_str(), sTo.c_str()) != 0) return false;
   SyncParentDirectory(sTo);
   return true;
+}
+
+void PosixFileSystem::ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves,
+                                 std::vector<bool>& aDone) {
+  aDone.assign(aMoves.size(), false);
+  // One syncfs per file system holding a source: afterwards every source's
+  // content is on disk, so no rename below can put an incomplete file in
+  // place of an old one.
+  std::vector<dev_t> aSynced;
+  std::vector<std::string> aFrom(aMoves.size());
+  for (size_t k = 0; k < aMoves.size(); ++k) {
+    if (aMoves[k].first.empty() || aMoves[k].second.empty()) return;
+    aFrom[k] = Map(aMoves[k].first);
+    struct stat st {};
+    if (::stat(aFrom[k].c_str(), &st) != 0) return;
+    if (std::find(aSynced.begin(), aSynced.end(), st.st_dev) != aSynced.end()) continue;
+    const int nFd = OpenRetry(aFrom[k].c_str(), O_RDONLY);
+    if (nFd < 0) return;
+    const bool bSynced = ::syncfs(nFd) == 0;
+    ::close(nFd);
+    if (!bSynced) return;
+    aSynced.push_back(st.st_dev);
+  }
+  std::vector<std::string> aDirectories;
+  for (size_t k = 0; k < aMoves.size(); ++k) {
+    const std::string sTo = Map(aMoves[k].second);
+    if (::rename(aFrom[k].c_str(), sTo.c_str()) != 0) continue;
+    aDone[k] = true;
+    std::string sDir = ParentDirectory(sTo);
+    if (aDirectories.empty() || aDirectories.back() != sDir) aDirectories.push_back(std::move(sDir));
+  }
+  std::sort(aDirectories.begin(), aDirectories.end());
+  aDirectories.erase(std::unique(aDirectories.begin(), aDirectories.end()), aDirectories.end());
+  for (const std::string& sDir : aDirectories) SyncDirectory(sDir);
+}
+
+int PosixFileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) const {
+  sText.clear();
+  if (sPath.empty()) return ENOENT;
+  const std::string sFile = Map(sPath);
+  const int nFd = OpenRetry(sFile.c_str(), O_RDONLY);
+  if (nFd < 0) return errno;
+  struct stat st {};
+  if (::fstat(nFd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int nError = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(nFd);
+    return nError;
+  }
+  // Read to the end, whatever the size said: a file may grow meanwhile.
+  size_t nHave = 0;
+  sText.resize(st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 4096);
+  for (;;) {
+    if (nHave == sText.size()) sText.resize(sText.size() * 2);
+    const ssize_t n = ReadSome(nFd, sText.data() + nHave, sText.size() - nHave);
+    if (n < 0) {
+      const int nError = errno;
+      ::close(nFd);
+      sText.clear();
+      return nError;
+    }
+    if (n == 0) break;
+    nHave += static_cast<size_t>(n);
+  }
+  ::close(nFd);
+  sText.resize(nHave);
+  return 0;
 }
 
 }  // namespace qv

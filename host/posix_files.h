@@ -5,7 +5,8 @@
 // (MatchesWildcard).  Open files live in a table owned by the object and are
 // named by small integer handles that are never reused, so a stale handle
 // fails instead of reaching another file.  One object serves one caller at a
-// time: it takes no locks.
+// time: it takes no locks.  ReadWholeFile alone touches no member but the
+// constant path mapping, so any number of threads may read with it at once.
 #pragma once
 
 #include <cstdint>
@@ -85,6 +86,10 @@ class PosixFileSystem final : public FileSystem {
   bool Rename(std::string_view sOld, std::string_view sNew) override;
   // Flushes sSource to disk, then renames it over sTarget.
   bool Replace(std::string_view sSource, std::string_view sTarget) override;
+  // Makes the sources durable with one syncfs per file system they lie on,
+  // then renames each over its target, then syncs each directory once.
+  void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
+  int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
 
  private:
   struct OpenFile;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "frame/module.h"
 #include "frame/object.h"
@@ -75,6 +76,16 @@ class VC_JavaRepository : public Object {
   // path the class list file stores for it.  Returns 1 plus the lines
   // written, or kWriteFailed.
   Number WriteMethodFile(Module& m, std::string_view sFile, Number nClass, std::string_view sDelimiter);
+  // WriteMethodFile(m, "", nClass, sDelimiter) for every position of
+  // aClasses, with one durability step for all: every new file is written
+  // and closed, the present files are kept as history, then all new files
+  // are made durable together and put in place (FileSystem::ReplaceAll).
+  // No file is replaced before its new content is on disk, and a file that
+  // fails leaves its old one as it was.  aResults[k] is WriteMethodFile's
+  // result for aClasses[k]; aErrors[k] says why it failed (sWriteError
+  // holds the last failure).  Result: the number of files written.
+  int64_t WriteMethodFiles(Module& m, const std::vector<int64_t>& aClasses, std::string_view sDelimiter,
+                           std::vector<Number>& aResults, std::vector<String>& aErrors);
   // Writes the class variables of JavaClass[nClass] from position 0 up to
   // the last one whose first field is set.  Returns the lines written,
   // or kWriteFailed.

@@ -2,6 +2,9 @@
 
 #include "frame/runtime.h"
 
+#include <string>
+#include <utility>
+
 namespace qv {
 
 namespace {
@@ -69,6 +72,25 @@ bool ReplacingFile::Commit() {
   if (!m_.Files().Replace(sNew_, sTarget_)) return Fail("cannot replace " + sTarget_);
   bCommitted_ = true;
   return true;
+}
+
+void ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFiles) {
+  std::vector<std::pair<std::string, std::string>> aMoves;
+  std::vector<ReplacingFile*> aMoving;
+  for (ReplacingFile* p : aFiles) {
+    if (p->bFailed_ || !p->bClosed_) continue;
+    aMoves.emplace_back(p->sNew_, p->sTarget_);
+    aMoving.push_back(p);
+  }
+  std::vector<bool> aDone;
+  m.Files().ReplaceAll(aMoves, aDone);
+  for (size_t k = 0; k < aMoving.size(); ++k) {
+    if (k < aDone.size() && aDone[k]) {
+      aMoving[k]->bCommitted_ = true;
+    } else {
+      aMoving[k]->Fail("cannot replace " + aMoving[k]->sTarget_);
+    }
+  }
 }
 
 }  // namespace qv

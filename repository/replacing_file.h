@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "frame/module.h"
 #include "frame/values.h"
@@ -28,6 +29,9 @@ class ReplacingFile {
   bool Close();
   // Puts the closed new file in place of the target.
   bool Commit();
+  // Commit for many closed files with one durability step for all
+  // (FileSystem::ReplaceAll); each file's Error() says why it failed.
+  static void CommitAll(Module& m, const std::vector<ReplacingFile*>& aFiles);
 
   const String& Target() const { return sTarget_; }
   // Why the last call failed.

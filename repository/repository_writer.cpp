@@ -5,6 +5,7 @@
 // history copy, and only then puts the new file in its place.  A record
 // that cannot be stored, or a file that cannot be written, leaves the old
 // file as it was; the result says so and sWriteError says why.
+#include <memory>
 #include <vector>
 
 #include "frame/convert.h"
@@ -52,18 +53,16 @@ int64_t Failed(Module& m, String sWhy) {
   return kWriteFailed;
 }
 
-// Writes the lines that addLines(line) produces, one call per line, to a new
-// file beside sFile; addLines returns FALSE when it has no more.  Each line
-// must read back as written (sWhat(k) names line k in the error).  The
-// finished file is put in place of sFile after the present one has been
-// kept as history.  Returns the number of lines, or kWriteFailed.
+// Writes the lines that addLines(line) produces, one call per line, to the
+// new file of out; addLines returns FALSE when it has no more.  Each line
+// must read back as written (sWhat(k) names line k in the error).  Returns
+// the number of lines, or kWriteFailed with sWriteError set; the new file is
+// closed but not yet in place.
 template <class AddLines, class What>
-int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, format::LineTrim eTrim,
-                        AddLines addLines, What sWhat) {
-  WaitCursorScope wait(m);
+int64_t WriteNewFile(Module& m, ReplacingFile& out, std::string_view sDelimiter, format::LineTrim eTrim,
+                     AddLines addLines, What sWhat) {
   RepositoryVars(m).sWriteError.clear();
   const String sToken = m.G().sCRLFToken;
-  ReplacingFile out(m, sFile);
   if (!out.Open()) return Failed(m, out.Error());
   String sLine, sError;
   int64_t k = 0;
@@ -74,9 +73,40 @@ int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDel
     if (!out.PutLine(sLine)) return Failed(m, out.Error());
   }
   if (!out.Close()) return Failed(m, out.Error());
+  return k;
+}
+
+// WriteNewFile, then the present sFile is kept as history and the new file
+// put in its place.
+template <class AddLines, class What>
+int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, format::LineTrim eTrim,
+                        AddLines addLines, What sWhat) {
+  WaitCursorScope wait(m);
+  ReplacingFile out(m, sFile);
+  const int64_t k = WriteNewFile(m, out, sDelimiter, eTrim, addLines, sWhat);
+  if (k == kWriteFailed) return k;
   VC_JavaRepository().SaveHistoryFile(m, out.Target());
   if (!out.Commit()) return Failed(m, out.Error());
   return k;
+}
+
+// The lines of a method file: every row from position 1 up to the last
+// method with a name, nameless ones between them too, so that a row without
+// a name costs none of the rows behind it.
+auto MethodLines(const VC_JavaClass& r) {
+  const int64_t nLast = LastRowWith(r.aMethods, [](const VC_JavaMethod& method) { return !method.sName.empty(); });
+  return [&r, nLast](format::RecordLine& line, int64_t k) {
+    if (k + 1 > nLast) return false;
+    const VC_JavaMethod& method = r.aMethods[k + 1];
+    line.AddPlain("method name", method.sName);
+    line.AddText("comment", method.sComment);
+    line.AddText("body", method.sBody, false);
+    return true;
+  };
+}
+
+auto MethodWhat(const VC_JavaClass& r) {
+  return [&r](int64_t k) { return "method " + r.aMethods[k + 1].sName; };
 }
 
 }  // namespace
@@ -128,21 +158,52 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
   // Without a name the method file goes where the class list file says it is.
   const String sPath = sFile.empty() ? format::MethodFilePath(r.sDirectory, r.sFileName) : String(sFile);
-  // Every row up to the last method with a name, nameless ones between them
-  // too, so that a row without a name costs none of the rows behind it.
-  const int64_t nLast = LastRowWith(r.aMethods, [](const VC_JavaMethod& method) { return !method.sName.empty(); });
-  const int64_t nLines = WriteRecordFile(
-      m, sPath, sDelimiter, format::LineTrim::kEachField,
-      [&r, nLast](format::RecordLine& line, int64_t k) {
-        if (k + 1 > nLast) return false;
-        const VC_JavaMethod& method = r.aMethods[k + 1];
-        line.AddPlain("method name", method.sName);
-        line.AddText("comment", method.sComment);
-        line.AddText("body", method.sBody, false);
-        return true;
-      },
-      [&r](int64_t k) { return "method " + r.aMethods[k + 1].sName; });
+  const int64_t nLines =
+      WriteRecordFile(m, sPath, sDelimiter, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r));
   return Number(nLines == kWriteFailed ? kWriteFailed : nLines + 1);
+}
+
+int64_t VC_JavaRepository::WriteMethodFiles(Module& m, const std::vector<int64_t>& aClasses,
+                                            std::string_view sDelimiter, std::vector<Number>& aResults,
+                                            std::vector<String>& aErrors) {
+  WaitCursorScope wait(m);
+  const size_t n = aClasses.size();
+  aResults.assign(n, Number(kWriteFailed));
+  aErrors.assign(n, String());
+  std::vector<std::unique_ptr<ReplacingFile>> aFiles(n);
+  std::vector<int64_t> aLines(n, kWriteFailed);
+  std::vector<ReplacingFile*> aReady;
+  String sLastError;
+  for (size_t k = 0; k < n; ++k) {
+    const VC_JavaClass& r = JavaClassArray(m)[aClasses[k]];
+    aFiles[k] = std::make_unique<ReplacingFile>(m, format::MethodFilePath(r.sDirectory, r.sFileName));
+    aLines[k] =
+        WriteNewFile(m, *aFiles[k], sDelimiter, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r));
+    if (aLines[k] == kWriteFailed) {
+      aErrors[k] = RepositoryVars(m).sWriteError;
+      sLastError = aErrors[k];
+      aFiles[k].reset();  // removes the new file
+      continue;
+    }
+    aReady.push_back(aFiles[k].get());
+  }
+  // The history copies are taken from the present files, before any of
+  // them is replaced.
+  for (ReplacingFile* p : aReady) SaveHistoryFile(m, p->Target());
+  ReplacingFile::CommitAll(m, aReady);
+  int64_t nWritten = 0;
+  for (size_t k = 0; k < n; ++k) {
+    if (!aFiles[k]) continue;
+    if (!aFiles[k]->Error().empty()) {
+      aErrors[k] = aFiles[k]->Error();
+      sLastError = aErrors[k];
+      continue;
+    }
+    aResults[k] = Number(aLines[k] + 1);
+    ++nWritten;
+  }
+  RepositoryVars(m).sWriteError = sLastError;
+  return nWritten;
 }
 
 Number VC_JavaRepository::WriteVariableFile(Module& m, std::string_view sFile, Number nClass,

@@ -3,9 +3,11 @@
 set -euo pipefail
 # libsqlite3-dev, libpq-dev and postgresql for the SQL layer and its tests;
 # clang and its runtime for the fuzz targets, gcovr for the coverage figures;
-# CLI11 and nlohmann-json for the command.
+# CLI11 and nlohmann-json for the command; help2man and dpkg-dev for the
+# man page and the Debian package.
 packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev
-  libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev gcovr libcli11-dev nlohmann-json3-dev)
+  libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev gcovr libcli11-dev nlohmann-json3-dev
+  help2man dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

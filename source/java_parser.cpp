@@ -135,18 +135,43 @@ void CutDescription(std::string_view sPreamble, String& sDescription) {
 
 }  // namespace
 
-Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass,
-                       String& sPackage, String& sHeader, String& sDescription, String& sFooter, String& sBody,
-                       DynArray<String>& sImport, DynArray<String>& /*aUnused1*/, DynArray<String>& /*aUnused2*/,
-                       DynArray<String>& /*aUnused3*/, DynArray<String>& /*aUnused4*/,
-                       DynArray<String>& /*aUnused5*/, DynArray<String>& /*aUnused6*/) {
-  // Load the file.
+JavaTextTools JavaTextTools::Bound(Module& m) {
+  JavaTextTools tools = Lazy(m);
+  tools.pModule = nullptr;
+  tools.pReplace = BindExternal<ext::VtStrReplace>(m, ExternalFunction::VtStrReplace);
+  tools.pScanReverse = BindExternal<ext::VtStrScanReverse>(m, ExternalFunction::VtStrScanReverse);
+  return tools;
+}
+
+String JavaTextTools::Replace(std::string_view sText, std::string_view sSearch, std::string_view sWith) {
+  if (pReplace == nullptr) pReplace = BindExternal<ext::VtStrReplace>(*pModule, ExternalFunction::VtStrReplace);
+  return pReplace(*pHost, sText, sSearch, sWith);
+}
+
+int64_t JavaTextTools::ScanReverse(std::string_view sText, int64_t nStart, std::string_view sKey) {
+  if (pScanReverse == nullptr) {
+    pScanReverse = BindExternal<ext::VtStrScanReverse>(*pModule, ExternalFunction::VtStrScanReverse);
+  }
+  return pScanReverse(*pHost, sText, nStart, sKey);
+}
+
+bool CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
+                 std::vector<String>& aDottedNames) {
+  String& sClassName = out.sClassName;
+  String& sSuperClass = out.sSuperClass;
+  String& sPackage = out.sPackage;
+  String& sHeader = out.sHeader;
+  String& sDescription = out.sDescription;
+  String& sFooter = out.sFooter;
+  String& sBody = out.sBody;
+  DynArray<String>& sImport = out.sImport;
+  const auto Replace = [&tools](std::string_view sIn, std::string_view sSearch, std::string_view sWith) {
+    return tools.Replace(sIn, sSearch, sWith);
+  };
   const String sCRLF = RtCharToStr(13) + RtCharToStr(10);
-  String sText;
-  if (!LoadFile(m, sFile, sText)) return Number(0);
 
   // A text without any CR LF has bare LF line ends: make them CR LF.
-  if (RtStrScan(sText, sCRLF) == -1) sText = VtStrReplace(m, sText, RtStrRight(sCRLF, 1), sCRLF);
+  if (RtStrScan(sText, sCRLF) == -1) sText = Replace(sText, RtStrRight(sCRLF, 1), sCRLF);
 
   // The form: any "class" at all selects the class form.
   std::string_view sKeyword;
@@ -155,14 +180,14 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
   } else if (RtStrScan(sText, "interface") >= 0) {
     sKeyword = "interface";
   } else {
-    return Number(1);
+    return false;
   }
   const bool bClassForm = sKeyword == "class";
   const std::string_view vText = sText;
 
   // Last brace and footer.
   const int64_t nLength = RtStrLength(vText);
-  const int64_t nLastBrace = VtStrScanReverse(m, vText, -1, "}");
+  const int64_t nLastBrace = tools.ScanReverse(vText, -1, "}");
   sFooter = String(Mid(vText, nLastBrace + 1, nLength - nLastBrace));
 
   // The keyword, skipping occurrences that the forward test puts inside a
@@ -207,8 +232,7 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
       const int64_t t = static_cast<int64_t>(nDelim);
       // Every line break folds into a blank, the bare LFs of a file that
       // mixes line ends as well as its CR LF pairs.
-      const String sOneLine =
-          VtStrReplace(m, VtStrReplace(m, Mid(vText, t + 1, nOpen - (t + 1)), sCRLF, " "), "\n", " ");
+      const String sOneLine = Replace(Replace(Mid(vText, t + 1, nOpen - (t + 1)), sCRLF, " "), "\n", " ");
       sDecl = sCRLF;
       sDecl += RtStrTrimView(sOneLine);
       sDecl += ' ';
@@ -216,7 +240,7 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
     }
   }
   DynArray<String> aWord;
-  int64_t nWords = RtStrTokenize(RtStrTrimView(VtStrReplace(m, sDecl, sCRLF, " ")), "", " ", aWord);
+  int64_t nWords = RtStrTokenize(RtStrTrimView(Replace(sDecl, sCRLF, " ")), "", " ", aWord);
 
   // Name, kind and superclass.  Every match assigns again: the last wins.
   int nKind = 0;
@@ -224,7 +248,7 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
     if (aWord[i] == sKeyword) {
       nKind = 1;
       sClassName = aWord[i + 1];
-      if (bClassForm && RtStrScan(sClassName, ".") >= 0) RtMessageBox(m, sClassName, kDotsCaption, 0);
+      if (bClassForm && RtStrScan(sClassName, ".") >= 0) aDottedNames.push_back(sClassName);
     } else if (bClassForm && aWord[i] == "interface") {
       nKind = 2;
       sClassName = aWord[i + 1];
@@ -250,7 +274,27 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
 
   // Description.
   CutDescription(vPreamble, sDescription);
+  return true;
+}
+
+
+Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass,
+                       String& sPackage, String& sHeader, String& sDescription, String& sFooter, String& sBody,
+                       DynArray<String>& sImport, DynArray<String>& /*aUnused1*/, DynArray<String>& /*aUnused2*/,
+                       DynArray<String>& /*aUnused3*/, DynArray<String>& /*aUnused4*/,
+                       DynArray<String>& /*aUnused5*/, DynArray<String>& /*aUnused6*/) {
+  String sText;
+  if (!LoadFile(m, sFile, sText)) return Number(0);
+  std::vector<String> aDottedNames;
+  JavaTextTools tools = JavaTextTools::Lazy(m);
+  CutJavaText(tools, sText,
+              {sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody, sImport}, aDottedNames);
+  ShowDottedNames(m, aDottedNames);
   return Number(1);
+}
+
+void ShowDottedNames(Module& m, const std::vector<String>& aDottedNames) {
+  for (const String& sName : aDottedNames) RtMessageBox(m, sName, kDotsCaption, 0);
 }
 
 }  // namespace qv

@@ -3,7 +3,10 @@
 // plain substring search and decides by forward-looking comment tests.
 #pragma once
 
+#include <vector>
+
 #include "frame/module.h"
+#include "frame/toolkit.h"
 
 namespace qv {
 
@@ -17,5 +20,46 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
                        DynArray<String>& sImport, DynArray<String>& aUnused1, DynArray<String>& aUnused2,
                        DynArray<String>& aUnused3, DynArray<String>& aUnused4, DynArray<String>& aUnused5,
                        DynArray<String>& aUnused6);
+
+// The receive parameters of a parse, by reference.
+struct JavaSourceFields {
+  String& sClassName;
+  String& sSuperClass;
+  String& sPackage;
+  String& sHeader;
+  String& sDescription;
+  String& sFooter;
+  String& sBody;
+  DynArray<String>& sImport;
+};
+
+// The two toolkit text functions the parser calls, with the host they are
+// called with.  Lazy(m) binds each entry on its first use, as every other
+// external call does; Bound(m) binds both at once, so that the parse then
+// never touches the Module.
+struct JavaTextTools {
+  static JavaTextTools Lazy(Module& m) { return {&m.GetHost(), nullptr, nullptr, &m}; }
+  static JavaTextTools Bound(Module& m);
+  String Replace(std::string_view sText, std::string_view sSearch, std::string_view sWith);
+  int64_t ScanReverse(std::string_view sText, int64_t nStart, std::string_view sKey);
+
+  const Host* pHost;
+  ext::VtStrReplace pReplace;
+  ext::VtStrScanReverse pScanReverse;
+  Module* pModule;  // for binding; null once both entries are bound
+};
+
+// ParseJavaSource's parse of a text already read: assigns what it finds to
+// the fields of out (sText gets CR LF line ends when it had none), and
+// appends every dotted class name that ParseJavaSource would show in a
+// message box, in order, to aDottedNames.  With tools from Bound() it reads
+// and writes nothing but its arguments, so threads may run it at once on
+// different texts.  FALSE when the text holds neither "class" nor
+// "interface" (nothing is assigned).
+bool CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
+                 std::vector<String>& aDottedNames);
+
+// Shows the message box that the parse shows for each dotted class name.
+void ShowDottedNames(Module& m, const std::vector<String>& aDottedNames);
 
 }  // namespace qv

@@ -65,6 +65,26 @@ void MethodRecords(Module& m, const std::string&) {
   r.aMethods.At(2).sComment = "/** new */";
 }
 
+// The method records of Alpha, whose method file is src/Alpha.med: the
+// source directory named relative to the test directory, so that its
+// history copies land below the archive directory (arch/src/Alpha.001).
+void MethodRecordsInSource(Module& m, const std::string& sSourceDir) {
+  MethodRecords(m, sSourceDir);
+  VC_JavaClass& r = JavaClassArray(m).At(0);
+  r.sDirectory = sSourceDir.substr(sSourceDir.rfind('\\') + 1);
+  r.sFileName = "Alpha.java";
+}
+
+// The batched writer for one class: its result for that class.
+Number WriteMethodFilesOfAlpha(Module& m) {
+  std::vector<Number> aResults;
+  std::vector<String> aErrors;
+  const int64_t nWritten = JavaRepositoryInstance(m).WriteMethodFiles(m, {0}, "|", aResults, aErrors);
+  EXPECT_EQ(nWritten, aResults[0] == Number(kWriteFailed) ? 0 : 1);
+  EXPECT_EQ(aErrors[0], RepositoryVars(m).sWriteError);
+  return aResults[0];
+}
+
 void VariableRecords(Module& m, const std::string&) {
   VC_JavaClass& r = JavaClassArray(m).At(0);
   r.sClassName = "Alpha";
@@ -95,6 +115,8 @@ std::vector<Scenario> Scenarios() {
        [](Module& m) { return JavaRepositoryInstance(m).WriteClassFile(m, "jbclass.txt", "|"); }, Number(4)},
       {"WriteMethodFile", "Alpha.med", "arch", "Alpha", MethodRecords,
        [](Module& m) { return JavaRepositoryInstance(m).WriteMethodFile(m, "Alpha.med", Number(0), "|"); },
+       Number(3)},
+      {"WriteMethodFiles", "src/Alpha.med", "arch/src", "Alpha", MethodRecordsInSource, WriteMethodFilesOfAlpha,
        Number(3)},
       {"WriteVariableFile", "Alpha.var", "arch", "Alpha", VariableRecords,
        [](Module& m) { return JavaRepositoryInstance(m).WriteVariableFile(m, "Alpha.var", Number(0), "|"); },
@@ -209,14 +231,18 @@ TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
   const std::vector<std::pair<FaultOp, const char*>> aGroups = {
       {FaultOp::kOpenForWrite, "open for writing"}, {FaultOp::kOpenAny, "open"},
       {FaultOp::kWrite, "write"},                   {FaultOp::kClose, "close"},
-      {FaultOp::kRename, "rename"},                 {FaultOp::kCopy, "copy"}};
+      {FaultOp::kRename, "rename"},                 {FaultOp::kCopy, "copy"},
+      {FaultOp::kSync, "sync"}};
   for (const Scenario& s : Scenarios()) {
     SCOPED_TRACE(s.sName);
     const std::string sNew = CleanResult(s);
     ASSERT_NE(sNew, kVersions[0]);
     ASSERT_NE(sNew.find("new"), std::string::npos) << sNew;
+    const bool bBatched = std::string(s.sName) == "WriteMethodFiles";
 
     for (const auto& [eOp, sGroup] : aGroups) {
+      // Only the batched writer makes its files durable in a step of its own.
+      if (eOp == FaultOp::kSync && !bBatched) continue;
       int nFired = 0;
       int nRenames = 0;  // renames in a run without faults; the last one puts the file in place
       for (const Arm eArm : {Arm::kNth, Arm::kFrom}) {
@@ -278,6 +304,10 @@ TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
               break;
             case FaultOp::kCopy:
               EXPECT_TRUE(bReplaced);
+              break;
+            case FaultOp::kSync:
+              // Nothing may be moved before the new content is durable.
+              EXPECT_FALSE(bReplaced);
               break;
             case FaultOp::kRename:
               break;  // checked below, once the number of renames is known
@@ -359,7 +389,7 @@ TEST_F(WriteFailuresTest, AMissingOrReadOnlyDirectoryFailsAndSaysWhy) {
     SetGlobals(m);
     s.fnRecords(m, Win("missing"));
     Number nResult;
-    if (std::string(s.sName) == "WriteSourceFile") {
+    if (std::string(s.sName) == "WriteSourceFile" || std::string(s.sName) == "WriteMethodFiles") {
       nResult = s.fnRun(m);
     } else {
       const std::string sFile = "missing\\" + s.sTarget;
@@ -440,6 +470,80 @@ TEST_F(WriteFailuresTest, ACloseFaultStillReleasesTheHandle) {
   EXPECT_FALSE(oFaults.Close(hFile)) << "the handle was left open";
   EXPECT_EQ(oFaults.Count(FaultOp::kClose), 2);
   EXPECT_EQ(dir_.Read("a.txt"), "kept\r\n");
+}
+
+// The batch of many method files: each file is the one the one-by-one
+// writer makes; a failed move keeps only that file's old content; a failed
+// durability step replaces nothing.
+TEST_F(WriteFailuresTest, BatchedMethodFilesFailOneByOneOrNotAtAll) {
+  const auto Fill = [this](Module& m) {
+    SetGlobals(m);
+    for (int64_t i = 0; i < 3; ++i) {
+      VC_JavaClass& r = JavaClassArray(m).At(i);
+      r.sClassName = "K" + std::to_string(i);
+      r.sDirectory = Win("src");
+      r.sFileName = r.sClassName + ".java";
+      r.aMethods.At(1).sName = "m" + std::to_string(i);
+      r.aMethods.At(1).sBody = "{\r\r\n  new" + std::to_string(i) + "();\r\r\n}";
+    }
+  };
+  const auto SeedAll = [this] {
+    for (const auto& entry : fs::directory_iterator(dir_.Path())) fs::remove_all(entry.path());
+    for (int i = 0; i < 3; ++i) dir_.Write("src/K" + std::to_string(i) + ".med", "old " + std::to_string(i));
+  };
+  // One by one, without faults.
+  SeedAll();
+  std::vector<std::string> aWant;
+  {
+    Module m(host_->GetHost());
+    m.Attach();
+    Fill(m);
+    for (int64_t i = 0; i < 3; ++i) {
+      ASSERT_NE(JavaRepositoryInstance(m).WriteMethodFile(m, "", Number(i), "|"), Number(kWriteFailed));
+      aWant.push_back(dir_.Read("src/K" + std::to_string(i) + ".med"));
+    }
+  }
+
+  struct Case {
+    const char* sName;
+    FaultOp eOp;
+    int n;
+    std::vector<bool> aReplaced;
+  };
+  // History copies are off here, so the renames are the batch's moves.
+  for (const Case& c : {Case{"none", FaultOp::kSync, 0, {true, true, true}},
+                        Case{"second move", FaultOp::kRename, 2, {true, false, true}},
+                        Case{"second file's write", FaultOp::kWrite, 2, {true, false, true}},
+                        Case{"sync", FaultOp::kSync, 1, {false, false, false}}}) {
+    SCOPED_TRACE(c.sName);
+    SeedAll();
+    const auto pFaulty = std::make_unique<FaultyModule>(host_->GetHost());
+    Module& m = pFaulty->m;
+    Fill(m);
+    m.G().nSaveArchive = Number(0);
+    pFaulty->oFaults.FailNth(c.eOp, c.n);
+    std::vector<Number> aResults;
+    std::vector<String> aErrors;
+    const int64_t nWritten = JavaRepositoryInstance(m).WriteMethodFiles(m, {0, 1, 2}, "|", aResults, aErrors);
+    int64_t nWant = 0;
+    for (size_t i = 0; i < 3; ++i) {
+      const std::string sFile = "src/K" + std::to_string(i) + ".med";
+      if (c.aReplaced[i]) {
+        ++nWant;
+        EXPECT_EQ(aResults[i], Number(2)) << i;
+        EXPECT_TRUE(aErrors[i].empty()) << aErrors[i];
+        EXPECT_EQ(dir_.Read(sFile), aWant[i]) << i;
+      } else {
+        EXPECT_EQ(aResults[i], Number(kWriteFailed)) << i;
+        EXPECT_FALSE(aErrors[i].empty()) << i;
+        EXPECT_EQ(dir_.Read(sFile), "old " + std::to_string(i));
+      }
+    }
+    EXPECT_EQ(nWritten, nWant);
+    EXPECT_EQ(RepositoryVars(m).sWriteError.empty(), nWant == 3);
+    EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
+    EXPECT_EQ(m.WaitCursorDepth(), Number(0));
+  }
 }
 
 }  // namespace

@@ -325,6 +325,9 @@ class ShortReadFiles final : public FileSystem {
   bool Copy(std::string_view a, std::string_view b) override { return oBase_.Copy(a, b); }
   bool Rename(std::string_view a, std::string_view b) override { return oBase_.Rename(a, b); }
   bool Replace(std::string_view a, std::string_view b) override { return oBase_.Replace(a, b); }
+  int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
+    return oBase_.ReadWholeFile(sPath, sText);
+  }
 
  private:
   FileSystem& oBase_;

@@ -44,6 +44,9 @@ class RecordingFiles final : public FileSystem {
   bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
   bool Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
   bool Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
+  int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
+    return oBase_.ReadWholeFile(sPath, sText);
+  }
   bool Replace(std::string_view sSource, std::string_view sTarget) override {
     return oBase_.Replace(sSource, sTarget);
   }

@@ -1,0 +1,138 @@
+#include "repository/source_batch.h"
+
+#include <condition_variable>
+#include <cstring>
+#include <algorithm>
+#include <mutex>
+#include <thread>
+
+#include "repository/java_records.h"
+#include "repository/java_repository.h"
+#include "source/java_parser.h"
+
+namespace qv {
+
+namespace {
+
+// How far the workers may run ahead of the calling thread, in files.
+constexpr int64_t kWindow = 128;
+// How much of a file decides whether it is binary.
+constexpr size_t kBinaryProbe = 8192;
+
+// One file's parse, made off the calling thread.  The fields start as the
+// record's own (a parse keeps what it does not find) and end as the record's
+// new values.
+struct Parsed {
+  SourceState eState = SourceState::kParsed;
+  int nErrno = 0;
+  String sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody;
+  DynArray<String> sImport;
+  std::vector<String> aDottedNames;
+};
+
+void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name, Parsed& p) {
+  String sPath;
+  sPath.reserve(name.sDirectory.size() + 1 + name.sFileName.size());
+  sPath.append(name.sDirectory).append("\\").append(name.sFileName);
+  String sText;
+  p.nErrno = files.ReadWholeFile(sPath, sText);
+  p.eState = p.nErrno != 0 ? SourceState::kUnreadable : ClassifySourceText(sText);
+  if (p.eState != SourceState::kParsed) return;
+  String sBody;  // ParseSourceFile parses into an empty body
+  CutJavaText(tools, sText,
+              {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, sBody, p.sImport},
+              p.aDottedNames);
+  p.sBody = std::move(sBody);
+}
+
+// Moves the record's parse fields into p (before the parse) or back.
+void Swap(VC_JavaClass& r, Parsed& p) {
+  std::swap(r.sClassName, p.sClassName);
+  std::swap(r.sSuperClass, p.sSuperClass);
+  std::swap(r.sPackage, p.sPackage);
+  std::swap(r.sHeader, p.sHeader);
+  std::swap(r.sDescription, p.sDescription);
+  std::swap(r.sFooter, p.sFooter);
+  std::swap(r.sImport, p.sImport);
+}
+
+}  // namespace
+
+SourceState ClassifySourceText(std::string_view sText) {
+  if (sText.empty()) return SourceState::kEmpty;
+  if (std::memchr(sText.data(), '\0', std::min(sText.size(), kBinaryProbe)) != nullptr) return SourceState::kBinary;
+  return SourceState::kParsed;
+}
+
+void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int nThreads,
+                     const SourceVisitor& fnVisit) {
+  const int64_t n = static_cast<int64_t>(aFiles.size());
+  if (n == 0) return;
+  DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  VC_JavaFile& javaFile = JavaFileInstance(m);
+  JavaRepositoryVars& repo = RepositoryVars(m);
+  const FileSystem& files = m.Files();
+  const JavaTextTools tools = JavaTextTools::Bound(m);
+
+  // The records that exist already lend their fields to the parse, which
+  // keeps what it does not find.
+  std::vector<Parsed> aParsed(static_cast<size_t>(n));
+  for (int64_t i = 0; i < n && i < aClasses.Count(); ++i) Swap(aClasses.At(i), aParsed[static_cast<size_t>(i)]);
+
+  std::mutex mu;
+  std::condition_variable cvDone, cvRoom;
+  std::vector<char> aDone(static_cast<size_t>(n), 0);
+  int64_t nNext = 0;     // the next file a worker takes
+  int64_t nApplied = 0;  // the files the calling thread has finished
+  const auto Work = [&] {
+    for (;;) {
+      int64_t i;
+      {
+        std::unique_lock lock(mu);
+        cvRoom.wait(lock, [&] { return nNext >= n || nNext < nApplied + kWindow; });
+        if (nNext >= n) return;
+        i = nNext++;
+      }
+      ReadAndParse(files, tools, aFiles[static_cast<size_t>(i)], aParsed[static_cast<size_t>(i)]);
+      {
+        std::lock_guard lock(mu);
+        aDone[static_cast<size_t>(i)] = 1;
+      }
+      cvDone.notify_one();
+    }
+  };
+  std::vector<std::thread> aWorkers;
+  for (int t = 0; t < nThreads; ++t) aWorkers.emplace_back(Work);
+
+  for (int64_t i = 0; i < n; ++i) {
+    Parsed& p = aParsed[static_cast<size_t>(i)];
+    if (aWorkers.empty()) {
+      ReadAndParse(files, tools, aFiles[static_cast<size_t>(i)], p);
+    } else {
+      std::unique_lock lock(mu);
+      cvDone.wait(lock, [&] { return aDone[static_cast<size_t>(i)] != 0; });
+    }
+    const JavaSourceName& name = aFiles[static_cast<size_t>(i)];
+    javaFile.SetJavaFile(m, Number(i), name.sFileName, name.sDirectory);
+    VC_JavaClass& record = aClasses.At(i);
+    if (p.eState == SourceState::kParsed) {
+      Swap(record, p);
+      record.aMethods.At(1).sBody = std::move(p.sBody);
+      repo.cv_sClassName.Set(i, record.sClassName);
+      repo.cv_sSuperClass.Set(i, record.sSuperClass);
+      ShowDottedNames(m, p.aDottedNames);
+    } else {
+      Swap(record, p);  // the record's own fields, untouched
+    }
+    p = Parsed{p.eState, p.nErrno, {}, {}, {}, {}, {}, {}, {}, {}, {}};  // frees what the record gave back
+    {
+      std::lock_guard lock(mu);
+      nApplied = i + 1;
+    }
+    cvRoom.notify_all();
+    fnVisit(i, p.eState, p.nErrno);
+  }
+  for (std::thread& worker : aWorkers) worker.join();
+}
+
+}  // namespace qv

@@ -1,0 +1,51 @@
+// Reading and parsing many Java sources with worker threads, with the same
+// outcome as the one-thread road: for each file in order, SetJavaFile, then
+// ParseSourceFile when the file can be parsed.
+#pragma once
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "frame/module.h"
+
+namespace qv {
+
+// How a source file looked when it was read.
+enum class SourceState {
+  kParsed,      // read and parsed
+  kUnreadable,  // could not be read (nErrno says why); not parsed
+  kEmpty,       // no bytes; not parsed
+  kBinary,      // a NUL byte in its first 8 KiB; not parsed
+};
+
+// The state of a text read in full.
+SourceState ClassifySourceText(std::string_view sText);
+
+// A file for SetJavaFile: the bare name and its directory (library form).
+struct JavaSourceName {
+  String sFileName;
+  String sDirectory;
+};
+
+// Called on the calling thread for each file, in order, once its record is
+// complete.  Records after nIndex are not to be read before the call returns.
+using SourceVisitor = std::function<void(int64_t nIndex, SourceState eState, int nErrno)>;
+
+// Fills JavaClass[0 .. n-1] from aFiles[0 .. n-1]: for each file, in order,
+// VC_JavaFile::SetJavaFile on the global JavaFile instance, then, unless the
+// file is unreadable, empty or binary, what VC_JavaClass::ParseSourceFile
+// leaves (record fields, class and superclass lists, and the parser's
+// message boxes, in the same order), then fnVisit.
+//
+// Up to nThreads worker threads read (FileSystem::ReadWholeFile) and parse
+// (CutJavaText) files ahead of the calling thread, a bounded number of files
+// ahead so that memory stays that of the records.  The workers touch neither
+// the Module nor any other host call: all of that, records included, happens
+// on the calling thread, so the library is still used from one thread at a
+// time.  nThreads < 1 reads and parses on the calling thread.  Both toolkit
+// text functions are bound before the first file.
+void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int nThreads,
+                     const SourceVisitor& fnVisit);
+
+}  // namespace qv
