@@ -38,7 +38,6 @@ PortableHostOptions OptionsFromEnvironment() {
 
 Process& TheProcess() { return gpState->process; }
 PortableHost& TheHost() { return *gpState->host; }
-HeadlessWindows& TheWindows() { return gpState->host->Windows(); }
 
 bool AttachProcess() {
   if (gpState != nullptr) return true;

@@ -5,7 +5,6 @@
 #include <cstddef>
 
 #include "exports/abi.h"
-#include "host/headless_windows.h"
 
 namespace qv {
 class PortableHost;
@@ -17,8 +16,6 @@ namespace qv::abi {
 Process& TheProcess();
 // The portable host behind the process's Module.
 PortableHost& TheHost();
-// The headless window system of the process's host.
-HeadlessWindows& TheWindows();
 // Process attach: makes the portable host and the Module and binds the
 // external libraries unless the host is not executing the application.
 bool AttachProcess();

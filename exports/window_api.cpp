@@ -9,10 +9,11 @@
 #include "controls/object_size.h"
 #include "exports/abi.h"
 #include "exports/process.h"
+#include "host/portable_host.h"
 
 using qv::abi::FromAbi;
 using qv::abi::TheProcess;
-using qv::abi::TheWindows;
+using qv::abi::TheHost;
 using qv::abi::ToAbi;
 using qv::abi::View;
 
@@ -122,39 +123,39 @@ QV_API QvBoolean QvClearElements(QvObject* pObject, const char* sArray) {
 }
 
 QV_API QvBoolean QvSetContextWindow(const char* sName, QvWindowHandle hWnd) {
-  qv::WindowHandle* p = ContextWindow(TheWindows().MutableContext(), sName);
+  qv::WindowHandle* p = ContextWindow(TheHost().Windows().MutableContext(), sName);
   if (p == nullptr) return 0;
   *p = Window(hWnd);
   return 1;
 }
 
 QV_API QvWindowHandle QvGetContextWindow(const char* sName) {
-  qv::HostContext& context = TheWindows().MutableContext();
+  qv::HostContext& context = TheHost().Windows().MutableContext();
   if (sName != nullptr && std::strcmp(sName, "hWndNULL") == 0) return context.hWndNULL.nValue;
   const qv::WindowHandle* p = ContextWindow(context, sName);
   return p == nullptr ? 0 : p->nValue;
 }
 
 QV_API void QvSetMessageParameters(QvNumber wParam, QvNumber lParam) {
-  TheWindows().SetMessageParameters(FromAbi(wParam), FromAbi(lParam));
+  TheHost().Windows().SetMessageParameters(FromAbi(wParam), FromAbi(lParam));
 }
 
 QV_API QvWindowHandle QvCreateWindow(QvWindowHandle hParent, int64_t nType, const char* sName) {
-  return TheWindows().CreateWindow(Window(hParent), nType, sName == nullptr ? "" : sName).nValue;
+  return TheHost().Windows().CreateWindow(Window(hParent), nType, sName == nullptr ? "" : sName).nValue;
 }
 
 QV_API QvBoolean QvSetWindowText(QvWindowHandle hWnd, const QvString* pText) {
-  return TheWindows().SetText(Window(hWnd), std::string(View(pText))) ? 1 : 0;
+  return TheHost().Windows().SetText(Window(hWnd), std::string(View(pText))) ? 1 : 0;
 }
 
 QV_API QvBoolean QvPlaceWindow(QvWindowHandle hWnd, QvNumber nLeft, QvNumber nTop, QvNumber nWidth,
                                QvNumber nHeight) {
-  return TheWindows().Place(Window(hWnd), FromAbi(nLeft), FromAbi(nTop), FromAbi(nWidth), FromAbi(nHeight)) ? 1 : 0;
+  return TheHost().Windows().Place(Window(hWnd), FromAbi(nLeft), FromAbi(nTop), FromAbi(nWidth), FromAbi(nHeight)) ? 1 : 0;
 }
 
 QV_API QvBoolean QvGetWindowPlacement(QvWindowHandle hWnd, QvNumber* pLeft, QvNumber* pTop, QvNumber* pWidth,
                                       QvNumber* pHeight) {
-  const qv::HeadlessWindows::Window* p = TheWindows().Find(Window(hWnd));
+  const qv::HeadlessWindows::Window* p = TheHost().Windows().Find(Window(hWnd));
   if (p == nullptr) return 0;
   if (pLeft != nullptr) *pLeft = ToAbi(p->nLeft);
   if (pTop != nullptr) *pTop = ToAbi(p->nTop);
@@ -164,19 +165,19 @@ QV_API QvBoolean QvGetWindowPlacement(QvWindowHandle hWnd, QvNumber* pLeft, QvNu
 }
 
 QV_API QvBoolean QvSetWindowAnswer(QvWindowHandle hWnd, int64_t nMessage, QvNumber nResult) {
-  return TheWindows().SetMessageAnswer(Window(hWnd), nMessage, FromAbi(nResult)) ? 1 : 0;
+  return TheHost().Windows().SetMessageAnswer(Window(hWnd), nMessage, FromAbi(nResult)) ? 1 : 0;
 }
 
 QV_API int64_t QvMessagesSent(QvWindowHandle hWnd, int64_t nMessage) {
   int64_t n = 0;
-  for (const auto& sent : TheWindows().Sent()) {
+  for (const auto& sent : TheHost().Windows().Sent()) {
     if (sent.hWnd == Window(hWnd) && sent.nMessage == nMessage) ++n;
   }
   return n;
 }
 
 QV_API int32_t QvWindowPaints(QvWindowHandle hWnd) {
-  const qv::HeadlessWindows::Window* p = TheWindows().Find(Window(hWnd));
+  const qv::HeadlessWindows::Window* p = TheHost().Windows().Find(Window(hWnd));
   return p == nullptr ? 0 : p->nPaints;
 }
 
