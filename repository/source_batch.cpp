@@ -1,13 +1,11 @@
 #include "repository/source_batch.h"
 
-#include <condition_variable>
-#include <cstring>
 #include <algorithm>
-#include <mutex>
-#include <thread>
+#include <cstring>
 
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
+#include "repository/run_ahead.h"
 #include "source/java_parser.h"
 
 namespace qv {
@@ -79,60 +77,26 @@ void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int n
   std::vector<Parsed> aParsed(static_cast<size_t>(n));
   for (int64_t i = 0; i < n && i < aClasses.Count(); ++i) Swap(aClasses.At(i), aParsed[static_cast<size_t>(i)]);
 
-  std::mutex mu;
-  std::condition_variable cvDone, cvRoom;
-  std::vector<char> aDone(static_cast<size_t>(n), 0);
-  int64_t nNext = 0;     // the next file a worker takes
-  int64_t nApplied = 0;  // the files the calling thread has finished
-  const auto Work = [&] {
-    for (;;) {
-      int64_t i;
-      {
-        std::unique_lock lock(mu);
-        cvRoom.wait(lock, [&] { return nNext >= n || nNext < nApplied + kWindow; });
-        if (nNext >= n) return;
-        i = nNext++;
-      }
-      ReadAndParse(files, tools, aFiles[static_cast<size_t>(i)], aParsed[static_cast<size_t>(i)]);
-      {
-        std::lock_guard lock(mu);
-        aDone[static_cast<size_t>(i)] = 1;
-      }
-      cvDone.notify_one();
-    }
-  };
-  std::vector<std::thread> aWorkers;
-  for (int t = 0; t < nThreads; ++t) aWorkers.emplace_back(Work);
-
-  for (int64_t i = 0; i < n; ++i) {
-    Parsed& p = aParsed[static_cast<size_t>(i)];
-    if (aWorkers.empty()) {
-      ReadAndParse(files, tools, aFiles[static_cast<size_t>(i)], p);
-    } else {
-      std::unique_lock lock(mu);
-      cvDone.wait(lock, [&] { return aDone[static_cast<size_t>(i)] != 0; });
-    }
-    const JavaSourceName& name = aFiles[static_cast<size_t>(i)];
-    javaFile.SetJavaFile(m, Number(i), name.sFileName, name.sDirectory);
-    VC_JavaClass& record = aClasses.At(i);
-    if (p.eState == SourceState::kParsed) {
-      Swap(record, p);
-      record.aMethods.At(1).sBody = std::move(p.sBody);
-      repo.cv_sClassName.Set(i, record.sClassName);
-      repo.cv_sSuperClass.Set(i, record.sSuperClass);
-      ShowDottedNames(m, p.aDottedNames);
-    } else {
-      Swap(record, p);  // the record's own fields, untouched
-    }
-    p = Parsed{p.eState, p.nErrno, {}, {}, {}, {}, {}, {}, {}, {}, {}};  // frees what the record gave back
-    {
-      std::lock_guard lock(mu);
-      nApplied = i + 1;
-    }
-    cvRoom.notify_all();
-    fnVisit(i, p.eState, p.nErrno);
-  }
-  for (std::thread& worker : aWorkers) worker.join();
+  RunAhead(
+      n, nThreads, kWindow,
+      [&](int64_t i) { ReadAndParse(files, tools, aFiles[static_cast<size_t>(i)], aParsed[static_cast<size_t>(i)]); },
+      [&](int64_t i) {
+        Parsed& p = aParsed[static_cast<size_t>(i)];
+        const JavaSourceName& name = aFiles[static_cast<size_t>(i)];
+        javaFile.SetJavaFile(m, Number(i), name.sFileName, name.sDirectory);
+        VC_JavaClass& record = aClasses.At(i);
+        if (p.eState == SourceState::kParsed) {
+          Swap(record, p);
+          record.aMethods.At(1).sBody = std::move(p.sBody);
+          repo.cv_sClassName.Set(i, record.sClassName);
+          repo.cv_sSuperClass.Set(i, record.sSuperClass);
+          ShowDottedNames(m, p.aDottedNames);
+        } else {
+          Swap(record, p);  // the record's own fields, untouched
+        }
+        p = Parsed{p.eState, p.nErrno, {}, {}, {}, {}, {}, {}, {}, {}, {}};  // frees what the record gave back
+        fnVisit(i, p.eState, p.nErrno);
+      });
 }
 
 }  // namespace qv
