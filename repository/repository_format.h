@@ -27,6 +27,7 @@
 
 #include "frame/module.h"
 #include "frame/values.h"
+#include "source/java_parser.h"
 
 namespace qv::format {
 
@@ -77,15 +78,21 @@ void SplitImports(std::string_view sField, std::string_view sToken, std::vector<
 
 // A stored multi-line text back in memory: every token becomes CR CR LF.
 String DecodeText(Module& m, std::string_view sField, std::string_view sToken);
+String DecodeText(JavaTextTools& tools, std::string_view sField, std::string_view sToken);
 // A multi-line text for storing: every CR CR LF, and every LF left over,
 // becomes the token.
 String EncodeText(Module& m, std::string_view sText, std::string_view sToken);
+String EncodeText(JavaTextTools& tools, std::string_view sText, std::string_view sToken);
 
 // One line under construction.  Fields are added in file order; Finish
 // joins them and checks that the line reads back as the fields written.
 class RecordLine {
  public:
   RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken,
+             LineTrim eTrim = LineTrim::kEachField);
+  // With tools from JavaTextTools::Bound the line touches no Module, so
+  // threads may build lines at once.
+  RecordLine(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken,
              LineTrim eTrim = LineTrim::kEachField);
 
   // A field stored as it is; bTrimmed when its reader trims it.
@@ -110,13 +117,18 @@ class RecordLine {
     bool bTrimmed = true;
     String sExpected;                 // what a plain or text field must read back as
     std::vector<String> aImports;     // what the import field must read back as
+    // A text whose stored form is known to decode to what it must read
+    // back as; sExpected is then not kept (see Expected).
+    bool bRoundTrips = false;
   };
   void Check(Pending& field, std::string_view sOriginal, bool bText);
+  // What a plain or text field must read back as.
+  String Expected(const Pending& field);
   // The first field that sLine, read back as the reader reads it, does not
   // return as written; -1 when every field comes back.
-  int64_t FirstChanged(std::string_view sLine) const;
+  int64_t FirstChanged(std::string_view sLine);
 
-  Module& m_;
+  JavaTextTools tools_;
   std::string_view sDelimiter_;
   std::string_view sToken_;
   LineTrim eTrim_;
