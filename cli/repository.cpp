@@ -114,10 +114,10 @@ int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
   int nFailures = 0;
   // A class that cannot be stored is left out, so that it does not cost
   // the save of all the others.
+  const std::vector<String> aProblems = ClassLineProblems(m, m.G().sElementDelimiter);
   for (int64_t i = 0; i < aClasses.Count(); ++i) {
     VC_JavaClass& r = aClasses.At(i);
-    if (r.sClassName.empty()) continue;
-    const String sProblem = ClassLineProblem(m, r, m.G().sElementDelimiter);
+    const String& sProblem = aProblems[static_cast<size_t>(i)];
     if (sProblem.empty()) continue;
     std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", SourcePath(r).c_str(),
                  r.sClassName.c_str(), sProblem.c_str());
@@ -143,7 +143,9 @@ int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
   // All method files are written, then made durable together and put in place.
   std::vector<Number> aResults;
   std::vector<String> aErrors;
-  const int64_t nWritten = repo.WriteMethodFiles(m, aSaved, m.G().sElementDelimiter, aResults, aErrors);
+  int64_t nUnchanged = 0;
+  const int64_t nWritten =
+      repo.WriteMethodFiles(m, aSaved, m.G().sElementDelimiter, aResults, aErrors, &nUnchanged);
   for (size_t k = 0; k < aSaved.size(); ++k) {
     if (aResults[k] != Number(kWriteFailed)) continue;
     std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n",
@@ -151,9 +153,10 @@ int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
     ++nFailures;
   }
   if (!bQuiet) {
-    std::fprintf(bSummaryToStderr ? stderr : stdout, "saved: %s with %lld classes in %s\n",
+    std::fprintf(bSummaryToStderr ? stderr : stdout,
+                 "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n",
                  std::string(format::kClassListFile).c_str(), static_cast<long long>(nWritten),
-                 std::filesystem::current_path().c_str());
+                 std::filesystem::current_path().c_str(), static_cast<long long>(nUnchanged));
   }
   return nFailures > 0 ? 1 : 0;
 }

@@ -59,7 +59,8 @@ const char* const kRepositoryHelp =
     "documentation comment).  A class whose text still holds the delimiter or the token is not written over the "
     "old file: the command says which class and field, and the old file stays.\n"
     "History copies: with --history N, N numbered copies (NAME.001 newest) of every file are kept before it is "
-    "overwritten; the repository files' copies go to --archive-dir, a source's copies stay beside it.";
+    "overwritten; the repository files' copies go to --archive-dir, a source's copies stay beside it.  scan --save "
+    "leaves a method file that already holds its new content as it is: it is not overwritten and gets no copy.";
 
 const char* const kLockHelp =
     "A command that writes the repository (scan --save, write) holds the lock file quorvane.lock in the repository "

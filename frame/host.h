@@ -34,6 +34,9 @@ enum FileOpenStyle : int {
 // Seek origins of RtFileSeek.
 enum FileSeekOrigin : int { kSeekStart = 0, kSeekEnd = 2 };
 
+// The line terminator FileSystem::PutLine writes after each line.
+inline constexpr std::string_view kLineEnd = "\r\n";
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -48,7 +51,7 @@ class FileSystem {
   // With nMax > 0 a longer line is cut to nMax - 1 bytes and its rest is
   // skipped; nMax <= 0 reads the whole line.  FALSE at the end of the file.
   virtual bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) = 0;
-  // Writes sText followed by the line terminator "\r\n".
+  // Writes sText followed by the line terminator kLineEnd.
   virtual bool PutLine(FileHandle hFile, std::string_view sText) = 0;
   // Reads up to nBytes bytes into sOut (replacing it); returns the count read.
   virtual int64_t Read(FileHandle hFile, std::string& sOut, int64_t nBytes) = 0;
@@ -83,8 +86,9 @@ class FileSystem {
 
   // Reads the whole file sPath into sText (replacing it).  Unlike every
   // other call, this one may run on several threads at once, alongside
-  // each other but not alongside the other calls: it keeps no state in the
-  // object.  0 when read, else the error number (errno) of the failure.
+  // each other and alongside the other calls of one thread: it keeps no
+  // state in the object and reads none that other calls change.  0 when
+  // read, else the error number (errno) of the failure.
   virtual int ReadWholeFile(std::string_view sPath, std::string& sText) const = 0;
 };
 

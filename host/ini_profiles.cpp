@@ -18,7 +18,6 @@ namespace qv {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr size_t kMaxCachedFiles = 16;
 constexpr size_t kReadChunk = 64 * 1024;

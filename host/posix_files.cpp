@@ -305,7 +305,7 @@ bool PosixFileSystem::PutLine(FileHandle hFile, std::string_view sText) {
   OpenFile* pFile = Find(hFile);
   if (pFile == nullptr || !pFile->bWritable || pFile->bFailed || !pFile->DropReadAhead()) return false;
   pFile->sPending.append(sText);
-  pFile->sPending.append("\r\n");
+  pFile->sPending.append(kLineEnd);
   if (pFile->sPending.size() >= kBufferSize) return pFile->Flush();
   return true;
 }

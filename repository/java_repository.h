@@ -81,11 +81,15 @@ class VC_JavaRepository : public Object {
   // and closed, the present files are kept as history, then all new files
   // are made durable together and put in place (FileSystem::ReplaceAll).
   // No file is replaced before its new content is on disk, and a file that
-  // fails leaves its old one as it was.  aResults[k] is WriteMethodFile's
-  // result for aClasses[k]; aErrors[k] says why it failed (sWriteError
-  // holds the last failure).  Result: the number of files written.
+  // fails leaves its old one as it was.  A method file that already holds
+  // exactly the new content is left as it is, without a history copy: it
+  // counts as written.  aResults[k] is WriteMethodFile's result for
+  // aClasses[k]; aErrors[k] says why it failed (sWriteError holds the last
+  // failure).  Result: the number of files written; nUnchanged, when given,
+  // gets how many of them were left as they were.
   int64_t WriteMethodFiles(Module& m, const std::vector<int64_t>& aClasses, std::string_view sDelimiter,
-                           std::vector<Number>& aResults, std::vector<String>& aErrors);
+                           std::vector<Number>& aResults, std::vector<String>& aErrors,
+                           int64_t* pUnchanged = nullptr);
   // Writes the class variables of JavaClass[nClass] from position 0 up to
   // the last one whose first field is set.  Returns the lines written,
   // or kWriteFailed.
@@ -97,10 +101,11 @@ class VC_JavaRepository : public Object {
 };
 
 class VC_JavaClass;
-// Why record r could not be stored as a class list line with sDelimiter and
-// the module's line-break token ("field problem"), or "" when it can.  A
-// host can leave such records out (bSkipSave) instead of losing the save.
-String ClassLineProblem(Module& m, const VC_JavaClass& r, std::string_view sDelimiter);
+// For every record of JavaClass that has a class name, why it could not be
+// stored as a class list line with sDelimiter and the module's line-break
+// token ("field problem"), or "" when it can; "" for the others.  A host
+// can leave such records out (bSkipSave) instead of losing the save.
+std::vector<String> ClassLineProblems(Module& m, std::string_view sDelimiter);
 
 // The global JavaRepository instance the host application uses.
 struct JavaRepositoryGlobal : ModuleSlot {

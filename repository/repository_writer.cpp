@@ -13,11 +13,20 @@
 #include "repository/java_repository.h"
 #include "repository/replacing_file.h"
 #include "repository/repository_format.h"
+#include "repository/run_ahead.h"
 #include "source/framework_globals.h"
 
 namespace qv {
 
 namespace {
+
+// The batched method-file writer's worker threads, and how many files they
+// may prepare ahead of the writing thread (their contents wait in memory).
+constexpr int kPrepareThreads = 2;
+constexpr int64_t kPrepareWindow = 64;
+// The same for the lines of the class list file.
+constexpr int kLineThreads = 2;
+constexpr int64_t kLineWindow = 1024;
 
 bool Skipped(const VC_JavaClass& r) {
   return r.sClassName.empty() || (!r.bSkipSave.IsNull() && r.bSkipSave.Value() >= 1);
@@ -39,6 +48,15 @@ void AddClassFields(format::RecordLine& line, const VC_JavaClass& r, std::string
   line.AddPlain("time stamp", r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp));
 }
 
+// The class list line of r with sDelimiter and sToken; FALSE with sError
+// saying why when the record cannot be stored.
+bool BuildClassLine(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken,
+                    const VC_JavaClass& r, String& sLine, String& sError) {
+  format::RecordLine line(tools, sDelimiter, sToken);
+  AddClassFields(line, r, format::MethodFilePath(r.sDirectory, r.sFileName));
+  return line.Finish(sLine, sError);
+}
+
 // The position of the last row of aRows for which bUsed holds; -1 when none.
 template <class Row, class Used>
 int64_t LastRowWith(const DynArray<Row>& aRows, Used bUsed) {
@@ -53,25 +71,44 @@ int64_t Failed(Module& m, String sWhy) {
   return kWriteFailed;
 }
 
-// Writes the lines that addLines(line) produces, one call per line, to the
-// new file of out; addLines returns FALSE when it has no more.  Each line
-// must read back as written (sWhat(k) names line k in the error).  Returns
-// the number of lines, or kWriteFailed with sWriteError set; the new file is
-// closed but not yet in place.
+// Builds the lines that addLines(line, k) produces, one call per line
+// until it returns FALSE, and hands each to fnPut, which returns FALSE when
+// it cannot take it.  Each line must read back as written (sWhat(k) names
+// line k in the error).  Returns the number of lines, or kWriteFailed with
+// sError saying why (fnPut sets it for its own failures).
+template <class AddLines, class What, class Put>
+int64_t BuildLines(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken,
+                   format::LineTrim eTrim, AddLines addLines, What sWhat, Put fnPut, String& sError) {
+  String sLine, sProblem;
+  int64_t k = 0;
+  for (;; ++k) {
+    format::RecordLine line(tools, sDelimiter, sToken, eTrim);
+    if (!addLines(line, k)) break;
+    if (!line.Finish(sLine, sProblem)) {
+      sError = sWhat(k) + ": " + sProblem;
+      return kWriteFailed;
+    }
+    if (!fnPut(sLine)) return kWriteFailed;
+  }
+  return k;
+}
+
+// Writes the lines that addLines builds (BuildLines) to the new file of out.
+// Returns the number of lines, or kWriteFailed with sWriteError set; the
+// new file is closed but not yet in place.
 template <class AddLines, class What>
 int64_t WriteNewFile(Module& m, ReplacingFile& out, std::string_view sDelimiter, format::LineTrim eTrim,
                      AddLines addLines, What sWhat) {
-  RepositoryVars(m).sWriteError.clear();
-  const String sToken = m.G().sCRLFToken;
+  String& sError = RepositoryVars(m).sWriteError;
+  sError.clear();
   if (!out.Open()) return Failed(m, out.Error());
-  String sLine, sError;
-  int64_t k = 0;
-  for (;; ++k) {
-    format::RecordLine line(m, sDelimiter, sToken, eTrim);
-    if (!addLines(line, k)) break;
-    if (!line.Finish(sLine, sError)) return Failed(m, sWhat(k) + ": " + sError);
-    if (!out.PutLine(sLine)) return Failed(m, out.Error());
-  }
+  const auto PutLine = [&out, &sError](std::string_view sLine) {
+    if (!out.PutLine(sLine)) sError = out.Error();
+    return sError.empty();
+  };
+  const int64_t k = BuildLines(JavaTextTools::Lazy(m), sDelimiter, m.G().sCRLFToken, eTrim, addLines, sWhat,
+                               PutLine, sError);
+  if (k == kWriteFailed) return k;
   if (!out.Close()) return Failed(m, out.Error());
   return k;
 }
@@ -111,12 +148,22 @@ auto MethodWhat(const VC_JavaClass& r) {
 
 }  // namespace
 
-String ClassLineProblem(Module& m, const VC_JavaClass& r, std::string_view sDelimiter) {
-  format::RecordLine line(m, sDelimiter, m.G().sCRLFToken);
-  AddClassFields(line, r, format::MethodFilePath(r.sDirectory, r.sFileName));
-  String sLine, sError;
-  line.Finish(sLine, sError);
-  return sError;
+std::vector<String> ClassLineProblems(Module& m, std::string_view sDelimiter) {
+  const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m);
+  const int64_t n = aRecords.Count();
+  std::vector<String> aProblems(static_cast<size_t>(n));
+  const JavaTextTools tools = JavaTextTools::Bound(m);
+  const String sToken = m.G().sCRLFToken;
+  RunAhead(
+      n, kLineThreads, n,
+      [&](int64_t i) {
+        const VC_JavaClass& r = aRecords[i];
+        if (r.sClassName.empty()) return;
+        String sLine;
+        BuildClassLine(tools, sDelimiter, sToken, r, sLine, aProblems[static_cast<size_t>(i)]);
+      },
+      [](int64_t) {});
+  return aProblems;
 }
 
 Number VC_JavaRepository::SaveRepository(Module& m) {
@@ -127,28 +174,52 @@ Number VC_JavaRepository::SaveRepository(Module& m) {
 
 Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter) {
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  const DynArray<VC_JavaClass>& aRecords = aClasses;
   const int64_t n = aClasses.Count();
-  std::vector<std::pair<int64_t, String>> aWritten;  // position, method file
-  int64_t i = -1;
-  const int64_t nLines = WriteRecordFile(
-      m, sFile, sDelimiter, format::LineTrim::kEachField,
-      [&](format::RecordLine& line, int64_t) {
-        do {
-          ++i;
-        } while (i < n && Skipped(aClasses[i]));
-        if (i >= n) return false;
-        const VC_JavaClass& r = aClasses[i];
-        aWritten.emplace_back(i, format::MethodFilePath(r.sDirectory, r.sFileName));
-        AddClassFields(line, r, aWritten.back().second);
-        return true;
+  std::vector<int64_t> aAt;  // the records the file holds, in order
+  for (int64_t i = 0; i < n; ++i) {
+    if (!Skipped(aRecords[i])) aAt.push_back(i);
+  }
+  WaitCursorScope wait(m);
+  RepositoryVars(m).sWriteError.clear();
+  ReplacingFile out(m, sFile);
+  if (!out.Open()) return Number(Failed(m, out.Error()));
+  // Worker threads build the lines; this thread writes them in order.  The
+  // first line that cannot be stored fails the file.
+  const JavaTextTools tools = JavaTextTools::Bound(m);
+  const String sToken = m.G().sCRLFToken;
+  struct Line {
+    String sText;
+    String sError;
+    bool bBuilt = false;
+  };
+  std::vector<Line> aLines(aAt.size());
+  String sError;
+  RunAhead(
+      static_cast<int64_t>(aAt.size()), kLineThreads, kLineWindow,
+      [&](int64_t k) {
+        Line& line = aLines[static_cast<size_t>(k)];
+        line.bBuilt = BuildClassLine(tools, sDelimiter, sToken, aRecords[aAt[static_cast<size_t>(k)]], line.sText,
+                                     line.sError);
       },
-      [&](int64_t) { return "class " + aClasses[i].sClassName; });
-  if (nLines == kWriteFailed) return Number(kWriteFailed);
+      [&](int64_t k) {
+        const Line line = std::move(aLines[static_cast<size_t>(k)]);
+        if (!sError.empty()) return;
+        if (!line.bBuilt) {
+          sError = "class " + aRecords[aAt[static_cast<size_t>(k)]].sClassName + ": " + line.sError;
+        } else if (!out.PutLine(line.sText)) {
+          sError = out.Error();
+        }
+      });
+  if (!sError.empty()) return Number(Failed(m, sError));
+  if (!out.Close()) return Number(Failed(m, out.Error()));
+  SaveHistoryFile(m, out.Target());
+  if (!out.Commit()) return Number(Failed(m, out.Error()));
   // Only a record that is in the file counts as saved.
-  for (auto& [nAt, sMethodFile] : aWritten) {
-    VC_JavaClass& r = aClasses.At(nAt);
+  for (const int64_t i : aAt) {
+    VC_JavaClass& r = aClasses.At(i);
     r.bSaved = Number(1);
-    r.sMethodFile = std::move(sMethodFile);
+    r.sMethodFile = format::MethodFilePath(r.sDirectory, r.sFileName);
   }
   return Number(n);
 }
@@ -165,44 +236,83 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
 
 int64_t VC_JavaRepository::WriteMethodFiles(Module& m, const std::vector<int64_t>& aClasses,
                                             std::string_view sDelimiter, std::vector<Number>& aResults,
-                                            std::vector<String>& aErrors) {
+                                            std::vector<String>& aErrors, int64_t* pUnchanged) {
   WaitCursorScope wait(m);
   const size_t n = aClasses.size();
   aResults.assign(n, Number(kWriteFailed));
   aErrors.assign(n, String());
+  const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m);
+  const FileSystem& files = m.Files();
+  const JavaTextTools tools = JavaTextTools::Bound(m);
+  const String sToken = m.G().sCRLFToken;
+
+  // Worker threads build each file's content and compare it with the
+  // present file; this thread writes the files that change, in order.
+  struct Prepared {
+    String sTarget;
+    int64_t nLines = kWriteFailed;
+    String sError;
+    std::string sContent;  // the new file's bytes, until written
+    bool bUnchanged = false;
+  };
+  std::vector<Prepared> aPrepared(n);
   std::vector<std::unique_ptr<ReplacingFile>> aFiles(n);
-  std::vector<int64_t> aLines(n, kWriteFailed);
   std::vector<ReplacingFile*> aReady;
-  String sLastError;
-  for (size_t k = 0; k < n; ++k) {
-    const VC_JavaClass& r = JavaClassArray(m)[aClasses[k]];
-    aFiles[k] = std::make_unique<ReplacingFile>(m, format::MethodFilePath(r.sDirectory, r.sFileName));
-    aLines[k] =
-        WriteNewFile(m, *aFiles[k], sDelimiter, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r));
-    if (aLines[k] == kWriteFailed) {
-      aErrors[k] = RepositoryVars(m).sWriteError;
-      sLastError = aErrors[k];
-      aFiles[k].reset();  // removes the new file
-      continue;
-    }
-    aReady.push_back(aFiles[k].get());
-  }
+  int64_t nUnchanged = 0;
+  RunAhead(
+      static_cast<int64_t>(n), kPrepareThreads, kPrepareWindow,
+      [&](int64_t k) {
+        Prepared& p = aPrepared[static_cast<size_t>(k)];
+        const VC_JavaClass& r = aRecords[aClasses[static_cast<size_t>(k)]];
+        p.sTarget = format::MethodFilePath(r.sDirectory, r.sFileName);
+        const auto Append = [&p](std::string_view sLine) {
+          p.sContent.append(sLine).append(kLineEnd);
+          return true;
+        };
+        p.nLines = BuildLines(tools, sDelimiter, sToken, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r),
+                              Append, p.sError);
+        if (p.nLines == kWriteFailed) return;
+        // One buffer per thread for the present content, so that comparing
+        // costs no allocation per file.
+        static thread_local std::string sPresent;
+        p.bUnchanged = files.ReadWholeFile(p.sTarget, sPresent) == 0 && sPresent == p.sContent;
+      },
+      [&](int64_t k) {
+        Prepared& p = aPrepared[static_cast<size_t>(k)];
+        const std::string sContent = std::move(p.sContent);
+        if (p.nLines == kWriteFailed) {
+          aErrors[static_cast<size_t>(k)] = p.sError;
+          return;
+        }
+        if (p.bUnchanged) {
+          ++nUnchanged;
+          return;
+        }
+        auto pFile = std::make_unique<ReplacingFile>(m, p.sTarget);
+        if (!pFile->Open() || !pFile->Write(sContent) || !pFile->Close()) {
+          aErrors[static_cast<size_t>(k)] = pFile->Error();
+          return;  // the new file goes with pFile
+        }
+        aReady.push_back(pFile.get());
+        aFiles[static_cast<size_t>(k)] = std::move(pFile);
+      });
   // The history copies are taken from the present files, before any of
-  // them is replaced.
+  // them is replaced; a file that keeps its content gets none.
   for (ReplacingFile* p : aReady) SaveHistoryFile(m, p->Target());
   ReplacingFile::CommitAll(m, aReady);
   int64_t nWritten = 0;
+  String sLastError;
   for (size_t k = 0; k < n; ++k) {
-    if (!aFiles[k]) continue;
-    if (!aFiles[k]->Error().empty()) {
-      aErrors[k] = aFiles[k]->Error();
+    if (aFiles[k] && !aFiles[k]->Error().empty()) aErrors[k] = aFiles[k]->Error();
+    if (!aErrors[k].empty()) {
       sLastError = aErrors[k];
       continue;
     }
-    aResults[k] = Number(aLines[k] + 1);
+    aResults[k] = Number(aPrepared[k].nLines + 1);
     ++nWritten;
   }
   RepositoryVars(m).sWriteError = sLastError;
+  if (pUnchanged != nullptr) *pUnchanged = nUnchanged;
   return nWritten;
 }
 

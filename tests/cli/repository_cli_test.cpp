@@ -1,6 +1,7 @@
 // quorvane scan --save, classes, show, tree and write, end to end on a copy
 // of the bundled examples.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -111,6 +112,39 @@ TEST_F(RepositoryCommand, HistoryCopiesOfTheClassListFile) {
   EXPECT_EQ(Run("scan --save --history 2 --archive-dir " + tmp_.Str() + "/missing --repo " + Repo() + " " + Src())
                 .nStatus,
             1);
+}
+
+// A save over an unchanged tree rewrites no method file; a changed class
+// gets its new method file.
+TEST_F(RepositoryCommand, ASaveRewritesOnlyTheMethodFilesThatChange) {
+  const std::string sCircle = Src() + "/src/org/quorvane/shapes/solid/Circle";
+  const std::string sShape = Src() + "/src/org/quorvane/shapes/Shape";
+  const auto Inode = [](const std::string& sPath) {
+    struct stat st {};
+    EXPECT_EQ(::stat(sPath.c_str(), &st), 0) << sPath;
+    return st.st_ino;
+  };
+  auto save = Run("scan --save --repo " + Repo() + " " + Src());
+  ASSERT_EQ(save.nStatus, 0) << save.sErr;
+  EXPECT_TRUE(Has(save.sOut, "method files unchanged: 0\n")) << save.sOut;
+  const ino_t nShape = Inode(sShape + ".med");
+  const ino_t nCircle = Inode(sCircle + ".med");
+
+  save = Run("scan --save --repo " + Repo() + " " + Src());
+  ASSERT_EQ(save.nStatus, 0) << save.sErr;
+  EXPECT_TRUE(Has(save.sOut, "method files unchanged: 7\n")) << save.sOut;
+
+  std::string sSource = tmp_.Read("src/src/org/quorvane/shapes/solid/Circle.java");
+  const size_t nEnd = sSource.rfind('}');
+  ASSERT_NE(nEnd, std::string::npos);
+  sSource.insert(nEnd, "  public int sides() { return 0; }\n");
+  tmp_.Write("src/src/org/quorvane/shapes/solid/Circle.java", sSource);
+  save = Run("scan --save --repo " + Repo() + " " + Src());
+  ASSERT_EQ(save.nStatus, 0) << save.sErr;
+  EXPECT_TRUE(Has(save.sOut, "method files unchanged: 6\n")) << save.sOut;
+  EXPECT_EQ(Inode(sShape + ".med"), nShape);
+  EXPECT_NE(Inode(sCircle + ".med"), nCircle);
+  EXPECT_TRUE(Has(tmp_.Read("src/src/org/quorvane/shapes/solid/Circle.med"), "public int sides()"));
 }
 
 TEST_F(RepositoryCommand, TakesSeparatorsAndHistoryFromTheProfileUnlessOptionsSayOtherwise) {

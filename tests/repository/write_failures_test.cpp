@@ -3,6 +3,7 @@
 // only ever hold complete earlier versions.
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -475,22 +476,31 @@ TEST_F(WriteFailuresTest, ACloseFaultStillReleasesTheHandle) {
 // The batch of many method files: each file is the one the one-by-one
 // writer makes; a failed move keeps only that file's old content; a failed
 // durability step replaces nothing.
-TEST_F(WriteFailuresTest, BatchedMethodFilesFailOneByOneOrNotAtAll) {
-  const auto Fill = [this](Module& m) {
+class BatchedMethodFilesTest : public WriteFailuresTest {
+ protected:
+  // Three classes K0..K2 with one method each, sources in src, named
+  // relative to the test directory so that history copies of their method
+  // files land in arch/src.
+  void Fill(Module& m) const {
     SetGlobals(m);
     for (int64_t i = 0; i < 3; ++i) {
       VC_JavaClass& r = JavaClassArray(m).At(i);
       r.sClassName = "K" + std::to_string(i);
-      r.sDirectory = Win("src");
+      r.sDirectory = "src";
       r.sFileName = r.sClassName + ".java";
       r.aMethods.At(1).sName = "m" + std::to_string(i);
       r.aMethods.At(1).sBody = "{\r\r\n  new" + std::to_string(i) + "();\r\r\n}";
     }
-  };
-  const auto SeedAll = [this] {
+  }
+  static std::string MethodFile(size_t i) { return "src/K" + std::to_string(i) + ".med"; }
+  // Empties the test directory and lays down "old i" as every method file.
+  void SeedAll() const {
     for (const auto& entry : fs::directory_iterator(dir_.Path())) fs::remove_all(entry.path());
-    for (int i = 0; i < 3; ++i) dir_.Write("src/K" + std::to_string(i) + ".med", "old " + std::to_string(i));
-  };
+    for (size_t i = 0; i < 3; ++i) dir_.Write(MethodFile(i), "old " + std::to_string(i));
+  }
+};
+
+TEST_F(BatchedMethodFilesTest, FailOneByOneOrNotAtAll) {
   // One by one, without faults.
   SeedAll();
   std::vector<std::string> aWant;
@@ -544,6 +554,55 @@ TEST_F(WriteFailuresTest, BatchedMethodFilesFailOneByOneOrNotAtAll) {
     EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
     EXPECT_EQ(m.WaitCursorDepth(), Number(0));
   }
+}
+
+// A method file that already holds exactly its new content is neither
+// rewritten nor copied to history; the others of the batch are.
+TEST_F(BatchedMethodFilesTest, LeaveAFileThatKeepsItsContentAlone) {
+  SeedAll();
+  std::vector<std::string> aWant;
+  {
+    Module m(host_->GetHost());
+    m.Attach();
+    Fill(m);
+    m.G().nSaveArchive = Number(0);
+    std::vector<Number> aResults;
+    std::vector<String> aErrors;
+    ASSERT_EQ(JavaRepositoryInstance(m).WriteMethodFiles(m, {0, 1, 2}, "|", aResults, aErrors), 3);
+    for (size_t i = 0; i < 3; ++i) aWant.push_back(dir_.Read(MethodFile(i)));
+  }
+  // K1 is out of date; K0 and K2 hold their new content, plus one byte that
+  // K2 must lose.
+  dir_.Write(MethodFile(1), "old 1");
+  dir_.Write(MethodFile(2), aWant[2] + "x");
+  const auto Inode = [this](size_t i) {
+    struct stat st {};
+    EXPECT_EQ(::stat((dir_.Path() / MethodFile(i)).c_str(), &st), 0);
+    return st.st_ino;
+  };
+  const ino_t nUnchangedInode = Inode(0);
+  fs::create_directories(dir_.Path() / "arch/src");
+
+  const auto pFaulty = std::make_unique<FaultyModule>(host_->GetHost());
+  Module& m = pFaulty->m;
+  Fill(m);  // history copies on
+  std::vector<Number> aResults;
+  std::vector<String> aErrors;
+  int64_t nUnchanged = -1;
+  EXPECT_EQ(JavaRepositoryInstance(m).WriteMethodFiles(m, {0, 1, 2}, "|", aResults, aErrors, &nUnchanged), 3);
+  EXPECT_EQ(nUnchanged, 1);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(aResults[i], Number(2)) << i;
+    EXPECT_TRUE(aErrors[i].empty()) << aErrors[i];
+    EXPECT_EQ(dir_.Read(MethodFile(i)), aWant[i]) << i;
+  }
+  EXPECT_EQ(Inode(0), nUnchangedInode) << "the unchanged file was replaced";
+  EXPECT_EQ(pFaulty->oFaults.Count(FaultOp::kOpenForWrite), 2) << "only the two changed files are written";
+  EXPECT_FALSE(Exists("arch/src/K0.001"));
+  EXPECT_EQ(dir_.Read("arch/src/K1.001"), "old 1");
+  EXPECT_EQ(dir_.Read("arch/src/K2.001"), aWant[2] + "x");
+  EXPECT_TRUE(RepositoryVars(m).sWriteError.empty());
+  EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
 }
 
 }  // namespace
