@@ -87,7 +87,8 @@ class PosixFileSystem final : public FileSystem {
   // Flushes sSource to disk, then renames it over sTarget.
   bool Replace(std::string_view sSource, std::string_view sTarget) override;
   // Makes the sources durable with one syncfs per file system they lie on,
-  // then renames each over its target, then syncs each directory once.
+  // then renames each over its target (on two threads when there are many),
+  // then syncs each directory once.
   void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
 

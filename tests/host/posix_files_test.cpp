@@ -418,5 +418,47 @@ TEST_F(PosixFilesTest, ReplaceMovesOverTarget) {
   EXPECT_EQ(ReadRaw("absent.txt"), "again");
 }
 
+// Few moves or many (which are renamed on two threads), each pair reports
+// its own outcome: a target that is a directory fails its move alone, and
+// a source that is missing stops the batch before anything moves.
+TEST_F(PosixFilesTest, ReplaceAllReportsEachMove) {
+  for (const int n : {3, 200}) {
+    SCOPED_TRACE(n);
+    std::vector<std::pair<std::string, std::string>> aMoves;
+    for (int k = 0; k < n; ++k) {
+      const std::string sName = "d" + std::to_string(k % 3) + "/f" + std::to_string(k);
+      WriteRaw(sName + ".new", "new " + std::to_string(k));
+      WriteRaw(sName, "old " + std::to_string(k));
+      aMoves.emplace_back("C:\\" + sName + ".new", "C:\\" + sName);
+    }
+    const std::string sBlocked = "d1/f1";
+    fs::remove(Posix(sBlocked));
+    WriteRaw(sBlocked + "/inside", "a directory in the way");
+    std::vector<bool> aDone;
+    pFs_->ReplaceAll(aMoves, aDone);
+    ASSERT_EQ(aDone.size(), static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k) {
+      const std::string sName = "d" + std::to_string(k % 3) + "/f" + std::to_string(k);
+      if (k == 1) {
+        EXPECT_FALSE(aDone[1]);
+        EXPECT_TRUE(fs::exists(Posix(sName + ".new")));
+        continue;
+      }
+      EXPECT_TRUE(aDone[static_cast<size_t>(k)]) << k;
+      EXPECT_EQ(ReadRaw(sName), "new " + std::to_string(k));
+      EXPECT_FALSE(fs::exists(Posix(sName + ".new"))) << k;
+    }
+    fs::remove_all(Posix("d0"));
+    fs::remove_all(Posix("d1"));
+    fs::remove_all(Posix("d2"));
+  }
+  WriteRaw("a.new", "new");
+  WriteRaw("a", "old");
+  std::vector<bool> aDone;
+  pFs_->ReplaceAll({{"C:\\a.new", "C:\\a"}, {"C:\\missing.new", "C:\\b"}}, aDone);
+  EXPECT_EQ(aDone, (std::vector<bool>{false, false}));
+  EXPECT_EQ(ReadRaw("a"), "old");
+}
+
 }  // namespace
 }  // namespace qv
