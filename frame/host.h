@@ -90,6 +90,13 @@ class FileSystem {
   // state in the object and reads none that other calls change.  0 when
   // read, else the error number (errno) of the failure.
   virtual int ReadWholeFile(std::string_view sPath, std::string& sText) const = 0;
+  // Whether sPath is a file that holds exactly the bytes of sText.  May run
+  // on several threads as ReadWholeFile may.  This default reads the file
+  // whole; a host may stop at the first difference, or at the size.
+  virtual bool HoldsExactly(std::string_view sPath, std::string_view sText) const {
+    std::string sPresent;
+    return ReadWholeFile(sPath, sPresent) == 0 && sPresent == sText;
+  }
 };
 
 // Private-profile (INI file) access with Windows semantics.

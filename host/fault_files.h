@@ -77,6 +77,9 @@ class FaultInjectingFileSystem final : public FileSystem {
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
     return oBase_.ReadWholeFile(sPath, sText);
   }
+  bool HoldsExactly(std::string_view sPath, std::string_view sText) const override {
+    return oBase_.HoldsExactly(sPath, sText);
+  }
 
  private:
   static constexpr size_t kOps = 7;

@@ -549,6 +549,36 @@ void PosixFileSystem::ReplaceAll(const std::vector<std::pair<std::string, std::s
   for (const std::string& sDir : aDirectories) SyncDirectory(sDir);
 }
 
+bool PosixFileSystem::HoldsExactly(std::string_view sPath, std::string_view sText) const {
+  if (sPath.empty()) return false;
+  const std::string sFile = Map(sPath);
+  const int nFd = OpenRetry(sFile.c_str(), O_RDONLY);
+  if (nFd < 0) return false;
+  struct stat st {};
+  bool bSame = ::fstat(nFd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) == sText.size();
+  if (bSame) {
+    // One byte more than expected, so that a file that grew since the size
+    // was taken shows.  A read of a regular file that returns less than it
+    // was asked for has reached the end.
+    static thread_local std::string sPresent;
+    sPresent.resize(sText.size() + 1);
+    size_t nHave = 0;
+    while (nHave < sPresent.size()) {
+      const size_t nWant = sPresent.size() - nHave;
+      const ssize_t n = ReadSome(nFd, sPresent.data() + nHave, nWant);
+      if (n < 0) {
+        bSame = false;
+        break;
+      }
+      nHave += static_cast<size_t>(n);
+      if (static_cast<size_t>(n) < nWant) break;
+    }
+    bSame = bSame && nHave == sText.size() && std::string_view(sPresent.data(), nHave) == sText;
+  }
+  ::close(nFd);
+  return bSame;
+}
+
 int PosixFileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) const {
   sText.clear();
   if (sPath.empty()) return ENOENT;

@@ -5,8 +5,9 @@
 // (MatchesWildcard).  Open files live in a table owned by the object and are
 // named by small integer handles that are never reused, so a stale handle
 // fails instead of reaching another file.  One object serves one caller at a
-// time: it takes no locks.  ReadWholeFile alone touches no member but the
-// constant path mapping, so any number of threads may read with it at once.
+// time: it takes no locks.  ReadWholeFile and HoldsExactly touch no member
+// but the constant path mapping, so any number of threads may read with
+// them at once.
 #pragma once
 
 #include <cstdint>
@@ -91,6 +92,9 @@ class PosixFileSystem final : public FileSystem {
   // then syncs each directory once.
   void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
+  // Compares the sizes first, then the bytes, read with one call where the
+  // file system allows it.
+  bool HoldsExactly(std::string_view sPath, std::string_view sText) const override;
 
  private:
   struct OpenFile;

@@ -272,10 +272,7 @@ int64_t VC_JavaRepository::WriteMethodFiles(Module& m, const std::vector<int64_t
         p.nLines = BuildLines(tools, sDelimiter, sToken, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r),
                               Append, p.sError);
         if (p.nLines == kWriteFailed) return;
-        // One buffer per thread for the present content, so that comparing
-        // costs no allocation per file.
-        static thread_local std::string sPresent;
-        p.bUnchanged = files.ReadWholeFile(p.sTarget, sPresent) == 0 && sPresent == p.sContent;
+        p.bUnchanged = files.HoldsExactly(p.sTarget, p.sContent);
       },
       [&](int64_t k) {
         Prepared& p = aPrepared[static_cast<size_t>(k)];

@@ -418,6 +418,27 @@ TEST_F(PosixFilesTest, ReplaceMovesOverTarget) {
   EXPECT_EQ(ReadRaw("absent.txt"), "again");
 }
 
+TEST_F(PosixFilesTest, HoldsExactlyComparesEveryByteAndTheSize) {
+  const std::string sText(100000, 'x');
+  WriteRaw("same", sText);
+  WriteRaw("longer", sText + "y");
+  WriteRaw("shorter", sText.substr(1));
+  std::string sChanged = sText;
+  sChanged[99999] = 'z';
+  WriteRaw("changed", sChanged);
+  WriteRaw("empty", "");
+  fs::create_directories(Posix("dir"));
+  EXPECT_TRUE(pFs_->HoldsExactly("C:\\same", sText));
+  EXPECT_FALSE(pFs_->HoldsExactly("C:\\longer", sText));
+  EXPECT_FALSE(pFs_->HoldsExactly("C:\\shorter", sText));
+  EXPECT_FALSE(pFs_->HoldsExactly("C:\\changed", sText));
+  EXPECT_TRUE(pFs_->HoldsExactly("C:\\empty", ""));
+  EXPECT_FALSE(pFs_->HoldsExactly("C:\\empty", "x"));
+  EXPECT_FALSE(pFs_->HoldsExactly("C:\\missing", ""));
+  EXPECT_FALSE(pFs_->HoldsExactly("C:\\dir", ""));
+  EXPECT_FALSE(pFs_->HoldsExactly("", ""));
+}
+
 // Few moves or many (which are renamed on two threads), each pair reports
 // its own outcome: a target that is a directory fails its move alone, and
 // a source that is missing stops the batch before anything moves.
