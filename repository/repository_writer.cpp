@@ -20,12 +20,11 @@ namespace qv {
 
 namespace {
 
-// The batched method-file writer's worker threads, and how many files they
-// may prepare ahead of the writing thread (their contents wait in memory).
-constexpr int kPrepareThreads = 2;
+// The writers' worker threads, and how far ahead of the writing thread
+// they may build method files and class list lines (what they build waits
+// in memory).
+constexpr int kWorkerThreads = 2;
 constexpr int64_t kPrepareWindow = 64;
-// The same for the lines of the class list file.
-constexpr int kLineThreads = 2;
 constexpr int64_t kLineWindow = 1024;
 
 bool Skipped(const VC_JavaClass& r) {
@@ -155,7 +154,7 @@ std::vector<String> ClassLineProblems(Module& m, std::string_view sDelimiter) {
   const JavaTextTools tools = JavaTextTools::Bound(m);
   const String sToken = m.G().sCRLFToken;
   RunAhead(
-      n, kLineThreads, n,
+      n, kWorkerThreads, n,
       [&](int64_t i) {
         const VC_JavaClass& r = aRecords[i];
         if (r.sClassName.empty()) return;
@@ -196,7 +195,7 @@ Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std:
   std::vector<Line> aLines(aAt.size());
   String sError;
   RunAhead(
-      static_cast<int64_t>(aAt.size()), kLineThreads, kLineWindow,
+      static_cast<int64_t>(aAt.size()), kWorkerThreads, kLineWindow,
       [&](int64_t k) {
         Line& line = aLines[static_cast<size_t>(k)];
         line.bBuilt = BuildClassLine(tools, sDelimiter, sToken, aRecords[aAt[static_cast<size_t>(k)]], line.sText,
@@ -260,7 +259,7 @@ int64_t VC_JavaRepository::WriteMethodFiles(Module& m, const std::vector<int64_t
   std::vector<ReplacingFile*> aReady;
   int64_t nUnchanged = 0;
   RunAhead(
-      static_cast<int64_t>(n), kPrepareThreads, kPrepareWindow,
+      static_cast<int64_t>(n), kWorkerThreads, kPrepareWindow,
       [&](int64_t k) {
         Prepared& p = aPrepared[static_cast<size_t>(k)];
         const VC_JavaClass& r = aRecords[aClasses[static_cast<size_t>(k)]];
