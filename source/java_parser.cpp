@@ -1,5 +1,7 @@
 #include "source/java_parser.h"
 
+#include <algorithm>
+
 #include "frame/rt_string.h"
 #include "frame/runtime.h"
 #include "frame/toolkit.h"
@@ -79,18 +81,93 @@ void CutHeader(std::string_view sText, std::string_view sCRLF, int64_t nBlock, i
   }
 }
 
-// The package statement's text, trimmed.
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+bool IsNameByte(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '_' || c == '$' ||
+         u >= 0x80;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+// Whether sName is a dotted Java name ("java.util.List"); with bStar its
+// last component may be "*".
+bool IsDottedName(std::string_view sName, bool bStar) {
+  if (sName.empty()) return false;
+  size_t nStart = 0;
+  while (true) {
+    const size_t nDot = std::min(sName.find('.', nStart), sName.size());
+    const std::string_view sPart = sName.substr(nStart, nDot - nStart);
+    const bool bLast = nDot == sName.size();
+    const bool bStarPart = bStar && bLast && sPart == "*";
+    if (!bStarPart) {
+      if (sPart.empty() || (sPart[0] >= '0' && sPart[0] <= '9')) return false;
+      for (const char c : sPart) {
+        if (!IsNameByte(c)) return false;
+      }
+    }
+    if (bLast) return true;
+    nStart = nDot + 1;
+  }
+}
+
+// A package or import statement's text written over several lines, such as
+// "java.util." and "List" on the next line: the name on one line.  With
+// bImport a leading "static" and a final ".*" belong to it.  FALSE when the
+// text is not such a name (the keyword stood in a comment or a sentence),
+// so that the search goes on.
+bool JoinDottedName(std::string_view sText, bool bImport, String& sName) {
+  std::vector<std::string_view> aParts;
+  for (size_t i = 0; i < sText.size();) {
+    while (i < sText.size() && IsBlank(sText[i])) ++i;
+    const size_t nStart = i;
+    while (i < sText.size() && !IsBlank(sText[i])) ++i;
+    if (i > nStart) aParts.push_back(sText.substr(nStart, i - nStart));
+  }
+  size_t nFirst = 0;
+  String sJoined;
+  if (bImport && aParts.size() > 1 && aParts[0] == "static") {
+    sJoined = "static ";
+    nFirst = 1;
+  }
+  const size_t nPrefix = sJoined.size();
+  for (size_t k = nFirst; k < aParts.size(); ++k) {
+    // Blanks may stand only beside a dot: "java.util. List", not "java util".
+    if (k > nFirst && aParts[k - 1].back() != '.' && aParts[k].front() != '.') return false;
+    sJoined.append(aParts[k]);
+  }
+  if (!IsDottedName(std::string_view(sJoined).substr(nPrefix), bImport)) return false;
+  sName = std::move(sJoined);
+  return true;
+}
+
+// The package statement's text, trimmed.  An occurrence of the word whose
+// text runs over lines and is no dotted name is not the statement: the
+// search goes on to the next one.
 void CutPackage(std::string_view sPreamble, const CommentIndex& oComments, String& sPackage) {
   int64_t nPos = RtStrScan(sPreamble, kPackage);
   if (nPos < 0) return;
   const KeyPositions oPackage(sPreamble, kPackage);
-  while (oComments.InComment(oPackage, nPos) == 1) nPos = oPackage.ScanNext(nPos);
-  const int64_t nSemi = ScanAt(sPreamble, ";", nPos);
-  sPackage = RtStrTrim(Mid(sPreamble, nPos + kPackageLength, nSemi - kPackageLength));
+  while (true) {
+    while (oComments.InComment(oPackage, nPos) == 1) nPos = oPackage.ScanNext(nPos);
+    const int64_t nSemi = ScanAt(sPreamble, ";", nPos);
+    const std::string_view sText = RtStrTrimView(Mid(sPreamble, nPos + kPackageLength, nSemi - kPackageLength));
+    if (!HasLineBreak(sText)) {
+      sPackage = String(sText);
+      return;
+    }
+    if (JoinDottedName(sText, false, sPackage)) return;
+    nPos = oPackage.ScanNext(nPos);
+    if (oPackage.ScanAt(nPos) == -1) return;
+  }
 }
 
 // The imported names, untrimmed, from index 0.  The first search starts at
-// position 7, so an import within the first six characters is not seen.
+// position 7, so an import within the first six characters is not seen.  A
+// name written over several lines is stored on one line; other text with a
+// line break is no import statement, and the search goes on after its
+// "import ".
 void CutImports(std::string_view sPreamble, const CommentIndex& oComments, DynArray<String>& sImport) {
   const KeyPositions oImport(sPreamble, kImport);
   int64_t nIndex = 0;
@@ -102,7 +179,15 @@ void CutImports(std::string_view sPreamble, const CommentIndex& oComments, DynAr
     // An "import " with no ";" after it ends the scan: nothing later in the
     // preamble can be a complete import statement.
     if (nSemi == -1) break;
-    sImport.Set(nIndex++, String(Mid(sPreamble, nPos + kImportLength, nSemi - kImportLength)));
+    const std::string_view sText = Mid(sPreamble, nPos + kImportLength, nSemi - kImportLength);
+    if (!HasLineBreak(sText)) {
+      sImport.Set(nIndex++, String(sText));
+    } else if (String sName; JoinDottedName(sText, true, sName)) {
+      sImport.Set(nIndex++, std::move(sName));
+    } else {
+      nPos = oImport.ScanNext(nPos);
+      continue;
+    }
     nPos += nSemi;
     nPos = oImport.ScanNext(nPos - kImportLength);  // the next search starts at the ";"
   }
@@ -155,114 +240,275 @@ int64_t JavaTextTools::ScanReverse(std::string_view sText, int64_t nStart, std::
   return pScanReverse(*pHost, sText, nStart, sKey);
 }
 
-bool CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
-                 std::vector<String>& aDottedNames) {
-  String& sClassName = out.sClassName;
-  String& sSuperClass = out.sSuperClass;
-  String& sPackage = out.sPackage;
-  String& sHeader = out.sHeader;
-  String& sDescription = out.sDescription;
-  String& sFooter = out.sFooter;
-  String& sBody = out.sBody;
-  DynArray<String>& sImport = out.sImport;
-  const auto Replace = [&tools](std::string_view sIn, std::string_view sSearch, std::string_view sWith) {
-    return tools.Replace(sIn, sSearch, sWith);
-  };
-  const String sCRLF = RtCharToStr(13) + RtCharToStr(10);
+namespace {
 
-  // A text without any CR LF has bare LF line ends: make them CR LF.
-  if (RtStrScan(sText, sCRLF) == -1) sText = Replace(sText, RtStrRight(sCRLF, 1), sCRLF);
-
-  // The form: any "class" at all selects the class form.
-  std::string_view sKeyword;
-  if (RtStrScan(sText, "class") >= 0) {
-    sKeyword = "class";
-  } else if (RtStrScan(sText, "interface") >= 0) {
-    sKeyword = "interface";
-  } else {
-    return false;
+// The kind a declaration word introduces.  The first pass knows "class" and
+// "interface"; when it names no class, a second pass looks for every
+// declaration keyword, "enum", "record" and "@interface" too.
+JavaKind KeywordKind(std::string_view sWord, bool bEveryKeyword) {
+  if (sWord == "class") return JavaKind::kClass;
+  if (sWord == "interface") return JavaKind::kInterface;
+  if (bEveryKeyword) {
+    if (sWord == "enum") return JavaKind::kEnum;
+    if (sWord == "record") return JavaKind::kRecord;
+    if (sWord == "@interface") return JavaKind::kAnnotation;
   }
-  const bool bClassForm = sKeyword == "class";
-  const std::string_view vText = sText;
+  return JavaKind::kNone;
+}
 
-  // Last brace and footer.
-  const int64_t nLength = RtStrLength(vText);
-  const int64_t nLastBrace = tools.ScanReverse(vText, -1, "}");
-  sFooter = String(Mid(vText, nLastBrace + 1, nLength - nLastBrace));
+// A type's name as a declaration word holds it: without its type parameters
+// and, for a record, its components.
+std::string_view TypeName(std::string_view sWord, JavaKind eKind) {
+  return sWord.substr(0, sWord.find_first_of(eKind == JavaKind::kRecord ? "<(" : "<"));
+}
 
-  // The keyword, skipping occurrences that the forward test puts inside a
-  // block comment.
-  const int64_t nBlock = RtStrScan(vText, "/*");
-  const int64_t nLine = RtStrScan(vText, "//");
-  const int64_t nDoc = RtStrScan(vText, "/**");
-  const KeyPositions oKeyword(vText, sKeyword);
-  int64_t nKey = oKeyword.FirstFrom(0);
-  {
-    const CommentIndex oComments(vText);
-    while (oComments.InComment(oKeyword, nKey) == 1) nKey = oKeyword.ScanNext(nKey);
+// A superclass as a declaration word holds it: without its type arguments
+// or a comma that lists the next name ("extends A, B" of an interface).
+std::string_view SuperName(std::string_view sWord) { return sWord.substr(0, sWord.find_first_of("<,")); }
+
+// The angle-bracket depth after sWord, from the depth before it.
+int64_t AngleDepth(int64_t nDepth, std::string_view sWord) {
+  for (const char c : sWord) {
+    if (c == '<') ++nDepth;
+    if (c == '>' && nDepth > 0) --nDepth;
   }
+  return nDepth;
+}
 
-  // Heading comment and preamble, only when a comment starts before the
-  // keyword; otherwise the preamble stays empty and package, imports and
-  // description are not looked for.
-  const auto StartsBeforeKey = [nKey](int64_t n) { return n >= 0 && n < nKey; };
-  std::string_view vPreamble;
-  if (StartsBeforeKey(nBlock) || StartsBeforeKey(nDoc) || StartsBeforeKey(nLine)) {
-    CutHeader(vText, sCRLF, nBlock, nLine, nDoc, sHeader);
-    vPreamble = Mid(vText, 0, nKey);
+// The kind named by the last declaration word of the pass, and where that
+// word stands (-1 when none).
+JavaKind LastKeyword(const DynArray<String>& aWord, int64_t nWords, bool bEveryKeyword, int64_t& nAt) {
+  JavaKind eKind = JavaKind::kNone;
+  nAt = -1;
+  for (int64_t i = 0; i < nWords; ++i) {
+    const JavaKind e = KeywordKind(aWord.Get(i), bEveryKeyword);
+    if (e == JavaKind::kNone) continue;
+    eKind = e;
+    nAt = i;
   }
+  return eKind;
+}
 
-  if (!vPreamble.empty()) {
-    const CommentIndex oPreambleComments(vPreamble);
-    CutPackage(vPreamble, oPreambleComments, sPackage);
-    CutImports(vPreamble, oPreambleComments, sImport);
+// The first declaration keyword ("class", "interface", "enum", "record" or
+// "@interface") that stands as a word outside comments, string and
+// character literals, not after a dot, followed by blanks and a name.  -1
+// when there is none.
+int64_t FindDeclarationKeyword(std::string_view sText) {
+  const size_t n = sText.size();
+  size_t i = 0;
+  while (i < n) {
+    const char c = sText[i];
+    if (c == '/' && i + 1 < n && sText[i + 1] == '/') {
+      i = std::min(sText.find('\n', i), n);
+    } else if (c == '/' && i + 1 < n && sText[i + 1] == '*') {
+      const size_t nEnd = sText.find("*/", i + 2);
+      i = nEnd == std::string_view::npos ? n : nEnd + 2;
+    } else if (c == '"' && sText.substr(i, 3) == "\"\"\"") {  // a text block
+      const size_t nEnd = sText.find("\"\"\"", i + 3);
+      i = nEnd == std::string_view::npos ? n : nEnd + 3;
+    } else if (c == '"' || c == '\'') {
+      ++i;
+      while (i < n && sText[i] != c && sText[i] != '\n') i += sText[i] == '\\' ? 2 : 1;
+      ++i;
+    } else if (IsNameByte(c) || c == '@') {
+      const size_t nStart = i;
+      ++i;
+      while (i < n && IsNameByte(sText[i])) ++i;
+      const std::string_view sWord = sText.substr(nStart, i - nStart);
+      const bool bAfterDot = nStart > 0 && sText[nStart - 1] == '.';
+      if (!bAfterDot && KeywordKind(sWord, true) != JavaKind::kNone) {
+        size_t j = i;
+        while (j < n && IsBlank(sText[j])) ++j;
+        if (j > i && j < n && IsNameByte(sText[j])) return static_cast<int64_t>(nStart);
+      }
+    } else {
+      ++i;
+    }
   }
+  return -1;
+}
 
-  // Body and declaration.  Without a "{" after the keyword there is no body
-  // and no declaration.
-  String sDecl;
+// Where a declaration stands: its keyword, its body's "{" and its one-line
+// text with the words it splits into.
+struct Declaration {
+  int64_t nKey = -1;
+  int64_t nOpen = -1;  // -1: no "{" after the keyword
+  String sDecl;        // CR LF, the declaration on one line, a blank; or empty
+  DynArray<String> aWord;
+  int64_t nWords = 0;
+};
+
+Declaration LocateDeclaration(JavaTextTools& tools, std::string_view vText, std::string_view sCRLF, int64_t nKey) {
+  Declaration d;
+  d.nKey = nKey;
   const int64_t nBraceOffset = ScanAt(vText, "{", nKey);
   if (nBraceOffset != -1) {
-    const int64_t nOpen = nKey + nBraceOffset;
-    if (nOpen < nLastBrace) sBody = String(Mid(vText, nOpen, nLastBrace - nOpen + 1));
+    d.nOpen = nKey + nBraceOffset;
     // The declaration runs back to the nearest ";" or "/" before the "{";
     // position 0 is never taken as that delimiter.
-    const size_t nDelim = vText.find_last_of(";/", static_cast<size_t>(nOpen));
+    const size_t nDelim = vText.find_last_of(";/", static_cast<size_t>(d.nOpen));
     if (nDelim != std::string_view::npos && nDelim > 0) {
       const int64_t t = static_cast<int64_t>(nDelim);
       // Every line break folds into a blank, the bare LFs of a file that
       // mixes line ends as well as its CR LF pairs.
-      const String sOneLine = Replace(Replace(Mid(vText, t + 1, nOpen - (t + 1)), sCRLF, " "), "\n", " ");
-      sDecl = sCRLF;
-      sDecl += RtStrTrimView(sOneLine);
-      sDecl += ' ';
-      sBody = sDecl + sBody;
+      const String sOneLine =
+          tools.Replace(tools.Replace(Mid(vText, t + 1, d.nOpen - (t + 1)), sCRLF, " "), "\n", " ");
+      d.sDecl = String(sCRLF);
+      d.sDecl += RtStrTrimView(sOneLine);
+      d.sDecl += ' ';
     }
+  }
+  d.nWords = RtStrTokenize(RtStrTrimView(tools.Replace(d.sDecl, sCRLF, " ")), "", " ", d.aWord);
+  return d;
+}
+
+}  // namespace
+
+std::string_view JavaKindName(JavaKind eKind) {
+  switch (eKind) {
+    case JavaKind::kClass: return "class";
+    case JavaKind::kInterface: return "interface";
+    case JavaKind::kEnum: return "enum";
+    case JavaKind::kRecord: return "record";
+    case JavaKind::kAnnotation: return "annotation";
+    case JavaKind::kNone: break;
+  }
+  return "";
+}
+
+JavaKind DeclarationKind(std::string_view sBody) {
+  std::string sDecl(sBody.substr(0, sBody.find('{')));
+  for (char& c : sDecl) {
+    if (c == '\r' || c == '\n') c = ' ';
   }
   DynArray<String> aWord;
-  int64_t nWords = RtStrTokenize(RtStrTrimView(Replace(sDecl, sCRLF, " ")), "", " ", aWord);
+  const int64_t nWords = RtStrTokenize(RtStrTrimView(sDecl), "", " ", aWord);
+  int64_t nAt = -1;
+  const JavaKind eKind = LastKeyword(aWord, nWords, false, nAt);
+  return eKind != JavaKind::kNone ? eKind : LastKeyword(aWord, nWords, true, nAt);
+}
 
-  // Name, kind and superclass.  Every match assigns again: the last wins.
-  int nKind = 0;
-  for (int64_t i = 0; i < nWords; ++i) {
-    if (aWord[i] == sKeyword) {
-      nKind = 1;
-      sClassName = aWord[i + 1];
-      if (bClassForm && RtStrScan(sClassName, ".") >= 0) aDottedNames.push_back(sClassName);
-    } else if (bClassForm && aWord[i] == "interface") {
-      nKind = 2;
-      sClassName = aWord[i + 1];
-    }
+JavaKind CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
+                     std::vector<String>& aDottedNames) {
+  String& sClassName = out.sClassName;
+  String& sSuperClass = out.sSuperClass;
+  const String sCRLF = RtCharToStr(13) + RtCharToStr(10);
+
+  // A text without any CR LF has bare LF line ends: make them CR LF.
+  if (RtStrScan(sText, sCRLF) == -1) sText = tools.Replace(sText, RtStrRight(sCRLF, 1), sCRLF);
+  const std::string_view vText = sText;
+
+  // The form: any "class" at all selects the class form.  Its keyword is
+  // the first occurrence that the forward test does not put inside a block
+  // comment.
+  std::string_view sKeyword;
+  if (RtStrScan(vText, "class") >= 0) {
+    sKeyword = "class";
+  } else if (RtStrScan(vText, "interface") >= 0) {
+    sKeyword = "interface";
   }
-  if (nKind == 1) {
-    // nWords is read afresh on every pass: a dotted superclass of the class
-    // form is split into the same word array.
+  Declaration decl;
+  JavaKind eKind = JavaKind::kNone;
+  int64_t nNameAt = -1;
+  if (!sKeyword.empty()) {
+    const KeyPositions oKeyword(vText, sKeyword);
+    int64_t nKey = oKeyword.FirstFrom(0);
+    const CommentIndex oComments(vText);
+    while (oComments.InComment(oKeyword, nKey) == 1) nKey = oKeyword.ScanNext(nKey);
+    decl = LocateDeclaration(tools, vText, sCRLF, nKey);
+    eKind = LastKeyword(decl.aWord, decl.nWords, false, nNameAt);
+  }
+  // A keyword that ends the declaration names nothing.
+  const bool bNamed = eKind != JavaKind::kNone && !TypeName(decl.aWord[nNameAt + 1], eKind).empty();
+  // A text whose class or interface form names no class may declare an
+  // enum, a record or an annotation type, or a class or interface that the
+  // plain search missed: the second pass takes the first declaration
+  // keyword that stands as a word outside comments and literals.
+  bool bSecondPass = false;
+  if (!bNamed) {
+    if (const int64_t nKey = FindDeclarationKeyword(vText); nKey != -1) {
+      Declaration later = LocateDeclaration(tools, vText, sCRLF, nKey);
+      int64_t nAt = -1;
+      const JavaKind e = LastKeyword(later.aWord, later.nWords, true, nAt);
+      if (e != JavaKind::kNone && !TypeName(later.aWord[nAt + 1], e).empty()) {
+        decl = std::move(later);
+        eKind = e;
+        nNameAt = nAt;
+        bSecondPass = true;
+      }
+    }
+    if (!bSecondPass && sKeyword.empty()) return JavaKind::kNone;
+  }
+  // The second pass treats an interface as the interface form does.
+  const bool bClassForm = bSecondPass ? eKind == JavaKind::kClass : sKeyword == "class";
+  const int64_t nKey = decl.nKey;
+
+  // Last brace and footer.
+  const int64_t nLength = RtStrLength(vText);
+  const int64_t nLastBrace = tools.ScanReverse(vText, -1, "}");
+  out.sFooter = String(Mid(vText, nLastBrace + 1, nLength - nLastBrace));
+
+  // Heading comment, only when a comment starts before the keyword.  The
+  // preamble, where package, imports and description are looked for, is
+  // the text before the keyword.
+  const int64_t nBlock = RtStrScan(vText, "/*");
+  const int64_t nLine = RtStrScan(vText, "//");
+  const int64_t nDoc = RtStrScan(vText, "/**");
+  const auto StartsBeforeKey = [nKey](int64_t n) { return n >= 0 && n < nKey; };
+  if (StartsBeforeKey(nBlock) || StartsBeforeKey(nDoc) || StartsBeforeKey(nLine)) {
+    CutHeader(vText, sCRLF, nBlock, nLine, nDoc, out.sHeader);
+  }
+  const std::string_view vPreamble = Mid(vText, 0, nKey);
+  if (!vPreamble.empty()) {
+    const CommentIndex oPreambleComments(vPreamble);
+    CutPackage(vPreamble, oPreambleComments, out.sPackage);
+    CutImports(vPreamble, oPreambleComments, out.sImport);
+  }
+
+  // Body: from its "{" to the last "}", after the one-line declaration.
+  if (decl.nOpen != -1 && decl.nOpen < nLastBrace) {
+    out.sBody = String(Mid(vText, decl.nOpen, nLastBrace - decl.nOpen + 1));
+  }
+  if (!decl.sDecl.empty()) out.sBody = decl.sDecl + out.sBody;
+
+  // Name: the word after the last declaration keyword.
+  const DynArray<String>& aWord = decl.aWord;
+  if (eKind != JavaKind::kNone) {
+    // Every word "class" names the class again: a dotted name is shown for
+    // each, though only the last name stays.
+    for (int64_t i = 0; i < nNameAt && !bSecondPass; ++i) {
+      if (aWord[i] != "class") continue;
+      const std::string_view sName = TypeName(aWord[i + 1], JavaKind::kClass);
+      if (sName.find('.') != std::string_view::npos) aDottedNames.emplace_back(sName);
+    }
+    sClassName = String(TypeName(aWord[nNameAt + 1], eKind));
+    if (eKind == JavaKind::kClass && RtStrScan(sClassName, ".") >= 0) aDottedNames.push_back(sClassName);
+  }
+
+  // Superclass: the word after an "extends" outside the type parameters (the
+  // last such word), of a class, of an interface of the interface form, and
+  // of an annotation type; a dotted one of the class form keeps its last
+  // component.  An interface found in the class form gets none.  Enums and
+  // records extend their fixed classes.
+  if (eKind == JavaKind::kEnum || eKind == JavaKind::kRecord) {
+    sSuperClass = eKind == JavaKind::kEnum ? "Enum" : "Record";
+  } else if ((eKind == JavaKind::kClass && bClassForm) || (eKind == JavaKind::kInterface && !bClassForm) ||
+             eKind == JavaKind::kAnnotation) {
+    DynArray<String> aSplit;
+    const DynArray<String>* pWords = &aWord;
+    int64_t nWords = decl.nWords;
+    int64_t nDepth = 0;
     for (int64_t i = 0; i < nWords; ++i) {
-      if (aWord[i] != "extends") continue;
-      sSuperClass = aWord[i + 1];
+      const bool bOutside = nDepth == 0;
+      nDepth = AngleDepth(nDepth, (*pWords)[i]);
+      if (!bOutside || (*pWords)[i] != "extends") continue;
+      sSuperClass = String(SuperName((*pWords)[i + 1]));
       if (bClassForm && ScanAt(sSuperClass, ".", 0) > -1) {
-        nWords = RtStrTokenize(sSuperClass, "", ".", aWord);
-        sSuperClass = aWord[nWords - 1];
+        // nWords is read afresh on every pass: the dotted name's components
+        // take the place of the declaration's words.
+        nWords = RtStrTokenize(sSuperClass, "", ".", aSplit);
+        pWords = &aSplit;
+        sSuperClass = aSplit[nWords - 1];
       }
     }
     if (sClassName == "Object") {
@@ -273,10 +519,9 @@ bool CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& ou
   }
 
   // Description.
-  CutDescription(vPreamble, sDescription);
-  return true;
+  CutDescription(vPreamble, out.sDescription);
+  return bNamed || bSecondPass ? eKind : JavaKind::kNone;
 }
-
 
 Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass,
                        String& sPackage, String& sHeader, String& sDescription, String& sFooter, String& sBody,

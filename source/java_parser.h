@@ -49,15 +49,30 @@ struct JavaTextTools {
   Module* pModule;  // for binding; null once both entries are bound
 };
 
+// What a top-level type declaration declares.  A record is written as
+// "record", an annotation type as "@interface".
+enum class JavaKind { kNone, kClass, kInterface, kEnum, kRecord, kAnnotation };
+
+// "class", "interface", "enum", "record", "annotation"; "" for kNone.
+std::string_view JavaKindName(JavaKind eKind);
+
+// The kind a class body declares, read from its one-line declaration (the
+// text before its first "{") by the rules the parser names the class by:
+// the last word "class" or "interface", or, when there is neither, the last
+// word "enum", "record" or "@interface".
+JavaKind DeclarationKind(std::string_view sBody);
+
 // ParseJavaSource's parse of a text already read: assigns what it finds to
 // the fields of out (sText gets CR LF line ends when it had none), and
 // appends every dotted class name that ParseJavaSource would show in a
 // message box, in order, to aDottedNames.  With tools from Bound() it reads
 // and writes nothing but its arguments, so threads may run it at once on
-// different texts.  FALSE when the text holds neither "class" nor
-// "interface" (nothing is assigned).
-bool CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
-                 std::vector<String>& aDottedNames);
+// different texts.  Returns the kind of the declaration it named the class
+// by; kNone when it named none (the text holds no declaration it knows, or
+// neither "class" nor "interface" nor a declaration keyword at all, in which
+// case nothing is assigned).
+JavaKind CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
+                     std::vector<String>& aDottedNames);
 
 // Shows the message box that the parse shows for each dotted class name.
 void ShowDottedNames(Module& m, const std::vector<String>& aDottedNames);

@@ -119,18 +119,90 @@ TEST_F(ParseJavaSourceTest, PlainCommentBeforeTheDocCommentRunsTheDescriptionFro
   EXPECT_EQ(q.sDescription, "/** one */");
 }
 
-TEST_F(ParseJavaSourceTest, WithoutACommentBeforeTheKeywordThePreambleIsNotSearched) {
+TEST_F(ParseJavaSourceTest, WithoutACommentBeforeTheKeywordThePreambleIsStillSearched) {
   const Parsed p = Parse(
-      "package p;\r\nimport x.Y;\r\npublic class A extends B {\r\n  /* inner */ int n; // note\r\n}\r\n");
+      "package p;\r\nimport x.Y;\r\n\r\n@Deprecated\r\npublic class A extends B {\r\n  /* inner */ int n; // note\r\n}\r\n");
   EXPECT_EQ(p.nResult, Number(1));
   EXPECT_EQ(p.sClassName, "A");
   EXPECT_EQ(p.sSuperClass, "B");
-  EXPECT_EQ(p.sBody, "\r\npublic class A extends B {\r\n  /* inner */ int n; // note\r\n}");
+  EXPECT_EQ(p.sBody, "\r\n@Deprecated public class A extends B {\r\n  /* inner */ int n; // note\r\n}");
   EXPECT_EQ(p.sFooter, "\r\n");
-  EXPECT_EQ(p.sPackage, "<package>");
-  EXPECT_EQ(p.aImport.Count(), 0);
+  EXPECT_EQ(p.sPackage, "p");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y"}));
+  // The heading comment keeps its own rule: no comment first, none taken.
   EXPECT_EQ(p.sHeader, "<header>");
   EXPECT_EQ(p.sDescription, "<description>");
+}
+
+TEST_F(ParseJavaSourceTest, TypeParametersAreNotPartOfNames) {
+  Parsed p = ParseWithEmptySuper("package p;\npublic class ArrayList<E> extends AbstractList<E> {\n}\n");
+  EXPECT_EQ(p.sClassName, "ArrayList");
+  EXPECT_EQ(p.sSuperClass, "AbstractList");
+  p = ParseWithEmptySuper("package p;\nclass V14<R, P> extends V9<R, P> {\n}\n");
+  EXPECT_EQ(p.sClassName, "V14");
+  EXPECT_EQ(p.sSuperClass, "V9");
+  // A dotted superclass keeps its last component after the cut.
+  p = ParseWithEmptySuper("package p;\nclass M<K, V> extends java.util.Map<K, java.util.List<V>> {\n}\n");
+  EXPECT_EQ(p.sSuperClass, "Map");
+  // An "extends" inside the type parameters bounds a parameter.
+  p = ParseWithEmptySuper("package p;\nclass Sorted<T extends Comparable<T>> {\n}\n");
+  EXPECT_EQ(p.sClassName, "Sorted");
+  EXPECT_EQ(p.sSuperClass, "Object");
+  p = ParseWithEmptySuper("package p;\nclass S<K extends Comparable<? super K>, V> extends Base<K> {\n}\n");
+  EXPECT_EQ(p.sSuperClass, "Base");
+  // An interface extending several names gets the first, without its comma.
+  p = ParseWithEmptySuper("package p;\npublic interface I extends J, K {\n}\n");
+  EXPECT_EQ(p.sClassName, "I");
+  EXPECT_EQ(p.sSuperClass, "J");
+}
+
+TEST_F(ParseJavaSourceTest, EnumsRecordsAndAnnotationTypes) {
+  struct Case {
+    const char* sText;
+    const char* sName;
+    const char* sSuper;
+    JavaKind eKind;
+  };
+  const Case aCases[] = {
+      {"package p;\n\n/** States. */\npublic enum State implements S { A, B }\n", "State", "Enum", JavaKind::kEnum},
+      {"package p;\npublic record Point<T>(T x, T y) {\n}\n", "Point", "Record", JavaKind::kRecord},
+      {"package p;\n@Retention(RUNTIME)\npublic @interface Tag {\n  String value();\n}\n", "Tag", "Object",
+       JavaKind::kAnnotation},
+      // "class" only in a comment and a class literal: the plain search
+      // names no class, the second pass finds the enum.
+      {"package p;\n/** Not a class. */\nenum E { X; Object o = E.class; }\n", "E", "Enum", JavaKind::kEnum},
+      // The word "interface" inside a comment sends the plain search astray;
+      // the second pass finds the interface.
+      {"package p;\n/** An interface, not a class. */\npublic interface Shape {\n  /** area, a class */\n  double a();\n}\n",
+       "Shape", "Object", JavaKind::kInterface},
+  };
+  for (const Case& c : aCases) {
+    SCOPED_TRACE(c.sText);
+    const Parsed p = ParseWithEmptySuper(c.sText);
+    EXPECT_EQ(p.sClassName, c.sName);
+    EXPECT_EQ(p.sSuperClass, c.sSuper);
+    EXPECT_EQ(p.sPackage, "p");
+    EXPECT_EQ(DeclarationKind(p.sBody), c.eKind);
+    // The kind also reads back from a body loaded from the repository.
+    std::string sLoaded(p.sBody);
+    EXPECT_EQ(DeclarationKind("\r" + sLoaded), c.eKind);
+  }
+  // A text without any declaration keyword gives nothing.
+  ExpectUntouched(Parse("package p;\n// an enum of nothing\n"));
+}
+
+TEST_F(ParseJavaSourceTest, PackageAndImportsWrittenOverSeveralLines) {
+  // A dotted name written over lines is kept on one line.
+  Parsed p = Parse("/* h */\npackage com.\n  acme;\nimport java.util.\n    List;\nimport static a.\n  B.*;\nclass A {\n}\n");
+  EXPECT_EQ(p.sPackage, "com.acme");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"java.util.List", "static a.B.*"}));
+  // The word in a comment, with text and line breaks up to the next ";", is
+  // no statement: the search goes on to the real one.
+  p = Parse(
+      "/*\n * Used within this package.\n */\n// How to import this\n// and more;\npackage q;\n"
+      "import x.Y;\nclass A {\n}\n");
+  EXPECT_EQ(p.sPackage, "q");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y"}));
 }
 
 TEST_F(ParseJavaSourceTest, SuperclassDefaultsAndTheObjectClass) {
