@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "source/java_parser.h"
+
 namespace qv::cli {
 namespace {
 
@@ -60,6 +62,11 @@ Json JsonText(std::string_view s) {
     }
   }
   return sOut;
+}
+
+Json JsonKind(std::string_view sBody) {
+  const JavaKind eKind = DeclarationKind(sBody);
+  return eKind == JavaKind::kNone ? Json(nullptr) : Json(std::string(JavaKindName(eKind)));
 }
 
 void PrintJsonLine(const Json& o) {

@@ -17,6 +17,10 @@ using Json = nlohmann::ordered_json;
 // accounted for and the output is always valid JSON.
 Json JsonText(std::string_view s);
 
+// The kind a class body's declaration declares ("class", "interface",
+// "enum", "record", "annotation"), null when it declares none.
+Json JsonKind(std::string_view sBody);
+
 // Writes o on one line of stdout.
 void PrintJsonLine(const Json& o);
 

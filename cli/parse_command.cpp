@@ -35,6 +35,7 @@ void PrintJson(const std::string& sPath, const Parsed& p) {
   PrintJsonLine({{"file", JsonText(sPath)},
                  {"read", p.bRead},
                  {"className", JsonText(p.sClassName)},
+                 {"kind", JsonKind(p.sBody)},
                  {"superClass", JsonText(p.sSuperClass)},
                  {"package", JsonText(p.sPackage)},
                  {"imports", aImports},
@@ -60,16 +61,18 @@ Runner AddParseCommand(CLI::App& app) {
       "reported on stderr and does not change the exit status, unless --strict is given.");
   sub->add_option("FILE", args->aFiles, "A Java source file")->required();
   sub->add_flag("--json", args->bJson,
-                "One JSON object per line and file with the fields file, read, className, superClass, package, "
+                "One JSON object per line and file with the fields file, read, className, kind, superClass, package, "
                 "imports, header, description, body and footer; a byte that is not UTF-8 stands for its Latin-1 "
                 "character (0xE9 as U+00E9)");
   sub->add_flag("--strict", args->bStrict, "A file that holds no class fails the command (status 1)");
   sub->footer(HelpFooter(sAbout));
   return [args] {
     Session session;
+    FileBoxes boxes(session, "parse");
     int nStatus = 0;
     for (const std::string& sPath : args->aFiles) {
       const Parsed p = ParseOne(session.M(), sPath);
+      boxes.Say(sPath);
       if (!p.bRead) {
         std::fprintf(stderr, "quorvane parse: %s: cannot read\n", sPath.c_str());
         nStatus = 1;
@@ -84,6 +87,7 @@ Runner AddParseCommand(CLI::App& app) {
       if (!p.bRead) continue;
       std::printf("%s\n", sPath.c_str());
       PrintField("class", p.sClassName);
+      PrintField("kind", JavaKindName(DeclarationKind(p.sBody)));
       PrintField("superclass", p.sSuperClass);
       PrintField("package", p.sPackage);
       for (int64_t i = 0; i < p.aImport.Count(); ++i) PrintField("import", p.aImport.Get(i));

@@ -195,13 +195,14 @@ bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Mod
                  repo.string().c_str(), ec.message().c_str());
     return false;
   }
+  const int64_t nHistory = options.bHistoryGiven ? options.nHistory : std::max(options.nHistory, options.nMinHistory);
   Globals& g = m.G();
   g.sElementDelimiter = options.sDelimiter;
   g.sCRLFToken = options.sToken;
-  g.nSaveArchive = Number(options.nHistory > 0 ? 1 : 0);
-  g.nQtyOfArchiveFiles = Number(options.nHistory);
+  g.nSaveArchive = Number(nHistory > 0 ? 1 : 0);
+  g.nQtyOfArchiveFiles = Number(nHistory);
   g.sArchiveFileDirectory = archive.string();
-  if (options.nHistory > 0 && !std::filesystem::is_directory(archive, ec)) {
+  if (nHistory > 0 && !std::filesystem::is_directory(archive, ec)) {
     std::fprintf(stderr, "quorvane %s: %s: the archive directory does not exist\n", sCommand,
                  archive.string().c_str());
     return false;

@@ -27,6 +27,7 @@ struct RepositoryOptions {
   std::string sDelimiter{kDefaultDelimiter};
   std::string sToken{kDefaultToken};
   int64_t nHistory = 0;     // history copies kept; 0 switches them off
+  int64_t nMinHistory = 0;  // at least this many unless --history was given
   std::string sArchiveDir;  // where the repository's copies go; default the repository
   std::string sProfileDir;  // --profile-dir; empty: the usual place
 

@@ -17,11 +17,13 @@
 #include "cli/json_lines.h"
 #include "cli/progress.h"
 #include "cli/repository.h"
+#include "cli/session.h"
 #include "frame/rt_string.h"
 #include "host/posix_files.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
 #include "repository/source_batch.h"
+#include "source/java_parser.h"
 
 namespace qv::cli {
 namespace {
@@ -42,24 +44,13 @@ struct ScanResult {
   int64_t nFiles = 0;
   int64_t nClasses = 0;
   int64_t nInterfaces = 0;
+  int64_t nEnums = 0;
+  int64_t nRecords = 0;
+  int64_t nAnnotations = 0;
   int64_t nNoClass = 0;  // files that hold no class or interface
   int nFailures = 0;     // files that could not be read or parsed
   std::set<std::string> aPackages;
 };
-
-// Whether the one-line declaration at the start of a parsed body declares an
-// interface (the word "interface" and no word "class").
-bool DeclaresInterface(std::string_view sBody) {
-  const size_t nBrace = sBody.find('{');
-  DynArray<String> aWords;
-  const int64_t nWords = RtStrTokenize(RtStrTrimView(sBody.substr(0, nBrace)), "", " ", aWords);
-  bool bInterface = false;
-  for (int64_t i = 0; i < nWords; ++i) {
-    if (aWords.Get(i) == "class") return false;
-    if (aWords.Get(i) == "interface") bInterface = true;
-  }
-  return bInterface;
-}
 
 // A field of a --list line: line breaks and tabs become blanks, so that
 // every class stays on one line of tab-separated fields.
@@ -84,8 +75,11 @@ std::string AbsoluteRoot(std::string_view sRoot) {
 // The scan proper: every file the search found, in its order, through
 // SetJavaFile and ParseSourceFile of the library, its record left in
 // JavaClass.  Files that cannot be parsed are said on stderr; files that
-// hold no class only with bReportNoClass.
-void ScanFiles(Module& m, bool bReportNoClass, ScanResult& result) {
+// hold no class only with bReportNoClass.  The library's message boxes are
+// said with the file they came from.
+void ScanFiles(Session& session, bool bReportNoClass, ScanResult& result) {
+  Module& m = session.M();
+  FileBoxes boxes(session, "scan");
   VC_Directories& dirs = DirectoriesInstance(m);
   const int64_t nFiles = result.nFiles;
   JavaFileInstance(m).ClearJavaFiles(m);
@@ -102,6 +96,10 @@ void ScanFiles(Module& m, bool bReportNoClass, ScanResult& result) {
     const JavaSourceName& source = aSources[static_cast<size_t>(i)];
     const std::string sPath = MapToPosixPath(source.sDirectory + "\\" + source.sFileName, "/");
     const VC_JavaClass& record = aClasses.Get(i);
+    if (boxes.Held()) {
+      progress.Clear();
+      boxes.Say(sPath);
+    }
     if (eState == SourceState::kUnreadable || eState == SourceState::kBinary) {
       ++result.nFailures;
       progress.Clear();
@@ -115,10 +113,14 @@ void ScanFiles(Module& m, bool bReportNoClass, ScanResult& result) {
         std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
                      eState == SourceState::kEmpty ? "empty file, no class" : "no class or interface found");
       }
-    } else if (DeclaresInterface(record.aMethods.Get(1).sBody)) {
-      ++result.nInterfaces;
     } else {
-      ++result.nClasses;
+      switch (DeclarationKind(record.aMethods.Get(1).sBody)) {
+        case JavaKind::kInterface: ++result.nInterfaces; break;
+        case JavaKind::kEnum: ++result.nEnums; break;
+        case JavaKind::kRecord: ++result.nRecords; break;
+        case JavaKind::kAnnotation: ++result.nAnnotations; break;
+        default: ++result.nClasses; break;
+      }
     }
     if (eState == SourceState::kParsed && !record.sPackage.empty()) result.aPackages.insert(record.sPackage);
     progress.Update(i + 1);
@@ -136,6 +138,7 @@ void PrintList(Module& m, int64_t nFiles, bool bJson) {
                      {"fileName", JsonText(r.sFileName)},
                      {"directory", JsonText(sDirectory)},
                      {"className", JsonText(r.sClassName)},
+                     {"kind", JsonKind(r.aMethods.Get(1).sBody)},
                      {"superClass", JsonText(r.sSuperClass)},
                      {"package", JsonText(r.sPackage)}});
     } else {
@@ -187,7 +190,7 @@ int RunScan(ScanArgs& args) {
   dirs.InitDirectories(m);
   dirs.SetRootDirectories(m, sRoots);
   result.nFiles = dirs.GetJavaFileCount(m).AsInt64();
-  ScanFiles(m, args.verbosity.bVerbose || args.bStrict, result);
+  ScanFiles(session, args.verbosity.bVerbose || args.bStrict, result);
   if (args.bStrict) result.nFailures += static_cast<int>(result.nNoClass);
 
   if (args.bList || args.bJson) PrintList(m, result.nFiles, args.bJson);
@@ -195,10 +198,12 @@ int RunScan(ScanArgs& args) {
   if (!args.verbosity.bQuiet) {
     // With --json stdout holds the records only; the summary is for people.
     std::fprintf(args.bJson ? stderr : stdout,
-                 "files: %lld\nclasses: %lld\ninterfaces: %lld\npackages: %zu\nno class: %lld\nfailed: %d\n"
-                 "time: %.3f s\n",
+                 "files: %lld\nclasses: %lld\ninterfaces: %lld\nenums: %lld\nrecords: %lld\nannotation types: %lld\n"
+                 "packages: %zu\nno class: %lld\nfailed: %d\ntime: %.3f s\n",
                  static_cast<long long>(result.nFiles), static_cast<long long>(result.nClasses),
-                 static_cast<long long>(result.nInterfaces), result.aPackages.size(),
+                 static_cast<long long>(result.nInterfaces), static_cast<long long>(result.nEnums),
+                 static_cast<long long>(result.nRecords), static_cast<long long>(result.nAnnotations),
+                 result.aPackages.size(),
                  static_cast<long long>(result.nNoClass), result.nFailures, nSeconds);
   }
   if (args.bSave) {
@@ -217,8 +222,9 @@ Runner AddScanCommand(CLI::App& app) {
   CLI::App* sub = app.add_subcommand("scan", "Cut every Java source below the roots into a class record");
   const std::string sAbout(
       "Find the Java sources (*.java) below each ROOT, cut every file into a class record in the scan's order (by "
-      "file name, then directory), and print a summary: files, classes, interfaces, packages, files without a "
-      "class, failures, time.\n"
+      "file name, then directory), and print a summary: files, classes, interfaces, enums, records, annotation "
+      "types, packages, files without a class, failures, time.  A message of the library's about a file is said "
+      "on stderr after the file's path, also with -q.\n"
       "Unreadable and binary files and directories that cannot be listed are reported on stderr, the scan goes "
       "on, and the status is 1.  A file that holds no class (package-info.java, module-info.java, an empty file) "
       "is a normal part of a Java tree: it is counted in the summary (\"no class\"), named on stderr with "
@@ -230,7 +236,8 @@ Runner AddScanCommand(CLI::App& app) {
                 "First print one line per file: file, directory, class, superclass, package, separated by tabs");
   sub->add_flag("--json", args->bJson,
                 "Print the --list records as JSON, one object per line and file with the fields file (the path), "
-                "fileName, directory, className, superClass and package; the summary then goes to stderr");
+                "fileName, directory, className, kind (class, interface, enum, record or annotation), superClass and "
+                "package; the summary then goes to stderr");
   sub->add_flag("--save", args->bSave,
                 "Also write the repository: the class list file jbclass.txt in the repository directory and one "
                 "method file per class holding its whole body, written beside the class's source as NAME.med");

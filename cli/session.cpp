@@ -61,4 +61,24 @@ Session::Session(const PortableHostOptions& options) : host_(options), module_(h
   module_.EnsureInitialised();
 }
 
+FileBoxes::FileBoxes(Session& session, std::string sCommand) : session_(session), sCommand_(std::move(sCommand)) {
+  session_.Host().Windows().SetBoxResponder([this](const HeadlessWindows::ShownBox& box) {
+    aHeld_.push_back("[" + box.sCaption + "] " + box.sText);
+    return Number(HeadlessWindows::kButtonOk);
+  });
+}
+
+FileBoxes::~FileBoxes() {
+  session_.Host().Windows().SetBoxResponder(nullptr);
+  for (const std::string& sBox : aHeld_) std::fprintf(stderr, "quorvane %s: %s\n", sCommand_.c_str(), sBox.c_str());
+}
+
+void FileBoxes::Say(std::string_view sFile) {
+  for (const std::string& sBox : aHeld_) {
+    std::fprintf(stderr, "quorvane %s: %.*s: %s\n", sCommand_.c_str(), static_cast<int>(sFile.size()), sFile.data(),
+                 sBox.c_str());
+  }
+  aHeld_.clear();
+}
+
 }  // namespace qv::cli

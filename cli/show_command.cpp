@@ -10,12 +10,14 @@
 #include "frame/convert.h"
 #include "host/posix_files.h"
 #include "repository/java_repository.h"
+#include "source/java_parser.h"
 
 namespace qv::cli {
 namespace {
 
 void PrintRecord(const VC_JavaClass& r, const String& sStamp) {
   std::printf("%s\n", r.sClassName.c_str());
+  PrintField("kind", JavaKindName(DeclarationKind(r.aMethods[1].sBody)));
   PrintField("superclass", r.sSuperClass);
   PrintField("package", r.sPackage);
   PrintField("file", r.sFileName);
@@ -47,6 +49,7 @@ void PrintRecordJson(const VC_JavaClass& r, const String& sStamp) {
         {{"name", JsonText(method.sName)}, {"comment", JsonText(method.sComment)}, {"body", JsonText(method.sBody)}});
   }
   PrintJsonLine({{"className", JsonText(r.sClassName)},
+                 {"kind", JsonKind(r.aMethods[1].sBody)},
                  {"superClass", JsonText(r.sSuperClass)},
                  {"package", JsonText(r.sPackage)},
                  {"file", JsonText(SourcePath(r))},
@@ -77,7 +80,7 @@ Runner AddShowCommand(CLI::App& app) {
                   "org.example.Circle")
       ->required();
   sub->add_flag("--json", args->bJson,
-                "The record as one JSON object: className, superClass, package, file, fileName, directory, "
+                "The record as one JSON object: className, kind, superClass, package, file, fileName, directory, "
                 "methodFile, stamp, extra, imports, header, description, footer and methods (name, comment, body)");
   AddRepositoryOptions(*sub, args->options);
   sub->footer(HelpFooter("", kRepositoryHelp));

@@ -20,30 +20,41 @@ struct WriteArgs {
   Verbosity verbosity;
   std::string sClass;
   std::string sTo;
+  std::string sEol;
   bool bAll = false;
+  bool bInPlace = false;
   bool bNoWait = false;
 };
 
-// Writes JavaClass[nAt] to its source file, or below sTo when it is not
-// empty; bMirror puts it in the package's directories below sTo.  FALSE
-// after printing why.
-bool WriteOne(Module& m, int64_t nAt, const std::string& sTo, bool bMirror, std::string& sPath) {
-  VC_JavaClass& r = JavaClassArray(m).At(nAt);
-  if (!sTo.empty()) {
-    fs::path dir = sTo;
-    if (bMirror && !r.sPackage.empty()) {
-      std::string sPackagePath = r.sPackage;
-      for (char& c : sPackagePath) {
-        if (c == '.') c = '/';
-      }
-      dir /= sPackagePath;
+// The line end --eol names; "" for the one found (FoundLineEnd).
+std::string_view ChosenLineEnd(const std::string& sEol) {
+  if (sEol == "lf") return "\n";
+  if (sEol == "crlf") return "\r\n";
+  return {};
+}
+
+// Where JavaClass[nAt] is written: its own source file when sTo is empty,
+// else below sTo, in its package's directories with bMirror.
+std::string TargetPath(Module& m, int64_t nAt, const std::string& sTo, bool bMirror) {
+  const VC_JavaClass& r = JavaClassArray(m)[nAt];
+  if (sTo.empty()) return SourcePath(r);
+  fs::path dir = sTo;
+  if (bMirror && !r.sPackage.empty()) {
+    std::string sPackagePath = r.sPackage;
+    for (char& c : sPackagePath) {
+      if (c == '.') c = '/';
     }
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    r.sDirectory = dir.string();
+    dir /= sPackagePath;
   }
-  sPath = SourcePath(r);
-  if (!r.WriteSourceFile(m)) {
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  return (dir / std::string(r.sFileName)).string();
+}
+
+// Writes JavaClass[nAt] to sPath.  FALSE after printing why.
+bool WriteOne(Module& m, int64_t nAt, const std::string& sPath, std::string_view sLineEnd) {
+  VC_JavaClass& r = JavaClassArray(m).At(nAt);
+  if (!r.WriteSourceFileTo(m, sPath, sLineEnd)) {
     std::fprintf(stderr, "quorvane write: %s: not written: %s\n", sPath.c_str(), RepositoryVars(m).sWriteError.c_str());
     return false;
   }
@@ -53,17 +64,33 @@ bool WriteOne(Module& m, int64_t nAt, const std::string& sTo, bool bMirror, std:
 int RunWrite(WriteArgs& args) {
   if (args.bAll && !args.sClass.empty()) return UsageError("write", "give CLASS or --all, not both");
   if (!args.bAll && args.sClass.empty()) return UsageError("write", "CLASS or --all is required");
-  if (args.bAll && args.sTo.empty()) return UsageError("write", "--all needs --to DIR");
+  if (args.bInPlace && !args.sTo.empty()) return UsageError("write", "give --to DIR or --in-place, not both");
+  if (args.bAll && args.sTo.empty() && !args.bInPlace) return UsageError("write", "--all needs --to DIR or --in-place");
   std::error_code ec;
   const std::string sTo = args.sTo.empty() ? std::string() : fs::absolute(args.sTo, ec).string();
+  const std::string_view sLineEnd = ChosenLineEnd(args.sEol);
+  // A source written over is kept as a history copy unless --history says
+  // otherwise: the written source holds only the parts the record keeps.
+  if (args.bInPlace) args.options.nMinHistory = 1;
+  const bool bToStdout = !args.bAll && sTo.empty() && !args.bInPlace;
   Session session(ResolveProfileDir(args.options.sProfileDir));
   Module& m = session.M();
   RepositoryLock lock;
-  if (const int n = OpenRepository("write", args.options, session, &lock, args.bNoWait); n >= 0) return n;
-  std::string sPath;
+  if (const int n = OpenRepository("write", args.options, session, bToStdout ? nullptr : &lock, args.bNoWait);
+      n >= 0) {
+    return n;
+  }
   if (!args.bAll) {
     const int64_t nAt = Resolve("write", m, args.sClass);
-    if (nAt < 0 || !ReadMethods("write", m, nAt) || !WriteOne(m, nAt, sTo, false, sPath)) return 1;
+    if (nAt < 0 || !ReadMethods("write", m, nAt)) return 1;
+    if (bToStdout) {
+      const VC_JavaClass& r = JavaClassArray(m)[nAt];
+      const String sText = r.SourceText(sLineEnd.empty() ? r.FoundLineEnd(m, SourcePath(r)) : sLineEnd);
+      std::fwrite(sText.data(), 1, sText.size(), stdout);
+      return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    const std::string sPath = TargetPath(m, nAt, sTo, false);
+    if (!WriteOne(m, nAt, sPath, sLineEnd)) return 1;
     if (!args.verbosity.bQuiet) std::printf("wrote %s\n", sPath.c_str());
     return 0;
   }
@@ -74,7 +101,8 @@ int RunWrite(WriteArgs& args) {
   Progress progress("writing", nClasses);
   for (int64_t i = 0; i < nClasses; ++i) {
     progress.Update(i);
-    if (!ReadMethods("write", m, i) || !WriteOne(m, i, sTo, true, sPath)) {
+    std::string sPath;
+    if (!ReadMethods("write", m, i) || !WriteOne(m, i, sPath = TargetPath(m, i, sTo, true), sLineEnd)) {
       progress.Clear();
       ++nFailed;
       continue;
@@ -87,8 +115,8 @@ int RunWrite(WriteArgs& args) {
   }
   progress.Finish();
   if (!args.verbosity.bQuiet) {
-    std::printf("wrote %lld of %lld classes below %s\n", static_cast<long long>(nWritten),
-                static_cast<long long>(nClasses), sTo.c_str());
+    std::printf("wrote %lld of %lld classes %s\n", static_cast<long long>(nWritten), static_cast<long long>(nClasses),
+                sTo.empty() ? "over their sources" : ("below " + sTo).c_str());
   }
   return nFailed > 0 ? 1 : 0;
 }
@@ -99,13 +127,23 @@ Runner AddWriteCommand(CLI::App& app) {
   auto args = std::make_shared<WriteArgs>();
   CLI::App* sub = app.add_subcommand("write", "Write classes back as Java source");
   const std::string sAbout(
-      "Write the class back as Java source: to its own source file (kept as a history copy first when --history "
-      "is given), or into DIR.  With --all, every class of the repository below DIR, in the directories of its "
-      "package (org.example.Circle as DIR/org/example/Circle.java), from one load of the repository.");
+      "Write the class back as Java source.  Without --to or --in-place the source goes to stdout and no file is "
+      "touched.  --to DIR writes DIR/NAME.java (DIR is created when missing); --in-place writes over the class's "
+      "own source file, keeping the present file as history copy NAME.java.001 first (at least one copy, more "
+      "with --history N; --history 0 keeps none).  A written source holds only the parts the record keeps: "
+      "heading comment, package, imports, documentation comment, declaration and body, footer; text that stood "
+      "between them in the original is not in it.\n"
+      "With --all, every class of the repository, from one load: below DIR in the directories of its package "
+      "(org.example.Circle as DIR/org/example/Circle.java), or each over its own source with --in-place.\n"
+      "Every line of a written source ends the same way: as --eol says, else as the file it replaces when that "
+      "uses one kind of line end throughout, else as the class's own source file does, else with CR LF.");
   sub->add_option("CLASS", args->sClass, "A class name (the first of that name) or qualified with its package");
-  sub->add_flag("--all", args->bAll, "Write every class of the repository (needs --to)");
-  sub->add_option("--to", args->sTo, "Write into DIR (created when missing) instead of the class's own file")
-      ->type_name("DIR");
+  sub->add_flag("--all", args->bAll, "Write every class of the repository (needs --to or --in-place)");
+  sub->add_option("--to", args->sTo, "Write into DIR (created when missing) instead of stdout")->type_name("DIR");
+  sub->add_flag("--in-place", args->bInPlace,
+                "Write over the class's own source file, after keeping it as a history copy (unless --history 0)");
+  sub->add_option("--eol", args->sEol, "The line end of the written source: lf or crlf (default: as found)")
+      ->check(CLI::IsMember({"lf", "crlf"}));
   sub->add_flag("--no-wait", args->bNoWait,
                 "When another command is writing this repository, fail at once (status 1) instead of waiting");
   AddVerbosity(*sub, args->verbosity, "Print nothing but errors",

@@ -51,12 +51,22 @@ class VC_JavaClass : public Object {
   // the record's position in JavaClass.  A file that cannot be read leaves
   // what the parser left (an empty body).  Result: null.
   Number ParseSourceFile(Module& m, Number nIndex);
-  // Writes the record back as Java source to sDirectory + "\" + sFileName,
-  // after keeping the present file as a history copy beside it: heading
-  // comment, package line, import lines, documentation comment and class
-  // body, footer, joined with CR CR LF.  The old file is replaced only once
-  // the new one is complete.  TRUE when the file was written.
+  // The record as Java source: heading comment, package line, import
+  // lines, documentation comment and class body, footer, with every line
+  // end (a LF after any number of CRs, as texts loaded from the repository
+  // and texts parsed from a file hold them) written as sLineEnd.
+  String SourceText(std::string_view sLineEnd) const;
+  // The line end a written source of this record takes: that of the file
+  // sPath replaces when it exists and uses one kind throughout, else that
+  // of the record's own source file when it does, else CR LF.
+  std::string_view FoundLineEnd(Module& m, std::string_view sPath) const;
+  // Writes the record back as Java source (SourceText) to sDirectory + "\" +
+  // sFileName, after keeping the present file as a history copy beside it,
+  // with the line end FoundLineEnd gives.  The old file is replaced only
+  // once the new one is complete.  TRUE when the file was written.
   bool WriteSourceFile(Module& m);
+  // WriteSourceFile to sPath, with sLineEnd ("" for FoundLineEnd's).
+  bool WriteSourceFileTo(Module& m, std::string_view sPath, std::string_view sLineEnd);
   // Keeps sFile as history copy 1 beside it, moving the older copies up by
   // one, when history copies are switched on.  Result: null.
   Number SaveHistoryFile(Module& m, std::string_view sFile);

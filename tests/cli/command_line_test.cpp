@@ -51,7 +51,7 @@ TEST(CommandLine, EveryCommandHasItsHelpAndNamesItselfInItsErrors) {
       {"classes", Joined({"--json"}, kRepositoryOptions)},
       {"show", Joined({"--json", "CLASS"}, kRepositoryOptions)},
       {"tree", Joined({"--json", "CLASS"}, kRepositoryOptions)},
-      {"write", Joined({"--all", "--to", "--no-wait", "--quiet", "--verbose", "CLASS"}, kRepositoryOptions)},
+      {"write", Joined({"--all", "--to", "--in-place", "--eol", "--no-wait", "--quiet", "--verbose", "CLASS"}, kRepositoryOptions)},
       {"config", {"--profile-dir", "path", "list", "get", "set", "init"}},
       {"config path", {"--profile-dir"}},
       {"config list", {"--json", "--profile-dir", "--quiet"}},

@@ -69,16 +69,35 @@ TEST_F(RepositoryCommand, WriteBringsTheClassBackAsSource) {
   const auto write = Run("write Main --to " + tmp_.Str() + "/out --repo " + Repo());
   ASSERT_EQ(write.nStatus, 0) << write.sErr;
   const auto parsed = qv::test::RunQuorvane("parse --json " + tmp_.Str() + "/out/Main.java", tmp_);
-  EXPECT_TRUE(Has(parsed.sOut, "\"className\":\"Main\",\"superClass\":\"Object\",\"package\":\"org.quorvane.app\","
+  EXPECT_TRUE(Has(parsed.sOut, "\"className\":\"Main\",\"kind\":\"class\",\"superClass\":\"Object\",\"package\":\"org.quorvane.app\","
                                "\"imports\":[\"org.quorvane.shapes.Circle\",\"org.quorvane.shapes.Shape\","
                                "\"org.quorvane.util.Strings\"]"))
       << parsed.sOut;
 
-  // Back over its own source, with a history copy beside it.
-  const std::string sSource = Src() + "/src/org/quorvane/app/Main.java";
-  const std::string sBefore = tmp_.Read("src/src/org/quorvane/app/Main.java");
-  ASSERT_EQ(Run("write Main --history 2 --repo " + Repo()).nStatus, 0);
+  // Without --to or --in-place the source goes to stdout and no file
+  // changes; every line ends as the scanned source's lines do (LF), never
+  // with CR CR LF.
+  const std::string sMain = "src/src/org/quorvane/app/Main.java";
+  const std::string sBefore = tmp_.Read(sMain);
+  const auto shown = Run("write Main --repo " + Repo());
+  ASSERT_EQ(shown.nStatus, 0) << shown.sErr;
+  EXPECT_TRUE(Has(shown.sOut, "\npackage org.quorvane.app;\n\nimport org.quorvane.shapes.Circle;\n")) << shown.sOut;
+  EXPECT_FALSE(Has(shown.sOut, "\r")) << shown.sOut;
+  EXPECT_EQ(tmp_.Read(sMain), sBefore);
+  const auto crlf = Run("write Main --eol crlf --repo " + Repo());
+  EXPECT_EQ(crlf.sOut.find('\n'), crlf.sOut.find("\r\n") + 1);
+  EXPECT_FALSE(Has(crlf.sOut, "\r\r")) << crlf.sOut;
+  EXPECT_EQ(Run("write Main --eol cr --repo " + Repo()).nStatus, 2);
+  EXPECT_EQ(Run("write Main --in-place --to x --repo " + Repo()).nStatus, 2);
+
+  // --in-place writes over its own source, keeping one history copy beside
+  // it unless --history says otherwise.
+  ASSERT_EQ(Run("write Main --in-place --repo " + Repo()).nStatus, 0);
   EXPECT_EQ(tmp_.Read("src/src/org/quorvane/app/Main.001"), sBefore);
+  EXPECT_EQ(tmp_.Read(sMain), shown.sOut);
+  std::filesystem::remove(Src() + "/src/org/quorvane/app/Main.001");
+  ASSERT_EQ(Run("write Main --in-place --history 0 --repo " + Repo()).nStatus, 0);
+  EXPECT_FALSE(std::filesystem::exists(Src() + "/src/org/quorvane/app/Main.001"));
 }
 
 TEST_F(RepositoryCommand, RefusesSeparatorsThatWouldCorruptTheRepository) {

@@ -36,7 +36,8 @@ TEST(ScanCommand, ListsTheBundledExamples) {
   EXPECT_LT(nFirst, nSecond);
   EXPECT_TRUE(Has(r.sOut, "Shape.java\t" + sRoot + "/src/org/quorvane/shapes\tShape\tSerializable\t")) << r.sOut;
   EXPECT_TRUE(Has(r.sOut, "Applet1.java\t" + sRoot + "/lib/legacy\tApplet1\tApplet\t\n")) << r.sOut;
-  EXPECT_TRUE(Has(r.sOut, "files: 7\nclasses: 6\ninterfaces: 1\npackages: 4\nno class: 0\nfailed: 0\n")) << r.sOut;
+  EXPECT_TRUE(Has(r.sOut, "files: 7\nclasses: 6\ninterfaces: 1\nenums: 0\nrecords: 0\nannotation types: 0\npackages: 4\nno class: 0\n"
+                          "failed: 0\n")) << r.sOut;
   EXPECT_EQ(r.sErr, "");  // quiet off a terminal
 }
 
@@ -52,7 +53,8 @@ TEST(ScanCommand, ScansTenThousandGeneratedFiles) {
   }
   const Output r = Quorvane("scan " + tmp.Str() + "/tree", tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
-  EXPECT_TRUE(Has(r.sOut, "files: 10000\nclasses: 10000\ninterfaces: 0\npackages: 100\nno class: 0\nfailed: 0\n")) << r.sOut;
+  EXPECT_TRUE(Has(r.sOut, "files: 10000\nclasses: 10000\ninterfaces: 0\nenums: 0\nrecords: 0\nannotation types: 0\n"
+                          "packages: 100\nno class: 0\nfailed: 0\n")) << r.sOut;
 }
 
 // Files without a class are a normal part of a tree: counted, named with
@@ -162,7 +164,7 @@ TEST(ParseCommand, JsonCarriesEveryFieldByteForByte) {
                                       "public class A extends b.B {\n}\n// end \xc3\xa9\n");
   const Output r = Quorvane("parse --json " + sPath, tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
-  EXPECT_TRUE(Has(r.sOut, "\"read\":true,\"className\":\"A\",\"superClass\":\"B\",\"package\":\"p\","
+  EXPECT_TRUE(Has(r.sOut, "\"read\":true,\"className\":\"A\",\"kind\":\"class\",\"superClass\":\"B\",\"package\":\"p\","
                           "\"imports\":[\"x.Y\"],\"header\":"))
       << r.sOut;
   // Read back: the byte 0xE9, not UTF-8, stands for U+00E9; valid UTF-8 stays.

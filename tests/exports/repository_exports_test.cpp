@@ -70,7 +70,7 @@ TEST(RepositoryExports, LoadFindAndWriteThroughTheExportedNames) {
             "Applet|Applet1|Applet1.java|" + dir.Str() + "||/* h */|~// f|||" + dir.Str() + "\\Applet1.med|||\r\n"
             "Applet1|Zeta|Zeta.java|" + dir.Str() + "||||||" + dir.Str() + "\\Zeta.med|||\r\n");
   // Header, then the footer after two line breaks (no body: no declaration).
-  EXPECT_EQ(dir.Read("Applet1.java"), "/* h */\r\r\n\r\r\n\r\r\n// f");
+  EXPECT_EQ(dir.Read("Applet1.java"), "/* h */\r\n\r\n\r\n// f");
 }
 
 }  // namespace

@@ -212,7 +212,10 @@ TEST_F(RepositoryFilesTest, ARecordThatCannotBeStoredLeavesTheOldFileAndTheRecor
   EXPECT_EQ(Repo().sWriteError, "");
 }
 
-TEST_F(RepositoryFilesTest, WriteSourceFileJoinsThePartsWithTheRepositoryLineBreak) {
+// Every line end of a written source, the joins and the texts' own (CR CR
+// LF as loaded, CR LF or LF as parsed), is one kind: the replaced file's,
+// else CR LF.
+TEST_F(RepositoryFilesTest, WriteSourceFileWritesOneKindOfLineEnd) {
   Module& m = *module_;
   VC_JavaClass& r = Classes().At(0);
   r.sDirectory = dir_.Str();
@@ -221,19 +224,31 @@ TEST_F(RepositoryFilesTest, WriteSourceFileJoinsThePartsWithTheRepositoryLineBre
   r.sPackage = "demo";
   r.sImport.Items() = {"a", "", "b"};
   r.sDescription = "/** doc */\r\r\n";
-  r.aMethods.At(1).sBody = "class A {\r\r\n}";
+  r.aMethods.At(1).sBody = "class A {\r\n  int n;\n}";
   r.sFooter = "// foot";
   ASSERT_TRUE(r.WriteSourceFile(m));
-  EXPECT_EQ(dir_.Read("A.java"),
-            "/* head */\r\r\npackage demo;\r\r\n\r\r\nimport a;\r\r\nimport b;\r\r\n"
-            "\r\r\n/** doc */\r\r\nclass A {\r\r\n}\r\r\n\r\r\n// foot");
+  const std::string sCrLf =
+      "/* head */\r\npackage demo;\r\n\r\nimport a;\r\nimport b;\r\n\r\n/** doc */\r\nclass A {\r\n  int n;\r\n}\r\n\r\n// foot";
+  EXPECT_EQ(dir_.Read("A.java"), sCrLf);
+  // A file with LF line ends is replaced by one with LF line ends; a file
+  // that mixes them by one with CR LF.
+  dir_.Write("A.java", "old\nfile\n");
+  ASSERT_TRUE(r.WriteSourceFile(m));
+  std::string sLf = sCrLf;
+  for (size_t i = sLf.find('\r'); i != std::string::npos; i = sLf.find('\r', i)) sLf.erase(i, 1);
+  EXPECT_EQ(dir_.Read("A.java"), sLf);
+  dir_.Write("A.java", "old\r\nfile\n");
+  ASSERT_TRUE(r.WriteSourceFile(m));
+  EXPECT_EQ(dir_.Read("A.java"), sCrLf);
+  ASSERT_TRUE(r.WriteSourceFileTo(m, Win("B.java"), "\n"));
+  EXPECT_EQ(dir_.Read("B.java"), sLf);
 
   // No package: the first import follows the heading comment directly.
   // No body: the documentation comment goes too.
   r.sPackage = "";
   r.aMethods.At(1).sBody = "";
   ASSERT_TRUE(r.WriteSourceFile(m));
-  EXPECT_EQ(dir_.Read("A.java"), "/* head */import a;\r\r\nimport b;\r\r\n\r\r\n\r\r\n// foot");
+  EXPECT_EQ(dir_.Read("A.java"), "/* head */import a;\r\nimport b;\r\n\r\n\r\n// foot");
 
   // A directory that does not exist: FALSE, and the reason.
   r.sDirectory = Win("missing");
