@@ -47,11 +47,22 @@ save_rewriting() {
   "$qv" scan --save --repo "$repo" --token "\\x$token" "$root"
 }
 t_rewrite=$(best save_rewriting)
+# The save must keep every class: its status, and how many superclass names
+# (other than Object) name no class of the repository.
+save_status=0
+"$qv" scan --save -q --repo "$repo" "$root" >/dev/null 2>"$repo/save.err" || save_status=$?
+"$qv" classes --repo "$repo" > "$repo/classes.txt" 2>/dev/null || true
 /usr/bin/time -f '%M' -o "$repo/rss" "$qv" scan "$root" >/dev/null 2>&1 || true
 rss_kib=$(tail -n 1 "$repo/rss")  # peak resident set, KiB
 bytes=$(xargs -0 cat < "$list" | wc -c)
 
 printf 'files:           %d\n' "$files"
+printf 'scan --save:     status %d, %d classes saved, %d refused\n' "$save_status" \
+  "$(wc -l < "$repo/classes.txt")" "$(grep -c 'not saved' "$repo/save.err" || true)"
+awk -F'\t' '{ name[$1] = 1; sup[NR] = $2 } END {
+  n = 0; miss = 0
+  for (i in sup) if (sup[i] != "Object" && sup[i] != "nill" && sup[i] != "") { n++; if (!(sup[i] in name)) miss++ }
+  printf "superclasses:    %d named, %d of them name no class of the repository\n", n, miss }' "$repo/classes.txt"
 printf 'find:            %.3f s\n' "$t_find"
 printf 'cat:             %.3f s\n' "$t_cat"
 printf 'quorvane scan:   %.3f s\n' "$t_scan"

@@ -129,7 +129,7 @@ Runner AddWriteCommand(CLI::App& app) {
   const std::string sAbout(
       "Write the class back as Java source.  Without --to or --in-place the source goes to stdout and no file is "
       "touched.  --to DIR writes DIR/NAME.java (DIR is created when missing); --in-place writes over the class's "
-      "own source file, keeping the present file as history copy NAME.java.001 first (at least one copy, more "
+      "own source file, keeping the present file as history copy NAME.001 first (at least one copy, more "
       "with --history N; --history 0 keeps none).  A written source holds only the parts the record keeps: "
       "heading comment, package, imports, documentation comment, declaration and body, footer; text that stood "
       "between them in the original is not in it.\n"

@@ -377,10 +377,17 @@ std::string_view JavaKindName(JavaKind eKind) {
 }
 
 JavaKind DeclarationKind(std::string_view sBody) {
-  std::string sDecl(sBody.substr(0, sBody.find('{')));
-  for (char& c : sDecl) {
-    if (c == '\r' || c == '\n') c = ' ';
+  // The declaration is the body's first line up to its "{"; a "{" inside
+  // an annotation's parentheses (@Target({...})) is not the body's.
+  const size_t nStart = std::min(sBody.find_first_not_of("\r\n"), sBody.size());
+  size_t nEnd = nStart;
+  for (int64_t nParens = 0; nEnd < sBody.size(); ++nEnd) {
+    const char c = sBody[nEnd];
+    if (c == '\r' || c == '\n' || (c == '{' && nParens == 0)) break;
+    if (c == '(') ++nParens;
+    if (c == ')' && nParens > 0) --nParens;
   }
+  const std::string_view sDecl = sBody.substr(nStart, nEnd - nStart);
   DynArray<String> aWord;
   const int64_t nWords = RtStrTokenize(RtStrTrimView(sDecl), "", " ", aWord);
   int64_t nAt = -1;

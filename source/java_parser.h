@@ -56,8 +56,9 @@ enum class JavaKind { kNone, kClass, kInterface, kEnum, kRecord, kAnnotation };
 // "class", "interface", "enum", "record", "annotation"; "" for kNone.
 std::string_view JavaKindName(JavaKind eKind);
 
-// The kind a class body declares, read from its one-line declaration (the
-// text before its first "{") by the rules the parser names the class by:
+// The kind a class body declares, read from its one-line declaration (its
+// first line, up to the "{" outside parentheses) by the rules the parser
+// names the class by:
 // the last word "class" or "interface", or, when there is neither, the last
 // word "enum", "record" or "@interface".
 JavaKind DeclarationKind(std::string_view sBody);

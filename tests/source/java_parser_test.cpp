@@ -166,7 +166,7 @@ TEST_F(ParseJavaSourceTest, EnumsRecordsAndAnnotationTypes) {
   const Case aCases[] = {
       {"package p;\n\n/** States. */\npublic enum State implements S { A, B }\n", "State", "Enum", JavaKind::kEnum},
       {"package p;\npublic record Point<T>(T x, T y) {\n}\n", "Point", "Record", JavaKind::kRecord},
-      {"package p;\n@Retention(RUNTIME)\npublic @interface Tag {\n  String value();\n}\n", "Tag", "Object",
+      {"package p;\n@Target({TYPE, METHOD})\npublic @interface Tag {\n  String value();\n}\n", "Tag", "Object",
        JavaKind::kAnnotation},
       // "class" only in a comment and a class literal: the plain search
       // names no class, the second pass finds the enum.
