@@ -92,7 +92,7 @@ bool ReadMethods(const char* sCommand, Module& m, int64_t nAt) {
   if (r.sMethodFile.empty()) return true;
   FileHandle hNone;
   if (!RtFileOpen(m, hNone, r.sMethodFile, kOpenExist)) {
-    std::fprintf(stderr, "quorvane %s: %s: method file missing\n", sCommand, r.sMethodFile.c_str());
+    std::fprintf(stderr, "quorvane %s: %s: method file missing\n", sCommand, NativePath(r.sMethodFile).c_str());
     return false;
   }
   JavaRepositoryInstance(m).ReadMethodFile(m, r.sMethodFile, Number(nAt), m.G().sElementDelimiter);
@@ -105,7 +105,9 @@ std::string Described(const VC_JavaClass& r) {
   return s;
 }
 
-std::string SourcePath(const VC_JavaClass& r) { return MapToPosixPath(r.sDirectory + "\\" + r.sFileName, "/"); }
+std::string NativePath(std::string_view sPath) { return MapToPosixPath(sPath, "/"); }
+
+std::string SourcePath(const VC_JavaClass& r) { return NativePath(r.sDirectory + "\\" + r.sFileName); }
 
 int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
@@ -149,7 +151,7 @@ int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
   for (size_t k = 0; k < aSaved.size(); ++k) {
     if (aResults[k] != Number(kWriteFailed)) continue;
     std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n",
-                 aClasses.Get(aSaved[k]).sMethodFile.c_str(), aErrors[k].c_str());
+                 NativePath(aClasses.Get(aSaved[k]).sMethodFile).c_str(), aErrors[k].c_str());
     ++nFailures;
   }
   if (!bQuiet) {

@@ -29,6 +29,9 @@ bool ReadMethods(const char* sCommand, Module& m, int64_t nAt);
 // "Circle  (org.example)": the class and its package, for people.
 std::string Described(const VC_JavaClass& r);
 
+// A path of the library's (Windows separators) in this system's form, as
+// every command prints paths.
+std::string NativePath(std::string_view sPath);
 // The path of the class's source file, in this system's form.
 std::string SourcePath(const VC_JavaClass& r);
 

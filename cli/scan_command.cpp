@@ -94,7 +94,7 @@ void ScanFiles(Session& session, bool bReportNoClass, ScanResult& result) {
   // ParseSourceFile, file after file.
   ReadJavaSources(m, aSources, 2, [&](int64_t i, SourceState eState, int nErrno) {
     const JavaSourceName& source = aSources[static_cast<size_t>(i)];
-    const std::string sPath = MapToPosixPath(source.sDirectory + "\\" + source.sFileName, "/");
+    const std::string sPath = NativePath(source.sDirectory + "\\" + source.sFileName);
     const VC_JavaClass& record = aClasses.Get(i);
     if (boxes.Held()) {
       progress.Clear();
@@ -132,7 +132,7 @@ void PrintList(Module& m, int64_t nFiles, bool bJson) {
   const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   for (int64_t i = 0; i < nFiles; ++i) {
     const VC_JavaClass& r = aClasses.Get(i);
-    const std::string sDirectory = MapToPosixPath(r.sDirectory, "/");
+    const std::string sDirectory = NativePath(r.sDirectory);
     if (bJson) {
       PrintJsonLine({{"file", JsonText(SourcePath(r))},
                      {"fileName", JsonText(r.sFileName)},

@@ -21,8 +21,8 @@ void PrintRecord(const VC_JavaClass& r, const String& sStamp) {
   PrintField("superclass", r.sSuperClass);
   PrintField("package", r.sPackage);
   PrintField("file", r.sFileName);
-  PrintField("directory", r.sDirectory);
-  PrintField("method file", r.sMethodFile);
+  PrintField("directory", NativePath(r.sDirectory));
+  PrintField("method file", NativePath(r.sMethodFile));
   PrintField("stamp", sStamp);
   PrintField("extra", r.sExtra);
   for (const String& sImport : r.sImport.Items()) PrintField("import", sImport);
@@ -54,8 +54,8 @@ void PrintRecordJson(const VC_JavaClass& r, const String& sStamp) {
                  {"package", JsonText(r.sPackage)},
                  {"file", JsonText(SourcePath(r))},
                  {"fileName", JsonText(r.sFileName)},
-                 {"directory", JsonText(MapToPosixPath(r.sDirectory, "/"))},
-                 {"methodFile", JsonText(MapToPosixPath(r.sMethodFile, "/"))},
+                 {"directory", JsonText(NativePath(r.sDirectory))},
+                 {"methodFile", JsonText(NativePath(r.sMethodFile))},
                  {"stamp", JsonText(sStamp)},
                  {"extra", JsonText(r.sExtra)},
                  {"imports", aImports},

@@ -16,6 +16,7 @@
 #include "cli/json_lines.h"
 #include "cli/session.h"
 #include "framework/sql_handles.h"
+#include "host/sql_backend.h"
 
 namespace qv::cli {
 namespace {
@@ -89,7 +90,7 @@ int RunSql(const SqlArguments& args) {
   BLC_ManageSqlHandles pool;
   SqlHandle hSql;
   if (!pool.GetSqlHandle(m, hSql)) {
-    std::fprintf(stderr, "quorvane sql: cannot connect to %s: %s\n", sql.Database().c_str(),
+    std::fprintf(stderr, "quorvane sql: cannot connect to %s: %s\n", RedactedDatabase(sql.Database()).c_str(),
                  sql.LastError().sText.c_str());
     return 1;
   }
@@ -128,7 +129,9 @@ Runner AddSqlCommand(CLI::App& app) {
       ->required();
   sub->add_option("--database", args->sDatabase,
                   "A postgresql:// connection URI or the path of an SQLite database file (default "
-                  "$QUORVANE_DATABASE, else quorvane.db in the profile directory)")
+                  "$QUORVANE_DATABASE, else quorvane.db in the profile directory).  A password on the command "
+                  "line can be read by every user of the machine: give it in $QUORVANE_DATABASE, in libpq's "
+                  "password file ~/.pgpass or in $PGPASSWORD instead.  The command never prints a password")
       ->type_name("TARGET");
   sub->add_flag("--json", args->bJson, "One JSON object per row: the column names as fields, values as strings, "
                                        "null as null");

@@ -84,8 +84,8 @@ Number VC_DisplayMsg::DisplaySystemMsg(Module& m, Number nMsg, Number nStyle) {
   String sCaption;
   const WindowHandle hForm = RtCurrentForm(m);
   if (WinIsWindow(m, hForm)) {
-    RtGetWindowText(m, hForm, sCaption, kCaptionMax);
-    if (sCaption.empty()) RtGetWindowText(m, RtGetParent(m, hForm), sCaption, kCaptionMax);
+    RtGetWindowText(m, hForm, sCaption, kCaptionBuffer);
+    if (sCaption.empty()) RtGetWindowText(m, RtGetParent(m, hForm), sCaption, kCaptionBuffer);
   } else {
     sCaption = "System Message";
   }
@@ -106,7 +106,7 @@ Number VC_DisplayMsg::DisplayValidationMsg(Module& m, Number nMsg, std::string_v
   String sCaption;
   const WindowHandle hForm = RtCurrentForm(m);
   if (WinIsWindow(m, hForm)) {
-    RtGetWindowText(m, hForm, sCaption, kCaptionMax);
+    RtGetWindowText(m, hForm, sCaption, kCaptionBuffer);
   } else {
     sCaption = "Validation Message";
   }

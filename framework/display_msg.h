@@ -29,8 +29,10 @@ inline constexpr int kMsgLoginError = 15;
 inline constexpr int kMsgNoFreeSqlHandles = 26;
 inline constexpr int kMsgBrandNotFound = 33;
 
-// The longest window text read for a caption.
+// The longest window text read for a caption, in characters.  The window
+// text reader takes a buffer size that counts a terminating zero.
 inline constexpr int64_t kCaptionMax = 32656;
+inline constexpr int64_t kCaptionBuffer = kCaptionMax + 1;
 
 class VC_DisplayMsg : public Object {
  public:

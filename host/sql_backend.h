@@ -41,4 +41,9 @@ std::unique_ptr<SqlConnection> OpenPostgres(const std::string& sUri, SqlError& e
 // Whether a database setting names a PostgreSQL server.
 bool IsPostgresUri(std::string_view sDatabase);
 
+// A database setting as it may be shown or logged: the password of a
+// connection URI (its user information or a password parameter) written
+// as "***".  Any other setting is returned unchanged.
+std::string RedactedDatabase(std::string_view sDatabase);
+
 }  // namespace qv

@@ -58,6 +58,9 @@ TEST_F(RepositoryCommand, ScanSaveThenTreeClassesAndShow) {
   ASSERT_EQ(show.nStatus, 0) << show.sErr;
   EXPECT_TRUE(Has(show.sOut, "package      org.quorvane.shapes.solid\n")) << show.sOut;
   EXPECT_TRUE(Has(show.sOut, "method 1: Circle\n")) << show.sOut;
+  // Paths in this system's form.
+  EXPECT_TRUE(Has(show.sOut, "directory    " + Src() + "/src/org/quorvane/shapes/solid\n")) << show.sOut;
+  EXPECT_TRUE(Has(show.sOut, "method file  " + Src() + "/src/org/quorvane/shapes/solid/Circle.med\n")) << show.sOut;
   EXPECT_TRUE(Has(show.sOut, "| public class Circle extends org.quorvane.shapes.AbstractShape")) << show.sOut;
   EXPECT_EQ(Run("show Nobody --repo " + Repo()).nStatus, 1);
   EXPECT_EQ(Run("classes --repo " + tmp_.Str() + "/empty-repo").nStatus, 1);

@@ -96,6 +96,14 @@ TEST_F(DisplayMsgTest, CaptionsComeFromTheCurrentFormOrItsParent) {
   oMsg_.DisplayValidationMsg(*module_, 1, "", 0);
   EXPECT_EQ(LastBox().sCaption, "Customers");
 
+  // A caption holds up to 32,656 characters of the form's text.
+  win.SetText(hForm, std::string(32656, 'c'));
+  System(1, 0);
+  EXPECT_EQ(LastBox().sCaption.size(), 32656u);
+  win.SetText(hForm, std::string(32657, 'c'));
+  oMsg_.DisplayValidationMsg(*module_, 1, "", 0);
+  EXPECT_EQ(LastBox().sCaption.size(), 32656u);
+
   // A form without text and without a parent: the empty caption.
   const WindowHandle hOrphan = win.CreateWindow(WindowHandle{}, 2, "frmLonely");
   win.SetCurrentForm(hOrphan);
