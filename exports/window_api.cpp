@@ -140,6 +140,19 @@ QV_API void QvSetMessageParameters(QvNumber wParam, QvNumber lParam) {
   TheHost().Windows().SetMessageParameters(FromAbi(wParam), FromAbi(lParam));
 }
 
+QV_API void QvSetMessageBoxHandler(QvMessageBoxHandler pHandler, void* pUserData) {
+  if (pHandler == nullptr) {
+    TheHost().Windows().SetBoxResponder(nullptr);
+    return;
+  }
+  TheHost().Windows().SetBoxResponder([pHandler, pUserData](const qv::HeadlessWindows::ShownBox& box) {
+    return qv::Number(pHandler(pUserData, box.sCaption.c_str(), box.sCaption.size(), box.sText.c_str(),
+                               box.sText.size(), static_cast<int32_t>(box.nStyle)));
+  });
+}
+
+QV_API QvBoolean QvQuitRequested(void) { return TheHost().Windows().QuitRequested() ? 1 : 0; }
+
 QV_API QvWindowHandle QvCreateWindow(QvWindowHandle hParent, int64_t nType, const char* sName) {
   return TheHost().Windows().CreateWindow(Window(hParent), nType, sName == nullptr ? "" : sName).nValue;
 }

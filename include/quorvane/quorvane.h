@@ -177,6 +177,22 @@ QV_API QvBoolean QvSetWindowAnswer(QvWindowHandle hWnd, int64_t nMessage, QvNumb
 QV_API int64_t QvMessagesSent(QvWindowHandle hWnd, int64_t nMessage);
 QV_API int32_t QvWindowPaints(QvWindowHandle hWnd);
 
+/* Message boxes.  The library shows a message box (a standard message, the
+ * toolkit's retry prompt, ...) by asking its host; an application answers
+ * them with a handler.  The handler gets the caption and the text (borrowed,
+ * zero-terminated, valid during the call; sizes in bytes, not counting the
+ * zero) and the box's style (the Windows MB_* bits: 0 OK, 5 Retry and
+ * Cancel, plus icon bits such as 16, 32, 48 or 64), and returns the button
+ * pressed (1 OK, 2 Cancel, 4 Retry, 6 Yes, 7 No).  A null handler restores
+ * the default: every box is printed on stderr as "[caption] text" and
+ * answered with OK.  The handler must not call back into the library. */
+typedef int32_t (*QvMessageBoxHandler)(void* pUserData, const char* sCaption, size_t nCaptionSize,
+                                       const char* sText, size_t nTextSize, int32_t nStyle);
+QV_API void QvSetMessageBoxHandler(QvMessageBoxHandler pHandler, void* pUserData);
+/* Whether the application has been asked to quit (the retry prompt's
+ * Cancel asks it): the library then stops retrying. */
+QV_API QvBoolean QvQuitRequested(void);
+
 /* The export table. */
 typedef struct QvExportInfo {
   const char* sKind;      /* "GF", "XE", "XT" or "DECORATED" */

@@ -90,6 +90,47 @@ class ListBoxExportsTest : public ::testing::Test {
   QvObject* pBox_ = nullptr;
 };
 
+// What an application's message-box handler was shown.
+struct ShownBoxes {
+  int nShown = 0;
+  std::string sCaption, sText;
+  int32_t nStyle = 0;
+};
+
+extern "C" int32_t AnswerCancel(void* pUser, const char* sCaption, size_t nCaption, const char* sText, size_t nText,
+                                int32_t nStyle) {
+  auto* p = static_cast<ShownBoxes*>(pUser);
+  ++p->nShown;
+  p->sCaption.assign(sCaption, nCaption);
+  p->sText.assign(sText, nText);
+  p->nStyle = nStyle;
+  return 2;  // Cancel
+}
+
+// The application answers the toolkit's retry prompt through its handler;
+// Cancel asks to quit, and the failing call is not tried again.
+TEST_F(ListBoxExportsTest, AnApplicationsHandlerAnswersTheRetryPromptAndCancelEndsTheRetries) {
+  ShownBoxes shown;
+  const auto setHandler = Fn<void (*)(QvMessageBoxHandler, void*)>("QvSetMessageBoxHandler");
+  setHandler(AnswerCancel, &shown);
+  SetResult(96, 0);  // the list set-up fails every time
+  const auto setupList = Member<QvBoolean()>(75629342);
+  EXPECT_EQ(Fn<QvBoolean (*)()>("QvQuitRequested")(), 0);
+  setupList(false);
+  EXPECT_EQ(shown.nShown, 1);
+  EXPECT_EQ(shown.sCaption, "UI Toolkit");
+  EXPECT_EQ(shown.sText, "List operation 96 failed.");
+  EXPECT_EQ(shown.nStyle, 5 | 48);
+  EXPECT_EQ(Fn<QvBoolean (*)()>("QvQuitRequested")(), 1);
+  EXPECT_EQ(LastCall(135).args[0].kind, QV_TOOLKIT_TEXT);  // the prompt, once
+  const size_t nCalls = Fn<size_t (*)()>("QvToolkitCallCount")();
+  // With quit under way a failure ends the call at once, without a prompt.
+  setupList(true);
+  EXPECT_EQ(shown.nShown, 1);
+  EXPECT_EQ(Fn<size_t (*)()>("QvToolkitCallCount")(), nCalls + 1);
+  setHandler(nullptr, nullptr);
+}
+
 TEST_F(ListBoxExportsTest, NumbersBecomeIntegersAndLongsKeepTheirLowBits) {
   const auto listOp108 = Member<QvNumber(QvNumber, QvNumber)>(75628546);  // own window, n1, n2
   const auto listOp258 = Member<QvNumber(QvNumber, QvNumber)>(75628844);  // n1, long l2
