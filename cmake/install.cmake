@@ -9,7 +9,8 @@ set(QV_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Quorvane)
 install(TARGETS quorvane EXPORT QuorvaneTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_COMPONENT Unspecified)
 install(TARGETS quorvane_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/include/quorvane/quorvane.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quorvane)
+install(FILES ${PROJECT_SOURCE_DIR}/include/quorvane/quorvane.h ${PROJECT_SOURCE_DIR}/include/quorvane/quorvane_exports.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quorvane)
 
 install(EXPORT QuorvaneTargets NAMESPACE Quorvane:: DESTINATION ${QV_CMAKE_PACKAGE_DIR})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/QuorvaneConfig.cmake.in

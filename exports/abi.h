@@ -76,6 +76,7 @@ struct Marshal;
 template <>
 struct Marshal<Number> {
   using Abi = QvNumber;
+  static constexpr std::string_view kC = "QvNumber";
   struct Local {
     Number v;
     explicit Local(Abi a) : v(FromAbi(a)) {}
@@ -85,6 +86,7 @@ struct Marshal<Number> {
 template <>
 struct Marshal<Number&> {
   using Abi = QvNumber*;
+  static constexpr std::string_view kC = "QvNumber*";
   struct Local {
     Abi p;
     Number v;
@@ -100,6 +102,7 @@ struct Marshal<Number&> {
 template <>
 struct Marshal<bool> {
   using Abi = QvBoolean;
+  static constexpr std::string_view kC = "QvBoolean";
   struct Local {
     bool v;
     explicit Local(Abi a) : v(a != 0) {}
@@ -109,6 +112,7 @@ struct Marshal<bool> {
 template <>
 struct Marshal<int32_t> {
   using Abi = int32_t;
+  static constexpr std::string_view kC = "int32_t";
   struct Local {
     int32_t v;
     explicit Local(Abi a) : v(a) {}
@@ -118,6 +122,7 @@ struct Marshal<int32_t> {
 template <>
 struct Marshal<WindowHandle> {
   using Abi = QvWindowHandle;
+  static constexpr std::string_view kC = "QvWindowHandle";
   struct Local {
     WindowHandle v;
     explicit Local(Abi a) : v(WindowHandle{a}) {}
@@ -127,6 +132,7 @@ struct Marshal<WindowHandle> {
 template <>
 struct Marshal<SqlHandle> {
   using Abi = QvSqlHandle;
+  static constexpr std::string_view kC = "QvSqlHandle";
   struct Local {
     SqlHandle v;
     explicit Local(Abi a) : v(SqlHandle{a}) {}
@@ -136,6 +142,7 @@ struct Marshal<SqlHandle> {
 template <>
 struct Marshal<SqlHandle&> {
   using Abi = QvSqlHandle*;
+  static constexpr std::string_view kC = "QvSqlHandle*";
   struct Local {
     Abi p;
     SqlHandle v;
@@ -151,6 +158,7 @@ struct Marshal<SqlHandle&> {
 template <>
 struct Marshal<DateTime> {
   using Abi = QvDateTime;
+  static constexpr std::string_view kC = "QvDateTime";
   struct Local {
     DateTime v;
     explicit Local(Abi a) : v(FromAbi(a)) {}
@@ -160,6 +168,7 @@ struct Marshal<DateTime> {
 template <>
 struct Marshal<std::string_view> {
   using Abi = const QvString*;
+  static constexpr std::string_view kC = "const QvString*";
   struct Local {
     std::string_view v;
     explicit Local(Abi a) : v(View(a)) {}
@@ -171,6 +180,7 @@ struct Marshal<std::string_view> {
 template <>
 struct Marshal<const String&> {
   using Abi = const QvString*;
+  static constexpr std::string_view kC = "const QvString*";
   struct Local {
     const String* p;
     String empty;
@@ -181,6 +191,7 @@ struct Marshal<const String&> {
 template <>
 struct Marshal<String&> {
   using Abi = QvString**;
+  static constexpr std::string_view kC = "QvString**";
   struct Local {
     Abi p;
     String v;
@@ -236,26 +247,31 @@ struct ReceiveLocal {
 template <>
 struct Marshal<bool&> {
   using Abi = QvBoolean*;
+  static constexpr std::string_view kC = "QvBoolean*";
   using Local = ReceiveLocal<bool, QvBoolean>;
 };
 template <>
 struct Marshal<DateTime&> {
   using Abi = QvDateTime*;
+  static constexpr std::string_view kC = "QvDateTime*";
   using Local = ReceiveLocal<DateTime, QvDateTime>;
 };
 template <>
 struct Marshal<int32_t&> {
   using Abi = int32_t*;
+  static constexpr std::string_view kC = "int32_t*";
   using Local = ReceiveLocal<int32_t, int32_t>;
 };
 template <>
 struct Marshal<WindowHandle&> {
   using Abi = QvWindowHandle*;
+  static constexpr std::string_view kC = "QvWindowHandle*";
   using Local = ReceiveLocal<WindowHandle, QvWindowHandle>;
 };
 template <>
 struct Marshal<ConvertedArgument> {
   using Abi = int32_t;
+  static constexpr std::string_view kC = "int32_t";
   struct Local {
     ConvertedArgument v;
     explicit Local(Abi a) : v{RtConvertArgument(a)} {}
@@ -266,6 +282,7 @@ struct Marshal<ConvertedArgument> {
 template <class E>
 struct Marshal<DynArray<E>&> {
   using Abi = QvArray*;
+  static constexpr std::string_view kC = "QvArray*";
   struct Local {
     DynArray<E> scratch;
     DynArray<E>* p;
@@ -278,12 +295,20 @@ struct Marshal<DynArray<E>&> {
   };
 };
 
-// Result conversion.
+// Result conversion, and the C name of each result type.
 inline QvNumber ResultToAbi(Number n) { return ToAbi(n); }
 inline QvBoolean ResultToAbi(bool b) { return b ? 1 : 0; }
 inline int32_t ResultToAbi(int32_t n) { return n; }
 inline QvString* ResultToAbi(String s) { return NewString(std::move(s)); }
 inline QvDateTime ResultToAbi(DateTime dt) { return ToAbi(dt); }
+template <class R>
+constexpr std::string_view ResultC() {
+  if constexpr (std::is_same_v<R, Number>) return "QvNumber";
+  if constexpr (std::is_same_v<R, bool>) return "QvBoolean";
+  if constexpr (std::is_same_v<R, int32_t>) return "int32_t";
+  if constexpr (std::is_same_v<R, String>) return "QvString*";
+  if constexpr (std::is_same_v<R, DateTime>) return "QvDateTime";
+}
 
 // The signature of a wrapped function: its result, its own parameters (the
 // Module that a global function may take first, and that every class
@@ -402,6 +427,22 @@ constexpr size_t DecoratedBytes() {
   } else {
     return nOwn;
   }
+}
+
+// The C signature of a wrapper of F, "RESULT(PARAMETERS)", the instance
+// first with bInstance: the declaration the installed header gives it.
+template <auto F, size_t... I>
+std::string CParameters(bool bInstance, std::index_sequence<I...>) {
+  std::string s = bInstance ? "QvObject* pSelf" : "";
+  using Params = typename Signature<F>::Params;
+  ((s += s.empty() ? "" : ", ", s += Marshal<std::tuple_element_t<I, Params>>::kC, s += " a" + std::to_string(I)),
+   ...);
+  return s.empty() ? "void" : s;
+}
+template <auto F, bool bInstance>
+std::string CSignature() {
+  return std::string(ResultC<typename Signature<F>::Result>()) + "(" +
+         CParameters<F>(bInstance, std::make_index_sequence<kArity<F>>{}) + ")";
 }
 
 }  // namespace qv::abi

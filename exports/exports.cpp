@@ -179,9 +179,32 @@ QV_DECORATED_EXPORTS(QV_CHECK_DECORATED)
 const QvExportInfo kExports[] = {
     QV_GLOBAL_EXPORTS(QV_ROW_GLOBAL) QV_CLASS_EXPORTS(QV_ROW_CLASS) QV_DECORATED_EXPORTS(QV_ROW_DECORATED)};
 
+// The C signature of every entry point, by entry: a decorated name shares
+// the signature of the entry it reaches.
+struct SignatureRow {
+  void (*pEntry)(void);
+  std::string (*pSignature)();
+};
+#define QV_SIG_GLOBAL(id, fn, n) {Entry(&__quorvane__GF##id), &CSignature<&qv::fn, false>},
+#define QV_SIG_CLASS(id, cls, fn, n)                                  \
+  {Entry(&__quorvane__XE##id), &CSignature<&qv::cls::fn, true>}, \
+      {Entry(&__quorvane__XT##id), &CSignature<&qv::cls::fn, false>},
+#define QV_SIG_HOOK(wrapper, cls, fn, n) {Entry(&wrapper), &CSignature<&qv::cls::fn, true>},
+const SignatureRow kSignatures[] = {
+    QV_GLOBAL_EXPORTS(QV_SIG_GLOBAL) QV_CLASS_EXPORTS(QV_SIG_CLASS) QV_HOOK_EXPORTS(QV_SIG_HOOK)};
+
 }  // namespace
 
 size_t ExportCount() { return sizeof(kExports) / sizeof(kExports[0]); }
 const QvExportInfo* ExportAt(size_t nIndex) { return nIndex < ExportCount() ? &kExports[nIndex] : nullptr; }
+
+std::string ExportSignature(size_t nIndex) {
+  const QvExportInfo* p = ExportAt(nIndex);
+  if (p == nullptr) return {};
+  for (const SignatureRow& row : kSignatures) {
+    if (row.pEntry == p->pFunction) return row.pSignature();
+  }
+  return {};
+}
 
 }  // namespace qv::abi

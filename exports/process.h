@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "exports/abi.h"
 
@@ -24,5 +25,7 @@ void DetachProcess();
 
 size_t ExportCount();
 const QvExportInfo* ExportAt(size_t nIndex);
+// The C signature of export nIndex, "RESULT(PARAMETERS)"; "" past the end.
+std::string ExportSignature(size_t nIndex);
 
 }  // namespace qv::abi

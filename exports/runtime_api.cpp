@@ -231,6 +231,9 @@ QV_API QvNumber QvGetBoundNumber(const char* sName) {
 
 QV_API size_t QvExportCount(void) { return qv::abi::ExportCount(); }
 QV_API const QvExportInfo* QvExportAt(size_t nIndex) { return qv::abi::ExportAt(nIndex); }
+QV_API QvString* QvExportSignature(size_t nIndex) {
+  return nIndex < qv::abi::ExportCount() ? qv::abi::NewString(qv::abi::ExportSignature(nIndex)) : nullptr;
+}
 QV_API void (*QvFindExport(const char* sName))(void) {
   if (sName == nullptr) return nullptr;
   for (size_t i = 0; i < qv::abi::ExportCount(); ++i) {

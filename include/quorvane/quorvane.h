@@ -4,6 +4,7 @@
  *   __quorvane__GF<id>   a global function
  *   __quorvane__XE<id>   a class function, the object instance first
  *   __quorvane__XT<id>   the same class function on the current instance
+ * quorvane_exports.h (included below) declares each with its prototype.
  * Look names up with dlsym, or with QvFindExport, which also knows the
  * decorated names of the Windows build ("_StrMidX@36", ...).
  *
@@ -204,6 +205,10 @@ typedef struct QvExportInfo {
 } QvExportInfo;
 QV_API size_t QvExportCount(void);
 QV_API const QvExportInfo* QvExportAt(size_t nIndex);
+/* The C signature of export nIndex as "RESULT(PARAMETERS)", for example
+ * "QvNumber(const QvString* a0, QvNumber a1, QvNumber a2)"; NULL past the
+ * end.  The caller frees the String.  quorvane_exports.h declares them all. */
+QV_API QvString* QvExportSignature(size_t nIndex);
 /* The entry point exported under sName (any kind, decorated names too). */
 QV_API void (*QvFindExport(const char* sName))(void);
 
@@ -270,5 +275,8 @@ QV_API int32_t QvInitialisationCount(void);
 #ifdef __cplusplus
 }
 #endif
+
+/* Every exported function with its prototype. */
+#include "quorvane_exports.h"
 
 #endif /* QUORVANE_QUORVANE_H */

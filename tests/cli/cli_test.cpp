@@ -1,6 +1,8 @@
 // The quorvane command, run as a user runs it.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/command.h"
@@ -52,6 +54,21 @@ TEST(Cli, ExportsListsTheExportTable) {
   EXPECT_EQ(r.sOut.rfind("LIBRARY quorvane\nEXPORTS\n", 0), 0u);
   EXPECT_NE(r.sOut.find("  _StrMidX@36\n"), std::string::npos);
   EXPECT_NE(r.sOut.find("  __quorvane__GF25690943\n"), std::string::npos);
+}
+
+// The installed header declares every export with the prototype the
+// library's export table gives it: the committed file is the generated one.
+TEST(Cli, TheExportsHeaderIsTheOneTheExportTableGives) {
+  const CommandRun r = Quorvane("exports --header");
+  ASSERT_EQ(r.nStatus, 0) << r.sOut;
+  std::ifstream in(std::string(QV_SOURCE_DIR) + "/include/quorvane/quorvane_exports.h", std::ios::binary);
+  const std::string sCommitted((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(r.sOut == sCommitted)
+      << "include/quorvane/quorvane_exports.h is out of date: regenerate it with quorvane exports --header";
+  EXPECT_NE(r.sOut.find("QV_API QvString* QV_CDECL __quorvane__GF25690943(const QvString* a0, QvNumber a1, "
+                        "QvNumber a2);\n"),
+            std::string::npos);
+  EXPECT_NE(r.sOut.find("typedef QvNumber(QV_STDCALL* QvDecorated_StrScanAt_24)("), std::string::npos);
 }
 
 }  // namespace
