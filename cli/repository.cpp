@@ -29,10 +29,11 @@ namespace {
 // Loads "jbclass.txt" of the current directory, with a progress bar fed by
 // the library's progress message.  FALSE after printing an error.
 bool Load(const char* sCommand, Session& session) {
-  std::ifstream in(std::string(format::kClassListFile), std::ios::binary);
+  const std::string& sRepository = session.Host().Files().WorkingDirectory();
+  std::ifstream in(sRepository + "/" + std::string(format::kClassListFile), std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "quorvane %s: no repository here: %s not found in %s\n", sCommand,
-                 std::string(format::kClassListFile).c_str(), std::filesystem::current_path().c_str());
+                 std::string(format::kClassListFile).c_str(), sRepository.c_str());
     return false;
   }
   // The bar needs the number of classes; count the lines only when there is
@@ -58,8 +59,8 @@ int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& se
                    bool bNoWait) {
   ApplyProfile(session.M(), options);
   if (pLock != nullptr && !SeparatorsSafeForWriting(sCommand, options)) return 2;
-  if (!EnterRepository(sCommand, options, session.M(), false)) return 1;
-  if (pLock != nullptr && !pLock->Acquire(sCommand, bNoWait)) return 1;
+  if (!EnterRepository(sCommand, options, session, false)) return 1;
+  if (pLock != nullptr && !pLock->Acquire(sCommand, session.Host().Files().WorkingDirectory(), bNoWait)) return 1;
   if (!Load(sCommand, session)) return 1;
   return -1;
 }
@@ -109,7 +110,8 @@ std::string NativePath(std::string_view sPath) { return MapToPosixPath(sPath, "/
 
 std::string SourcePath(const VC_JavaClass& r) { return NativePath(r.sDirectory + "\\" + r.sFileName); }
 
-int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
+int SaveScannedRepository(Session& session, bool bQuiet, bool bSummaryToStderr) {
+  Module& m = session.M();
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   VC_JavaRepository& repo = JavaRepositoryInstance(m);
   const String& sError = RepositoryVars(m).sWriteError;
@@ -158,7 +160,7 @@ int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr) {
     std::fprintf(bSummaryToStderr ? stderr : stdout,
                  "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n",
                  std::string(format::kClassListFile).c_str(), static_cast<long long>(nWritten),
-                 std::filesystem::current_path().c_str(), static_cast<long long>(nUnchanged));
+                 session.Host().Files().WorkingDirectory().c_str(), static_cast<long long>(nUnchanged));
   }
   return nFailures > 0 ? 1 : 0;
 }

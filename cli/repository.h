@@ -35,10 +35,10 @@ std::string NativePath(std::string_view sPath);
 // The path of the class's source file, in this system's form.
 std::string SourcePath(const VC_JavaClass& r);
 
-// Writes the class list file of the current directory from JavaClass, and
+// Writes the class list file of the repository directory from JavaClass, and
 // a method file for each class written; "saved: ..." goes to stdout, or to
 // stderr when bSummaryToStderr, and nowhere when bQuiet.  Returns the exit
 // status.
-int SaveScannedRepository(Module& m, bool bQuiet, bool bSummaryToStderr);
+int SaveScannedRepository(Session& session, bool bQuiet, bool bSummaryToStderr);
 
 }  // namespace qv::cli

@@ -16,10 +16,9 @@ RepositoryLock::~RepositoryLock() {
   if (nFd_ >= 0) ::close(nFd_);  // closing releases the lock
 }
 
-bool RepositoryLock::Acquire(const char* sCommand, bool bNoWait) {
-  std::error_code ec;
-  const std::string sPath = (std::filesystem::current_path(ec) / std::string(kLockFile)).string();
-  nFd_ = ::open(std::string(kLockFile).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+bool RepositoryLock::Acquire(const char* sCommand, const std::string& sDirectory, bool bNoWait) {
+  const std::string sPath = (std::filesystem::path(sDirectory) / std::string(kLockFile)).string();
+  nFd_ = ::open(sPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (nFd_ < 0) {
     std::fprintf(stderr, "quorvane %s: %s: cannot open the repository's lock file: %s\n", sCommand, sPath.c_str(),
                  std::strerror(errno));

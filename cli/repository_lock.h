@@ -4,6 +4,7 @@
 // replaced whole.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace qv::cli {
@@ -17,10 +18,10 @@ class RepositoryLock {
   RepositoryLock(const RepositoryLock&) = delete;
   RepositoryLock& operator=(const RepositoryLock&) = delete;
 
-  // Takes the lock of the current directory (the repository).  When
-  // another process holds it, waits and says so on stderr, or with bNoWait
-  // fails at once.  FALSE after printing why.
-  bool Acquire(const char* sCommand, bool bNoWait);
+  // Takes the lock of the repository directory sDirectory.  When another
+  // process holds it, waits and says so on stderr, or with bNoWait fails at
+  // once.  FALSE after printing why.
+  bool Acquire(const char* sCommand, const std::string& sDirectory, bool bNoWait);
 
  private:
   int nFd_ = -1;

@@ -182,19 +182,20 @@ bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& opt
   return false;
 }
 
-bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Module& m, bool bCreate) {
+bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Session& session, bool bCreate) {
   std::error_code ec;
   const std::filesystem::path repo = std::filesystem::absolute(options.sRepoDir, ec);
   // Relative to where the command was started, not to the repository.
   const std::filesystem::path archive =
       options.sArchiveDir.empty() ? repo : std::filesystem::absolute(options.sArchiveDir, ec);
   if (bCreate) std::filesystem::create_directories(repo, ec);
-  std::filesystem::current_path(repo, ec);
-  if (ec) {
+  if (!std::filesystem::is_directory(repo, ec)) {
     std::fprintf(stderr, "quorvane %s: %s: cannot use as the repository directory: %s\n", sCommand,
-                 repo.string().c_str(), ec.message().c_str());
+                 repo.string().c_str(), ec ? ec.message().c_str() : "not a directory");
     return false;
   }
+  session.Host().Files().SetWorkingDirectory(repo.lexically_normal().string());
+  Module& m = session.M();
   const int64_t nHistory = options.bHistoryGiven ? options.nHistory : std::max(options.nHistory, options.nMinHistory);
   Globals& g = m.G();
   g.sElementDelimiter = options.sDelimiter;

@@ -69,8 +69,10 @@ void ApplyProfile(Module& m, RepositoryOptions& options);
 // (UnsafeSeparators); a command that writes refuses to go on then.
 bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options);
 
-// Makes DIR the current directory (creating it when bCreate) and sets the
-// module's globals from the options.  FALSE after printing an error.
-bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Module& m, bool bCreate);
+// Makes the repository directory (created when bCreate) the directory the
+// session's files resolve relative paths against, and sets the module's
+// globals from the options; the process's own directory does not change.
+// FALSE after printing an error.
+bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Session& session, bool bCreate);
 
 }  // namespace qv::cli

@@ -207,10 +207,10 @@ int RunScan(ScanArgs& args) {
                  static_cast<long long>(result.nNoClass), result.nFailures, nSeconds);
   }
   if (args.bSave) {
-    if (!EnterRepository("scan", options, m, true)) return 1;
+    if (!EnterRepository("scan", options, session, true)) return 1;
     RepositoryLock lock;
-    if (!lock.Acquire("scan", args.bNoWait)) return 1;
-    if (SaveScannedRepository(m, args.verbosity.bQuiet, args.bJson) != 0) ++result.nFailures;
+    if (!lock.Acquire("scan", session.Host().Files().WorkingDirectory(), args.bNoWait)) return 1;
+    if (SaveScannedRepository(session, args.verbosity.bQuiet, args.bJson) != 0) ++result.nFailures;
   }
   return result.nFailures > 0 ? 1 : 0;
 }

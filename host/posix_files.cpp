@@ -196,6 +196,12 @@ struct PosixFileSystem::OpenFile {
 PosixFileSystem::PosixFileSystem(std::string sDriveRoot, std::string sBareNameDir)
     : sDriveRoot_(std::move(sDriveRoot)), sBareNameDir_(std::move(sBareNameDir)) {}
 
+std::string PosixFileSystem::Map(std::string_view sPath) const {
+  std::string s = MapToPosixPath(sPath, sDriveRoot_);
+  if (sWorkingDir_.empty() || s.empty() || s.front() == '/') return s;
+  return sWorkingDir_ + (sWorkingDir_.back() == '/' ? "" : "/") + s;
+}
+
 PosixFileSystem::~PosixFileSystem() {
   for (auto& [nHandle, pFile] : aFiles_) {
     pFile->Flush();

@@ -43,13 +43,19 @@ class PosixFileSystem final : public FileSystem {
   // Every drive letter maps to sDriveRoot.
   //
   // The existence test (kOpenExist) searches for a bare file name (no "\",
-  // "/" or drive) the way Windows' OpenFile does: first in the current
+  // "/" or drive) the way Windows' OpenFile does: first in the working
   // directory, then in sBareNameDir when one is given.  The portable host
   // passes its profile directory, so that testing a bare profile name such
   // as "Quorvane.ini" finds the file that the profile operations read.  No
-  // other style searches: reading, writing and deleting use the current
+  // other style searches: reading, writing and deleting use the working
   // directory only.
   explicit PosixFileSystem(std::string sDriveRoot = "/", std::string sBareNameDir = "");
+
+  // The directory a relative path is resolved against: the process's
+  // current directory while it is empty.  A host application points it at
+  // the repository it works on instead of changing the process's directory.
+  void SetWorkingDirectory(std::string sDirectory) { sWorkingDir_ = std::move(sDirectory); }
+  const std::string& WorkingDirectory() const { return sWorkingDir_; }
 
   // Told about a directory that exists but cannot be listed (no
   // permission, say), with the POSIX path and errno; a listing of it
@@ -99,11 +105,12 @@ class PosixFileSystem final : public FileSystem {
  private:
   struct OpenFile;
   OpenFile* Find(FileHandle hFile);
-  std::string Map(std::string_view sPath) const { return MapToPosixPath(sPath, sDriveRoot_); }
+  std::string Map(std::string_view sPath) const;
   int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
 
   std::string sDriveRoot_;
   std::string sBareNameDir_;
+  std::string sWorkingDir_;
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
   uintptr_t nNextHandle_ = 1;
   ListingErrorHandler onListingError_;

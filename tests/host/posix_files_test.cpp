@@ -111,6 +111,26 @@ TEST(MatchesWildcardTest, ThreeLetterExtensionMatchesLongerOnes) {
   EXPECT_FALSE(MatchesWildcard("Foo.javas", "*.JAVA"));
 }
 
+// Relative paths resolve against the working directory the host was given,
+// never against the process's: a repository is used without changing it.
+TEST_F(PosixFilesTest, RelativePathsResolveAgainstTheWorkingDirectory) {
+  WriteRaw("repo/jbclass.txt", "line\r\n");
+  pFs_->SetWorkingDirectory(Posix("repo"));
+  EXPECT_EQ(Lines("jbclass.txt", 0), (std::vector<std::string>{"line"}));
+  FileHandle h;
+  EXPECT_TRUE(pFs_->Open(h, "jbclass.txt", kOpenExist));
+  std::filesystem::create_directory(Posix("repo/sub"));
+  ASSERT_TRUE(pFs_->Open(h, "sub\\new.txt", kOpenCreate));
+  EXPECT_TRUE(pFs_->Close(h));
+  EXPECT_TRUE(std::filesystem::exists(Posix("repo/sub/new.txt")));
+  std::string sText;
+  EXPECT_EQ(pFs_->ReadWholeFile("jbclass.txt", sText), 0);
+  EXPECT_EQ(sText, "line\r\n");
+  // Absolute and drive paths are not moved.
+  EXPECT_EQ(Lines(Posix("repo/jbclass.txt"), 0), (std::vector<std::string>{"line"}));
+  EXPECT_NE(std::filesystem::current_path(), std::filesystem::path(Posix("repo")));
+}
+
 TEST_F(PosixFilesTest, OpenStyles) {
   FileHandle h;
   EXPECT_FALSE(pFs_->Open(h, "C:\\missing.txt", kOpenRead));
