@@ -112,57 +112,27 @@ std::string SourcePath(const VC_JavaClass& r) { return NativePath(r.sDirectory +
 
 int SaveScannedRepository(Session& session, bool bQuiet, bool bSummaryToStderr) {
   Module& m = session.M();
-  DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
-  VC_JavaRepository& repo = JavaRepositoryInstance(m);
-  const String& sError = RepositoryVars(m).sWriteError;
-  int nFailures = 0;
-  // A class that cannot be stored is left out, so that it does not cost
-  // the save of all the others.
-  const std::vector<String> aProblems = ClassLineProblems(m, m.G().sElementDelimiter);
-  for (int64_t i = 0; i < aClasses.Count(); ++i) {
-    VC_JavaClass& r = aClasses.At(i);
-    const String& sProblem = aProblems[static_cast<size_t>(i)];
-    if (sProblem.empty()) continue;
-    std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", SourcePath(r).c_str(),
-                 r.sClassName.c_str(), sProblem.c_str());
-    r.bSkipSave = Number(1);
-    ++nFailures;
+  const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  const ScanSave save = SaveScannedClasses(m);
+  for (const auto& [i, sWhy] : save.aRefused) {
+    std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", SourcePath(aClasses[i]).c_str(),
+                 aClasses[i].sClassName.c_str(), sWhy.c_str());
   }
-  repo.SaveRepository(m);
-  if (!sError.empty()) {
+  if (!save.sClassListError.empty()) {
     std::fprintf(stderr, "quorvane scan: %s not written: %s\n", std::string(format::kClassListFile).c_str(),
-                 sError.c_str());
+                 save.sClassListError.c_str());
     return 1;
   }
-  // The parser leaves the whole class body in method 1, without a name;
-  // the method is named after its class so that the method file keeps it.
-  std::vector<int64_t> aSaved;
-  for (int64_t i = 0; i < aClasses.Count(); ++i) {
-    VC_JavaClass& r = aClasses.At(i);
-    if (!r.bSaved.IsTrue()) continue;
-    VC_JavaMethod& body = r.aMethods.At(1);
-    if (body.sName.empty() && !body.sBody.empty()) body.sName = r.sClassName;
-    aSaved.push_back(i);
-  }
-  // All method files are written, then made durable together and put in place.
-  std::vector<Number> aResults;
-  std::vector<String> aErrors;
-  int64_t nUnchanged = 0;
-  const int64_t nWritten =
-      repo.WriteMethodFiles(m, aSaved, m.G().sElementDelimiter, aResults, aErrors, &nUnchanged);
-  for (size_t k = 0; k < aSaved.size(); ++k) {
-    if (aResults[k] != Number(kWriteFailed)) continue;
+  for (const auto& [i, sWhy] : save.aMethodFileErrors) {
     std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n",
-                 NativePath(aClasses.Get(aSaved[k]).sMethodFile).c_str(), aErrors[k].c_str());
-    ++nFailures;
+                 NativePath(aClasses[i].sMethodFile).c_str(), sWhy.c_str());
   }
   if (!bQuiet) {
-    std::fprintf(bSummaryToStderr ? stderr : stdout,
-                 "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n",
-                 std::string(format::kClassListFile).c_str(), static_cast<long long>(nWritten),
-                 session.Host().Files().WorkingDirectory().c_str(), static_cast<long long>(nUnchanged));
+    std::fprintf(bSummaryToStderr ? stderr : stdout, "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n",
+                 std::string(format::kClassListFile).c_str(), static_cast<long long>(save.nSaved),
+                 session.Host().Files().WorkingDirectory().c_str(), static_cast<long long>(save.nUnchanged));
   }
-  return nFailures > 0 ? 1 : 0;
+  return save.aRefused.empty() && save.aMethodFileErrors.empty() ? 0 : 1;
 }
 
 }  // namespace qv::cli

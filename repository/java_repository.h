@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "frame/module.h"
@@ -100,12 +101,29 @@ class VC_JavaRepository : public Object {
   Number SaveHistoryFile(Module& m, std::string_view sFile);
 };
 
-class VC_JavaClass;
-// For every record of JavaClass that has a class name, why it could not be
-// stored as a class list line with sDelimiter and the module's line-break
-// token ("field problem"), or "" when it can; "" for the others.  A host
-// can leave such records out (bSkipSave) instead of losing the save.
-std::vector<String> ClassLineProblems(Module& m, std::string_view sDelimiter);
+// What the save of a scan did.
+struct ScanSave {
+  // The records that could not be stored (a field holds the delimiter or
+  // the line-break token, say), with why: left out, so that they do not
+  // cost the save of all the others.
+  std::vector<std::pair<int64_t, String>> aRefused;
+  // Empty when the class list file was written; else why not (then no
+  // method file was written either).
+  String sClassListError;
+  int64_t nSaved = 0;      // classes in the class list file
+  int64_t nUnchanged = 0;  // method files that already held their content
+  // The method files that could not be written (record, why).
+  std::vector<std::pair<int64_t, String>> aMethodFileErrors;
+};
+
+// Saves the records of JavaClass as the repository (the class list file of
+// the repository directory, with the module's delimiter and token, and one
+// method file per class): each class line is built once, on worker
+// threads; a record that cannot be stored is left out (bSkipSave) and
+// reported; the parser's body in method 1 is named after its class, so that
+// the method file keeps it; the method files are written as
+// WriteMethodFiles writes them.
+ScanSave SaveScannedClasses(Module& m);
 
 // The global JavaRepository instance the host application uses.
 struct JavaRepositoryGlobal : ModuleSlot {

@@ -147,42 +147,111 @@ auto MethodWhat(const VC_JavaClass& r) {
 
 }  // namespace
 
-std::vector<String> ClassLineProblems(Module& m, std::string_view sDelimiter) {
-  const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m);
-  const int64_t n = aRecords.Count();
-  std::vector<String> aProblems(static_cast<size_t>(n));
-  const JavaTextTools tools = JavaTextTools::Bound(m);
-  const String sToken = m.G().sCRLFToken;
-  RunAhead(
-      n, kWorkerThreads, n,
-      [&](int64_t i) {
-        const VC_JavaClass& r = aRecords[i];
-        if (r.sClassName.empty()) return;
-        String sLine;
-        BuildClassLine(tools, sDelimiter, sToken, r, sLine, aProblems[static_cast<size_t>(i)]);
-      },
-      [](int64_t) {});
-  return aProblems;
-}
-
 Number VC_JavaRepository::SaveRepository(Module& m) {
   const String sDelimiter = m.G().sElementDelimiter;
   WriteClassFile(m, format::kClassListFile, sDelimiter);
   return Number::Null();
 }
 
-Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter) {
+namespace {
+
+// The class list file sFile of the records aAt (in order) from their lines,
+// which aLine(k) hands over one at a time (FALSE with sError saying why a
+// line cannot be had), kept as history and put in place; the records in it
+// count as saved.  Returns the number of records, or kWriteFailed with
+// sWriteError set.
+template <class Lines>
+Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int64_t>& aAt, Lines lines) {
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
-  const DynArray<VC_JavaClass>& aRecords = aClasses;
-  const int64_t n = aClasses.Count();
-  std::vector<int64_t> aAt;  // the records the file holds, in order
-  for (int64_t i = 0; i < n; ++i) {
-    if (!Skipped(aRecords[i])) aAt.push_back(i);
-  }
   WaitCursorScope wait(m);
   RepositoryVars(m).sWriteError.clear();
   ReplacingFile out(m, sFile);
   if (!out.Open()) return Number(Failed(m, out.Error()));
+  String sError;
+  lines([&](const String& sLine) {
+    if (sError.empty() && !out.PutLine(sLine)) sError = out.Error();
+  }, sError);
+  if (!sError.empty()) return Number(Failed(m, sError));
+  if (!out.Close()) return Number(Failed(m, out.Error()));
+  VC_JavaRepository().SaveHistoryFile(m, out.Target());
+  if (!out.Commit()) return Number(Failed(m, out.Error()));
+  // Only a record that is in the file counts as saved.
+  for (const int64_t i : aAt) {
+    VC_JavaClass& r = aClasses.At(i);
+    r.bSaved = Number(1);
+    r.sMethodFile = format::MethodFilePath(r.sDirectory, r.sFileName);
+  }
+  return Number(static_cast<int64_t>(aAt.size()));
+}
+
+}  // namespace
+
+ScanSave SaveScannedClasses(Module& m) {
+  ScanSave save;
+  DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
+  const int64_t n = aClasses.Count();
+  const String sDelimiter = m.G().sElementDelimiter;
+  const String sToken = m.G().sCRLFToken;
+  const JavaTextTools tools = JavaTextTools::Bound(m);
+  // Every line once, on the worker threads; a record whose line cannot be
+  // built is left out.
+  std::vector<String> aLines(static_cast<size_t>(n));
+  std::vector<String> aErrors(static_cast<size_t>(n));
+  const DynArray<VC_JavaClass>& aRecords = aClasses;
+  RunAhead(
+      n, kWorkerThreads, n,
+      [&](int64_t i) {
+        const VC_JavaClass& r = aRecords[i];
+        if (Skipped(r)) return;
+        const auto k = static_cast<size_t>(i);
+        if (!BuildClassLine(tools, sDelimiter, sToken, r, aLines[k], aErrors[k])) aLines[k].clear();
+      },
+      [](int64_t) {});
+  std::vector<int64_t> aAt;
+  for (int64_t i = 0; i < n; ++i) {
+    VC_JavaClass& r = aClasses.At(i);
+    if (Skipped(r)) continue;
+    const auto k = static_cast<size_t>(i);
+    if (!aErrors[k].empty()) {
+      r.bSkipSave = Number(1);
+      save.aRefused.emplace_back(i, std::move(aErrors[k]));
+      continue;
+    }
+    aAt.push_back(i);
+  }
+  const Number nWritten = WriteClassLines(m, format::kClassListFile, aAt, [&](auto fnPut, String&) {
+    for (const int64_t i : aAt) {
+      fnPut(aLines[static_cast<size_t>(i)]);
+      aLines[static_cast<size_t>(i)] = String();
+    }
+  });
+  if (nWritten == Number(kWriteFailed)) {
+    save.sClassListError = RepositoryVars(m).sWriteError;
+    return save;
+  }
+  save.nSaved = nWritten.AsInt64();
+  // The parser leaves the whole class body in method 1, without a name;
+  // it is named after its class so that the method file keeps it.
+  for (const int64_t i : aAt) {
+    VC_JavaClass& r = aClasses.At(i);
+    VC_JavaMethod& body = r.aMethods.At(1);
+    if (body.sName.empty() && !body.sBody.empty()) body.sName = r.sClassName;
+  }
+  std::vector<Number> aResults;
+  std::vector<String> aMethodErrors;
+  VC_JavaRepository().WriteMethodFiles(m, aAt, sDelimiter, aResults, aMethodErrors, &save.nUnchanged);
+  for (size_t k = 0; k < aAt.size(); ++k) {
+    if (aResults[k] == Number(kWriteFailed)) save.aMethodFileErrors.emplace_back(aAt[k], std::move(aMethodErrors[k]));
+  }
+  return save;
+}
+
+Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter) {
+  const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m);
+  std::vector<int64_t> aAt;  // the records the file holds, in order
+  for (int64_t i = 0; i < aRecords.Count(); ++i) {
+    if (!Skipped(aRecords[i])) aAt.push_back(i);
+  }
   // Worker threads build the lines; this thread writes them in order.  The
   // first line that cannot be stored fails the file.
   const JavaTextTools tools = JavaTextTools::Bound(m);
@@ -193,34 +262,25 @@ Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std:
     bool bBuilt = false;
   };
   std::vector<Line> aLines(aAt.size());
-  String sError;
-  RunAhead(
-      static_cast<int64_t>(aAt.size()), kWorkerThreads, kLineWindow,
-      [&](int64_t k) {
-        Line& line = aLines[static_cast<size_t>(k)];
-        line.bBuilt = BuildClassLine(tools, sDelimiter, sToken, aRecords[aAt[static_cast<size_t>(k)]], line.sText,
-                                     line.sError);
-      },
-      [&](int64_t k) {
-        const Line line = std::move(aLines[static_cast<size_t>(k)]);
-        if (!sError.empty()) return;
-        if (!line.bBuilt) {
-          sError = "class " + aRecords[aAt[static_cast<size_t>(k)]].sClassName + ": " + line.sError;
-        } else if (!out.PutLine(line.sText)) {
-          sError = out.Error();
-        }
-      });
-  if (!sError.empty()) return Number(Failed(m, sError));
-  if (!out.Close()) return Number(Failed(m, out.Error()));
-  SaveHistoryFile(m, out.Target());
-  if (!out.Commit()) return Number(Failed(m, out.Error()));
-  // Only a record that is in the file counts as saved.
-  for (const int64_t i : aAt) {
-    VC_JavaClass& r = aClasses.At(i);
-    r.bSaved = Number(1);
-    r.sMethodFile = format::MethodFilePath(r.sDirectory, r.sFileName);
-  }
-  return Number(n);
+  const Number nWritten = WriteClassLines(m, sFile, aAt, [&](auto fnPut, String& sError) {
+    RunAhead(
+        static_cast<int64_t>(aAt.size()), kWorkerThreads, kLineWindow,
+        [&](int64_t k) {
+          Line& line = aLines[static_cast<size_t>(k)];
+          line.bBuilt = BuildClassLine(tools, sDelimiter, sToken, aRecords[aAt[static_cast<size_t>(k)]], line.sText,
+                                       line.sError);
+        },
+        [&](int64_t k) {
+          const Line line = std::move(aLines[static_cast<size_t>(k)]);
+          if (!sError.empty()) return;
+          if (!line.bBuilt) {
+            sError = "class " + aRecords[aAt[static_cast<size_t>(k)]].sClassName + ": " + line.sError;
+          } else {
+            fnPut(line.sText);
+          }
+        });
+  });
+  return nWritten == Number(kWriteFailed) ? nWritten : Number(aRecords.Count());
 }
 
 Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Number nClass,
