@@ -99,6 +99,55 @@ class FileSystem {
   }
 };
 
+// A FileSystem that forwards every call to another one.  A layer that
+// changes some calls (fault injection, say) derives from it and overrides
+// only those, so that a call added to FileSystem later is forwarded too
+// instead of silently running its default in the layer.
+class FileSystemWrapper : public FileSystem {
+ public:
+  explicit FileSystemWrapper(FileSystem& oBase) : oBase_(oBase) {}
+
+  bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override { return oBase_.Open(hFile, sPath, nStyle); }
+  bool Close(FileHandle hFile) override { return oBase_.Close(hFile); }
+  bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) override {
+    return oBase_.GetLine(hFile, sLine, nMax);
+  }
+  bool PutLine(FileHandle hFile, std::string_view sText) override { return oBase_.PutLine(hFile, sText); }
+  int64_t Read(FileHandle hFile, std::string& sOut, int64_t nBytes) override {
+    return oBase_.Read(hFile, sOut, nBytes);
+  }
+  int64_t Write(FileHandle hFile, std::string_view sText) override { return oBase_.Write(hFile, sText); }
+  bool Seek(FileHandle hFile, int64_t nOffset, int nOrigin) override { return oBase_.Seek(hFile, nOffset, nOrigin); }
+  int64_t Tell(FileHandle hFile) override { return oBase_.Tell(hFile); }
+  int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override {
+    return oBase_.ListSubdirectories(sPattern, aNames);
+  }
+  int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override {
+    return oBase_.ListFiles(sPattern, aNames);
+  }
+  bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
+  bool Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
+  bool Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
+  bool Replace(std::string_view sSource, std::string_view sTarget) override {
+    return oBase_.Replace(sSource, sTarget);
+  }
+  void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override {
+    oBase_.ReplaceAll(aMoves, aDone);
+  }
+  int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
+    return oBase_.ReadWholeFile(sPath, sText);
+  }
+  bool HoldsExactly(std::string_view sPath, std::string_view sText) const override {
+    return oBase_.HoldsExactly(sPath, sText);
+  }
+
+ protected:
+  FileSystem& Base() const { return oBase_; }
+
+ private:
+  FileSystem& oBase_;
+};
+
 // Private-profile (INI file) access with Windows semantics.
 class Profiles {
  public:

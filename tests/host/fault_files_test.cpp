@@ -1,4 +1,4 @@
-#include "host/fault_files.h"
+#include "support/fault_files.h"
 
 #include <gtest/gtest.h>
 

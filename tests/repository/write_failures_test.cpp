@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/fault_files.h"
+#include "support/fault_files.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "support/printers.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/fault_files.h"
+#include "support/fault_files.h"
 #include "support/printers.h"
 #include "support/test_host.h"
 

@@ -1,5 +1,5 @@
-// A FileSystem wrapper that makes chosen operations fail, for reliability
-// tests (in the manner of LevelDB's fault-injection environment).
+// A FileSystem layer that makes chosen operations fail, for reliability
+// tests (part of the tests' support library, not of the shipped one) (in the manner of LevelDB's fault-injection environment).
 //
 // Every call is forwarded to the wrapped FileSystem except the ones chosen
 // to fail.  The operations are counted in groups (FaultOp); a test arms a
@@ -34,9 +34,9 @@ namespace qv {
 
 enum class FaultOp { kOpenForWrite, kOpenAny, kWrite, kRename, kCopy, kClose, kSync };
 
-class FaultInjectingFileSystem final : public FileSystem {
+class FaultInjectingFileSystem final : public FileSystemWrapper {
  public:
-  explicit FaultInjectingFileSystem(FileSystem& oBase) : oBase_(oBase) {}
+  explicit FaultInjectingFileSystem(FileSystem& oBase) : FileSystemWrapper(oBase) {}
 
   // Makes the nth call of the group from now fail (n = 1: the next one).
   // n < 1 disarms the group.
@@ -50,36 +50,15 @@ class FaultInjectingFileSystem final : public FileSystem {
 
   bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override;
   bool Close(FileHandle hFile) override;
-  bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) override {
-    return oBase_.GetLine(hFile, sLine, nMax);
-  }
   bool PutLine(FileHandle hFile, std::string_view sText) override;
-  int64_t Read(FileHandle hFile, std::string& sOut, int64_t nBytes) override {
-    return oBase_.Read(hFile, sOut, nBytes);
-  }
   int64_t Write(FileHandle hFile, std::string_view sText) override;
-  bool Seek(FileHandle hFile, int64_t nOffset, int nOrigin) override { return oBase_.Seek(hFile, nOffset, nOrigin); }
-  int64_t Tell(FileHandle hFile) override { return oBase_.Tell(hFile); }
-
-  int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override {
-    return oBase_.ListSubdirectories(sPattern, aNames);
-  }
-  int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override {
-    return oBase_.ListFiles(sPattern, aNames);
-  }
-  bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
   bool Copy(std::string_view sSource, std::string_view sTarget) override;
   bool Rename(std::string_view sOld, std::string_view sNew) override;
   bool Replace(std::string_view sSource, std::string_view sTarget) override;
   void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
-  // Forwarded without faults: it may run on several threads, and the
-  // counters are not shared between threads.
-  int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
-    return oBase_.ReadWholeFile(sPath, sText);
-  }
-  bool HoldsExactly(std::string_view sPath, std::string_view sText) const override {
-    return oBase_.HoldsExactly(sPath, sText);
-  }
+  // Every other call is forwarded without faults; ReadWholeFile and
+  // HoldsExactly may run on several threads, and the counters are not
+  // shared between threads.
 
  private:
   static constexpr size_t kOps = 7;
@@ -92,7 +71,6 @@ class FaultInjectingFileSystem final : public FileSystem {
   // Counts a call of the group and tells whether it is to fail.
   bool Tick(FaultOp eOp);
 
-  FileSystem& oBase_;
   std::array<int, kOps> aCount_{};
   std::array<Plan, kOps> aPlan_{};
 };

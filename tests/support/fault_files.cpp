@@ -1,4 +1,4 @@
-#include "host/fault_files.h"
+#include "support/fault_files.h"
 
 namespace qv {
 
@@ -22,41 +22,41 @@ bool FaultInjectingFileSystem::Open(FileHandle& hFile, std::string_view sPath, i
   bool bFail = Tick(FaultOp::kOpenAny);
   if (nStyle == kOpenCreate || nStyle == kOpenAppend) bFail = Tick(FaultOp::kOpenForWrite) || bFail;
   if (bFail) return false;
-  return oBase_.Open(hFile, sPath, nStyle);
+  return Base().Open(hFile, sPath, nStyle);
 }
 
 bool FaultInjectingFileSystem::Close(FileHandle hFile) {
   const bool bFail = Tick(FaultOp::kClose);
-  const bool bClosed = oBase_.Close(hFile);
+  const bool bClosed = Base().Close(hFile);
   return bClosed && !bFail;
 }
 
 bool FaultInjectingFileSystem::PutLine(FileHandle hFile, std::string_view sText) {
   if (Tick(FaultOp::kWrite)) return false;
-  return oBase_.PutLine(hFile, sText);
+  return Base().PutLine(hFile, sText);
 }
 
 int64_t FaultInjectingFileSystem::Write(FileHandle hFile, std::string_view sText) {
   if (Tick(FaultOp::kWrite)) {
     const std::string_view sHalf = sText.substr(0, sText.size() / 2);
-    return sHalf.empty() ? 0 : oBase_.Write(hFile, sHalf);
+    return sHalf.empty() ? 0 : Base().Write(hFile, sHalf);
   }
-  return oBase_.Write(hFile, sText);
+  return Base().Write(hFile, sText);
 }
 
 bool FaultInjectingFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
   if (Tick(FaultOp::kCopy)) return false;
-  return oBase_.Copy(sSource, sTarget);
+  return Base().Copy(sSource, sTarget);
 }
 
 bool FaultInjectingFileSystem::Rename(std::string_view sOld, std::string_view sNew) {
   if (Tick(FaultOp::kRename)) return false;
-  return oBase_.Rename(sOld, sNew);
+  return Base().Rename(sOld, sNew);
 }
 
 bool FaultInjectingFileSystem::Replace(std::string_view sSource, std::string_view sTarget) {
   if (Tick(FaultOp::kRename)) return false;
-  return oBase_.Replace(sSource, sTarget);
+  return Base().Replace(sSource, sTarget);
 }
 
 void FaultInjectingFileSystem::ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves,
@@ -73,7 +73,7 @@ void FaultInjectingFileSystem::ReplaceAll(const std::vector<std::pair<std::strin
     aAt.push_back(k);
   }
   std::vector<bool> aPassedDone;
-  oBase_.ReplaceAll(aPassed, aPassedDone);
+  Base().ReplaceAll(aPassed, aPassedDone);
   for (size_t j = 0; j < aAt.size(); ++j) aDone[aAt[j]] = aPassedDone[j];
 }
 
