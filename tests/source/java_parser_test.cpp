@@ -378,31 +378,10 @@ TEST_F(ParseJavaSourceTest, UnreadableFilesReturnZeroAndAssignNothing) {
 
 // Reads return only half of what was asked for, as when the file shrinks
 // between the size query and the read.
-class ShortReadFiles final : public FileSystem {
+class ShortReadFiles final : public FileSystemWrapper {
  public:
-  explicit ShortReadFiles(FileSystem& oBase) : oBase_(oBase) {}
-  bool Open(FileHandle& h, std::string_view s, int n) override { return oBase_.Open(h, s, n); }
-  bool Close(FileHandle h) override { return oBase_.Close(h); }
-  bool GetLine(FileHandle h, std::string& s, int64_t n) override { return oBase_.GetLine(h, s, n); }
-  bool PutLine(FileHandle h, std::string_view s) override { return oBase_.PutLine(h, s); }
-  int64_t Read(FileHandle h, std::string& s, int64_t n) override { return oBase_.Read(h, s, n / 2); }
-  int64_t Write(FileHandle h, std::string_view s) override { return oBase_.Write(h, s); }
-  bool Seek(FileHandle h, int64_t n, int o) override { return oBase_.Seek(h, n, o); }
-  int64_t Tell(FileHandle h) override { return oBase_.Tell(h); }
-  int64_t ListSubdirectories(std::string_view s, std::vector<std::string>& a) override {
-    return oBase_.ListSubdirectories(s, a);
-  }
-  int64_t ListFiles(std::string_view s, std::vector<std::string>& a) override { return oBase_.ListFiles(s, a); }
-  bool DirExists(std::string_view s) override { return oBase_.DirExists(s); }
-  bool Copy(std::string_view a, std::string_view b) override { return oBase_.Copy(a, b); }
-  bool Rename(std::string_view a, std::string_view b) override { return oBase_.Rename(a, b); }
-  bool Replace(std::string_view a, std::string_view b) override { return oBase_.Replace(a, b); }
-  int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
-    return oBase_.ReadWholeFile(sPath, sText);
-  }
-
- private:
-  FileSystem& oBase_;
+  explicit ShortReadFiles(FileSystem& oBase) : FileSystemWrapper(oBase) {}
+  int64_t Read(FileHandle h, std::string& s, int64_t n) override { return Base().Read(h, s, n / 2); }
 };
 
 TEST_F(ParseJavaSourceTest, AShortReadIsAFailure) {

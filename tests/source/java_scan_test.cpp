@@ -14,45 +14,19 @@ namespace {
 using test::HostFixture;
 
 // Forwards to the host's file system and records the listing patterns.
-class RecordingFiles final : public FileSystem {
+class RecordingFiles final : public FileSystemWrapper {
  public:
-  explicit RecordingFiles(FileSystem& oBase) : oBase_(oBase) {}
+  explicit RecordingFiles(FileSystem& oBase) : FileSystemWrapper(oBase) {}
   std::vector<std::string> aSubdirPatterns, aFilePatterns;
 
-  bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override {
-    return oBase_.Open(hFile, sPath, nStyle);
-  }
-  bool Close(FileHandle hFile) override { return oBase_.Close(hFile); }
-  bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) override {
-    return oBase_.GetLine(hFile, sLine, nMax);
-  }
-  bool PutLine(FileHandle hFile, std::string_view sText) override { return oBase_.PutLine(hFile, sText); }
-  int64_t Read(FileHandle hFile, std::string& sOut, int64_t nBytes) override {
-    return oBase_.Read(hFile, sOut, nBytes);
-  }
-  int64_t Write(FileHandle hFile, std::string_view sText) override { return oBase_.Write(hFile, sText); }
-  bool Seek(FileHandle hFile, int64_t nOffset, int nOrigin) override { return oBase_.Seek(hFile, nOffset, nOrigin); }
-  int64_t Tell(FileHandle hFile) override { return oBase_.Tell(hFile); }
   int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override {
     aSubdirPatterns.emplace_back(sPattern);
-    return oBase_.ListSubdirectories(sPattern, aNames);
+    return Base().ListSubdirectories(sPattern, aNames);
   }
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override {
     aFilePatterns.emplace_back(sPattern);
-    return oBase_.ListFiles(sPattern, aNames);
+    return Base().ListFiles(sPattern, aNames);
   }
-  bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
-  bool Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
-  bool Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
-  int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
-    return oBase_.ReadWholeFile(sPath, sText);
-  }
-  bool Replace(std::string_view sSource, std::string_view sTarget) override {
-    return oBase_.Replace(sSource, sTarget);
-  }
-
- private:
-  FileSystem& oBase_;
 };
 
 class ScanJavaFilesTest : public HostFixture {
