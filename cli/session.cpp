@@ -46,10 +46,11 @@ std::string ResolveProfileDir(std::string_view sOption) {
 
 Session::Session() : Session(PortableHostOptions{}) {}
 
-Session::Session(std::string sProfileDir)
-    : Session([&sProfileDir] {
+Session::Session(std::string sProfileDir, std::string sDatabase)
+    : Session([&sProfileDir, &sDatabase] {
         PortableHostOptions options;
         options.sProfileDir = std::move(sProfileDir);
+        options.sDatabase = std::move(sDatabase);
         return options;
       }()) {}
 

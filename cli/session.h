@@ -22,7 +22,8 @@ class Session {
   // Bare profile names resolve against the current directory.
   Session();
   // Bare profile names resolve against sProfileDir (see ResolveProfileDir).
-  explicit Session(std::string sProfileDir);
+  // sDatabase: the database target, empty for the embedded default.
+  explicit Session(std::string sProfileDir, std::string sDatabase = "");
   Module& M() { return module_; }
   PortableHost& Host() { return host_; }
 

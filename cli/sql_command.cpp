@@ -80,17 +80,17 @@ std::string ResolveDatabase(const SqlArguments& args, const std::string& sProfil
 
 int RunSql(const SqlArguments& args) {
   const std::string sProfileDir = ResolveProfileDir(args.sProfileDir);
-  Session session(sProfileDir);
+  const std::string sDatabase = ResolveDatabase(args, sProfileDir);
+  Session session(sProfileDir, sDatabase);
   Module& m = session.M();
-  PortableSql& sql = session.Host().Sql();
-  sql.SetDatabase(ResolveDatabase(args, sProfileDir));
+  Sql& sql = m.Db();
   // The command reports the database's errors itself, once each.
   sql.SetErrorHandler([](const SqlError&) { return kSqlErrorHandled; });
 
   BLC_ManageSqlHandles pool;
   SqlHandle hSql;
   if (!pool.GetSqlHandle(m, hSql)) {
-    std::fprintf(stderr, "quorvane sql: cannot connect to %s: %s\n", RedactedDatabase(sql.Database()).c_str(),
+    std::fprintf(stderr, "quorvane sql: cannot connect to %s: %s\n", RedactedDatabase(sDatabase).c_str(),
                  sql.LastError().sText.c_str());
     return 1;
   }
