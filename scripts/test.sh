@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the default and the sanitizer presets and runs every test under both,
-# then builds the fuzz targets and runs each briefly on its seed corpus.
+# then builds the fuzz targets and runs each briefly on its seed corpus, then
+# builds the Debian packages and tests them in a Debian 12 root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -12,3 +13,5 @@ for preset in default asan; do
 done
 echo "== fuzz"
 fuzz/run.sh "${QV_FUZZ_SECONDS:-30}"
+echo "== Debian packages"
+scripts/deb.sh --test
