@@ -125,7 +125,7 @@ Runner AddDemoCommand(CLI::App& app, const char* sArgv0) {
       "FILE: report every \"class\" keyword with whether it lies inside a block comment, and the kind of the first "
       "comment of each line.");
   sub->add_option("FILE", args->aFiles, "A text file")->required();
-  sub->add_option("--library", args->sLibrary, "The library to load (default: libquorvane.so beside this program)")
+  sub->add_option("--library", args->sLibrary, "The library to load (default: libquorvane.so.0 beside this program, or in the library directory once installed)")
       ->type_name("PATH");
   sub->footer(HelpFooter(sAbout));
   return [args] { return RunDemo(*args); };

@@ -55,11 +55,12 @@ std::string LibraryBeside(const char* sArgv0) {
   const size_t nSlash = sExe.rfind('/');
   const std::string sDir = nSlash == std::string::npos ? "." : sExe.substr(0, nSlash);
   // Beside the command in the build tree; once installed, in the library
-  // directory.
-  const std::string sBeside = sDir + "/libquorvane.so";
+  // directory.  By its SONAME: the runtime files hold that name, while the
+  // plain libquorvane.so link belongs to the development files.
+  const std::string sBeside = sDir + "/libquorvane.so.0";
   if (access(sBeside.c_str(), F_OK) == 0) return sBeside;
 #ifdef QV_LIBDIR_FROM_BINDIR
-  return sDir + "/" QV_LIBDIR_FROM_BINDIR "/libquorvane.so";
+  return sDir + "/" QV_LIBDIR_FROM_BINDIR "/libquorvane.so.0";
 #else
   return sBeside;
 #endif

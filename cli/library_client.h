@@ -39,7 +39,8 @@ class LibraryClient {
   std::string sError_;
 };
 
-// The library beside the running program: <dir of argv0>/libquorvane.so.
+// The library for the running program: libquorvane.so.0 beside it, else in
+// the installed library directory.
 std::string LibraryBeside(const char* sArgv0);
 
 }  // namespace qv::cli

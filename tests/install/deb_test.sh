@@ -137,6 +137,10 @@ sed -i 's/^time: [0-9.]* s$/time/' "$tmp/job.root"
 diff "$tmp/job.build" "$tmp/job.root" || fail "the installed command's main job differs from the build's"
 [ -s "$root/test/repo/jbclass.txt" ] || fail "scan --save wrote no jbclass.txt"
 [ "$(wc -l <"$tmp/job.root")" -ge 4 ] || fail "the main job printed next to nothing: $(cat "$tmp/job.root")"
+# The commands that load the library by name find it without the
+# development package.
+n=$(in_root quorvane exports | wc -l) || fail "quorvane exports without libquorvane-dev"
+[ "$n" -eq 444 ] || fail "quorvane exports without libquorvane-dev listed $n names, not 444"
 
 step "consumers with libquorvane-dev"
 in_root apt-get install -y -qq --no-install-recommends "/test/${deb[libquorvane-dev]##*/}" >"$tmp/apt.log" 2>&1 </dev/null ||
