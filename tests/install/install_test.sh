@@ -41,7 +41,10 @@ for way in package pkg-config; do
     -DCMAKE_EXE_LINKER_FLAGS="$cflags" >"$out.log" 2>&1 || { cat "$out.log"; fail "configure ($way)"; }
   cmake --build "$out" -j2 >>"$out.log" 2>&1 || { cat "$out.log"; fail "build ($way)"; }
   # The consumer must run against the installed library, not the build tree's.
-  ldd "$out/consumer" | grep -q "$libdir/$soname" || { ldd "$out/consumer"; fail "consumer ($way) not linked to $libdir"; }
+  # (ldd's output goes to a file first: grep -q stops reading at the first
+  # match, and with pipefail the ldd killed by SIGPIPE failed the check.)
+  ldd "$out/consumer" >"$out.ldd"
+  grep -q "$libdir/$soname" "$out.ldd" || { cat "$out.ldd"; fail "consumer ($way) not linked to $libdir"; }
   result=$("$out/consumer") || fail "consumer ($way) answered '$result'"
   [ "$result" = "class at 15" ] || fail "consumer ($way) printed '$result'"
   echo "consumer via $way: $result"
