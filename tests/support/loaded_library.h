@@ -14,9 +14,9 @@ namespace qv::test {
 
 // What the child sets up before it loads the library.
 struct ChildSetup {
-  std::string sWorkDir;                                    // the child's working directory, when not empty
+  std::string sWorkDir;                                   // the child's working directory, when not empty
   std::vector<std::pair<std::string, std::string>> aEnv;  // environment variables the library reads
-  bool bQuietStderr = false;                               // stderr to /dev/null (message boxes print there)
+  bool bQuietStderr = false;                              // stderr to /dev/null (message boxes print there)
 };
 
 // The statuses the child ends with when it could not run fn.
