@@ -37,15 +37,17 @@ if [ $# -eq 0 ] && [ -s "$pending" ]; then
   mapfile -t aFiles < <(printf '%s\n' "${aFiles[@]}" | grep -vxF -f "$pending")
   nPending=$(grep -c . "$pending")
 fi
-tmp=$(mktemp)
-trap 'rm -f "$tmp"' EXIT
-nDiffer=0
-for f in "${aFiles[@]}"; do
-  "$formatter" --style=file "$f" >"$tmp"
-  if ! cmp -s "$tmp" "$f"; then
-    echo "not formatted: $f ($(diff "$f" "$tmp" | grep -c '^[<>]' || true) lines differ)"
-    nDiffer=$((nDiffer + 1))
-  fi
+# One clang-format for all files names each that would change; the lines
+# that differ are counted for those only.
+report=$("$formatter" --style=file --dry-run -Werror "${aFiles[@]}" 2>&1) || true
+mapfile -t aDiffer < <(sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/\1/p' <<<"$report" | sort -u)
+if grep -q 'error:' <<<"$report" && [ ${#aDiffer[@]} -eq 0 ]; then
+  echo "$report"  # clang-format itself failed
+  exit 1
+fi
+nDiffer=${#aDiffer[@]}
+for f in "${aDiffer[@]}"; do
+  echo "not formatted: $f ($("$formatter" --style=file "$f" | diff "$f" - | grep -c '^[<>]') lines differ)"
 done
 if [ $nDiffer -gt 0 ]; then
   echo "format: $nDiffer of ${#aFiles[@]} files differ from .clang-format; scripts/format.sh FILE... rewrites them"
