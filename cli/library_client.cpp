@@ -56,7 +56,7 @@ std::string LibraryBeside(const char* sArgv0) {
   const std::string sDir = nSlash == std::string::npos ? "." : sExe.substr(0, nSlash);
   // Beside the command in the build tree; once installed, in the library
   // directory.
-  const std::string sBeside = sDir + "/libquorvane.so";
+  std::string sBeside = sDir + "/libquorvane.so";  // not const: returned by move
   if (access(sBeside.c_str(), F_OK) == 0) return sBeside;
 #ifdef QV_LIBDIR_FROM_BINDIR
   return sDir + "/" QV_LIBDIR_FROM_BINDIR "/libquorvane.so";
