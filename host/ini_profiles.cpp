@@ -115,7 +115,7 @@ bool Utf8ToUtf16(std::string_view sText, bool bBigEndian, std::string& sOut) {
     const auto c = static_cast<unsigned char>(sText[i]);
     const size_t nLength = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
     if (nLength == 0 || i + nLength > sText.size()) return false;
-    uint32_t nCode = nLength == 1 ? c : c & (0xFF >> (nLength + 1));
+    uint32_t nCode = nLength == 1 ? c : c & (0xFFu >> (nLength + 1));
     for (size_t k = 1; k < nLength; ++k) {
       const auto cNext = static_cast<unsigned char>(sText[i + k]);
       if ((cNext & 0xC0) != 0x80) return false;

@@ -20,10 +20,12 @@ export QV_DEPS_DONE=1
 aSteps=(${QV_TEST_STEPS:-format default asan clang tsan tidy fuzz})
 
 # A preset's build with warnings as errors, then its tests.
+# (Chained with &&: a step runs as the condition of an if, where set -e does
+# not stop at a failing command.)
 Preset() {
-  cmake --preset "$1" -DQV_WERROR=ON >/dev/null
-  cmake --build --preset "$1" -j2
-  ctest --preset "$1"
+  cmake --preset "$1" -DQV_WERROR=ON >/dev/null &&
+    cmake --build --preset "$1" -j2 &&
+    ctest --preset "$1"
 }
 
 Step() {
