@@ -57,7 +57,7 @@ std::string LibraryBeside(const char* sArgv0) {
   // Beside the command in the build tree; once installed, in the library
   // directory.  By its SONAME: the runtime files hold that name, while the
   // plain libquorvane.so link belongs to the development files.
-  const std::string sBeside = sDir + "/libquorvane.so.0";
+  std::string sBeside = sDir + "/libquorvane.so.0";  // not const: returned by move
   if (access(sBeside.c_str(), F_OK) == 0) return sBeside;
 #ifdef QV_LIBDIR_FROM_BINDIR
   return sDir + "/" QV_LIBDIR_FROM_BINDIR "/libquorvane.so.0";

@@ -54,7 +54,8 @@ std::string Closest(const std::string& sWord, const std::vector<std::string>& aC
 std::string CommandName(const CLI::App* p) {
   std::string s;
   for (; p != nullptr && p->get_parent() != nullptr; p = p->get_parent()) {
-    s = s.empty() ? p->get_name() : p->get_name() + " " + s;
+    if (!s.empty()) s.insert(0, " ");
+    s.insert(0, p->get_name());
   }
   return s;
 }
@@ -128,7 +129,11 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
       }
       return qv::cli::UsageError("help", sWhat);
     }
-    sPrev = sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name();
+    if (sPrev.empty()) {
+      sPrev = "quorvane";
+    } else {
+      sPrev.append(" ").append(p->get_name());
+    }
     p = pNext;
   }
   // The formatter directly: App::help would show the help of the command
@@ -140,7 +145,9 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// An exception that escapes is a bug, and ends the run through
+// std::terminate, which names it; it is not turned into an exit status.
+int main(int argc, char** argv) {  // NOLINT(bugprone-exception-escape)
   CLI::App app("Quorvane cuts Java sources into class records and keeps them in a repository of plain text files.",
                "quorvane");
   app.set_version_flag("-V,--version", std::string("quorvane ") + QV_VERSION, "Show the version and exit");

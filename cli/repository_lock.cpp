@@ -6,11 +6,17 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace qv::cli {
+
+namespace {
+// The system's text for an errno value, as strerror gives it, without
+// strerror's shared buffer.
+std::string ErrorText(int nError) { return std::generic_category().message(nError); }
+}  // namespace
 
 RepositoryLock::~RepositoryLock() {
   if (nFd_ >= 0) ::close(nFd_);  // closing releases the lock
@@ -21,7 +27,7 @@ bool RepositoryLock::Acquire(const char* sCommand, const std::string& sDirectory
   nFd_ = ::open(sPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (nFd_ < 0) {
     std::fprintf(stderr, "quorvane %s: %s: cannot open the repository's lock file: %s\n", sCommand, sPath.c_str(),
-                 std::strerror(errno));
+                 ErrorText(errno).c_str());
     return false;
   }
   int nResult = 0;
@@ -29,7 +35,7 @@ bool RepositoryLock::Acquire(const char* sCommand, const std::string& sDirectory
   }
   if (nResult == 0) return true;
   if (errno != EWOULDBLOCK) {
-    std::fprintf(stderr, "quorvane %s: %s: cannot lock: %s\n", sCommand, sPath.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "quorvane %s: %s: cannot lock: %s\n", sCommand, sPath.c_str(), ErrorText(errno).c_str());
     return false;
   }
   if (bNoWait) {
@@ -43,7 +49,7 @@ bool RepositoryLock::Acquire(const char* sCommand, const std::string& sDirectory
   while ((nResult = ::flock(nFd_, LOCK_EX)) != 0 && errno == EINTR) {
   }
   if (nResult != 0) {
-    std::fprintf(stderr, "quorvane %s: %s: cannot lock: %s\n", sCommand, sPath.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "quorvane %s: %s: cannot lock: %s\n", sCommand, sPath.c_str(), ErrorText(errno).c_str());
     return false;
   }
   return true;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -104,8 +105,9 @@ void ScanFiles(Session& session, bool bReportNoClass, ScanResult& result) {
       ++result.nFailures;
       progress.Clear();
       std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
-                   eState == SourceState::kBinary ? "binary file, not parsed"
-                                                  : (std::string("cannot read: ") + std::strerror(nErrno)).c_str());
+                   eState == SourceState::kBinary
+                       ? "binary file, not parsed"
+                       : ("cannot read: " + std::generic_category().message(nErrno)).c_str());
     } else if (eState == SourceState::kEmpty || record.sClassName.empty()) {
       ++result.nNoClass;
       if (bReportNoClass) {
@@ -172,7 +174,8 @@ int RunScan(ScanArgs& args) {
   std::set<std::string> aUnlistable;
   session.Host().Files().SetListingErrorHandler([&](const std::string& sDir, int nErrno) {
     if (aUnlistable.insert(sDir).second) {
-      std::fprintf(stderr, "quorvane scan: %s: cannot list: %s\n", sDir.c_str(), std::strerror(nErrno));
+      std::fprintf(stderr, "quorvane scan: %s: cannot list: %s\n", sDir.c_str(),
+                   std::generic_category().message(nErrno).c_str());
       ++result.nFailures;
     }
   });

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 namespace qv::cli {
 namespace {
@@ -18,7 +19,13 @@ std::string_view Env(const char* sName) {
 
 std::string HomeDirectory() {
   if (const std::string_view sHome = Env("HOME"); !sHome.empty()) return std::string(sHome);
-  if (const passwd* p = ::getpwuid(::getuid()); p != nullptr && p->pw_dir != nullptr) return p->pw_dir;
+  passwd oEntry{};
+  passwd* p = nullptr;
+  std::vector<char> aBuffer(16384);  // glibc's entries need far less
+  if (::getpwuid_r(::getuid(), &oEntry, aBuffer.data(), aBuffer.size(), &p) == 0 && p != nullptr &&
+      p->pw_dir != nullptr) {
+    return p->pw_dir;
+  }
   return ".";
 }
 
@@ -57,7 +64,7 @@ Session::Session(std::string sProfileDir, std::string sDatabase)
 Session::Session(const PortableHostOptions& options) : host_(options), module_(host_.GetHost()) {
   if (!module_.Attach()) {
     std::fputs("quorvane: the library could not bind its external libraries\n", stderr);
-    std::exit(1);
+    std::exit(1);  // NOLINT(concurrency-mt-unsafe): the session is made before the command starts a thread
   }
   module_.EnsureInitialised();
 }

@@ -166,7 +166,7 @@ void (*Entry(Fn pFn))(void) {
 }
 
 #define QV_CHECK_DECORATED(name, cls, fn, bytes, target) \
-  static_assert(WrapperBytes(&target) == (bytes), "argument bytes of " name);
+  static_assert(WrapperBytes(&(target)) == (bytes), "argument bytes of " name);
 QV_DECORATED_EXPORTS(QV_CHECK_DECORATED)
 #undef QV_CHECK_DECORATED
 
@@ -174,7 +174,7 @@ QV_DECORATED_EXPORTS(QV_CHECK_DECORATED)
 #define QV_ROW_CLASS(id, cls, fn, n)                                           \
   {"XE", #cls, #fn, id, "__quorvane__XE" #id, Entry(&__quorvane__XE##id)}, \
       {"XT", #cls, #fn, id, "__quorvane__XT" #id, Entry(&__quorvane__XT##id)},
-#define QV_ROW_DECORATED(name, cls, fn, bytes, target) {"DECORATED", #cls, #fn, bytes, name, Entry(&target)},
+#define QV_ROW_DECORATED(name, cls, fn, bytes, target) {"DECORATED", #cls, #fn, bytes, name, Entry(&(target))},
 
 const QvExportInfo kExports[] = {
     QV_GLOBAL_EXPORTS(QV_ROW_GLOBAL) QV_CLASS_EXPORTS(QV_ROW_CLASS) QV_DECORATED_EXPORTS(QV_ROW_DECORATED)};

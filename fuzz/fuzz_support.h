@@ -6,15 +6,23 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "frame/module.h"
 #include "host/portable_host.h"
+
+// The entry point each target defines, called by libFuzzer, or by
+// replay_main.cpp in the normal build.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize);
 
 namespace qv::fuzz {
 
@@ -48,10 +56,8 @@ class Harness {
   }
   ~Harness() {
     module_.reset();
-    std::string sCommand = "rm -rf '" + sDir_ + "'";
-    if (std::system(sCommand.c_str()) != 0) {
-      // left for the system's cleaning of /tmp
-    }
+    std::error_code ec;  // a directory that cannot be removed is left for the system's cleaning of /tmp
+    std::filesystem::remove_all(sDir_, ec);
   }
 
   // A new Module over the host; the previous one is detached first.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (preset "fuzz") and runs each for SECONDS on the
-# committed seed corpus, one target after the other.  New inputs go to
-# build/fuzz/corpus/TARGET (kept between runs), findings to
-# build/fuzz/findings/TARGET.  Exits non-zero on the first finding.
+# committed seed corpus (fuzz/targets.cmake names it), one target after the
+# other.  New inputs go to build/fuzz/corpus/TARGET (kept between runs),
+# findings to build/fuzz/findings/TARGET.  Exits non-zero on the first finding.
 #
 #   fuzz/run.sh [SECONDS] [TARGET...]      default: 60 seconds, every target
 #
@@ -11,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+export QV_DEPS_DONE=1
 nSeconds="${1:-60}"
 shift || true
 aTargets=("$@")
@@ -34,9 +35,15 @@ for t in "${aTargets[@]}"; do
       continue
     }
   fi
+  # The seed directories of fuzz/targets.cmake: the Java targets share the
+  # examples and fuzz/corpus/java.  New inputs go to the first, $work.
+  case $t in
+    parser|road) aSeeds=(fuzz/corpus/java examples) ;;
+    *) aSeeds=("fuzz/corpus/$t") ;;
+  esac
   log="build/fuzz/$t.log"
   if "${aNice[@]}" "$bin" -max_total_time="$nSeconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-       -artifact_prefix="$found/" "$work" "fuzz/corpus/$t" >"$log" 2>&1; then
+       -artifact_prefix="$found/" "$work" "${aSeeds[@]}" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
     echo "fuzz $t: ${runs:-?} executions in ${secs:-?} s ($(( ${runs:-0} / (${secs:-1} > 0 ? ${secs:-1} : 1) )) exec/s), no finding"

@@ -49,14 +49,14 @@ class HeadlessWindows final : public Windows {
   enum class Op { kGetSize, kSetSize, kGetPosition, kSetPosition, kGetObjectWidth, kSetObjectWidth, kInvalidate,
                   kUpdate };
   struct WindowCall {
-    Op eOp;
+    Op eOp = Op::kGetSize;
     WindowHandle hWnd;
     Number n1;  // width or left (for a get: what was answered)
     Number n2;  // height or top
   };
   struct SentMessage {
     WindowHandle hWnd;
-    int64_t nMessage;
+    int64_t nMessage = 0;
     Number nwParam;
     Number nlParam;
   };

@@ -20,7 +20,7 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr size_t kMaxCachedFiles = 16;
-constexpr size_t kReadChunk = 64 * 1024;
+constexpr size_t kReadChunk = size_t{64} * 1024;
 // A file changed more recently than this may change again without its
 // modification time showing it, so the cache re-reads it.
 constexpr int64_t kTimestampSlackNs = 2'000'000'000;
@@ -115,7 +115,7 @@ bool Utf8ToUtf16(std::string_view sText, bool bBigEndian, std::string& sOut) {
     const auto c = static_cast<unsigned char>(sText[i]);
     const size_t nLength = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
     if (nLength == 0 || i + nLength > sText.size()) return false;
-    uint32_t nCode = nLength == 1 ? c : c & (0xFF >> (nLength + 1));
+    uint32_t nCode = nLength == 1 ? c : c & (0xFFu >> (nLength + 1));
     for (size_t k = 1; k < nLength; ++k) {
       const auto cNext = static_cast<unsigned char>(sText[i + k]);
       if ((cNext & 0xC0) != 0x80) return false;
@@ -399,7 +399,7 @@ bool IniProfiles::WriteString(std::string_view sSection, std::string_view sKey, 
 
   std::string sPath = ResolvePath(sFile);
   // Through a symbolic link the linked file is rewritten, not the link.
-  struct stat oLink;
+  struct stat oLink {};
   if (::lstat(sPath.c_str(), &oLink) == 0 && S_ISLNK(oLink.st_mode)) {
     char aTarget[PATH_MAX];
     if (::realpath(sPath.c_str(), aTarget) != nullptr) sPath = aTarget;
@@ -425,7 +425,7 @@ bool IniProfiles::WriteString(std::string_view sSection, std::string_view sKey, 
     mCache_.erase(sPath);
     return Refuse("the file cannot be written: " + sPath);
   }
-  struct stat oStat;
+  struct stat oStat {};
   if (::stat(sPath.c_str(), &oStat) == 0) {
     const FileStamp oStamp = StampOf(oStat);
     Remember(sPath, ParsedFile(std::move(sNew), eEncoding), oStamp, false);
@@ -441,7 +441,7 @@ IniProfiles::LoadResult IniProfiles::Load(const std::string& sPath, const Parsed
   const auto itCached = mCache_.find(sPath);
   CacheEntry* pCached = itCached == mCache_.end() ? nullptr : itCached->second.get();
 
-  struct stat oStat;
+  struct stat oStat {};
   if (::stat(sPath.c_str(), &oStat) != 0) {
     const bool bMissing = errno == ENOENT || errno == ENOTDIR;
     mCache_.erase(sPath);
@@ -508,7 +508,7 @@ const IniProfiles::ParsedFile* IniProfiles::Remember(const std::string& sPath, P
 }
 
 bool IniProfiles::WriteFileAtomically(const std::string& sPath, std::string_view sText, bool bExists) {
-  struct stat oOld;
+  struct stat oOld {};
   const bool bKeepOwner = bExists && ::stat(sPath.c_str(), &oOld) == 0;
   const mode_t nMode = bKeepOwner ? (oOld.st_mode & 07777) : 0666;
 

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+export QV_DEPS_DONE=1
 cmake --preset coverage >/dev/null
 cmake --build --preset coverage -j2
 find build/coverage -name '*.gcda' -delete

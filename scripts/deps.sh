@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+# Scripts that call each other run it once: the first runs it and exports
+# QV_DEPS_DONE=1, which makes every later call return at once.
 set -euo pipefail
+[ "${QV_DEPS_DONE:-0}" = 1 ] && exit 0
 # libsqlite3-dev, libpq-dev and postgresql for the SQL layer and its tests;
-# clang and its runtime for the fuzz targets, gcovr for the coverage figures;
-# CLI11 and nlohmann-json for the command; dpkg-dev for the
-# Debian packages and their build flags, file for cpack's dependency search,
-# lintian to check the packages, debootstrap, zstd and util-linux (unshare)
-# for the Debian 12 root they are installed into.
+# clang and its runtime for the fuzz targets and the second compiler's build;
+# clang-format and clang-tidy (14) for the style and static checks; gcovr for
+# the coverage figures; CLI11 and nlohmann-json for the command; dpkg-dev for
+# the Debian packages and their build flags, file for cpack's dependency
+# search, lintian to check the packages, debootstrap, zstd and util-linux
+# (unshare) for the Debian 12 root they are installed into.
 packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev
-  libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev gcovr libcli11-dev nlohmann-json3-dev
-  dpkg-dev file lintian debootstrap zstd util-linux)
+  libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev clang-format clang-tidy gcovr
+  libcli11-dev nlohmann-json3-dev dpkg-dev file lintian debootstrap zstd util-linux)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+export QV_DEPS_DONE=1
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target quorvane quorvane_cli
 work=build/main-job

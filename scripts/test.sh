@@ -1,17 +1,53 @@
 #!/usr/bin/env bash
-# Builds the default and the sanitizer presets and runs every test under both,
-# then builds the fuzz targets and runs each briefly on its seed corpus, then
-# builds the Debian packages and tests them in a Debian 12 root.
+# CI, and the README's test command: every check the project keeps, one
+# step after the other, each timed ("== step NAME: SECONDS s").  Stops at the
+# first step that fails.
+#
+#   format   the style of .clang-format on every C and C++ file
+#   default  GCC debug build, every test (unit, db, process, slow, the fuzz replay)
+#   asan     GCC with AddressSanitizer and UndefinedBehaviorSanitizer, every test
+#   clang    Clang 14 build, every test
+#   tsan     GCC with ThreadSanitizer, every test that may start threads
+#   tidy     clang-tidy with the checks of .clang-tidy on the library and the command
+#   fuzz     every fuzz target for QV_FUZZ_SECONDS (30) seconds on its seeds
+#   deb      the three Debian packages, lintian, installed and used in a clean Debian 12 root
+#
+# Warnings are errors in every build.  QV_TEST_STEPS="default tidy" runs
+# only the steps named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-for preset in default asan; do
-  echo "== preset $preset"
-  cmake --preset "$preset" -DQV_WERROR=ON >/dev/null
-  cmake --build --preset "$preset" -j2
-  ctest --preset "$preset"
+export QV_DEPS_DONE=1
+aSteps=(${QV_TEST_STEPS:-format default asan clang tsan tidy fuzz deb})
+
+# A preset's build with warnings as errors, then its tests.
+# (Chained with &&: a step runs as the condition of an if, where set -e does
+# not stop at a failing command.)
+Preset() {
+  cmake --preset "$1" -DQV_WERROR=ON >/dev/null &&
+    cmake --build --preset "$1" -j2 &&
+    ctest --preset "$1"
+}
+
+Step() {
+  case $1 in
+    format) scripts/format.sh --check ;;
+    default | asan | clang | tsan) Preset "$1" ;;
+    tidy) scripts/tidy.sh ;;
+    fuzz) fuzz/run.sh "${QV_FUZZ_SECONDS:-30}" ;;
+    deb) scripts/deb.sh --test ;;
+    *) echo "unknown step $1" >&2; return 2 ;;
+  esac
+}
+
+nStart=$SECONDS
+for step in "${aSteps[@]}"; do
+  echo "== step $step"
+  nFrom=$SECONDS
+  if ! Step "$step"; then
+    echo "== step $step: FAILED after $((SECONDS - nFrom)) s"
+    exit 1
+  fi
+  echo "== step $step: $((SECONDS - nFrom)) s"
 done
-echo "== fuzz"
-fuzz/run.sh "${QV_FUZZ_SECONDS:-30}"
-echo "== Debian packages"
-scripts/deb.sh --test
+echo "== all steps: $((SECONDS - nStart)) s"

@@ -3,13 +3,11 @@
 // the runtime API, windows in the host's headless window system, every class
 // called through its exported names, XE and XT forms and decorated names.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <string>
 
 #include "cli/library_client.h"
+#include "support/loaded_library.h"
 
 namespace qv {
 namespace {
@@ -245,22 +243,8 @@ TEST_F(ControlsExportsTest, MdiChildrenCloseAndReceiveThroughTheirExports) {
   Free(pMdi);
 }
 
-// Runs fn in a child process with a fresh load of the library.
-int InChild(int (*fn)(LibraryClient&)) {
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    LibraryClient lib;
-    if (!lib.Load(QV_SHARED_LIBRARY)) _exit(91);
-    _exit(fn(lib));
-  }
-  int nStatus = 0;
-  waitpid(pid, &nStatus, 0);
-  return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 100 + WTERMSIG(nStatus);
-}
-
 TEST(ControlsExportsLoad, CreatingAnInstanceRunsItsConstructorAsAnExportedFunction) {
-  EXPECT_EQ(InChild([](LibraryClient& lib) {
+  EXPECT_EQ(test::InLoadedChild([](LibraryClient& lib) {
               const auto pCount = lib.Function<int32_t (*)()>("QvInitialisationCount");
               const auto pNew = lib.Function<QvObject* (*)(const char*)>("QvObjectNew");
               const auto pFree = lib.Function<void (*)(QvObject*)>("QvObjectFree");

@@ -3,14 +3,12 @@
 // XT form, the decorated names, the constructor and destructor and the SQL
 // error handlers.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
 
 #include "cli/library_client.h"
+#include "support/loaded_library.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -24,19 +22,10 @@ QvNumber Num(double d) { return QvNumber{d, 0, 0}; }
 // directory and database are in sDir; returns 0 when every check held, else
 // the line of the first check that failed.
 int InChild(const std::string& sDir, int (*fn)(LibraryClient&, const std::string&)) {
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("QUORVANE_PROFILE_DIR", sDir.c_str(), 1);
-    setenv("QUORVANE_DATABASE", (sDir + "/exports.db").c_str(), 1);
-    if (freopen("/dev/null", "w", stderr) == nullptr) _exit(92);  // message boxes print there
-    LibraryClient lib;
-    if (!lib.Load(QV_SHARED_LIBRARY)) _exit(91);
-    _exit(fn(lib, sDir));
-  }
-  int nStatus = 0;
-  waitpid(pid, &nStatus, 0);
-  return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 1000 + WTERMSIG(nStatus);
+  test::ChildSetup setup;
+  setup.aEnv = {{"QUORVANE_PROFILE_DIR", sDir}, {"QUORVANE_DATABASE", sDir + "/exports.db"}};
+  setup.bQuietStderr = true;
+  return test::InLoadedChild([&](LibraryClient& lib) { return fn(lib, sDir); }, setup);
 }
 
 #define QV_CHECK(cond) \

@@ -1,13 +1,9 @@
 // The built shared library, reached as a host reaches it: dlopen, look the
 // exported names up, call them with boundary values.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -15,6 +11,7 @@
 #include <vector>
 
 #include "cli/library_client.h"
+#include "support/loaded_library.h"
 
 namespace qv {
 namespace {
@@ -66,17 +63,6 @@ std::set<std::string> DynamicSymbols() {
   }
   pclose(p);
   return aNames;
-}
-
-// Runs fn in a child process (a fresh load of the library) and returns its
-// exit status; a failed expectation inside shows as a non-zero status.
-int InChild(const std::function<int()>& fn) {
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) _exit(fn());
-  int nStatus = 0;
-  waitpid(pid, &nStatus, 0);
-  return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 100 + WTERMSIG(nStatus);
 }
 
 class LibraryTest : public ::testing::Test {
@@ -183,9 +169,7 @@ TEST_F(LibraryTest, TextUtilitiesThroughTheirExports) {
 
 TEST(LibraryLoad, InitialisesOnceWhicheverExportComesFirst) {
   for (const char* sFirst : {"__quorvane__GF25690300", "__quorvane__GF25690957", "__quorvane__GF25690970"}) {
-    const int nStatus = InChild([sFirst]() {
-      LibraryClient lib;
-      if (!lib.Load(QV_SHARED_LIBRARY)) return 10;
+    const int nStatus = test::InLoadedChild([sFirst](LibraryClient& lib) {
       const auto pCount = lib.Function<int32_t (*)()>("QvInitialisationCount");
       if (pCount() != 0) return 11;  // loading alone does not initialise
       QvString* pText = lib.NewString("a/b");
@@ -211,22 +195,21 @@ TEST(LibraryLoad, InitialisesOnceWhicheverExportComesFirst) {
 }
 
 TEST(LibraryLoad, BindsItsLibrariesWhenExecutingAndNothingOtherwise) {
-  EXPECT_EQ(InChild([]() {
-              LibraryClient lib;
-              if (!lib.Load(QV_SHARED_LIBRARY)) return 10;
+  EXPECT_EQ(test::InLoadedChild([](LibraryClient& lib) {
               if (lib.Function<QvBoolean (*)()>("QvLibrariesBound")() != 1) return 11;
               return lib.Function<int32_t (*)()>("QvLoadedLibraryCount")() == 23 ? 0 : 12;
             }),
             0);
-  EXPECT_EQ(InChild([]() {
-              setenv("QUORVANE_EXECUTING", "0", 1);
-              LibraryClient lib;
-              if (!lib.Load(QV_SHARED_LIBRARY)) return 10;
-              if (lib.Function<QvBoolean (*)()>("QvLibrariesBound")() != 0) return 11;
-              if (lib.Function<int32_t (*)()>("QvLoadedLibraryCount")() != 0) return 12;
-              lib.Unload();
-              return 0;
-            }),
+  test::ChildSetup notExecuting;
+  notExecuting.aEnv = {{"QUORVANE_EXECUTING", "0"}};
+  EXPECT_EQ(test::InLoadedChild(
+                [](LibraryClient& lib) {
+                  if (lib.Function<QvBoolean (*)()>("QvLibrariesBound")() != 0) return 11;
+                  if (lib.Function<int32_t (*)()>("QvLoadedLibraryCount")() != 0) return 12;
+                  lib.Unload();
+                  return 0;
+                },
+                notExecuting),
             0);
 }
 

@@ -2,13 +2,12 @@
 // the globals set by name, the global instances, the exported class
 // functions by their exported and decorated names.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
 #include "cli/library_client.h"
+#include "support/loaded_library.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -24,17 +23,9 @@ using WriteSourceFn = QvBoolean (*)(QvObject*);
 // Runs fn in a child process in directory sDir, with a fresh load of the
 // library; returns the child's exit status (0 when every check held).
 int InChild(const std::string& sDir, int (*fn)(LibraryClient&)) {
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (chdir(sDir.c_str()) != 0) _exit(90);
-    LibraryClient lib;
-    if (!lib.Load(QV_SHARED_LIBRARY)) _exit(91);
-    _exit(fn(lib));
-  }
-  int nStatus = 0;
-  waitpid(pid, &nStatus, 0);
-  return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 100 + WTERMSIG(nStatus);
+  test::ChildSetup setup;
+  setup.sWorkDir = sDir;
+  return test::InLoadedChild(fn, setup);
 }
 
 TEST(RepositoryExports, LoadFindAndWriteThroughTheExportedNames) {

@@ -41,7 +41,7 @@ TEST_F(BldBlockProfileTest, SqlProfileModeWritesOneHeaderBlockAndShowsMessage3) 
   std::smatch match;
   ASSERT_TRUE(std::regex_match(sText, match, header)) << sText;
   EXPECT_EQ(match[1].str(), host_->Windows().Context().sAppName);
-  EXPECT_NE(match[1].str().find("quorvane_tests"), std::string::npos);  // this process's program
+  EXPECT_NE(match[1].str().find("quorvane_unit_tests"), std::string::npos);  // this process's program
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"S3: Auto Sql Profile Log On!"});
   EXPECT_TRUE(oProfile_.GetSqlProfileMode(*module_));
   EXPECT_FALSE(oProfile_.GetPerformanceMode(*module_));

@@ -1,13 +1,11 @@
 // The application profile reached through the built library: the global
 // AppProfile instance, the decorated InitProfile and receive parameters.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "cli/library_client.h"
+#include "support/loaded_library.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -39,19 +37,10 @@ TEST(AppProfileExports, GlobalInstanceAndClassFunctionsThroughTheLibrary) {
   test::TempDir dir;
   dir.Write("Quorvane.ini",
             "[Profile]\r\nFont Name=Courier\r\nFont Size=14\r\n");
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    // The library's host finds bare profile names in this directory.
-    if (setenv("QUORVANE_PROFILE_DIR", dir.Str().c_str(), 1) != 0) _exit(90);
-    LibraryClient lib;
-    if (!lib.Load(QV_SHARED_LIBRARY)) _exit(91);
-    _exit(CheckThroughTheLibrary(lib));
-  }
-  int nStatus = 0;
-  waitpid(pid, &nStatus, 0);
-  ASSERT_TRUE(WIFEXITED(nStatus));
-  EXPECT_EQ(WEXITSTATUS(nStatus), 0);
+  // The library's host finds bare profile names in this directory.
+  test::ChildSetup setup;
+  setup.aEnv = {{"QUORVANE_PROFILE_DIR", dir.Str()}};
+  EXPECT_EQ(test::InLoadedChild(CheckThroughTheLibrary, setup), 0);
 }
 
 }  // namespace

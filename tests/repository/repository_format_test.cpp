@@ -104,7 +104,7 @@ TEST_F(RecordLineTest, EveryAcceptedLineReadsBackAsWritten) {
   const std::vector<std::pair<std::string, std::string>> aSeparators = {
       {"|", "~"}, {"||", "~"}, {"|~", "~|"}, {"|", "\t"}, {"|", "~~"}};
   int nAccepted = 0;
-  for (int nRound = 0; nRound < 5000; ++nRound) {
+  for (size_t nRound = 0; nRound < 5000; ++nRound) {
     const auto& [sDelimiter, sToken] = aSeparators[nRound % aSeparators.size()];
     std::vector<std::pair<bool, std::string>> aFields;
     for (int f = 0; f < 3; ++f) {

@@ -1,3 +1,0 @@
-// import ;
-import a;
-class A {} // end

@@ -1,3 +1,0 @@
-// c
-class A
- extends B {}

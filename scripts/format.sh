@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The project's style (.clang-format) on every C and C++ file that git
+# tracks (or on the files named):
+#
+#   scripts/format.sh --check [FILE...]   lists each file that differs and exits 1 if any does
+#   scripts/format.sh [FILE...]           rewrites the files in place
+#
+# scripts/format-pending.txt lists the files written before the style was
+# and not yet rewritten; --check over the whole tree leaves them out.  The
+# rewrite of the whole tree (no FILE) rewrites them too and removes the list.
+#
+# clang-format 14 (Debian's), the version the style was chosen with: another
+# version may break some lines differently.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+export QV_DEPS_DONE=1
+bCheck=0
+if [ "${1:-}" = --check ]; then
+  bCheck=1
+  shift
+fi
+formatter=$(command -v clang-format-14 || command -v clang-format)
+if [ $# -gt 0 ]; then
+  aFiles=("$@")
+else
+  mapfile -t aFiles < <(git ls-files '*.c' '*.cpp' '*.h' '*.hpp')
+fi
+pending=scripts/format-pending.txt
+if [ $bCheck = 0 ]; then
+  printf '%s\0' "${aFiles[@]}" | xargs -0 -n 16 -P 2 "$formatter" -i --style=file
+  [ $# -eq 0 ] && rm -f "$pending"
+  exit 0
+fi
+nPending=""
+if [ $# -eq 0 ] && [ -s "$pending" ]; then
+  mapfile -t aFiles < <(printf '%s\n' "${aFiles[@]}" | grep -vxF -f "$pending")
+  nPending=$(grep -c . "$pending")
+fi
+# One clang-format for all files names each that would change; the lines
+# that differ are counted for those only.
+report=$("$formatter" --style=file --dry-run -Werror "${aFiles[@]}" 2>&1) || true
+mapfile -t aDiffer < <(sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/\1/p' <<<"$report" | sort -u)
+if grep -q 'error:' <<<"$report" && [ ${#aDiffer[@]} -eq 0 ]; then
+  echo "$report"  # clang-format itself failed
+  exit 1
+fi
+nDiffer=${#aDiffer[@]}
+for f in "${aDiffer[@]}"; do
+  echo "not formatted: $f ($("$formatter" --style=file "$f" | diff "$f" - | grep -c '^[<>]') lines differ)"
+done
+if [ $nDiffer -gt 0 ]; then
+  echo "format: $nDiffer of ${#aFiles[@]} files differ from .clang-format; scripts/format.sh FILE... rewrites them"
+  exit 1
+fi
+echo "format: ${#aFiles[@]} files follow .clang-format${nPending:+ ($nPending in $pending not yet rewritten)}"
