@@ -217,7 +217,14 @@ int64_t Win32FileSystem::List(std::string_view sPattern, std::vector<std::string
   const std::string s(sPattern);
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA(s.c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return 0;
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD nError = GetLastError();
+    const std::string sDir = DirectoryOf(sPattern);
+    if (nError == ERROR_ACCESS_DENIED && onListingError_ && IsDirectory(sDir.empty() ? "." : sDir)) {
+      onListingError_(sDir, EACCES);
+    }
+    return 0;
+  }
   int64_t nCount = 0;
   do {
     const std::string_view sName(found.cFileName);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +27,11 @@ class Win32FileSystem final : public FileSystem {
   // directory), as the POSIX host does.
   explicit Win32FileSystem(std::string sBareNameDir = "");
   ~Win32FileSystem() override;
+  // Told about a directory that exists but cannot be listed (no
+  // permission, say), with its path and an errno value; a listing of it
+  // yields no names.
+  using ListingErrorHandler = std::function<void(const std::string& sDirectory, int nErrno)>;
+  void SetListingErrorHandler(ListingErrorHandler fn) { onListingError_ = std::move(fn); }
   Win32FileSystem(const Win32FileSystem&) = delete;
   Win32FileSystem& operator=(const Win32FileSystem&) = delete;
 
@@ -56,6 +62,7 @@ class Win32FileSystem final : public FileSystem {
   std::string sBareNameDir_;
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
   uintptr_t nNextHandle_ = 1;
+  ListingErrorHandler onListingError_;
 };
 
 }  // namespace qv

@@ -18,14 +18,22 @@ std::string Win32Profiles::ResolvePath(std::string_view sFile) const {
 
 int64_t Win32Profiles::GetString(std::string_view sSection, std::string_view sKey, std::string_view sDefault,
                                  std::string& sValue, std::string_view sFile) {
-  const std::string sS(sSection), sK(sKey), sD(sDefault), sPath = ResolvePath(sFile);
+  const std::string sS(sSection), sK(sKey), sPath = ResolvePath(sFile);
+  // The function copies the default for a missing key and counts it; the
+  // interface answers 0 for a missing key.  A default no value can hold (it
+  // has a line break) tells a missing key from a value equal to the default.
+  static constexpr std::string_view kMissing = "\n(missing)\n";
   // The function cuts a value to the buffer and answers the buffer size
   // less one; a value that fills the buffer is read again with a larger one.
   std::string aBuffer(256, '\0');
   for (;;) {
-    const DWORD n = GetPrivateProfileStringA(sS.c_str(), sK.c_str(), sD.c_str(), aBuffer.data(),
+    const DWORD n = GetPrivateProfileStringA(sS.c_str(), sK.c_str(), kMissing.data(), aBuffer.data(),
                                              static_cast<DWORD>(aBuffer.size()), sPath.c_str());
     if (n + 1 < aBuffer.size() || aBuffer.size() >= (1u << 24)) {
+      if (std::string_view(aBuffer.data(), n) == kMissing) {
+        sValue.assign(sDefault);
+        return 0;
+      }
       sValue.assign(aBuffer.data(), n);
       return static_cast<int64_t>(n);
     }

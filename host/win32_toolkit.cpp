@@ -252,7 +252,20 @@ Win32Runtime::~Win32Runtime() = default;
 
 ExternalLibrary* Win32Runtime::LoadLibrary(std::string_view sName) {
   if (sName != "uitk60") return base_.LoadLibrary(sName);
-  HMODULE h = ::LoadLibraryA(sToolkitDll_.c_str());
+  // uitk60.dll beside the module that holds this code (quorvane.dll, or a
+  // program linked with the library), whatever directory the process runs in.
+  std::string sPath = sToolkitDll_;
+  HMODULE hSelf = nullptr;
+  char aBuffer[MAX_PATH * 4];
+  if (sPath.find_first_of("\\/") == std::string::npos &&
+      GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(&Adapters), &hSelf)) {
+    const DWORD n = GetModuleFileNameA(hSelf, aBuffer, sizeof(aBuffer));
+    const std::string sSelf(aBuffer, n < sizeof(aBuffer) ? n : 0);
+    const size_t nSlash = sSelf.find_last_of("\\/");
+    if (nSlash != std::string::npos) sPath = sSelf.substr(0, nSlash + 1) + sPath;
+  }
+  HMODULE h = ::LoadLibraryA(sPath.c_str());
   if (h == nullptr) return nullptr;
   aLoaded_.push_back(std::make_unique<ToolkitDll>(*this, h));
   return aLoaded_.back().get();

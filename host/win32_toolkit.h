@@ -24,7 +24,8 @@ namespace qv {
 
 class Win32Runtime final : public Runtime {
  public:
-  // sToolkitDll: the file LoadLibraryA loads for "uitk60".
+  // sToolkitDll: the file LoadLibraryA loads for "uitk60"; a bare name is
+  // looked for beside the module that holds this code.
   explicit Win32Runtime(PortableRuntime& base, std::string sToolkitDll = "uitk60.dll");
   ~Win32Runtime() override;
 
