@@ -12,3 +12,5 @@ for preset in default asan; do
 done
 echo "== fuzz"
 fuzz/run.sh "${QV_FUZZ_SECONDS:-30}"
+echo "== win32"
+scripts/test-win32.sh
