@@ -62,15 +62,6 @@ void DetachProcess() {
 
 }  // namespace qv::abi
 
-// Process attach and detach are the shared library's load and unload.
-__attribute__((constructor)) static void QvLibraryAttach() {
-  if (!qv::abi::AttachProcess()) {
-    // The load fails: the reason has been shown in a message box.
-    std::_Exit(71);
-  }
-}
-__attribute__((destructor)) static void QvLibraryDetach() { qv::abi::DetachProcess(); }
-
 // Parameter lists and argument lists of the wrappers, by arity.
 #define QV_P0(F)
 #define QV_P1(F) qv::abi::AbiArg<F, 0> a0
@@ -208,3 +199,6 @@ std::string ExportSignature(size_t nIndex) {
 }
 
 }  // namespace qv::abi
+
+// On 32-bit Windows, the decorated names' __stdcall entry points.
+#include "exports/decorated_entries.h"

@@ -3,6 +3,11 @@
 // host's own external libraries.
 #pragma once
 
+#ifdef _WIN32
+// The Windows build has its own host set (CMake picks one per system).
+#include "host/win32_host.h"
+#else
+
 #include <memory>
 #include <string>
 
@@ -54,3 +59,5 @@ class PortableHost {
 };
 
 }  // namespace qv
+
+#endif

@@ -11,6 +11,7 @@
 #   tidy     clang-tidy with the checks of .clang-tidy on the library and the command
 #   fuzz     every fuzz target for QV_FUZZ_SECONDS (30) seconds on its seeds
 #   deb      the three Debian packages, lintian, installed and used in a clean Debian 12 root
+#   win32    the 32-bit Windows DLL, its toolkit DLL and the command, tested under Wine
 #
 # Warnings are errors in every build.  QV_TEST_STEPS="default tidy" runs
 # only the steps named.
@@ -18,7 +19,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 export QV_DEPS_DONE=1
-aSteps=(${QV_TEST_STEPS:-format default asan clang tsan tidy fuzz deb})
+aSteps=(${QV_TEST_STEPS:-format default asan clang tsan tidy fuzz deb win32})
 
 # A preset's build with warnings as errors, then its tests.
 # (Chained with &&: a step runs as the condition of an if, where set -e does
@@ -36,6 +37,7 @@ Step() {
     tidy) scripts/tidy.sh ;;
     fuzz) fuzz/run.sh "${QV_FUZZ_SECONDS:-30}" ;;
     deb) scripts/deb.sh --test ;;
+    win32) scripts/test-win32.sh ;;
     *) echo "unknown step $1" >&2; return 2 ;;
   esac
 }

@@ -28,8 +28,17 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(_WIN32)
+/* Calling conventions.  Every function declared here, the runtime API and
+ * the exported functions __quorvane__GF<id>, __quorvane__XE<id> and
+ * __quorvane__XT<id> alike, uses the C calling convention (__cdecl on
+ * 32-bit Windows: the caller removes the arguments).  The decorated names
+ * of the 32-bit Windows DLL (such as "_StrMidX@36") are __stdcall entry
+ * points of the same functions: the callee removes the arguments, whose
+ * size in bytes is the number after "@". */
+#if defined(_WIN32) && defined(QV_BUILDING_LIBRARY)
 #define QV_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define QV_API __declspec(dllimport)
 #else
 #define QV_API __attribute__((visibility("default")))
 #endif

@@ -1,0 +1,53 @@
+// LibraryClient on Windows: LoadLibraryA and GetProcAddress; the library
+// beside the running program is quorvane.dll.
+#include "cli/library_client.h"
+
+#include "host/win32_api.h"
+
+namespace qv::cli {
+
+LibraryClient::~LibraryClient() { Unload(); }
+
+bool LibraryClient::Load(const std::string& sPath) {
+  Unload();
+  pHandle_ = reinterpret_cast<void*>(LoadLibraryA(sPath.c_str()));
+  if (pHandle_ == nullptr) {
+    sError_ = "cannot load " + sPath + " (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  return true;
+}
+
+void LibraryClient::Unload() {
+  if (pHandle_ != nullptr) FreeLibrary(reinterpret_cast<HMODULE>(pHandle_));
+  pHandle_ = nullptr;
+}
+
+void* LibraryClient::Symbol(const char* sName) const {
+  return pHandle_ == nullptr ? nullptr
+                             : reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(pHandle_), sName));
+}
+
+QvString* LibraryClient::NewString(std::string_view s) const {
+  return Function<QvString* (*)(const char*, size_t)>("QvStringNew")(s.data(), s.size());
+}
+
+void LibraryClient::FreeString(QvString* p) const { Function<void (*)(QvString*)>("QvStringFree")(p); }
+
+std::string LibraryClient::TakeString(QvString* p) const {
+  const char* pData = Function<const char* (*)(const QvString*)>("QvStringData")(p);
+  const size_t nSize = Function<size_t (*)(const QvString*)>("QvStringSize")(p);
+  std::string s(pData, nSize);
+  FreeString(p);
+  return s;
+}
+
+std::string LibraryBeside(const char* sArgv0) {
+  char aBuffer[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameA(nullptr, aBuffer, sizeof(aBuffer));
+  std::string sExe = n > 0 && n < sizeof(aBuffer) ? std::string(aBuffer, n) : std::string(sArgv0 ? sArgv0 : "");
+  const size_t nSlash = sExe.find_last_of("\\/");
+  return (nSlash == std::string::npos ? std::string(".") : sExe.substr(0, nSlash)) + "\\quorvane.dll";
+}
+
+}  // namespace qv::cli

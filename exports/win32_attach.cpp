@@ -1,0 +1,20 @@
+// The DLL's entry point: process attach makes the host and the Module and
+// binds the external libraries; when that fails (uitk60.dll missing, say,
+// after the message box that names it) the entry point answers FALSE and
+// the loader fails the load.  Process detach releases them.  Thread attach
+// and detach do nothing.
+#include "host/win32_api.h"
+
+#include "exports/process.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE /*hModule*/, DWORD nReason, LPVOID pReserved) {
+  switch (nReason) {
+    case DLL_PROCESS_ATTACH: return qv::abi::AttachProcess() ? TRUE : FALSE;
+    case DLL_PROCESS_DETACH:
+      // At process exit (pReserved set) other DLLs may be gone already:
+      // leave the memory to the system and release nothing.
+      if (pReserved == nullptr) qv::abi::DetachProcess();
+      return TRUE;
+    default: return TRUE;
+  }
+}

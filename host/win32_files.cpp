@@ -1,0 +1,302 @@
+#include "host/win32_files.h"
+
+#include "host/win32_api.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace qv {
+namespace {
+
+constexpr size_t kReadChunk = 64 * 1024;
+
+bool IsBareName(std::string_view sPath) {
+  return sPath.find_first_of("\\/:") == std::string_view::npos;
+}
+
+bool IsDirectory(const std::string& sPath) {
+  const DWORD n = GetFileAttributesA(sPath.c_str());
+  return n != INVALID_FILE_ATTRIBUTES && (n & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFile(const std::string& sPath) {
+  const DWORD n = GetFileAttributesA(sPath.c_str());
+  return n != INVALID_FILE_ATTRIBUTES && (n & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+int ErrnoOf(DWORD nError) {
+  switch (nError) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: return EACCES;
+    case ERROR_NOT_ENOUGH_MEMORY: return ENOMEM;
+    default: return EIO;
+  }
+}
+
+// The directory part of a path, with its separator ("" for a bare name).
+std::string DirectoryOf(std::string_view sPath) {
+  const size_t n = sPath.find_last_of("\\/:");
+  return n == std::string_view::npos ? std::string() : std::string(sPath.substr(0, n + 1));
+}
+
+}  // namespace
+
+struct Win32FileSystem::OpenFile {
+  HANDLE h = INVALID_HANDLE_VALUE;
+  std::string sBuffer;  // read ahead, not yet handed out
+  size_t nPos = 0;      // first byte of sBuffer not yet handed out
+  bool bFailed = false; // a write failed: every later write fails too
+
+  size_t Buffered() const { return sBuffer.size() - nPos; }
+  // Fills the buffer when it is empty; false at the end or on an error.
+  bool Fill() {
+    if (Buffered() > 0) return true;
+    sBuffer.resize(kReadChunk);
+    nPos = 0;
+    DWORD nRead = 0;
+    if (!ReadFile(h, sBuffer.data(), static_cast<DWORD>(kReadChunk), &nRead, nullptr)) nRead = 0;
+    sBuffer.resize(nRead);
+    return nRead > 0;
+  }
+  // Puts the file pointer where the caller is and forgets the read-ahead.
+  bool Unread() {
+    if (Buffered() == 0) {
+      sBuffer.clear();
+      nPos = 0;
+      return true;
+    }
+    LARGE_INTEGER back;
+    back.QuadPart = -static_cast<LONGLONG>(Buffered());
+    sBuffer.clear();
+    nPos = 0;
+    return SetFilePointerEx(h, back, nullptr, FILE_CURRENT) != 0;
+  }
+};
+
+Win32FileSystem::Win32FileSystem(std::string sBareNameDir) : sBareNameDir_(std::move(sBareNameDir)) {}
+
+Win32FileSystem::~Win32FileSystem() {
+  for (auto& [n, pFile] : aFiles_) CloseHandle(pFile->h);
+}
+
+Win32FileSystem::OpenFile* Win32FileSystem::Find(FileHandle hFile) {
+  const auto it = aFiles_.find(hFile.nValue);
+  return it == aFiles_.end() ? nullptr : it->second.get();
+}
+
+bool Win32FileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle) {
+  const std::string s(sPath);
+  if (nStyle == kOpenExist) {
+    if (IsFile(s)) return true;
+    return IsBareName(sPath) && !sBareNameDir_.empty() && IsFile(sBareNameDir_ + "\\" + s);
+  }
+  if (nStyle == kOpenDelete) return DeleteFileA(s.c_str()) != 0;
+  DWORD nAccess = GENERIC_READ;
+  DWORD nDisposition = OPEN_EXISTING;
+  if (nStyle == kOpenCreate) {
+    nAccess = GENERIC_READ | GENERIC_WRITE;
+    nDisposition = CREATE_ALWAYS;
+  } else if (nStyle == kOpenAppend) {
+    nAccess = GENERIC_READ | GENERIC_WRITE;
+    nDisposition = OPEN_ALWAYS;
+  } else if (nStyle != kOpenRead) {
+    return false;
+  }
+  if (IsDirectory(s)) return false;
+  HANDLE h = CreateFileA(s.c_str(), nAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         nDisposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  if (nStyle == kOpenAppend) {
+    LARGE_INTEGER zero{};
+    SetFilePointerEx(h, zero, nullptr, FILE_END);
+  }
+  auto pFile = std::make_unique<OpenFile>();
+  pFile->h = h;
+  hFile.nValue = nNextHandle_++;
+  aFiles_[hFile.nValue] = std::move(pFile);
+  return true;
+}
+
+bool Win32FileSystem::Close(FileHandle hFile) {
+  const auto it = aFiles_.find(hFile.nValue);
+  if (it == aFiles_.end()) return false;
+  const bool bOk = CloseHandle(it->second->h) != 0 && !it->second->bFailed;
+  aFiles_.erase(it);
+  return bOk;
+}
+
+bool Win32FileSystem::GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) {
+  OpenFile* p = Find(hFile);
+  if (p == nullptr) return false;
+  sLine.clear();
+  bool bAny = false;
+  while (p->Fill()) {
+    bAny = true;
+    const char* pBegin = p->sBuffer.data() + p->nPos;
+    const size_t nAvail = p->Buffered();
+    const void* pEnd = std::memchr(pBegin, '\n', nAvail);
+    const size_t nTake = pEnd == nullptr ? nAvail : static_cast<size_t>(static_cast<const char*>(pEnd) - pBegin);
+    sLine.append(pBegin, nTake);
+    p->nPos += nTake;
+    if (pEnd != nullptr) {
+      ++p->nPos;  // the "\n"
+      break;
+    }
+  }
+  if (!bAny) return false;
+  if (!sLine.empty() && sLine.back() == '\r') sLine.pop_back();
+  if (nMax > 0 && static_cast<int64_t>(sLine.size()) > nMax - 1) sLine.resize(static_cast<size_t>(nMax - 1));
+  return true;
+}
+
+bool Win32FileSystem::PutLine(FileHandle hFile, std::string_view sText) {
+  std::string s(sText);
+  s.append(kLineEnd);
+  return Write(hFile, s) == static_cast<int64_t>(s.size());
+}
+
+int64_t Win32FileSystem::Read(FileHandle hFile, std::string& sOut, int64_t nBytes) {
+  sOut.clear();
+  OpenFile* p = Find(hFile);
+  if (p == nullptr || nBytes <= 0) return 0;
+  const auto nWant = static_cast<size_t>(nBytes);
+  while (sOut.size() < nWant && p->Fill()) {
+    const size_t nTake = std::min(nWant - sOut.size(), p->Buffered());
+    sOut.append(p->sBuffer, p->nPos, nTake);
+    p->nPos += nTake;
+  }
+  return static_cast<int64_t>(sOut.size());
+}
+
+int64_t Win32FileSystem::Write(FileHandle hFile, std::string_view sText) {
+  OpenFile* p = Find(hFile);
+  if (p == nullptr || p->bFailed || !p->Unread()) return 0;
+  size_t nDone = 0;
+  while (nDone < sText.size()) {
+    DWORD nWritten = 0;
+    const auto nChunk = static_cast<DWORD>(std::min<size_t>(sText.size() - nDone, 1u << 30));
+    if (!WriteFile(p->h, sText.data() + nDone, nChunk, &nWritten, nullptr) || nWritten == 0) {
+      p->bFailed = true;
+      break;
+    }
+    nDone += nWritten;
+  }
+  return static_cast<int64_t>(nDone);
+}
+
+bool Win32FileSystem::Seek(FileHandle hFile, int64_t nOffset, int nOrigin) {
+  OpenFile* p = Find(hFile);
+  if (p == nullptr) return false;
+  DWORD nMethod = FILE_BEGIN;
+  if (nOrigin == 1) {
+    nMethod = FILE_CURRENT;
+  } else if (nOrigin == kSeekEnd) {
+    nMethod = FILE_END;
+  } else if (nOrigin != kSeekStart) {
+    return false;
+  }
+  if (!p->Unread()) return false;
+  LARGE_INTEGER to;
+  to.QuadPart = nOffset;
+  return SetFilePointerEx(p->h, to, nullptr, nMethod) != 0;
+}
+
+int64_t Win32FileSystem::Tell(FileHandle hFile) {
+  OpenFile* p = Find(hFile);
+  if (p == nullptr) return -1;
+  LARGE_INTEGER zero{};
+  LARGE_INTEGER at{};
+  if (!SetFilePointerEx(p->h, zero, &at, FILE_CURRENT)) return -1;
+  return at.QuadPart - static_cast<int64_t>(p->Buffered());
+}
+
+int64_t Win32FileSystem::List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories) {
+  const std::string s(sPattern);
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA(s.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD nError = GetLastError();
+    const std::string sDir = DirectoryOf(sPattern);
+    if (nError == ERROR_ACCESS_DENIED && onListingError_ && IsDirectory(sDir.empty() ? "." : sDir)) {
+      onListingError_(sDir, EACCES);
+    }
+    return 0;
+  }
+  int64_t nCount = 0;
+  do {
+    const std::string_view sName(found.cFileName);
+    if (sName == "." || sName == "..") continue;
+    const bool bDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A link (reparse point) to a directory is not a subdirectory.
+    if (bDirectories && (!bDirectory || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)) continue;
+    if (!bDirectories && bDirectory) continue;
+    aNames.emplace_back(sName);
+    ++nCount;
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  return nCount;
+}
+
+int64_t Win32FileSystem::ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) {
+  return List(sPattern, aNames, true);
+}
+
+int64_t Win32FileSystem::ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) {
+  return List(sPattern, aNames, false);
+}
+
+bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(std::string(sPath)); }
+
+bool Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
+  const std::string sTo(sTarget);
+  const std::string sTemp = DirectoryOf(sTarget) + "~qvcopy" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  if (!CopyFileA(std::string(sSource).c_str(), sTemp.c_str(), FALSE)) return false;
+  if (!MoveFileExA(sTemp.c_str(), sTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(sTemp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool Win32FileSystem::Rename(std::string_view sOld, std::string_view sNew) {
+  return MoveFileA(std::string(sOld).c_str(), std::string(sNew).c_str()) != 0;
+}
+
+bool Win32FileSystem::Replace(std::string_view sSource, std::string_view sTarget) {
+  const std::string sFrom(sSource);
+  HANDLE h = CreateFileA(sFrom.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool bFlushed = FlushFileBuffers(h) != 0;
+  CloseHandle(h);
+  return bFlushed && MoveFileExA(sFrom.c_str(), std::string(sTarget).c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+int Win32FileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) const {
+  sText.clear();
+  HANDLE h = CreateFileA(std::string(sPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return ErrnoOf(GetLastError());
+  int nError = 0;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size) && size.QuadPart > 0) sText.reserve(static_cast<size_t>(size.QuadPart));
+  char aChunk[kReadChunk];
+  for (;;) {
+    DWORD nRead = 0;
+    if (!ReadFile(h, aChunk, sizeof(aChunk), &nRead, nullptr)) {
+      nError = ErrnoOf(GetLastError());
+      break;
+    }
+    if (nRead == 0) break;
+    sText.append(aChunk, nRead);
+  }
+  CloseHandle(h);
+  if (nError != 0) sText.clear();
+  return nError;
+}
+
+}  // namespace qv

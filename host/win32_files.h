@@ -1,0 +1,68 @@
+// The file system of a Windows machine behind qv::FileSystem, through the
+// Win32 API (the ANSI functions).  The library's Windows paths are used as
+// they are; listings are the system's own FindFirstFile matches, so the
+// wildcard rules are Windows' own (short names included).  Open files are
+// named by small integer handles that are never reused, so a stale handle
+// fails instead of reaching another file.  One object serves one caller at
+// a time; ReadWholeFile and HoldsExactly keep no state and may run on
+// several threads at once.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "frame/host.h"
+
+namespace qv {
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  // The existence test (kOpenExist) looks for a bare file name first in the
+  // current directory, then in sBareNameDir when one is given (the profile
+  // directory), as the POSIX host does.
+  explicit Win32FileSystem(std::string sBareNameDir = "");
+  ~Win32FileSystem() override;
+  // Told about a directory that exists but cannot be listed (no
+  // permission, say), with its path and an errno value; a listing of it
+  // yields no names.
+  using ListingErrorHandler = std::function<void(const std::string& sDirectory, int nErrno)>;
+  void SetListingErrorHandler(ListingErrorHandler fn) { onListingError_ = std::move(fn); }
+  Win32FileSystem(const Win32FileSystem&) = delete;
+  Win32FileSystem& operator=(const Win32FileSystem&) = delete;
+
+  bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override;
+  bool Close(FileHandle hFile) override;
+  bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) override;
+  bool PutLine(FileHandle hFile, std::string_view sText) override;
+  int64_t Read(FileHandle hFile, std::string& sOut, int64_t nBytes) override;
+  int64_t Write(FileHandle hFile, std::string_view sText) override;
+  bool Seek(FileHandle hFile, int64_t nOffset, int nOrigin) override;
+  int64_t Tell(FileHandle hFile) override;
+
+  int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override;
+  int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
+  bool DirExists(std::string_view sPath) override;
+  // Copies into a temporary file beside sTarget and moves it over sTarget.
+  bool Copy(std::string_view sSource, std::string_view sTarget) override;
+  bool Rename(std::string_view sOld, std::string_view sNew) override;
+  // Flushes sSource, then moves it over sTarget (write-through).
+  bool Replace(std::string_view sSource, std::string_view sTarget) override;
+  int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
+
+ private:
+  struct OpenFile;
+  OpenFile* Find(FileHandle hFile);
+  int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
+
+  std::string sBareNameDir_;
+  std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
+  uintptr_t nNextHandle_ = 1;
+  ListingErrorHandler onListingError_;
+};
+
+}  // namespace qv

@@ -1,0 +1,53 @@
+// The host of the Windows build, in one object: the Win32 file system, the
+// system's private-profile functions, the headless window system, SQLite,
+// and the runtime with the real uitk60.dll.  Same shape as the POSIX
+// PortableHost, so that the C boundary uses either unchanged.
+#pragma once
+
+#include <string>
+
+#include "frame/host.h"
+#include "host/headless_windows.h"
+#include "host/portable_runtime.h"
+#include "host/portable_sql.h"
+#include "host/win32_files.h"
+#include "host/win32_profiles.h"
+#include "host/win32_toolkit.h"
+
+namespace qv {
+
+struct PortableHostOptions {
+  // Where a bare profile name such as "Quorvane.ini" lives.
+  std::string sProfileDir = ".";
+  // Not used on Windows: the library's paths are the system's own.
+  std::string sDriveRoot;
+  // The path of the SQLite file; empty means DefaultDatabase(sProfileDir).
+  std::string sDatabase;
+};
+
+// The embedded default database: "quorvane.db" in the profile directory.
+std::string DefaultDatabase(const std::string& sProfileDir);
+
+class PortableHost {
+ public:
+  explicit PortableHost(const PortableHostOptions& options = {});
+
+  Host GetHost() { return Host{&win32Runtime_, &files_, &profiles_, &windows_, &sql_}; }
+
+  PortableRuntime& Runtime() { return runtime_; }
+  Win32FileSystem& Files() { return files_; }
+  Win32Profiles& Profiles() { return profiles_; }
+  HeadlessWindows& Windows() { return windows_; }
+  ToolkitLists& Lists() { return runtime_.Lists(); }
+  PortableSql& Sql() { return sql_; }
+
+ private:
+  PortableRuntime runtime_;
+  Win32Runtime win32Runtime_;
+  Win32FileSystem files_;
+  Win32Profiles profiles_;
+  HeadlessWindows windows_;
+  PortableSql sql_;
+};
+
+}  // namespace qv

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Compares the export table of quorvane.dll with the export listing
+# (exports.tsv) plus the runtime API of include/quorvane/quorvane.h, and the
+# ordinals of uitk60.dll with the toolkit rows of the function table
+# (frame/external.h, frame/list_ops.h), read here independently of the
+# generator that wrote the module-definition files.
+# Usage: export_table_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$1 src=$2
+OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fails=0
+
+# Export names of a DLL: the lines of the name pointer table.
+names() {
+  "$OBJDUMP" -p "$1" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^[ \t]*\[/{print $NF; next} t && NF==0{t=0}'
+}
+
+names "$build/quorvane.dll" | sort >"$tmp/have"
+{
+  tail -n +2 "$src/tests/data/exports.tsv" | cut -f5
+  grep -oE 'QV_API [^;(]*[ *](\(\*)?Qv[A-Za-z0-9_]+\(' "$src/include/quorvane/quorvane.h" | grep -oE 'Qv[A-Za-z0-9_]+\($' | tr -d '('
+} | sort >"$tmp/want"
+if diff "$tmp/want" "$tmp/have" >"$tmp/diff"; then
+  echo "PASS quorvane.dll exports exactly the $(wc -l <"$tmp/want") names of exports.tsv and the runtime API"
+else
+  echo "FAIL quorvane.dll export table differs (< missing, > extra):"; head -20 "$tmp/diff"; fails=$((fails + 1))
+fi
+n_listed=$(tail -n +2 "$src/tests/data/exports.tsv" | wc -l)
+[ "$n_listed" = 444 ] || { echo "FAIL exports.tsv lists $n_listed names, not 444"; fails=$((fails + 1)); }
+
+# uitk60.dll: ordinals only, one per toolkit row.
+"$OBJDUMP" -p "$build/uitk60.dll" | awk '/Export Address Table --/{t=1; next} t && /\+base\[/{gsub(/.*\+base\[ */,""); gsub(/\].*/,""); print; next} t && NF==0{t=0}' | sort -n >"$tmp/ordinals"
+{
+  grep -oE 'X\(Vt[A-Za-z0-9]+, kToolkit, [0-9]+' "$src/frame/external.h" | awk -F', ' '{print $3}'
+  grep -oE '^\s*X\(Pass, [A-Za-z0-9]+, [0-9]+, [0-9]+,' "$src/frame/list_ops.h" | awk -F', ' '{print $4}' | tr -d ,
+} | sort -n >"$tmp/want_ordinals"
+if diff "$tmp/want_ordinals" "$tmp/ordinals" >"$tmp/diff"; then
+  echo "PASS uitk60.dll exports the $(wc -l <"$tmp/ordinals") toolkit functions of the function table at their ordinals"
+else
+  echo "FAIL uitk60.dll ordinals differ from the function table (< missing, > extra):"; head -20 "$tmp/diff"; fails=$((fails + 1))
+fi
+if [ -n "$(names "$build/uitk60.dll")" ]; then
+  echo "FAIL uitk60.dll exports names; its functions are reached by ordinal only"; fails=$((fails + 1))
+else
+  echo "PASS uitk60.dll exports no names (NONAME)"
+fi
+exit $fails

@@ -1,0 +1,219 @@
+/* The loader test of the Windows build, run under Wine: a plain Windows
+ * program that loads quorvane.dll the way a host application does.
+ *   - LoadLibraryA("quorvane.dll") succeeds (uitk60.dll beside it);
+ *   - every name of the export listing (argv[1], exports.tsv) is found with
+ *     GetProcAddress;
+ *   - a decorated __stdcall name and its undecorated twin, called with the
+ *     same arguments, give the same result;
+ *   - the stack pointer is the same before and after each __stdcall call,
+ *     measured around a raw call; a __cdecl call is the negative control:
+ *     its arguments are still on the stack after it returns.
+ * With --expect-load-failure (run where uitk60.dll is missing) it checks
+ * only that the load fails.
+ * Prints one line per check; the exit status is the number of failures. */
+#include <windows.h>
+
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "quorvane/quorvane.h"
+
+static int nFailures = 0;
+
+static void Check(int bOk, const char* sWhat, const char* sDetail) {
+  printf("%s %s%s%s\n", bOk ? "PASS" : "FAIL", sWhat, sDetail ? ": " : "", sDetail ? sDetail : "");
+  if (!bOk) ++nFailures;
+}
+
+/* A raw call: pushes nWords 32-bit words of arguments (aArgs[0] last, so it
+ * is on top), then the hidden result address when there is one, calls pFn
+ * and measures the stack pointer after the call minus the one before the
+ * pushes.  0: the callee removed everything it was given. */
+static void* gpFn;
+static const uint32_t* gpArgs;
+static int32_t gnWords;
+static void* gpHidden;
+static uint32_t gnEax;
+static int32_t gnDelta;
+
+static void RawCall(void) {
+  __asm__ volatile(
+      "movl %%esp, %%esi\n\t"
+      "movl %[n], %%ecx\n\t"
+      "movl %[args], %%edx\n\t"
+      "1:\n\t"
+      "testl %%ecx, %%ecx\n\t"
+      "jz 2f\n\t"
+      "decl %%ecx\n\t"
+      "pushl (%%edx,%%ecx,4)\n\t"
+      "jmp 1b\n\t"
+      "2:\n\t"
+      "movl %[hidden], %%ecx\n\t"
+      "testl %%ecx, %%ecx\n\t"
+      "jz 3f\n\t"
+      "pushl %%ecx\n\t"
+      "3:\n\t"
+      "call *%[fn]\n\t"
+      "movl %%esp, %%edx\n\t"
+      "subl %%esi, %%edx\n\t"
+      "movl %%esi, %%esp\n\t"
+      "movl %%eax, %[eax]\n\t"
+      "movl %%edx, %[delta]\n\t"
+      : [eax] "=m"(gnEax), [delta] "=m"(gnDelta)
+      : [n] "m"(gnWords), [args] "m"(gpArgs), [hidden] "m"(gpHidden), [fn] "m"(gpFn)
+      : "eax", "ecx", "edx", "esi", "memory", "cc");
+}
+
+static int32_t Measure(FARPROC pFn, const void* pArgs, size_t nBytes, void* pHidden, uint32_t* pEax) {
+  gpFn = (void*)pFn;
+  gpArgs = (const uint32_t*)pArgs;
+  gnWords = (int32_t)(nBytes / 4);
+  gpHidden = pHidden;
+  RawCall();
+  *pEax = gnEax;
+  return gnDelta;
+}
+
+static HMODULE hLib;
+static FARPROC Find(const char* sName) { return GetProcAddress(hLib, sName); }
+
+static QvString* NewString(const char* s) {
+  return ((QvString * (*)(const char*, size_t)) Find("QvStringNew"))(s, strlen(s));
+}
+static const char* StringText(const QvString* p) {
+  return p == NULL ? "(null)" : ((const char* (*)(const QvString*))Find("QvStringData"))(p);
+}
+static QvNumber Num(double d) {
+  QvNumber n;
+  memset(&n, 0, sizeof n);
+  n.value = d;
+  return n;
+}
+
+/* Arguments as they lie on the 32-bit stack: 4-byte words, a Number as
+ * its 16 bytes without padding before it. */
+typedef struct {
+  uint32_t a[32];
+  int n;
+} Args;
+static void Push(Args* p, uint32_t n) { p->a[p->n++] = n; }
+static void PushNumber(Args* p, double d) {
+  QvNumber n = Num(d);
+  memcpy(&p->a[p->n], &n, sizeof n);
+  p->n += (int)(sizeof n / 4);
+}
+
+/* A twin pair: the decorated name and the undecorated one, the same
+ * argument bytes; the result is in eax (bHidden 0) or a Number written
+ * through the hidden address (bHidden 1). */
+static void Twins(const char* sDecorated, const char* sPlain, const void* pArgs, size_t nBytes, int bHidden,
+                  int bStringResult) {
+  char sDetail[512];
+  FARPROC pStd = Find(sDecorated);
+  FARPROC pC = Find(sPlain);
+  if (pStd == NULL || pC == NULL) {
+    Check(0, sDecorated, "not found");
+    return;
+  }
+  QvNumber nStd, nC;
+  memset(&nStd, 0x5a, sizeof nStd);
+  memset(&nC, 0x5a, sizeof nC);
+  uint32_t nEaxStd = 0, nEaxC = 0;
+  const int32_t nDeltaStd = Measure(pStd, pArgs, nBytes, bHidden ? &nStd : NULL, &nEaxStd);
+  const int32_t nDeltaC = Measure(pC, pArgs, nBytes, bHidden ? &nC : NULL, &nEaxC);
+  const int32_t nPushed = (int32_t)nBytes + (bHidden ? 4 : 0);
+  snprintf(sDetail, sizeof sDetail, "stack pointer after the call %+d (stdcall), %+d (cdecl, %d bytes pushed)",
+           nDeltaStd, nDeltaC, nPushed);
+  char sWhat[256];
+  snprintf(sWhat, sizeof sWhat, "%s removes its arguments", sDecorated);
+  Check(nDeltaStd == 0, sWhat, sDetail);
+  snprintf(sWhat, sizeof sWhat, "%s (cdecl, negative control) leaves them to the caller", sPlain);
+  /* A cdecl callee that returns a Number may remove the hidden address. */
+  Check(nDeltaC == -(int32_t)nBytes || nDeltaC == -nPushed, sWhat, sDetail);
+  snprintf(sWhat, sizeof sWhat, "%s and %s give the same result", sDecorated, sPlain);
+  if (bHidden) {
+    snprintf(sDetail, sizeof sDetail, "%g/%d and %g/%d", nStd.value, nStd.isNull, nC.value, nC.isNull);
+    Check(nStd.value == nC.value && nStd.isNull == nC.isNull, sWhat, sDetail);
+  } else if (bStringResult) {
+    const char* a = StringText((QvString*)(uintptr_t)nEaxStd);
+    const char* b = StringText((QvString*)(uintptr_t)nEaxC);
+    snprintf(sDetail, sizeof sDetail, "\"%s\" and \"%s\"", a, b);
+    Check(strcmp(a, b) == 0 && strcmp(a, "(null)") != 0, sWhat, sDetail);
+  } else {
+    snprintf(sDetail, sizeof sDetail, "%u and %u", nEaxStd, nEaxC);
+    Check(nEaxStd == nEaxC, sWhat, sDetail);
+  }
+}
+
+int main(int argc, char** argv) {
+  char sDetail[512];
+  if (argc < 2) {
+    fprintf(stderr, "usage: loader_test EXPORTS.TSV | --expect-load-failure\n");
+    return 100;
+  }
+  hLib = LoadLibraryA("quorvane.dll");
+  if (strcmp(argv[1], "--expect-load-failure") == 0) {
+    Check(hLib == NULL, "LoadLibraryA(\"quorvane.dll\") fails without uitk60.dll", NULL);
+    return nFailures;
+  }
+  snprintf(sDetail, sizeof sDetail, "error %lu", (unsigned long)GetLastError());
+  Check(hLib != NULL, "LoadLibraryA(\"quorvane.dll\")", hLib ? NULL : sDetail);
+  if (hLib == NULL) return 1;
+
+  /* Every name of the listing. */
+  FILE* f = fopen(argv[1], "r");
+  if (f == NULL) {
+    Check(0, "read the export listing", argv[1]);
+    return nFailures;
+  }
+  char sLine[1024];
+  int nNames = 0, nFound = 0;
+  char sMissing[256] = "";
+  while (fgets(sLine, sizeof sLine, f) != NULL) {
+    if (strncmp(sLine, "kind\t", 5) == 0) continue;
+    char* sName = strrchr(sLine, '\t');
+    if (sName == NULL) continue;
+    ++sName;
+    sName[strcspn(sName, "\r\n")] = '\0';
+    ++nNames;
+    if (Find(sName) != NULL) {
+      ++nFound;
+    } else if (sMissing[0] == '\0') {
+      snprintf(sMissing, sizeof sMissing, "first missing: %s", sName);
+    }
+  }
+  fclose(f);
+  snprintf(sDetail, sizeof sDetail, "%d of %d found%s%s", nFound, nNames, sMissing[0] ? "; " : "", sMissing);
+  Check(nNames == 444 && nFound == nNames, "GetProcAddress finds every exported name", sDetail);
+
+  /* StrMidX(String, Number, Number) -> String: 4 + 16 + 16 bytes. */
+  Args mid = {0};
+  Push(&mid, (uint32_t)(uintptr_t)NewString("Quorvane library"));
+  PushNumber(&mid, 2);
+  PushNumber(&mid, 5);
+  Twins("_StrMidX@36", "__quorvane__GF25690943", mid.a, mid.n * 4, 0, 1);
+
+  /* StrScanAt(String, String, Number) -> Number: 4 + 4 + 16 bytes. */
+  Args scan = {0};
+  Push(&scan, (uint32_t)(uintptr_t)NewString("abc.def.ghi"));
+  Push(&scan, (uint32_t)(uintptr_t)NewString("."));
+  PushNumber(&scan, 4);
+  Twins("_StrScanAt@24", "__quorvane__GF25690957", scan.a, scan.n * 4, 1, 0);
+
+  /* GetStyle of a list box (instance) -> Number, through the toolkit
+   * function bound by ordinal in uitk60.dll. */
+  QvObject* pList = ((QvObject * (*)(const char*)) Find("QvObjectNew"))("cRadioListBox");
+  Check(pList != NULL, "QvObjectNew(\"cRadioListBox\")", NULL);
+  Args list = {0};
+  Push(&list, (uint32_t)(uintptr_t)pList);
+  Twins("_GetStyle_34__@4", "__quorvane__XE75628590", list.a, list.n * 4, 1, 0);
+
+  /* IsStandardFWObject(Window Handle) -> Boolean. */
+  const uint32_t hWnd = 0;
+  Twins("___IsStandardFWObject@4", "__quorvane__GF25690339", &hWnd, sizeof hWnd, 0, 0);
+
+  FreeLibrary(hLib);
+  printf("loader test: %d failure(s)\n", nFailures);
+  return nFailures;
+}
