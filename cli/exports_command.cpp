@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kHeaderTop =
     "/* The prototypes of every exported function of the Quorvane library, with the\n"
     " * calling convention each has.  Generated from the library's export table by\n"
-    " * `quorvane exports --header`; do not edit.  quorvane.h includes it.\n"
+    " * `quorvane exports --header`; do not edit (nor reformat).  quorvane.h includes it.\n"
     " *\n"
     " *   __quorvane__GF<id>  a global function\n"
     " *   __quorvane__XE<id>  a class function, the object instance first\n"
@@ -26,6 +26,7 @@ constexpr const char* kHeaderTop =
     " * with QvFindExport (or GetProcAddress on Windows).  Arguments a0, a1, ...\n"
     " * are in the library's parameter order; ownership is as quorvane.h states.\n"
     " */\n"
+    "/* clang-format off */\n"
     "#ifndef QUORVANE_QUORVANE_EXPORTS_H\n"
     "#define QUORVANE_QUORVANE_EXPORTS_H\n"
     "\n"

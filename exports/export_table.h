@@ -259,10 +259,26 @@
   X("_GetItemHandle_34__@20", cRadioListBox, GetItemHandle, 20, __quorvane__XE75628929)
 
 // The classes whose instances the host can create, by name: X(class).
+// clang-format off
 #define QV_EXPORTED_CLASSES(X) \
   X(VC_ApplicationProfile) \
-  X(VC_Directories) X(VC_JavaFile) X(VC_JavaClass) X(VC_JavaMethod) X(VC_JavaClassVariable) X(VC_JavaRepository) \
-  X(VC_ObjectSize) X(VC_ObjectSizeGroup) X(VC_ContainerBase) X(VC_Container) X(VC_ListContainerObject) \
-  X(VC_ContainerCtrl) X(INT_MDI_ManageChildren) \
-  X(cRadioListBox) X(cListItemToggle) \
-  X(BLC_ManageSqlHandles) X(BLC_DatabaseBrand) X(VC_BldBlockProfile) X(VC_DisplayMsg)
+  X(VC_Directories) \
+  X(VC_JavaFile) \
+  X(VC_JavaClass) \
+  X(VC_JavaMethod) \
+  X(VC_JavaClassVariable) \
+  X(VC_JavaRepository) \
+  X(VC_ObjectSize) \
+  X(VC_ObjectSizeGroup) \
+  X(VC_ContainerBase) \
+  X(VC_Container) \
+  X(VC_ListContainerObject) \
+  X(VC_ContainerCtrl) \
+  X(INT_MDI_ManageChildren) \
+  X(cRadioListBox) \
+  X(cListItemToggle) \
+  X(BLC_ManageSqlHandles) \
+  X(BLC_DatabaseBrand) \
+  X(VC_BldBlockProfile) \
+  X(VC_DisplayMsg)
+// clang-format on

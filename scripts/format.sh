@@ -5,10 +5,6 @@
 #   scripts/format.sh --check [FILE...]   lists each file that differs and exits 1 if any does
 #   scripts/format.sh [FILE...]           rewrites the files in place
 #
-# scripts/format-pending.txt lists the files written before the style was
-# and not yet rewritten; --check over the whole tree leaves them out.  The
-# rewrite of the whole tree (no FILE) rewrites them too and removes the list.
-#
 # clang-format 14 (Debian's), the version the style was chosen with: another
 # version may break some lines differently.
 set -euo pipefail
@@ -26,16 +22,9 @@ if [ $# -gt 0 ]; then
 else
   mapfile -t aFiles < <(git ls-files '*.c' '*.cpp' '*.h' '*.hpp')
 fi
-pending=scripts/format-pending.txt
 if [ $bCheck = 0 ]; then
   printf '%s\0' "${aFiles[@]}" | xargs -0 -n 16 -P 2 "$formatter" -i --style=file
-  [ $# -eq 0 ] && rm -f "$pending"
   exit 0
-fi
-nPending=""
-if [ $# -eq 0 ] && [ -s "$pending" ]; then
-  mapfile -t aFiles < <(printf '%s\n' "${aFiles[@]}" | grep -vxF -f "$pending")
-  nPending=$(grep -c . "$pending")
 fi
 # One clang-format for all files names each that would change; the lines
 # that differ are counted for those only.
@@ -53,4 +42,4 @@ if [ $nDiffer -gt 0 ]; then
   echo "format: $nDiffer of ${#aFiles[@]} files differ from .clang-format; scripts/format.sh FILE... rewrites them"
   exit 1
 fi
-echo "format: ${#aFiles[@]} files follow .clang-format${nPending:+ ($nPending in $pending not yet rewritten)}"
+echo "format: ${#aFiles[@]} files follow .clang-format"

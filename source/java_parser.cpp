@@ -308,7 +308,7 @@ int64_t FindDeclarationKeyword(std::string_view sText) {
       i = nEnd == std::string_view::npos ? n : nEnd + 3;
     } else if (c == '"' || c == '\'') {
       ++i;
-      while (i < n && sText[i] != c && sText[i] != '\n') i += sText[i] == '\\' ? 2 : 1;
+      while (i < n && sText[i] != c && sText[i] != '\n') i += sText[i] == '\\' ? 2u : 1u;
       ++i;
     } else if (IsNameByte(c) || c == '@') {
       const size_t nStart = i;

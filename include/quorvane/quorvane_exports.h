@@ -1,6 +1,6 @@
 /* The prototypes of every exported function of the Quorvane library, with the
  * calling convention each has.  Generated from the library's export table by
- * `quorvane exports --header`; do not edit.  quorvane.h includes it.
+ * `quorvane exports --header`; do not edit (nor reformat).  quorvane.h includes it.
  *
  *   __quorvane__GF<id>  a global function
  *   __quorvane__XE<id>  a class function, the object instance first
@@ -12,6 +12,7 @@
  * with QvFindExport (or GetProcAddress on Windows).  Arguments a0, a1, ...
  * are in the library's parameter order; ownership is as quorvane.h states.
  */
+/* clang-format off */
 #ifndef QUORVANE_QUORVANE_EXPORTS_H
 #define QUORVANE_QUORVANE_EXPORTS_H
 
