@@ -51,7 +51,8 @@ std::string HostileFile() {
 
 class ParserFiles {
  public:
-  ParserFiles() : dir_(std::filesystem::temp_directory_path() / ("quorvane-bench-" + std::to_string(std::random_device{}()))) {
+  ParserFiles()
+      : dir_(std::filesystem::temp_directory_path() / ("quorvane-bench-" + std::to_string(std::random_device{}()))) {
     std::filesystem::create_directories(dir_);
     sOrdinary_ = Write("Ordinary.java", OrdinaryFile());
     sHostile_ = Write("Hostile.java", HostileFile());
@@ -85,8 +86,8 @@ void ParseFile(benchmark::State& state, const std::string& sPath, const char* sE
   for (auto _ : state) {
     qv::String sClass, sSuper, sPackage, sHeader, sDescription, sFooter, sBody;
     qv::DynArray<qv::String> aImport, a1, a2, a3, a4, a5, a6;
-    const qv::Number n = qv::ParseJavaSource(m, sPath, sClass, sSuper, sPackage, sHeader, sDescription, sFooter,
-                                             sBody, aImport, a1, a2, a3, a4, a5, a6);
+    const qv::Number n = qv::ParseJavaSource(m, sPath, sClass, sSuper, sPackage, sHeader, sDescription, sFooter, sBody,
+                                             aImport, a1, a2, a3, a4, a5, a6);
     benchmark::DoNotOptimize(n);
     benchmark::DoNotOptimize(sBody.data());
     if (sClass != sExpectedClass) state.SkipWithError("unexpected class name");

@@ -4,10 +4,10 @@
 // second.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "frame/module.h"
 #include "host/portable_host.h"

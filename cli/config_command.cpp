@@ -5,8 +5,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -282,9 +282,7 @@ Runner AddConfigCommand(CLI::App& app) {
   auto ProfileDir = [&args](CLI::App& a) {
     a.add_option("--profile-dir", args->sProfileDir, "The directory of Quorvane.ini")->type_name("DIR");
   };
-  auto Quiet = [&args](CLI::App& a) {
-    a.add_flag("-q,--quiet", args->bQuiet, "No notes on stderr, errors only");
-  };
+  auto Quiet = [&args](CLI::App& a) { a.add_flag("-q,--quiet", args->bQuiet, "No notes on stderr, errors only"); };
   ProfileDir(*sub);
   const std::string sStatuses =
       "An unknown setting, or a file that cannot be read or written, exits with status 1; a value that does not fit "
@@ -299,7 +297,8 @@ Runner AddConfigCommand(CLI::App& app) {
       "Every setting in the library's order: section, key, value, source and variable, separated by tabs; the "
       "source is \"file\" or \"default\" (the key is absent).  Without the file, \"default\" means what the library "
       "holds then: empty texts, 0 and FALSE, but Font Color 0, Bkgd Color 12632256 and Class Color 16711680, not "
-      "the defaults of init.", sStatuses));
+      "the defaults of init.",
+      sStatuses));
   pList->add_flag("--json", args->bJson,
                   "One JSON object per line and setting with the fields section, key, value, source and variable");
   ProfileDir(*pList);
@@ -316,7 +315,8 @@ Runner AddConfigCommand(CLI::App& app) {
       "Store one value in the setting's type: a number (decimals are rounded away: 12.6 is stored as 13), a flag "
       "as 1 (TRUE) or 0 (FALSE), or a text.  A value that does not fit the type is refused with status 2 and the "
       "file stays as it was; so is a text with a line break, which cannot be stored.  Blanks or quotes around a text "
-      "are kept: the profile stores such a value in quotes.  A missing file is first created as init creates it.", sStatuses));
+      "are kept: the profile stores such a value in quotes.  A missing file is first created as init creates it.",
+      sStatuses));
   pSet->add_option("SECTION", args->sSection, "The section")->required();
   pSet->add_option("KEY", args->sKey, "The key")->required();
   pSet->add_option("VALUE", args->sValue, "The new value")->required();
@@ -327,7 +327,8 @@ Runner AddConfigCommand(CLI::App& app) {
   pInit->footer(HelpFooter(
       "Write a complete file with every default of the settings table, except the two separators of [File "
       "Delimiters], which get the repository commands' safe defaults \\x1F and \\x1E instead of the profile's "
-      "\"*\" (say so on stderr); an existing file is replaced only with --force.", sStatuses));
+      "\"*\" (say so on stderr); an existing file is replaced only with --force.",
+      sStatuses));
   pInit->add_flag("--force", args->bForce, "Replace an existing file");
   ProfileDir(*pInit);
   Quiet(*pInit);

@@ -96,7 +96,8 @@ int RunDemo(const DemoArgs& args) {
   }
   const Exports fn{lib.Function<ScanAtFn>("__quorvane__GF25690957"), lib.Function<ScanNextFn>("__quorvane__GF25691022"),
                    lib.Function<InCommentFn>("__quorvane__GF25690999"),
-                   lib.Function<CommentTypeFn>("__quorvane__GF25690970"), lib.Function<MidFn>("__quorvane__GF25690943")};
+                   lib.Function<CommentTypeFn>("__quorvane__GF25690970"),
+                   lib.Function<MidFn>("__quorvane__GF25690943")};
   if (!fn.pScanAt || !fn.pScanNext || !fn.pInComment || !fn.pCommentType || !fn.pMid) {
     std::fprintf(stderr, "quorvane demo: %s lacks the text functions\n", sLibrary.c_str());
     return 1;
@@ -125,7 +126,9 @@ Runner AddDemoCommand(CLI::App& app, const char* sArgv0) {
       "FILE: report every \"class\" keyword with whether it lies inside a block comment, and the kind of the first "
       "comment of each line.");
   sub->add_option("FILE", args->aFiles, "A text file")->required();
-  sub->add_option("--library", args->sLibrary, "The library to load (default: libquorvane.so.0 beside this program, or in the library directory once installed)")
+  sub->add_option("--library", args->sLibrary,
+                  "The library to load (default: libquorvane.so.0 beside this program, or in the library directory "
+                  "once installed)")
       ->type_name("PATH");
   sub->footer(HelpFooter(sAbout));
   return [args] { return RunDemo(*args); };

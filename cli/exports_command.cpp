@@ -111,7 +111,9 @@ Runner AddExportsCommand(CLI::App& app, const char* sArgv0) {
   sub->add_flag("--header", args->bHeader,
                 "Write the C header that declares every export with its prototype (quorvane_exports.h) instead")
       ->excludes("--def");
-  sub->add_option("--library", args->sLibrary, "The library to load (default: libquorvane.so.0 beside this program, or in the library directory once installed)")
+  sub->add_option("--library", args->sLibrary,
+                  "The library to load (default: libquorvane.so.0 beside this program, or in the library directory "
+                  "once installed)")
       ->type_name("PATH");
   sub->footer(HelpFooter(sAbout));
   return [args] { return RunExports(args->sLibrary, args->bDef, args->bHeader); };

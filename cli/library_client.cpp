@@ -25,9 +25,7 @@ void LibraryClient::Unload() {
   pHandle_ = nullptr;
 }
 
-void* LibraryClient::Symbol(const char* sName) const {
-  return pHandle_ == nullptr ? nullptr : dlsym(pHandle_, sName);
-}
+void* LibraryClient::Symbol(const char* sName) const { return pHandle_ == nullptr ? nullptr : dlsym(pHandle_, sName); }
 
 QvString* LibraryClient::NewString(std::string_view s) const {
   return Function<QvString* (*)(const char*, size_t)>("QvStringNew")(s.data(), s.size());

@@ -157,8 +157,9 @@ int main(int argc, char** argv) {  // NOLINT(bugprone-exception-escape)
   app.allow_extras();
   app.require_subcommand(0, 1);
   app.get_formatter()->column_width(30);
-  app.footer(qv::cli::HelpFooter("Run 'quorvane COMMAND --help' or 'quorvane help COMMAND' for the options of a "
-                                 "command."));
+  app.footer(
+      qv::cli::HelpFooter("Run 'quorvane COMMAND --help' or 'quorvane help COMMAND' for the options of a "
+                          "command."));
 
   std::map<const CLI::App*, qv::cli::Runner> aRunners;
   auto Add = [&](const std::string& sName, qv::cli::Runner run) {

@@ -23,8 +23,8 @@ struct Parsed {
 Parsed ParseOne(Module& m, const std::string& sPath) {
   Parsed p;
   DynArray<String> a1, a2, a3, a4, a5, a6;
-  p.bRead = ParseJavaSource(m, sPath, p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription,
-                            p.sFooter, p.sBody, p.aImport, a1, a2, a3, a4, a5, a6)
+  p.bRead = ParseJavaSource(m, sPath, p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter,
+                            p.sBody, p.aImport, a1, a2, a3, a4, a5, a6)
                 .IsTrue();
   return p;
 }

@@ -80,9 +80,10 @@ int64_t Resolve(const char* sCommand, Module& m, const std::string& sName) {
       }
     }
   } else if (aNames.Positions(sName).size() > 1) {
-    std::fprintf(stderr, "quorvane %s: %zu classes are named %s; using the one in package '%s' (qualify the name "
-                 "with its package to choose)\n", sCommand, aNames.Positions(sName).size(), sName.c_str(),
-                 aClasses[nAt].sPackage.c_str());
+    std::fprintf(stderr,
+                 "quorvane %s: %zu classes are named %s; using the one in package '%s' (qualify the name "
+                 "with its package to choose)\n",
+                 sCommand, aNames.Positions(sName).size(), sName.c_str(), aClasses[nAt].sPackage.c_str());
   }
   if (nAt < 0) std::fprintf(stderr, "quorvane %s: %s: no such class in the repository\n", sCommand, sName.c_str());
   return nAt;
@@ -128,7 +129,8 @@ int SaveScannedRepository(Session& session, bool bQuiet, bool bSummaryToStderr) 
                  NativePath(aClasses[i].sMethodFile).c_str(), sWhy.c_str());
   }
   if (!bQuiet) {
-    std::fprintf(bSummaryToStderr ? stderr : stdout, "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n",
+    std::fprintf(bSummaryToStderr ? stderr : stdout,
+                 "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n",
                  std::string(format::kClassListFile).c_str(), static_cast<long long>(save.nSaved),
                  session.Host().Files().WorkingDirectory().c_str(), static_cast<long long>(save.nUnchanged));
   }

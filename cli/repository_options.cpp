@@ -68,8 +68,7 @@ const char* const kLockHelp =
     "with status 1.  Commands that only read take no lock.";
 
 void AddRepositoryOptions(CLI::App& sub, RepositoryOptions& options) {
-  sub.add_option("--repo", options.sRepoDir, "The repository directory (default: the current one)")
-      ->type_name("DIR");
+  sub.add_option("--repo", options.sRepoDir, "The repository directory (default: the current one)")->type_name("DIR");
   auto Separator = [&options](bool bDelimiter) {
     return [&options, bDelimiter](const std::string& sValue) {
       std::string sText;
@@ -129,8 +128,8 @@ std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToke
   };
   std::string sProblem = Problem(sDelimiter, "element delimiter");
   if (sProblem.empty()) sProblem = Problem(sToken, "line-break token");
-  if (sProblem.empty() && (sDelimiter.find(sToken) != std::string_view::npos ||
-                           sToken.find(sDelimiter) != std::string_view::npos)) {
+  if (sProblem.empty() &&
+      (sDelimiter.find(sToken) != std::string_view::npos || sToken.find(sDelimiter) != std::string_view::npos)) {
     sProblem = "the element delimiter and the line-break token must differ and neither may contain the other";
   }
   return sProblem;
@@ -186,8 +185,9 @@ bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Ses
   std::error_code ec;
   const std::filesystem::path repo = std::filesystem::absolute(options.sRepoDir, ec);
   // Relative to where the command was started, not to the repository.
-  const std::filesystem::path archive =
-      options.sArchiveDir.empty() ? repo : std::filesystem::absolute(options.sArchiveDir, ec);
+  const std::filesystem::path archive = options.sArchiveDir.empty()
+                                            ? repo
+                                            : std::filesystem::absolute(options.sArchiveDir, ec);
   if (bCreate) std::filesystem::create_directories(repo, ec);
   if (!std::filesystem::is_directory(repo, ec)) {
     std::fprintf(stderr, "quorvane %s: %s: cannot use as the repository directory: %s\n", sCommand,
@@ -204,8 +204,7 @@ bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Ses
   g.nQtyOfArchiveFiles = Number(nHistory);
   g.sArchiveFileDirectory = archive.string();
   if (nHistory > 0 && !std::filesystem::is_directory(archive, ec)) {
-    std::fprintf(stderr, "quorvane %s: %s: the archive directory does not exist\n", sCommand,
-                 archive.string().c_str());
+    std::fprintf(stderr, "quorvane %s: %s: the archive directory does not exist\n", sCommand, archive.string().c_str());
     return false;
   }
   return true;

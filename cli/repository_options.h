@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/module.h"
 #include "cli/session.h"
+#include "frame/module.h"
 
 namespace CLI {
 class App;

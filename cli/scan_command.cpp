@@ -117,11 +117,21 @@ void ScanFiles(Session& session, bool bReportNoClass, ScanResult& result) {
       }
     } else {
       switch (DeclarationKind(record.aMethods.Get(1).sBody)) {
-        case JavaKind::kInterface: ++result.nInterfaces; break;
-        case JavaKind::kEnum: ++result.nEnums; break;
-        case JavaKind::kRecord: ++result.nRecords; break;
-        case JavaKind::kAnnotation: ++result.nAnnotations; break;
-        default: ++result.nClasses; break;
+        case JavaKind::kInterface:
+          ++result.nInterfaces;
+          break;
+        case JavaKind::kEnum:
+          ++result.nEnums;
+          break;
+        case JavaKind::kRecord:
+          ++result.nRecords;
+          break;
+        case JavaKind::kAnnotation:
+          ++result.nAnnotations;
+          break;
+        default:
+          ++result.nClasses;
+          break;
       }
     }
     if (eState == SourceState::kParsed && !record.sPackage.empty()) result.aPackages.insert(record.sPackage);
@@ -206,8 +216,7 @@ int RunScan(ScanArgs& args) {
                  static_cast<long long>(result.nFiles), static_cast<long long>(result.nClasses),
                  static_cast<long long>(result.nInterfaces), static_cast<long long>(result.nEnums),
                  static_cast<long long>(result.nRecords), static_cast<long long>(result.nAnnotations),
-                 result.aPackages.size(),
-                 static_cast<long long>(result.nNoClass), result.nFailures, nSeconds);
+                 result.aPackages.size(), static_cast<long long>(result.nNoClass), result.nFailures, nSeconds);
   }
   if (args.bSave) {
     if (!EnterRepository("scan", options, session, true)) return 1;
@@ -232,8 +241,9 @@ Runner AddScanCommand(CLI::App& app) {
       "on, and the status is 1.  A file that holds no class (package-info.java, module-info.java, an empty file) "
       "is a normal part of a Java tree: it is counted in the summary (\"no class\"), named on stderr with "
       "--verbose, and fails the scan only with --strict.  Symbolic links to directories are not followed.");
-  sub->add_option("ROOT", args->aRoots, "A directory to search; several may also be given as one argument separated "
-                                        "by \";\"")
+  sub->add_option("ROOT", args->aRoots,
+                  "A directory to search; several may also be given as one argument separated "
+                  "by \";\"")
       ->required();
   sub->add_flag("--list", args->bList,
                 "First print one line per file: file, directory, class, superclass, package, separated by tabs");

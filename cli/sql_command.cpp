@@ -35,11 +35,20 @@ std::string TsvField(const std::optional<String>& value) {
   std::string s;
   for (const char c : *value) {
     switch (c) {
-      case '\t': s += "\\t"; break;
-      case '\n': s += "\\n"; break;
-      case '\r': s += "\\r"; break;
-      case '\\': s += "\\\\"; break;
-      default: s += c;
+      case '\t':
+        s += "\\t";
+        break;
+      case '\n':
+        s += "\\n";
+        break;
+      case '\r':
+        s += "\\r";
+        break;
+      case '\\':
+        s += "\\\\";
+        break;
+      default:
+        s += c;
     }
   }
   return s;
@@ -133,8 +142,9 @@ Runner AddSqlCommand(CLI::App& app) {
                   "line can be read by every user of the machine: give it in $QUORVANE_DATABASE, in libpq's "
                   "password file ~/.pgpass or in $PGPASSWORD instead.  The command never prints a password")
       ->type_name("TARGET");
-  sub->add_flag("--json", args->bJson, "One JSON object per row: the column names as fields, values as strings, "
-                                       "null as null");
+  sub->add_flag("--json", args->bJson,
+                "One JSON object per row: the column names as fields, values as strings, "
+                "null as null");
   sub->add_option("--profile-dir", args->sProfileDir, "The profile directory (see quorvane config --help)")
       ->type_name("DIR");
   sub->footer(HelpFooter(sAbout));

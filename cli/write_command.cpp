@@ -76,8 +76,7 @@ int RunWrite(WriteArgs& args) {
   Session session(ResolveProfileDir(args.options.sProfileDir));
   Module& m = session.M();
   RepositoryLock lock;
-  if (const int n = OpenRepository("write", args.options, session, bToStdout ? nullptr : &lock, args.bNoWait);
-      n >= 0) {
+  if (const int n = OpenRepository("write", args.options, session, bToStdout ? nullptr : &lock, args.bNoWait); n >= 0) {
     return n;
   }
   if (!args.bAll) {

@@ -71,8 +71,8 @@ Number VC_Container::SetData(Module&, Number nKey, bool bValue, DateTime dtValue
   return Number::Null();
 }
 
-Number VC_Container::GetData(Module&, Number& nKey, bool& bValue, DateTime& dtValue, int32_t& hValue1,
-                             Number& nValue, int32_t& hValue2, String& sValue, WindowHandle& hWndValue) {
+Number VC_Container::GetData(Module&, Number& nKey, bool& bValue, DateTime& dtValue, int32_t& hValue1, Number& nValue,
+                             int32_t& hValue2, String& sValue, WindowHandle& hWndValue) {
   nKey = nContainerKey;
   bValue = bDataBoolean.IsTrue();
   dtValue = dtDataDate;
@@ -112,9 +112,8 @@ Number VC_ListContainerObject::SetItemData(Module& m, Number nItem, bool bValue,
   return oCells.At(Index(nItem)).SetData(m, nItem, bValue, dtValue, hValue1, nValue, hValue2, sValue, hWndValue);
 }
 
-Number VC_ListContainerObject::GetItemData(Module& m, Number nItem, bool& bValue, DateTime& dtValue,
-                                           int32_t& hValue1, Number& nValue, int32_t& hValue2, String& sValue,
-                                           WindowHandle& hWndValue) {
+Number VC_ListContainerObject::GetItemData(Module& m, Number nItem, bool& bValue, DateTime& dtValue, int32_t& hValue1,
+                                           Number& nValue, int32_t& hValue2, String& sValue, WindowHandle& hWndValue) {
   Number nKey = nItem;  // receives the cell's key, which goes no further
   VC_Container blank;
   return ReadElement(oCells, nItem, blank)

@@ -43,8 +43,8 @@ class VC_Container : public VC_ContainerBase {
   std::string_view ClassName() const override { return "VC_Container"; }
 
   // Stores the key and the seven values, in this order.  Result: null.
-  Number SetData(Module& m, Number nKey, bool bValue, DateTime dtValue, int32_t hValue1, Number nValue,
-                 int32_t hValue2, std::string_view sValue, WindowHandle hWndValue);
+  Number SetData(Module& m, Number nKey, bool bValue, DateTime dtValue, int32_t hValue1, Number nValue, int32_t hValue2,
+                 std::string_view sValue, WindowHandle hWndValue);
   // Gives the key and the seven values back.  Result: null.
   Number GetData(Module& m, Number& nKey, bool& bValue, DateTime& dtValue, int32_t& hValue1, Number& nValue,
                  int32_t& hValue2, String& sValue, WindowHandle& hWndValue);

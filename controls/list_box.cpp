@@ -7,9 +7,9 @@
 namespace qv {
 
 // The family, one definition per row of the table.
-#define QV_LIST_BOX_DEFINE(Pass, member, id, ordinal, fn, window, result, ...)      \
+#define QV_LIST_BOX_DEFINE(Pass, member, id, ordinal, fn, window, result, ...)         \
   listop::result::Value cRadioListBox::member(Module& m QV_LIST_PARAMS(__VA_ARGS__)) { \
-    return listop::Op<ExternalFunction::fn>::Call(m QV_LIST_HOLDS(__VA_ARGS__));      \
+    return listop::Op<ExternalFunction::fn>::Call(m QV_LIST_HOLDS(__VA_ARGS__));       \
   }
 QV_LIST_BOX_FAMILY(QV_LIST_BOX_DEFINE, )
 #undef QV_LIST_BOX_DEFINE
@@ -63,7 +63,8 @@ bool cRadioListBox::SetupList(Module& m) {
   const WindowHandle hWnd = RtCurrentItem(m);
   const int32_t nlParam = m.Win().Context().nlParam.AsInt();
   const auto pSetup = Toolkit<ExternalFunction::VtListOp96>(m);
-  WithRetry(m, [&] { return pSetup(m.GetHost(), hWnd, 1, nlParam); }, NonZero);
+  WithRetry(
+      m, [&] { return pSetup(m.GetHost(), hWnd, 1, nlParam); }, NonZero);
   return false;
 }
 
@@ -86,10 +87,12 @@ bool cListItemToggle::ToggleSelected(Module& m) {
   const bool bChecked = BitAnd(nItemFlags, Number(kItemFlagChecked)).IsTrue();
   if (bToggles && bChecked) {
     const auto pOp143 = Toolkit<ExternalFunction::VtListOp143>(m);
-    WithRetry(m, [&] { return pOp143(host, hWnd, nIndex); }, NonZero);
+    WithRetry(
+        m, [&] { return pOp143(host, hWnd, nIndex); }, NonZero);
   } else if (bToggles) {
     const auto pOp144 = Toolkit<ExternalFunction::VtListOp144>(m);
-    WithRetry(m, [&] { return pOp144(host, hWnd, nIndex); }, NonZero);
+    WithRetry(
+        m, [&] { return pOp144(host, hWnd, nIndex); }, NonZero);
   }
   return false;
 }

@@ -39,13 +39,13 @@ class cRadioListBox : public Object {
   // The selection cache, valid as of the last CacheSelection that found a
   // selection.
   Number nListStyle;
-  Number nSelection;        // the selected index, -1 when none
+  Number nSelection;  // the selected index, -1 when none
   String sItemText;
   Number nItemValue;
   Number nItemFlags;
   Number nItemColor;
   Number nItemFont;
-  Number nItemValueA;       // the two values that operation 151 reports
+  Number nItemValueA;  // the two values that operation 151 reports
   Number nItemValueB;
   Number hItem;             // the item's handle, 0 when it has none
   Number nItemHandleValue;  // operation 203 of hItem, kept when hItem is 0

@@ -32,9 +32,8 @@ bool WalkChildren(Module& m, Fn fn) {
 }  // namespace
 
 bool INT_MDI_ManageChildren::CloseChildren(Module& m) {
-  return WalkChildren(m, [&m](WindowHandle hChild) {
-    return RtSendMessage(m, hChild, kMsgClose, Number(0), Number(0)).IsTrue();
-  });
+  return WalkChildren(
+      m, [&m](WindowHandle hChild) { return RtSendMessage(m, hChild, kMsgClose, Number(0), Number(0)).IsTrue(); });
 }
 
 bool INT_MDI_ManageChildren::SendToChildren(Module& m, Number bIncludeCurrent, Number nMsg, Number wParam,

@@ -323,8 +323,7 @@ template <class... A>
 inline constexpr bool kFirstIsModule<Module&, A...> = true;
 
 template <class R, class... A, R (*F)(A...)>
-  requires(!kFirstIsModule<A...>)
-struct Signature<F> {
+requires(!kFirstIsModule<A...>) struct Signature<F> {
   using Result = R;
   using Params = std::tuple<A...>;
   static constexpr bool kTakesModule = false;
@@ -435,8 +434,7 @@ template <auto F, size_t... I>
 std::string CParameters(bool bInstance, std::index_sequence<I...>) {
   std::string s = bInstance ? "QvObject* pSelf" : "";
   using Params = typename Signature<F>::Params;
-  ((s += s.empty() ? "" : ", ", s += Marshal<std::tuple_element_t<I, Params>>::kC, s += " a" + std::to_string(I)),
-   ...);
+  ((s += s.empty() ? "" : ", ", s += Marshal<std::tuple_element_t<I, Params>>::kC, s += " a" + std::to_string(I)), ...);
   return s.empty() ? "void" : s;
 }
 template <auto F, bool bInstance>

@@ -27,21 +27,23 @@ struct StdcallEntry<Target, R (*)(A...)> {
 
 }  // namespace qv::abi
 
-#define QV_STDCALL_CHECK(name, cls, fn, bytes, target)                                                  \
+#define QV_STDCALL_CHECK(name, cls, fn, bytes, target)                                                 \
   static_assert(qv::abi::StdcallEntry<&target>::kArgumentBytes == (bytes), "argument bytes of " name); \
   static_assert(sizeof(void*) == 4, "the decorated names are those of a 32-bit build");
 QV_DECORATED_EXPORTS(QV_STDCALL_CHECK)
 #undef QV_STDCALL_CHECK
 
-static_assert(sizeof(QvNumber) == 16 && sizeof(QvDateTime) == 16 && sizeof(QvBoolean) == 4 &&
-                  sizeof(QvString*) == 4 && sizeof(QvWindowHandle) == 4,
+static_assert(sizeof(QvNumber) == 16 && sizeof(QvDateTime) == 16 && sizeof(QvBoolean) == 4 && sizeof(QvString*) == 4 &&
+                  sizeof(QvWindowHandle) == 4,
               "boundary types of the 32-bit build");
 
 // The aliases: one assembler name per entry, set to the entry's address.
 // This function is never called; it only carries the directives.
 extern "C" __attribute__((used)) void qv_stdcall_aliases() {
-#define QV_STDCALL_ALIAS(name, cls, fn, bytes, target) \
-  asm(".globl _qv_stdcall_" #target "\n\t.set _qv_stdcall_" #target ", %P0" : : "i"(&qv::abi::StdcallEntry<&target>::Call));
+#define QV_STDCALL_ALIAS(name, cls, fn, bytes, target)                      \
+  asm(".globl _qv_stdcall_" #target "\n\t.set _qv_stdcall_" #target ", %P0" \
+      :                                                                     \
+      : "i"(&qv::abi::StdcallEntry<&target>::Call));
   QV_DECORATED_EXPORTS(QV_STDCALL_ALIAS)
 #undef QV_STDCALL_ALIAS
 }

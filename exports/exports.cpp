@@ -115,20 +115,19 @@ void DetachProcess() {
 #define QV_COMMA_P15(F) , QV_P15(F)
 #define QV_COMMA_P16(F) , QV_P16(F)
 
-#define QV_DEFINE_GLOBAL(id, fn, n)                                                                    \
-  static_assert(qv::abi::kArity<&qv::fn> == (n), "arity of " #fn);                                    \
-  extern "C" QV_API qv::abi::AbiResult<&qv::fn> __quorvane__GF##id(QV_P##n(&qv::fn)) {                \
-    return qv::abi::CallGlobal<&qv::fn>(qv::abi::TheProcess() QV_A##n);                               \
+#define QV_DEFINE_GLOBAL(id, fn, n)                                                    \
+  static_assert(qv::abi::kArity<&qv::fn> == (n), "arity of " #fn);                     \
+  extern "C" QV_API qv::abi::AbiResult<&qv::fn> __quorvane__GF##id(QV_P##n(&qv::fn)) { \
+    return qv::abi::CallGlobal<&qv::fn>(qv::abi::TheProcess() QV_A##n);                \
   }
 
-#define QV_DEFINE_CLASS(id, cls, fn, n)                                                                      \
-  static_assert(qv::abi::kArity<&qv::cls::fn> == (n), "arity of " #cls "." #fn);                            \
-  extern "C" QV_API qv::abi::AbiResult<&qv::cls::fn> __quorvane__XE##id(                                    \
-      QvObject* pSelf QV_COMMA_P##n(&qv::cls::fn)) {                                                         \
-    return qv::abi::CallExplicit<&qv::cls::fn>(qv::abi::TheProcess(), pSelf QV_A##n);                       \
-  }                                                                                                          \
-  extern "C" QV_API qv::abi::AbiResult<&qv::cls::fn> __quorvane__XT##id(QV_P##n(&qv::cls::fn)) {           \
-    return qv::abi::CallCurrent<&qv::cls::fn>(qv::abi::TheProcess() QV_A##n);                               \
+#define QV_DEFINE_CLASS(id, cls, fn, n)                                                                                \
+  static_assert(qv::abi::kArity<&qv::cls::fn> == (n), "arity of " #cls "." #fn);                                       \
+  extern "C" QV_API qv::abi::AbiResult<&qv::cls::fn> __quorvane__XE##id(QvObject* pSelf QV_COMMA_P##n(&qv::cls::fn)) { \
+    return qv::abi::CallExplicit<&qv::cls::fn>(qv::abi::TheProcess(), pSelf QV_A##n);                                  \
+  }                                                                                                                    \
+  extern "C" QV_API qv::abi::AbiResult<&qv::cls::fn> __quorvane__XT##id(QV_P##n(&qv::cls::fn)) {                       \
+    return qv::abi::CallCurrent<&qv::cls::fn>(qv::abi::TheProcess() QV_A##n);                                          \
   }
 
 // A class function that the host runs itself: no XE/XT form, a wrapper with
@@ -162,13 +161,13 @@ QV_DECORATED_EXPORTS(QV_CHECK_DECORATED)
 #undef QV_CHECK_DECORATED
 
 #define QV_ROW_GLOBAL(id, fn, n) {"GF", "", #fn, id, "__quorvane__GF" #id, Entry(&__quorvane__GF##id)},
-#define QV_ROW_CLASS(id, cls, fn, n)                                           \
+#define QV_ROW_CLASS(id, cls, fn, n)                                       \
   {"XE", #cls, #fn, id, "__quorvane__XE" #id, Entry(&__quorvane__XE##id)}, \
       {"XT", #cls, #fn, id, "__quorvane__XT" #id, Entry(&__quorvane__XT##id)},
 #define QV_ROW_DECORATED(name, cls, fn, bytes, target) {"DECORATED", #cls, #fn, bytes, name, Entry(&(target))},
 
-const QvExportInfo kExports[] = {
-    QV_GLOBAL_EXPORTS(QV_ROW_GLOBAL) QV_CLASS_EXPORTS(QV_ROW_CLASS) QV_DECORATED_EXPORTS(QV_ROW_DECORATED)};
+const QvExportInfo kExports[] = {QV_GLOBAL_EXPORTS(QV_ROW_GLOBAL) QV_CLASS_EXPORTS(QV_ROW_CLASS)
+                                     QV_DECORATED_EXPORTS(QV_ROW_DECORATED)};
 
 // The C signature of every entry point, by entry: a decorated name shares
 // the signature of the entry it reaches.
@@ -177,12 +176,12 @@ struct SignatureRow {
   std::string (*pSignature)();
 };
 #define QV_SIG_GLOBAL(id, fn, n) {Entry(&__quorvane__GF##id), &CSignature<&qv::fn, false>},
-#define QV_SIG_CLASS(id, cls, fn, n)                                  \
+#define QV_SIG_CLASS(id, cls, fn, n)                             \
   {Entry(&__quorvane__XE##id), &CSignature<&qv::cls::fn, true>}, \
       {Entry(&__quorvane__XT##id), &CSignature<&qv::cls::fn, false>},
 #define QV_SIG_HOOK(wrapper, cls, fn, n) {Entry(&wrapper), &CSignature<&qv::cls::fn, true>},
-const SignatureRow kSignatures[] = {
-    QV_GLOBAL_EXPORTS(QV_SIG_GLOBAL) QV_CLASS_EXPORTS(QV_SIG_CLASS) QV_HOOK_EXPORTS(QV_SIG_HOOK)};
+const SignatureRow kSignatures[] = {QV_GLOBAL_EXPORTS(QV_SIG_GLOBAL) QV_CLASS_EXPORTS(QV_SIG_CLASS)
+                                        QV_HOOK_EXPORTS(QV_SIG_HOOK)};
 
 }  // namespace
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "exports/abi.h"
 #include "exports/export_table.h"
@@ -38,18 +38,28 @@ struct BooleanGlobal {
   bool qv::Globals::*pMember;
 };
 
-#define QV_G(name) {#name, &qv::Globals::name}
-constexpr StringGlobal kStringGlobals[] = {
-    QV_G(sCompiledClassCode), QV_G(sHTMLDocument), QV_G(sHTMLApplication), QV_G(sDefaultHeaderFile),
-    QV_G(sDefaultDescriptionFile), QV_G(sDefaultFooterFile), QV_G(sHLPFile), QV_G(sAltEditor),
-    QV_G(sUserName), QV_G(sClassPath), QV_G(sFontName), QV_G(sArchiveFileDirectory),
-    QV_G(sCRLFToken), QV_G(sElementDelimiter)};
-constexpr NumberGlobal kNumberGlobals[] = {
-    QV_G(nClassColor), QV_G(nMethodColor), QV_G(nFontSize), QV_G(nFontEnhancement), QV_G(nFontColor),
-    QV_G(nBkgdColor), QV_G(nOutlineFont), QV_G(nSaveArchive), QV_G(nQtyOfArchiveFiles)};
-constexpr BooleanGlobal kBooleanGlobals[] = {
-    QV_G(bOptimizeSize), QV_G(bVerbose), QV_G(bGenerateDebuggingTbl), QV_G(bNoWarning),
-    QV_G(bAutoTile), QV_G(bAltCommentEditor), QV_G(bRepositoryAutoSave)};
+#define QV_G(name) \
+  { #name, &qv::Globals::name }
+constexpr StringGlobal kStringGlobals[] = {QV_G(sCompiledClassCode),
+                                           QV_G(sHTMLDocument),
+                                           QV_G(sHTMLApplication),
+                                           QV_G(sDefaultHeaderFile),
+                                           QV_G(sDefaultDescriptionFile),
+                                           QV_G(sDefaultFooterFile),
+                                           QV_G(sHLPFile),
+                                           QV_G(sAltEditor),
+                                           QV_G(sUserName),
+                                           QV_G(sClassPath),
+                                           QV_G(sFontName),
+                                           QV_G(sArchiveFileDirectory),
+                                           QV_G(sCRLFToken),
+                                           QV_G(sElementDelimiter)};
+constexpr NumberGlobal kNumberGlobals[] = {QV_G(nClassColor),      QV_G(nMethodColor), QV_G(nFontSize),
+                                           QV_G(nFontEnhancement), QV_G(nFontColor),   QV_G(nBkgdColor),
+                                           QV_G(nOutlineFont),     QV_G(nSaveArchive), QV_G(nQtyOfArchiveFiles)};
+constexpr BooleanGlobal kBooleanGlobals[] = {QV_G(bOptimizeSize),      QV_G(bVerbose),  QV_G(bGenerateDebuggingTbl),
+                                             QV_G(bNoWarning),         QV_G(bAutoTile), QV_G(bAltCommentEditor),
+                                             QV_G(bRepositoryAutoSave)};
 #undef QV_G
 
 template <class Row, size_t N>
@@ -66,13 +76,13 @@ const Row* FindGlobal(const Row (&aRows)[N], const char* sName) {
 // exported functions do, after the module's one-time initialisation.
 template <class C>
 void RunConstructor(C& o) {
-  if constexpr (requires(qv::Module& m) { o.Construct(m); }) {
+  if constexpr (requires(qv::Module & m) { o.Construct(m); }) {
     qv::abi::CallExplicit<&C::Construct>(TheProcess(), reinterpret_cast<QvObject*>(static_cast<qv::Object*>(&o)));
   }
 }
 template <class C>
 void RunDestructor(C& o) {
-  if constexpr (requires(qv::Module& m) { o.Destruct(m); }) {
+  if constexpr (requires(qv::Module & m) { o.Destruct(m); }) {
     qv::abi::CallExplicit<&C::Destruct>(TheProcess(), reinterpret_cast<QvObject*>(static_cast<qv::Object*>(&o)));
   }
 }
@@ -100,11 +110,21 @@ QV_API size_t QvStringSize(const QvString* pString) { return View(pString).size(
 QV_API QvArray* QvArrayNew(QvElementType eType) {
   auto* p = new QvArray{{}, eType};
   switch (eType) {
-    case QV_ELEMENT_NUMBER: p->a.emplace<0>(); break;
-    case QV_ELEMENT_STRING: p->a.emplace<1>(); break;
-    case QV_ELEMENT_BOOLEAN: p->a.emplace<2>(); break;
-    case QV_ELEMENT_DATETIME: p->a.emplace<3>(); break;
-    case QV_ELEMENT_HANDLE: p->a.emplace<4>(); break;
+    case QV_ELEMENT_NUMBER:
+      p->a.emplace<0>();
+      break;
+    case QV_ELEMENT_STRING:
+      p->a.emplace<1>();
+      break;
+    case QV_ELEMENT_BOOLEAN:
+      p->a.emplace<2>();
+      break;
+    case QV_ELEMENT_DATETIME:
+      p->a.emplace<3>();
+      break;
+    case QV_ELEMENT_HANDLE:
+      p->a.emplace<4>();
+      break;
     default:
       delete p;
       return nullptr;
@@ -112,9 +132,7 @@ QV_API QvArray* QvArrayNew(QvElementType eType) {
   return p;
 }
 QV_API void QvArrayFree(QvArray* pArray) { delete pArray; }
-QV_API QvElementType QvArrayType(const QvArray* pArray) {
-  return pArray == nullptr ? QvElementType{} : pArray->eType;
-}
+QV_API QvElementType QvArrayType(const QvArray* pArray) { return pArray == nullptr ? QvElementType{} : pArray->eType; }
 QV_API int64_t QvArrayCount(const QvArray* pArray) {
   if (pArray == nullptr) return 0;
   return std::visit([](const auto& a) { return a.Count(); }, pArray->a);
@@ -146,10 +164,10 @@ QV_API QvBoolean QvArraySetNumber(QvArray* pArray, int64_t nIndex, QvNumber nVal
 QV_API QvObject* QvObjectNew(const char* sClassName) {
   if (sClassName == nullptr) return nullptr;
   [[maybe_unused]] const std::string_view sName(sClassName);
-#define QV_NEW_OBJECT(cls)                       \
-  if (sName == #cls) {                           \
-    auto* p = new qv::cls();                     \
-    RunConstructor(*p);                          \
+#define QV_NEW_OBJECT(cls)                                           \
+  if (sName == #cls) {                                               \
+    auto* p = new qv::cls();                                         \
+    RunConstructor(*p);                                              \
     return reinterpret_cast<QvObject*>(static_cast<qv::Object*>(p)); \
   }
   QV_EXPORTED_CLASSES(QV_NEW_OBJECT)
@@ -267,11 +285,14 @@ QV_API int32_t QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem)
 QV_API void QvToolkitSetSelection(QvWindowHandle hWnd, int32_t nIndex) {
   Lists().At(qv::WindowHandle{hWnd}).nSelection = nIndex;
 }
-QV_API void QvToolkitSetStyle(QvWindowHandle hWnd, int32_t nStyle) { Lists().At(qv::WindowHandle{hWnd}).nStyle = nStyle; }
+QV_API void QvToolkitSetStyle(QvWindowHandle hWnd, int32_t nStyle) {
+  Lists().At(qv::WindowHandle{hWnd}).nStyle = nStyle;
+}
 QV_API void QvToolkitSetResult(int32_t nOrdinal, int32_t nResult) { Lists().SetResult(nOrdinal, nResult); }
 QV_API void QvToolkitQueueResult(int32_t nOrdinal, int32_t nResult) { Lists().QueueResults(nOrdinal, {nResult}); }
 QV_API void QvToolkitSetReceives(int32_t nOrdinal, const int32_t* pValues, size_t nCount) {
-  Lists().SetReceives(nOrdinal, pValues == nullptr ? std::vector<int32_t>() : std::vector<int32_t>(pValues, pValues + nCount));
+  Lists().SetReceives(nOrdinal,
+                      pValues == nullptr ? std::vector<int32_t>() : std::vector<int32_t>(pValues, pValues + nCount));
 }
 QV_API void QvToolkitSetText(int32_t nOrdinal, const QvString* pText) {
   Lists().SetText(nOrdinal, std::string(View(pText)));

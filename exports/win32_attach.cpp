@@ -9,12 +9,14 @@
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE /*hModule*/, DWORD nReason, LPVOID pReserved) {
   switch (nReason) {
-    case DLL_PROCESS_ATTACH: return qv::abi::AttachProcess() ? TRUE : FALSE;
+    case DLL_PROCESS_ATTACH:
+      return qv::abi::AttachProcess() ? TRUE : FALSE;
     case DLL_PROCESS_DETACH:
       // At process exit (pReserved set) other DLLs may be gone already:
       // leave the memory to the system and release nothing.
       if (pReserved == nullptr) qv::abi::DetachProcess();
       return TRUE;
-    default: return TRUE;
+    default:
+      return TRUE;
   }
 }

@@ -12,8 +12,8 @@
 #include "host/portable_host.h"
 
 using qv::abi::FromAbi;
-using qv::abi::TheProcess;
 using qv::abi::TheHost;
+using qv::abi::TheProcess;
 using qv::abi::ToAbi;
 using qv::abi::View;
 
@@ -161,9 +161,9 @@ QV_API QvBoolean QvSetWindowText(QvWindowHandle hWnd, const QvString* pText) {
   return TheHost().Windows().SetText(Window(hWnd), std::string(View(pText))) ? 1 : 0;
 }
 
-QV_API QvBoolean QvPlaceWindow(QvWindowHandle hWnd, QvNumber nLeft, QvNumber nTop, QvNumber nWidth,
-                               QvNumber nHeight) {
-  return TheHost().Windows().Place(Window(hWnd), FromAbi(nLeft), FromAbi(nTop), FromAbi(nWidth), FromAbi(nHeight)) ? 1 : 0;
+QV_API QvBoolean QvPlaceWindow(QvWindowHandle hWnd, QvNumber nLeft, QvNumber nTop, QvNumber nWidth, QvNumber nHeight) {
+  return TheHost().Windows().Place(Window(hWnd), FromAbi(nLeft), FromAbi(nTop), FromAbi(nWidth), FromAbi(nHeight)) ? 1
+                                                                                                                   : 0;
 }
 
 QV_API QvBoolean QvGetWindowPlacement(QvWindowHandle hWnd, QvNumber* pLeft, QvNumber* pTop, QvNumber* pWidth,

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 
 #include "frame/rt_string.h"
@@ -80,7 +80,8 @@ bool AppendFixed(const Decimal& dec, int nDecimals, String& sOut) {
   // The first dropped digit decides; any digits after it only make the
   // dropped part larger, so ">= 5" is exactly "half or more".
   bool bRoundUp = false;
-  if (nKeep >= 0 && nKeep < static_cast<int>(dec.sDigits.size())) bRoundUp = dec.sDigits[static_cast<size_t>(nKeep)] >= '5';
+  if (nKeep >= 0 && nKeep < static_cast<int>(dec.sDigits.size()))
+    bRoundUp = dec.sDigits[static_cast<size_t>(nKeep)] >= '5';
   if (bRoundUp) {
     size_t i = sDigits.size();
     while (i-- > 0) {
@@ -169,9 +170,9 @@ double OutOfRange(std::string_view sNumber) {
 
 // -------------------------------------------------------------- date/time --
 
-constexpr std::array<std::string_view, 12> kMonthNames = {
-    "January", "February", "March", "April", "May", "June", "July", "August", "September", "October", "November",
-    "December"};
+constexpr std::array<std::string_view, 12> kMonthNames = {"January",   "February", "March",    "April",
+                                                          "May",       "June",     "July",     "August",
+                                                          "September", "October",  "November", "December"};
 constexpr std::array<std::string_view, 7> kWeekdayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                            "Thursday", "Friday", "Saturday"};
 
@@ -247,8 +248,8 @@ Number RtStrToNumber(std::string_view sText) {
   const std::string_view sNumber = sText.substr(i);
   // A number starts with a digit or with a point and a digit; this also keeps
   // from_chars away from "inf" and "nan".
-  const bool bStart = !sNumber.empty() && (IsDigit(sNumber[0]) || (sNumber[0] == '.' && sNumber.size() > 1 &&
-                                                                  IsDigit(sNumber[1])));
+  const bool bStart = !sNumber.empty() &&
+                      (IsDigit(sNumber[0]) || (sNumber[0] == '.' && sNumber.size() > 1 && IsDigit(sNumber[1])));
   if (!bStart) return Number(0);
   double d = 0.0;
   const auto result = std::from_chars(sNumber.data(), sNumber.data() + sNumber.size(), d, std::chars_format::general);

@@ -15,8 +15,8 @@ constexpr int64_t kMicrosPerDay = 86'400 * kMicrosPerSecond;
 constexpr int64_t DaysFromCivil(int64_t nYear, int64_t nMonth, int64_t nDay) {
   nYear -= nMonth <= 2 ? 1 : 0;
   const int64_t nEra = (nYear >= 0 ? nYear : nYear - 399) / 400;
-  const int64_t nYearOfEra = nYear - nEra * 400;                                  // [0, 399]
-  const int64_t nDayOfYear = (153 * (nMonth + (nMonth > 2 ? -3 : 9)) + 2) / 5 + nDay - 1;  // [0, 365]
+  const int64_t nYearOfEra = nYear - nEra * 400;                                                // [0, 399]
+  const int64_t nDayOfYear = (153 * (nMonth + (nMonth > 2 ? -3 : 9)) + 2) / 5 + nDay - 1;       // [0, 365]
   const int64_t nDayOfEra = nYearOfEra * 365 + nYearOfEra / 4 - nYearOfEra / 100 + nDayOfYear;  // [0, 146096]
   return nEra * 146097 + nDayOfEra - 719468;
 }
@@ -33,7 +33,7 @@ constexpr Civil CivilFromDays(int64_t nDays) {
   const int64_t nDayOfEra = nDays - nEra * 146097;  // [0, 146096]
   const int64_t nYearOfEra = (nDayOfEra - nDayOfEra / 1460 + nDayOfEra / 36524 - nDayOfEra / 146096) / 365;
   const int64_t nDayOfYear = nDayOfEra - (365 * nYearOfEra + nYearOfEra / 4 - nYearOfEra / 100);  // [0, 365]
-  const int64_t nMonthIndex = (5 * nDayOfYear + 2) / 153;                                    // [0, 11], March first
+  const int64_t nMonthIndex = (5 * nDayOfYear + 2) / 153;  // [0, 11], March first
   const int nDay = static_cast<int>(nDayOfYear - (153 * nMonthIndex + 2) / 5 + 1);
   const int nMonth = static_cast<int>(nMonthIndex < 10 ? nMonthIndex + 3 : nMonthIndex - 9);
   return {nYearOfEra + nEra * 400 + (nMonth <= 2 ? 1 : 0), nMonth, nDay};
@@ -50,7 +50,6 @@ constexpr int DaysInMonth(int nYear, int nMonth) {
   constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return nMonth == 2 && IsLeapYear(nYear) ? 29 : kDays[nMonth - 1];
 }
-
 
 }  // namespace
 

@@ -18,10 +18,14 @@ namespace qv {
 inline constexpr int kLibrarySlots = 23;
 constexpr std::string_view LibraryName(int nSlot) {
   switch (nSlot) {
-    case 0: return "User32";
-    case 1: return "Kernel32";
-    case 2: return "Gdi32";
-    default: return "uitk60";
+    case 0:
+      return "User32";
+    case 1:
+      return "Kernel32";
+    case 2:
+      return "Gdi32";
+    default:
+      return "uitk60";
   }
 }
 
@@ -36,24 +40,24 @@ struct ExternalFunctionRow {
 };
 
 // X-list of the function table: X(enumerator, slot, ordinal, name-or-nullptr)
-#define QV_EXTERNAL_FUNCTIONS(X)                        \
-  X(VtStrScanReverse, kToolkit, 10, nullptr)            \
-  X(VtDirExists, kToolkit, 22, nullptr)                 \
-  X(VtListSubdirectories, kToolkit, 32, nullptr)        \
-  X(VtListFiles, kToolkit, 34, nullptr)                 \
-  X(VtFileCopy, kToolkit, 37, nullptr)                  \
-  X(VtFileRename, kToolkit, 52, nullptr)                \
-  X(VtStrReplace, kToolkit, 62, nullptr)                \
-  X(VtArrayFindString, kToolkit, 149, nullptr)          \
-  X(VtArraySort, kToolkit, 150, nullptr)                \
-  X(VtArrayCopy, kToolkit, 165, nullptr)                \
-  X(VtCreateFont, kToolkit, 199, nullptr)               \
-  X(WinIsWindow, kUser32, 47, nullptr)                  \
-  X(MoveWindow, kUser32, 0, "MoveWindow")               \
-  X(VtGetSelection, kToolkit, 94, nullptr)              \
-  X(VtGetItemText, kToolkit, 87, nullptr)               \
-  X(VtGetItemValue, kToolkit, 80, nullptr)              \
-  X(VtErrorPrompt, kToolkit, 135, nullptr)              \
+#define QV_EXTERNAL_FUNCTIONS(X)                 \
+  X(VtStrScanReverse, kToolkit, 10, nullptr)     \
+  X(VtDirExists, kToolkit, 22, nullptr)          \
+  X(VtListSubdirectories, kToolkit, 32, nullptr) \
+  X(VtListFiles, kToolkit, 34, nullptr)          \
+  X(VtFileCopy, kToolkit, 37, nullptr)           \
+  X(VtFileRename, kToolkit, 52, nullptr)         \
+  X(VtStrReplace, kToolkit, 62, nullptr)         \
+  X(VtArrayFindString, kToolkit, 149, nullptr)   \
+  X(VtArraySort, kToolkit, 150, nullptr)         \
+  X(VtArrayCopy, kToolkit, 165, nullptr)         \
+  X(VtCreateFont, kToolkit, 199, nullptr)        \
+  X(WinIsWindow, kUser32, 47, nullptr)           \
+  X(MoveWindow, kUser32, 0, "MoveWindow")        \
+  X(VtGetSelection, kToolkit, 94, nullptr)       \
+  X(VtGetItemText, kToolkit, 87, nullptr)        \
+  X(VtGetItemValue, kToolkit, 80, nullptr)       \
+  X(VtErrorPrompt, kToolkit, 135, nullptr)       \
   QV_LIST_BOX_FAMILY(QV_LIST_OP_EXTERNAL, X)
 
 // A row of the list-box family (frame/list_ops.h) as a row of the function table.
@@ -70,11 +74,9 @@ inline constexpr ExternalFunctionRow kExternalFunctions[] = {
     QV_EXTERNAL_FUNCTIONS(QV_EXTERNAL_ROW)
 #undef QV_EXTERNAL_ROW
 };
-inline constexpr int kExternalFunctionCount =
-    static_cast<int>(sizeof(kExternalFunctions) / sizeof(kExternalFunctions[0]));
+inline constexpr int kExternalFunctionCount = static_cast<int>(sizeof(kExternalFunctions) /
+                                                               sizeof(kExternalFunctions[0]));
 
-constexpr const ExternalFunctionRow& ExternalRow(ExternalFunction e) {
-  return kExternalFunctions[static_cast<int>(e)];
-}
+constexpr const ExternalFunctionRow& ExternalRow(ExternalFunction e) { return kExternalFunctions[static_cast<int>(e)]; }
 
 }  // namespace qv

@@ -24,11 +24,11 @@ namespace qv {
 
 // Open styles of RtFileOpen.
 enum FileOpenStyle : int {
-  kOpenRead = 0,        // open an existing file for reading
-  kOpenCreate = 3,      // create (or truncate) a file for writing
-  kOpenDelete = 512,    // delete the file; no handle is left open
-  kOpenAppend = 4097,   // open for writing at the end, created when missing
-  kOpenExist = 16384,   // test that the file exists; no handle is left open
+  kOpenRead = 0,       // open an existing file for reading
+  kOpenCreate = 3,     // create (or truncate) a file for writing
+  kOpenDelete = 512,   // delete the file; no handle is left open
+  kOpenAppend = 4097,  // open for writing at the end, created when missing
+  kOpenExist = 16384,  // test that the file exists; no handle is left open
 };
 
 // Seek origins of RtFileSeek.
@@ -107,7 +107,9 @@ class FileSystemWrapper : public FileSystem {
  public:
   explicit FileSystemWrapper(FileSystem& oBase) : oBase_(oBase) {}
 
-  bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override { return oBase_.Open(hFile, sPath, nStyle); }
+  bool Open(FileHandle& hFile, std::string_view sPath, int nStyle) override {
+    return oBase_.Open(hFile, sPath, nStyle);
+  }
   bool Close(FileHandle hFile) override { return oBase_.Close(hFile); }
   bool GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) override {
     return oBase_.GetLine(hFile, sLine, nMax);
@@ -128,9 +130,7 @@ class FileSystemWrapper : public FileSystem {
   bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
   bool Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
   bool Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
-  bool Replace(std::string_view sSource, std::string_view sTarget) override {
-    return oBase_.Replace(sSource, sTarget);
-  }
+  bool Replace(std::string_view sSource, std::string_view sTarget) override { return oBase_.Replace(sSource, sTarget); }
   void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override {
     oBase_.ReplaceAll(aMoves, aDone);
   }
@@ -167,13 +167,13 @@ class Profiles {
 
 // The runtime's context values.
 struct HostContext {
-  WindowHandle hWndForm;      // current form window
-  WindowHandle hWndMDI;       // MDI frame window
-  WindowHandle hWndNULL;      // the null window handle
-  WindowHandle hWndItem;      // current item window
-  Number nwParam;             // current message's wParam
-  Number nlParam;             // current message's lParam
-  String sAppName;            // application name
+  WindowHandle hWndForm;  // current form window
+  WindowHandle hWndMDI;   // MDI frame window
+  WindowHandle hWndNULL;  // the null window handle
+  WindowHandle hWndItem;  // current item window
+  Number nwParam;         // current message's wParam
+  Number nlParam;         // current message's lParam
+  String sAppName;        // application name
   bool bStaticsAsWindows = false;
 };
 
@@ -274,9 +274,9 @@ class Runtime {
 // operation returns FALSE and the host shows nothing), any other answer
 // lets the host report the error in its own way as well.
 struct SqlError {
-  SqlHandle hSql;      // the handle, or null for a failed connect
-  int64_t nCode = 0;   // the database's error code (0 when it has none)
-  String sText;        // the database's own error text
+  SqlHandle hSql;     // the handle, or null for a failed connect
+  int64_t nCode = 0;  // the database's error code (0 when it has none)
+  String sText;       // the database's own error text
 };
 
 // One statement's result rows: column names, then rows of values (a null

@@ -190,7 +190,7 @@ struct OpOf {
 template <ExternalFunction E>
 struct Op;
 #define QV_LIST_OP_TRAITS(Pass, member, id, ordinal, fn, window, result, ...) \
-  template <>                                                                  \
+  template <>                                                                 \
   struct Op<ExternalFunction::fn> : OpOf<ExternalFunction::fn, window, result __VA_OPT__(, ) __VA_ARGS__> {};
 QV_LIST_BOX_FAMILY(QV_LIST_OP_TRAITS, )
 #undef QV_LIST_OP_TRAITS

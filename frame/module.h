@@ -23,8 +23,8 @@ namespace qv {
 // Object-typed globals (JavaClass, Directories, ...) belong to their classes'
 // subsystems and live in Module slots (see Slot below).
 struct Globals {
-  bool bOptimizeSize = false, bVerbose = false, bGenerateDebuggingTbl = false, bNoWarning = false,
-       bAutoTile = false, bAltCommentEditor = false, bRepositoryAutoSave = false;
+  bool bOptimizeSize = false, bVerbose = false, bGenerateDebuggingTbl = false, bNoWarning = false, bAutoTile = false,
+       bAltCommentEditor = false, bRepositoryAutoSave = false;
   String sCompiledClassCode, sHTMLDocument, sHTMLApplication, sDefaultHeaderFile, sDefaultDescriptionFile,
       sDefaultFooterFile, sHLPFile, sAltEditor, sUserName, sClassPath;
   Number nClassColor, nMethodColor;
@@ -42,14 +42,14 @@ struct Globals {
 // the SQL handle pool and the database brand; they are stored here so that
 // the table can hold their addresses from initialisation on.
 struct SqlBindVariables {
-  Number th;                               // __th
+  Number th;  // __th
   SqlHandle hSqlCurrent;
-  bool cv_bFirstConnect = false;           // of BLC_ManageSqlHandles
+  bool cv_bFirstConnect = false;  // of BLC_ManageSqlHandles
   DynArray<SqlHandle> cv_hSqlResource;
   DynArray<bool> cv_bhSqlLocked;
   SqlHandle cv_hSqlNULL;
   Number cv_nHandleWarningLevel;
-  bool cv_bFirstConnectBrand = false;      // of BLC_DatabaseBrand
+  bool cv_bFirstConnectBrand = false;  // of BLC_DatabaseBrand
   bool cv_bInitialized = false;
   Number cv_nDBMSBrand;
 };
@@ -63,9 +63,8 @@ struct BindVariable {
 inline constexpr std::array<std::string_view, 5> kClassListOne = {
     "VC_ObjectSize", "VC_JavaMethod", "VC_JavaClassVariable", "VC_Container", "VC_ListContainerObject"};
 inline constexpr std::array<std::string_view, 10> kClassListTwo = {
-    "VC_ApplicationProfile", "VC_Directories",      "VC_JavaRepository", "INT_MDI_ManageChildren",
-    "BLC_DatabaseBrand",     "BLC_ManageSqlHandles", "VC_BldBlockProfile", "VC_DisplayMsg",
-    "VC_ContainerCtrl",      "cRadioListBox"};
+    "VC_ApplicationProfile", "VC_Directories",     "VC_JavaRepository", "INT_MDI_ManageChildren", "BLC_DatabaseBrand",
+    "BLC_ManageSqlHandles",  "VC_BldBlockProfile", "VC_DisplayMsg",     "VC_ContainerCtrl",       "cRadioListBox"};
 
 // The name under which the current message's return value is bound.
 inline constexpr std::string_view kMessageReturnName = "___az_quorvane_001";
@@ -81,10 +80,22 @@ class ModuleSlot {
 
 enum class SlotId : int {
   // One class-variable block per class of the second class list, in order.
-  kApplicationProfile, kDirectories, kJavaRepository, kMdiManageChildren, kDatabaseBrand,
-  kManageSqlHandles, kBldBlockProfile, kDisplayMsg, kContainerCtrl, kRadioListBox,
+  kApplicationProfile,
+  kDirectories,
+  kJavaRepository,
+  kMdiManageChildren,
+  kDatabaseBrand,
+  kManageSqlHandles,
+  kBldBlockProfile,
+  kDisplayMsg,
+  kContainerCtrl,
+  kRadioListBox,
   // Object-typed globals.
-  kJavaClass, kDirectoriesGlobal, kAppProfileGlobal, kJavaFileGlobal, kJavaRepositoryGlobal,
+  kJavaClass,
+  kDirectoriesGlobal,
+  kAppProfileGlobal,
+  kJavaFileGlobal,
+  kJavaRepositoryGlobal,
   kJavaClassVariableGlobal,
   kCount
 };

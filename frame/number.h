@@ -18,8 +18,8 @@ namespace qv {
 class Number {
  public:
   constexpr Number() = default;
-  constexpr Number(double dValue) : dValue_(dValue) {}  // NOLINT: implicit by design
-  constexpr Number(int nValue) : dValue_(nValue) {}     // NOLINT
+  constexpr Number(double dValue) : dValue_(dValue) {}                        // NOLINT: implicit by design
+  constexpr Number(int nValue) : dValue_(nValue) {}                           // NOLINT
   constexpr Number(int64_t nValue) : dValue_(static_cast<double>(nValue)) {}  // NOLINT
 
   static constexpr Number Null() {

@@ -55,8 +55,8 @@ inline int64_t RtGetProfileString(Module& m, std::string_view sSection, std::str
                                   std::string_view sDefault, String& sValue, std::string_view sFile) {
   return m.Profile().GetString(sSection, sKey, sDefault, sValue, sFile);
 }
-inline bool RtWriteProfileString(Module& m, std::string_view sSection, std::string_view sKey,
-                                 std::string_view sValue, std::string_view sFile) {
+inline bool RtWriteProfileString(Module& m, std::string_view sSection, std::string_view sKey, std::string_view sValue,
+                                 std::string_view sFile) {
   return m.Profile().WriteString(sSection, sKey, sValue, sFile);
 }
 inline int64_t RtGetProfileInt(Module& m, std::string_view sSection, std::string_view sKey, int64_t nDefault,

@@ -22,8 +22,7 @@ using VtDirExists = bool (*)(const Host&, std::string_view sPath);
 using VtFileCopy = bool (*)(const Host&, std::string_view sSource, std::string_view sTarget);
 using VtFileRename = bool (*)(const Host&, std::string_view sOld, std::string_view sNew);
 using VtArraySort = bool (*)(const Host&, DynArray<String>& a, int64_t nOrder, int64_t nType);
-using VtArrayCopy = bool (*)(const Host&, const DynArray<String>& aSource, DynArray<String>& aTarget,
-                             int64_t nType);
+using VtArrayCopy = bool (*)(const Host&, const DynArray<String>& aSource, DynArray<String>& aTarget, int64_t nType);
 using VtArrayFindString = int64_t (*)(const Host&, const DynArray<String>& a, std::string_view sText);
 using VtCreateFont = int64_t (*)(const Host&, std::string_view sName, Number nSize, Number nEnhancement);
 using WinIsWindow = bool (*)(const Host&, WindowHandle hWnd);
@@ -40,16 +39,13 @@ Fn BindExternal(Module& m, ExternalFunction e) {
 }
 
 // The text with every occurrence of sSearch replaced by sReplacement.
-inline String VtStrReplace(Module& m, std::string_view sText, std::string_view sSearch,
-                           std::string_view sReplacement) {
-  return BindExternal<ext::VtStrReplace>(m, ExternalFunction::VtStrReplace)(m.GetHost(), sText, sSearch,
-                                                                            sReplacement);
+inline String VtStrReplace(Module& m, std::string_view sText, std::string_view sSearch, std::string_view sReplacement) {
+  return BindExternal<ext::VtStrReplace>(m, ExternalFunction::VtStrReplace)(m.GetHost(), sText, sSearch, sReplacement);
 }
 // Position of the last occurrence of sKey that begins at or before nStart
 // (nStart -1: anywhere), or -1.
 inline int64_t VtStrScanReverse(Module& m, std::string_view sText, int64_t nStart, std::string_view sKey) {
-  return BindExternal<ext::VtStrScanReverse>(m, ExternalFunction::VtStrScanReverse)(m.GetHost(), sText, nStart,
-                                                                                    sKey);
+  return BindExternal<ext::VtStrScanReverse>(m, ExternalFunction::VtStrScanReverse)(m.GetHost(), sText, nStart, sKey);
 }
 inline int64_t VtListSubdirectories(Module& m, std::string_view sPattern, DynArray<String>& aNames) {
   return BindExternal<ext::VtListSubdirectories>(m, ExternalFunction::VtListSubdirectories)(m.GetHost(), sPattern,
@@ -82,8 +78,7 @@ inline int64_t VtArrayFindString(Module& m, const DynArray<String>& a, std::stri
 // A toolkit font with this face, point size and enhancement (bold, italic,
 // ... flags): a non-zero font handle, 0 when none could be made.
 inline int64_t VtCreateFont(Module& m, std::string_view sName, Number nSize, Number nEnhancement) {
-  return BindExternal<ext::VtCreateFont>(m, ExternalFunction::VtCreateFont)(m.GetHost(), sName, nSize,
-                                                                            nEnhancement);
+  return BindExternal<ext::VtCreateFont>(m, ExternalFunction::VtCreateFont)(m.GetHost(), sName, nSize, nEnhancement);
 }
 // The list control: the index of the selected item, -1 when none.
 inline int32_t VtGetSelection(Module& m, WindowHandle hWnd) {

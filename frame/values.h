@@ -13,9 +13,9 @@
 
 #include <cstdint>
 #include <deque>
-#include <type_traits>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "frame/number.h"
@@ -37,8 +37,8 @@ class DateTime {
     return dt;
   }
   // Builds a date from its parts; returns null when a part is out of range.
-  static DateTime FromParts(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0,
-                            int nSecond = 0, int nMicro = 0);
+  static DateTime FromParts(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0, int nSecond = 0,
+                            int nMicro = 0);
 
   constexpr bool IsNull() const { return bNull_; }
   constexpr int64_t Micros() const { return nMicros_; }

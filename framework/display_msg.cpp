@@ -49,12 +49,8 @@ constexpr std::string_view kSystemMsg[] = {
 };
 
 constexpr std::string_view kValidationMsg[] = {
-    "Value must be entered - ",
-    "Valid Number must be entered - ",
-    "Valid DateTime must be entered - ",
-    "Value out of range - ",
-    "Value not valid increment - ",
-    "Spin Property not valid ",
+    "Value must be entered - ", "Valid Number must be entered - ", "Valid DateTime must be entered - ",
+    "Value out of range - ",    "Value not valid increment - ",    "Spin Property not valid ",
 };
 
 template <size_t N>

@@ -33,8 +33,8 @@ namespace qv::fuzz {
                static_cast<int>(sDetail.size()), sDetail.data());
   std::abort();
 }
-#define QV_FUZZ_CHECK(cond, detail) \
-  do {                              \
+#define QV_FUZZ_CHECK(cond, detail)                 \
+  do {                                              \
     if (!(cond)) ::qv::fuzz::Broken(#cond, detail); \
   } while (0)
 
@@ -52,7 +52,8 @@ class Harness {
     options.sProfileDir = sDir_;
     host_ = std::make_unique<PortableHost>(options);
     host_->Runtime().SetFatalHandler([](std::string_view sText) { Broken("fatal error", sText); });
-    host_->Windows().SetBoxResponder([](const HeadlessWindows::ShownBox&) { return Number(HeadlessWindows::kButtonOk); });
+    host_->Windows().SetBoxResponder(
+        [](const HeadlessWindows::ShownBox&) { return Number(HeadlessWindows::kButtonOk); });
   }
   ~Harness() {
     module_.reset();

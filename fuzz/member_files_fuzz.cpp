@@ -66,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
       QV_FUZZ_CHECK(first.aMethods[k].sBody == second.aMethods[k].sBody, "method body");
     }
   } else {
-    const int64_t nLast =
-        LastUsed(first.aVariables, [](const qv::VC_JavaClassVariable& r) { return !r.sValue1.empty(); });
+    const int64_t nLast = LastUsed(first.aVariables,
+                                   [](const qv::VC_JavaClassVariable& r) { return !r.sValue1.empty(); });
     QV_FUZZ_CHECK(second.aVariables.Count() == nLast + 1, "variable count");
     for (int64_t k = 0; k <= nLast; ++k) {
       for (size_t f = 0; f < qv::VC_JavaClassVariable::kFieldCount; ++f) {

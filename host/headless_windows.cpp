@@ -44,9 +44,7 @@ const HeadlessWindows::Window* HeadlessWindows::Find(WindowHandle hWnd) const {
   return nullptr;
 }
 
-HeadlessWindows::Window* HeadlessWindows::FindMutable(WindowHandle hWnd) {
-  return const_cast<Window*>(Find(hWnd));
-}
+HeadlessWindows::Window* HeadlessWindows::FindMutable(WindowHandle hWnd) { return const_cast<Window*>(Find(hWnd)); }
 
 WindowHandle HeadlessWindows::GetParent(WindowHandle hWnd) {
   const Window* p = Find(hWnd);

@@ -37,17 +37,25 @@ class HeadlessWindows final : public Windows {
     int64_t nType = 0;
     std::string sName;
     std::string sText;
-    std::optional<Font> font;        // the last font given, if any
-    std::map<int, Number> aColors;   // colours set, by system colour index
+    std::optional<Font> font;             // the last font given, if any
+    std::map<int, Number> aColors;        // colours set, by system colour index
     Number nLeft, nTop, nWidth, nHeight;  // inside the parent
-    bool bRedraw = true;             // the window's own redraw switch
-    bool bInvalid = false;           // invalidated and not yet updated
-    int nPaints = 0;                 // how often the window was repainted
-    std::map<int64_t, Number> aAnswers;  // scripted results, by message
+    bool bRedraw = true;                  // the window's own redraw switch
+    bool bInvalid = false;                // invalidated and not yet updated
+    int nPaints = 0;                      // how often the window was repainted
+    std::map<int64_t, Number> aAnswers;   // scripted results, by message
   };
   // A geometry or repaint operation asked of the window system, in order.
-  enum class Op { kGetSize, kSetSize, kGetPosition, kSetPosition, kGetObjectWidth, kSetObjectWidth, kInvalidate,
-                  kUpdate };
+  enum class Op {
+    kGetSize,
+    kSetSize,
+    kGetPosition,
+    kSetPosition,
+    kGetObjectWidth,
+    kSetObjectWidth,
+    kInvalidate,
+    kUpdate
+  };
   struct WindowCall {
     Op eOp = Op::kGetSize;
     WindowHandle hWnd;

@@ -266,7 +266,7 @@ struct IniProfiles::ParsedFile {
       // A line ends at CR LF, at a lone LF or at a lone CR.
       const size_t nBreak = s.find_first_of("\r\n", oLine.nBegin);
       oLine.nEnd = nBreak == std::string_view::npos ? s.size() : nBreak;
-      oLine.nNext = nBreak == std::string_view::npos ? s.size()
+      oLine.nNext = nBreak == std::string_view::npos      ? s.size()
                     : s.compare(nBreak, 2, kLineEnd) == 0 ? nBreak + 2
                                                           : nBreak + 1;
       nPos = oLine.nNext;
@@ -278,8 +278,7 @@ struct IniProfiles::ParsedFile {
       if (sContent.front() == '[') {
         const size_t nClose = sContent.find(']');
         if (nClose != std::string_view::npos) {
-          const auto [it, bNew] =
-              mSections.try_emplace(Fold(Trim(sContent.substr(1, nClose - 1))), Section{nLine, {}});
+          const auto [it, bNew] = mSections.try_emplace(Fold(Trim(sContent.substr(1, nClose - 1))), Section{nLine, {}});
           pSection = bNew ? &it->second : nullptr;
           continue;
         }
@@ -292,12 +291,11 @@ struct IniProfiles::ParsedFile {
       const std::string_view sValue = Trim(sContent.substr(nEqual + 1));
       const size_t nKeyBegin = static_cast<size_t>(sKey.data() - s.data());
       // An empty value's view may point anywhere; anchor it after the "=".
-      const size_t nValueBegin =
-          sValue.empty() ? static_cast<size_t>(sContent.data() - s.data()) + nEqual + 1
-                         : static_cast<size_t>(sValue.data() - s.data());
+      const size_t nValueBegin = sValue.empty() ? static_cast<size_t>(sContent.data() - s.data()) + nEqual + 1
+                                                : static_cast<size_t>(sValue.data() - s.data());
       pSection->nLastKeyLine = nLine;
-      pSection->mKeys.try_emplace(Fold(sKey),
-                                  Key{nLine, nKeyBegin, nKeyBegin + sKey.size(), nValueBegin, nValueBegin + sValue.size()});
+      pSection->mKeys.try_emplace(
+          Fold(sKey), Key{nLine, nKeyBegin, nKeyBegin + sKey.size(), nValueBegin, nValueBegin + sValue.size()});
     }
   }
 };
@@ -476,7 +474,8 @@ IniProfiles::LoadResult IniProfiles::Load(const std::string& sPath, const Parsed
     return LoadResult::kFailed;
   }
   const FileStamp oStamp = StampOf(oStat);
-  const bool bTrusted = Nanoseconds(oNow.tv_sec, oNow.tv_nsec) - Nanoseconds(oStamp.nModifiedSec, oStamp.nModifiedNsec) >
+  const bool bTrusted = Nanoseconds(oNow.tv_sec, oNow.tv_nsec) -
+                            Nanoseconds(oStamp.nModifiedSec, oStamp.nModifiedNsec) >
                         kTimestampSlackNs;
   // A UTF-16 file is parsed as UTF-8.
   Encoding eEncoding = Encoding::kBytes;

@@ -6,9 +6,8 @@ namespace qv {
 // file name does, with the same drive root.
 PortableHost::PortableHost(const PortableHostOptions& options)
     : files_(options.sDriveRoot, options.sProfileDir),
-      profiles_(options.sProfileDir, [sRoot = options.sDriveRoot](std::string_view sPath) {
-        return MapToPosixPath(sPath, sRoot);
-      }),
+      profiles_(options.sProfileDir,
+                [sRoot = options.sDriveRoot](std::string_view sPath) { return MapToPosixPath(sPath, sRoot); }),
       sql_(options.sDatabase.empty() ? DefaultDatabase(options.sProfileDir) : options.sDatabase, files_) {}
 
 std::string DefaultDatabase(const std::string& sProfileDir) {

@@ -15,9 +15,7 @@ std::atomic<uintptr_t> gnNextHandle{1};  // NOLINT: process-wide by design
 constexpr int64_t kParameterBrand = 2;
 constexpr int64_t kParameterTimeout = 5;
 
-void PrintError(const SqlError& error) {
-  std::fprintf(stderr, "quorvane: SQL error: %s\n", error.sText.c_str());
-}
+void PrintError(const SqlError& error) { std::fprintf(stderr, "quorvane: SQL error: %s\n", error.sText.c_str()); }
 
 // The statement on one line of a log.
 std::string OneLine(std::string_view s) {
@@ -87,8 +85,8 @@ void PortableSql::SetLogFiles(std::string_view sSqlProfileLog, std::string_view 
   sPerformanceLog_ = std::string(sPerformanceLog);
   bSqlProfileWarned_ = bPerformanceWarned_ = false;
   // Say at once when a log that was switched on cannot be written.
-  for (auto [pLog, pWarned] : {std::pair{&sSqlProfileLog_, &bSqlProfileWarned_},
-                               std::pair{&sPerformanceLog_, &bPerformanceWarned_}}) {
+  for (auto [pLog, pWarned] :
+       {std::pair{&sSqlProfileLog_, &bSqlProfileWarned_}, std::pair{&sPerformanceLog_, &bPerformanceWarned_}}) {
     FileHandle hFile;
     if (pLog->empty()) continue;
     if (files_.Open(hFile, *pLog, kOpenAppend)) {
@@ -103,8 +101,8 @@ void PortableSql::SetLogFiles(std::string_view sSqlProfileLog, std::string_view 
 bool PortableSql::Connect(SqlHandle& hSql) {
   const auto tStart = std::chrono::steady_clock::now();
   SqlError error;
-  std::unique_ptr<SqlConnection> pConn =
-      IsPostgresUri(sDatabase_) ? OpenPostgres(sDatabase_, error) : OpenSqlite(sDatabase_, error);
+  std::unique_ptr<SqlConnection> pConn = IsPostgresUri(sDatabase_) ? OpenPostgres(sDatabase_, error)
+                                                                   : OpenSqlite(sDatabase_, error);
   const std::string sElapsed = Elapsed(std::chrono::steady_clock::now() - tStart);
   if (pConn == nullptr) {
     AppendLog(sPerformanceLog_, bPerformanceWarned_, "Connect failed\t" + sElapsed);

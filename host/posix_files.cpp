@@ -359,8 +359,7 @@ int64_t PosixFileSystem::Read(FileHandle hFile, std::string& sOut, int64_t nByte
 
 int64_t PosixFileSystem::Write(FileHandle hFile, std::string_view sText) {
   OpenFile* pFile = Find(hFile);
-  if (pFile == nullptr || !pFile->bWritable || pFile->bFailed || !pFile->DropReadAhead() || !pFile->Flush())
-    return 0;
+  if (pFile == nullptr || !pFile->bWritable || pFile->bFailed || !pFile->DropReadAhead() || !pFile->Flush()) return 0;
   const size_t nDone = WriteAll(pFile->nFd, sText.data(), sText.size());
   pFile->nFdPos += static_cast<int64_t>(nDone);
   if (nDone < sText.size()) pFile->bFailed = true;
@@ -397,8 +396,8 @@ int64_t PosixFileSystem::List(std::string_view sPattern, std::vector<std::string
   const std::string sPosix = Map(sPattern);
   const size_t nSlash = sPosix.rfind('/');
   const std::string sDir = nSlash == std::string::npos ? std::string(".") : sPosix.substr(0, nSlash + 1);
-  const std::string_view sWild =
-      nSlash == std::string::npos ? std::string_view(sPosix) : std::string_view(sPosix).substr(nSlash + 1);
+  const std::string_view sWild = nSlash == std::string::npos ? std::string_view(sPosix)
+                                                             : std::string_view(sPosix).substr(nSlash + 1);
   if (sWild.empty()) return 0;
   DIR* pDir = ::opendir(sDir.c_str());
   if (pDir == nullptr) {
@@ -420,9 +419,8 @@ int64_t PosixFileSystem::List(std::string_view sPattern, std::vector<std::string
               (pEntry->d_type == DT_UNKNOWN && ::fstatat(nDirFd, pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                S_ISDIR(st.st_mode));
     } else {
-      bTake = pEntry->d_type == DT_REG ||
-              ((pEntry->d_type == DT_LNK || pEntry->d_type == DT_UNKNOWN) &&
-               ::fstatat(nDirFd, pEntry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode));
+      bTake = pEntry->d_type == DT_REG || ((pEntry->d_type == DT_LNK || pEntry->d_type == DT_UNKNOWN) &&
+                                           ::fstatat(nDirFd, pEntry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode));
     }
     if (!bTake) continue;
     aNames.emplace_back(sName);

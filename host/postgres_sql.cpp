@@ -49,7 +49,8 @@ class PostgresConnection final : public SqlConnection {
             if (PQgetisnull(pResult, r, i)) {
               aRow.emplace_back();
             } else {
-              aRow.emplace_back(std::string(PQgetvalue(pResult, r, i), static_cast<size_t>(PQgetlength(pResult, r, i))));
+              aRow.emplace_back(
+                  std::string(PQgetvalue(pResult, r, i), static_cast<size_t>(PQgetlength(pResult, r, i))));
             }
           }
         }

@@ -48,15 +48,24 @@ int32_t ToolkitLists::ModelResult(const Call& call) const {
   const Item* pItem = ItemOf(call);
   const List* pList = call.bOwnWindow ? Find(call.hWnd) : nullptr;
   switch (call.nOrdinal) {
-    case OrdinalOf(ExternalFunction::VtGetSelection): return pList != nullptr ? pList->nSelection : -1;
-    case OrdinalOf(ExternalFunction::VtGetListStyle): return pList != nullptr ? pList->nStyle : 0;
-    case OrdinalOf(ExternalFunction::VtGetItemValue): return pItem != nullptr ? pItem->nValue : 0;
-    case OrdinalOf(ExternalFunction::VtGetItemFlags): return pItem != nullptr ? pItem->nFlags : -1;
-    case OrdinalOf(ExternalFunction::VtGetItemColor): return pItem != nullptr ? pItem->nColor : 0;
-    case OrdinalOf(ExternalFunction::VtGetItemFont): return pItem != nullptr ? pItem->nFont : 0;
-    case OrdinalOf(ExternalFunction::VtGetItemHandle): return pItem != nullptr ? pItem->hItem : 0;
-    case OrdinalOf(ExternalFunction::VtListOp151): return pItem != nullptr ? 1 : 0;
-    default: return 1;
+    case OrdinalOf(ExternalFunction::VtGetSelection):
+      return pList != nullptr ? pList->nSelection : -1;
+    case OrdinalOf(ExternalFunction::VtGetListStyle):
+      return pList != nullptr ? pList->nStyle : 0;
+    case OrdinalOf(ExternalFunction::VtGetItemValue):
+      return pItem != nullptr ? pItem->nValue : 0;
+    case OrdinalOf(ExternalFunction::VtGetItemFlags):
+      return pItem != nullptr ? pItem->nFlags : -1;
+    case OrdinalOf(ExternalFunction::VtGetItemColor):
+      return pItem != nullptr ? pItem->nColor : 0;
+    case OrdinalOf(ExternalFunction::VtGetItemFont):
+      return pItem != nullptr ? pItem->nFont : 0;
+    case OrdinalOf(ExternalFunction::VtGetItemHandle):
+      return pItem != nullptr ? pItem->hItem : 0;
+    case OrdinalOf(ExternalFunction::VtListOp151):
+      return pItem != nullptr ? 1 : 0;
+    default:
+      return 1;
   }
 }
 

@@ -11,9 +11,7 @@ namespace {
 
 constexpr size_t kReadChunk = 64 * 1024;
 
-bool IsBareName(std::string_view sPath) {
-  return sPath.find_first_of("\\/:") == std::string_view::npos;
-}
+bool IsBareName(std::string_view sPath) { return sPath.find_first_of("\\/:") == std::string_view::npos; }
 
 bool IsDirectory(const std::string& sPath) {
   const DWORD n = GetFileAttributesA(sPath.c_str());
@@ -28,11 +26,15 @@ bool IsFile(const std::string& sPath) {
 int ErrnoOf(DWORD nError) {
   switch (nError) {
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: return EACCES;
-    case ERROR_NOT_ENOUGH_MEMORY: return ENOMEM;
-    default: return EIO;
+    case ERROR_SHARING_VIOLATION:
+      return EACCES;
+    case ERROR_NOT_ENOUGH_MEMORY:
+      return ENOMEM;
+    default:
+      return EIO;
   }
 }
 
@@ -46,9 +48,9 @@ std::string DirectoryOf(std::string_view sPath) {
 
 struct Win32FileSystem::OpenFile {
   HANDLE h = INVALID_HANDLE_VALUE;
-  std::string sBuffer;  // read ahead, not yet handed out
-  size_t nPos = 0;      // first byte of sBuffer not yet handed out
-  bool bFailed = false; // a write failed: every later write fails too
+  std::string sBuffer;   // read ahead, not yet handed out
+  size_t nPos = 0;       // first byte of sBuffer not yet handed out
+  bool bFailed = false;  // a write failed: every later write fails too
 
   size_t Buffered() const { return sBuffer.size() - nPos; }
   // Fills the buffer when it is empty; false at the end or on an error.

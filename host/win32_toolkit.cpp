@@ -62,8 +62,7 @@ int64_t ListSubdirectories(const Host& host, std::string_view sPattern, DynArray
 }
 int64_t ListFiles(const Host& host, std::string_view sPattern, int64_t nFlags, DynArray<String>& aNames) {
   const char* pNames = nullptr;
-  const int32_t n =
-      QV_RAW(host, VtListFiles, ListFilesFn)(Z(sPattern).c_str(), static_cast<int32_t>(nFlags), &pNames);
+  const int32_t n = QV_RAW(host, VtListFiles, ListFilesFn)(Z(sPattern).c_str(), static_cast<int32_t>(nFlags), &pNames);
   return FillNames(n, pNames, aNames);
 }
 bool DirExists(const Host& host, std::string_view sPath) {
@@ -93,8 +92,8 @@ bool ArraySort(const Host& host, DynArray<String>& a, int64_t nOrder, int64_t nT
 bool ArrayCopy(const Host& host, const DynArray<String>& aSource, DynArray<String>& aTarget, int64_t nType) {
   const std::vector<const char*> aFrom = Pointers(aSource);
   std::vector<const char*> aTo(aFrom.size());
-  const int32_t n = QV_RAW(host, VtArrayCopy, ArrayCopyFn)(aFrom.data(), static_cast<int32_t>(aFrom.size()),
-                                                           aTo.data(), static_cast<int32_t>(nType));
+  const int32_t n = QV_RAW(host, VtArrayCopy, ArrayCopyFn)(aFrom.data(), static_cast<int32_t>(aFrom.size()), aTo.data(),
+                                                           static_cast<int32_t>(nType));
   std::vector<String> aCopied(aTo.begin(), aTo.begin() + std::max<int32_t>(n, 0));
   for (String& s : aCopied) aTarget.Append(std::move(s));
   return true;

@@ -118,18 +118,27 @@ const ProfileSetting* FindProfileSetting(std::string_view sSection, std::string_
 
 String EncodeSetting(const ProfileSetting& row, const AppProfileVars& cv) {
   switch (row.eType) {
-    case SettingType::kString: return cv.*row.pString;
-    case SettingType::kNumber: return RtNumberToStr(cv.*row.pNumber, 0);
-    case SettingType::kBoolean: return cv.*row.pBoolean ? "1" : "0";
+    case SettingType::kString:
+      return cv.*row.pString;
+    case SettingType::kNumber:
+      return RtNumberToStr(cv.*row.pNumber, 0);
+    case SettingType::kBoolean:
+      return cv.*row.pBoolean ? "1" : "0";
   }
   return String();
 }
 
 void AssignSetting(const ProfileSetting& row, std::string_view sText, AppProfileVars& cv) {
   switch (row.eType) {
-    case SettingType::kString: cv.*row.pString = String(sText); break;
-    case SettingType::kNumber: cv.*row.pNumber = RtStrToNumber(sText); break;
-    case SettingType::kBoolean: cv.*row.pBoolean = sText == "1"; break;
+    case SettingType::kString:
+      cv.*row.pString = String(sText);
+      break;
+    case SettingType::kNumber:
+      cv.*row.pNumber = RtStrToNumber(sText);
+      break;
+    case SettingType::kBoolean:
+      cv.*row.pBoolean = sText == "1";
+      break;
   }
 }
 
@@ -173,9 +182,9 @@ String VC_ApplicationProfile::GetSpareString(Module& m) {
   return AppProfileClassVars(m).cv_sSpare;
 }
 
-Number VC_ApplicationProfile::GetFontSettings(Module& m, String& sFontName, Number& nFontEnhancement,
-                                              Number& nFontSize, Number& nFontColor, Number& nBkgdColor,
-                                              Number& nClassColor, Number& nMethodColor) {
+Number VC_ApplicationProfile::GetFontSettings(Module& m, String& sFontName, Number& nFontEnhancement, Number& nFontSize,
+                                              Number& nFontColor, Number& nBkgdColor, Number& nClassColor,
+                                              Number& nMethodColor) {
   LoadIfNeeded(*this, m);
   const AppProfileVars& cv = AppProfileClassVars(m);
   sFontName = cv.cv_sFontName;

@@ -105,8 +105,8 @@ class VC_ApplicationProfile : public Object {
   // Writes every setting, whether loaded or not.  Result: null.
   Number SaveProfile(Module& m);
   String GetSpareString(Module& m);
-  Number GetFontSettings(Module& m, String& sFontName, Number& nFontEnhancement, Number& nFontSize,
-                         Number& nFontColor, Number& nBkgdColor, Number& nClassColor, Number& nMethodColor);
+  Number GetFontSettings(Module& m, String& sFontName, Number& nFontEnhancement, Number& nFontSize, Number& nFontColor,
+                         Number& nBkgdColor, Number& nClassColor, Number& nMethodColor);
   Number SetFontSettings(Module& m, std::string_view sFontName, Number nFontEnhancement, Number nFontSize,
                          Number nFontColor, Number nBkgdColor, Number nClassColor, Number nMethodColor);
   String GetJavaFilesRoot(Module& m);

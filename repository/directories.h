@@ -13,9 +13,9 @@ namespace qv {
 struct DirectoriesVars : ModuleSlot {
   static constexpr SlotId kSlot = SlotId::kDirectories;
   Number cv_nSpare;
-  Number cv_nRootCount;             // roots accepted since InitDirectories; where the next one goes
-  DynArray<String> cv_sDirectory;   // the roots; after a search the directory of each file found
-  DynArray<String> cv_sFile;        // after a search the file name of each file found
+  Number cv_nRootCount;            // roots accepted since InitDirectories; where the next one goes
+  DynArray<String> cv_sDirectory;  // the roots; after a search the directory of each file found
+  DynArray<String> cv_sFile;       // after a search the file name of each file found
 };
 
 inline DirectoriesVars& DirectoriesClassVars(Module& m) { return m.Slot<DirectoriesVars>(); }

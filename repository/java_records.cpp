@@ -24,8 +24,8 @@ Number VC_JavaClass::ParseSourceFile(Module& m, Number nIndex) {
   DynArray<String> a1, a2, a3, a4, a5, a6;
   // Whether the file could be read does not matter here: whatever the parser
   // assigned is kept, and an unread file leaves an empty body.
-  ParseJavaSource(m, sPath, sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody, sImport, a1,
-                  a2, a3, a4, a5, a6);
+  ParseJavaSource(m, sPath, sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody, sImport, a1, a2,
+                  a3, a4, a5, a6);
   aMethods.At(1).sBody = std::move(sBody);
 
   JavaRepositoryVars& repo = RepositoryVars(m);

@@ -71,16 +71,16 @@ class VC_JavaClass : public Object {
   // one, when history copies are switched on.  Result: null.
   Number SaveHistoryFile(Module& m, std::string_view sFile);
 
-  DateTime dtStamp;          // null until set
+  DateTime dtStamp;  // null until set
   Number nSpare1, nSpare2;
-  Number bSaved;             // 1 once written to the class list file
+  Number bSaved;  // 1 once written to the class list file
   Number nSpare3;
-  Number bSkipSave;          // 1 or more: left out of the class list file
+  Number bSkipSave;  // 1 or more: left out of the class list file
   String sClassName;
-  String sSuperClass;        // "Object" when none, "nill" for Object itself
+  String sSuperClass;  // "Object" when none, "nill" for Object itself
   String sPackage;
-  String sFileName;          // without directory
-  String sMethodFile;        // path of the class's method file
+  String sFileName;    // without directory
+  String sMethodFile;  // path of the class's method file
   String sExtra;
   String sDirectory;         // directory of the source file
   String sHeader;            // leading comment (multi-line)

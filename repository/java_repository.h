@@ -89,8 +89,7 @@ class VC_JavaRepository : public Object {
   // failure).  Result: the number of files written; nUnchanged, when given,
   // gets how many of them were left as they were.
   int64_t WriteMethodFiles(Module& m, const std::vector<int64_t>& aClasses, std::string_view sDelimiter,
-                           std::vector<Number>& aResults, std::vector<String>& aErrors,
-                           int64_t* pUnchanged = nullptr);
+                           std::vector<Number>& aResults, std::vector<String>& aErrors, int64_t* pUnchanged = nullptr);
   // Writes the class variables of JavaClass[nClass] from position 0 up to
   // the last one whose first field is set.  Returns the lines written,
   // or kWriteFailed.
@@ -130,8 +129,6 @@ struct JavaRepositoryGlobal : ModuleSlot {
   static constexpr SlotId kSlot = SlotId::kJavaRepositoryGlobal;
   VC_JavaRepository JavaRepository;
 };
-inline VC_JavaRepository& JavaRepositoryInstance(Module& m) {
-  return m.Slot<JavaRepositoryGlobal>().JavaRepository;
-}
+inline VC_JavaRepository& JavaRepositoryInstance(Module& m) { return m.Slot<JavaRepositoryGlobal>().JavaRepository; }
 
 }  // namespace qv

@@ -109,7 +109,7 @@ String EncodeText(JavaTextTools& tools, std::string_view sText, std::string_view
   // Each replacement is made only where it finds something: a source with
   // bare LF line ends holds no stored line break.
   String sEncoded = sText.find(kLineBreak) == std::string_view::npos ? String(sText)
-                                                                      : tools.Replace(sText, kLineBreak, sToken);
+                                                                     : tools.Replace(sText, kLineBreak, sToken);
   if (sEncoded.find('\n') == std::string_view::npos) return sEncoded;
   return tools.Replace(sEncoded, "\n", sToken);
 }
@@ -119,8 +119,7 @@ String EncodeText(Module& m, std::string_view sText, std::string_view sToken) {
   return EncodeText(tools, sText, sToken);
 }
 
-RecordLine::RecordLine(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken,
-                       LineTrim eTrim)
+RecordLine::RecordLine(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken, LineTrim eTrim)
     : tools_(tools), sDelimiter_(sDelimiter), sToken_(sToken), eTrim_(eTrim) {
   aFields_.reserve(kClassFieldCount);
 }
@@ -156,13 +155,14 @@ String RecordLine::Expected(const Pending& field) {
 }
 
 void RecordLine::AddPlain(std::string_view sLabel, std::string_view sValue, bool bTrimmed) {
-  Pending& field = aFields_.emplace_back(Pending{sLabel, String(sValue), {}, Kind::kPlain, bTrimmed, String(sValue), {}});
+  Pending& field = aFields_.emplace_back(
+      Pending{sLabel, String(sValue), {}, Kind::kPlain, bTrimmed, String(sValue), {}});
   Check(field, sValue, false);
 }
 
 void RecordLine::AddText(std::string_view sLabel, std::string_view sText, bool bTrimmed) {
-  Pending& field =
-      aFields_.emplace_back(Pending{sLabel, EncodeText(tools_, sText, sToken_), {}, Kind::kText, bTrimmed, {}, {}});
+  Pending& field = aFields_.emplace_back(
+      Pending{sLabel, EncodeText(tools_, sText, sToken_), {}, Kind::kText, bTrimmed, {}, {}});
   Check(field, sText, true);
 }
 

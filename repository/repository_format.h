@@ -38,11 +38,18 @@ inline constexpr std::string_view kClassListFile = "jbclass.txt";
 inline constexpr std::string_view kMethodFileExtension = ".med";
 
 enum ClassField : size_t {
-  kSuperClass, kClassName, kFileName, kDirectory, kPackage,
-  kHeader, kFooter, kDescription,  // multi-line texts
-  kImports,                        // every import followed by the token
-  kMethodFile, kExtra,
-  kStamp,                          // the Date/Time's text; empty when null
+  kSuperClass,
+  kClassName,
+  kFileName,
+  kDirectory,
+  kPackage,
+  kHeader,
+  kFooter,
+  kDescription,  // multi-line texts
+  kImports,      // every import followed by the token
+  kMethodFile,
+  kExtra,
+  kStamp,  // the Date/Time's text; empty when null
   kClassFieldCount
 };
 enum MethodField : size_t { kMethodName, kMethodComment, kMethodBody, kMethodFieldCount };
@@ -88,8 +95,7 @@ String EncodeText(JavaTextTools& tools, std::string_view sText, std::string_view
 // joins them and checks that the line reads back as the fields written.
 class RecordLine {
  public:
-  RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken,
-             LineTrim eTrim = LineTrim::kEachField);
+  RecordLine(Module& m, std::string_view sDelimiter, std::string_view sToken, LineTrim eTrim = LineTrim::kEachField);
   // With tools from JavaTextTools::Bound the line touches no Module, so
   // threads may build lines at once.
   RecordLine(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken,
@@ -115,8 +121,8 @@ class RecordLine {
     String sProblem;
     Kind eKind = Kind::kPlain;
     bool bTrimmed = true;
-    String sExpected;                 // what a plain or text field must read back as
-    std::vector<String> aImports;     // what the import field must read back as
+    String sExpected;              // what a plain or text field must read back as
+    std::vector<String> aImports;  // what the import field must read back as
     // A text whose stored form is known to decode to what it must read
     // back as; sExpected is then not kept (see Expected).
     bool bRoundTrips = false;

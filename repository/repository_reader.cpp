@@ -30,7 +30,8 @@ bool ForEachLine(Module& m, std::string_view sFile, OnOpen onOpen, OnLine onLine
 // The same without onOpen.
 template <class OnLine>
 bool ForEachLine(Module& m, std::string_view sFile, OnLine onLine) {
-  return ForEachLine(m, sFile, [] {}, onLine);
+  return ForEachLine(
+      m, sFile, [] {}, onLine);
 }
 
 static_assert(VC_JavaClassVariable::kFieldCount == format::kVariableFieldCount);
@@ -114,14 +115,16 @@ Number VC_JavaRepository::ReadMethodFile(Module& m, std::string_view sFile, Numb
   std::vector<std::string_view> aFields;
   int64_t k = 1;
   // The file's methods replace the record's whole list.
-  ForEachLine(m, sFile, [&r] { r.aMethods.Clear(); }, [&](std::string_view sLine) {
-    const bool bExact = SplitRecord(sLine, sDelimiter, kMethodFieldCount, LineTrim::kEachField, aFields);
-    VC_JavaMethod& method = r.aMethods.At(k);
-    method.sName = Field(aFields, kMethodName, bExact);
-    method.sComment = TextField(m, aFields, kMethodComment, bExact, sToken);
-    method.sBody = DecodeText(m, FieldAt(aFields, kMethodBody), sToken);
-    ++k;
-  });
+  ForEachLine(
+      m, sFile, [&r] { r.aMethods.Clear(); },
+      [&](std::string_view sLine) {
+        const bool bExact = SplitRecord(sLine, sDelimiter, kMethodFieldCount, LineTrim::kEachField, aFields);
+        VC_JavaMethod& method = r.aMethods.At(k);
+        method.sName = Field(aFields, kMethodName, bExact);
+        method.sComment = TextField(m, aFields, kMethodComment, bExact, sToken);
+        method.sBody = DecodeText(m, FieldAt(aFields, kMethodBody), sToken);
+        ++k;
+      });
   return Number(k);
 }
 
@@ -131,12 +134,14 @@ Number VC_JavaRepository::ReadVariableFile(Module& m, std::string_view sFile, Nu
   std::vector<std::string_view> aFields;
   int64_t k = 0;
   // The file's variables replace the record's whole list.
-  ForEachLine(m, sFile, [&r] { r.aVariables.Clear(); }, [&](std::string_view sLine) {
-    format::SplitRecord(sLine, sDelimiter, format::kVariableFieldCount, format::LineTrim::kWholeLine, aFields);
-    VC_JavaClassVariable& v = r.aVariables.At(k);
-    for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) v.Value(f) = String(format::FieldAt(aFields, f));
-    ++k;
-  });
+  ForEachLine(
+      m, sFile, [&r] { r.aVariables.Clear(); },
+      [&](std::string_view sLine) {
+        format::SplitRecord(sLine, sDelimiter, format::kVariableFieldCount, format::LineTrim::kWholeLine, aFields);
+        VC_JavaClassVariable& v = r.aVariables.At(k);
+        for (size_t f = 0; f < VC_JavaClassVariable::kFieldCount; ++f) v.Value(f) = String(format::FieldAt(aFields, f));
+        ++k;
+      });
   return Number(k);
 }
 

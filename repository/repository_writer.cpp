@@ -105,8 +105,8 @@ int64_t WriteNewFile(Module& m, ReplacingFile& out, std::string_view sDelimiter,
     if (!out.PutLine(sLine)) sError = out.Error();
     return sError.empty();
   };
-  const int64_t k = BuildLines(JavaTextTools::Lazy(m), sDelimiter, m.G().sCRLFToken, eTrim, addLines, sWhat,
-                               PutLine, sError);
+  const int64_t k = BuildLines(JavaTextTools::Lazy(m), sDelimiter, m.G().sCRLFToken, eTrim, addLines, sWhat, PutLine,
+                               sError);
   if (k == kWriteFailed) return k;
   if (!out.Close()) return Failed(m, out.Error());
   return k;
@@ -168,9 +168,11 @@ Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int6
   ReplacingFile out(m, sFile);
   if (!out.Open()) return Number(Failed(m, out.Error()));
   String sError;
-  lines([&](const String& sLine) {
-    if (sError.empty() && !out.PutLine(sLine)) sError = out.Error();
-  }, sError);
+  lines(
+      [&](const String& sLine) {
+        if (sError.empty() && !out.PutLine(sLine)) sError = out.Error();
+      },
+      sError);
   if (!sError.empty()) return Number(Failed(m, sError));
   if (!out.Close()) return Number(Failed(m, out.Error()));
   VC_JavaRepository().SaveHistoryFile(m, out.Target());
@@ -288,8 +290,8 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
   // Without a name the method file goes where the class list file says it is.
   const String sPath = sFile.empty() ? format::MethodFilePath(r.sDirectory, r.sFileName) : String(sFile);
-  const int64_t nLines =
-      WriteRecordFile(m, sPath, sDelimiter, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r));
+  const int64_t nLines = WriteRecordFile(m, sPath, sDelimiter, format::LineTrim::kEachField, MethodLines(r),
+                                         MethodWhat(r));
   return Number(nLines == kWriteFailed ? kWriteFailed : nLines + 1);
 }
 

@@ -32,11 +32,11 @@ void RunAhead(int64_t n, int nThreads, int64_t nWindow, const std::function<void
   std::mutex mu;
   std::condition_variable cvDone, cvRoom;
   std::vector<char> aDone(static_cast<size_t>(n), 0);
-  int64_t nNext = 0;         // the next item a worker takes
-  int64_t nUsed = 0;         // the items the calling thread has used
-  int64_t nNeed = -1;        // the item the calling thread waits for, or -1
-  int64_t nAlso = -1;        // the later item it waits for as well
-  int nWaitingWorkers = 0;   // workers waiting for room in the window
+  int64_t nNext = 0;        // the next item a worker takes
+  int64_t nUsed = 0;        // the items the calling thread has used
+  int64_t nNeed = -1;       // the item the calling thread waits for, or -1
+  int64_t nAlso = -1;       // the later item it waits for as well
+  int nWaitingWorkers = 0;  // workers waiting for room in the window
   const auto Ready = [&] { return aDone[static_cast<size_t>(nNeed)] != 0 && aDone[static_cast<size_t>(nAlso)] != 0; };
   const auto Work = [&] {
     for (;;) {

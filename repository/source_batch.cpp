@@ -62,8 +62,7 @@ SourceState ClassifySourceText(std::string_view sText) {
   return SourceState::kParsed;
 }
 
-void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int nThreads,
-                     const SourceVisitor& fnVisit) {
+void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int nThreads, const SourceVisitor& fnVisit) {
   const int64_t n = static_cast<int64_t>(aFiles.size());
   if (n == 0) return;
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);

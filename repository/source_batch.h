@@ -45,7 +45,6 @@ using SourceVisitor = std::function<void(int64_t nIndex, SourceState eState, int
 // on the calling thread, so the library is still used from one thread at a
 // time.  nThreads < 1 reads and parses on the calling thread.  Both toolkit
 // text functions are bound before the first file.
-void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int nThreads,
-                     const SourceVisitor& fnVisit);
+void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int nThreads, const SourceVisitor& fnVisit);
 
 }  // namespace qv

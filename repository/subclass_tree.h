@@ -11,9 +11,9 @@ namespace qv {
 
 struct SubclassNode {
   String sClassName;
-  String sPackage;      // empty for a top that is no class of the repository
-  int nDepth = 0;       // 0 for a top
-  String sParent;       // the class above; empty for a top
+  String sPackage;  // empty for a top that is no class of the repository
+  int nDepth = 0;   // 0 for a top
+  String sParent;   // the class above; empty for a top
   bool bInRepository = true;
   bool bCycle = false;  // already on the path above, or its superclasses form a cycle
 };

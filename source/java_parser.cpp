@@ -351,8 +351,7 @@ Declaration LocateDeclaration(JavaTextTools& tools, std::string_view vText, std:
       const int64_t t = static_cast<int64_t>(nDelim);
       // Every line break folds into a blank, the bare LFs of a file that
       // mixes line ends as well as its CR LF pairs.
-      const String sOneLine =
-          tools.Replace(tools.Replace(Mid(vText, t + 1, d.nOpen - (t + 1)), sCRLF, " "), "\n", " ");
+      const String sOneLine = tools.Replace(tools.Replace(Mid(vText, t + 1, d.nOpen - (t + 1)), sCRLF, " "), "\n", " ");
       d.sDecl = String(sCRLF);
       d.sDecl += RtStrTrimView(sOneLine);
       d.sDecl += ' ';
@@ -366,12 +365,18 @@ Declaration LocateDeclaration(JavaTextTools& tools, std::string_view vText, std:
 
 std::string_view JavaKindName(JavaKind eKind) {
   switch (eKind) {
-    case JavaKind::kClass: return "class";
-    case JavaKind::kInterface: return "interface";
-    case JavaKind::kEnum: return "enum";
-    case JavaKind::kRecord: return "record";
-    case JavaKind::kAnnotation: return "annotation";
-    case JavaKind::kNone: break;
+    case JavaKind::kClass:
+      return "class";
+    case JavaKind::kInterface:
+      return "interface";
+    case JavaKind::kEnum:
+      return "enum";
+    case JavaKind::kRecord:
+      return "record";
+    case JavaKind::kAnnotation:
+      return "annotation";
+    case JavaKind::kNone:
+      break;
   }
   return "";
 }
@@ -530,17 +535,16 @@ JavaKind CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields
   return bNamed || bSecondPass ? eKind : JavaKind::kNone;
 }
 
-Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass,
-                       String& sPackage, String& sHeader, String& sDescription, String& sFooter, String& sBody,
-                       DynArray<String>& sImport, DynArray<String>& /*aUnused1*/, DynArray<String>& /*aUnused2*/,
-                       DynArray<String>& /*aUnused3*/, DynArray<String>& /*aUnused4*/,
-                       DynArray<String>& /*aUnused5*/, DynArray<String>& /*aUnused6*/) {
+Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass, String& sPackage,
+                       String& sHeader, String& sDescription, String& sFooter, String& sBody, DynArray<String>& sImport,
+                       DynArray<String>& /*aUnused1*/, DynArray<String>& /*aUnused2*/, DynArray<String>& /*aUnused3*/,
+                       DynArray<String>& /*aUnused4*/, DynArray<String>& /*aUnused5*/, DynArray<String>& /*aUnused6*/) {
   String sText;
   if (!LoadFile(m, sFile, sText)) return Number(0);
   std::vector<String> aDottedNames;
   JavaTextTools tools = JavaTextTools::Lazy(m);
-  CutJavaText(tools, sText,
-              {sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody, sImport}, aDottedNames);
+  CutJavaText(tools, sText, {sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody, sImport},
+              aDottedNames);
   ShowDottedNames(m, aDottedNames);
   return Number(1);
 }

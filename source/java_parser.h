@@ -15,11 +15,10 @@ namespace qv {
 // A receive parameter that the parse does not find keeps the value passed in.
 // The six trailing arrays are part of the exported parameter list and are not
 // used.  Returns 1 when the file could be opened and read, 0 otherwise.
-Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass,
-                       String& sPackage, String& sHeader, String& sDescription, String& sFooter, String& sBody,
-                       DynArray<String>& sImport, DynArray<String>& aUnused1, DynArray<String>& aUnused2,
-                       DynArray<String>& aUnused3, DynArray<String>& aUnused4, DynArray<String>& aUnused5,
-                       DynArray<String>& aUnused6);
+Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass, String& sPackage,
+                       String& sHeader, String& sDescription, String& sFooter, String& sBody, DynArray<String>& sImport,
+                       DynArray<String>& aUnused1, DynArray<String>& aUnused2, DynArray<String>& aUnused3,
+                       DynArray<String>& aUnused4, DynArray<String>& aUnused5, DynArray<String>& aUnused6);
 
 // The receive parameters of a parse, by reference.
 struct JavaSourceFields {

@@ -100,8 +100,7 @@ void CollectReceive(std::vector<int32_t*>& aReceives, typename uitk::CArg<Shape>
 // A list operation: answered by the model.  The model records each call
 // for scripted tests; the toolkit keeps no record.
 template <int32_t Ordinal, class Result, class... Shapes>
-typename uitk::CResult<Result>::Type Answer(bool bOwnWindow, uint32_t hWnd,
-                                            typename uitk::CArg<Shapes>::Type... args) {
+typename uitk::CResult<Result>::Type Answer(bool bOwnWindow, uint32_t hWnd, typename uitk::CArg<Shapes>::Type... args) {
   qv::ToolkitLists& lists = TheToolkit().lists;
   qv::ToolkitLists::Call call{Ordinal, bOwnWindow, qv::WindowHandle{hWnd}, {RecordArg<Shapes>(args)...}};
   if constexpr (std::is_same_v<Result, qv::listop::Str>) {
@@ -196,9 +195,7 @@ int32_t uitk_VtCreateFont(const char* sName, int32_t nSize, int32_t nEnhancement
   return nHandle;
 }
 
-int32_t uitk_VtGetSelection(uint32_t hWnd) {
-  return TheToolkit().lists.Serve({94, true, qv::WindowHandle{hWnd}, {}});
-}
+int32_t uitk_VtGetSelection(uint32_t hWnd) { return TheToolkit().lists.Serve({94, true, qv::WindowHandle{hWnd}, {}}); }
 const char* uitk_VtGetItemText(uint32_t hWnd, int32_t nIndex) {
   return Hand(TheToolkit().lists.ServeText({87, true, qv::WindowHandle{hWnd}, {IntegerArg(nIndex)}}));
 }
@@ -215,11 +212,11 @@ int32_t uitk_VtErrorPrompt(const char* sCaption, uitk::ShowBoxFn fnShow) {
 // The list operations: each entry's assembler name is set to its template
 // instance, so that uitk60.def can export it.  Never called.
 __attribute__((used)) void uitk_list_aliases() {
-#define QV_UITK_LIST_ALIAS(Pass, member, id, ordinal, fn, window, result, ...)   \
-  asm(".globl _uitk_" #fn "\n\t.set _uitk_" #fn ", %P0"                          \
-      :                                                                          \
-      : "i"(&ListEntry<ordinal, qv::listop::window, qv::listop::result __VA_OPT__(, ) \
-                       QV_UITK_SHAPES(__VA_ARGS__)>::Call));
+#define QV_UITK_LIST_ALIAS(Pass, member, id, ordinal, fn, window, result, ...) \
+  asm(".globl _uitk_" #fn "\n\t.set _uitk_" #fn ", %P0"                        \
+      :                                                                        \
+      : "i"(&ListEntry<ordinal, qv::listop::window,                            \
+                       qv::listop::result __VA_OPT__(, ) QV_UITK_SHAPES(__VA_ARGS__)>::Call));
 #define QV_UITK_SHAPE(shape, i) QV_UITK_SHAPE_SEP_##i qv::listop::shape
 #define QV_UITK_SHAPE_SEP_0
 #define QV_UITK_SHAPE_SEP_1 ,

@@ -50,7 +50,7 @@ extern "C" {
 /* A decimal number or null; null is distinct from 0. */
 typedef struct QvNumber {
   double value;
-  int32_t isNull;  /* non-zero: null */
+  int32_t isNull; /* non-zero: null */
   int32_t reserved;
 } QvNumber;
 
@@ -196,8 +196,8 @@ QV_API int32_t QvWindowPaints(QvWindowHandle hWnd);
  * pressed (1 OK, 2 Cancel, 4 Retry, 6 Yes, 7 No).  A null handler restores
  * the default: every box is printed on stderr as "[caption] text" and
  * answered with OK.  The handler must not call back into the library. */
-typedef int32_t (*QvMessageBoxHandler)(void* pUserData, const char* sCaption, size_t nCaptionSize,
-                                       const char* sText, size_t nTextSize, int32_t nStyle);
+typedef int32_t (*QvMessageBoxHandler)(void* pUserData, const char* sCaption, size_t nCaptionSize, const char* sText,
+                                       size_t nTextSize, int32_t nStyle);
 QV_API void QvSetMessageBoxHandler(QvMessageBoxHandler pHandler, void* pUserData);
 /* Whether the application has been asked to quit (the retry prompt's
  * Cancel asks it): the library then stops retrying. */
@@ -205,11 +205,11 @@ QV_API QvBoolean QvQuitRequested(void);
 
 /* The export table. */
 typedef struct QvExportInfo {
-  const char* sKind;      /* "GF", "XE", "XT" or "DECORATED" */
-  const char* sClass;     /* class name, "" for global functions */
-  const char* sFunction;  /* function name */
-  uint32_t nId;           /* export id, or argument bytes for DECORATED */
-  const char* sExport;    /* the exported name */
+  const char* sKind;     /* "GF", "XE", "XT" or "DECORATED" */
+  const char* sClass;    /* class name, "" for global functions */
+  const char* sFunction; /* function name */
+  uint32_t nId;          /* export id, or argument bytes for DECORATED */
+  const char* sExport;   /* the exported name */
   void (*pFunction)(void);
 } QvExportInfo;
 QV_API size_t QvExportCount(void);
@@ -226,13 +226,13 @@ QV_API void (*QvFindExport(const char* sName))(void);
  * functions act on the current item window); its list is made empty on
  * first use.  Texts are copied; nothing here takes ownership. */
 typedef struct QvToolkitItem {
-  const QvString* text;  /* NULL reads as "" */
+  const QvString* text; /* NULL reads as "" */
   int32_t value;
   int32_t flags;
   int32_t color;
   int32_t font;
-  int32_t itemHandle;    /* 0: the item has none */
-  int32_t valueA;        /* the two values that toolkit operation 151 reports */
+  int32_t itemHandle; /* 0: the item has none */
+  int32_t valueA;     /* the two values that toolkit operation 151 reports */
   int32_t valueB;
 } QvToolkitItem;
 /* Appends an item; returns its index (-1 for a NULL item). */
@@ -265,9 +265,9 @@ typedef struct QvToolkitArg {
 } QvToolkitArg;
 typedef struct QvToolkitCall {
   int32_t ordinal;
-  QvBoolean hasWindow;   /* the operation takes the window first */
+  QvBoolean hasWindow; /* the operation takes the window first */
   QvWindowHandle window;
-  int32_t argCount;      /* the arguments after the window */
+  int32_t argCount; /* the arguments after the window */
   QvToolkitArg args[8];
 } QvToolkitCall;
 QV_API size_t QvToolkitCallCount(void);

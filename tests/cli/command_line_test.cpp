@@ -8,8 +8,8 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -34,8 +34,8 @@ std::vector<Json> JsonLines(const std::string& s) {
   return a;
 }
 
-const std::vector<std::string> kRepositoryOptions = {"--repo", "--delimiter", "--token", "--history", "--archive-dir",
-                                                     "--profile-dir"};
+const std::vector<std::string> kRepositoryOptions = {"--repo",    "--delimiter",   "--token",
+                                                     "--history", "--archive-dir", "--profile-dir"};
 
 std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -51,7 +51,8 @@ TEST(CommandLine, EveryCommandHasItsHelpAndNamesItselfInItsErrors) {
       {"classes", Joined({"--json"}, kRepositoryOptions)},
       {"show", Joined({"--json", "CLASS"}, kRepositoryOptions)},
       {"tree", Joined({"--json", "CLASS"}, kRepositoryOptions)},
-      {"write", Joined({"--all", "--to", "--in-place", "--eol", "--no-wait", "--quiet", "--verbose", "CLASS"}, kRepositoryOptions)},
+      {"write", Joined({"--all", "--to", "--in-place", "--eol", "--no-wait", "--quiet", "--verbose", "CLASS"},
+                       kRepositoryOptions)},
       {"config", {"--profile-dir", "path", "list", "get", "set", "init"}},
       {"config path", {"--profile-dir"}},
       {"config list", {"--json", "--profile-dir", "--quiet"}},
@@ -180,8 +181,7 @@ TEST_F(RepositoryJob, JsonLinesOfEveryCommandReadBack) {
   }
   EXPECT_TRUE(bDelimiter);
 
-  const auto sql =
-      Run("sql --json" + sProfile + " \"SELECT 1 AS n, NULL AS z, 'x' || char(9) || 'y' AS s\"");
+  const auto sql = Run("sql --json" + sProfile + " \"SELECT 1 AS n, NULL AS z, 'x' || char(9) || 'y' AS s\"");
   ASSERT_EQ(sql.nStatus, 0) << sql.sErr;
   const std::vector<Json> aRows = JsonLines(sql.sOut);
   ASSERT_EQ(aRows.size(), 1u);
@@ -196,9 +196,9 @@ TEST_F(RepositoryJob, WriteAllMirrorsThePackagesFromOneLoad) {
   const auto all = Run("write --all --to " + sOut + Opts());
   ASSERT_EQ(all.nStatus, 0) << all.sErr;
   EXPECT_TRUE(Has(all.sOut, "wrote 7 of 7 classes below " + sOut)) << all.sOut;
-  for (const char* sFile : {"org/quorvane/app/Main.java", "org/quorvane/shapes/Circle.java",
-                            "org/quorvane/shapes/solid/Circle.java", "org/quorvane/shapes/Shape.java",
-                            "Applet1.java"}) {
+  for (const char* sFile :
+       {"org/quorvane/app/Main.java", "org/quorvane/shapes/Circle.java", "org/quorvane/shapes/solid/Circle.java",
+        "org/quorvane/shapes/Shape.java", "Applet1.java"}) {
     EXPECT_TRUE(std::filesystem::is_regular_file(sOut + "/" + sFile)) << sFile;
   }
   // What was written parses back to the same class.

@@ -86,7 +86,8 @@ TEST_F(ConfigCommand, InitListGetAndSet) {
   EXPECT_TRUE(Has(sDefaults, "\r\nArchive File Diectory=\r\nArchive Files=0\r\n")) << sDefaults;
   EXPECT_TRUE(Has(sDefaults, "[Profile]\r\nAuto Tile=0\r\n")) << sDefaults;
   EXPECT_TRUE(Has(sDefaults, "Font Name=Arial\r\nFont Size=10\r\n")) << sDefaults;
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir()), std::filesystem::directory_iterator()), 1);  // no temporary left
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir()), std::filesystem::directory_iterator()),
+            1);  // no temporary left
   const auto again = Run("init" + Opt());
   EXPECT_EQ(again.nStatus, 1);
   EXPECT_TRUE(Has(again.sErr, "--force")) << again.sErr;
@@ -137,8 +138,9 @@ TEST_F(ConfigCommand, SetStartsAMissingFileFromTheDefaultsAndKeepsOtherLines) {
   const std::string sText = Ini();
   EXPECT_TRUE(sText.starts_with("; mine\r\n[PROFILE]\r\nfont size=8\r\n")) << sText;
   EXPECT_TRUE(Has(sText, "[Other]\r\nX=1\r\n")) << sText;
-  EXPECT_TRUE(Has(sText, "[Java Compiler]\r\nCompiled Classes=\r\nClassPath=\r\nOptimize Size=0\r\n"
-                         "Generate Debugging Tbl=0\r\nVerbose=1\r\n"))
+  EXPECT_TRUE(Has(sText,
+                  "[Java Compiler]\r\nCompiled Classes=\r\nClassPath=\r\nOptimize Size=0\r\n"
+                  "Generate Debugging Tbl=0\r\nVerbose=1\r\n"))
       << sText;
   EXPECT_EQ(Run("get 'Java Interpreter' Verbose").sOut, "0\n");
 }

@@ -1,19 +1,19 @@
 // quorvane scan --save killed with SIGKILL at many moments over a few
 // thousand generated files: afterwards the class list file is the complete
 // old one or the complete new one, and every method file is whole, old or new.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -134,8 +134,8 @@ TEST(KillDuringSave, LeavesTheOldOrTheNewRepositoryWhole) {
     Wait(pid);
 
     const std::string sList = tmp.Read("repo/jbclass.txt");
-    EXPECT_TRUE(sList == sOld || sList == sNew) << "kill " << k << ": class list file of " << sList.size()
-                                                << " bytes is neither the old nor the new one";
+    EXPECT_TRUE(sList == sOld || sList == sNew)
+        << "kill " << k << ": class list file of " << sList.size() << " bytes is neither the old nor the new one";
     (sList == sOld ? nOldSeen : nNewSeen)++;
     for (const auto& [sPath, sText] : MethodFiles(tmp)) {
       const auto itOld = mOld.find(sPath), itNew = mNew.find(sPath);

@@ -61,8 +61,7 @@ std::string OneLineEnd(const std::string& s) {
   const size_t nCrLf = static_cast<size_t>(std::count(s.begin(), s.end(), '\r'));
   const size_t nLf = static_cast<size_t>(std::count(s.begin(), s.end(), '\n'));
   if (nCrLf == 0) return "LF";
-  return nCrLf == nLf && s.find("\r\r") == std::string::npos && s.find("\r\n") != std::string::npos ? "CRLF"
-                                                                                                     : "mixed";
+  return nCrLf == nLf && s.find("\r\r") == std::string::npos && s.find("\r\n") != std::string::npos ? "CRLF" : "mixed";
 }
 
 // scan --save, then write --all: each written file has the original's
@@ -87,8 +86,9 @@ TEST_F(ModernJava, SavedAndWrittenBackKeepsEveryLineAndItsLineEnd) {
   const auto tree = Run("tree Base --repo " + tmp_.Str() + "/repo");
   EXPECT_EQ(tree.sOut, "Base\n  App  (com.acme)\n") << tree.sErr;
   const std::map<std::string, std::pair<std::string, std::string>> aExpected = {
-      {"App", {"class", "Base"}},   {"Sorted", {"class", "AbstractList"}}, {"Point", {"record", "Record"}},
-      {"Tag", {"annotation", "Object"}}, {"Color", {"enum", "Enum"}},   {"Shape", {"interface", "Serializable"}}};
+      {"App", {"class", "Base"}},      {"Sorted", {"class", "AbstractList"}},
+      {"Point", {"record", "Record"}}, {"Tag", {"annotation", "Object"}},
+      {"Color", {"enum", "Enum"}},     {"Shape", {"interface", "Serializable"}}};
   for (const auto& [sClass, kind] : aExpected) {
     const auto show = Run("show --json " + sClass + " --repo " + tmp_.Str() + "/repo");
     ASSERT_EQ(show.nStatus, 0) << sClass << show.sErr;

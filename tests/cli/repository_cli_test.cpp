@@ -72,9 +72,11 @@ TEST_F(RepositoryCommand, WriteBringsTheClassBackAsSource) {
   const auto write = Run("write Main --to " + tmp_.Str() + "/out --repo " + Repo());
   ASSERT_EQ(write.nStatus, 0) << write.sErr;
   const auto parsed = qv::test::RunQuorvane("parse --json " + tmp_.Str() + "/out/Main.java", tmp_);
-  EXPECT_TRUE(Has(parsed.sOut, "\"className\":\"Main\",\"kind\":\"class\",\"superClass\":\"Object\",\"package\":\"org.quorvane.app\","
-                               "\"imports\":[\"org.quorvane.shapes.Circle\",\"org.quorvane.shapes.Shape\","
-                               "\"org.quorvane.util.Strings\"]"))
+  EXPECT_TRUE(
+      Has(parsed.sOut,
+          "\"className\":\"Main\",\"kind\":\"class\",\"superClass\":\"Object\",\"package\":\"org.quorvane.app\","
+          "\"imports\":[\"org.quorvane.shapes.Circle\",\"org.quorvane.shapes.Shape\","
+          "\"org.quorvane.util.Strings\"]"))
       << parsed.sOut;
 
   // Without --to or --in-place the source goes to stdout and no file
@@ -131,9 +133,9 @@ TEST_F(RepositoryCommand, HistoryCopiesOfTheClassListFile) {
   EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.002"));
   EXPECT_FALSE(std::filesystem::exists(Repo() + "/jbclass.003"));
   EXPECT_EQ(tmp_.Read("repo/jbclass.001"), tmp_.Read("repo/jbclass.txt"));
-  EXPECT_EQ(Run("scan --save --history 2 --archive-dir " + tmp_.Str() + "/missing --repo " + Repo() + " " + Src())
-                .nStatus,
-            1);
+  EXPECT_EQ(
+      Run("scan --save --history 2 --archive-dir " + tmp_.Str() + "/missing --repo " + Repo() + " " + Src()).nStatus,
+      1);
 }
 
 // A save over an unchanged tree rewrites no method file; a changed class
@@ -173,7 +175,10 @@ TEST_F(RepositoryCommand, TakesSeparatorsAndHistoryFromTheProfileUnlessOptionsSa
   // init writes separators the repository commands accept.
   ASSERT_EQ(Run("config init").nStatus, 0);
   ASSERT_EQ(Run("scan --save --repo " + Repo() + " " + Src()).nStatus, 0);
-  EXPECT_TRUE(Has(tmp_.Read("repo/jbclass.txt"), "\x1F" "Circle\x1F")) << tmp_.Read("repo/jbclass.txt");
+  EXPECT_TRUE(Has(tmp_.Read("repo/jbclass.txt"),
+                  "\x1F"
+                  "Circle\x1F"))
+      << tmp_.Read("repo/jbclass.txt");
   std::filesystem::remove(Repo() + "/jbclass.txt");
   // The profile's own defaults ("*" for both) would corrupt the repository.
   ASSERT_EQ(Run("config set 'File Delimiters' 'Element Delimiter' '*'").nStatus, 0);

@@ -27,17 +27,22 @@ TEST(ScanCommand, ListsTheBundledExamples) {
   const Output r = Quorvane("scan --list " + sRoot, tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
   // Same file name in two directories: adjacent, ordered by directory.
-  const size_t nFirst = r.sOut.find("Circle.java\t" + sRoot + "/src/org/quorvane/shapes\tCircle\tAbstractShape\t"
+  const size_t nFirst = r.sOut.find("Circle.java\t" + sRoot +
+                                    "/src/org/quorvane/shapes\tCircle\tAbstractShape\t"
                                     "org.quorvane.shapes\n");
-  const size_t nSecond = r.sOut.find("Circle.java\t" + sRoot + "/src/org/quorvane/shapes/solid\tCircle\tAbstractShape\t"
+  const size_t nSecond = r.sOut.find("Circle.java\t" + sRoot +
+                                     "/src/org/quorvane/shapes/solid\tCircle\tAbstractShape\t"
                                      "org.quorvane.shapes.solid\n");
   ASSERT_NE(nFirst, std::string::npos) << r.sOut;
   ASSERT_NE(nSecond, std::string::npos) << r.sOut;
   EXPECT_LT(nFirst, nSecond);
   EXPECT_TRUE(Has(r.sOut, "Shape.java\t" + sRoot + "/src/org/quorvane/shapes\tShape\tSerializable\t")) << r.sOut;
   EXPECT_TRUE(Has(r.sOut, "Applet1.java\t" + sRoot + "/lib/legacy\tApplet1\tApplet\t\n")) << r.sOut;
-  EXPECT_TRUE(Has(r.sOut, "files: 7\nclasses: 6\ninterfaces: 1\nenums: 0\nrecords: 0\nannotation types: 0\npackages: 4\nno class: 0\n"
-                          "failed: 0\n")) << r.sOut;
+  EXPECT_TRUE(
+      Has(r.sOut,
+          "files: 7\nclasses: 6\ninterfaces: 1\nenums: 0\nrecords: 0\nannotation types: 0\npackages: 4\nno class: 0\n"
+          "failed: 0\n"))
+      << r.sOut;
   EXPECT_EQ(r.sErr, "");  // quiet off a terminal
 }
 
@@ -47,14 +52,18 @@ TEST(ScanCommand, ScansTenThousandGeneratedFiles) {
     for (int f = 0; f < 100; ++f) {
       const std::string sName = "C" + std::to_string(d) + "_" + std::to_string(f);
       tmp.Write("tree/p" + std::to_string(d / 10) + "/q" + std::to_string(d) + "/" + sName + ".java",
-                "/* " + sName + " */\npackage p" + std::to_string(d) + ";\nimport java.util.List;\n"
-                "/** doc */\npublic class " + sName + " extends Base" + std::to_string(f % 7) + " {\n  int x;\n}\n");
+                "/* " + sName + " */\npackage p" + std::to_string(d) +
+                    ";\nimport java.util.List;\n"
+                    "/** doc */\npublic class " +
+                    sName + " extends Base" + std::to_string(f % 7) + " {\n  int x;\n}\n");
     }
   }
   const Output r = Quorvane("scan " + tmp.Str() + "/tree", tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
-  EXPECT_TRUE(Has(r.sOut, "files: 10000\nclasses: 10000\ninterfaces: 0\nenums: 0\nrecords: 0\nannotation types: 0\n"
-                          "packages: 100\nno class: 0\nfailed: 0\n")) << r.sOut;
+  EXPECT_TRUE(Has(r.sOut,
+                  "files: 10000\nclasses: 10000\ninterfaces: 0\nenums: 0\nrecords: 0\nannotation types: 0\n"
+                  "packages: 100\nno class: 0\nfailed: 0\n"))
+      << r.sOut;
 }
 
 // Files without a class are a normal part of a tree: counted, named with
@@ -131,9 +140,8 @@ TEST(ScanCommand, AnUnwritableRepositoryFailsTheSave) {
   tmp.Write("tree/Good.java", "package g;\npublic class Good {\n}\n");
   // The class list file's name is taken by a directory, which no file can replace.
   std::filesystem::create_directories(tmp.Path() / "repo/jbclass.txt");
-  Output r = Quorvane("scan --save --repo " + tmp.Str() + "/repo --profile-dir " + tmp.Str() + "/p " + tmp.Str() +
-                          "/tree",
-                      tmp);
+  Output r = Quorvane(
+      "scan --save --repo " + tmp.Str() + "/repo --profile-dir " + tmp.Str() + "/p " + tmp.Str() + "/tree", tmp);
   EXPECT_EQ(r.nStatus, 1);
   EXPECT_TRUE(Has(r.sErr, "jbclass.txt not written")) << r.sErr;
   // A repository directory that is a file.
@@ -164,8 +172,9 @@ TEST(ParseCommand, JsonCarriesEveryFieldByteForByte) {
                                       "public class A extends b.B {\n}\n// end \xc3\xa9\n");
   const Output r = Quorvane("parse --json " + sPath, tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
-  EXPECT_TRUE(Has(r.sOut, "\"read\":true,\"className\":\"A\",\"kind\":\"class\",\"superClass\":\"B\",\"package\":\"p\","
-                          "\"imports\":[\"x.Y\"],\"header\":"))
+  EXPECT_TRUE(Has(r.sOut,
+                  "\"read\":true,\"className\":\"A\",\"kind\":\"class\",\"superClass\":\"B\",\"package\":\"p\","
+                  "\"imports\":[\"x.Y\"],\"header\":"))
       << r.sOut;
   // Read back: the byte 0xE9, not UTF-8, stands for U+00E9; valid UTF-8 stays.
   const auto o = nlohmann::json::parse(r.sOut);

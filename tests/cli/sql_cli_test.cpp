@@ -21,8 +21,9 @@ class SqlCliTest : public ::testing::Test {
 };
 
 TEST_F(SqlCliTest, TheEmbeddedDefaultPrintsRowsAsTsvAndJson) {
-  auto r = Sql("\"CREATE TABLE t (id INTEGER, name TEXT)\" \"INSERT INTO t VALUES (1, 'a b'), (2, NULL), (3, 'x\ty')\" "
-               "\"SELECT id, name FROM t ORDER BY id\"");
+  auto r = Sql(
+      "\"CREATE TABLE t (id INTEGER, name TEXT)\" \"INSERT INTO t VALUES (1, 'a b'), (2, NULL), (3, 'x\ty')\" "
+      "\"SELECT id, name FROM t ORDER BY id\"");
   ASSERT_EQ(r.nStatus, 0) << r.sErr;
   EXPECT_EQ(r.sOut, "id\tname\n1\ta b\n2\t\\N\n3\tx\\ty\n");
   EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "quorvane.db"));
@@ -68,8 +69,9 @@ TEST_F(SqlCliTest, APostgresServerNamedByItsUri) {
   test::PostgresCluster cluster;
   ASSERT_TRUE(cluster.Start()) << "cannot start the PostgreSQL test server: " << cluster.Error();
   const std::string sDb = "--database '" + cluster.Uri() + "' ";
-  auto r = Sql(sDb + "\"CREATE TABLE t (id int, name text)\" \"INSERT INTO t VALUES (1, 'x'), (2, NULL)\" "
-                     "\"SELECT * FROM t ORDER BY id\"");
+  auto r = Sql(sDb +
+               "\"CREATE TABLE t (id int, name text)\" \"INSERT INTO t VALUES (1, 'x'), (2, NULL)\" "
+               "\"SELECT * FROM t ORDER BY id\"");
   ASSERT_EQ(r.nStatus, 0) << r.sErr;
   EXPECT_EQ(r.sOut, "id\tname\n1\tx\n2\t\\N\n");
   r = Sql(sDb + "\"INSERT INTO t VALUES (3, 'y'); INSERT INTO nowhere VALUES (1)\"");

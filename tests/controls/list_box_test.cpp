@@ -124,10 +124,10 @@ TEST_F(ListBoxTest, ToggleSelectedFollowsTheTwoFlagBits) {
     std::vector<int32_t> aToggleOrdinals;
   };
   const Case aCases[] = {
-      {0xC0000000u, {143}},   // bit 30 and bit 31
-      {0x40000001u, {144}},   // bit 30 alone
-      {0x80000000u, {}},      // bit 31 alone
-      {0x3FFFFFFFu, {}},      // every other bit
+      {0xC0000000u, {143}},  // bit 30 and bit 31
+      {0x40000001u, {144}},  // bit 30 alone
+      {0x80000000u, {}},     // bit 31 alone
+      {0x3FFFFFFFu, {}},     // every other bit
   };
   for (const Case& c : aCases) {
     ToolkitLists::Item item;

@@ -25,8 +25,8 @@ class ObjectSizeTest : public test::HostFixture {
   }
   HeadlessWindows& Win() { return host_->Windows(); }
 
-  VC_ObjectSize Capture(WindowHandle hWnd, Number nWidthFactor, Number nHeightFactor, int nHorz, int nVert,
-                        int nWidth, int nHeight) {
+  VC_ObjectSize Capture(WindowHandle hWnd, Number nWidthFactor, Number nHeightFactor, int nHorz, int nVert, int nWidth,
+                        int nHeight) {
     VC_ObjectSize o;
     o.SetMode(*module_, nWidthFactor, nHeightFactor, nHorz, nVert, nWidth, nHeight);
     o.SetObjectSizeDetail(*module_, hWnd);
@@ -118,8 +118,7 @@ TEST_F(ObjectSizeTest, ProportionalAndGapModes) {
   ResizeTo(oFixedGaps, 400, 300);
   VC_ObjectSize oRatioGaps = Capture(hChild_, 1, 1, 8, 13, 3, 1);
   ResizeTo(oRatioGaps, 800, 600);
-  ExpectGeometry(hChild_, 800 - (0.7 * 800 + 100), Number(600) - (Number(170.0 / 300.0) * Number(600) + 100), 100,
-                 100);
+  ExpectGeometry(hChild_, 800 - (0.7 * 800 + 100), Number(600) - (Number(170.0 / 300.0) * Number(600) + 100), 100, 100);
 }
 
 TEST_F(ObjectSizeTest, TheRightGapModesUseTheWidthAfterItsFactor) {

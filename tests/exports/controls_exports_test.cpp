@@ -167,8 +167,8 @@ TEST_F(ControlsExportsTest, ContainerCellsCrossTheBoundaryWithEveryKind) {
                                  QvWindowHandle);
   Fn<SetItemFn>("__quorvane__XT43384834")(Num(3), 1, dt, 1, Num(2), 3, pText, 0);
   EXPECT_EQ(Fn<Fn0>("___GetContainerSize_18__@4")(pList).value, 4);
-  QvObject* pCellOfList = lib_.Function<QvObject* (*)(QvObject*, const char*, int64_t)>("QvObjectElement")(
-      pList, "oCells", 3);
+  QvObject* pCellOfList = lib_.Function<QvObject* (*)(QvObject*, const char*, int64_t)>("QvObjectElement")(pList,
+                                                                                                           "oCells", 3);
   ASSERT_NE(pCellOfList, nullptr);
   EXPECT_EQ(Fn<Fn0>("__quorvane__XE42598465")(pCellOfList).value, 3);
   Fn<Fn0>("___Reset_18__@4")(pList);
@@ -181,8 +181,8 @@ TEST_F(ControlsExportsTest, ContainerCellsCrossTheBoundaryWithEveryKind) {
                                  const QvString*, QvWindowHandle);
   Fn<SetCellFn>("__quorvane__XE44171266")(pCtrl, Num(1), Num(3), 0, dt, 4, Num(5), 6, pText, 0x99);
   SetCurrent(pCtrl);
-  using GetCellFn = QvNumber (*)(QvNumber, QvNumber, QvBoolean*, QvDateTime*, int32_t*, QvNumber*, int32_t*,
-                                 QvString**, QvWindowHandle*);
+  using GetCellFn = QvNumber (*)(QvNumber, QvNumber, QvBoolean*, QvDateTime*, int32_t*, QvNumber*, int32_t*, QvString**,
+                                 QvWindowHandle*);
   pOut = nullptr;
   bValue = 1;
   Fn<GetCellFn>("__quorvane__XT44171283")(Num(1), Num(3), &bValue, &dtOut, &h1, &nValue, &h2, &pOut, &hWnd);

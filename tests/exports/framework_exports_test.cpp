@@ -39,8 +39,8 @@ TEST_F(FrameworkMarshalTest, HandlesIntegersAndReceiveStringsCrossTheBoundary) {
   QvString* pList = abi::NewString(" X");
   QvString* pBindList = abi::NewString(":x");
   QvString column{"CUST.NAME"};
-  const QvNumber nResult =
-      abi::CallGlobal<&BuildColumnBindList>(process_, Num(2), &pList, &pBindList, &column, nullptr);
+  const QvNumber nResult = abi::CallGlobal<&BuildColumnBindList>(process_, Num(2), &pList, &pBindList, &column,
+                                                                 nullptr);
   EXPECT_NE(nResult.isNull, 0);
   EXPECT_EQ(pList->s, " X, NAME");
   EXPECT_EQ(pBindList->s, ":x, :dfName");
@@ -55,10 +55,10 @@ class FrameworkExportsTest : public ::testing::Test {
 };
 
 TEST_F(FrameworkExportsTest, AllTwelveAreExportedAndTheDecoratedNamesReachThem) {
-  for (const char* sName : {"__quorvane__GF25690196", "__quorvane__GF25690114", "__quorvane__GF25690339",
-                            "__quorvane__GF25690213", "__quorvane__GF25690180", "__quorvane__GF25690313",
-                            "__quorvane__GF25690407", "__quorvane__GF25690389", "__quorvane__GF25690354",
-                            "__quorvane__GF25690420", "__quorvane__GF25690131", "__quorvane__GF25690141"}) {
+  for (const char* sName :
+       {"__quorvane__GF25690196", "__quorvane__GF25690114", "__quorvane__GF25690339", "__quorvane__GF25690213",
+        "__quorvane__GF25690180", "__quorvane__GF25690313", "__quorvane__GF25690407", "__quorvane__GF25690389",
+        "__quorvane__GF25690354", "__quorvane__GF25690420", "__quorvane__GF25690131", "__quorvane__GF25690141"}) {
     EXPECT_NE(lib_.Symbol(sName), nullptr) << sName;
   }
   const auto pFind = lib_.Function<void (*(*)(const char*))()>("QvFindExport");

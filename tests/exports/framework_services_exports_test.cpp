@@ -72,8 +72,7 @@ TEST(FrameworkServicesExports, MessagesBrandAndProfileInBothForms) {
     QV_CHECK(lib.Function<QvBoolean (*)()>("__quorvane__XT40239139")() == 1);
     QV_CHECK(lib.Function<QvBoolean (*)()>("__quorvane__XT40239150")() == 0);  // GetSqlProfileMode
     QV_CHECK(lib.TakeString(lib.Function<QvString* (*)()>("__quorvane__XT40239128")()) == "help.chm");
-    QV_CHECK(lib.TakeString(lib.Function<QvString* (*)(QvObject*)>("__quorvane__XE40239128")(pProfile)) ==
-             "help.chm");
+    QV_CHECK(lib.TakeString(lib.Function<QvString* (*)(QvObject*)>("__quorvane__XE40239128")(pProfile)) == "help.chm");
     reinterpret_cast<QvNumber (*)(QvObject*)>(Find("_InitBldBlockProfile_14__@4"))(pProfile);
     QV_CHECK(lib.Function<QvBoolean (*)()>("__quorvane__XT40239161")() == 0);  // GetPerformanceMode
     Free(pProfile);
@@ -113,11 +112,11 @@ TEST(FrameworkServicesExports, ThePoolHandsOutAndTakesBackThroughBothForms) {
 
     // The decorated names of the pool reach the same functions.
     QV_CHECK(reinterpret_cast<QvBoolean (*)(QvObject*)>(Find("___ConnectSqlHandle_12__@4"))(pPool) == 1);
-    QV_CHECK(reinterpret_cast<QvBoolean (*)(QvObject*, QvNumber)>(Find("___ReConnectSqlHandle_12__@20"))(
-                 pPool, Num(-1)) == 0);
-    QV_CHECK(reinterpret_cast<QvNumber (*)(QvObject*, QvSqlHandle, QvBoolean)>(Find("___SetSqlHandle_12__@12"))(
-                 pPool, h0, 0)
-                 .isNull != 0);
+    QV_CHECK(reinterpret_cast<QvBoolean (*)(QvObject*, QvNumber)>(Find("___ReConnectSqlHandle_12__@20"))(pPool,
+                                                                                                         Num(-1)) == 0);
+    QV_CHECK(
+        reinterpret_cast<QvNumber (*)(QvObject*, QvSqlHandle, QvBoolean)>(Find("___SetSqlHandle_12__@12"))(pPool, h0, 0)
+            .isNull != 0);
     QV_CHECK(lib.Function<QvBoolean (*)()>("__quorvane__XT38666270")() == 1);  // DisconnectSqlHandles
     QV_CHECK(lib.Function<QvBoolean (*)(QvObject*)>("__quorvane__XE38666270")(pPool) == 0);
     reinterpret_cast<QvNumber (*)(QvObject*)>(Find("___InitSqlHandle_12__@4"))(pPool);

@@ -56,8 +56,8 @@ std::set<std::string> DynamicSymbols() {
       sName = sType;
       sType = sAddress;
     }
-    if (sType == "T" || sType == "t" || sType == "D" || sType == "B" || sType == "W" || sType == "V" ||
-        sType == "R" || sType == "i") {
+    if (sType == "T" || sType == "t" || sType == "D" || sType == "B" || sType == "W" || sType == "V" || sType == "R" ||
+        sType == "i") {
       aNames.insert(sName);
     }
   }
@@ -226,8 +226,8 @@ TEST_F(LibraryTest, RuntimeApiStringsArraysAndGlobals) {
   EXPECT_EQ(pCount(pArray), 4);
   EXPECT_EQ(lib_.TakeString(pGetString(pArray, 3)), std::string("a\0b", 3));
   EXPECT_EQ(lib_.TakeString(pGetString(pArray, 9)), "");
-  EXPECT_EQ(pCount(pArray), 4);                    // reading did not extend
-  EXPECT_EQ(pSetNumber(pArray, 0, Num(1)), 0);     // wrong element type
+  EXPECT_EQ(pCount(pArray), 4);                 // reading did not extend
+  EXPECT_EQ(pSetNumber(pArray, 0, Num(1)), 0);  // wrong element type
   pArrayFree(pArray);
 
   const auto pSetGlobal = lib_.Function<QvBoolean (*)(const char*, const QvString*)>("QvSetGlobalString");

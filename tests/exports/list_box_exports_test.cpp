@@ -231,10 +231,10 @@ TEST_F(ListBoxExportsTest, ReceiveNumbersComeBackWhateverTheResult) {
 }
 
 TEST_F(ListBoxExportsTest, EachResultKind) {
-  const auto listOp97 = Member<QvNumber(QvNumber, QvNumber)>(75628667);          // Number (Boolean)
+  const auto listOp97 = Member<QvNumber(QvNumber, QvNumber)>(75628667);             // Number (Boolean)
   const auto listOp119 = Member<QvBoolean(QvNumber, QvNumber, int32_t)>(75628578);  // exactly TRUE
-  const auto listOp143 = Member<QvBoolean(QvNumber)>(75628747);                  // Boolean unchanged
-  const auto getColor = Member<QvNumber(QvNumber)>(75628632);                    // Number
+  const auto listOp143 = Member<QvBoolean(QvNumber)>(75628747);                     // Boolean unchanged
+  const auto getColor = Member<QvNumber(QvNumber)>(75628632);                       // Number
   struct Case {
     int32_t nToolkit;
     double dNumberBoolean;
@@ -259,10 +259,11 @@ TEST_F(ListBoxExportsTest, EachResultKind) {
 
 TEST_F(ListBoxExportsTest, DecoratedNamesReachTheExplicitFormAndHandlersRunThroughTheirExports) {
   const auto pFind = Fn<void (*(*)(const char*))()>("QvFindExport");
-  const std::pair<const char*, const char*> aDecorated[] = {
-      {"_GetFlags_34__@20", "__quorvane__XE75628568"}, {"_GetStyle_34__@4", "__quorvane__XE75628590"},
-      {"_GetColor_34__@20", "__quorvane__XE75628632"}, {"_GetFont_34__@20", "__quorvane__XE75628701"},
-      {"_GetItemHandle_34__@20", "__quorvane__XE75628929"}};
+  const std::pair<const char*, const char*> aDecorated[] = {{"_GetFlags_34__@20", "__quorvane__XE75628568"},
+                                                            {"_GetStyle_34__@4", "__quorvane__XE75628590"},
+                                                            {"_GetColor_34__@20", "__quorvane__XE75628632"},
+                                                            {"_GetFont_34__@20", "__quorvane__XE75628701"},
+                                                            {"_GetItemHandle_34__@20", "__quorvane__XE75628929"}};
   for (const auto& [sDecorated, sExport] : aDecorated) {
     EXPECT_NE(pFind(sDecorated), nullptr) << sDecorated;
     EXPECT_EQ(pFind(sDecorated), pFind(sExport)) << sDecorated;

@@ -30,8 +30,10 @@ int InChild(const std::string& sDir, int (*fn)(LibraryClient&)) {
 
 TEST(RepositoryExports, LoadFindAndWriteThroughTheExportedNames) {
   test::TempDir dir;
-  dir.Write("jbclass.txt", "Applet|Applet1|Applet1.java|" + dir.Str() + "||/* h */|~// f|||||\r\n"
-                           "Applet1|Zeta|Zeta.java|" + dir.Str() + "||||||||\r\n");
+  dir.Write("jbclass.txt", "Applet|Applet1|Applet1.java|" + dir.Str() +
+                               "||/* h */|~// f|||||\r\n"
+                               "Applet1|Zeta|Zeta.java|" +
+                               dir.Str() + "||||||||\r\n");
   const int nStatus = InChild(dir.Str(), [](LibraryClient& lib) -> int {
     auto SetString = lib.Function<QvBoolean (*)(const char*, const QvString*)>("QvSetGlobalString");
     auto Global = lib.Function<QvObject* (*)(const char*, int64_t)>("QvGlobalObject");
@@ -57,9 +59,10 @@ TEST(RepositoryExports, LoadFindAndWriteThroughTheExportedNames) {
     return 0;
   });
   ASSERT_EQ(nStatus, 0);
-  EXPECT_EQ(dir.Read("copy.txt"),
-            "Applet|Applet1|Applet1.java|" + dir.Str() + "||/* h */|~// f|||" + dir.Str() + "\\Applet1.med|||\r\n"
-            "Applet1|Zeta|Zeta.java|" + dir.Str() + "||||||" + dir.Str() + "\\Zeta.med|||\r\n");
+  EXPECT_EQ(dir.Read("copy.txt"), "Applet|Applet1|Applet1.java|" + dir.Str() + "||/* h */|~// f|||" + dir.Str() +
+                                      "\\Applet1.med|||\r\n"
+                                      "Applet1|Zeta|Zeta.java|" +
+                                      dir.Str() + "||||||" + dir.Str() + "\\Zeta.med|||\r\n");
   // Header, then the footer after two line breaks (no body: no declaration).
   EXPECT_EQ(dir.Read("Applet1.java"), "/* h */\r\n\r\n\r\n// f");
 }

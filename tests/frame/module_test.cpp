@@ -91,7 +91,6 @@ TEST_F(ModuleTest, AMissingLibraryFailsTheAttachWithItsName) {
   EXPECT_EQ(host_->Windows().Boxes().back().sText, "Unable to find external-function library:\nGdi32");
   EXPECT_EQ(host_->Windows().Boxes().back().nStyle, kMessageBoxErrorIcon);
   EXPECT_EQ(host_->Runtime().FreeCalls() - nFrees, 2);  // User32 and Kernel32 were released again
-
 }
 
 TEST_F(ModuleTest, AnUnallocatedFunctionIndexFailsTheAttach) {

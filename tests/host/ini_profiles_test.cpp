@@ -104,11 +104,13 @@ TEST_F(IniProfilesTest, ReadsPastAByteOrderMarkAndAFinalLineWithoutEnd) {
 }
 
 TEST_F(IniProfilesTest, WritingAKeyKeepsEveryOtherByte) {
-  const std::string sBefore = "; keep me\n[One]\nKeyA = 1\n; inner comment\nno equals here\nKeyB=2\n; trailing\n\n[Two]\nX=y\n";
+  const std::string sBefore =
+      "; keep me\n[One]\nKeyA = 1\n; inner comment\nno equals here\nKeyB=2\n; trailing\n\n[Two]\nX=y\n";
   dir_.Write("Test.ini", sBefore);
   EXPECT_TRUE(Put("one", "KeyC", "3"));
-  EXPECT_EQ(dir_.Read("Test.ini"),
-            "; keep me\n[One]\nKeyA = 1\n; inner comment\nno equals here\nKeyB=2\nKeyC=3\r\n; trailing\n\n[Two]\nX=y\n");
+  EXPECT_EQ(
+      dir_.Read("Test.ini"),
+      "; keep me\n[One]\nKeyA = 1\n; inner comment\nno equals here\nKeyB=2\nKeyC=3\r\n; trailing\n\n[Two]\nX=y\n");
   EXPECT_TRUE(Put("Three", "Z", "last"));
   EXPECT_TRUE(dir_.Read("Test.ini").ends_with("X=y\n[Three]\r\nZ=last\r\n"));
   EXPECT_EQ(Get("ONE", "keyc"), "3");
@@ -129,7 +131,8 @@ TEST_F(IniProfilesTest, AnExistingValueIsReplacedInPlace) {
   EXPECT_EQ(dir_.Read("Test.ini"), "[Sec]\nFont Name=Courier New\nfont name=second\nOther=o\n[sec]\nLater=x\n");
   // A key found only in a later duplicate section is added to the first.
   EXPECT_TRUE(Put("Sec", "Later", "y"));
-  EXPECT_EQ(dir_.Read("Test.ini"), "[Sec]\nFont Name=Courier New\nfont name=second\nOther=o\nLater=y\r\n[sec]\nLater=x\n");
+  EXPECT_EQ(dir_.Read("Test.ini"),
+            "[Sec]\nFont Name=Courier New\nfont name=second\nOther=o\nLater=y\r\n[sec]\nLater=x\n");
   EXPECT_EQ(Get("Sec", "later"), "y");
   // Blanks around a written value would be trimmed away: it goes into
   // quotes and reads back whole.
@@ -427,7 +430,7 @@ TEST_F(IniProfilesTest, AUtf16FileReadsAsWindowsReadsItAndStaysUtf16) {
 TEST_F(IniProfilesTest, ABrokenUtf16FileReadsButIsNeverWritten) {
   std::string sBroken = Utf16Le(u"[S]\r\nk=v\r\nbad=");
   sBroken += std::string("\x00\xD8", 2);  // a lone high surrogate
-  sBroken += "x";                          // and an odd length
+  sBroken += "x";                         // and an odd length
   dir_.Write("Test.ini", sBroken);
   EXPECT_EQ(Get("S", "k"), "v");
   EXPECT_FALSE(Put("S", "k", "w"));

@@ -14,8 +14,7 @@ namespace {
 using cli::LibraryClient;
 
 using InitFn = QvNumber (*)(QvObject*);
-using GetFontFn = QvNumber (*)(QvObject*, QvString**, QvNumber*, QvNumber*, QvNumber*, QvNumber*, QvNumber*,
-                               QvNumber*);
+using GetFontFn = QvNumber (*)(QvObject*, QvString**, QvNumber*, QvNumber*, QvNumber*, QvNumber*, QvNumber*, QvNumber*);
 
 int CheckThroughTheLibrary(LibraryClient& lib) {
   auto Global = lib.Function<QvObject* (*)(const char*, int64_t)>("QvGlobalObject");
@@ -35,8 +34,7 @@ int CheckThroughTheLibrary(LibraryClient& lib) {
 
 TEST(AppProfileExports, GlobalInstanceAndClassFunctionsThroughTheLibrary) {
   test::TempDir dir;
-  dir.Write("Quorvane.ini",
-            "[Profile]\r\nFont Name=Courier\r\nFont Size=14\r\n");
+  dir.Write("Quorvane.ini", "[Profile]\r\nFont Name=Courier\r\nFont Size=14\r\n");
   // The library's host finds bare profile names in this directory.
   test::ChildSetup setup;
   setup.aEnv = {{"QUORVANE_PROFILE_DIR", dir.Str()}};

@@ -112,7 +112,7 @@ TEST_F(AppProfileTest, LoadThenSaveWritesEveryKeyInNormalisedForm) {
   o_.InitProfile(*module_);
   EXPECT_EQ(Cv().cv_nFontSize, Number(10.4));
   EXPECT_EQ(Cv().cv_sFontName, "Courier");  // the first of duplicate keys
-  EXPECT_FALSE(o_.GetAutoTile(*module_));    // only the text "1" is TRUE
+  EXPECT_FALSE(o_.GetAutoTile(*module_));   // only the text "1" is TRUE
   EXPECT_TRUE(Cv().cv_bShowValidationMsgs);
   o_.SaveProfile(*module_);
 

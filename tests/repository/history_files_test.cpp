@@ -170,14 +170,13 @@ TEST_F(HistoryFilesTest, ListingTheDirectoryFindsWhatProbingFinds) {
   // rotation's own (wrong digit count, letters, other case, no number); the
   // one in other case stands beside a real copy of the same number, which
   // must move once and survive.
-  const Files aSeed = {{"jbclass.001", "v1"},  {"jbclass.002", "v2"},  {"jbclass.003", "v3"},
-                       {"jbclass.500", "v500"}, {"jbclass.999", "v999"}, {"JBCLASS.003", "d3"},
-                       {"jbclass.0042", "d1"}, {"jbclass.12a", "d2"},  {"jbclass.txt", "d4"},
-                       {"jbclass", "d5"},      {"jbclass.", "d6"}};
-  const Files aExpected = {{"jbclass.001", "now"},   {"jbclass.002", "v1"},  {"jbclass.003", "v2"},
-                           {"jbclass.004", "v3"},    {"jbclass.501", "v500"}, {"jbclass.1000", "v999"},
-                           {"JBCLASS.003", "d3"},    {"jbclass.0042", "d1"}, {"jbclass.12a", "d2"},
-                           {"jbclass.txt", "d4"},    {"jbclass", "d5"},      {"jbclass.", "d6"}};
+  const Files aSeed = {{"jbclass.001", "v1"},   {"jbclass.002", "v2"}, {"jbclass.003", "v3"},  {"jbclass.500", "v500"},
+                       {"jbclass.999", "v999"}, {"JBCLASS.003", "d3"}, {"jbclass.0042", "d1"}, {"jbclass.12a", "d2"},
+                       {"jbclass.txt", "d4"},   {"jbclass", "d5"},     {"jbclass.", "d6"}};
+  const Files aExpected = {{"jbclass.001", "now"}, {"jbclass.002", "v1"},   {"jbclass.003", "v2"},
+                           {"jbclass.004", "v3"},  {"jbclass.501", "v500"}, {"jbclass.1000", "v999"},
+                           {"JBCLASS.003", "d3"},  {"jbclass.0042", "d1"},  {"jbclass.12a", "d2"},
+                           {"jbclass.txt", "d4"},  {"jbclass", "d5"},       {"jbclass.", "d6"}};
   // 1000 copies are probed one by one, 1001 are found by listing.
   for (const int nCount : {1000, 1001}) {
     SCOPED_TRACE(nCount);
@@ -211,10 +210,10 @@ TEST_F(HistoryFilesTest, HugeCountsRotateTheCopiesThatExist) {
   // The source variant takes the same path.
   Seed("src", {{"Applet1.java", "src now"}, {"Applet1.001", "s1"}, {"Applet1.4000", "s4000"}});
   SaveSourceHistory(Win("src\\Applet1.java"));
-  EXPECT_EQ(Contents("src"), (Files{{"Applet1.java", "src now"},
-                                    {"Applet1.001", "src now"},
-                                    {"Applet1.002", "s1"},
-                                    {"Applet1.4001", "s4000"}}));
+  EXPECT_EQ(
+      Contents("src"),
+      (Files{
+          {"Applet1.java", "src now"}, {"Applet1.001", "src now"}, {"Applet1.002", "s1"}, {"Applet1.4001", "s4000"}}));
 }
 
 TEST_F(HistoryFilesTest, AMissingFileOrArchiveDirectoryIsNotAnError) {

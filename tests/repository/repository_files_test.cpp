@@ -59,7 +59,8 @@ TEST_F(RepositoryFilesTest, ReadClassFileFillsRecordsListsAndKeysAndReportsProgr
              "Applet|Applet1|Applet1.java|C:\\src|demo| /* a~b */ |foot|doc|java.applet.Applet~java.awt.*~|"
              "C:\\src\\Applet1.med|extra|2026-12-07-09.30.00.000000|\r\n"
              " Object | Base |Base.java|C:\\src||||||||\r\n"
-             "Base|Leaf|Leaf.java|C:\\lib||" + sLong + "|\r\n");
+             "Base|Leaf|Leaf.java|C:\\lib||" +
+                 sLong + "|\r\n");
   Classes().At(2).dtStamp = RtStrToDateTime("2000-01-01-00.00.00.000000");
 
   EXPECT_EQ(repo_.ReadClassFile(m, "jbclass.txt", "|"), Number(3));
@@ -77,7 +78,7 @@ TEST_F(RepositoryFilesTest, ReadClassFileFillsRecordsListsAndKeysAndReportsProgr
   EXPECT_EQ(RtDateTimeToStr(r.dtStamp), "2026-12-07-09.30.00.000000");
   EXPECT_EQ(Classes()[1].sClassName, "Base");  // trimmed
   EXPECT_EQ(Classes()[1].sSuperClass, "Object");
-  EXPECT_EQ(Classes()[2].sHeader, sLong);  // read whole
+  EXPECT_EQ(Classes()[2].sHeader, sLong);                                          // read whole
   EXPECT_EQ(RtDateTimeToStr(Classes()[2].dtStamp), "2000-01-01-00.00.00.000000");  // no field 11: kept
   EXPECT_EQ(Repo().cv_sClassKey[0], "Applet1,Applet,0");
   EXPECT_EQ(Repo().cv_sClassKey[2], "Leaf,Base,2");
@@ -228,7 +229,8 @@ TEST_F(RepositoryFilesTest, WriteSourceFileWritesOneKindOfLineEnd) {
   r.sFooter = "// foot";
   ASSERT_TRUE(r.WriteSourceFile(m));
   const std::string sCrLf =
-      "/* head */\r\npackage demo;\r\n\r\nimport a;\r\nimport b;\r\n\r\n/** doc */\r\nclass A {\r\n  int n;\r\n}\r\n\r\n// foot";
+      "/* head */\r\npackage demo;\r\n\r\nimport a;\r\nimport b;\r\n\r\n/** doc */\r\nclass A {\r\n  int "
+      "n;\r\n}\r\n\r\n// foot";
   EXPECT_EQ(dir_.Read("A.java"), sCrLf);
   // A file with LF line ends is replaced by one with LF line ends; a file
   // that mixes them by one with CR LF.

@@ -57,7 +57,10 @@ class RoundTripTest : public test::HostFixture {
 };
 
 TEST_F(RoundTripTest, AnEmptyImportBeforeOthersCostsNoImportAtTheNextSave) {
-  dir_.Write("jbclass.txt", "Object\x1f" "A\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1e" "a\x1e\x1f\n");
+  dir_.Write("jbclass.txt",
+             "Object\x1f"
+             "A\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1e"
+             "a\x1e\x1f\n");
   EXPECT_EQ(JavaClassArray(Load())[0].sImport.Items(), (std::vector<String>{"a"}));
   ExpectSavedAndLoadedUnchanged(*module_);
   // A gap the parser leaves in memory ("import ;") costs the later ones
@@ -142,8 +145,7 @@ TEST_F(RoundTripTest, AValueThatStraddlesASelfOverlappingDelimiterIsRefusedNotCh
   ASSERT_EQ(repo.ReadVariableFile(m, "a.var", Number(0), "||"), Number(1));
   EXPECT_EQ(JavaClassArray(m)[0].aVariables[0].sValue2, "| |0|");
   EXPECT_EQ(repo.WriteVariableFile(m, "b.var", Number(0), "||"), Number(kWriteFailed));
-  EXPECT_EQ(RepositoryVars(m).sWriteError,
-            "class variable v| int: the fields would not read back with this delimiter");
+  EXPECT_EQ(RepositoryVars(m).sWriteError, "class variable v| int: the fields would not read back with this delimiter");
   EXPECT_EQ(dir_.Read("b.var"), "old\n");
 }
 
@@ -168,7 +170,12 @@ TEST_F(RoundTripTest, WithTheSameTextForDelimiterAndTokenImportsAreRefusedNotLos
 }
 
 TEST_F(RoundTripTest, ARecordReadOverAnOlderOneReplacesItsLists) {
-  dir_.Write("jbclass.txt", "Object\x1f" "A\x1f\x1f\x1f\x1f\x1f\x1f\x1f" "a\x1e" "b\x1e" "c\x1e\x1f\x1f\x1f\x1f\n");
+  dir_.Write("jbclass.txt",
+             "Object\x1f"
+             "A\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
+             "a\x1e"
+             "b\x1e"
+             "c\x1e\x1f\x1f\x1f\x1f\n");
   dir_.Write("a.med", "m1|||\nm2|||\n");
   dir_.Write("a.var", "v1|||||||\nv2|||||||\n");
   Module& m = Load();

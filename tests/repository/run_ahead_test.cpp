@@ -61,7 +61,8 @@ TEST(RunAhead, UsesEveryItemInOrderAfterItsWorkAndWithinTheWindow) {
 
 TEST(RunAhead, NoItemsCallsNothing) {
   int nCalls = 0;
-  RunAhead(0, 2, 8, [&](int64_t) { ++nCalls; }, [&](int64_t) { ++nCalls; });
+  RunAhead(
+      0, 2, 8, [&](int64_t) { ++nCalls; }, [&](int64_t) { ++nCalls; });
   EXPECT_EQ(nCalls, 0);
 }
 

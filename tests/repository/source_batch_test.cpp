@@ -22,10 +22,14 @@ std::string Source(int i) {
   const std::string sEnd = i % 3 == 0 ? "\n" : "\r\n";
   std::ostringstream s;
   switch (i % 9) {
-    case 0: return "";
-    case 1: return std::string("class X {\0}", 11);
-    case 2: return "// nothing here" + sEnd + "package only;" + sEnd;
-    default: break;
+    case 0:
+      return "";
+    case 1:
+      return std::string("class X {\0}", 11);
+    case 2:
+      return "// nothing here" + sEnd + "package only;" + sEnd;
+    default:
+      break;
   }
   if (i % 4 == 0) s << "/* Copyright " << i << " */" << sEnd;
   if (i % 5 != 0) s << "package org.gen.p" << i % 7 << ";" << sEnd;
@@ -75,8 +79,7 @@ class SourceBatchTest : public test::HostFixture {
     for (size_t i = 0; i < aNames_.size(); ++i) {
       const auto nAt = static_cast<int64_t>(i);
       javaFile.SetJavaFile(m, Number(nAt), aNames_[i].sFileName, aNames_[i].sDirectory);
-      std::ifstream in(dir_.Path() / "tree" / ("d" + std::to_string(i % 17)) / aNames_[i].sFileName,
-                       std::ios::binary);
+      std::ifstream in(dir_.Path() / "tree" / ("d" + std::to_string(i % 17)) / aNames_[i].sFileName, std::ios::binary);
       std::string sText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
       const SourceState e = !in.is_open() ? SourceState::kUnreadable : ClassifySourceText(sText);
       aStates.push_back(e);

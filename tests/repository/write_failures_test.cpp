@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "support/fault_files.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
+#include "support/fault_files.h"
 #include "support/printers.h"
 #include "support/test_host.h"
 
@@ -115,24 +115,20 @@ std::vector<Scenario> Scenarios() {
       {"WriteClassFile", "jbclass.txt", "arch", "jbclass", ClassRecords,
        [](Module& m) { return JavaRepositoryInstance(m).WriteClassFile(m, "jbclass.txt", "|"); }, Number(4)},
       {"WriteMethodFile", "Alpha.med", "arch", "Alpha", MethodRecords,
-       [](Module& m) { return JavaRepositoryInstance(m).WriteMethodFile(m, "Alpha.med", Number(0), "|"); },
-       Number(3)},
+       [](Module& m) { return JavaRepositoryInstance(m).WriteMethodFile(m, "Alpha.med", Number(0), "|"); }, Number(3)},
       {"WriteMethodFiles", "src/Alpha.med", "arch/src", "Alpha", MethodRecordsInSource, WriteMethodFilesOfAlpha,
        Number(3)},
       {"WriteVariableFile", "Alpha.var", "arch", "Alpha", VariableRecords,
        [](Module& m) { return JavaRepositoryInstance(m).WriteVariableFile(m, "Alpha.var", Number(0), "|"); },
        Number(2)},
       {"WriteSourceFile", "src/Applet1.java", "src", "Applet1", SourceRecord,
-       [](Module& m) {
-         return JavaClassArray(m).At(0).WriteSourceFile(m) ? Number(1) : Number(kWriteFailed);
-       },
+       [](Module& m) { return JavaClassArray(m).At(0).WriteSourceFile(m) ? Number(1) : Number(kWriteFailed); },
        Number(1)},
   };
 }
 
 // The old file and its history: version 0 is the file, version k copy k.
-const std::vector<std::string> kVersions = {"previous\r\n", "history one\r\n", "history two\r\n",
-                                            "history three\r\n"};
+const std::vector<std::string> kVersions = {"previous\r\n", "history one\r\n", "history two\r\n", "history three\r\n"};
 
 class WriteFailuresTest : public test::HostFixture {
  protected:
@@ -229,11 +225,13 @@ enum class Arm { kNth, kFrom };
 // Fails each operation of each group in turn (and, once, every operation of
 // the group) until a run completes without the fault firing.
 TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
-  const std::vector<std::pair<FaultOp, const char*>> aGroups = {
-      {FaultOp::kOpenForWrite, "open for writing"}, {FaultOp::kOpenAny, "open"},
-      {FaultOp::kWrite, "write"},                   {FaultOp::kClose, "close"},
-      {FaultOp::kRename, "rename"},                 {FaultOp::kCopy, "copy"},
-      {FaultOp::kSync, "sync"}};
+  const std::vector<std::pair<FaultOp, const char*>> aGroups = {{FaultOp::kOpenForWrite, "open for writing"},
+                                                                {FaultOp::kOpenAny, "open"},
+                                                                {FaultOp::kWrite, "write"},
+                                                                {FaultOp::kClose, "close"},
+                                                                {FaultOp::kRename, "rename"},
+                                                                {FaultOp::kCopy, "copy"},
+                                                                {FaultOp::kSync, "sync"}};
   for (const Scenario& s : Scenarios()) {
     SCOPED_TRACE(s.sName);
     const std::string sNew = CleanResult(s);
@@ -394,8 +392,7 @@ TEST_F(WriteFailuresTest, AMissingOrReadOnlyDirectoryFailsAndSaysWhy) {
       nResult = s.fnRun(m);
     } else {
       const std::string sFile = "missing\\" + s.sTarget;
-      nResult = std::string(s.sName) == "WriteClassFile"
-                    ? JavaRepositoryInstance(m).WriteClassFile(m, sFile, "|")
+      nResult = std::string(s.sName) == "WriteClassFile" ? JavaRepositoryInstance(m).WriteClassFile(m, sFile, "|")
                 : std::string(s.sName) == "WriteMethodFile"
                     ? JavaRepositoryInstance(m).WriteMethodFile(m, sFile, Number(0), "|")
                     : JavaRepositoryInstance(m).WriteVariableFile(m, sFile, Number(0), "|");

@@ -120,8 +120,12 @@ TEST_F(FrameworkGlobalsTest, ObjectTypeAndNameTests) {
 TEST_F(FrameworkGlobalsTest, GetColumnNameDropsTheLowerCasePrefix) {
   const WindowHandle hForm = win_.CreateWindow(WindowHandle{}, kTypeForm, "frmCust");
   const std::pair<const char*, const char*> aCases[] = {
-      {"dfCustomerName", "CUSTOMERNAME"}, {"df_Name", "NAME"}, {"colCUST_NO", "CUST_NO"},
-      {"name1", "1"},                     {"name", ""},        {"", ""},
+      {"dfCustomerName", "CUSTOMERNAME"},
+      {"df_Name", "NAME"},
+      {"colCUST_NO", "CUST_NO"},
+      {"name1", "1"},
+      {"name", ""},
+      {"", ""},
       {"df-x", "-X"},
   };
   for (const auto& [sName, sExpected] : aCases) {

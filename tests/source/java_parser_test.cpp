@@ -121,7 +121,8 @@ TEST_F(ParseJavaSourceTest, PlainCommentBeforeTheDocCommentRunsTheDescriptionFro
 
 TEST_F(ParseJavaSourceTest, WithoutACommentBeforeTheKeywordThePreambleIsStillSearched) {
   const Parsed p = Parse(
-      "package p;\r\nimport x.Y;\r\n\r\n@Deprecated\r\npublic class A extends B {\r\n  /* inner */ int n; // note\r\n}\r\n");
+      "package p;\r\nimport x.Y;\r\n\r\n@Deprecated\r\npublic class A extends B {\r\n  /* inner */ int n; // "
+      "note\r\n}\r\n");
   EXPECT_EQ(p.nResult, Number(1));
   EXPECT_EQ(p.sClassName, "A");
   EXPECT_EQ(p.sSuperClass, "B");
@@ -173,7 +174,8 @@ TEST_F(ParseJavaSourceTest, EnumsRecordsAndAnnotationTypes) {
       {"package p;\n/** Not a class. */\nenum E { X; Object o = E.class; }\n", "E", "Enum", JavaKind::kEnum},
       // The word "interface" inside a comment sends the plain search astray;
       // the second pass finds the interface.
-      {"package p;\n/** An interface, not a class. */\npublic interface Shape {\n  /** area, a class */\n  double a();\n}\n",
+      {"package p;\n/** An interface, not a class. */\npublic interface Shape {\n  /** area, a class */\n  double "
+       "a();\n}\n",
        "Shape", "Object", JavaKind::kInterface},
   };
   for (const Case& c : aCases) {
@@ -193,7 +195,8 @@ TEST_F(ParseJavaSourceTest, EnumsRecordsAndAnnotationTypes) {
 
 TEST_F(ParseJavaSourceTest, PackageAndImportsWrittenOverSeveralLines) {
   // A dotted name written over lines is kept on one line.
-  Parsed p = Parse("/* h */\npackage com.\n  acme;\nimport java.util.\n    List;\nimport static a.\n  B.*;\nclass A {\n}\n");
+  Parsed p = Parse(
+      "/* h */\npackage com.\n  acme;\nimport java.util.\n    List;\nimport static a.\n  B.*;\nclass A {\n}\n");
   EXPECT_EQ(p.sPackage, "com.acme");
   EXPECT_EQ(p.Imports(), (std::vector<String>{"java.util.List", "static a.B.*"}));
   // The word in a comment, with text and line breaks up to the next ";", is

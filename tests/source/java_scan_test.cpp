@@ -62,10 +62,10 @@ TEST_F(ScanJavaFilesTest, RootsWithAndWithoutTrailingBackslashUseTheirPatterns) 
   EXPECT_EQ(aDir.Items(), (std::vector<String>{sSrc, sSrc + "\\sub", sLib, sLib + "\\x"}));
   EXPECT_EQ(aDir[3], Win("lib") + "\\\\x");  // two backslashes in a row
 
-  EXPECT_EQ(rec.aSubdirPatterns, (std::vector<std::string>{sSrc + "\\*.*", sLib + "*.*", sSrc + "\\sub\\*.*",
-                                                           sLib + "\\x\\*.*"}));
-  EXPECT_EQ(rec.aFilePatterns, (std::vector<std::string>{sSrc + "\\*.JAV", sLib + "\\*.JAV", sSrc + "\\sub\\*.JAV",
-                                                         sLib + "\\x\\*.JAV"}));
+  EXPECT_EQ(rec.aSubdirPatterns,
+            (std::vector<std::string>{sSrc + "\\*.*", sLib + "*.*", sSrc + "\\sub\\*.*", sLib + "\\x\\*.*"}));
+  EXPECT_EQ(rec.aFilePatterns,
+            (std::vector<std::string>{sSrc + "\\*.JAV", sLib + "\\*.JAV", sSrc + "\\sub\\*.JAV", sLib + "\\x\\*.JAV"}));
   EXPECT_EQ(rec.aFilePatterns[1], Win("lib") + "\\\\*.JAV");
 }
 

@@ -90,8 +90,8 @@ TEST(MakeLong, PacksLowAndHighWords) {
 
 // The copying formulation: cut the tail, then search it.
 int64_t ReferenceScanAt(const std::string& s, const std::string& sKey, int64_t nPos) {
-  const std::string sTail =
-      nPos < 0 || nPos >= static_cast<int64_t>(s.size()) ? std::string() : s.substr(static_cast<size_t>(nPos));
+  const std::string sTail = nPos < 0 || nPos >= static_cast<int64_t>(s.size()) ? std::string()
+                                                                               : s.substr(static_cast<size_t>(nPos));
   const size_t n = sTail.find(sKey);
   return n == std::string::npos ? -1 : static_cast<int64_t>(n);
 }

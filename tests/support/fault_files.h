@@ -1,5 +1,6 @@
 // A FileSystem layer that makes chosen operations fail, for reliability
-// tests (part of the tests' support library, not of the shipped one) (in the manner of LevelDB's fault-injection environment).
+// tests (part of the tests' support library, not of the shipped one) (in the manner of LevelDB's fault-injection
+// environment).
 //
 // Every call is forwarded to the wrapped FileSystem except the ones chosen
 // to fail.  The operations are counted in groups (FaultOp); a test arms a

@@ -94,8 +94,8 @@ bool PostgresCluster::Start() {
 
 void PostgresCluster::Stop() {
   if (!bRunning_) return;
-  const std::string sStop =
-      AsPostgres() + kBinDir + "/pg_ctl -D " + Quoted(sData_) + " -m immediate -w stop > /dev/null 2>&1";
+  const std::string sStop = AsPostgres() + kBinDir + "/pg_ctl -D " + Quoted(sData_) +
+                            " -m immediate -w stop > /dev/null 2>&1";
   [[maybe_unused]] const int rc = std::system(sStop.c_str());
   bRunning_ = false;
 }

@@ -63,15 +63,20 @@ std::vector<Case> Cases() {
   using std::string;
   return {
       {"plain", "[A]\r\nkey=value\r\nn=42\r\n", {{'S', "A", "key", "d"}, {'S', "a", "KEY", "d"}, {'I', "A", "n", "7"}}},
-      {"missing", "[A]\r\nkey=value\r\n", {{'S', "A", "none", "dflt"}, {'S', "B", "key", "dflt"}, {'I', "A", "none", "7"}}},
+      {"missing",
+       "[A]\r\nkey=value\r\n",
+       {{'S', "A", "none", "dflt"}, {'S', "B", "key", "dflt"}, {'I', "A", "none", "7"}}},
       {"before-first-section", "lost=1\r\n[A]\r\nkey=v\r\n", {{'S', "", "lost", "d"}, {'S', "A", "lost", "d"}}},
-      {"blanks-around", "[ A ]\r\n  key  =  value  \r\n\tt\t=\tx\t\r\n",
+      {"blanks-around",
+       "[ A ]\r\n  key  =  value  \r\n\tt\t=\tx\t\r\n",
        {{'S', "A", "key", "d"}, {'S', " A ", "key", "d"}, {'S', "A", "t", "d"}}},
       {"empty-key", "[A]\r\n=value\r\nk=\r\n", {{'S', "A", "", "d"}, {'S', "A", "k", "d"}}},
       {"no-equals", "[A]\r\njustaword\r\nk=v\r\n", {{'S', "A", "justaword", "d"}, {'S', "A", "k", "d"}}},
-      {"comments", "[A]\r\n;k=commented\r\nk=v ;not a comment\r\n#h=hash\r\n",
+      {"comments",
+       "[A]\r\n;k=commented\r\nk=v ;not a comment\r\n#h=hash\r\n",
        {{'S', "A", ";k", "d"}, {'S', "A", "k", "d"}, {'S', "A", "#h", "d"}}},
-      {"integers", "[A]\r\nhex=0x10\r\nneg=-5\r\nplus=+7\r\nbig=4294967297\r\nlead=  12abc\r\nword=abc\r\n",
+      {"integers",
+       "[A]\r\nhex=0x10\r\nneg=-5\r\nplus=+7\r\nbig=4294967297\r\nlead=  12abc\r\nword=abc\r\n",
        {{'I', "A", "hex", "1"},
         {'I', "A", "neg", "1"},
         {'I', "A", "plus", "1"},
@@ -79,9 +84,9 @@ std::vector<Case> Cases() {
         {'I', "A", "lead", "1"},
         {'I', "A", "word", "1"}}},
       {"no-closing-bracket", "[A\r\nk=v\r\n[B]\r\nk=w\r\n", {{'S', "A", "k", "d"}, {'S', "B", "k", "d"}}},
-      {"duplicates", "[A]\r\nk=first\r\nk=second\r\n[A]\r\nj=other\r\n",
-       {{'S', "A", "k", "d"}, {'S', "A", "j", "d"}}},
-      {"quotes", "[A]\r\nq=\"quoted\"\r\ns='single'\r\nh=\"half\r\n",
+      {"duplicates", "[A]\r\nk=first\r\nk=second\r\n[A]\r\nj=other\r\n", {{'S', "A", "k", "d"}, {'S', "A", "j", "d"}}},
+      {"quotes",
+       "[A]\r\nq=\"quoted\"\r\ns='single'\r\nh=\"half\r\n",
        {{'S', "A", "q", "d"}, {'S', "A", "s", "d"}, {'S', "A", "h", "d"}}},
       {"utf8-bytes", "[A]\r\nk=gr\xc3\xbc\xc3\x9f\r\n", {{'S', "A", "k", "d"}}},
       {"utf8-bom", "\xef\xbb\xbf[A]\r\nk=v\r\n", {{'S', "A", "k", "d"}}},
@@ -120,7 +125,8 @@ int main(int argc, char** argv) {
         const int64_t n = profiles.GetString(op.sSection, op.sKey, op.sArg, sValue, sPath);
         std::printf("%lld \"%s\"\n", static_cast<long long>(n), Escaped(sValue).c_str());
       } else if (op.cKind == 'I') {
-        std::printf("%lld\n", static_cast<long long>(profiles.GetInt(op.sSection, op.sKey, std::stoll(op.sArg), sPath)));
+        std::printf("%lld\n",
+                    static_cast<long long>(profiles.GetInt(op.sSection, op.sKey, std::stoll(op.sArg), sPath)));
       } else {
         std::printf("%s\n", profiles.WriteString(op.sSection, op.sKey, op.sArg, sPath) ? "written" : "refused");
         bWrote = true;
