@@ -179,7 +179,7 @@ struct SignatureRow {
 #define QV_SIG_CLASS(id, cls, fn, n)                             \
   {Entry(&__quorvane__XE##id), &CSignature<&qv::cls::fn, true>}, \
       {Entry(&__quorvane__XT##id), &CSignature<&qv::cls::fn, false>},
-#define QV_SIG_HOOK(wrapper, cls, fn, n) {Entry(&wrapper), &CSignature<&qv::cls::fn, true>},
+#define QV_SIG_HOOK(wrapper, cls, fn, n) {Entry(&(wrapper)), &CSignature<&qv::cls::fn, true>},
 const SignatureRow kSignatures[] = {QV_GLOBAL_EXPORTS(QV_SIG_GLOBAL) QV_CLASS_EXPORTS(QV_SIG_CLASS)
                                         QV_HOOK_EXPORTS(QV_SIG_HOOK)};
 

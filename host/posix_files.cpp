@@ -18,7 +18,7 @@ namespace {
 // From this many moves on, ReplaceAll renames on two threads.
 constexpr size_t kParallelRenames = 64;
 
-constexpr size_t kBufferSize = 64 * 1024;
+constexpr size_t kBufferSize = size_t{64} * 1024;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -532,7 +532,7 @@ void PosixFileSystem::ReplaceAll(const std::vector<std::pair<std::string, std::s
   for (size_t k = 0; k < aMoves.size(); ++k) aTo[k] = Map(aMoves[k].second);
   std::vector<char> aMoved(aMoves.size(), 0);
   const auto Move = [&](size_t nFirst, size_t nStep) {
-    for (size_t k = nFirst; k < aMoves.size(); k += nStep) aMoved[k] = ::rename(aFrom[k].c_str(), aTo[k].c_str()) == 0;
+    for (size_t k = nFirst; k < aMoves.size(); k += nStep) aMoved[k] = ::rename(aFrom[k].c_str(), aTo[k].c_str()) == 0 ? 1 : 0;
   };
   if (aMoves.size() < kParallelRenames) {
     Move(0, 1);

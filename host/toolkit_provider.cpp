@@ -86,7 +86,8 @@ bool ArraySort(const Host&, DynArray<String>& a, int64_t nOrder, int64_t /*nType
 // the names of several directories one after the other keeps them all.
 bool ArrayCopy(const Host&, const DynArray<String>& aSource, DynArray<String>& aTarget, int64_t /*nType*/) {
   if (&aSource == &aTarget) {
-    const std::vector<String> aCopy = aSource.Items();
+    // Inserting a vector's own range into it is undefined: copy it first.
+    const std::vector<String> aCopy = aSource.Items();  // NOLINT(performance-unnecessary-copy-initialization)
     aTarget.Items().insert(aTarget.Items().end(), aCopy.begin(), aCopy.end());
   } else {
     aTarget.Items().insert(aTarget.Items().end(), aSource.Items().begin(), aSource.Items().end());

@@ -13,6 +13,7 @@
  * are in the library's parameter order; ownership is as quorvane.h states.
  */
 /* clang-format off */
+/* NOLINTBEGIN(bugprone-reserved-identifier): the exported names are the library's, as callers know them */
 #ifndef QUORVANE_QUORVANE_EXPORTS_H
 #define QUORVANE_QUORVANE_EXPORTS_H
 
@@ -983,5 +984,6 @@ typedef QvNumber(QV_STDCALL* QvDecorated_GetItemHandle_34___20)(QvObject* pSelf,
 #ifdef __cplusplus
 }
 #endif
+/* NOLINTEND(bugprone-reserved-identifier) */
 
 #endif /* QUORVANE_QUORVANE_EXPORTS_H */
