@@ -78,5 +78,7 @@ inline constexpr int kExternalFunctionCount = static_cast<int>(sizeof(kExternalF
                                                                sizeof(kExternalFunctions[0]));
 
 constexpr const ExternalFunctionRow& ExternalRow(ExternalFunction e) { return kExternalFunctions[static_cast<int>(e)]; }
+// The ordinal at which the library binds e.
+constexpr int32_t OrdinalOf(ExternalFunction e) { return ExternalRow(e).nOrdinal; }
 
 }  // namespace qv

@@ -5,11 +5,6 @@
 #include "frame/external.h"
 
 namespace qv {
-namespace {
-
-constexpr int32_t OrdinalOf(ExternalFunction e) { return ExternalRow(e).nOrdinal; }
-
-}  // namespace
 
 const ToolkitLists::List* ToolkitLists::Find(WindowHandle hWnd) const {
   const auto it = aLists_.find(hWnd.nValue);

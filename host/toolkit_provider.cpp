@@ -120,8 +120,6 @@ ToolkitLists& ListsOf(const Host& host) {
   return pRuntime->Lists();
 }
 
-constexpr int32_t OrdinalOf(ExternalFunction e) { return ExternalRow(e).nOrdinal; }
-
 ToolkitLists::Arg IntegerArg(int32_t n) { return {ToolkitLists::Arg::kInteger, n, {}}; }
 
 // One argument of a list operation as the record keeps it.

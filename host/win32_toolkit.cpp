@@ -25,7 +25,6 @@ Fn Raw(const Host& host, int nOrdinal) {
   return reinterpret_cast<Fn>(p);
 }
 
-constexpr int OrdinalOf(ExternalFunction e) { return ExternalRow(e).nOrdinal; }
 #define QV_RAW(host, fn, type) Raw<uitk::type>(host, OrdinalOf(ExternalFunction::fn))
 
 std::string Z(std::string_view s) { return std::string(s); }

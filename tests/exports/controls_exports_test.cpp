@@ -14,8 +14,8 @@ namespace {
 
 using cli::LibraryClient;
 
-QvNumber Num(double d) { return QvNumber{d, 0, 0}; }
-constexpr QvNumber kNull{0, 1, 0};
+using test::kNull;
+using test::Num;
 
 using Fn0 = QvNumber (*)(QvObject*);
 using FnNum = QvNumber (*)(QvObject*, QvNumber);

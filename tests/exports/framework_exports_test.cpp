@@ -9,6 +9,7 @@
 #include "cli/library_client.h"
 #include "exports/abi.h"
 #include "source/framework_globals.h"
+#include "support/loaded_library.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -16,7 +17,7 @@ namespace {
 
 using cli::LibraryClient;
 
-QvNumber Num(double d) { return QvNumber{d, 0, 0}; }
+using test::Num;
 
 class FrameworkMarshalTest : public test::HostFixture {
  protected:

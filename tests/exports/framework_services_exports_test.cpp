@@ -16,7 +16,7 @@ namespace {
 
 using cli::LibraryClient;
 
-QvNumber Num(double d) { return QvNumber{d, 0, 0}; }
+using test::Num;
 
 // Runs fn in a child process with a fresh load of the library whose profile
 // directory and database are in sDir; returns 0 when every check held, else

@@ -18,7 +18,7 @@ namespace {
 
 using cli::LibraryClient;
 
-QvNumber Num(double d) { return QvNumber{d, 0, 0}; }
+using test::Num;
 
 struct TsvRow {
   std::string sKind, sClass, sFunction, sId, sExport;

@@ -29,4 +29,8 @@ constexpr int kChildKilled = 1000;  // plus the signal's number
 // held), or kChildKilled plus the signal that ended it.
 int InLoadedChild(const std::function<int(cli::LibraryClient&)>& fn, const ChildSetup& setup = {});
 
+// Numbers as they cross the C interface: a value, and the null Number.
+inline QvNumber Num(double d) { return QvNumber{d, 0, 0}; }
+inline constexpr QvNumber kNull{0, 1, 0};
+
 }  // namespace qv::test
