@@ -6,6 +6,11 @@ set(CMAKE_POSITION_INDEPENDENT_CODE OFF)
 # The programs and DLLs carry their C and C++ runtimes, so that Wine needs
 # nothing beside them.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Doubles are computed in SSE2 registers, as on x86-64: the x87 unit keeps
+# 80-bit intermediates, so a result (a window's geometry, say) would depend
+# on where the compiler spills them and differ from the other builds' in the
+# last bit.
+add_compile_options(-msse2 -mfpmath=sse)
 # localtime_r and the other POSIX thread-safe functions of the C runtime.
 add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS=200112L)
 
