@@ -69,3 +69,4 @@ target_link_libraries(uitk60 PRIVATE quorvane_core)
 set_target_properties(uitk60 PROPERTIES PREFIX "")
 
 include(${PROJECT_SOURCE_DIR}/cmake/win32_programs.cmake OPTIONAL)
+include(${PROJECT_SOURCE_DIR}/cmake/win32_tests.cmake)
