@@ -6,6 +6,11 @@ set(CMAKE_POSITION_INDEPENDENT_CODE OFF)
 # The programs and DLLs carry their C and C++ runtimes, so that Wine needs
 # nothing beside them.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Doubles are computed in SSE2 registers, as on x86-64: the x87 unit keeps
+# 80-bit intermediates, so a result (a window's geometry, say) would depend
+# on where the compiler spills them and differ from the other builds' in the
+# last bit.
+add_compile_options(-msse2 -mfpmath=sse)
 # localtime_r and the other POSIX thread-safe functions of the C runtime.
 add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS=200112L)
 
@@ -24,7 +29,7 @@ target_include_directories(quorvane_core PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_
 
 # The Windows host set: the portable pieces and the win32_* files.
 set(QV_HOST_SOURCES)
-foreach(name headless_windows portable_runtime portable_sql sqlite_sql toolkit_lists toolkit_provider fault_files)
+foreach(name headless_windows portable_runtime portable_sql sqlite_sql toolkit_lists toolkit_provider)
   list(APPEND QV_HOST_SOURCES ${PROJECT_SOURCE_DIR}/host/${name}.cpp)
 endforeach()
 file(GLOB QV_WIN32_HOST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/win32_*.cpp)
@@ -64,3 +69,4 @@ target_link_libraries(uitk60 PRIVATE quorvane_core)
 set_target_properties(uitk60 PROPERTIES PREFIX "")
 
 include(${PROJECT_SOURCE_DIR}/cmake/win32_programs.cmake OPTIONAL)
+include(${PROJECT_SOURCE_DIR}/cmake/win32_tests.cmake)

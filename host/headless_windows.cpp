@@ -1,7 +1,12 @@
 #include "host/headless_windows.h"
 
+#ifdef _WIN32
+#include "host/win32_api.h"
+#endif
+
 #include <cstdio>
 #include <fstream>
+#include <string_view>
 
 #include "frame/window_messages.h"
 
@@ -14,9 +19,20 @@ constexpr int64_t kTypeMdiFrame = 1;
 // Element 0 of this process's argument strings: the program as it was
 // started.
 std::string ProgramName() {
-  std::ifstream in("/proc/self/cmdline", std::ios::binary);
   std::string s;
+#ifdef _WIN32
+  // The command line's first word, as the C runtime splits it: up to the
+  // closing quote when it starts with one, else up to the first blank.
+  const std::string_view sLine(GetCommandLineA());
+  if (sLine.starts_with('"')) {
+    s = sLine.substr(1, sLine.find('"', 1) - 1);
+  } else {
+    s = sLine.substr(0, sLine.find_first_of(" \t"));
+  }
+#else
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
   std::getline(in, s, '\0');
+#endif
   return s.empty() ? std::string("quorvane") : s;
 }
 }  // namespace

@@ -1,5 +1,6 @@
 #include "host/portable_sql.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -33,6 +34,36 @@ std::string Elapsed(std::chrono::steady_clock::duration d) {
 }
 
 }  // namespace
+
+// Database settings, read the same way by every host set and backend.
+bool IsPostgresUri(std::string_view sDatabase) {
+  return sDatabase.starts_with("postgresql://") || sDatabase.starts_with("postgres://");
+}
+
+std::string RedactedDatabase(std::string_view sDatabase) {
+  std::string s(sDatabase);
+  if (!IsPostgresUri(s)) return s;
+  constexpr std::string_view kHidden = "***";
+  // user:password@ in the authority (the text up to the first "/", "?" or
+  // "#" after "://"); the last "@" ends the user information.
+  const size_t nStart = s.find("://") + 3;
+  const size_t nEnd = std::min(s.find_first_of("/?#", nStart), s.size());
+  const size_t nAt = s.rfind('@', nEnd == 0 ? 0 : nEnd - 1);
+  if (nAt != std::string::npos && nAt >= nStart) {
+    const size_t nColon = s.find(':', nStart);
+    if (nColon < nAt) s.replace(nColon + 1, nAt - nColon - 1, kHidden);
+  }
+  // password=... among the query parameters.
+  for (size_t nQuery = s.find('?'); nQuery != std::string::npos;) {
+    const size_t nParam = nQuery + 1;
+    const size_t nNext = std::min(s.find_first_of("&#", nParam), s.size());
+    if (std::string_view(s).substr(nParam, nNext - nParam).starts_with("password=")) {
+      s.replace(nParam + 9, nNext - nParam - 9, kHidden);
+    }
+    nQuery = s.find('&', nParam);
+  }
+  return s;
+}
 
 PortableSql::PortableSql(std::string sDatabase, FileSystem& files)
     : sDatabase_(std::move(sDatabase)), files_(files), onUnhandled_(PrintError) {}

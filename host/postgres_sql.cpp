@@ -2,7 +2,6 @@
 // postgresql:// connection URI.
 #include <libpq-fe.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -102,35 +101,6 @@ class PostgresConnection final : public SqlConnection {
 };
 
 }  // namespace
-
-bool IsPostgresUri(std::string_view sDatabase) {
-  return sDatabase.starts_with("postgresql://") || sDatabase.starts_with("postgres://");
-}
-
-std::string RedactedDatabase(std::string_view sDatabase) {
-  std::string s(sDatabase);
-  if (!IsPostgresUri(s)) return s;
-  constexpr std::string_view kHidden = "***";
-  // user:password@ in the authority (the text up to the first "/", "?" or
-  // "#" after "://"); the last "@" ends the user information.
-  const size_t nStart = s.find("://") + 3;
-  const size_t nEnd = std::min(s.find_first_of("/?#", nStart), s.size());
-  const size_t nAt = s.rfind('@', nEnd == 0 ? 0 : nEnd - 1);
-  if (nAt != std::string::npos && nAt >= nStart) {
-    const size_t nColon = s.find(':', nStart);
-    if (nColon < nAt) s.replace(nColon + 1, nAt - nColon - 1, kHidden);
-  }
-  // password=... among the query parameters.
-  for (size_t nQuery = s.find('?'); nQuery != std::string::npos;) {
-    const size_t nParam = nQuery + 1;
-    const size_t nNext = std::min(s.find_first_of("&#", nParam), s.size());
-    if (std::string_view(s).substr(nParam, nNext - nParam).starts_with("password=")) {
-      s.replace(nParam + 9, nNext - nParam - 9, kHidden);
-    }
-    nQuery = s.find('&', nParam);
-  }
-  return s;
-}
 
 std::unique_ptr<SqlConnection> OpenPostgres(const std::string& sUri, SqlError& error) {
   PGconn* pConn = PQconnectdb(sUri.c_str());

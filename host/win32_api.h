@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #undef CreateFont
+#undef CreateWindow
 #undef FreeLibrary
 #undef GetObject
 #undef GetWindowText

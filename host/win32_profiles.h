@@ -26,15 +26,21 @@ class Win32Profiles final : public Profiles {
   bool WriteString(std::string_view sSection, std::string_view sKey, std::string_view sValue,
                    std::string_view sFile) override;
   int64_t GetInt(std::string_view sSection, std::string_view sKey, int64_t nDefault, std::string_view sFile) override;
-  void ProfileAbsent(bool bAbsent) override { bLastAbsent_ = bAbsent; }
+  // Only recorded, as the Linux host does.
+  void ProfileAbsent(bool bAbsent) override {
+    ++nAbsentCalls_;
+    bLastAbsent_ = bAbsent;
+  }
 
   // The path of this machine that sFile names.
   std::string ResolvePath(std::string_view sFile) const;
   const std::string& ProfileDir() const { return sProfileDir_; }
+  int AbsentCalls() const { return nAbsentCalls_; }
   bool LastAbsent() const { return bLastAbsent_; }
 
  private:
   std::string sProfileDir_;
+  int nAbsentCalls_ = 0;
   bool bLastAbsent_ = false;
 };
 

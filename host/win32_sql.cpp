@@ -6,10 +6,6 @@
 
 namespace qv {
 
-bool IsPostgresUri(std::string_view sDatabase) {
-  return sDatabase.starts_with("postgresql://") || sDatabase.starts_with("postgres://");
-}
-
 std::unique_ptr<SqlConnection> OpenPostgres(const std::string& /*sUri*/, SqlError& error) {
   error.nCode = -1;
   error.sText = "PostgreSQL is not available in the Windows build";

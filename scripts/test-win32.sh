@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows part of the tests: sets the machine up (scripts/win32-setup.sh,
 # which picks the route this machine needs to run 32-bit programs), builds the
-# win32 preset and runs the Windows tests under Wine in one fresh Wine prefix
-# with the server kept up.  Prints the time of each part.
+# win32 preset and the unit tests' program (win32-tests) and runs the Windows
+# tests under Wine in one fresh Wine prefix with the server kept up.  Prints
+# the time of each part.
 #
 # The profile differential and the main-job comparison need the Linux build
 # (build/default, as scripts/test.sh leaves it); the targets they use are
@@ -54,6 +55,10 @@ build_win32() {
 step "build (win32 preset)" build_win32
 [ $fails = 0 ] || { finish; exit 1; }
 
+# The unit tests' program on its own, so that its build time shows apart.
+build_tests() { nice cmake --build --preset win32-tests -j2; }
+step "build (win32 unit tests)" build_tests
+
 build_linux() {
   [ -f "$linux/CMakeCache.txt" ] || cmake --preset default >/dev/null
   nice cmake --build "$linux" -j2 --target quorvane quorvane_cli quorvane_host &&
@@ -91,6 +96,22 @@ missing_toolkit() {
   echo "PASS the load fails with the library's attach-failure message"
 }
 step "load without uitk60.dll" missing_toolkit
+
+# The unit tests (cmake/win32_tests.cmake): every case must pass.
+unit_tests() {
+  local out=$scratch/unit-tests.out rc=0 ran
+  (cd "$build" && wine quorvane_unit_tests.exe --gtest_brief=1) >"$out.raw" 2>&1 || rc=$?
+  tr -d '\r' <"$out.raw" >"$out"
+  grep -v '^Running main() from' "$out" || true
+  ran=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' "$out")
+  if [ "$rc" = 0 ] && [ -n "$ran" ]; then
+    echo "PASS $ran unit tests ran under Wine, all passed"
+  else
+    echo "FAIL the unit tests under Wine (status $rc, ${ran:-no} tests ran to the end)"
+    return 1
+  fi
+}
+step "unit tests" unit_tests
 
 step "profile differential" bash tests/win32/profile_differential.sh "$build/profile_cases.exe" "$linux/profile_cases"
 

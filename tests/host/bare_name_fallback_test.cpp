@@ -2,17 +2,29 @@
 // first, then the directory the file system is given (the profile
 // directory in the portable host).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "host/portable_host.h"
+#ifndef _WIN32
 #include "host/posix_files.h"
+#endif
 #include "support/test_host.h"
 
 namespace qv {
 namespace {
+
+// The file system of this build's host set, with sBareNameDir as the
+// directory a bare name is also looked for in.
+std::unique_ptr<FileSystem> HostFiles(const std::string& sBareNameDir) {
+#ifdef _WIN32
+  return std::make_unique<Win32FileSystem>(sBareNameDir);
+#else
+  return std::make_unique<PosixFileSystem>("/", sBareNameDir);
+#endif
+}
 
 // Makes a directory the current one for the lifetime of the object.
 class InDirectory {
@@ -35,7 +47,8 @@ TEST(BareNameFallback, OnlyTheExistenceTestOfABareNameLooksInTheFallbackDirector
   std::filesystem::create_directory(profiles.Path() / "Folder.ini");
   const InDirectory in(cwd.Path());
 
-  PosixFileSystem files("/", profiles.Str());
+  const std::unique_ptr<FileSystem> pFiles = HostFiles(profiles.Str());
+  FileSystem& files = *pFiles;
   FileHandle h;
   EXPECT_TRUE(files.Open(h, "Quorvane.ini", kOpenExist));
   EXPECT_TRUE(h.IsNull());
@@ -50,7 +63,7 @@ TEST(BareNameFallback, OnlyTheExistenceTestOfABareNameLooksInTheFallbackDirector
   EXPECT_FALSE(files.Open(h, "Quorvane.ini", kOpenDelete));
   EXPECT_TRUE(std::filesystem::exists(profiles.Path() / "Quorvane.ini"));
   // Without a fallback directory nothing is searched.
-  EXPECT_FALSE(PosixFileSystem("/").Open(h, "Quorvane.ini", kOpenExist));
+  EXPECT_FALSE(HostFiles("")->Open(h, "Quorvane.ini", kOpenExist));
 
   // The current directory comes first, and still counts without the fallback.
   cwd.Write("Here.ini", "");
@@ -63,6 +76,7 @@ TEST(BareNameFallback, OnlyTheExistenceTestOfABareNameLooksInTheFallbackDirector
   EXPECT_TRUE(host.Files().Open(h, "Quorvane.ini", kOpenExist));
 }
 
+#ifndef _WIN32  // drive letters are the system's own on Windows: there is no drive root
 // A profile named with a drive goes below the same drive root as files do.
 TEST(PortableHostPaths, ProfilesAndFilesShareTheDriveRoot) {
   test::TempDir root;
@@ -76,6 +90,7 @@ TEST(PortableHostPaths, ProfilesAndFilesShareTheDriveRoot) {
   FileHandle h;
   EXPECT_TRUE(host.Files().Open(h, "D:\\cfg\\app.ini", kOpenExist));
 }
+#endif
 
 }  // namespace
 }  // namespace qv

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "host/posix_files.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -17,7 +16,7 @@ class PortableSqlTest : public ::testing::Test {
     sql_.SetErrorReporter([this](const SqlError& e) { aReported_.push_back(e.sText); });
   }
   test::TempDir dir_;
-  PosixFileSystem files_;
+  test::HostFileSystem files_;
   PortableSql sql_;
   std::vector<std::string> aReported_;
 };

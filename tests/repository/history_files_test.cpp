@@ -170,13 +170,19 @@ TEST_F(HistoryFilesTest, ListingTheDirectoryFindsWhatProbingFinds) {
   // rotation's own (wrong digit count, letters, other case, no number); the
   // one in other case stands beside a real copy of the same number, which
   // must move once and survive.
-  const Files aSeed = {{"jbclass.001", "v1"},   {"jbclass.002", "v2"}, {"jbclass.003", "v3"},  {"jbclass.500", "v500"},
-                       {"jbclass.999", "v999"}, {"JBCLASS.003", "d3"}, {"jbclass.0042", "d1"}, {"jbclass.12a", "d2"},
-                       {"jbclass.txt", "d4"},   {"jbclass", "d5"},     {"jbclass.", "d6"}};
-  const Files aExpected = {{"jbclass.001", "now"}, {"jbclass.002", "v1"},   {"jbclass.003", "v2"},
-                           {"jbclass.004", "v3"},  {"jbclass.501", "v500"}, {"jbclass.1000", "v999"},
-                           {"JBCLASS.003", "d3"},  {"jbclass.0042", "d1"},  {"jbclass.12a", "d2"},
-                           {"jbclass.txt", "d4"},  {"jbclass", "d5"},       {"jbclass.", "d6"}};
+  Files aSeed = {{"jbclass.001", "v1"},   {"jbclass.002", "v2"}, {"jbclass.003", "v3"},  {"jbclass.500", "v500"},
+                 {"jbclass.999", "v999"}, {"JBCLASS.003", "d3"}, {"jbclass.0042", "d1"}, {"jbclass.12a", "d2"},
+                 {"jbclass.txt", "d4"},   {"jbclass", "d5"},     {"jbclass.", "d6"}};
+  Files aExpected = {{"jbclass.001", "now"},  {"jbclass.002", "v1"},    {"jbclass.003", "v2"}, {"jbclass.004", "v3"},
+                     {"jbclass.501", "v500"}, {"jbclass.1000", "v999"}, {"JBCLASS.003", "d3"}, {"jbclass.0042", "d1"},
+                     {"jbclass.12a", "d2"},   {"jbclass.txt", "d4"},    {"jbclass", "d5"},     {"jbclass.", "d6"}};
+#ifdef _WIN32
+  // Windows names ignore case and lose a trailing dot: these two would be jbclass.003 and jbclass.
+  for (const char* sName : {"JBCLASS.003", "jbclass."}) {
+    aSeed.erase(sName);
+    aExpected.erase(sName);
+  }
+#endif
   // 1000 copies are probed one by one, 1001 are found by listing.
   for (const int nCount : {1000, 1001}) {
     SCOPED_TRACE(nCount);

@@ -62,11 +62,13 @@ TEST_F(ScanJavaFilesTest, RootsWithAndWithoutTrailingBackslashUseTheirPatterns) 
   EXPECT_EQ(aDir.Items(), (std::vector<String>{sSrc, sSrc + "\\sub", sLib, sLib + "\\x"}));
   EXPECT_EQ(aDir[3], Win("lib") + "\\\\x");  // two backslashes in a row
 
+#ifndef _WIN32  // on Windows the toolkit, uitk60.dll, lists directories itself, not through the host's files
   EXPECT_EQ(rec.aSubdirPatterns,
             (std::vector<std::string>{sSrc + "\\*.*", sLib + "*.*", sSrc + "\\sub\\*.*", sLib + "\\x\\*.*"}));
   EXPECT_EQ(rec.aFilePatterns,
             (std::vector<std::string>{sSrc + "\\*.JAV", sLib + "\\*.JAV", sSrc + "\\sub\\*.JAV", sLib + "\\x\\*.JAV"}));
   EXPECT_EQ(rec.aFilePatterns[1], Win("lib") + "\\\\*.JAV");
+#endif
 }
 
 TEST_F(ScanJavaFilesTest, RootListEndsAtTheFirstEmptyEntryAndLaterEntriesStay) {
@@ -111,6 +113,7 @@ TEST_F(ScanJavaFilesTest, CommasInNamesKeepFileAndDirectoryWhole) {
   EXPECT_EQ(aDir.Items(), (std::vector<String>{Win("sr,c"), Win("sr,c/z"), Win("sr,c")}));
 }
 
+#ifndef _WIN32  // the Windows file functions the toolkit lists with stop at MAX_PATH (260 characters)
 TEST_F(ScanJavaFilesTest, LongDirectoryComesBackWhole) {
   const std::string sPart(100, 'd');
   const std::string sRelative = "deep/" + sPart + "/" + sPart + "/" + sPart;
@@ -124,7 +127,9 @@ TEST_F(ScanJavaFilesTest, LongDirectoryComesBackWhole) {
   EXPECT_GT(aDir[0].size(), 254u);
   EXPECT_EQ(aDir[0], Win(sRelative));
 }
+#endif
 
+#ifndef _WIN32  // a directory link needs a privilege on Windows (Wine cannot make one at all)
 TEST_F(ScanJavaFilesTest, LinkCycleDoesNotLoop) {
   Touch("src/a/A.java");
   std::filesystem::create_directory_symlink(dir_.Path() / "src", dir_.Path() / "src" / "a" / "loop");
@@ -135,6 +140,7 @@ TEST_F(ScanJavaFilesTest, LinkCycleDoesNotLoop) {
   EXPECT_EQ(aFile.Items(), (std::vector<String>{"A.java"}));
   EXPECT_EQ(aDir.Items(), (std::vector<String>{Win("src/a")}));
 }
+#endif
 
 TEST_F(ScanJavaFilesTest, WaitCursorGoesOnAndOffAndNoRootsChangeNothing) {
   DynArray<String> aDir, aFile;

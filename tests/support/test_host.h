@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "frame/module.h"
 #include "host/portable_host.h"
@@ -28,6 +30,10 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// The file system of this build's host set: PosixFileSystem on Linux,
+// Win32FileSystem on Windows.
+using HostFileSystem = std::remove_reference_t<decltype(std::declval<PortableHost&>().Files())>;
 
 // A portable host rooted in a temporary directory whose fatal errors throw
 // FatalErrorRaised, and an attached Module over it.
