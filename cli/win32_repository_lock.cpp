@@ -25,10 +25,9 @@ RepositoryLock::~RepositoryLock() {
   if (nFd_ >= 0) CloseHandle(HandleOf(nFd_));  // closing releases the lock
 }
 
-bool RepositoryLock::Acquire(const char* sCommand, bool bNoWait) {
-  std::error_code ec;
-  const std::string sPath = (std::filesystem::current_path(ec) / std::string(kLockFile)).string();
-  HANDLE h = CreateFileA(std::string(kLockFile).c_str(), GENERIC_READ | GENERIC_WRITE,
+bool RepositoryLock::Acquire(const char* sCommand, const std::string& sDirectory, bool bNoWait) {
+  const std::string sPath = (std::filesystem::path(sDirectory) / std::string(kLockFile)).string();
+  HANDLE h = CreateFileA(sPath.c_str(), GENERIC_READ | GENERIC_WRITE,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {

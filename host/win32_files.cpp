@@ -89,8 +89,16 @@ Win32FileSystem::OpenFile* Win32FileSystem::Find(FileHandle hFile) {
   return it == aFiles_.end() ? nullptr : it->second.get();
 }
 
+std::string Win32FileSystem::Resolve(std::string_view sPath) const {
+  const bool bAbsolute = (!sPath.empty() && (sPath.front() == '\\' || sPath.front() == '/')) ||
+                         (sPath.size() >= 2 && sPath[1] == ':');
+  if (sWorkingDir_.empty() || sPath.empty() || bAbsolute) return std::string(sPath);
+  const char cLast = sWorkingDir_.back();
+  return sWorkingDir_ + (cLast == '\\' || cLast == '/' ? "" : "\\") + std::string(sPath);
+}
+
 bool Win32FileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle) {
-  const std::string s(sPath);
+  const std::string s = Resolve(sPath);
   if (nStyle == kOpenExist) {
     if (IsFile(s)) return true;
     return IsBareName(sPath) && !sBareNameDir_.empty() && IsFile(sBareNameDir_ + "\\" + s);
@@ -216,12 +224,12 @@ int64_t Win32FileSystem::Tell(FileHandle hFile) {
 }
 
 int64_t Win32FileSystem::List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories) {
-  const std::string s(sPattern);
+  const std::string s = Resolve(sPattern);
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA(s.c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD nError = GetLastError();
-    const std::string sDir = DirectoryOf(sPattern);
+    const std::string sDir = DirectoryOf(s);
     if (nError == ERROR_ACCESS_DENIED && onListingError_ && IsDirectory(sDir.empty() ? "." : sDir)) {
       onListingError_(sDir, EACCES);
     }
@@ -250,12 +258,12 @@ int64_t Win32FileSystem::ListFiles(std::string_view sPattern, std::vector<std::s
   return List(sPattern, aNames, false);
 }
 
-bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(std::string(sPath)); }
+bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(Resolve(sPath)); }
 
 bool Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
-  const std::string sTo(sTarget);
-  const std::string sTemp = DirectoryOf(sTarget) + "~qvcopy" + std::to_string(GetCurrentProcessId()) + ".tmp";
-  if (!CopyFileA(std::string(sSource).c_str(), sTemp.c_str(), FALSE)) return false;
+  const std::string sTo = Resolve(sTarget);
+  const std::string sTemp = DirectoryOf(sTo) + "~qvcopy" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  if (!CopyFileA(Resolve(sSource).c_str(), sTemp.c_str(), FALSE)) return false;
   if (!MoveFileExA(sTemp.c_str(), sTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileA(sTemp.c_str());
     return false;
@@ -264,23 +272,23 @@ bool Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
 }
 
 bool Win32FileSystem::Rename(std::string_view sOld, std::string_view sNew) {
-  return MoveFileA(std::string(sOld).c_str(), std::string(sNew).c_str()) != 0;
+  return MoveFileA(Resolve(sOld).c_str(), Resolve(sNew).c_str()) != 0;
 }
 
 bool Win32FileSystem::Replace(std::string_view sSource, std::string_view sTarget) {
-  const std::string sFrom(sSource);
+  const std::string sFrom = Resolve(sSource);
   HANDLE h = CreateFileA(sFrom.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const bool bFlushed = FlushFileBuffers(h) != 0;
   CloseHandle(h);
-  return bFlushed && MoveFileExA(sFrom.c_str(), std::string(sTarget).c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return bFlushed &&
+         MoveFileExA(sFrom.c_str(), Resolve(sTarget).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 int Win32FileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) const {
   sText.clear();
-  HANDLE h = CreateFileA(std::string(sPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = CreateFileA(Resolve(sPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return ErrnoOf(GetLastError());
   int nError = 0;

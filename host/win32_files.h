@@ -32,6 +32,11 @@ class Win32FileSystem final : public FileSystem {
   // yields no names.
   using ListingErrorHandler = std::function<void(const std::string& sDirectory, int nErrno)>;
   void SetListingErrorHandler(ListingErrorHandler fn) { onListingError_ = std::move(fn); }
+  // The directory relative paths are resolved against ("" for the process's
+  // current directory); the library's files are found there, and the
+  // process's own current directory is left alone.
+  void SetWorkingDirectory(std::string sDirectory) { sWorkingDir_ = std::move(sDirectory); }
+  const std::string& WorkingDirectory() const { return sWorkingDir_; }
   Win32FileSystem(const Win32FileSystem&) = delete;
   Win32FileSystem& operator=(const Win32FileSystem&) = delete;
 
@@ -58,8 +63,11 @@ class Win32FileSystem final : public FileSystem {
   struct OpenFile;
   OpenFile* Find(FileHandle hFile);
   int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
+  // sPath, or sPath below the working directory when it is relative.
+  std::string Resolve(std::string_view sPath) const;
 
   std::string sBareNameDir_;
+  std::string sWorkingDir_;
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
   uintptr_t nNextHandle_ = 1;
   ListingErrorHandler onListingError_;

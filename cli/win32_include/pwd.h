@@ -8,7 +8,12 @@ struct passwd {
 };
 
 static inline int getuid(void) { return 0; }
-static inline struct passwd* getpwuid(int nUid) {
+static inline int getpwuid_r(int nUid, struct passwd* pEntry, char* pBuffer, unsigned long nSize,
+                             struct passwd** ppResult) {
   (void)nUid;
+  (void)pEntry;
+  (void)pBuffer;
+  (void)nSize;
+  *ppResult = 0;
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/library_client.h"
+#include "support/loaded_library.h"
 
 namespace qv {
 namespace {
