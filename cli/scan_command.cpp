@@ -170,7 +170,7 @@ int WriteScannedTags(Module& m, int64_t nFiles, const std::string& sOutput) {
     const VC_JavaClass& r = aRecords.Get(i);
     if (r.sClassName.empty()) continue;
     aClasses.push_back(
-        {r.sClassName, SourcePath(r), r.sSuperClass, std::string(DeclarationText(r.aMethods.Get(1).sBody))});
+        {r.sClassName, SourcePath(r), r.sSuperClass, std::string(DeclarationText(r.aMethods.Get(1).sBody)), {}});
   }
   return WriteTagsFile("scan", m, aClasses, sOutput);
 }

@@ -1,8 +1,10 @@
 // quorvane tags: the tags file of the repository's classes, for editors.
-#include <cstdio>
+#include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -10,41 +12,64 @@
 #include "cli/commands.h"
 #include "cli/repository.h"
 #include "cli/tags_file.h"
-#include "repository/java_records.h"
-#include "repository/java_repository.h"
 #include "repository/repository_format.h"
 #include "source/java_parser.h"
 
 namespace qv::cli {
 namespace {
 
-// The one-line declaration the class's body starts with, from its method
-// file: the first method's body is the whole class body.  Only the start
-// of the file is read; the rest when the first line of the body is not
-// complete in it.  FALSE when the file cannot be read.
-bool StoredDeclaration(Module& m, const VC_JavaClass& r, std::string& sDecl) {
-  const std::string sPath = NativePath(r.sMethodFile);
-  std::ifstream in(sPath, std::ios::binary);
-  if (r.sMethodFile.empty() || !in) return false;
-  std::string sStart;
+// The lines of the class list file, read whole into sText.  The file is
+// read here rather than loaded through the library, which decodes every
+// comment and import of every class: that alone takes several times as
+// long as the whole tags file otherwise does.
+std::vector<TagClass> ReadClassList(std::ifstream& in, std::string& sText) {
+  in.seekg(0, std::ios::end);
+  sText.resize(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)));
+  in.seekg(0);
+  in.read(sText.data(), static_cast<std::streamsize>(sText.size()));
+  sText.resize(static_cast<size_t>(in.gcount()));
+  std::vector<TagClass> aClasses;
+  for (size_t nAt = 0; nAt < sText.size();) {
+    const size_t nEnd = std::min(sText.find('\n', nAt), sText.size());
+    aClasses.emplace_back().sStored = std::string_view(sText).substr(nAt, nEnd - nAt);
+    nAt = nEnd + 1;
+  }
+  return aClasses;
+}
+
+// The class of a class list line (c.sStored), with the one-line
+// declaration its body starts with, from its method file: the first
+// method's body is the whole class body.  Only the start of the method
+// file is read; all of it when the first line of the body does not end in
+// that start.
+std::string ReadClass(TagClass& c, JavaTextTools tools, std::string_view sDelimiter, std::string_view sToken) {
+  using namespace format;
+  std::string_view sLine = c.sStored;
+  if (!sLine.empty() && sLine.back() == '\r') sLine.remove_suffix(1);
   std::vector<std::string_view> aFields;
-  for (size_t nWant = 4096;; nWant = std::string::npos) {
-    if (nWant == std::string::npos) {
-      sStart.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } else {
-      sStart.resize(nWant);
-      in.read(sStart.data(), static_cast<std::streamsize>(nWant));
-      sStart.resize(static_cast<size_t>(in.gcount()));
-    }
-    const bool bAll = nWant == std::string::npos || in.eof();
-    const std::string_view sLine = std::string_view(sStart).substr(0, sStart.find('\n'));
-    format::SplitFields(sLine, m.G().sElementDelimiter, aFields);
-    const String sBody = format::DecodeText(m, format::FieldAt(aFields, format::kMethodBody), m.G().sCRLFToken);
+  const bool bTrim = !SplitRecord(sLine, sDelimiter, kClassFieldCount, LineTrim::kEachField, aFields);
+  c.sName = FieldOf(aFields, kClassName, bTrim);
+  c.sSource = SourcePath(FieldOf(aFields, kDirectory, bTrim), FieldOf(aFields, kFileName, bTrim));
+  c.sSuperClass = FieldOf(aFields, kSuperClass, bTrim);
+  const std::string sMethodFile = NativePath(FieldOf(aFields, kMethodFile, bTrim));
+
+  const auto Unread = [&sMethodFile] {
+    return sMethodFile + (errno == ENOENT || sMethodFile.empty()
+                              ? ": method file missing"
+                              : ": cannot read: " + std::generic_category().message(errno));
+  };
+  std::string sStart;
+  bool bAll = false;
+  if (sMethodFile.empty() || !ReadStart(sMethodFile, 1024, sStart, bAll)) return Unread();
+  for (;; bAll = true) {
+    SplitFields(std::string_view(sStart).substr(0, sStart.find('\n')), sDelimiter, aFields);
+    const String sBody = DecodeText(tools, FieldAt(aFields, kMethodBody), sToken);
     const size_t nFirst = sBody.find_first_not_of("\r\n");
     if (bAll || (nFirst != std::string::npos && sBody.find_first_of("\r\n", nFirst) != std::string::npos)) {
-      sDecl = DeclarationText(sBody);
-      return true;
+      c.sDeclaration = DeclarationText(sBody);
+      return "";
     }
+    if (!ReadStart(sMethodFile, kWhole, sStart, bAll)) return Unread();
   }
 }
 
@@ -70,25 +95,17 @@ Runner AddTagsCommand(CLI::App& app) {
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
     Module& m = session.M();
-    if (const int n = OpenRepository("tags", args->options, session, nullptr, false); n >= 0) return n;
-    const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m);
-    const int64_t nClasses = RepositoryVars(m).cv_nClassCount.AsInt64();
-    std::vector<TagClass> aClasses;
-    aClasses.reserve(static_cast<size_t>(nClasses));
-    int nStatus = 0;
-    for (int64_t i = 0; i < nClasses; ++i) {
-      const VC_JavaClass& r = aRecords[i];
-      TagClass& c = aClasses.emplace_back();
-      c.sName = r.sClassName;
-      c.sSource = SourcePath(r);
-      c.sSuperClass = r.sSuperClass;
-      if (!StoredDeclaration(m, r, c.sDeclaration)) {
-        std::fprintf(stderr, "quorvane tags: %s: method file missing\n", NativePath(r.sMethodFile).c_str());
-        nStatus = 1;
-      }
-    }
-    const int nWritten = WriteTagsFile("tags", m, aClasses, args->sOutput);
-    return nWritten != 0 ? nWritten : nStatus;
+    std::ifstream in;
+    if (const int n = OpenClassListFile("tags", args->options, session, in); n >= 0) return n;
+    const std::string sDelimiter = m.G().sElementDelimiter;
+    const std::string sToken = m.G().sCRLFToken;
+    std::string sList;
+    std::vector<TagClass> aClasses = ReadClassList(in, sList);
+    // Both toolkit text functions bound now, so the workers never touch
+    // the Module.
+    const JavaTextTools tools = JavaTextTools::Bound(m);
+    return WriteTagsFile("tags", m, aClasses, args->sOutput,
+                         [&](TagClass& c) { return ReadClass(c, tools, sDelimiter, sToken); });
   };
 }
 
