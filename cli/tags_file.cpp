@@ -9,7 +9,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -250,7 +249,8 @@ class TagPaths {
 bool PutFile(const char* sCommand, Module& m, const std::string& sOutput, const std::string& sText) {
   if (sOutput == "-") {
     if (std::fwrite(sText.data(), 1, sText.size(), stdout) == sText.size() && std::fflush(stdout) == 0) return true;
-    std::fprintf(stderr, "quorvane %s: cannot write the tags to stdout: %s\n", sCommand, std::strerror(errno));
+    std::fprintf(stderr, "quorvane %s: cannot write the tags to stdout: %s\n", sCommand,
+                 std::generic_category().message(errno).c_str());
     return false;
   }
   std::error_code ec;
