@@ -73,10 +73,12 @@ int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& se
   return -1;
 }
 
-int OpenClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::ifstream& in) {
+int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::string& sPath) {
   ApplyProfile(session.M(), options);
   if (!EnterRepository(sCommand, options, session, false)) return 1;
+  std::ifstream in;
   if (!OpenClassList(sCommand, session, in)) return 1;
+  sPath = session.Host().Files().WorkingDirectory() + "/" + std::string(format::kClassListFile);
   return -1;
 }
 

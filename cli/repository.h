@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -22,9 +21,10 @@ int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& se
                    bool bNoWait);
 
 // OpenRepository for a command that reads only a few fields of every line
-// and no method file through the library: the class list file open in in,
-// nothing loaded.  Returns -1 when all went well, else the exit status.
-int OpenClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::ifstream& in);
+// and no method file through the library: sPath is the class list file,
+// which could be opened; nothing is loaded.  Returns -1 when all went
+// well, else the exit status.
+int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::string& sPath);
 
 // The position of CLASS: a simple name (the first class of that name) or a
 // name qualified with its package.  -1 after printing an error.
