@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Times `quorvane scan` on a real tree against `find ROOT -iname '*.java'`
-# and `cat` of the same files, in the same run, and prints the ratios.
+# and `cat` of the same files, and `quorvane tags` of the saved repository
+# against universal-ctags' class and interface tags of the tree, in the
+# same run, and prints the ratios.
 #
 #   bench/scan.sh ROOT [QUORVANE]
 #
@@ -12,6 +14,7 @@ set -euo pipefail
 root=${1:?usage: bench/scan.sh ROOT [QUORVANE]}
 qv=${2:-$(dirname "$0")/../build/release/quorvane}
 [ -x "$qv" ] || { echo "no quorvane at $qv (cmake --preset release && cmake --build --preset release)" >&2; exit 2; }
+command -v ctags >/dev/null || { echo "no ctags (scripts/deps.sh installs universal-ctags)" >&2; exit 2; }
 
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT
@@ -52,6 +55,12 @@ t_rewrite=$(best save_rewriting)
 save_status=0
 "$qv" scan --save -q --repo "$repo" "$root" >/dev/null 2>"$repo/save.err" || save_status=$?
 "$qv" classes --repo "$repo" > "$repo/classes.txt" 2>/dev/null || true
+# The tags file of the saved repository, and ctags' classes and interfaces
+# of the same tree: both find every declaration and write it with its line.
+t_tags=$(best "$qv" tags --repo "$repo" -o "$repo/tags")
+t_ctags=$(best ctags -R --languages=Java --kinds-Java=ci -f /dev/null "$root")
+tags_status=0
+"$qv" tags --repo "$repo" -o "$repo/tags" 2>"$repo/tags.err" || tags_status=$?
 /usr/bin/time -f '%M' -o "$repo/rss" "$qv" scan "$root" >/dev/null 2>&1 || true
 rss_kib=$(tail -n 1 "$repo/rss")  # peak resident set, KiB
 bytes=$(xargs -0 cat < "$list" | wc -c)
@@ -63,12 +72,18 @@ awk -F'\t' '{ name[$1] = 1; sup[NR] = $2 } END {
   n = 0; miss = 0
   for (i in sup) if (sup[i] != "Object" && sup[i] != "nill" && sup[i] != "") { n++; if (!(sup[i] in name)) miss++ }
   printf "superclasses:    %d named, %d of them name no class of the repository\n", n, miss }' "$repo/classes.txt"
+printf 'tags:            status %d, %d classes, %d sources changed since the scan\n' "$tags_status" \
+  "$(grep -vc '^!_TAG_' "$repo/tags" || true)" "$(grep -c 'not found' "$repo/tags.err" || true)"
 printf 'find:            %.3f s\n' "$t_find"
 printf 'cat:             %.3f s\n' "$t_cat"
 printf 'quorvane scan:   %.3f s\n' "$t_scan"
 printf 'scan --save:     %.3f s   (method files unchanged)\n' "$t_save"
 printf 'save, rewriting: %.3f s   (every method file rewritten)\n' "$t_rewrite"
-awk -v s="$t_scan" -v c="$t_cat" -v f="$t_find" -v w="$t_save" -v x="$t_rewrite" -v r="$rss_kib" -v b="$bytes" 'BEGIN {
+printf 'quorvane tags:   %.3f s\n' "$t_tags"
+printf 'ctags -R:        %.3f s   (--kinds-Java=ci)\n' "$t_ctags"
+awk -v s="$t_scan" -v c="$t_cat" -v f="$t_find" -v w="$t_save" -v x="$t_rewrite" -v r="$rss_kib" -v b="$bytes" \
+  -v t="$t_tags" -v k="$t_ctags" 'BEGIN {
   printf "scan / cat:      %.2f\nscan / find:     %.2f\nsave / scan:     %.2f\n", s / c, s / f, w / s
   printf "rewriting / scan: %.2f\n", x / s
+  printf "tags / ctags:    %.3f   (target: at most 0.1)\n", t / k
   printf "peak RSS:        %.0f MiB for %.0f MB of sources (%.2f times)\n", r / 1024, b / 1e6, r * 1024 / b }'

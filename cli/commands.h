@@ -22,6 +22,7 @@ Runner AddClassesCommand(CLI::App& app);
 Runner AddShowCommand(CLI::App& app);
 Runner AddTreeCommand(CLI::App& app);
 Runner AddWriteCommand(CLI::App& app);
+Runner AddTagsCommand(CLI::App& app);
 Runner AddConfigCommand(CLI::App& app);
 Runner AddSqlCommand(CLI::App& app);
 Runner AddDemoCommand(CLI::App& app, const char* sArgv0);

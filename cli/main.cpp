@@ -171,6 +171,7 @@ int main(int argc, char** argv) {  // NOLINT(bugprone-exception-escape)
   Add("show", qv::cli::AddShowCommand(app));
   Add("tree", qv::cli::AddTreeCommand(app));
   Add("write", qv::cli::AddWriteCommand(app));
+  Add("tags", qv::cli::AddTagsCommand(app));
   Add("config", qv::cli::AddConfigCommand(app));
   Add("sql", qv::cli::AddSqlCommand(app));
   Add("demo", qv::cli::AddDemoCommand(app, argv[0]));

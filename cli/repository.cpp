@@ -26,16 +26,24 @@
 namespace qv::cli {
 namespace {
 
-// Loads "jbclass.txt" of the current directory, with a progress bar fed by
-// the library's progress message.  FALSE after printing an error.
-bool Load(const char* sCommand, Session& session) {
+// Opens "jbclass.txt" of the repository directory.  FALSE after printing
+// an error.
+bool OpenClassList(const char* sCommand, Session& session, std::ifstream& in) {
   const std::string& sRepository = session.Host().Files().WorkingDirectory();
-  std::ifstream in(sRepository + "/" + std::string(format::kClassListFile), std::ios::binary);
+  in.open(sRepository + "/" + std::string(format::kClassListFile), std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "quorvane %s: no repository here: %s not found in %s\n", sCommand,
                  std::string(format::kClassListFile).c_str(), sRepository.c_str());
     return false;
   }
+  return true;
+}
+
+// Loads "jbclass.txt" of the current directory, with a progress bar fed by
+// the library's progress message.  FALSE after printing an error.
+bool Load(const char* sCommand, Session& session) {
+  std::ifstream in;
+  if (!OpenClassList(sCommand, session, in)) return false;
   // The bar needs the number of classes; count the lines only when there is
   // a terminal to show it on, not on every load.
   int64_t nLines = 0;
@@ -62,6 +70,15 @@ int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& se
   if (!EnterRepository(sCommand, options, session, false)) return 1;
   if (pLock != nullptr && !pLock->Acquire(sCommand, session.Host().Files().WorkingDirectory(), bNoWait)) return 1;
   if (!Load(sCommand, session)) return 1;
+  return -1;
+}
+
+int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::string& sPath) {
+  ApplyProfile(session.M(), options);
+  if (!EnterRepository(sCommand, options, session, false)) return 1;
+  std::ifstream in;
+  if (!OpenClassList(sCommand, session, in)) return 1;
+  sPath = session.Host().Files().WorkingDirectory() + "/" + std::string(format::kClassListFile);
   return -1;
 }
 
@@ -109,7 +126,13 @@ std::string Described(const VC_JavaClass& r) {
 
 std::string NativePath(std::string_view sPath) { return MapToPosixPath(sPath, "/"); }
 
-std::string SourcePath(const VC_JavaClass& r) { return NativePath(r.sDirectory + "\\" + r.sFileName); }
+std::string SourcePath(std::string_view sDirectory, std::string_view sFileName) {
+  std::string s(sDirectory);
+  s.append("\\").append(sFileName);
+  return NativePath(s);
+}
+
+std::string SourcePath(const VC_JavaClass& r) { return SourcePath(r.sDirectory, r.sFileName); }
 
 int SaveScannedRepository(Session& session, bool bQuiet, bool bSummaryToStderr) {
   Module& m = session.M();

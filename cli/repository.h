@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "cli/repository_lock.h"
 #include "cli/repository_options.h"
@@ -19,6 +20,12 @@ namespace qv::cli {
 int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, RepositoryLock* pLock,
                    bool bNoWait);
 
+// OpenRepository for a command that reads only a few fields of every line
+// and no method file through the library: sPath is the class list file,
+// which could be opened; nothing is loaded.  Returns -1 when all went
+// well, else the exit status.
+int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::string& sPath);
+
 // The position of CLASS: a simple name (the first class of that name) or a
 // name qualified with its package.  -1 after printing an error.
 int64_t Resolve(const char* sCommand, Module& m, const std::string& sName);
@@ -33,6 +40,7 @@ std::string Described(const VC_JavaClass& r);
 // every command prints paths.
 std::string NativePath(std::string_view sPath);
 // The path of the class's source file, in this system's form.
+std::string SourcePath(std::string_view sDirectory, std::string_view sFileName);
 std::string SourcePath(const VC_JavaClass& r);
 
 // Writes the class list file of the repository directory from JavaClass, and

@@ -19,6 +19,7 @@
 #include "cli/progress.h"
 #include "cli/repository.h"
 #include "cli/session.h"
+#include "cli/tags_file.h"
 #include "frame/rt_string.h"
 #include "host/posix_files.h"
 #include "repository/directories.h"
@@ -38,6 +39,7 @@ struct ScanArgs {
   bool bJson = false;
   bool bStrict = false;
   bool bNoWait = false;
+  std::string sTags;  // --tags FILE; empty: none
 };
 
 // What the scan found: the records are in JavaClass, one per file.
@@ -160,6 +162,19 @@ void PrintList(Module& m, int64_t nFiles, bool bJson) {
   }
 }
 
+// The tags file of the records the scan found (--tags); its exit status.
+int WriteScannedTags(Module& m, int64_t nFiles, const std::string& sOutput) {
+  const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m);
+  std::vector<TagClass> aClasses;
+  for (int64_t i = 0; i < nFiles; ++i) {
+    const VC_JavaClass& r = aRecords.Get(i);
+    if (r.sClassName.empty()) continue;
+    aClasses.push_back(
+        {r.sClassName, SourcePath(r), r.sSuperClass, std::string(DeclarationText(r.aMethods.Get(1).sBody)), {}});
+  }
+  return WriteTagsFile("scan", m, aClasses, sOutput);
+}
+
 int RunScan(ScanArgs& args) {
   std::string sRoots;
   for (const std::string& sArg : args.aRoots) {
@@ -218,6 +233,7 @@ int RunScan(ScanArgs& args) {
                  static_cast<long long>(result.nRecords), static_cast<long long>(result.nAnnotations),
                  result.aPackages.size(), static_cast<long long>(result.nNoClass), result.nFailures, nSeconds);
   }
+  if (!args.sTags.empty() && WriteScannedTags(m, result.nFiles, args.sTags) != 0) ++result.nFailures;
   if (args.bSave) {
     if (!EnterRepository("scan", options, session, true)) return 1;
     RepositoryLock lock;
@@ -254,6 +270,10 @@ Runner AddScanCommand(CLI::App& app) {
   sub->add_flag("--save", args->bSave,
                 "Also write the repository: the class list file jbclass.txt in the repository directory and one "
                 "method file per class holding its whole body, written beside the class's source as NAME.med");
+  sub->add_option("--tags", args->sTags,
+                  "Also write the tags file of the classes found to FILE (- for stdout), as 'quorvane tags' "
+                  "writes it")
+      ->type_name("FILE");
   sub->add_flag("--strict", args->bStrict, "A file that holds no class fails the scan (status 1)");
   sub->add_flag("--no-wait", args->bNoWait,
                 "With --save, when another command is writing the repository, fail at once (status 1) instead of "

@@ -10,10 +10,12 @@ set -euo pipefail
 # the coverage figures; CLI11 and nlohmann-json for the command; dpkg-dev for
 # the Debian packages and their build flags, file for cpack's dependency
 # search, lintian to check the packages, debootstrap, zstd and util-linux
-# (unshare) for the Debian 12 root they are installed into.
+# (unshare) for the Debian 12 root they are installed into; universal-ctags
+# (readtags, and ctags for bench/scan.sh) and vim, the readers the tags
+# file's tests check it with.
 packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev
   libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev clang-format clang-tidy gcovr
-  libcli11-dev nlohmann-json3-dev dpkg-dev file lintian debootstrap zstd util-linux)
+  libcli11-dev nlohmann-json3-dev dpkg-dev file lintian debootstrap zstd util-linux universal-ctags vim)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

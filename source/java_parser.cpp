@@ -381,9 +381,7 @@ std::string_view JavaKindName(JavaKind eKind) {
   return "";
 }
 
-JavaKind DeclarationKind(std::string_view sBody) {
-  // The declaration is the body's first line up to its "{"; a "{" inside
-  // an annotation's parentheses (@Target({...})) is not the body's.
+std::string_view DeclarationText(std::string_view sBody) {
   const size_t nStart = std::min(sBody.find_first_not_of("\r\n"), sBody.size());
   size_t nEnd = nStart;
   for (int64_t nParens = 0; nEnd < sBody.size(); ++nEnd) {
@@ -392,9 +390,12 @@ JavaKind DeclarationKind(std::string_view sBody) {
     if (c == '(') ++nParens;
     if (c == ')' && nParens > 0) --nParens;
   }
-  const std::string_view sDecl = sBody.substr(nStart, nEnd - nStart);
+  return RtStrTrimView(sBody.substr(nStart, nEnd - nStart));
+}
+
+JavaKind DeclarationKind(std::string_view sBody) {
   DynArray<String> aWord;
-  const int64_t nWords = RtStrTokenize(RtStrTrimView(sDecl), "", " ", aWord);
+  const int64_t nWords = RtStrTokenize(DeclarationText(sBody), "", " ", aWord);
   int64_t nAt = -1;
   const JavaKind eKind = LastKeyword(aWord, nWords, false, nAt);
   return eKind != JavaKind::kNone ? eKind : LastKeyword(aWord, nWords, true, nAt);

@@ -55,9 +55,14 @@ enum class JavaKind { kNone, kClass, kInterface, kEnum, kRecord, kAnnotation };
 // "class", "interface", "enum", "record", "annotation"; "" for kNone.
 std::string_view JavaKindName(JavaKind eKind);
 
-// The kind a class body declares, read from its one-line declaration (its
-// first line, up to the "{" outside parentheses) by the rules the parser
-// names the class by:
+// The one-line declaration a class body starts with: its first line, up to
+// the body's "{" (a "{" inside an annotation's parentheses, @Target({...}),
+// is not the body's), without the blanks around it.  It is the source's
+// declaration with every line break folded into one blank.
+std::string_view DeclarationText(std::string_view sBody);
+
+// The kind a class body declares, read from its one-line declaration
+// (DeclarationText) by the rules the parser names the class by:
 // the last word "class" or "interface", or, when there is neither, the last
 // word "enum", "record" or "@interface".
 JavaKind DeclarationKind(std::string_view sBody);

@@ -9,9 +9,9 @@ namespace qv::test {
 
 namespace {
 
-CommandOutput Run(const std::string& sPrefix, const std::string& sArgs, const TempDir& tmp) {
+CommandOutput Run(const std::string& sCommandLine, const TempDir& tmp) {
   const std::string sErrFile = tmp.Str() + "/stderr.txt";
-  const std::string sCommand = sPrefix + std::string(QV_CLI) + " " + sArgs + " 2>" + sErrFile;
+  const std::string sCommand = sCommandLine + " 2>" + sErrFile;
   CommandOutput r;
   FILE* p = popen(sCommand.c_str(), "r");
   if (p == nullptr) return r;
@@ -26,10 +26,14 @@ CommandOutput Run(const std::string& sPrefix, const std::string& sArgs, const Te
 
 }  // namespace
 
-CommandOutput RunQuorvane(const std::string& sArgs, const TempDir& tmp) { return Run("", sArgs, tmp); }
+CommandOutput RunQuorvane(const std::string& sArgs, const TempDir& tmp) {
+  return Run(std::string(QV_CLI) + " " + sArgs, tmp);
+}
 
 CommandOutput RunQuorvaneAsNobody(const std::string& sArgs, const TempDir& tmp) {
-  return Run("setpriv --reuid=65534 --regid=65534 --clear-groups ", sArgs, tmp);
+  return Run("setpriv --reuid=65534 --regid=65534 --clear-groups " + std::string(QV_CLI) + " " + sArgs, tmp);
 }
+
+CommandOutput RunShell(const std::string& sCommandLine, const TempDir& tmp) { return Run(sCommandLine, tmp); }
 
 }  // namespace qv::test

@@ -18,6 +18,8 @@ struct CommandOutput {
 CommandOutput RunQuorvane(const std::string& sArgs, const TempDir& tmp);
 // The same, run as the user nobody (with setpriv, so only root can do it).
 CommandOutput RunQuorvaneAsNobody(const std::string& sArgs, const TempDir& tmp);
+// Any command line (shell text), run the same way.
+CommandOutput RunShell(const std::string& sCommandLine, const TempDir& tmp);
 
 inline bool Has(const std::string& s, const std::string& sPart) { return s.find(sPart) != std::string::npos; }
 

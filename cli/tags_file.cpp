@@ -1,0 +1,367 @@
+// The tags file: finding each declaration in its source, the lines, their
+// order and the file.
+#include "cli/tags_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <unordered_map>
+
+#include "repository/replacing_file.h"
+#include "repository/run_ahead.h"
+#include "source/java_parser.h"
+
+namespace qv::cli {
+
+const char* const kTagsHelp =
+    "The tags file is in the extended format of ctags, which Vim, readtags and most editors read: header lines "
+    "(!_TAG_FILE_FORMAT 2, !_TAG_FILE_SORTED 1, the program's name "
+    "and version), then one line per class, interface, enum, record and annotation type, sorted by name in byte "
+    "order: the name, the source file, a search pattern for the source line that holds the name in the "
+    "declaration, the kind as universal-ctags names Java kinds (c class or record, i interface, g enum, a "
+    "annotation type), line:N, and inherits:SUPERCLASS unless the superclass is Object or implied by the kind "
+    "(Enum, Record).  Classes of the same name in different packages each have their line.\n"
+    "File paths are relative to the directory of the tags file, as editors resolve them; on stdout (FILE -) "
+    "they are absolute.  The file is written beside the old one and takes its place only when complete.  A "
+    "source that no longer holds the declaration the scan found (it changed since) is named on stderr and its "
+    "class gets that declaration, up to the name, as pattern; a source that cannot be read, or a class without "
+    "its method file (its pattern is then the name, its kind c), also makes the status 1.";
+
+namespace {
+
+// Enough for the comments, package and imports above nearly every
+// declaration (97 % of the JDK's): the rest of a file is read only when its
+// declaration is not in these.
+constexpr size_t kFirstRead = 4096;
+
+}  // namespace
+
+bool ReadStart(const std::string& sPath, size_t nMax, std::string& sText, bool& bWhole) {
+  sText.clear();
+  bWhole = false;
+  const int nFd = ::open(sPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (nFd < 0) return false;
+  // One read for the start: a short one may well be the whole file, but
+  // only a read that returns nothing says so for certain.
+  size_t nWant = nMax == kWhole ? 65536 : nMax;
+  for (;;) {
+    const size_t nHave = sText.size();
+    sText.resize(nHave + nWant);
+    const ssize_t n = ::read(nFd, sText.data() + nHave, nWant);
+    sText.resize(nHave + static_cast<size_t>(std::max<ssize_t>(n, 0)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int nErrno = errno;
+      ::close(nFd);
+      errno = nErrno;
+      return false;
+    }
+    bWhole = n == 0;
+    if (bWhole || nMax != kWhole) break;
+    nWant = std::max<size_t>(65536, sText.size());
+  }
+  ::close(nFd);
+  return true;
+}
+
+namespace {
+
+bool IsNameByte(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return std::isalnum(u) != 0 || c == '_' || c == '$' || u >= 0x80;
+}
+
+// Where the class's name stands in its one-line declaration: the word
+// after a declaration keyword that starts with the name; npos when there
+// is none.
+size_t NameOffset(std::string_view sDecl, std::string_view sName) {
+  constexpr std::string_view kKeywords[] = {"class", "interface", "enum", "record", "@interface"};
+  bool bAfterKeyword = false;
+  for (size_t i = 0; i < sDecl.size();) {
+    if (sDecl[i] == ' ') {
+      ++i;
+      continue;
+    }
+    const size_t nEnd = std::min(sDecl.find(' ', i), sDecl.size());
+    const std::string_view sWord = sDecl.substr(i, nEnd - i);
+    if (bAfterKeyword && sWord.starts_with(sName) &&
+        (sWord.size() == sName.size() || !IsNameByte(sWord[sName.size()]))) {
+      return i;
+    }
+    bAfterKeyword = std::find(std::begin(kKeywords), std::end(kKeywords), sWord) != std::end(kKeywords);
+    i = nEnd;
+  }
+  return std::string_view::npos;
+}
+
+// Whether sText holds sDecl at j as the parser made it (every line break,
+// CR LF or LF, folded into one blank); then the position in sText that
+// matches position nAt of sDecl, else npos.
+size_t MatchAt(std::string_view sText, size_t j, std::string_view sDecl, size_t nAt) {
+  size_t nFound = std::string_view::npos;
+  for (size_t i = 0; i < sDecl.size(); ++i) {
+    if (i == nAt) nFound = j;
+    if (j >= sText.size()) return std::string_view::npos;
+    if (sDecl[i] == ' ' && sText[j] == '\r' && j + 1 < sText.size() && sText[j + 1] == '\n') {
+      j += 2;
+    } else if (sDecl[i] == sText[j] || (sDecl[i] == ' ' && sText[j] == '\n')) {
+      ++j;
+    } else {
+      return std::string_view::npos;
+    }
+  }
+  return nFound;
+}
+
+// The source line of a declaration and its number (from 1).
+struct SourceLine {
+  std::string_view sText;  // without its line end
+  size_t nNumber = 0;
+};
+
+// Finds the declaration in sText, the start of a source or all of it
+// (bWhole): the line holding the class's name.  FALSE when the text does
+// not hold it, or holds it on a line that may go on past the text.
+bool FindDeclaration(std::string_view sText, bool bWhole, std::string_view sDecl, std::string_view sName,
+                     SourceLine& line) {
+  if (sDecl.empty()) return false;
+  // The line of the name, or of the declaration's start (its annotations)
+  // when the name is not where the parser puts it.
+  const size_t nFound = NameOffset(sDecl, sName);
+  const size_t nName = nFound == std::string_view::npos ? 0 : nFound;
+  const std::string_view sFirstWord = sDecl.substr(0, sDecl.find(' '));
+  for (size_t j = sText.find(sFirstWord); j != std::string_view::npos; j = sText.find(sFirstWord, j + 1)) {
+    const size_t nAt = MatchAt(sText, j, sDecl, nName);
+    if (nAt == std::string_view::npos) continue;
+    const size_t nStart = sText.rfind('\n', nAt) + 1;  // npos + 1 is 0
+    size_t nEnd = sText.find('\n', nAt);
+    if (nEnd == std::string_view::npos) {
+      if (!bWhole) return false;
+      nEnd = sText.size();
+    }
+    if (nEnd > nStart && sText[nEnd - 1] == '\r') --nEnd;
+    line.sText = sText.substr(nStart, nEnd - nStart);
+    line.nNumber = static_cast<size_t>(
+                       std::count(sText.begin(), sText.begin() + static_cast<ptrdiff_t>(nStart), '\n')) +
+                   1;
+    return true;
+  }
+  return false;
+}
+
+// A text inside a search pattern: "\" and the delimiter "/" escaped, as
+// ctags writes them.
+void AppendPatternText(std::string& sOut, std::string_view s) {
+  for (const char c : s) {
+    if (c == '\\' || c == '/') sOut += '\\';
+    sOut += c;
+  }
+}
+
+// A field value: "\" and the characters that would end the field or the
+// line escaped, as the extended format asks.
+void AppendFieldValue(std::string& sOut, std::string_view s) {
+  for (const char c : s) {
+    switch (c) {
+      case '\\':
+        sOut += "\\\\";
+        break;
+      case '\t':
+        sOut += "\\t";
+        break;
+      case '\r':
+        sOut += "\\r";
+        break;
+      case '\n':
+        sOut += "\\n";
+        break;
+      default:
+        sOut += c;
+    }
+  }
+}
+
+char KindLetter(JavaKind eKind) {
+  switch (eKind) {
+    case JavaKind::kInterface:
+      return 'i';
+    case JavaKind::kEnum:
+      return 'g';
+    case JavaKind::kAnnotation:
+      return 'a';
+    case JavaKind::kClass:
+    case JavaKind::kRecord:
+    case JavaKind::kNone:
+      break;
+  }
+  return 'c';
+}
+
+// The superclass worth naming: not the one every class, enum or record has
+// without saying so.
+bool NamesSuperClass(std::string_view sSuper, JavaKind eKind) {
+  if (sSuper.empty() || sSuper == "Object" || sSuper == "nill") return false;
+  if (eKind == JavaKind::kEnum && sSuper == "Enum") return false;
+  return !(eKind == JavaKind::kRecord && sSuper == "Record");
+}
+
+// The paths of the sources as the tags file names them: relative to the
+// directory of the tags file (both with their symbolic links resolved, so
+// that "../" leads where it should), absolute when the file is stdout.
+class TagPaths {
+ public:
+  explicit TagPaths(const std::string& sOutput) : bRelative_(sOutput != "-") {
+    if (bRelative_) {
+      std::error_code ec;
+      tagsDir_ = std::filesystem::weakly_canonical(std::filesystem::absolute(sOutput).parent_path(), ec);
+    }
+  }
+
+  std::string Of(const std::string& sSource) {
+    std::error_code ec;
+    const std::filesystem::path source = std::filesystem::absolute(sSource, ec).lexically_normal();
+    if (!bRelative_) return source.string();
+    const std::string sDir = source.parent_path().string();
+    auto it = aDirs_.find(sDir);
+    if (it == aDirs_.end()) {
+      const std::filesystem::path dir = std::filesystem::weakly_canonical(source.parent_path(), ec);
+      std::filesystem::path relative = dir.lexically_relative(tagsDir_);
+      if (relative.empty()) relative = dir;
+      it = aDirs_.emplace(sDir, relative == "." ? std::string() : relative.string() + "/").first;
+    }
+    return it->second + source.filename().string();
+  }
+
+ private:
+  bool bRelative_;
+  std::filesystem::path tagsDir_;
+  std::unordered_map<std::string, std::string> aDirs_;
+};
+
+// Writes sText to sOutput ("-": stdout) whole or not at all.
+bool PutFile(const char* sCommand, Module& m, const std::string& sOutput, const std::string& sText) {
+  if (sOutput == "-") {
+    if (std::fwrite(sText.data(), 1, sText.size(), stdout) == sText.size() && std::fflush(stdout) == 0) return true;
+    std::fprintf(stderr, "quorvane %s: cannot write the tags to stdout: %s\n", sCommand,
+                 std::generic_category().message(errno).c_str());
+    return false;
+  }
+  std::error_code ec;
+  ReplacingFile file(m, std::filesystem::absolute(sOutput, ec).lexically_normal().string());
+  if (file.Open() && file.Write(sText) && file.Close() && file.Commit()) return true;
+  std::fprintf(stderr, "quorvane %s: %s not written: %s\n", sCommand, sOutput.c_str(), file.Error().c_str());
+  return false;
+}
+
+// The part of a class's line after its path: the address and the fields,
+// made on a worker thread; what went wrong goes to sNote.
+struct TagTail {
+  std::string sText;
+  std::string sNote;
+  bool bFailed = false;  // sNote counts as a failure (status 1)
+};
+
+TagTail MakeTail(const TagClass& c) {
+  TagTail tail;
+  const std::string_view sDecl = DeclarationText(c.sDeclaration);
+  const JavaKind eKind = DeclarationKind(c.sDeclaration);
+  // Without the declaration (the caller said why) there is nothing to
+  // look for.
+  std::string sText;
+  SourceLine line;
+  bool bWhole = false;
+  bool bRead = sDecl.empty() || ReadStart(c.sSource, kFirstRead, sText, bWhole);
+  bool bFound = bRead && FindDeclaration(sText, bWhole, sDecl, c.sName, line);
+  if (bRead && !bFound && !bWhole) {
+    bRead = ReadStart(c.sSource, kWhole, sText, bWhole);
+    bFound = bRead && FindDeclaration(sText, true, sDecl, c.sName, line);
+  }
+  if (!bRead) {
+    tail.sNote = c.sSource + ": cannot read: " + std::generic_category().message(errno);
+    tail.bFailed = true;
+  } else if (!bFound && !sDecl.empty()) {
+    tail.sNote = c.sSource + ": declaration of " + c.sName + " not found (changed since the scan?)";
+  }
+  std::string& s = tail.sText;
+  if (bFound) {
+    s += "/^";
+    AppendPatternText(s, line.sText);
+    s += "$/;\"\t";
+  } else {
+    // The declaration as the scan found it, up to the name: no anchors,
+    // since its line breaks and indentation are not known.
+    const size_t nName = NameOffset(sDecl, c.sName);
+    s += '/';
+    AppendPatternText(
+        s, nName == std::string_view::npos ? std::string_view(c.sName) : sDecl.substr(0, nName + c.sName.size()));
+    s += "/;\"\t";
+  }
+  s += KindLetter(eKind);
+  if (bFound) s += "\tline:" + std::to_string(line.nNumber);
+  if (NamesSuperClass(c.sSuperClass, eKind)) {
+    s += "\tinherits:";
+    AppendFieldValue(s, c.sSuperClass);
+  }
+  return tail;
+}
+
+}  // namespace
+
+int WriteTagsFile(const char* sCommand, Module& m, std::vector<TagClass>& aClasses, const std::string& sOutput,
+                  const ClassReader& fnRead) {
+  int nStatus = 0;
+  TagPaths paths(sOutput);
+  std::vector<std::string> aLines;
+  aLines.reserve(aClasses.size());
+  std::vector<TagTail> aTails(aClasses.size());
+  std::vector<std::string> aReadErrors(aClasses.size());
+  // Two workers read the classes and their files, which is nearly all the
+  // time; the paths and the messages, in the classes' order, are the
+  // calling thread's.
+  RunAhead(
+      static_cast<int64_t>(aClasses.size()), 2, 256,
+      [&](int64_t i) {
+        const auto k = static_cast<size_t>(i);
+        TagClass& c = aClasses[k];
+        if (fnRead) aReadErrors[k] = fnRead(c);
+        aTails[k] = MakeTail(c);
+      },
+      [&](int64_t i) {
+        const auto k = static_cast<size_t>(i);
+        const TagClass& c = aClasses[k];
+        TagTail& tail = aTails[k];
+        for (const std::string* pNote : {&aReadErrors[k], &tail.sNote}) {
+          if (!pNote->empty()) std::fprintf(stderr, "quorvane %s: %s\n", sCommand, pNote->c_str());
+        }
+        if (!aReadErrors[k].empty() || tail.bFailed) nStatus = 1;
+        // A name or path that would break the line has no tag.
+        if (c.sName.empty() || c.sName.find_first_of("\t\r\n") != std::string::npos ||
+            c.sSource.find_first_of("\t\r\n") != std::string::npos) {
+          std::fprintf(stderr, "quorvane %s: %s: class '%s' has no tag: its name or path holds a tab or line break\n",
+                       sCommand, c.sSource.c_str(), c.sName.c_str());
+        } else {
+          aLines.push_back(c.sName + '\t' + paths.Of(c.sSource) + '\t' + tail.sText);
+        }
+        tail = TagTail();
+      });
+  // Byte order: std::string compares as unsigned bytes, as readers do.
+  std::sort(aLines.begin(), aLines.end());
+
+  std::string sFile =
+      "!_TAG_FILE_FORMAT\t2\t/extended format; --format=1 will not append ;\" to lines/\n"
+      "!_TAG_FILE_SORTED\t1\t/0=unsorted, 1=sorted, 2=foldcase/\n"
+      "!_TAG_PROGRAM_NAME\tquorvane\t/Java classes of a Quorvane repository/\n"
+      "!_TAG_PROGRAM_VERSION\t" QV_VERSION "\t//\n";
+  for (const std::string& s : aLines) sFile.append(s).append("\n");
+  if (!PutFile(sCommand, m, sOutput, sFile)) return 1;
+  return nStatus;
+}
+
+}  // namespace qv::cli
