@@ -1,9 +1,4 @@
 // quorvane tags: the tags file of the repository's classes, for editors.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -22,42 +17,6 @@
 
 namespace qv::cli {
 namespace {
-
-// The class list file, mapped into memory whole: the tags file needs five
-// short fields of each line, and the file holds every comment of every
-// class.  It is read here rather than loaded through the library, which
-// decodes all of those: that alone takes several times as long as the
-// whole tags file otherwise does.
-class MappedFile {
- public:
-  explicit MappedFile(const std::string& sPath) {
-    const int nFd = ::open(sPath.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (nFd < 0 || ::fstat(nFd, &st) != 0 || st.st_size <= 0) {
-      nErrno_ = nFd < 0 || st.st_size < 0 ? errno : 0;
-      if (nFd >= 0) ::close(nFd);
-      return;
-    }
-    const auto nSize = static_cast<size_t>(st.st_size);
-    void* p = ::mmap(nullptr, nSize, PROT_READ, MAP_PRIVATE, nFd, 0);
-    nErrno_ = p == MAP_FAILED ? errno : 0;
-    ::close(nFd);
-    if (p != MAP_FAILED) sText_ = std::string_view(static_cast<const char*>(p), nSize);
-  }
-  ~MappedFile() {
-    if (!sText_.empty()) ::munmap(const_cast<char*>(sText_.data()), sText_.size());
-  }
-  MappedFile(const MappedFile&) = delete;
-  MappedFile& operator=(const MappedFile&) = delete;
-  // Empty when the file is empty or could not be mapped.
-  std::string_view Text() const { return sText_; }
-  // Why the file could not be mapped; 0 when it was (or is empty).
-  int Errno() const { return nErrno_; }
-
- private:
-  std::string_view sText_;
-  int nErrno_ = 0;
-};
 
 // One class per line of the class list, to be filled by ReadClass.
 std::vector<TagClass> ClassLines(std::string_view sText) {
@@ -130,15 +89,19 @@ Runner AddTagsCommand(CLI::App& app) {
     Module& m = session.M();
     std::string sList;
     if (const int n = FindClassListFile("tags", args->options, session, sList); n >= 0) return n;
-    const MappedFile list(sList);
-    if (list.Errno() != 0) {
+    // The class list is read whole, but not loaded through the library:
+    // the tags file needs five short fields of each line, and loading
+    // decodes every comment of every class, which alone takes several times
+    // as long as the whole tags file otherwise does.
+    std::string sListText;
+    if (const int nError = session.Host().Files().ReadWholeFile(sList, sListText); nError != 0) {
       std::fprintf(stderr, "quorvane tags: %s: cannot read: %s\n", sList.c_str(),
-                   std::generic_category().message(list.Errno()).c_str());
+                   std::generic_category().message(nError).c_str());
       return kExitFailed;
     }
     const std::string sDelimiter = m.G().sElementDelimiter;
     const std::string sToken = m.G().sCRLFToken;
-    std::vector<TagClass> aClasses = ClassLines(list.Text());
+    std::vector<TagClass> aClasses = ClassLines(sListText);
     // Both toolkit text functions bound now, so the workers never touch
     // the Module.
     const JavaTextTools tools = JavaTextTools::Bound(m);

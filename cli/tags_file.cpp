@@ -2,9 +2,6 @@
 // order and the file.
 #include "cli/tags_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -46,28 +43,29 @@ constexpr size_t kFirstRead = 4096;
 bool ReadStart(const std::string& sPath, size_t nMax, std::string& sText, bool& bWhole) {
   sText.clear();
   bWhole = false;
-  const int nFd = ::open(sPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (nFd < 0) return false;
-  // One read for the start: a short one may well be the whole file, but
-  // only a read that returns nothing says so for certain.
+  std::FILE* f = std::fopen(sPath.c_str(), "rb");
+  if (f == nullptr) return false;
+  // Unbuffered, so that each fread is one read of the system: one read for
+  // the start.  A short one may well be the whole file, but only a read
+  // that returns nothing says so for certain.
+  std::setvbuf(f, nullptr, _IONBF, 0);
   size_t nWant = nMax == kWhole ? 65536 : nMax;
   for (;;) {
     const size_t nHave = sText.size();
     sText.resize(nHave + nWant);
-    const ssize_t n = ::read(nFd, sText.data() + nHave, nWant);
-    sText.resize(nHave + static_cast<size_t>(std::max<ssize_t>(n, 0)));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
+    const size_t n = std::fread(sText.data() + nHave, 1, nWant, f);
+    sText.resize(nHave + n);
+    if (n == 0 && std::ferror(f) != 0) {
       const int nErrno = errno;
-      ::close(nFd);
+      std::fclose(f);
       errno = nErrno;
       return false;
     }
-    bWhole = n == 0;
+    bWhole = n == 0 || std::feof(f) != 0;
     if (bWhole || nMax != kWhole) break;
     nWant = std::max<size_t>(65536, sText.size());
   }
-  ::close(nFd);
+  std::fclose(f);
   return true;
 }
 

@@ -39,8 +39,8 @@ struct TagClass {
 using ClassReader = std::function<std::string(TagClass& c)>;
 
 // Reads the start of a file, at most nMax bytes with one read, or all of it
-// (kWhole) into sText, with plain system calls: the tags file reads the
-// start of thousands of files, and little else.  bWhole: sText is known to
+// (kWhole) into sText, one system read each (unbuffered stdio): the tags
+// file reads the start of thousands of files, and little else.  bWhole: sText is known to
 // be the whole file.  FALSE with errno set when the file cannot be read.
 inline constexpr size_t kWhole = std::string::npos;
 bool ReadStart(const std::string& sPath, size_t nMax, std::string& sText, bool& bWhole);
