@@ -532,7 +532,8 @@ void PosixFileSystem::ReplaceAll(const std::vector<std::pair<std::string, std::s
   for (size_t k = 0; k < aMoves.size(); ++k) aTo[k] = Map(aMoves[k].second);
   std::vector<char> aMoved(aMoves.size(), 0);
   const auto Move = [&](size_t nFirst, size_t nStep) {
-    for (size_t k = nFirst; k < aMoves.size(); k += nStep) aMoved[k] = ::rename(aFrom[k].c_str(), aTo[k].c_str()) == 0 ? 1 : 0;
+    for (size_t k = nFirst; k < aMoves.size(); k += nStep)
+      aMoved[k] = ::rename(aFrom[k].c_str(), aTo[k].c_str()) == 0 ? 1 : 0;
   };
   if (aMoves.size() < kParallelRenames) {
     Move(0, 1);
