@@ -25,7 +25,6 @@ namespace {
 struct Toolkit {
   qv::ToolkitLists lists;
   std::map<std::tuple<std::string, int32_t, int32_t>, int32_t> aFonts;
-  std::string sText;
   std::string sNames;
 };
 Toolkit& TheToolkit() {
@@ -33,10 +32,13 @@ Toolkit& TheToolkit() {
   return toolkit;
 }
 
+// A text result stays valid until the calling thread's next text call.
+// Each thread has its own: the library cuts Java files on several threads
+// at once, and a shared result would hand one thread another's text.
 const char* Hand(std::string s) {
-  Toolkit& t = TheToolkit();
-  t.sText = std::move(s);
-  return t.sText.c_str();
+  thread_local std::string sText;
+  sText = std::move(s);
+  return sText.c_str();
 }
 
 int32_t List(const char* sPattern, const char** pNames, bool bDirectories) {
