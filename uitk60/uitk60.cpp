@@ -35,10 +35,17 @@ Toolkit& TheToolkit() {
 // A text result stays valid until the calling thread's next text call.
 // Each thread has its own: the library cuts Java files on several threads
 // at once, and a shared result would hand one thread another's text.
+//
+// The buffer is reached through a plain thread-local pointer and never
+// freed: with a thread-local std::string, whose destructor the runtime
+// runs when threads and the process end, the test program hung at its exit
+// under Wine now and then.  What stays behind is one string per thread
+// that ever asked.
 const char* Hand(std::string s) {
-  thread_local std::string sText;
-  sText = std::move(s);
-  return sText.c_str();
+  thread_local std::string* pText = nullptr;
+  if (pText == nullptr) pText = new std::string();
+  *pText = std::move(s);
+  return pText->c_str();
 }
 
 int32_t List(const char* sPattern, const char** pNames, bool bDirectories) {
