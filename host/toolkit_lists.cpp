@@ -6,6 +6,19 @@
 
 namespace qv {
 
+bool ToolkitLess(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    auto ca = static_cast<unsigned char>(a[i]);
+    auto cb = static_cast<unsigned char>(b[i]);
+    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
+    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
+    if (ca != cb) return ca < cb;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
 const ToolkitLists::List* ToolkitLists::Find(WindowHandle hWnd) const {
   const auto it = aLists_.find(hWnd.nValue);
   return it == aLists_.end() ? nullptr : &it->second;

@@ -27,11 +27,18 @@
 #include <map>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/values.h"
 
 namespace qv {
+
+// The toolkit's ascending text order: letters compare without regard to
+// case; texts that differ only in case are ordered by their bytes, so the
+// order is total and the same on every run.  The sort of list items and of
+// the toolkit DLL's texts both use it.
+bool ToolkitLess(std::string_view a, std::string_view b);
 
 class ToolkitLists {
  public:

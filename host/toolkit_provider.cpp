@@ -59,22 +59,6 @@ bool FileRename(const Host& host, std::string_view sOld, std::string_view sNew) 
   return host.pFiles->Rename(sOld, sNew);
 }
 
-// The toolkit's ascending text order: letters compare without regard to
-// case; texts that differ only in case are ordered by their bytes, so the
-// order is total and the same on every run.
-bool ToolkitLess(const String& a, const String& b) {
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    auto ca = static_cast<unsigned char>(a[i]);
-    auto cb = static_cast<unsigned char>(b[i]);
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-    if (ca != cb) return ca < cb;
-  }
-  if (a.size() != b.size()) return a.size() < b.size();
-  return a < b;
-}
-
 bool ArraySort(const Host&, DynArray<String>& a, int64_t nOrder, int64_t /*nType*/) {
   auto& aItems = a.Items();
   std::stable_sort(aItems.begin(), aItems.end(), ToolkitLess);

@@ -71,21 +71,6 @@ int32_t List(const char* sPattern, const char** pNames, bool bDirectories) {
   return nCount;
 }
 
-// The toolkit's ascending text order: letters compare without regard to
-// case; texts that differ only in case are ordered by their bytes.
-bool ToolkitLess(std::string_view a, std::string_view b) {
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    auto ca = static_cast<unsigned char>(a[i]);
-    auto cb = static_cast<unsigned char>(b[i]);
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-    if (ca != cb) return ca < cb;
-  }
-  if (a.size() != b.size()) return a.size() < b.size();
-  return a < b;
-}
-
 qv::ToolkitLists::Arg IntegerArg(int32_t n) { return {qv::ToolkitLists::Arg::kInteger, n, {}}; }
 
 template <class Shape>
@@ -178,7 +163,7 @@ int32_t uitk_VtFileCopy(const char* sSource, const char* sTarget) { return CopyF
 int32_t uitk_VtFileRename(const char* sOld, const char* sNew) { return MoveFileA(sOld, sNew) ? 1 : 0; }
 
 int32_t uitk_VtArraySort(const char** aTexts, int32_t nCount, int32_t nOrder, int32_t /*nType*/) {
-  std::stable_sort(aTexts, aTexts + nCount, [](const char* a, const char* b) { return ToolkitLess(a, b); });
+  std::stable_sort(aTexts, aTexts + nCount, [](const char* a, const char* b) { return qv::ToolkitLess(a, b); });
   if (nOrder != 0) std::reverse(aTexts, aTexts + nCount);
   return 1;
 }
