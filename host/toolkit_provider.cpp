@@ -14,8 +14,16 @@ namespace {
 
 String StrReplace(const Host&, std::string_view sText, std::string_view sSearch, std::string_view sReplacement) {
   if (sSearch.empty()) return String(sText);
+  // The exact size first, so that the text is copied once: a whole source
+  // file goes through here when its line ends are made CR LF.
+  size_t nCount = 0;
+  for (size_t nAt = sText.find(sSearch); nAt != std::string_view::npos;
+       nAt = sText.find(sSearch, nAt + sSearch.size())) {
+    ++nCount;
+  }
+  if (nCount == 0) return String(sText);
   String sOut;
-  sOut.reserve(sText.size());
+  sOut.reserve(sText.size() - nCount * sSearch.size() + nCount * sReplacement.size());
   size_t nFrom = 0;
   for (size_t nAt = sText.find(sSearch); nAt != std::string_view::npos; nAt = sText.find(sSearch, nFrom)) {
     sOut.append(sText, nFrom, nAt - nFrom);

@@ -95,7 +95,7 @@ step "Debian 12 root"
 # The archive this machine's apt uses for bookworm.
 mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Created-By: Packages' | awk '$2 == "bookworm" {print $1; exit}')
 [ -n "$mirror" ] || fail "no bookworm archive in this machine's apt sources"
-tools=gcc,libc6-dev,pkgconf,cmake,make
+tools=gcc,g++,libc6-dev,pkgconf,cmake,make
 tarball=$cache/bookworm-minbase-$arch-$(echo "$mirror $tools" | md5sum | cut -c1-8).tar.zst
 root=$tmp/root
 if [ ! -f "$tarball" ]; then
@@ -116,7 +116,7 @@ in_root() { unshare --mount --pid --fork --mount-proc="$root/proc" chroot "$root
   HOME=/root LC_ALL=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"; }
 mkdir -p "$root/test"
 cp "${deb[@]}" "$root/test/"
-cp "$here/consume.sh" "$here/consumer.c" "$here/CMakeLists.txt" "$root/test/"
+cp "$here/consume.sh" "$here/consumer.c" "$here/consumer.cpp" "$here/CMakeLists.txt" "$root/test/"
 cp -r "$source_dir/examples" "$root/test/examples"
 cp -r "$source_dir/examples" "$tmp/examples"
 in_root sh -c 'apt-get update -qq && apt-get install -y -qq --no-install-recommends "$@"' sh \

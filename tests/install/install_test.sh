@@ -4,11 +4,12 @@
 # and through pkg-config and runs both (consume.sh).  The Debian packages
 # have their own test, tests/install/deb_test.sh.
 #
-#   install_test.sh BUILD_DIR C_COMPILER "C_FLAGS"
+#   install_test.sh BUILD_DIR C_COMPILER "C_FLAGS" [CXX_COMPILER]
 set -euo pipefail
 build=${1:?build dir}
 cc=${2:?C compiler}
 cflags=${3:-}
+cxx=${4:-c++}
 here=$(cd "$(dirname "$0")" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -35,4 +36,4 @@ bash "$here/man_test.sh" "$prefix/bin/quorvane" "$prefix/share/man/man1/quorvane
 
 # The consumer, built both ways against the installed files.
 CMAKE_PREFIX_PATH=$prefix PKG_CONFIG_PATH=$libdir/pkgconfig LD_LIBRARY_PATH=$libdir \
-  bash "$here/consume.sh" "$tmp/consumer" "$libdir" "$cc" "$cflags"
+  bash "$here/consume.sh" "$tmp/consumer" "$libdir" "$cc" "$cflags" "$cxx"
