@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/database_brand.h"
-#include "framework/sql_handles.h"
 #include "framework/window_services.h"
 #include "support/test_host.h"
 
