@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "exports/module_contents.h"
+
 namespace qv::cli {
 namespace {
 
@@ -61,7 +63,8 @@ Session::Session(std::string sProfileDir, std::string sDatabase)
         return options;
       }()) {}
 
-Session::Session(const PortableHostOptions& options) : host_(options), module_(host_.GetHost()) {
+Session::Session(const PortableHostOptions& options)
+    : host_(options), module_(host_.GetHost(), ModuleFaults{}, kLibraryContents) {
   if (!module_.Attach()) {
     std::fputs("quorvane: the library could not bind its external libraries\n", stderr);
     std::exit(1);  // NOLINT(concurrency-mt-unsafe): the session is made before the command starts a thread

@@ -15,7 +15,6 @@
 namespace qv {
 
 struct MdiChildrenVars : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kMdiManageChildren;
   DynArray<WindowHandle> cv_hWndChildList;  // the child windows
   DynArray<WindowHandle> cv_hWndOwnerList;  // for each child, the MDI frame it belongs to
 };

@@ -8,6 +8,7 @@
 
 #include "exports/abi.h"
 #include "exports/export_table.h"
+#include "exports/module_contents.h"
 #include "exports/process.h"
 #include "host/portable_host.h"
 
@@ -48,7 +49,7 @@ bool AttachProcess() {
   if (const char* s = std::getenv("QUORVANE_EXECUTING"); s != nullptr && std::strcmp(s, "0") == 0) {
     gpState->host->Runtime().SetExecuting(false);
   }
-  gpState->module.emplace(gpState->host->GetHost());
+  gpState->module.emplace(gpState->host->GetHost(), ModuleFaults{}, kLibraryContents);
   gpState->process.pModule = &*gpState->module;
   return gpState->module->Attach();
 }

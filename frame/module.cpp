@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -16,7 +17,8 @@ constexpr std::string_view kLookupFailed = "FATAL: unable to locate external fun
 
 }  // namespace
 
-Module::Module(const Host& host, ModuleFaults faults) : host_(host), faults_(faults) {}
+Module::Module(const Host& host, ModuleFaults faults, ModuleContents contents)
+    : host_(host), faults_(faults), contents_(contents) {}
 
 Module::~Module() { Detach(); }
 
@@ -94,28 +96,23 @@ ExternalLibrary::Entry Module::External(ExternalFunction e) {
   return pEntry;
 }
 
+ModuleSlot& Module::AddSlot(const void* pKey, std::unique_ptr<ModuleSlot> pSlot) {
+  aSlots_.push_back({pKey, std::move(pSlot)});
+  return *aSlots_.back().pSlot;
+}
+
 void Module::Initialise() {
   // 1. The SQL bind-variable table, with the address of each variable.
   if (faults_.bBindTableAllocation) {
     host_.pWindows->MessageBox(kBindBoxText, kCompilerCaption, kMessageBoxErrorIcon);
     Fatal(kBindFatal);
   }
-  aBindTable_ = {
-      {"__th", &bind_.th},
-      {"hSqlCurrent", &bind_.hSqlCurrent},
-      {"cv_bFirstConnect", &bind_.cv_bFirstConnect},
-      {"cv_hSqlResource", &bind_.cv_hSqlResource},
-      {"cv_bhSqlLocked", &bind_.cv_bhSqlLocked},
-      {"cv_hSqlNULL", &bind_.cv_hSqlNULL},
-      {"cv_nHandleWarningLevel", &bind_.cv_nHandleWarningLevel},
-      {"cv_bFirstConnect", &bind_.cv_bFirstConnectBrand},
-      {"cv_bInitialized", &bind_.cv_bInitialized},
-      {"cv_nDBMSBrand", &bind_.cv_nDBMSBrand},
-  };
+  aBindTable_.clear();
+  for (const ModuleContents::BindVariableOwner pOwner : contents_.aBindVariableOwners) pOwner(*this, aBindTable_);
 
   // 2. The class registry, first list then second list.
-  aRegisteredClasses_.assign(kClassListOne.begin(), kClassListOne.end());
-  aRegisteredClasses_.insert(aRegisteredClasses_.end(), kClassListTwo.begin(), kClassListTwo.end());
+  aRegisteredClasses_.assign(contents_.aClassListOne.begin(), contents_.aClassListOne.end());
+  aRegisteredClasses_.insert(aRegisteredClasses_.end(), contents_.aClassListTwo.begin(), contents_.aClassListTwo.end());
 
   // 3. and 4. The module data: class-variable blocks start empty (Slot()
   // creates each zero-initialised), the host's context values are recorded,

@@ -5,12 +5,19 @@
 // message's return value, the wait-cursor depth, the bound external
 // libraries and the initialised flag.  The exported functions use the
 // process's one Module; a test makes its own Module over its own Host.
+//
+// The frame knows none of the classes it holds: a subsystem keeps its state
+// in a slot found by the state's type, and the library that builds the
+// Module says which classes it registers and who owns the bind variables
+// (ModuleContents).
 #pragma once
 
 #include <array>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "frame/external.h"
@@ -37,68 +44,42 @@ struct Globals {
   DynArray<String> glb_sFile, glb_sClass;
 };
 
-// The variables that SQL statements may name as bind variables, in the order
-// in which they are registered.  The class variables among them belong to
-// the SQL handle pool and the database brand; they are stored here so that
-// the table can hold their addresses from initialisation on.
-struct SqlBindVariables {
-  Number th;  // __th
-  SqlHandle hSqlCurrent;
-  bool cv_bFirstConnect = false;  // of BLC_ManageSqlHandles
-  DynArray<SqlHandle> cv_hSqlResource;
-  DynArray<bool> cv_bhSqlLocked;
-  SqlHandle cv_hSqlNULL;
-  Number cv_nHandleWarningLevel;
-  bool cv_bFirstConnectBrand = false;  // of BLC_DatabaseBrand
-  bool cv_bInitialized = false;
-  Number cv_nDBMSBrand;
-};
-
+// An entry of the SQL bind-variable table: a variable's name and storage.
 struct BindVariable {
   const char* sName;
   void* pStorage;
 };
 
-// The class registry, in registration order.
-inline constexpr std::array<std::string_view, 5> kClassListOne = {
-    "VC_ObjectSize", "VC_JavaMethod", "VC_JavaClassVariable", "VC_Container", "VC_ListContainerObject"};
-inline constexpr std::array<std::string_view, 10> kClassListTwo = {
-    "VC_ApplicationProfile", "VC_Directories",     "VC_JavaRepository", "INT_MDI_ManageChildren", "BLC_DatabaseBrand",
-    "BLC_ManageSqlHandles",  "VC_BldBlockProfile", "VC_DisplayMsg",     "VC_ContainerCtrl",       "cRadioListBox"};
+class Module;
+
+// What the library that builds a Module puts into it at initialisation: the
+// two class-name lists of the class registry, registered in this order, and
+// the subsystems that own SQL bind variables, each of which appends its
+// variables (name and storage in the Module) to the table, in this order.
+// A Module built without contents registers no class and no bind variable.
+struct ModuleContents {
+  using BindVariableOwner = void (*)(Module& m, std::vector<BindVariable>& aTable);
+  std::span<const std::string_view> aClassListOne;
+  std::span<const std::string_view> aClassListTwo;
+  std::span<const BindVariableOwner> aBindVariableOwners;
+};
 
 // The name under which the current message's return value is bound.
 inline constexpr std::string_view kMessageReturnName = "___az_quorvane_001";
 
 // Module slots: storage that a subsystem above the frame owns inside the
 // Module (a class's class-variable block, an object-typed global).  A slot
-// type derives from ModuleSlot and names its index with a static member
-// `kSlot`; the Module creates it, zero-initialised, on first use.
+// type derives from ModuleSlot; the Module creates it, zero-initialised, on
+// first use of Slot<T>() and finds it again by its type.
 class ModuleSlot {
  public:
   virtual ~ModuleSlot() = default;
 };
 
-enum class SlotId : int {
-  // One class-variable block per class of the second class list, in order.
-  kApplicationProfile,
-  kDirectories,
-  kJavaRepository,
-  kMdiManageChildren,
-  kDatabaseBrand,
-  kManageSqlHandles,
-  kBldBlockProfile,
-  kDisplayMsg,
-  kContainerCtrl,
-  kRadioListBox,
-  // Object-typed globals.
-  kJavaClass,
-  kDirectoriesGlobal,
-  kAppProfileGlobal,
-  kJavaFileGlobal,
-  kJavaRepositoryGlobal,
-  kJavaClassVariableGlobal,
-  kCount
-};
+// The key of slot type T: the address of an object of its own, a constant
+// that needs neither a counter nor type information at run time.
+template <class T>
+inline constexpr char kSlotKey = 0;
 
 // Failures that tests can inject into initialisation and attach.
 struct ModuleFaults {
@@ -109,7 +90,7 @@ struct ModuleFaults {
 
 class Module {
  public:
-  explicit Module(const Host& host, ModuleFaults faults = {});
+  explicit Module(const Host& host, ModuleFaults faults = {}, ModuleContents contents = {});
   ~Module();
   Module(const Module&) = delete;
   Module& operator=(const Module&) = delete;
@@ -142,26 +123,37 @@ class Module {
   ExternalLibrary::Entry External(ExternalFunction e);
 
   Globals& G() { return globals_; }
-  SqlBindVariables& Bind() { return bind_; }
   const std::vector<BindVariable>& BindTable() const { return aBindTable_; }
   const std::vector<std::string_view>& RegisteredClasses() const { return aRegisteredClasses_; }
   const HostContext& Context() const { return context_; }
   Number& MessageReturn() { return nMessageReturn_; }
   Number& WaitCursorDepth() { return nWaitCursorDepth_; }
 
+  // The slot of type T, created on first use.  A Module holds a dozen or so
+  // slots: a linear search of their keys is as quick as an index.
   template <class T>
   T& Slot() {
-    auto& p = aSlots_[static_cast<size_t>(T::kSlot)];
-    if (!p) p = std::make_unique<T>();
-    return static_cast<T&>(*p);
+    static_assert(std::is_base_of_v<ModuleSlot, T>);
+    const void* pKey = &kSlotKey<T>;
+    for (const SlotEntry& e : aSlots_) {
+      if (e.pKey == pKey) return static_cast<T&>(*e.pSlot);
+    }
+    return static_cast<T&>(AddSlot(pKey, std::make_unique<T>()));
   }
 
  private:
+  struct SlotEntry {
+    const void* pKey;
+    std::unique_ptr<ModuleSlot> pSlot;
+  };
+
   void Initialise();
+  ModuleSlot& AddSlot(const void* pKey, std::unique_ptr<ModuleSlot> pSlot);
   [[noreturn]] void Fatal(std::string_view sText);
 
   Host host_;
   ModuleFaults faults_;
+  ModuleContents contents_;
   bool bInitialised_ = false;
   int nInitialisations_ = 0;
   bool bLibrariesBound_ = false;
@@ -169,13 +161,12 @@ class Module {
   std::vector<ExternalLibrary::Entry> aExternalIndex_;
 
   Globals globals_;
-  SqlBindVariables bind_;
   std::vector<BindVariable> aBindTable_;
   std::vector<std::string_view> aRegisteredClasses_;
   HostContext context_;
   Number nMessageReturn_;
   Number nWaitCursorDepth_;
-  std::array<std::unique_ptr<ModuleSlot>, static_cast<size_t>(SlotId::kCount)> aSlots_;
+  std::vector<SlotEntry> aSlots_;
 };
 
 // Message-box style of the load and initialisation failures (error icon).

@@ -16,7 +16,6 @@
 namespace qv {
 
 struct BldBlockProfileVars : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kBldBlockProfile;
   String cv_sBldBlockIni;  // empty until the first load
   String cv_sHelpFile;
   bool cv_bDebugMode = false;

@@ -6,7 +6,7 @@
 namespace qv {
 
 Number BLC_DatabaseBrand::SetDBMSBrand(Module& m, SqlHandle hSql) {
-  Number& cv_nDBMSBrand = m.Bind().cv_nDBMSBrand;
+  Number& cv_nDBMSBrand = DatabaseBrandClassVars(m).cv_nDBMSBrand;
   VC_DisplayMsg oMsg;
   cv_nDBMSBrand = Number(0);
   Number nBrand(0);
@@ -18,8 +18,10 @@ Number BLC_DatabaseBrand::SetDBMSBrand(Module& m, SqlHandle hSql) {
   return Number::Null();
 }
 
-Number BLC_DatabaseBrand::CurrentDBMSBrand(Module& m) { return m.Bind().cv_nDBMSBrand; }
+Number BLC_DatabaseBrand::CurrentDBMSBrand(Module& m) { return DatabaseBrandClassVars(m).cv_nDBMSBrand; }
 
-bool BLC_DatabaseBrand::IsDBMSBrand(Module& m, Number nBrand) { return nBrand == m.Bind().cv_nDBMSBrand; }
+bool BLC_DatabaseBrand::IsDBMSBrand(Module& m, Number nBrand) {
+  return nBrand == DatabaseBrandClassVars(m).cv_nDBMSBrand;
+}
 
 }  // namespace qv

@@ -1,7 +1,6 @@
 // BLC_DatabaseBrand: which database product the application is connected
-// to, read from a connection's database parameter 2.  The brand is a class
-// variable (cv_nDBMSBrand); it lives in the Module's SQL bind-variable
-// storage, since statements may name it as a bind variable.
+// to, read from a connection's database parameter 2.  The class variables
+// are SQL bind variables (see framework/sql_binding.h).
 #pragma once
 
 #include <string_view>
@@ -13,6 +12,12 @@ namespace qv {
 
 // The database parameter that reports a connection's brand code.
 inline constexpr int64_t kBrandParameter = 2;
+
+struct DatabaseBrandVars : ModuleSlot {
+  bool cv_bFirstConnect = false;  // bound under its name; no function uses it
+  Number cv_nDBMSBrand;
+};
+inline DatabaseBrandVars& DatabaseBrandClassVars(Module& m) { return m.Slot<DatabaseBrandVars>(); }
 
 class BLC_DatabaseBrand : public Object {
  public:

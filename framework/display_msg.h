@@ -14,7 +14,6 @@
 namespace qv {
 
 struct DisplayMsgVars : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kDisplayMsg;
   DynArray<String> cv_sSystemMsg;
   DynArray<String> cv_sValidationMsg;
 };

@@ -15,7 +15,7 @@ namespace {
 int64_t UpperBound(Module& m) {
   Number nLower;
   Number nUpper;
-  RtArrayBounds(m.Bind().cv_hSqlResource, nLower, nUpper);
+  RtArrayBounds(SqlPoolClassVars(m).cv_hSqlResource, nLower, nUpper);
   return nUpper.AsInt64();
 }
 
@@ -40,7 +40,7 @@ int32_t BLC_ManageSqlHandles::OnConnectSqlError(Module& /*m*/, SqlHandle /*hSql*
 }
 
 bool BLC_ManageSqlHandles::GetSqlHandle(Module& m, SqlHandle& hSql) {
-  SqlBindVariables& cv = m.Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(m);
   VC_DisplayMsg oMsg;
   if (!cv.cv_bInitialized) {
     InitSqlHandle(m);
@@ -84,7 +84,7 @@ bool BLC_ManageSqlHandles::GetSqlHandle(Module& m, SqlHandle& hSql) {
 }
 
 bool BLC_ManageSqlHandles::ReleaseSqlHandle(Module& m, SqlHandle hSql) {
-  SqlBindVariables& cv = m.Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(m);
   if (hSql == cv.cv_hSqlNULL) return false;
   const int64_t nUpper = UpperBound(m);
   for (int64_t i = 0; i <= nUpper; ++i) {
@@ -101,7 +101,7 @@ bool BLC_ManageSqlHandles::ReleaseSqlHandle(Module& m, SqlHandle hSql) {
 }
 
 bool BLC_ManageSqlHandles::ConnectSqlHandle(Module& m) {
-  SqlBindVariables& cv = m.Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(m);
   const int64_t nUpper = UpperBound(m);
   SqlHandle hSql;
   if (!ConnectUnderHandler(m, hSql)) return false;
@@ -119,7 +119,7 @@ bool BLC_ManageSqlHandles::ConnectSqlHandle(Module& m) {
 }
 
 bool BLC_ManageSqlHandles::ReConnectSqlHandle(Module& m, Number nSlot) {
-  SqlBindVariables& cv = m.Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(m);
   // A slot number that names no slot would lose the new connection.
   if (nSlot.IsNull() || nSlot.Value() < 0 || nSlot.Value() != std::floor(nSlot.Value())) return false;
   const int64_t n = nSlot.AsInt64();
@@ -179,7 +179,7 @@ Number BLC_ManageSqlHandles::SetSqlHandle(Module& m, SqlHandle hSql, bool bFirst
 }
 
 Number BLC_ManageSqlHandles::InitSqlHandle(Module& m) {
-  SqlBindVariables& cv = m.Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(m);
   cv.cv_hSqlResource.Set(0, cv.cv_hSqlNULL);
   cv.cv_bhSqlLocked.Set(0, false);
   cv.cv_nHandleWarningLevel = Number(kHandleWarningLevel);
@@ -190,7 +190,7 @@ Number BLC_ManageSqlHandles::InitSqlHandle(Module& m) {
 }
 
 bool BLC_ManageSqlHandles::DisconnectSqlHandles(Module& m) {
-  SqlBindVariables& cv = m.Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(m);
   const int64_t nUpper = UpperBound(m);
   bool bResult = false;
   for (int64_t i = 0; i <= nUpper; ++i) {

@@ -6,8 +6,8 @@
 // warns (system message 5) when it grows past the warning level.  Each new
 // connection is configured for the current database brand.
 //
-// The class variables are SQL bind variables: they live in the Module's
-// SqlBindVariables.  No function uses its instance except to pass it on.
+// The class variables are SQL bind variables (see framework/sql_binding.h).
+// No function uses its instance except to pass it on.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,20 @@
 namespace qv {
 
 inline constexpr int64_t kHandleWarningLevel = 10;
+
+// The pool's class variables, and the two module-level SQL variables that
+// statements may bind (__th and hSqlCurrent).
+struct SqlPoolVars : ModuleSlot {
+  Number th;  // __th
+  SqlHandle hSqlCurrent;
+  bool cv_bFirstConnect = false;
+  DynArray<SqlHandle> cv_hSqlResource;
+  DynArray<bool> cv_bhSqlLocked;
+  SqlHandle cv_hSqlNULL;
+  Number cv_nHandleWarningLevel;
+  bool cv_bInitialized = false;
+};
+inline SqlPoolVars& SqlPoolClassVars(Module& m) { return m.Slot<SqlPoolVars>(); }
 
 class BLC_ManageSqlHandles : public Object {
  public:

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "exports/module_contents.h"
 #include "frame/module.h"
 #include "host/portable_host.h"
 
@@ -64,7 +65,7 @@ class Harness {
   // A new Module over the host; the previous one is detached first.
   Module& Fresh() {
     module_.reset();
-    module_ = std::make_unique<Module>(host_->GetHost());
+    module_ = std::make_unique<Module>(host_->GetHost(), ModuleFaults{}, kLibraryContents);
     module_->Attach();
     return *module_;
   }

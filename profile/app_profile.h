@@ -23,7 +23,6 @@
 namespace qv {
 
 struct AppProfileVars : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kApplicationProfile;
   bool cv_bLoaded = false;  // TRUE from the first load that found the file on
   String cv_sIniFile;       // the file name, set by every load and save
   String cv_sSpare;         // returned by GetSpareString; assigned by no function
@@ -126,7 +125,6 @@ class VC_ApplicationProfile : public Object {
 
 // The global AppProfile instance the host application uses.
 struct AppProfileGlobal : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kAppProfileGlobal;
   VC_ApplicationProfile AppProfile;
 };
 inline VC_ApplicationProfile& AppProfileInstance(Module& m) { return m.Slot<AppProfileGlobal>().AppProfile; }

@@ -11,7 +11,6 @@
 namespace qv {
 
 struct DirectoriesVars : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kDirectories;
   Number cv_nSpare;
   Number cv_nRootCount;            // roots accepted since InitDirectories; where the next one goes
   DynArray<String> cv_sDirectory;  // the roots; after a search the directory of each file found
@@ -45,7 +44,6 @@ class VC_Directories : public Object {
 
 // The global Directories instance the host application uses.
 struct DirectoriesGlobal : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kDirectoriesGlobal;
   VC_Directories Directories;
 };
 inline VC_Directories& DirectoriesInstance(Module& m) { return m.Slot<DirectoriesGlobal>().Directories; }

@@ -112,14 +112,12 @@ class VC_JavaFile : public Object {
 
 // The global JavaClass: the records at positions 0, 1, 2, …
 struct JavaClassGlobal : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kJavaClass;
   DynArray<VC_JavaClass> JavaClass;
 };
 inline DynArray<VC_JavaClass>& JavaClassArray(Module& m) { return m.Slot<JavaClassGlobal>().JavaClass; }
 
 // The global JavaFile instance the host application uses.
 struct JavaFileGlobal : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kJavaFileGlobal;
   VC_JavaFile JavaFile;
 };
 inline VC_JavaFile& JavaFileInstance(Module& m) { return m.Slot<JavaFileGlobal>().JavaFile; }

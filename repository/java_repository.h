@@ -20,7 +20,6 @@
 namespace qv {
 
 struct JavaRepositoryVars : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kJavaRepository;
   Number cv_nClassCount;          // class lines read by the last ReadClassFile; 0: not loaded
   IndexedNames cv_sClassName;     // the class name of JavaClass[i]
   IndexedNames cv_sSuperClass;    // its superclass name
@@ -126,7 +125,6 @@ ScanSave SaveScannedClasses(Module& m);
 
 // The global JavaRepository instance the host application uses.
 struct JavaRepositoryGlobal : ModuleSlot {
-  static constexpr SlotId kSlot = SlotId::kJavaRepositoryGlobal;
   VC_JavaRepository JavaRepository;
 };
 inline VC_JavaRepository& JavaRepositoryInstance(Module& m) { return m.Slot<JavaRepositoryGlobal>().JavaRepository; }

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "frame/convert.h"
+#include "frame/wait_cursor.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "repository/replacing_file.h"
 #include "repository/repository_format.h"
 #include "repository/run_ahead.h"
-#include "source/framework_globals.h"
 
 namespace qv {
 

@@ -1,9 +1,9 @@
 // Writing a class record back out as Java source.
+#include "frame/wait_cursor.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "repository/replacing_file.h"
 #include "repository/repository_format.h"
-#include "source/framework_globals.h"
 
 namespace qv {
 

@@ -8,7 +8,8 @@
 
 #include "cli/library_client.h"
 #include "exports/abi.h"
-#include "source/framework_globals.h"
+#include "framework/sql_binding.h"
+#include "framework/window_services.h"
 #include "support/loaded_library.h"
 #include "support/test_host.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/toolkit.h"
+#include "framework/sql_handles.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -31,7 +32,7 @@ TEST_F(ModuleTest, InitialisesOnceAndFillsTheModuleData) {
   EXPECT_STREQ(aBind[7].sName, "cv_bFirstConnect");
   EXPECT_NE(aBind[2].pStorage, aBind[7].pStorage);  // two classes' variables of one name
   EXPECT_STREQ(aBind[9].sName, "cv_nDBMSBrand");
-  EXPECT_EQ(aBind[6].pStorage, &m.Bind().cv_nHandleWarningLevel);
+  EXPECT_EQ(aBind[6].pStorage, &SqlPoolClassVars(m).cv_nHandleWarningLevel);
 
   EXPECT_EQ(m.WaitCursorDepth(), Number(0));
   EXPECT_EQ(m.Context().hWndMDI, host_->Windows().Context().hWndMDI);

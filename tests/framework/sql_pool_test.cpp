@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "exports/module_contents.h"
 #include "framework/database_brand.h"
 #include "framework/sql_handles.h"
 #include "support/pg_cluster.h"
@@ -69,7 +70,7 @@ class SqlPoolTest : public test::HostFixture, public testing::WithParamInterface
 
 TEST_P(SqlPoolTest, FirstHandleConnectsSlotZeroReadsTheBrandAndIsConfigured) {
   PortableSql& sql = host_->Sql();
-  SqlBindVariables& cv = module_->Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(*module_);
   const SqlHandle h0 = Get();
   EXPECT_FALSE(h0.IsNull());
   EXPECT_EQ(cv.cv_hSqlResource.Get(0), h0);
@@ -98,7 +99,7 @@ TEST_P(SqlPoolTest, FirstHandleConnectsSlotZeroReadsTheBrandAndIsConfigured) {
 
 TEST_P(SqlPoolTest, HandOutGiveBackAndReconnect) {
   PortableSql& sql = host_->Sql();
-  SqlBindVariables& cv = module_->Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(*module_);
   const SqlHandle h0 = Get();
   const SqlHandle h1 = Get();  // slot 0 is in use: slot 1 connects
   EXPECT_NE(h0, h1);
@@ -155,7 +156,7 @@ TEST_P(SqlPoolTest, GrowingPastTheWarningLevelShowsMessage5AndStillHandsOut) {
   SqlHandle h11;
   EXPECT_TRUE(pool_.GetSqlHandle(*module_, h11));
   EXPECT_FALSE(h11.IsNull());
-  EXPECT_EQ(module_->Bind().cv_hSqlResource.Get(11), h11);
+  EXPECT_EQ(SqlPoolClassVars(*module_).cv_hSqlResource.Get(11), h11);
   EXPECT_EQ(Boxes(), std::vector<std::string>{"S5: Number of Sql Handles is above Warning Level!"});
   EXPECT_EQ(host_->Sql().OpenHandleCount(), 12u);
 }
@@ -166,7 +167,7 @@ TEST_P(SqlPoolTest, AFailedFirstConnectShowsMessage15AndALaterCallConnects) {
   EXPECT_FALSE(pool_.GetSqlHandle(*module_, h));
   EXPECT_TRUE(h.IsNull());
   EXPECT_EQ(Boxes(), std::vector<std::string>{"S15: Login Error! Please try again."});
-  EXPECT_TRUE(module_->Bind().cv_bFirstConnect);
+  EXPECT_TRUE(SqlPoolClassVars(*module_).cv_bFirstConnect);
   EXPECT_EQ(host_->Sql().OpenHandleCount(), 0u);
   // The pool's error handler dealt with the error: the host printed nothing,
   // and the database's own text is kept.
@@ -175,7 +176,7 @@ TEST_P(SqlPoolTest, AFailedFirstConnectShowsMessage15AndALaterCallConnects) {
 
   host_->Sql().SetDatabase(sGood_);
   EXPECT_TRUE(pool_.GetSqlHandle(*module_, h));
-  EXPECT_EQ(module_->Bind().cv_hSqlResource.Get(0), h);
+  EXPECT_EQ(SqlPoolClassVars(*module_).cv_hSqlResource.Get(0), h);
   EXPECT_EQ(pool_.GetDBMSBrand(*module_), Number(Brand()));
 }
 
@@ -188,7 +189,7 @@ TEST_P(SqlPoolTest, AFailedConnectWithEverySlotInUseOrAnEmptySlotShowsMessage26)
   EXPECT_TRUE(pool_.ReleaseSqlHandle(*module_, h1));
   EXPECT_FALSE(pool_.GetSqlHandle(*module_, h));  // reconnecting slot 1 fails
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"S26: No free Sql Handles!", "S26: No free Sql Handles!"}));
-  EXPECT_EQ(module_->Bind().cv_hSqlResource.Count(), 2);
+  EXPECT_EQ(SqlPoolClassVars(*module_).cv_hSqlResource.Count(), 2);
   EXPECT_TRUE(aUnhandled_.empty());
   host_->Sql().SetDatabase(sGood_);
   EXPECT_NE(Get(), h0);
@@ -201,7 +202,7 @@ TEST_P(SqlPoolTest, DisconnectingEveryHandleResetsThePool) {
   EXPECT_TRUE(pool_.ReleaseSqlHandle(*module_, h2));
   EXPECT_TRUE(pool_.DisconnectSqlHandles(*module_));  // handed-out handles too
   EXPECT_EQ(host_->Sql().OpenHandleCount(), 0u);
-  SqlBindVariables& cv = module_->Bind();
+  SqlPoolVars& cv = SqlPoolClassVars(*module_);
   EXPECT_EQ(cv.cv_hSqlResource.Count(), 1);
   EXPECT_TRUE(cv.cv_bFirstConnect);
   EXPECT_TRUE(cv.cv_bInitialized);
@@ -254,7 +255,7 @@ class DatabaseBrandTest : public test::HostFixture {
     Host host = host_->GetHost();
     host.pSql = pSql_.get();
     module_.reset();
-    module_ = std::make_unique<Module>(host);
+    module_ = std::make_unique<Module>(host, ModuleFaults{}, kLibraryContents);
     module_->Attach();
     return *module_;
   }

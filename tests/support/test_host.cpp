@@ -5,6 +5,8 @@
 #include <random>
 #include <sstream>
 
+#include "exports/module_contents.h"
+
 namespace qv::test {
 
 TempDir::TempDir() {
@@ -60,7 +62,7 @@ std::string HostFixture::Win(const std::string& sRelative) const {
 
 Module& HostFixture::FreshModule(ModuleFaults faults) {
   module_.reset();
-  module_ = std::make_unique<Module>(host_->GetHost(), faults);
+  module_ = std::make_unique<Module>(host_->GetHost(), faults, kLibraryContents);
   module_->Attach();
   return *module_;
 }

@@ -1,8 +1,10 @@
-#include "source/framework_globals.h"
+#include "framework/sql_binding.h"
 
 #include "frame/rt_string.h"
 #include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "framework/database_brand.h"
+#include "framework/sql_handles.h"
+#include "framework/window_services.h"
 
 namespace qv {
 namespace {
@@ -10,8 +12,6 @@ namespace {
 // How much of an item's name GetColumnName takes from the first kept
 // character on.
 constexpr int64_t kColumnNameLength = 32000;
-
-bool IsTableWindow(Module& m, WindowHandle hWnd) { return RtGetObjectType(m, hWnd) == fw::kTypeTableWindow; }
 
 // The shared work of the two list builders; sDefaultBindVar supplies the bind
 // variable when sBindVar is empty.
@@ -42,42 +42,21 @@ void AppendToBindList(Number nMode, String& sList, String& sBindList, std::strin
 
 }  // namespace
 
-Number SetWaitCursor(Module& m, bool bOn) {
-  Number& nDepth = m.WaitCursorDepth();
-  if (bOn) {
-    RtWaitCursor(m, true);
-    nDepth = nDepth + 1;
-  } else if (nDepth > Number(0)) {
-    nDepth = nDepth - 1;
-    if (nDepth == Number(0)) RtWaitCursor(m, false);
-  }
-  return Number::Null();
-}
-
-Number ApplyFontSettings(Module& m, WindowHandle hWnd) {
-  Globals& g = m.G();
-  if (g.sFontName.empty()) return Number::Null();
-  const Number nSize = IsTableWindow(m, hWnd) ? g.nFontSize - 1 : g.nFontSize;
-  RtSetFont(m, hWnd, g.sFontName, nSize, g.nFontEnhancement);
-  RtSetColor(m, hWnd, fw::kColorWindowText, g.nFontColor);
-  g.nOutlineFont = Number(VtCreateFont(m, g.sFontName, g.nFontSize, g.nFontEnhancement));
-  if (!(g.nBkgdColor == g.nFontColor)) RtSetColor(m, hWnd, fw::kColorWindowBackground, g.nBkgdColor);
-  return Number::Null();
-}
-
-bool IsStandardFWObject(Module& m, WindowHandle hWnd) {
-  const int64_t nType = RtGetObjectType(m, hWnd);
-  for (const int64_t nStandard : fw::kTypeStandardObjects) {
-    if (nType == nStandard) return true;
-  }
-  return false;
-}
-
-bool IsFrameworkObject(Module& m, WindowHandle hWnd) { return IsStandardFWObject(m, hWnd); }
-
-bool IsUnnamedWindow(Module& m, WindowHandle hWnd) {
-  if (hWnd == RtNullWindow(m)) return false;
-  return RtGetItemName(m, hWnd).empty();
+void RegisterSqlBindVariables(Module& m, std::vector<BindVariable>& aTable) {
+  SqlPoolVars& pool = SqlPoolClassVars(m);
+  DatabaseBrandVars& brand = DatabaseBrandClassVars(m);
+  aTable.insert(aTable.end(), {
+                                  {"__th", &pool.th},
+                                  {"hSqlCurrent", &pool.hSqlCurrent},
+                                  {"cv_bFirstConnect", &pool.cv_bFirstConnect},
+                                  {"cv_hSqlResource", &pool.cv_hSqlResource},
+                                  {"cv_bhSqlLocked", &pool.cv_bhSqlLocked},
+                                  {"cv_hSqlNULL", &pool.cv_hSqlNULL},
+                                  {"cv_nHandleWarningLevel", &pool.cv_nHandleWarningLevel},
+                                  {"cv_bFirstConnect", &brand.cv_bFirstConnect},
+                                  {"cv_bInitialized", &pool.cv_bInitialized},
+                                  {"cv_nDBMSBrand", &brand.cv_nDBMSBrand},
+                              });
 }
 
 String GetColumnName(Module& m) {
@@ -92,15 +71,23 @@ String GetColumnName(Module& m) {
   return String();
 }
 
-String GetFieldBindVar(Module& m) { return ":" + RtGetItemName(m, RtCurrentItem(m)); }
+// The bind variables are appended to ":" rather than concatenated with it:
+// GCC 12 at -O3 warns falsely (-Wrestrict) on ":" + std::string.
+String GetFieldBindVar(Module& m) {
+  String sBindVar = ":";
+  sBindVar += RtGetItemName(m, RtCurrentItem(m));
+  return sBindVar;
+}
 
 String GetColumnBindVar(Module& m) {
   const WindowHandle hItem = RtCurrentItem(m);
-  const String sName = RtGetItemName(m, hItem);
+  String sBindVar = ":";
   if (IsTableWindow(m, RtGetParent(m, hItem))) {
-    return ":" + RtGetItemName(m, RtCurrentForm(m)) + "." + sName;
+    sBindVar += RtGetItemName(m, RtCurrentForm(m));
+    sBindVar += ".";
   }
-  return ":" + sName;
+  sBindVar += RtGetItemName(m, hItem);
+  return sBindVar;
 }
 
 Number BuildColumnBindList(Module& m, Number nMode, String& sList, String& sBindList, std::string_view sColumn,
@@ -113,17 +100,6 @@ Number BuildFieldBindList(Module& m, std::string_view sColumn, std::string_view 
                           String& sBindList, Number nMode) {
   AppendToBindList(nMode, sList, sBindList, sColumn, sBindVar, [&m] { return GetFieldBindVar(m); });
   return Number::Null();
-}
-
-int32_t CallHostCommand(Module& m, int32_t nValue) { return RtHostCommand(m, nValue, 0, 0); }
-
-Number GetQueriedCount(Module& m, int32_t nValue) {
-  int32_t nA = 0;
-  int32_t nB = 0;
-  int32_t nC = 0;
-  RtQueryThreeNumbers(m, nValue, nA, nB, nC);
-  // Widened before adding, so that the largest 32-bit value does not wrap.
-  return Number(static_cast<int64_t>(nC) + 1);
 }
 
 }  // namespace qv

@@ -1,0 +1,19 @@
+#include "frame/wait_cursor.h"
+
+#include "frame/runtime.h"
+
+namespace qv {
+
+Number SetWaitCursor(Module& m, bool bOn) {
+  Number& nDepth = m.WaitCursorDepth();
+  if (bOn) {
+    RtWaitCursor(m, true);
+    nDepth = nDepth + 1;
+  } else if (nDepth > Number(0)) {
+    nDepth = nDepth - 1;
+    if (nDepth == Number(0)) RtWaitCursor(m, false);
+  }
+  return Number::Null();
+}
+
+}  // namespace qv
