@@ -1,7 +1,5 @@
 #include "host/ini_profiles.h"
 
-#include <fcntl.h>
-
 #include <cerrno>
 #include <utility>
 
