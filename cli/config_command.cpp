@@ -1,11 +1,9 @@
 // quorvane config: the application profile "Quorvane.ini" in the profile
 // directory, read and written through the library's VC_ApplicationProfile,
 // so that the file always holds what the library itself would write.
-#include <stdlib.h>
-
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +16,7 @@
 #include "cli/repository_options.h"
 #include "cli/session.h"
 #include "frame/runtime.h"
+#include "host/posix_io.h"
 #include "profile/app_profile.h"
 
 namespace qv::cli {
@@ -83,14 +82,13 @@ std::string UnstorableValue(std::string_view sValue) {
 // The file is made in a fresh directory beside sPath and then
 // renamed over it, so a failure leaves what was there before.
 bool WriteDefaults(const std::string& sDir, const std::string& sPath, std::string& sError) {
-  std::string sTemplate = (fs::path(sDir) / ".Quorvane.ini.XXXXXX").string();
-  if (::mkdtemp(sTemplate.data()) == nullptr) {
-    sError = "cannot create a temporary directory in " + sDir;
+  std::string sTempDir = (fs::path(sDir) / ".Quorvane.ini.XXXXXX").string();
+  if (const IoError oError = io::MakeTempDirectory(sTempDir); oError.Failed()) {
+    sError = oError.sMessage;
     return false;
   }
-  const std::string sTempDir = sTemplate;
   const std::string sTempFile = IniPath(sTempDir);
-  bool bOk = static_cast<bool>(std::ofstream(sTempFile, std::ios::binary));
+  bool bOk = !io::WriteReplacing(sTempFile, "").Failed();
   if (bOk) {
     Session session(sTempDir);
     Module& m = session.M();
@@ -101,10 +99,12 @@ bool WriteDefaults(const std::string& sDir, const std::string& sPath, std::strin
     profile.SaveProfile(m);
     bOk = AppProfileClassVars(m).cv_bLoaded && FirstUnsaved(m) == nullptr;
   }
-  std::error_code ec;
-  if (bOk) fs::rename(sTempFile, sPath, ec);
-  if (!bOk || ec) sError = "cannot write " + sPath;
-  fs::remove_all(sTempDir, ec);
+  if (!bOk) {
+    sError = "cannot write " + sPath;
+  } else if (const IoError oError = io::Rename(sTempFile, sPath); oError.Failed()) {
+    sError = "cannot write " + oError.sMessage;
+  }
+  io::RemoveAll(sTempDir);
   return sError.empty();
 }
 
@@ -138,10 +138,8 @@ std::string Misfit(const ProfileSetting& row, std::string_view sValue) {
 }
 
 bool EnsureDirectory(const std::string& sDir, std::string& sError) {
-  std::error_code ec;
-  fs::create_directories(sDir, ec);
-  if (ec || !fs::is_directory(sDir)) {
-    sError = "cannot create the profile directory " + sDir + (ec ? ": " + ec.message() : std::string());
+  if (const IoError oError = io::CreateDirectories(sDir); oError.Failed()) {
+    sError = "cannot create the profile directory " + sDir + ": " + io::ErrorText(oError.nCode);
     return false;
   }
   return true;
@@ -150,9 +148,9 @@ bool EnsureDirectory(const std::string& sDir, std::string& sError) {
 // An existing file that cannot be read would load as all defaults; so
 // would a directory of that name, which opens but yields no bytes.
 bool Readable(const std::string& sPath) {
-  std::error_code ec;
-  if (!fs::exists(sPath, ec)) return !ec;
-  return fs::is_regular_file(sPath, ec) && static_cast<bool>(std::ifstream(sPath, std::ios::binary));
+  std::string sText;
+  const IoError oError = io::ReadFile(sPath, sText);
+  return !oError.Failed() || oError.nCode == ENOENT || oError.nCode == ENOTDIR;
 }
 
 const ProfileSetting* FindOrReport(const std::string& sSection, const std::string& sKey) {

@@ -29,7 +29,10 @@ target_include_directories(quorvane_core PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_
 
 # The Windows host set: the portable pieces and the win32_* files.
 set(QV_HOST_SOURCES)
-foreach(name headless_windows portable_runtime portable_sql sqlite_sql toolkit_lists toolkit_provider)
+# The portable logic (Windows paths and wildcards, the UTF-16 codec, the INI
+# document model) is shared with the POSIX build.
+foreach(name headless_windows portable_runtime portable_sql sqlite_sql toolkit_lists toolkit_provider
+    windows_paths utf16 ini_document)
   list(APPEND QV_HOST_SOURCES ${PROJECT_SOURCE_DIR}/host/${name}.cpp)
 endforeach()
 file(GLOB QV_WIN32_HOST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/win32_*.cpp)

@@ -10,6 +10,7 @@
 // bare names without a directory.
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -33,6 +34,16 @@ enum FileOpenStyle : int {
 
 // Seek origins of RtFileSeek.
 enum FileSeekOrigin : int { kSeekStart = 0, kSeekEnd = 2 };
+
+// The failure of a host call: an error number in errno's terms (0 when the
+// call succeeded) and a message for people that names what failed and why.
+struct IoError {
+  int nCode = 0;
+  std::string sMessage;
+  bool Failed() const { return nCode != 0; }
+};
+// The code of a failure that no more precise error number describes.
+inline constexpr int kIoFailed = EIO;
 
 // The line terminator FileSystem::PutLine writes after each line.
 inline constexpr std::string_view kLineEnd = "\r\n";
@@ -84,6 +95,32 @@ class FileSystem {
     for (size_t k = 0; k < aMoves.size(); ++k) aDone[k] = Replace(aMoves[k].first, aMoves[k].second);
   }
 
+  // Puts sText in place of the whole file sPath (creating it) in one step,
+  // so that a failure leaves the old file as it was: the text is written
+  // to a new file beside it, which then replaces it.  The write need not be
+  // forced to disk (a host may leave it in the system's cache, as Windows'
+  // profile functions do).  This default is made of the calls above, with
+  // sPath + ".qvnew" as the new file.
+  virtual IoError ReplaceContent(std::string_view sPath, std::string_view sText) {
+    std::string sNew(sPath);
+    sNew.append(".qvnew");
+    FileHandle hFile;
+    if (!Open(hFile, sNew, kOpenCreate)) return IoError{kIoFailed, "cannot create " + sNew};
+    const bool bWritten = Write(hFile, sText) == static_cast<int64_t>(sText.size());
+    const bool bClosed = Close(hFile);
+    IoError oError;
+    if (!bWritten || !bClosed) {
+      oError = IoError{kIoFailed, "cannot write " + sNew};
+    } else if (!Replace(sNew, sPath)) {
+      oError = IoError{kIoFailed, "cannot replace " + std::string(sPath)};
+    }
+    if (oError.Failed()) {
+      FileHandle hNone;
+      Open(hNone, sNew, kOpenDelete);
+    }
+    return oError;
+  }
+
   // Reads the whole file sPath into sText (replacing it).  Unlike every
   // other call, this one may run on several threads at once, alongside
   // each other and alongside the other calls of one thread: it keeps no
@@ -133,6 +170,9 @@ class FileSystemWrapper : public FileSystem {
   bool Replace(std::string_view sSource, std::string_view sTarget) override { return oBase_.Replace(sSource, sTarget); }
   void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override {
     oBase_.ReplaceAll(aMoves, aDone);
+  }
+  IoError ReplaceContent(std::string_view sPath, std::string_view sText) override {
+    return oBase_.ReplaceContent(sPath, sText);
   }
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override {
     return oBase_.ReadWholeFile(sPath, sText);

@@ -1,18 +1,19 @@
-// The INI engine on any file and any writes.  A key that WriteString
-// reports written reads back as written, through the same object and a
-// fresh one, and every other key reads as before; a refused write leaves the
-// file byte for byte as it was.
+// The INI document model on any bytes and any writes, without files.  A key
+// that Set reports written reads back as written, from the same document
+// and from one parsed afresh from its bytes, and every other key reads as
+// before; a refused write leaves the bytes as they were.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "host/ini_profiles.h"
+#include "host/ini_document.h"
 
 namespace {
 
@@ -38,13 +39,12 @@ void CollectNames(const std::string& sText, Names& aSections, Names& aKeys) {
 
 using Snapshot = std::vector<std::pair<int64_t, std::string>>;
 
-Snapshot Read(qv::IniProfiles& ini, const Names& aSections, const Names& aKeys) {
+Snapshot Read(const qv::IniDocument& ini, const Names& aSections, const Names& aKeys) {
   Snapshot a;
   for (const std::string& sSection : aSections) {
     for (const std::string& sKey : aKeys) {
-      std::string sValue;
-      const int64_t n = ini.GetString(sSection, sKey, "\x01", sValue, "f.ini");
-      a.emplace_back(n, sValue);
+      const std::optional<std::string_view> sValue = ini.Get(sSection, sKey);
+      a.emplace_back(sValue ? 1 : 0, sValue ? std::string(*sValue) : std::string());
     }
   }
   return a;
@@ -65,11 +65,9 @@ std::string NameForm(std::string_view s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
-  qv::fuzz::Harness& h = qv::fuzz::TheHarness();
   FuzzedDataProvider in(pData, nSize);
   const std::string sFile = in.ConsumeRandomLengthString(4096);
-  h.Write("f.ini", sFile);
-  qv::IniProfiles ini(h.Dir());
+  qv::IniDocument ini(sFile);
   Names aSections, aKeys;
   CollectNames(sFile, aSections, aKeys);
 
@@ -80,24 +78,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     aSections.insert(sSection);
     aKeys.insert(sKey);
     const Snapshot aBefore = Read(ini, aSections, aKeys);
-    const std::string sBytesBefore = h.Read("f.ini");
+    const std::string sBytesBefore = ini.Bytes();
 
-    if (!ini.WriteString(sSection, sKey, sValue, "f.ini")) {
-      QV_FUZZ_CHECK(h.Read("f.ini") == sBytesBefore, "a refused write changed the file");
-      QV_FUZZ_CHECK(!ini.LastWriteError().empty(), "a refused write without a reason");
+    bool bChanged = false;
+    if (const std::string sWhy = ini.Set(sSection, sKey, sValue, bChanged); !sWhy.empty()) {
+      QV_FUZZ_CHECK(ini.Bytes() == sBytesBefore, "a refused write changed the bytes");
+      QV_FUZZ_CHECK(!bChanged, "a refused write reported a change");
       continue;
     }
-    std::string sRead;
-    ini.GetString(sSection, sKey, "\x01", sRead, "f.ini");
-    QV_FUZZ_CHECK(sRead == sValue, "written: [" + sValue + "] read: [" + sRead + "]");
-    qv::IniProfiles fresh(h.Dir());
-    fresh.GetString(sSection, sKey, "\x01", sRead, "f.ini");
-    QV_FUZZ_CHECK(sRead == sValue, "a fresh object reads [" + sRead + "] for [" + sValue + "]");
+    const std::optional<std::string_view> sRead = ini.Get(sSection, sKey);
+    QV_FUZZ_CHECK(sRead && *sRead == sValue,
+                  "written: [" + sValue + "] read: [" + std::string(sRead.value_or("")) + "]");
+    const qv::IniDocument fresh(ini.Bytes());
+    const std::optional<std::string_view> sFresh = fresh.Get(sSection, sKey);
+    QV_FUZZ_CHECK(sFresh && *sFresh == sValue,
+                  "a fresh parse reads [" + std::string(sFresh.value_or("")) + "] for [" + sValue + "]");
 
-    // Every other key reads as before, through both objects.
+    // Every other key reads as before, in both documents.
     const Snapshot aAfter = Read(ini, aSections, aKeys);
     const Snapshot aFresh = Read(fresh, aSections, aKeys);
-    QV_FUZZ_CHECK(aAfter == aFresh, "the same object and a fresh one disagree");
+    QV_FUZZ_CHECK(aAfter == aFresh, "the document and a fresh parse of its bytes disagree");
     size_t i = 0;
     for (const std::string& sS : aSections) {
       for (const std::string& sK : aKeys) {

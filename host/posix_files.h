@@ -2,7 +2,8 @@
 //
 // Paths arrive in the library's Windows form and are mapped to POSIX paths
 // (MapToPosixPath); listings follow the Windows wildcard rules
-// (MatchesWildcard).  Open files live in a table owned by the object and are
+// (MatchesWildcard, host/windows_paths.h).  Every system call goes through
+// the I/O module (host/posix_io.h).  Open files live in a table owned by the object and are
 // named by small integer handles that are never reused, so a stale handle
 // fails instead of reaching another file.  One object serves one caller at a
 // time: it takes no locks.  ReadWholeFile and HoldsExactly touch no member
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "frame/host.h"
+#include "host/windows_paths.h"
 
 namespace qv {
 
@@ -28,15 +30,6 @@ namespace qv {
 // "/data/src/A.java".  A path without a drive keeps its (converted) form,
 // so POSIX paths pass through unchanged.
 std::string MapToPosixPath(std::string_view sPath, std::string_view sDriveRoot);
-
-// Whether the bare name sName matches the wildcard pattern sPattern under
-// Windows rules: ASCII letters compare case-insensitively, "*" matches any
-// run, "?" exactly one character.  A pattern ending in ".*" also matches the
-// name without that tail ("*.*" matches every name, "foo.*" matches "foo"),
-// and a pattern whose extension is three characters without wildcards
-// ("*.JAV") also matches names whose extension is longer and begins with
-// them ("Foo.java"), as the name's Windows short name would.
-bool MatchesWildcard(std::string_view sName, std::string_view sPattern);
 
 class PosixFileSystem final : public FileSystem {
  public:
@@ -97,6 +90,8 @@ class PosixFileSystem final : public FileSystem {
   // then renames each over its target (on two threads when there are many),
   // then syncs each directory once.
   void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
+  // Keeps the old file's mode and owner; not synced to disk.
+  IoError ReplaceContent(std::string_view sPath, std::string_view sText) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
   // Compares the sizes first, then the bytes, read with one call where the
   // file system allows it.

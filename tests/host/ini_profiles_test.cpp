@@ -11,6 +11,8 @@
 #include <limits>
 #include <string>
 
+#include "host/posix_files.h"
+#include "support/fault_files.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -245,6 +247,25 @@ TEST_F(IniProfilesTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
   EXPECT_EQ(FilesInDir(), 1u);
   EXPECT_TRUE(Put("S", "K", "new"));
   EXPECT_EQ(Get("S", "K"), "new");
+}
+
+TEST_F(IniProfilesTest, AnInjectedFailureOfAnyStepOfAWriteIsReportedAndLosesNothing) {
+  const std::string sOld = "[S]\r\nK=old\r\n";
+  dir_.Write("Test.ini", sOld);
+  PosixFileSystem oFiles;
+  FaultInjectingFileSystem oFaults(oFiles);
+  ini_.WriteThrough(oFaults);
+  for (const FaultOp eOp : {FaultOp::kOpenForWrite, FaultOp::kWrite, FaultOp::kClose, FaultOp::kRename}) {
+    oFaults.FailNth(eOp, 1);
+    EXPECT_FALSE(Put("S", "K", "new")) << static_cast<int>(eOp);
+    EXPECT_NE(ini_.LastWriteError().find("cannot be written"), std::string::npos) << ini_.LastWriteError();
+    EXPECT_EQ(dir_.Read("Test.ini"), sOld);
+    EXPECT_EQ(Get("S", "K"), "old");
+    EXPECT_EQ(FilesInDir(), 1u);
+    oFaults.Clear();
+  }
+  EXPECT_TRUE(Put("S", "K", "new"));
+  EXPECT_EQ(dir_.Read("Test.ini"), "[S]\r\nK=new\r\n");
 }
 
 TEST_F(IniProfilesTest, RefusesNamesAndValuesThatWouldNotReadBack) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fault_files.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -99,6 +100,29 @@ TEST_F(PortableSqlTest, ReadOnlyIsolationRefusesWritesAndRowsKeepNulls) {
   ASSERT_TRUE(sql_.SetIsolationLevel(h, "CS"));
   EXPECT_TRUE(sql_.Execute(h, "INSERT INTO t VALUES ('y', 'z')", nullptr));
   EXPECT_TRUE(sql_.Disconnect(h));
+}
+
+TEST(PortableSqlLogTest, AnInjectedFailureOfALogWriteIsReportedAndKeepsTheLog) {
+  test::TempDir dir;
+  test::HostFileSystem files;
+  FaultInjectingFileSystem faults(files);
+  PortableSql sql(dir.Str() + "/a.db", faults);
+  const std::string sLog = dir.Str() + "/perf.log";
+  const std::string sOld = "earlier lines\r\n";
+  dir.Write("perf.log", sOld);
+  sql.SetLogFiles("", sLog);
+  faults.FailNth(FaultOp::kWrite, 1);
+  ::testing::internal::CaptureStderr();
+  SqlHandle h;
+  ASSERT_TRUE(sql.Connect(h));
+  const std::string sErr = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(sErr.find("cannot write to the log"), std::string::npos) << sErr;
+  EXPECT_EQ(dir.Read("perf.log"), sOld);
+  EXPECT_EQ(faults.Count(FaultOp::kWrite), 1);
+  // The next line reaches the log after the earlier ones.
+  sql.Disconnect(h);
+  EXPECT_EQ(dir.Read("perf.log").substr(0, sOld.size()), sOld);
+  EXPECT_GT(dir.Read("perf.log").size(), sOld.size());
 }
 
 }  // namespace

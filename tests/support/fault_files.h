@@ -1,11 +1,13 @@
 // A FileSystem layer that makes chosen operations fail, for reliability
-// tests (part of the tests' support library, not of the shipped one) (in the manner of LevelDB's fault-injection
-// environment).
+// tests, in the manner of LevelDB's fault-injection environment.  It is
+// part of the tests' support library, not of the shipped one.
 //
 // Every call is forwarded to the wrapped FileSystem except the ones chosen
 // to fail.  The operations are counted in groups (FaultOp); a test arms a
 // group to fail its nth call from now (FailNth) or that call and every later
 // one (FailFrom).  A failing call behaves like this:
+//   ReplaceContent is made of the calls below (FileSystem's default), so
+//   each of its steps counts, and fails, in its group.
 //   kOpenForWrite  Open with kOpenCreate or kOpenAppend returns FALSE and
 //                  creates nothing; hFile is left untouched.
 //   kOpenAny       any Open (all styles, including delete and existence
@@ -57,6 +59,9 @@ class FaultInjectingFileSystem final : public FileSystemWrapper {
   bool Rename(std::string_view sOld, std::string_view sNew) override;
   bool Replace(std::string_view sSource, std::string_view sTarget) override;
   void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
+  IoError ReplaceContent(std::string_view sPath, std::string_view sText) override {
+    return FileSystem::ReplaceContent(sPath, sText);
+  }
   // Every other call is forwarded without faults; ReadWholeFile and
   // HoldsExactly may run on several threads, and the counters are not
   // shared between threads.
