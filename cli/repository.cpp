@@ -31,7 +31,7 @@ bool Load(const char* sCommand, Session& session) {
   RepositorySession repo(session.M());
   // The bar needs the number of classes; count the lines only when there is
   // a terminal to show it on, not on every load.
-  Progress progress("loading", isatty(STDERR_FILENO) == 1 ? repo.ClassListLines() : 0);
+  Progress progress("loading", isatty(STDERR_FILENO) == 1 ? repo.ClassListLineCount() : 0);
   repo.Load([&progress](int64_t nLoaded) { progress.Update(nLoaded); });
   return true;
 }

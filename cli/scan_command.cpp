@@ -1,6 +1,6 @@
 // quorvane scan: the Java sources below a set of roots, cut into class
-// records through the library, in this process; with --save also written
-// as the repository.
+// records by the library's repository session, in this process; with
+// --save also written as the repository.
 #include <cerrno>
 #include <chrono>
 #include <cstdio>

@@ -77,18 +77,21 @@ Runner AddTagsCommand(CLI::App& app) {
     }
     const std::string sDelimiter = m.G().sElementDelimiter;
     const std::string sToken = m.G().sCRLFToken;
+    // One class per line; each is read on a worker thread.
     std::vector<TagClass> aClasses;
-    std::vector<std::string> aMethodFiles;
-    for (const ClassListEntry& entry : RepositorySession(m).ClassList(sListText)) {
-      aClasses.push_back({entry.sClassName, NativePath(entry.sSourcePath), entry.sSuperClass, {}, {}});
-      aMethodFiles.push_back(NativePath(entry.sMethodFile));
+    for (const std::string_view sLine : RepositorySession::ClassListLines(sListText)) {
+      aClasses.emplace_back().sStored = sLine;
     }
-    for (size_t k = 0; k < aClasses.size(); ++k) aClasses[k].sStored = aMethodFiles[k];
     // Both toolkit text functions bound now, so the workers never touch
     // the Module.
     const JavaTextTools tools = JavaTextTools::Bound(m);
-    return WriteTagsFile("tags", m, aClasses, args->sOutput,
-                         [&](TagClass& c) { return ReadClass(c, std::string(c.sStored), tools, sDelimiter, sToken); });
+    return WriteTagsFile("tags", m, aClasses, args->sOutput, [&](TagClass& c) {
+      const ClassListEntry entry = RepositorySession::ClassListEntryOf(c.sStored, sDelimiter);
+      c.sName = entry.sClassName;
+      c.sSource = NativePath(entry.sSourcePath);
+      c.sSuperClass = entry.sSuperClass;
+      return ReadClass(c, NativePath(entry.sMethodFile), tools, sDelimiter, sToken);
+    });
   };
 }
 

@@ -115,11 +115,10 @@ bool RepositorySession::HasClassList() {
   return RtFileOpen(m_, hNone, format::kClassListFile, kOpenExist);
 }
 
-int64_t RepositorySession::ClassListLines() {
+int64_t RepositorySession::ClassListLineCount() {
   std::string sText;
   if (m_.Files().ReadWholeFile(format::kClassListFile, sText) != 0) return 0;
-  const auto nBreaks = static_cast<int64_t>(std::count(sText.begin(), sText.end(), '\n'));
-  return nBreaks + (!sText.empty() && sText.back() != '\n' ? 1 : 0);
+  return static_cast<int64_t>(ClassListLines(sText).size());
 }
 
 bool RepositorySession::Load(const std::function<void(int64_t nLoaded)>& fnProgress) {
@@ -210,7 +209,7 @@ Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
   return {true, sPath, {}};
 }
 
-ClassListEntry RepositorySession::ClassListLine(std::string_view sLine, std::string_view sDelimiter) {
+ClassListEntry RepositorySession::ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter) {
   using namespace format;
   if (!sLine.empty() && sLine.back() == '\r') sLine.remove_suffix(1);
   std::vector<std::string_view> aFields;
@@ -220,15 +219,14 @@ ClassListEntry RepositorySession::ClassListLine(std::string_view sLine, std::str
           std::string(FieldOf(aFields, kMethodFile, bTrim))};
 }
 
-std::vector<ClassListEntry> RepositorySession::ClassList(std::string_view sText) {
-  const String sDelimiter = m_.G().sElementDelimiter;
-  std::vector<ClassListEntry> aEntries;
+std::vector<std::string_view> RepositorySession::ClassListLines(std::string_view sText) {
+  std::vector<std::string_view> aLines;
   for (size_t nAt = 0; nAt < sText.size();) {
     const size_t nEnd = std::min(sText.find('\n', nAt), sText.size());
-    aEntries.push_back(ClassListLine(sText.substr(nAt, nEnd - nAt), sDelimiter));
+    aLines.push_back(sText.substr(nAt, nEnd - nAt));
     nAt = nEnd + 1;
   }
-  return aEntries;
+  return aLines;
 }
 
 std::string RepositorySession::DeclarationFromMethodFile(JavaTextTools tools, std::string_view sDelimiter,

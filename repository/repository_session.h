@@ -138,8 +138,9 @@ class RepositorySession {
 
   // Whether the repository directory holds a class list file.
   bool HasClassList();
-  // The lines of the class list file (for a progress bar); 0 when none.
-  int64_t ClassListLines();
+  // The number of lines of the class list file (for a progress bar); 0
+  // when none.
+  int64_t ClassListLineCount();
   // Loads the class list file into JavaClass, calling fnProgress after each
   // class with the number loaded.  FALSE when there is no class list file.
   bool Load(const std::function<void(int64_t nLoaded)>& fnProgress = {});
@@ -166,16 +167,17 @@ class RepositorySession {
   // the outcome is the file written, or the one that could not be.
   Outcome WriteClass(int64_t nAt, const WritePlace& place);
 
-  // The entries of a class list file's text, one per line.
-  std::vector<ClassListEntry> ClassList(std::string_view sText);
   // The one-line declaration of a class from the start of its method file
   // (sStart, bWhole when it is the whole file): "" with bNeedMore when the
   // start does not hold the whole first line of the body.
   static std::string DeclarationFromMethodFile(JavaTextTools tools, std::string_view sDelimiter,
                                                std::string_view sToken, std::string_view sStart, bool bWhole,
                                                bool& bNeedMore);
-  // A class list entry of one line (for threads: reads nothing of the Module).
-  static ClassListEntry ClassListLine(std::string_view sLine, std::string_view sDelimiter);
+  // The lines of a class list file's text, one per class.
+  static std::vector<std::string_view> ClassListLines(std::string_view sText);
+  // The entry of one line of the class list file (ClassListLines); reads
+  // nothing of the Module, so threads may call it at once.
+  static ClassListEntry ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter);
 
  private:
   Module& m_;
