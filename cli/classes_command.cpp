@@ -6,7 +6,7 @@
 #include "cli/commands.h"
 #include "cli/json_lines.h"
 #include "cli/repository.h"
-#include "repository/java_repository.h"
+#include "repository/repository_session.h"
 
 namespace qv::cli {
 
@@ -27,18 +27,17 @@ Runner AddClassesCommand(CLI::App& app) {
     Session session(ResolveProfileDir(args->options.sProfileDir));
     Module& m = session.M();
     if (const int n = OpenRepository("classes", args->options, session, nullptr, false); n >= 0) return n;
-    const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
-    const int64_t n = RepositoryVars(m).cv_nClassCount.AsInt64();
-    for (int64_t i = 0; i < n; ++i) {
-      const VC_JavaClass& r = aClasses[i];
+    RepositorySession repo(m);
+    for (int64_t i = 0; i < repo.ClassCount(); ++i) {
+      const ClassRecord r = repo.Record(i);
+      const std::string sFile = NativePath(repo.SourcePath(i));
       if (args->bJson) {
         PrintJsonLine({{"className", JsonText(r.sClassName)},
                        {"superClass", JsonText(r.sSuperClass)},
                        {"package", JsonText(r.sPackage)},
-                       {"file", JsonText(SourcePath(r))}});
+                       {"file", JsonText(sFile)}});
       } else {
-        std::printf("%s\t%s\t%s\t%s\n", r.sClassName.c_str(), r.sSuperClass.c_str(), r.sPackage.c_str(),
-                    SourcePath(r).c_str());
+        std::printf("%s\t%s\t%s\t%s\n", r.sClassName.c_str(), r.sSuperClass.c_str(), r.sPackage.c_str(), sFile.c_str());
       }
     }
     return 0;

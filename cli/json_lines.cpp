@@ -64,8 +64,9 @@ Json JsonText(std::string_view s) {
   return sOut;
 }
 
-Json JsonKind(std::string_view sBody) {
-  const JavaKind eKind = DeclarationKind(sBody);
+Json JsonKind(std::string_view sBody) { return JsonKind(DeclarationKind(sBody)); }
+
+Json JsonKind(JavaKind eKind) {
   return eKind == JavaKind::kNone ? Json(nullptr) : Json(std::string(JavaKindName(eKind)));
 }
 

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "source/java_parser.h"
+
 namespace qv::cli {
 
 // Objects keep their fields in the order they are given.
@@ -20,6 +22,8 @@ Json JsonText(std::string_view s);
 // The kind a class body's declaration declares ("class", "interface",
 // "enum", "record", "annotation"), null when it declares none.
 Json JsonKind(std::string_view sBody);
+// The name of eKind, null for kNone.
+Json JsonKind(JavaKind eKind);
 
 // Writes o on one line of stdout.
 void PrintJsonLine(const Json& o);

@@ -9,7 +9,7 @@
 #include "cli/repository_lock.h"
 #include "cli/repository_options.h"
 #include "cli/session.h"
-#include "repository/java_records.h"
+#include "repository/repository_session.h"
 
 namespace qv::cli {
 
@@ -33,20 +33,17 @@ int64_t Resolve(const char* sCommand, Module& m, const std::string& sName);
 // Reads the method file of JavaClass[nAt]; FALSE after printing a warning.
 bool ReadMethods(const char* sCommand, Module& m, int64_t nAt);
 
-// "Circle  (org.example)": the class and its package, for people.
-std::string Described(const VC_JavaClass& r);
+// Says on stderr what went wrong when outcome failed: "quorvane COMMAND:
+// PATH: WHY".  Returns outcome.bOk.
+bool Said(const char* sCommand, const Outcome& outcome);
 
 // A path of the library's (Windows separators) in this system's form, as
 // every command prints paths.
 std::string NativePath(std::string_view sPath);
-// The path of the class's source file, in this system's form.
-std::string SourcePath(std::string_view sDirectory, std::string_view sFileName);
-std::string SourcePath(const VC_JavaClass& r);
 
-// Writes the class list file of the repository directory from JavaClass, and
-// a method file for each class written; "saved: ..." goes to stdout, or to
-// stderr when bSummaryToStderr, and nowhere when bQuiet.  Returns the exit
-// status.
+// Saves what the scan left in JavaClass as the repository; "saved: ..."
+// goes to stdout, or to stderr when bSummaryToStderr, and nowhere when
+// bQuiet.  Returns the exit status.
 int SaveScannedRepository(Session& session, bool bQuiet, bool bSummaryToStderr);
 
 }  // namespace qv::cli

@@ -1,6 +1,6 @@
 // quorvane scan: the Java sources below a set of roots, cut into class
-// records through the library, in this process; with --save also written
-// as the repository.
+// records by the library's repository session, in this process; with
+// --save also written as the repository.
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -21,11 +21,7 @@
 #include "cli/session.h"
 #include "cli/tags_file.h"
 #include "frame/rt_string.h"
-#include "host/posix_files.h"
-#include "repository/directories.h"
-#include "repository/java_records.h"
-#include "repository/source_batch.h"
-#include "source/java_parser.h"
+#include "repository/repository_session.h"
 
 namespace qv::cli {
 namespace {
@@ -40,19 +36,6 @@ struct ScanArgs {
   bool bStrict = false;
   bool bNoWait = false;
   std::string sTags;  // --tags FILE; empty: none
-};
-
-// What the scan found: the records are in JavaClass, one per file.
-struct ScanResult {
-  int64_t nFiles = 0;
-  int64_t nClasses = 0;
-  int64_t nInterfaces = 0;
-  int64_t nEnums = 0;
-  int64_t nRecords = 0;
-  int64_t nAnnotations = 0;
-  int64_t nNoClass = 0;  // files that hold no class or interface
-  int nFailures = 0;     // files that could not be read or parsed
-  std::set<std::string> aPackages;
 };
 
 // A field of a --list line: line breaks and tabs become blanks, so that
@@ -75,117 +58,89 @@ std::string AbsoluteRoot(std::string_view sRoot) {
   return std::filesystem::absolute(std::string(sRoot), ec).lexically_normal().string();
 }
 
-// The scan proper: every file the search found, in its order, through
-// SetJavaFile and ParseSourceFile of the library, its record left in
-// JavaClass.  Files that cannot be parsed are said on stderr; files that
-// hold no class only with bReportNoClass.  The library's message boxes are
-// said with the file they came from.
-void ScanFiles(Session& session, bool bReportNoClass, ScanResult& result) {
-  Module& m = session.M();
+// The scan proper, through the library: files that cannot be parsed are
+// said on stderr; files that hold no class only with bReportNoClass.  The
+// library's message boxes are said with the file they came from.  Returns
+// the failures said.
+int ScanFiles(Session& session, const std::vector<std::string>& aRoots, bool bReportNoClass, ScanReport& report) {
+  int nFailures = 0;
   FileBoxes boxes(session, "scan");
-  VC_Directories& dirs = DirectoriesInstance(m);
-  const int64_t nFiles = result.nFiles;
-  JavaFileInstance(m).ClearJavaFiles(m);
-  const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
-  Progress progress("scanning", nFiles);
-  std::vector<JavaSourceName> aSources(static_cast<size_t>(nFiles));
-  for (int64_t i = 0; i < nFiles; ++i) {
-    aSources[static_cast<size_t>(i)] = {dirs.GetJavaFile(m, Number(i)), dirs.GetDirectory(m, Number(i))};
-  }
-  // Files are read and parsed by two worker threads; records, their order
-  // and the library's messages are those of SetJavaFile then
-  // ParseSourceFile, file after file.
-  ReadJavaSources(m, aSources, 2, [&](int64_t i, SourceState eState, int nErrno) {
-    const JavaSourceName& source = aSources[static_cast<size_t>(i)];
-    const std::string sPath = NativePath(source.sDirectory + "\\" + source.sFileName);
-    const VC_JavaClass& record = aClasses.Get(i);
+  std::unique_ptr<Progress> pProgress;
+  ScanListener listener;
+  listener.fnMissingRoot = [&](const std::string& sRoot) {
+    std::fprintf(stderr, "quorvane scan: %s: no such directory\n", sRoot.c_str());
+    ++nFailures;
+  };
+  listener.fnFound = [&](int64_t nFiles) { pProgress = std::make_unique<Progress>("scanning", nFiles); };
+  listener.fnFile = [&](const ScannedFile& file) {
+    Progress& progress = *pProgress;
+    const std::string sPath = NativePath(file.sDirectory + "\\" + file.sFileName);
     if (boxes.Held()) {
       progress.Clear();
       boxes.Say(sPath);
     }
-    if (eState == SourceState::kUnreadable || eState == SourceState::kBinary) {
-      ++result.nFailures;
+    if (file.eState == SourceState::kUnreadable || file.eState == SourceState::kBinary) {
+      ++nFailures;
       progress.Clear();
       std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
-                   eState == SourceState::kBinary
+                   file.eState == SourceState::kBinary
                        ? "binary file, not parsed"
-                       : ("cannot read: " + std::generic_category().message(nErrno)).c_str());
-    } else if (eState == SourceState::kEmpty || record.sClassName.empty()) {
-      ++result.nNoClass;
-      if (bReportNoClass) {
-        progress.Clear();
-        std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
-                     eState == SourceState::kEmpty ? "empty file, no class" : "no class or interface found");
-      }
-    } else {
-      switch (DeclarationKind(record.aMethods.Get(1).sBody)) {
-        case JavaKind::kInterface:
-          ++result.nInterfaces;
-          break;
-        case JavaKind::kEnum:
-          ++result.nEnums;
-          break;
-        case JavaKind::kRecord:
-          ++result.nRecords;
-          break;
-        case JavaKind::kAnnotation:
-          ++result.nAnnotations;
-          break;
-        default:
-          ++result.nClasses;
-          break;
-      }
+                       : ("cannot read: " + std::generic_category().message(file.nErrno)).c_str());
+    } else if (file.eKind == JavaKind::kNone && bReportNoClass) {
+      progress.Clear();
+      std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
+                   file.eState == SourceState::kEmpty ? "empty file, no class" : "no class or interface found");
     }
-    if (eState == SourceState::kParsed && !record.sPackage.empty()) result.aPackages.insert(record.sPackage);
-    progress.Update(i + 1);
-  });
-  progress.Finish();
+    progress.Update(file.nIndex + 1);
+  };
+  report = RepositorySession(session.M()).Scan(aRoots, listener);
+  if (pProgress) pProgress->Finish();
+  return nFailures;
 }
 
-void PrintList(Module& m, int64_t nFiles, bool bJson) {
-  const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
-  for (int64_t i = 0; i < nFiles; ++i) {
-    const VC_JavaClass& r = aClasses.Get(i);
-    const std::string sDirectory = NativePath(r.sDirectory);
+void PrintList(const ScanReport& report, bool bJson) {
+  for (const ScannedFile& file : report.aFiles) {
+    const std::string sDirectory = NativePath(file.sDirectory);
     if (bJson) {
-      PrintJsonLine({{"file", JsonText(SourcePath(r))},
-                     {"fileName", JsonText(r.sFileName)},
+      PrintJsonLine({{"file", JsonText(NativePath(file.sDirectory + "\\" + file.sFileName))},
+                     {"fileName", JsonText(file.sFileName)},
                      {"directory", JsonText(sDirectory)},
-                     {"className", JsonText(r.sClassName)},
-                     {"kind", JsonKind(r.aMethods.Get(1).sBody)},
-                     {"superClass", JsonText(r.sSuperClass)},
-                     {"package", JsonText(r.sPackage)}});
+                     {"className", JsonText(file.sClassName)},
+                     {"kind", JsonKind(file.eKind)},
+                     {"superClass", JsonText(file.sSuperClass)},
+                     {"package", JsonText(file.sPackage)}});
     } else {
-      std::printf("%s\t%s\t%s\t%s\t%s\n", ListField(r.sFileName).c_str(), ListField(sDirectory).c_str(),
-                  ListField(r.sClassName).c_str(), ListField(r.sSuperClass).c_str(), ListField(r.sPackage).c_str());
+      std::printf("%s\t%s\t%s\t%s\t%s\n", ListField(file.sFileName).c_str(), ListField(sDirectory).c_str(),
+                  ListField(file.sClassName).c_str(), ListField(file.sSuperClass).c_str(),
+                  ListField(file.sPackage).c_str());
     }
   }
 }
 
 // The tags file of the records the scan found (--tags); its exit status.
-int WriteScannedTags(Module& m, int64_t nFiles, const std::string& sOutput) {
-  const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m);
+int WriteScannedTags(Module& m, const ScanReport& report, const std::string& sOutput) {
   std::vector<TagClass> aClasses;
-  for (int64_t i = 0; i < nFiles; ++i) {
-    const VC_JavaClass& r = aRecords.Get(i);
-    if (r.sClassName.empty()) continue;
-    aClasses.push_back(
-        {r.sClassName, SourcePath(r), r.sSuperClass, std::string(DeclarationText(r.aMethods.Get(1).sBody)), {}});
+  for (const ScannedFile& file : report.aFiles) {
+    if (file.sClassName.empty()) continue;
+    aClasses.push_back({file.sClassName,
+                        NativePath(file.sDirectory + "\\" + file.sFileName),
+                        file.sSuperClass,
+                        file.sDeclaration,
+                        {}});
   }
   return WriteTagsFile("scan", m, aClasses, sOutput);
 }
 
 int RunScan(ScanArgs& args) {
-  std::string sRoots;
+  std::vector<std::string> aRoots;
   for (const std::string& sArg : args.aRoots) {
     DynArray<String> aPieces;
     const int64_t nPieces = RtStrTokenize(sArg, "", ";", aPieces);
     for (int64_t k = 0; k < nPieces; ++k) {
-      if (!sRoots.empty()) sRoots += ';';
-      sRoots += args.bSave ? AbsoluteRoot(aPieces.Get(k)) : std::string(aPieces.Get(k));
+      aRoots.push_back(args.bSave ? AbsoluteRoot(aPieces.Get(k)) : std::string(aPieces.Get(k)));
     }
   }
-  if (sRoots.empty()) return UsageError("scan", "no ROOT given");
+  if (aRoots.empty()) return UsageError("scan", "no ROOT given");
 
   const auto start = std::chrono::steady_clock::now();
   RepositoryOptions& options = args.options;
@@ -195,52 +150,42 @@ int RunScan(ScanArgs& args) {
     ApplyProfile(m, options);
     if (!SeparatorsSafeForWriting("scan", options)) return 2;
   }
-  ScanResult result;
+  int nFailures = 0;
   std::set<std::string> aUnlistable;
   session.Host().Files().SetListingErrorHandler([&](const std::string& sDir, int nErrno) {
     if (aUnlistable.insert(sDir).second) {
       std::fprintf(stderr, "quorvane scan: %s: cannot list: %s\n", sDir.c_str(),
                    std::generic_category().message(nErrno).c_str());
-      ++result.nFailures;
+      ++nFailures;
     }
   });
+  ScanReport report;
+  // The listing handler counts during the scan; the scan's own count after.
+  const int nScanFailures = ScanFiles(session, aRoots, args.verbosity.bVerbose || args.bStrict, report);
+  nFailures += nScanFailures;
+  if (args.bStrict) nFailures += static_cast<int>(report.nNoClass);
 
-  // The roots that do not exist are skipped by the search: say so.
-  DynArray<String> aRoots;
-  const int64_t nRoots = RtStrTokenize(sRoots, "", ";", aRoots);
-  for (int64_t i = 0; i < nRoots; ++i) {
-    if (!session.Host().Files().DirExists(aRoots.Get(i))) {
-      std::fprintf(stderr, "quorvane scan: %s: no such directory\n", aRoots.Get(i).c_str());
-      ++result.nFailures;
-    }
-  }
-  VC_Directories& dirs = DirectoriesInstance(m);
-  dirs.InitDirectories(m);
-  dirs.SetRootDirectories(m, sRoots);
-  result.nFiles = dirs.GetJavaFileCount(m).AsInt64();
-  ScanFiles(session, args.verbosity.bVerbose || args.bStrict, result);
-  if (args.bStrict) result.nFailures += static_cast<int>(result.nNoClass);
-
-  if (args.bList || args.bJson) PrintList(m, result.nFiles, args.bJson);
+  if (args.bList || args.bJson) PrintList(report, args.bJson);
   const double nSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!args.verbosity.bQuiet) {
     // With --json stdout holds the records only; the summary is for people.
     std::fprintf(args.bJson ? stderr : stdout,
-                 "files: %lld\nclasses: %lld\ninterfaces: %lld\nenums: %lld\nrecords: %lld\nannotation types: %lld\n"
-                 "packages: %zu\nno class: %lld\nfailed: %d\ntime: %.3f s\n",
-                 static_cast<long long>(result.nFiles), static_cast<long long>(result.nClasses),
-                 static_cast<long long>(result.nInterfaces), static_cast<long long>(result.nEnums),
-                 static_cast<long long>(result.nRecords), static_cast<long long>(result.nAnnotations),
-                 result.aPackages.size(), static_cast<long long>(result.nNoClass), result.nFailures, nSeconds);
+                 "files: %zu\nclasses: %lld\ninterfaces: %lld\nenums: %lld\nrecords: %lld\nannotation types: %lld\n"
+                 "packages: %lld\nno class: %lld\nfailed: %d\ntime: %.3f s\n",
+                 report.aFiles.size(), static_cast<long long>(report.nClasses),
+                 static_cast<long long>(report.nInterfaces), static_cast<long long>(report.nEnums),
+                 static_cast<long long>(report.nRecords), static_cast<long long>(report.nAnnotations),
+                 static_cast<long long>(report.nPackages), static_cast<long long>(report.nNoClass), nFailures,
+                 nSeconds);
   }
-  if (!args.sTags.empty() && WriteScannedTags(m, result.nFiles, args.sTags) != 0) ++result.nFailures;
+  if (!args.sTags.empty() && WriteScannedTags(m, report, args.sTags) != 0) ++nFailures;
   if (args.bSave) {
     if (!EnterRepository("scan", options, session, true)) return 1;
     RepositoryLock lock;
     if (!lock.Acquire("scan", session.Host().Files().WorkingDirectory(), args.bNoWait)) return 1;
-    if (SaveScannedRepository(session, args.verbosity.bQuiet, args.bJson) != 0) ++result.nFailures;
+    if (SaveScannedRepository(session, args.verbosity.bQuiet, args.bJson) != 0) ++nFailures;
   }
-  return result.nFailures > 0 ? 1 : 0;
+  return nFailures > 0 ? 1 : 0;
 }
 
 }  // namespace

@@ -7,31 +7,29 @@
 #include "cli/json_lines.h"
 #include "cli/print.h"
 #include "cli/repository.h"
-#include "frame/convert.h"
-#include "host/posix_files.h"
-#include "repository/java_repository.h"
+#include "repository/repository_session.h"
 #include "source/java_parser.h"
 
 namespace qv::cli {
 namespace {
 
-void PrintRecord(const VC_JavaClass& r, const String& sStamp) {
+void PrintRecord(const ClassRecord& r) {
   std::printf("%s\n", r.sClassName.c_str());
-  PrintField("kind", JavaKindName(DeclarationKind(r.aMethods[1].sBody)));
+  PrintField("kind", JavaKindName(r.eKind));
   PrintField("superclass", r.sSuperClass);
   PrintField("package", r.sPackage);
   PrintField("file", r.sFileName);
   PrintField("directory", NativePath(r.sDirectory));
   PrintField("method file", NativePath(r.sMethodFile));
-  PrintField("stamp", sStamp);
+  PrintField("stamp", r.sStamp);
   PrintField("extra", r.sExtra);
-  for (const String& sImport : r.sImport.Items()) PrintField("import", sImport);
+  for (const std::string& sImport : r.aImports) PrintField("import", sImport);
   PrintBlock("header", r.sHeader);
   PrintBlock("description", r.sDescription);
   PrintBlock("footer", r.sFooter);
-  for (int64_t k = 1; !r.aMethods[k].sName.empty(); ++k) {
-    const VC_JavaMethod& method = r.aMethods[k];
-    std::printf("  method %lld: %s\n", static_cast<long long>(k), method.sName.c_str());
+  for (size_t k = 0; k < r.aMethods.size(); ++k) {
+    const MethodRecord& method = r.aMethods[k];
+    std::printf("  method %zu: %s\n", k + 1, method.sName.c_str());
     if (!method.sComment.empty()) PrintBlock("comment", method.sComment, 4);
     PrintBlock("body", method.sBody, 4);
   }
@@ -39,24 +37,23 @@ void PrintRecord(const VC_JavaClass& r, const String& sStamp) {
 
 // The record as one JSON object; "file" is the source's path as in the
 // other commands, "fileName" and "directory" its two parts as stored.
-void PrintRecordJson(const VC_JavaClass& r, const String& sStamp) {
+void PrintRecordJson(const ClassRecord& r, const std::string& sFile) {
   Json aImports = Json::array();
-  for (const String& sImport : r.sImport.Items()) aImports.push_back(JsonText(sImport));
+  for (const std::string& sImport : r.aImports) aImports.push_back(JsonText(sImport));
   Json aMethods = Json::array();
-  for (int64_t k = 1; !r.aMethods[k].sName.empty(); ++k) {
-    const VC_JavaMethod& method = r.aMethods[k];
+  for (const MethodRecord& method : r.aMethods) {
     aMethods.push_back(
         {{"name", JsonText(method.sName)}, {"comment", JsonText(method.sComment)}, {"body", JsonText(method.sBody)}});
   }
   PrintJsonLine({{"className", JsonText(r.sClassName)},
-                 {"kind", JsonKind(r.aMethods[1].sBody)},
+                 {"kind", JsonKind(r.eKind)},
                  {"superClass", JsonText(r.sSuperClass)},
                  {"package", JsonText(r.sPackage)},
-                 {"file", JsonText(SourcePath(r))},
+                 {"file", JsonText(sFile)},
                  {"fileName", JsonText(r.sFileName)},
                  {"directory", JsonText(NativePath(r.sDirectory))},
                  {"methodFile", JsonText(NativePath(r.sMethodFile))},
-                 {"stamp", JsonText(sStamp)},
+                 {"stamp", JsonText(r.sStamp)},
                  {"extra", JsonText(r.sExtra)},
                  {"imports", aImports},
                  {"header", JsonText(r.sHeader)},
@@ -91,12 +88,11 @@ Runner AddShowCommand(CLI::App& app) {
     const int64_t nAt = Resolve("show", m, args->sClass);
     if (nAt < 0) return 1;
     const bool bMethods = ReadMethods("show", m, nAt);
-    const VC_JavaClass& r = JavaClassArray(m)[nAt];
-    const String sStamp = r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp);
+    RepositorySession repo(m);
     if (args->bJson) {
-      PrintRecordJson(r, sStamp);
+      PrintRecordJson(repo.Record(nAt), NativePath(repo.SourcePath(nAt)));
     } else {
-      PrintRecord(r, sStamp);
+      PrintRecord(repo.Record(nAt));
     }
     return bMethods ? 0 : 1;
   };

@@ -12,39 +12,18 @@
 #include "cli/commands.h"
 #include "cli/repository.h"
 #include "cli/tags_file.h"
-#include "repository/repository_format.h"
+#include "repository/repository_session.h"
 #include "source/java_parser.h"
 
 namespace qv::cli {
 namespace {
 
-// One class per line of the class list, to be filled by ReadClass.
-std::vector<TagClass> ClassLines(std::string_view sText) {
-  std::vector<TagClass> aClasses;
-  for (size_t nAt = 0; nAt < sText.size();) {
-    const size_t nEnd = std::min(sText.find('\n', nAt), sText.size());
-    aClasses.emplace_back().sStored = sText.substr(nAt, nEnd - nAt);
-    nAt = nEnd + 1;
-  }
-  return aClasses;
-}
-
-// The class of a class list line (c.sStored), with the one-line
-// declaration its body starts with, from its method file: the first
-// method's body is the whole class body.  Only the start of the method
-// file is read; all of it when the first line of the body does not end in
-// that start.
-std::string ReadClass(TagClass& c, JavaTextTools tools, std::string_view sDelimiter, std::string_view sToken) {
-  using namespace format;
-  std::string_view sLine = c.sStored;
-  if (!sLine.empty() && sLine.back() == '\r') sLine.remove_suffix(1);
-  std::vector<std::string_view> aFields;
-  const bool bTrim = !SplitRecord(sLine, sDelimiter, kClassFieldCount, LineTrim::kEachField, aFields);
-  c.sName = FieldOf(aFields, kClassName, bTrim);
-  c.sSource = SourcePath(FieldOf(aFields, kDirectory, bTrim), FieldOf(aFields, kFileName, bTrim));
-  c.sSuperClass = FieldOf(aFields, kSuperClass, bTrim);
-  const std::string sMethodFile = NativePath(FieldOf(aFields, kMethodFile, bTrim));
-
+// The one-line declaration of class c from its method file (sMethodFile,
+// in this system's form): the first method's body is the whole class body.
+// Only the start of the method file is read; all of it when the first line
+// of the body does not end in that start.
+std::string ReadClass(TagClass& c, const std::string& sMethodFile, JavaTextTools tools, std::string_view sDelimiter,
+                      std::string_view sToken) {
   const auto Unread = [&sMethodFile] {
     return sMethodFile + (errno == ENOENT || sMethodFile.empty()
                               ? ": method file missing"
@@ -53,15 +32,12 @@ std::string ReadClass(TagClass& c, JavaTextTools tools, std::string_view sDelimi
   std::string sStart;
   bool bAll = false;
   if (sMethodFile.empty() || !ReadStart(sMethodFile, 1024, sStart, bAll)) return Unread();
-  for (;; bAll = true) {
-    SplitFields(std::string_view(sStart).substr(0, sStart.find('\n')), sDelimiter, aFields);
-    const String sBody = DecodeText(tools, FieldAt(aFields, kMethodBody), sToken);
-    const size_t nFirst = sBody.find_first_not_of("\r\n");
-    if (bAll || (nFirst != std::string::npos && sBody.find_first_of("\r\n", nFirst) != std::string::npos)) {
-      c.sDeclaration = DeclarationText(sBody);
-      return "";
-    }
+  for (;;) {
+    bool bNeedMore = false;
+    c.sDeclaration = RepositorySession::DeclarationFromMethodFile(tools, sDelimiter, sToken, sStart, bAll, bNeedMore);
+    if (!bNeedMore) return "";
     if (!ReadStart(sMethodFile, kWhole, sStart, bAll)) return Unread();
+    bAll = true;
   }
 }
 
@@ -101,12 +77,21 @@ Runner AddTagsCommand(CLI::App& app) {
     }
     const std::string sDelimiter = m.G().sElementDelimiter;
     const std::string sToken = m.G().sCRLFToken;
-    std::vector<TagClass> aClasses = ClassLines(sListText);
+    // One class per line; each is read on a worker thread.
+    std::vector<TagClass> aClasses;
+    for (const std::string_view sLine : RepositorySession::ClassListLines(sListText)) {
+      aClasses.emplace_back().sStored = sLine;
+    }
     // Both toolkit text functions bound now, so the workers never touch
     // the Module.
     const JavaTextTools tools = JavaTextTools::Bound(m);
-    return WriteTagsFile("tags", m, aClasses, args->sOutput,
-                         [&](TagClass& c) { return ReadClass(c, tools, sDelimiter, sToken); });
+    return WriteTagsFile("tags", m, aClasses, args->sOutput, [&](TagClass& c) {
+      const ClassListEntry entry = RepositorySession::ClassListEntryOf(c.sStored, sDelimiter);
+      c.sName = entry.sClassName;
+      c.sSource = NativePath(entry.sSourcePath);
+      c.sSuperClass = entry.sSuperClass;
+      return ReadClass(c, NativePath(entry.sMethodFile), tools, sDelimiter, sToken);
+    });
   };
 }
 

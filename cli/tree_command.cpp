@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/json_lines.h"
 #include "cli/repository.h"
-#include "repository/subclass_tree.h"
+#include "repository/repository_session.h"
 
 namespace qv::cli {
 namespace {
@@ -58,7 +58,7 @@ Runner AddTreeCommand(CLI::App& app) {
       if (Resolve("tree", m, args->sClass) < 0) return 1;
       sTop = args->sClass.substr(args->sClass.rfind('.') + 1);
     }
-    for (const SubclassNode& node : SubclassTree(m, sTop)) PrintNode(node, args->bJson);
+    for (const SubclassNode& node : RepositorySession(m).Tree(sTop)) PrintNode(node, args->bJson);
     return 0;
   };
 }

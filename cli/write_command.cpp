@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "cli/repository.h"
-#include "repository/java_repository.h"
+#include "repository/repository_session.h"
 
 namespace qv::cli {
 namespace {
@@ -33,31 +33,13 @@ std::string_view ChosenLineEnd(const std::string& sEol) {
   return {};
 }
 
-// Where JavaClass[nAt] is written: its own source file when sTo is empty,
-// else below sTo, in its package's directories with bMirror.
-std::string TargetPath(Module& m, int64_t nAt, const std::string& sTo, bool bMirror) {
-  const VC_JavaClass& r = JavaClassArray(m)[nAt];
-  if (sTo.empty()) return SourcePath(r);
-  fs::path dir = sTo;
-  if (bMirror && !r.sPackage.empty()) {
-    std::string sPackagePath = r.sPackage;
-    for (char& c : sPackagePath) {
-      if (c == '.') c = '/';
-    }
-    dir /= sPackagePath;
-  }
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  return (dir / std::string(r.sFileName)).string();
-}
-
-// Writes JavaClass[nAt] to sPath.  FALSE after printing why.
-bool WriteOne(Module& m, int64_t nAt, const std::string& sPath, std::string_view sLineEnd) {
-  VC_JavaClass& r = JavaClassArray(m).At(nAt);
-  if (!r.WriteSourceFileTo(m, sPath, sLineEnd)) {
-    std::fprintf(stderr, "quorvane write: %s: not written: %s\n", sPath.c_str(), RepositoryVars(m).sWriteError.c_str());
-    return false;
-  }
+// Says where class nAt went (with bSay), or why it did not.  FALSE when it
+// was not written.
+bool WriteOne(RepositorySession& repo, int64_t nAt, const WritePlace& place, bool bSay, Progress* pProgress) {
+  const Outcome written = repo.WriteClass(nAt, place);
+  if (pProgress != nullptr && (bSay || !written.bOk)) pProgress->Clear();
+  if (!Said("write", written)) return false;
+  if (bSay) std::printf("wrote %s\n", NativePath(written.sPath).c_str());
   return true;
 }
 
@@ -79,45 +61,41 @@ int RunWrite(WriteArgs& args) {
   if (const int n = OpenRepository("write", args.options, session, bToStdout ? nullptr : &lock, args.bNoWait); n >= 0) {
     return n;
   }
+  RepositorySession repo(m);
+  WritePlace place;
+  place.sDirectory = sTo;
+  place.sLineEnd = sLineEnd;
+  place.fnMakeDirectory = [](const std::string& sDirectory) {
+    std::error_code ecMake;
+    fs::create_directories(NativePath(sDirectory), ecMake);
+  };
   if (!args.bAll) {
     const int64_t nAt = Resolve("write", m, args.sClass);
-    if (nAt < 0 || !ReadMethods("write", m, nAt)) return 1;
+    if (nAt < 0) return 1;
     if (bToStdout) {
-      const VC_JavaClass& r = JavaClassArray(m)[nAt];
-      const String sText = r.SourceText(sLineEnd.empty() ? r.FoundLineEnd(m, SourcePath(r)) : sLineEnd);
+      if (!ReadMethods("write", m, nAt)) return 1;
+      const std::string sText = repo.SourceText(nAt, sLineEnd);
       std::fwrite(sText.data(), 1, sText.size(), stdout);
       return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    const std::string sPath = TargetPath(m, nAt, sTo, false);
-    if (!WriteOne(m, nAt, sPath, sLineEnd)) return 1;
-    if (!args.verbosity.bQuiet) std::printf("wrote %s\n", sPath.c_str());
-    return 0;
+    return WriteOne(repo, nAt, place, !args.verbosity.bQuiet, nullptr) ? 0 : 1;
   }
-  // Every class, from the one load above.
-  const int64_t nClasses = RepositoryVars(m).cv_nClassCount.AsInt64();
+  // Every class, from the one load above, below DIR in its package's
+  // directories.
+  place.bMirrorPackage = true;
+  const int64_t nClasses = repo.ClassCount();
   int64_t nWritten = 0;
-  int64_t nFailed = 0;
   Progress progress("writing", nClasses);
   for (int64_t i = 0; i < nClasses; ++i) {
     progress.Update(i);
-    std::string sPath;
-    if (!ReadMethods("write", m, i) || !WriteOne(m, i, sPath = TargetPath(m, i, sTo, true), sLineEnd)) {
-      progress.Clear();
-      ++nFailed;
-      continue;
-    }
-    ++nWritten;
-    if (args.verbosity.bVerbose) {
-      progress.Clear();
-      std::printf("wrote %s\n", sPath.c_str());
-    }
+    if (WriteOne(repo, i, place, args.verbosity.bVerbose, &progress)) ++nWritten;
   }
   progress.Finish();
   if (!args.verbosity.bQuiet) {
     std::printf("wrote %lld of %lld classes %s\n", static_cast<long long>(nWritten), static_cast<long long>(nClasses),
                 sTo.empty() ? "over their sources" : ("below " + sTo).c_str());
   }
-  return nFailed > 0 ? 1 : 0;
+  return nWritten < nClasses ? 1 : 0;
 }
 
 }  // namespace

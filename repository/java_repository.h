@@ -9,6 +9,7 @@
 // globals: every instance works on the same repository.
 #pragma once
 
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -122,6 +123,11 @@ struct ScanSave {
 // the method file keeps it; the method files are written as
 // WriteMethodFiles writes them.
 ScanSave SaveScannedClasses(Module& m);
+
+// ReadClassFile, calling fnProgress (when given) after each class with the
+// number read instead of sending the progress message.
+int64_t ReadClassList(Module& m, std::string_view sFile, std::string_view sDelimiter,
+                      const std::function<void(int64_t nRead)>& fnProgress);
 
 // The global JavaRepository instance the host application uses.
 struct JavaRepositoryGlobal : ModuleSlot {

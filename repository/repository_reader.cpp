@@ -67,11 +67,18 @@ Number VC_JavaRepository::LoadRepository(Module& m) {
 }
 
 Number VC_JavaRepository::ReadClassFile(Module& m, std::string_view sFile, std::string_view sDelimiter) {
+  const WindowHandle hFrame = m.Win().Context().hWndMDI;
+  return Number(ReadClassList(m, sFile, sDelimiter, [&m, hFrame](int64_t nRead) {
+    RtSendMessage(m, hFrame, kMsgRepositoryLoadProgress, Number(0), Number(nRead));
+  }));
+}
+
+int64_t ReadClassList(Module& m, std::string_view sFile, std::string_view sDelimiter,
+                      const std::function<void(int64_t nRead)>& fnProgress) {
   using namespace format;
   JavaRepositoryVars& repo = RepositoryVars(m);
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   const String sToken = m.G().sCRLFToken;
-  const WindowHandle hFrame = m.Win().Context().hWndMDI;
   std::vector<std::string_view> aFields;
   std::vector<std::string_view> aImports;
   int64_t i = 0;
@@ -101,10 +108,10 @@ Number VC_JavaRepository::ReadClassFile(Module& m, std::string_view sFile, std::
     sKey = repo.cv_sClassName[i];
     sKey.append(",").append(repo.cv_sSuperClass[i]).append(",").append(RtNumberToStr(Number(i), 0));
     ++i;
-    RtSendMessage(m, hFrame, kMsgRepositoryLoadProgress, Number(0), Number(i));
+    if (fnProgress) fnProgress(i);
   });
   repo.cv_nClassCount = Number(i);
-  return Number(i);
+  return i;
 }
 
 Number VC_JavaRepository::ReadMethodFile(Module& m, std::string_view sFile, Number nClass,

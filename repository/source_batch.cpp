@@ -23,6 +23,7 @@ constexpr size_t kBinaryProbe = 8192;
 struct Parsed {
   SourceState eState = SourceState::kParsed;
   int nErrno = 0;
+  JavaKind eKind = JavaKind::kNone;
   String sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody;
   DynArray<String> sImport;
   std::vector<String> aDottedNames;
@@ -37,9 +38,9 @@ void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSource
   p.eState = p.nErrno != 0 ? SourceState::kUnreadable : ClassifySourceText(sText);
   if (p.eState != SourceState::kParsed) return;
   String sBody;  // ParseSourceFile parses into an empty body
-  CutJavaText(tools, sText,
-              {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, sBody, p.sImport},
-              p.aDottedNames);
+  p.eKind = CutJavaText(
+      tools, sText, {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, sBody, p.sImport},
+      p.aDottedNames);
   p.sBody = std::move(sBody);
 }
 
@@ -93,8 +94,8 @@ void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int n
         } else {
           Swap(record, p);  // the record's own fields, untouched
         }
-        p = Parsed{p.eState, p.nErrno, {}, {}, {}, {}, {}, {}, {}, {}, {}};  // frees what the record gave back
-        fnVisit(i, p.eState, p.nErrno);
+        p = Parsed{p.eState, p.nErrno, p.eKind, {}, {}, {}, {}, {}, {}, {}, {}, {}};  // frees what the record gave back
+        fnVisit(i, p.eState, p.nErrno, p.eKind);
       });
 }
 

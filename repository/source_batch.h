@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frame/module.h"
+#include "source/java_parser.h"
 
 namespace qv {
 
@@ -29,8 +30,10 @@ struct JavaSourceName {
 };
 
 // Called on the calling thread for each file, in order, once its record is
-// complete.  Records after nIndex are not to be read before the call returns.
-using SourceVisitor = std::function<void(int64_t nIndex, SourceState eState, int nErrno)>;
+// complete, with the kind the parser named the class by (kNone when it
+// named none or the file was not parsed).  Records after nIndex are not to
+// be read before the call returns.
+using SourceVisitor = std::function<void(int64_t nIndex, SourceState eState, int nErrno, JavaKind eKind)>;
 
 // Fills JavaClass[0 .. n-1] from aFiles[0 .. n-1]: for each file, in order,
 // VC_JavaFile::SetJavaFile on the global JavaFile instance, then, unless the

@@ -60,6 +60,13 @@ std::vector<SubclassNode> SubclassTree(Module& m, std::string_view sTop) {
       PushSubclasses(r.sClassName, f.nDepth + 1);
     }
   };
+  // A top named by the caller that is a class of the repository is on the
+  // path below it: met again, it is a cycle too.
+  const std::vector<int64_t> aTopClasses = sTop.empty() ? std::vector<int64_t>()
+                                                        : RepositoryVars(m).cv_sClassName.Positions(sTop);
+  for (const int64_t i : aTopClasses) {
+    if (i < nClasses) aOnPath[static_cast<size_t>(i)] = 1;
+  }
   for (const String& sName : aTops) {
     aNodes.push_back({sName, String(), 0, String(), !sTop.empty(), false});
     PushSubclasses(sName, 1);

@@ -22,8 +22,9 @@ struct SubclassNode {
 // superclass name that is not itself a class of the repository (Object,
 // say), tops in the order they first appear, then every class whose
 // superclasses form a cycle and so hang below no top.  Subclasses come in
-// the repository's order.  A class met again on its own path is listed
-// with bCycle and not entered again, so the walk always ends.
+// the repository's order.  A class met again on its own path (the named
+// top included) is listed with bCycle and not entered again, so the walk
+// always ends.
 std::vector<SubclassNode> SubclassTree(Module& m, std::string_view sTop);
 
 }  // namespace qv

@@ -361,6 +361,154 @@ Declaration LocateDeclaration(JavaTextTools& tools, std::string_view vText, std:
   return d;
 }
 
+// The declaration the parse names the class by, and how it was found.
+struct NamedDeclaration {
+  Declaration decl;
+  JavaKind eKind = JavaKind::kNone;  // the kind of its last declaration word
+  int64_t nNameAt = -1;              // where that word stands; the name follows it
+  bool bSecondPass = false;          // found by the second pass
+  // Whether a declaration word is followed by a name: a keyword that ends
+  // the declaration names nothing.
+  bool Named() const { return eKind != JavaKind::kNone && !TypeName(decl.aWord[nNameAt + 1], eKind).empty(); }
+};
+
+// A text without any CR LF has bare LF line ends: they become CR LF.
+void MakeLineEndsCrLf(JavaTextTools& tools, std::string_view sCRLF, String& sText) {
+  if (RtStrScan(sText, sCRLF) == -1) sText = tools.Replace(sText, RtStrRight(sCRLF, 1), sCRLF);
+}
+
+// The form of the text: any "class" at all selects the class form, else
+// any "interface" the interface form; "" when the text holds neither.
+std::string_view FormKeyword(std::string_view vText) {
+  if (RtStrScan(vText, "class") >= 0) return "class";
+  if (RtStrScan(vText, "interface") >= 0) return "interface";
+  return {};
+}
+
+// The first pass: the form's keyword is its first occurrence that the
+// forward test does not put inside a block comment; the declaration around
+// it names the class by its last "class" or "interface".
+NamedDeclaration FirstPass(JavaTextTools& tools, std::string_view vText, std::string_view sCRLF,
+                           std::string_view sKeyword) {
+  NamedDeclaration found;
+  if (sKeyword.empty()) return found;
+  const KeyPositions oKeyword(vText, sKeyword);
+  int64_t nKey = oKeyword.FirstFrom(0);
+  const CommentIndex oComments(vText);
+  while (oComments.InComment(oKeyword, nKey) == 1) nKey = oKeyword.ScanNext(nKey);
+  found.decl = LocateDeclaration(tools, vText, sCRLF, nKey);
+  found.eKind = LastKeyword(found.decl.aWord, found.decl.nWords, false, found.nNameAt);
+  return found;
+}
+
+// The second pass, for a text whose first pass names no class: it may
+// declare an enum, a record or an annotation type, or a class or interface
+// that the plain search missed.  The first declaration keyword that stands
+// as a word outside comments and literals, when its declaration names a
+// type, replaces what the first pass found.
+void SecondPass(JavaTextTools& tools, std::string_view vText, std::string_view sCRLF, NamedDeclaration& found) {
+  const int64_t nKey = FindDeclarationKeyword(vText);
+  if (nKey == -1) return;
+  NamedDeclaration later;
+  later.decl = LocateDeclaration(tools, vText, sCRLF, nKey);
+  later.eKind = LastKeyword(later.decl.aWord, later.decl.nWords, true, later.nNameAt);
+  if (!later.Named()) return;
+  later.bSecondPass = true;
+  found = std::move(later);
+}
+
+// The footer: the text after the last "}".  Returns where that "}" stands.
+int64_t CutFooter(JavaTextTools& tools, std::string_view vText, String& sFooter) {
+  const int64_t nLastBrace = tools.ScanReverse(vText, -1, "}");
+  sFooter = String(Mid(vText, nLastBrace + 1, RtStrLength(vText) - nLastBrace));
+  return nLastBrace;
+}
+
+// The heading comment, only when a comment starts before the keyword.
+void CutHeadingComment(std::string_view vText, std::string_view sCRLF, int64_t nKey, String& sHeader) {
+  const int64_t nBlock = RtStrScan(vText, "/*");
+  const int64_t nLine = RtStrScan(vText, "//");
+  const int64_t nDoc = RtStrScan(vText, "/**");
+  const auto StartsBeforeKey = [nKey](int64_t n) { return n >= 0 && n < nKey; };
+  if (StartsBeforeKey(nBlock) || StartsBeforeKey(nDoc) || StartsBeforeKey(nLine)) {
+    CutHeader(vText, sCRLF, nBlock, nLine, nDoc, sHeader);
+  }
+}
+
+// Package and imports, from the preamble: the text before the keyword.
+void CutPackageAndImports(std::string_view vPreamble, const JavaSourceFields& out) {
+  if (vPreamble.empty()) return;
+  const CommentIndex oPreambleComments(vPreamble);
+  CutPackage(vPreamble, oPreambleComments, out.sPackage);
+  CutImports(vPreamble, oPreambleComments, out.sImport);
+}
+
+// The body: the one-line declaration, then the text from the body's "{" to
+// the last "}".
+void CutBody(std::string_view vText, const Declaration& decl, int64_t nLastBrace, String& sBody) {
+  if (decl.nOpen != -1 && decl.nOpen < nLastBrace) sBody = String(Mid(vText, decl.nOpen, nLastBrace - decl.nOpen + 1));
+  if (!decl.sDecl.empty()) sBody = decl.sDecl + sBody;
+}
+
+// The name: the word after the last declaration keyword.  In the first
+// pass every word "class" names the class again: a dotted name is shown
+// for each, though only the last name stays.
+void CutName(const NamedDeclaration& found, String& sClassName, std::vector<String>& aDottedNames) {
+  if (found.eKind == JavaKind::kNone) return;
+  const DynArray<String>& aWord = found.decl.aWord;
+  for (int64_t i = 0; i < found.nNameAt && !found.bSecondPass; ++i) {
+    if (aWord[i] != "class") continue;
+    const std::string_view sName = TypeName(aWord[i + 1], JavaKind::kClass);
+    if (sName.find('.') != std::string_view::npos) aDottedNames.emplace_back(sName);
+  }
+  sClassName = String(TypeName(aWord[found.nNameAt + 1], found.eKind));
+  if (found.eKind == JavaKind::kClass && RtStrScan(sClassName, ".") >= 0) aDottedNames.push_back(sClassName);
+}
+
+// The superclass named after "extends" (outside the type parameters; the
+// last such word); a dotted one of the class form keeps its last component.
+void CutExtends(const Declaration& decl, bool bClassForm, String& sSuperClass) {
+  DynArray<String> aSplit;
+  const DynArray<String>* pWords = &decl.aWord;
+  int64_t nWords = decl.nWords;
+  int64_t nDepth = 0;
+  for (int64_t i = 0; i < nWords; ++i) {
+    const bool bOutside = nDepth == 0;
+    nDepth = AngleDepth(nDepth, (*pWords)[i]);
+    if (!bOutside || (*pWords)[i] != "extends") continue;
+    sSuperClass = String(SuperName((*pWords)[i + 1]));
+    if (bClassForm && ScanAt(sSuperClass, ".", 0) > -1) {
+      // nWords is read afresh on every pass: the dotted name's components
+      // take the place of the declaration's words.
+      nWords = RtStrTokenize(sSuperClass, "", ".", aSplit);
+      pWords = &aSplit;
+      sSuperClass = aSplit[nWords - 1];
+    }
+  }
+}
+
+// The superclass, of a class, of an interface of the interface form and of
+// an annotation type: the one after "extends", "Object" when none, "nill"
+// for Object itself.  An interface found in the class form gets none.
+// Enums and records extend their fixed classes.
+void CutSuperClass(const NamedDeclaration& found, bool bClassForm, const String& sClassName, String& sSuperClass) {
+  const JavaKind eKind = found.eKind;
+  if (eKind == JavaKind::kEnum || eKind == JavaKind::kRecord) {
+    sSuperClass = eKind == JavaKind::kEnum ? "Enum" : "Record";
+    return;
+  }
+  if (!((eKind == JavaKind::kClass && bClassForm) || (eKind == JavaKind::kInterface && !bClassForm) ||
+        eKind == JavaKind::kAnnotation)) {
+    return;
+  }
+  CutExtends(found.decl, bClassForm, sSuperClass);
+  if (sClassName == "Object") {
+    sSuperClass = "nill";
+  } else if (sSuperClass.empty()) {
+    sSuperClass = "Object";
+  }
+}
+
 }  // namespace
 
 std::string_view JavaKindName(JavaKind eKind) {
@@ -403,137 +551,29 @@ JavaKind DeclarationKind(std::string_view sBody) {
 
 JavaKind CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
                      std::vector<String>& aDottedNames) {
-  String& sClassName = out.sClassName;
-  String& sSuperClass = out.sSuperClass;
   const String sCRLF = RtCharToStr(13) + RtCharToStr(10);
-
-  // A text without any CR LF has bare LF line ends: make them CR LF.
-  if (RtStrScan(sText, sCRLF) == -1) sText = tools.Replace(sText, RtStrRight(sCRLF, 1), sCRLF);
+  MakeLineEndsCrLf(tools, sCRLF, sText);
   const std::string_view vText = sText;
 
-  // The form: any "class" at all selects the class form.  Its keyword is
-  // the first occurrence that the forward test does not put inside a block
-  // comment.
-  std::string_view sKeyword;
-  if (RtStrScan(vText, "class") >= 0) {
-    sKeyword = "class";
-  } else if (RtStrScan(vText, "interface") >= 0) {
-    sKeyword = "interface";
-  }
-  Declaration decl;
-  JavaKind eKind = JavaKind::kNone;
-  int64_t nNameAt = -1;
-  if (!sKeyword.empty()) {
-    const KeyPositions oKeyword(vText, sKeyword);
-    int64_t nKey = oKeyword.FirstFrom(0);
-    const CommentIndex oComments(vText);
-    while (oComments.InComment(oKeyword, nKey) == 1) nKey = oKeyword.ScanNext(nKey);
-    decl = LocateDeclaration(tools, vText, sCRLF, nKey);
-    eKind = LastKeyword(decl.aWord, decl.nWords, false, nNameAt);
-  }
-  // A keyword that ends the declaration names nothing.
-  const bool bNamed = eKind != JavaKind::kNone && !TypeName(decl.aWord[nNameAt + 1], eKind).empty();
-  // A text whose class or interface form names no class may declare an
-  // enum, a record or an annotation type, or a class or interface that the
-  // plain search missed: the second pass takes the first declaration
-  // keyword that stands as a word outside comments and literals.
-  bool bSecondPass = false;
+  const std::string_view sKeyword = FormKeyword(vText);
+  NamedDeclaration found = FirstPass(tools, vText, sCRLF, sKeyword);
+  const bool bNamed = found.Named();
   if (!bNamed) {
-    if (const int64_t nKey = FindDeclarationKeyword(vText); nKey != -1) {
-      Declaration later = LocateDeclaration(tools, vText, sCRLF, nKey);
-      int64_t nAt = -1;
-      const JavaKind e = LastKeyword(later.aWord, later.nWords, true, nAt);
-      if (e != JavaKind::kNone && !TypeName(later.aWord[nAt + 1], e).empty()) {
-        decl = std::move(later);
-        eKind = e;
-        nNameAt = nAt;
-        bSecondPass = true;
-      }
-    }
-    if (!bSecondPass && sKeyword.empty()) return JavaKind::kNone;
+    SecondPass(tools, vText, sCRLF, found);
+    if (!found.bSecondPass && sKeyword.empty()) return JavaKind::kNone;
   }
   // The second pass treats an interface as the interface form does.
-  const bool bClassForm = bSecondPass ? eKind == JavaKind::kClass : sKeyword == "class";
-  const int64_t nKey = decl.nKey;
+  const bool bClassForm = found.bSecondPass ? found.eKind == JavaKind::kClass : sKeyword == "class";
 
-  // Last brace and footer.
-  const int64_t nLength = RtStrLength(vText);
-  const int64_t nLastBrace = tools.ScanReverse(vText, -1, "}");
-  out.sFooter = String(Mid(vText, nLastBrace + 1, nLength - nLastBrace));
-
-  // Heading comment, only when a comment starts before the keyword.  The
-  // preamble, where package, imports and description are looked for, is
-  // the text before the keyword.
-  const int64_t nBlock = RtStrScan(vText, "/*");
-  const int64_t nLine = RtStrScan(vText, "//");
-  const int64_t nDoc = RtStrScan(vText, "/**");
-  const auto StartsBeforeKey = [nKey](int64_t n) { return n >= 0 && n < nKey; };
-  if (StartsBeforeKey(nBlock) || StartsBeforeKey(nDoc) || StartsBeforeKey(nLine)) {
-    CutHeader(vText, sCRLF, nBlock, nLine, nDoc, out.sHeader);
-  }
-  const std::string_view vPreamble = Mid(vText, 0, nKey);
-  if (!vPreamble.empty()) {
-    const CommentIndex oPreambleComments(vPreamble);
-    CutPackage(vPreamble, oPreambleComments, out.sPackage);
-    CutImports(vPreamble, oPreambleComments, out.sImport);
-  }
-
-  // Body: from its "{" to the last "}", after the one-line declaration.
-  if (decl.nOpen != -1 && decl.nOpen < nLastBrace) {
-    out.sBody = String(Mid(vText, decl.nOpen, nLastBrace - decl.nOpen + 1));
-  }
-  if (!decl.sDecl.empty()) out.sBody = decl.sDecl + out.sBody;
-
-  // Name: the word after the last declaration keyword.
-  const DynArray<String>& aWord = decl.aWord;
-  if (eKind != JavaKind::kNone) {
-    // Every word "class" names the class again: a dotted name is shown for
-    // each, though only the last name stays.
-    for (int64_t i = 0; i < nNameAt && !bSecondPass; ++i) {
-      if (aWord[i] != "class") continue;
-      const std::string_view sName = TypeName(aWord[i + 1], JavaKind::kClass);
-      if (sName.find('.') != std::string_view::npos) aDottedNames.emplace_back(sName);
-    }
-    sClassName = String(TypeName(aWord[nNameAt + 1], eKind));
-    if (eKind == JavaKind::kClass && RtStrScan(sClassName, ".") >= 0) aDottedNames.push_back(sClassName);
-  }
-
-  // Superclass: the word after an "extends" outside the type parameters (the
-  // last such word), of a class, of an interface of the interface form, and
-  // of an annotation type; a dotted one of the class form keeps its last
-  // component.  An interface found in the class form gets none.  Enums and
-  // records extend their fixed classes.
-  if (eKind == JavaKind::kEnum || eKind == JavaKind::kRecord) {
-    sSuperClass = eKind == JavaKind::kEnum ? "Enum" : "Record";
-  } else if ((eKind == JavaKind::kClass && bClassForm) || (eKind == JavaKind::kInterface && !bClassForm) ||
-             eKind == JavaKind::kAnnotation) {
-    DynArray<String> aSplit;
-    const DynArray<String>* pWords = &aWord;
-    int64_t nWords = decl.nWords;
-    int64_t nDepth = 0;
-    for (int64_t i = 0; i < nWords; ++i) {
-      const bool bOutside = nDepth == 0;
-      nDepth = AngleDepth(nDepth, (*pWords)[i]);
-      if (!bOutside || (*pWords)[i] != "extends") continue;
-      sSuperClass = String(SuperName((*pWords)[i + 1]));
-      if (bClassForm && ScanAt(sSuperClass, ".", 0) > -1) {
-        // nWords is read afresh on every pass: the dotted name's components
-        // take the place of the declaration's words.
-        nWords = RtStrTokenize(sSuperClass, "", ".", aSplit);
-        pWords = &aSplit;
-        sSuperClass = aSplit[nWords - 1];
-      }
-    }
-    if (sClassName == "Object") {
-      sSuperClass = "nill";
-    } else if (sSuperClass.empty()) {
-      sSuperClass = "Object";
-    }
-  }
-
-  // Description.
+  const int64_t nLastBrace = CutFooter(tools, vText, out.sFooter);
+  CutHeadingComment(vText, sCRLF, found.decl.nKey, out.sHeader);
+  const std::string_view vPreamble = Mid(vText, 0, found.decl.nKey);
+  CutPackageAndImports(vPreamble, out);
+  CutBody(vText, found.decl, nLastBrace, out.sBody);
+  CutName(found, out.sClassName, aDottedNames);
+  CutSuperClass(found, bClassForm, out.sClassName, out.sSuperClass);
   CutDescription(vPreamble, out.sDescription);
-  return bNamed || bSecondPass ? eKind : JavaKind::kNone;
+  return bNamed || found.bSecondPass ? found.eKind : JavaKind::kNone;
 }
 
 Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass, String& sPackage,

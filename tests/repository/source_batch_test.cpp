@@ -137,9 +137,13 @@ TEST_F(SourceBatchTest, ThreadsGiveTheRecordsAndMessagesOfTheOneThreadRoad) {
     const size_t nBoxesBefore = host_->Windows().Boxes().size();
     std::vector<SourceState> aGot;
     std::vector<std::string> aSeenClass;
-    ReadJavaSources(m, aNames_, nThreads, [&](int64_t i, SourceState e, int nErrno) {
+    ReadJavaSources(m, aNames_, nThreads, [&](int64_t i, SourceState e, int nErrno, JavaKind eKind) {
       EXPECT_EQ(i, static_cast<int64_t>(aGot.size()));
       EXPECT_EQ(nErrno != 0, e == SourceState::kUnreadable);
+      // The parser's kind names a class exactly when the record got one.
+      if (e == SourceState::kParsed) {
+        EXPECT_EQ(eKind == JavaKind::kNone, JavaClassArray(m).Get(i).sClassName.empty());
+      }
       aGot.push_back(e);
       // The record is complete when the visitor sees it.
       aSeenClass.push_back(JavaClassArray(m).Get(i).sClassName);

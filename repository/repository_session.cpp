@@ -1,0 +1,245 @@
+#include "repository/repository_session.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "frame/convert.h"
+#include "frame/runtime.h"
+#include "repository/directories.h"
+#include "repository/java_records.h"
+#include "repository/java_repository.h"
+#include "repository/repository_format.h"
+
+namespace qv {
+namespace {
+
+// Files read and parsed ahead of the records, on worker threads.
+constexpr int kScanThreads = 2;
+
+std::string Joined(std::string_view sDirectory, std::string_view sFileName) {
+  std::string s(sDirectory);
+  s.append("\\").append(sFileName);
+  return s;
+}
+
+// Adds a scanned file to the report's counts.
+void Count(const ScannedFile& file, ScanReport& report) {
+  if (file.eState == SourceState::kUnreadable || file.eState == SourceState::kBinary) {
+    ++report.nUnparsed;
+    return;
+  }
+  switch (file.eKind) {
+    case JavaKind::kNone:
+      ++report.nNoClass;
+      break;
+    case JavaKind::kClass:
+      ++report.nClasses;
+      break;
+    case JavaKind::kInterface:
+      ++report.nInterfaces;
+      break;
+    case JavaKind::kEnum:
+      ++report.nEnums;
+      break;
+    case JavaKind::kRecord:
+      ++report.nRecords;
+      break;
+    case JavaKind::kAnnotation:
+      ++report.nAnnotations;
+      break;
+  }
+}
+
+}  // namespace
+
+ScanReport RepositorySession::Scan(const std::vector<std::string>& aRoots, const ScanListener& listener) {
+  ScanReport report;
+  std::string sRoots;
+  for (const std::string& sRoot : aRoots) {
+    // The search skips a root that does not exist; the caller hears of it.
+    if (!m_.Files().DirExists(sRoot)) {
+      report.aMissingRoots.push_back(sRoot);
+      if (listener.fnMissingRoot) listener.fnMissingRoot(sRoot);
+    }
+    if (!sRoots.empty()) sRoots += ';';
+    sRoots += sRoot;
+  }
+  VC_Directories& dirs = DirectoriesInstance(m_);
+  dirs.InitDirectories(m_);
+  dirs.SetRootDirectories(m_, sRoots);
+  const int64_t nFiles = dirs.GetJavaFileCount(m_).AsInt64();
+  if (listener.fnFound) listener.fnFound(nFiles);
+
+  JavaFileInstance(m_).ClearJavaFiles(m_);
+  std::vector<JavaSourceName> aSources(static_cast<size_t>(nFiles));
+  for (int64_t i = 0; i < nFiles; ++i) {
+    aSources[static_cast<size_t>(i)] = {dirs.GetJavaFile(m_, Number(i)), dirs.GetDirectory(m_, Number(i))};
+  }
+  const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m_);
+  std::set<std::string> aPackages;
+  report.aFiles.reserve(aSources.size());
+  ReadJavaSources(m_, aSources, kScanThreads, [&](int64_t i, SourceState eState, int nErrno, JavaKind eKind) {
+    const JavaSourceName& source = aSources[static_cast<size_t>(i)];
+    const VC_JavaClass& r = aClasses.Get(i);
+    ScannedFile& file = report.aFiles.emplace_back(ScannedFile{i, source.sFileName, source.sDirectory, eState, nErrno,
+                                                               eKind, r.sClassName, r.sSuperClass, r.sPackage,
+                                                               std::string(DeclarationText(r.aMethods.Get(1).sBody))});
+    Count(file, report);
+    if (eState == SourceState::kParsed && !r.sPackage.empty()) aPackages.insert(r.sPackage);
+    if (listener.fnFile) listener.fnFile(file);
+  });
+  report.nPackages = static_cast<int64_t>(aPackages.size());
+  return report;
+}
+
+SaveReport RepositorySession::Save() {
+  SaveReport report;
+  const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m_);
+  ScanSave save = SaveScannedClasses(m_);
+  for (auto& [i, sWhy] : save.aRefused) {
+    const VC_JavaClass& r = aClasses[i];
+    report.aRefused.push_back({Joined(r.sDirectory, r.sFileName), r.sClassName, std::move(sWhy)});
+  }
+  report.sClassListError = std::move(save.sClassListError);
+  for (auto& [i, sWhy] : save.aMethodFileErrors) {
+    report.aMethodFileErrors.push_back({aClasses[i].sMethodFile, aClasses[i].sClassName, std::move(sWhy)});
+  }
+  report.nSaved = save.nSaved;
+  report.nUnchanged = save.nUnchanged;
+  return report;
+}
+
+bool RepositorySession::HasClassList() {
+  FileHandle hNone;
+  return RtFileOpen(m_, hNone, format::kClassListFile, kOpenExist);
+}
+
+int64_t RepositorySession::ClassListLineCount() {
+  std::string sText;
+  if (m_.Files().ReadWholeFile(format::kClassListFile, sText) != 0) return 0;
+  return static_cast<int64_t>(ClassListLines(sText).size());
+}
+
+bool RepositorySession::Load(const std::function<void(int64_t nLoaded)>& fnProgress) {
+  if (!HasClassList()) return false;
+  if (RepositoryVars(m_).cv_nClassCount == Number(0)) {
+    const String sDelimiter = m_.G().sElementDelimiter;
+    ReadClassList(m_, format::kClassListFile, sDelimiter, fnProgress);
+  }
+  return true;
+}
+
+int64_t RepositorySession::ClassCount() { return RepositoryVars(m_).cv_nClassCount.AsInt64(); }
+
+ClassLookup RepositorySession::Find(std::string_view sName) {
+  const IndexedNames& aNames = RepositoryVars(m_).cv_sClassName;
+  const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m_);
+  ClassLookup found;
+  found.nAt = aNames.First(sName);
+  if (const size_t nSame = aNames.Positions(sName).size(); nSame > 1) found.nChosenAmong = static_cast<int64_t>(nSame);
+  if (const size_t nDot = sName.rfind('.'); found.nAt < 0 && nDot != std::string_view::npos) {
+    for (const int64_t i : aNames.Positions(sName.substr(nDot + 1))) {
+      if (aClasses[i].sPackage == sName.substr(0, nDot)) {
+        found.nAt = i;
+        break;
+      }
+    }
+  }
+  if (found.nAt >= 0) found.sPackage = aClasses[found.nAt].sPackage;
+  return found;
+}
+
+Outcome RepositorySession::ReadMethods(int64_t nAt) {
+  const VC_JavaClass& r = JavaClassArray(m_).At(nAt);
+  if (r.sMethodFile.empty()) return {};
+  FileHandle hNone;
+  if (!RtFileOpen(m_, hNone, r.sMethodFile, kOpenExist)) return {false, r.sMethodFile, "method file missing"};
+  JavaRepositoryInstance(m_).ReadMethodFile(m_, r.sMethodFile, Number(nAt), m_.G().sElementDelimiter);
+  return {};
+}
+
+ClassRecord RepositorySession::Record(int64_t nAt) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  ClassRecord c{r.sClassName, r.sSuperClass,
+                r.sPackage,   r.sFileName,
+                r.sDirectory, r.sMethodFile,
+                r.sExtra,     r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp),
+                r.sHeader,    r.sDescription,
+                r.sFooter,    r.sImport.Items(),
+                {},           DeclarationKind(r.aMethods[1].sBody)};
+  for (int64_t k = 1; !r.aMethods[k].sName.empty(); ++k) {
+    c.aMethods.push_back({r.aMethods[k].sName, r.aMethods[k].sComment, r.aMethods[k].sBody});
+  }
+  return c;
+}
+
+std::string RepositorySession::SourcePath(int64_t nAt) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  return Joined(r.sDirectory, r.sFileName);
+}
+
+std::vector<SubclassNode> RepositorySession::Tree(std::string_view sTop) { return SubclassTree(m_, sTop); }
+
+std::string RepositorySession::SourceText(int64_t nAt, std::string_view sLineEnd) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  return r.SourceText(sLineEnd.empty() ? r.FoundLineEnd(m_, SourcePath(nAt)) : sLineEnd);
+}
+
+Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
+  if (Outcome read = ReadMethods(nAt); !read.bOk) return read;
+  VC_JavaClass& r = JavaClassArray(m_).At(nAt);
+  std::string sPath;
+  if (place.sDirectory.empty()) {
+    sPath = SourcePath(nAt);
+  } else {
+    std::string sDirectory = place.sDirectory;
+    while (sDirectory.size() > 1 && (sDirectory.back() == '\\' || sDirectory.back() == '/')) sDirectory.pop_back();
+    if (place.bMirrorPackage && !r.sPackage.empty()) {
+      std::string sPackagePath = r.sPackage;
+      std::replace(sPackagePath.begin(), sPackagePath.end(), '.', '\\');
+      sDirectory = Joined(sDirectory, sPackagePath);
+    }
+    if (place.fnMakeDirectory) place.fnMakeDirectory(sDirectory);
+    sPath = Joined(sDirectory, r.sFileName);
+  }
+  if (!r.WriteSourceFileTo(m_, sPath, place.sLineEnd)) {
+    return {false, sPath, "not written: " + RepositoryVars(m_).sWriteError};
+  }
+  return {true, sPath, {}};
+}
+
+ClassListEntry RepositorySession::ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter) {
+  using namespace format;
+  if (!sLine.empty() && sLine.back() == '\r') sLine.remove_suffix(1);
+  std::vector<std::string_view> aFields;
+  const bool bTrim = !SplitRecord(sLine, sDelimiter, kClassFieldCount, LineTrim::kEachField, aFields);
+  return {std::string(FieldOf(aFields, kClassName, bTrim)), std::string(FieldOf(aFields, kSuperClass, bTrim)),
+          Joined(FieldOf(aFields, kDirectory, bTrim), FieldOf(aFields, kFileName, bTrim)),
+          std::string(FieldOf(aFields, kMethodFile, bTrim))};
+}
+
+std::vector<std::string_view> RepositorySession::ClassListLines(std::string_view sText) {
+  std::vector<std::string_view> aLines;
+  for (size_t nAt = 0; nAt < sText.size();) {
+    const size_t nEnd = std::min(sText.find('\n', nAt), sText.size());
+    aLines.push_back(sText.substr(nAt, nEnd - nAt));
+    nAt = nEnd + 1;
+  }
+  return aLines;
+}
+
+std::string RepositorySession::DeclarationFromMethodFile(JavaTextTools tools, std::string_view sDelimiter,
+                                                         std::string_view sToken, std::string_view sStart, bool bWhole,
+                                                         bool& bNeedMore) {
+  // The first method's body is the whole class body; its first line holds
+  // the declaration once the start of the file holds a line break after it.
+  std::vector<std::string_view> aFields;
+  format::SplitFields(sStart.substr(0, sStart.find('\n')), sDelimiter, aFields);
+  const String sBody = format::DecodeText(tools, format::FieldAt(aFields, format::kMethodBody), sToken);
+  const size_t nFirst = sBody.find_first_not_of("\r\n");
+  bNeedMore = !bWhole && (nFirst == std::string::npos || sBody.find_first_of("\r\n", nFirst) == std::string::npos);
+  return bNeedMore ? std::string() : std::string(DeclarationText(sBody));
+}
+
+}  // namespace qv

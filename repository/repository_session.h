@@ -1,0 +1,186 @@
+// RepositorySession: every job of the Java repository that a host
+// application asks for, over one Module: the scan of source roots, the
+// save, loading, finding a class, the subclass tree, writing classes back
+// as Java source and reading the class list for a tags file.
+//
+// Results are plain values (strings, integers, vectors of structs), errors
+// are values with a message, progress and per-file reports go through
+// callbacks; nothing is printed and no process state is touched.  Paths
+// are in the library's form ("\" separators); a host shows them in its own.
+// The session keeps no state of its own: everything lives in the Module,
+// so that a thin C layer can hand out sessions freely.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/module.h"
+#include "repository/source_batch.h"
+#include "repository/subclass_tree.h"
+#include "source/java_parser.h"
+
+namespace qv {
+
+// One source file of a scan and what the parser made of it.
+struct ScannedFile {
+  int64_t nIndex = 0;  // its record's position in JavaClass
+  std::string sFileName;
+  std::string sDirectory;
+  SourceState eState = SourceState::kParsed;
+  int nErrno = 0;                    // why it could not be read (kUnreadable)
+  JavaKind eKind = JavaKind::kNone;  // the parser's kind; kNone: no class
+  std::string sClassName, sSuperClass, sPackage;
+  std::string sDeclaration;  // the one-line declaration (DeclarationText)
+};
+
+// What a scan found.
+struct ScanReport {
+  std::vector<std::string> aMissingRoots;  // roots that are no directory: not searched
+  std::vector<ScannedFile> aFiles;         // in the scan's order
+  int64_t nClasses = 0, nInterfaces = 0, nEnums = 0, nRecords = 0, nAnnotations = 0;
+  int64_t nNoClass = 0;   // parsed or empty, but no class found
+  int64_t nUnparsed = 0;  // unreadable or binary
+  int64_t nPackages = 0;  // distinct packages of the parsed files
+};
+
+// Called on the calling thread: for each root that is no directory, before
+// the search; once the files are known (their count); then after each
+// file, in order.
+struct ScanListener {
+  std::function<void(const std::string& sRoot)> fnMissingRoot;
+  std::function<void(int64_t nFiles)> fnFound;
+  std::function<void(const ScannedFile& file)> fnFile;
+};
+
+// A record that the save could not store, or a file it could not write.
+struct SaveProblem {
+  std::string sPath;  // the class's source, or the file not written
+  std::string sClassName;
+  std::string sWhy;
+};
+
+// What a save did.
+struct SaveReport {
+  std::vector<SaveProblem> aRefused;  // records left out of the class list, with why
+  std::string sClassListError;        // empty when the class list file was written
+  std::vector<SaveProblem> aMethodFileErrors;
+  int64_t nSaved = 0;      // classes in the class list file
+  int64_t nUnchanged = 0;  // method files that already held their content
+  bool Ok() const { return sClassListError.empty() && aRefused.empty() && aMethodFileErrors.empty(); }
+};
+
+// A class looked up by name.
+struct ClassLookup {
+  int64_t nAt = -1;  // its position; -1: no such class
+  // A simple name that several classes have: how many (the first was
+  // taken); 0 when the name decided.
+  int64_t nChosenAmong = 0;
+  std::string sPackage;  // its package
+};
+
+// The outcome of a step that may fail: bOk, else the file concerned and why.
+struct Outcome {
+  bool bOk = true;
+  std::string sPath;
+  std::string sWhy;
+};
+
+struct MethodRecord {
+  std::string sName, sComment, sBody;
+};
+
+// One class as the repository holds it (methods only once read).
+struct ClassRecord {
+  std::string sClassName, sSuperClass, sPackage, sFileName, sDirectory, sMethodFile, sExtra;
+  std::string sStamp;  // "" when none
+  std::string sHeader, sDescription, sFooter;
+  std::vector<std::string> aImports;
+  std::vector<MethodRecord> aMethods;  // method 1 first
+  JavaKind eKind = JavaKind::kNone;    // from the declaration the body starts with
+};
+
+// Where WriteClass puts a class's source.
+struct WritePlace {
+  // Empty: over the class's own source file (a history copy kept first,
+  // as the history settings say); else the directory it goes into.
+  std::string sDirectory;
+  // With a directory: in the subdirectories of the class's package
+  // (org.example.Circle as DIR\org\example\Circle.java).
+  bool bMirrorPackage = false;
+  std::string sLineEnd;  // "" for the one found (VC_JavaClass::FoundLineEnd)
+  // Makes a directory (and its parents) before a file goes into it; the
+  // host's file interface makes no directories.
+  std::function<void(const std::string& sDirectory)> fnMakeDirectory;
+};
+
+// A line of the class list file as a tags file needs it.
+struct ClassListEntry {
+  std::string sClassName, sSuperClass;
+  std::string sSourcePath;  // directory "\" file name
+  std::string sMethodFile;
+};
+
+class RepositorySession {
+ public:
+  explicit RepositorySession(Module& m) : m_(m) {}
+
+  // Searches the roots for Java sources, and cuts each into a record of
+  // JavaClass (reading and parsing on worker threads), each with the kind
+  // the parser found.  The library's message boxes about a file come
+  // before its fnFile call.
+  ScanReport Scan(const std::vector<std::string>& aRoots, const ScanListener& listener = {});
+  // Saves the records of JavaClass as the repository of the current
+  // repository directory: the class list file and a method file per class.
+  SaveReport Save();
+
+  // Whether the repository directory holds a class list file.
+  bool HasClassList();
+  // The number of lines of the class list file (for a progress bar); 0
+  // when none.
+  int64_t ClassListLineCount();
+  // Loads the class list file into JavaClass, calling fnProgress after each
+  // class with the number loaded.  FALSE when there is no class list file.
+  bool Load(const std::function<void(int64_t nLoaded)>& fnProgress = {});
+  int64_t ClassCount();
+
+  // A class by simple name (the first of that name) or qualified with its
+  // package.
+  ClassLookup Find(std::string_view sName);
+  // Reads the method file of class nAt (a class without one has nothing to
+  // read).
+  Outcome ReadMethods(int64_t nAt);
+  ClassRecord Record(int64_t nAt);
+  // The path of class nAt's source.
+  std::string SourcePath(int64_t nAt);
+
+  // The subclass tree below sTop, or below every superclass outside the
+  // repository with sTop empty (see SubclassTree).
+  std::vector<SubclassNode> Tree(std::string_view sTop);
+
+  // Class nAt as Java source text, its methods read; sLineEnd "" for the
+  // one its own source uses.
+  std::string SourceText(int64_t nAt, std::string_view sLineEnd);
+  // Writes class nAt (its methods read first) where place says; sPath of
+  // the outcome is the file written, or the one that could not be.
+  Outcome WriteClass(int64_t nAt, const WritePlace& place);
+
+  // The one-line declaration of a class from the start of its method file
+  // (sStart, bWhole when it is the whole file): "" with bNeedMore when the
+  // start does not hold the whole first line of the body.
+  static std::string DeclarationFromMethodFile(JavaTextTools tools, std::string_view sDelimiter,
+                                               std::string_view sToken, std::string_view sStart, bool bWhole,
+                                               bool& bNeedMore);
+  // The lines of a class list file's text, one per class.
+  static std::vector<std::string_view> ClassListLines(std::string_view sText);
+  // The entry of one line of the class list file (ClassListLines); reads
+  // nothing of the Module, so threads may call it at once.
+  static ClassListEntry ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter);
+
+ private:
+  Module& m_;
+};
+
+}  // namespace qv

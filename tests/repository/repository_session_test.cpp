@@ -1,0 +1,109 @@
+// The repository session over real files: the scan's kinds come from the
+// parser, a save reports what it cannot store, a loaded repository's tree
+// ends on a cycle of superclasses.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "repository/repository_session.h"
+#include "support/test_host.h"
+
+namespace qv {
+namespace {
+
+class RepositorySessionTest : public test::HostFixture {
+ protected:
+  RepositorySessionTest() {
+    host_->Files().SetWorkingDirectory(dir_.Str());
+    Separators(*module_);
+  }
+  static void Separators(Module& m) {
+    m.G().sElementDelimiter = "|";
+    m.G().sCRLFToken = "~";
+  }
+  // Writes the sources below src/ and scans them.
+  ScanReport Scan(const std::map<std::string, std::string>& aSources) {
+    for (const auto& [sName, sText] : aSources) dir_.Write("src/" + sName, sText);
+    return RepositorySession(*module_).Scan({Win("src")});
+  }
+  // A new Module that loads what was saved.
+  RepositorySession Reloaded() {
+    Module& m = FreshModule();
+    Separators(m);
+    RepositorySession repo(m);
+    EXPECT_TRUE(repo.Load());
+    return repo;
+  }
+};
+
+TEST_F(RepositorySessionTest, EachKindComesFromTheParserAndIsCounted) {
+  const ScanReport report = Scan({
+      {"A.java", "package p;\n/** A class. */\npublic class A extends B {\n}\n"},
+      {"I.java", "package p;\npublic interface I extends J {\n  void f();\n}\n"},
+      {"E.java", "package p.q;\npublic enum E {\n  X, Y\n}\n"},
+      {"R.java", "package p;\npublic record R(int x) implements I {\n}\n"},
+      {"T.java", "package p;\n@Retention(RUNTIME)\npublic @interface T {\n  String value();\n}\n"},
+      {"package-info.java", "package p;\n"},
+  });
+  std::map<std::string, JavaKind> aKinds;
+  for (const ScannedFile& file : report.aFiles) aKinds[file.sFileName] = file.eKind;
+  const std::map<std::string, JavaKind> aWant = {
+      {"A.java", JavaKind::kClass},  {"I.java", JavaKind::kInterface},  {"E.java", JavaKind::kEnum},
+      {"R.java", JavaKind::kRecord}, {"T.java", JavaKind::kAnnotation}, {"package-info.java", JavaKind::kNone},
+  };
+  EXPECT_EQ(aKinds, aWant);
+  EXPECT_EQ(report.nClasses + report.nInterfaces + report.nEnums + report.nRecords + report.nAnnotations, 5);
+  EXPECT_EQ(report.nNoClass, 1);
+  EXPECT_EQ(report.nPackages, 2);
+  EXPECT_TRUE(report.aMissingRoots.empty());
+}
+
+TEST_F(RepositorySessionTest, ASaveReportsTheRecordItCannotStoreAndKeepsTheOthers) {
+  Scan({
+      {"Good.java", "package t;\npublic class Good {\n}\n"},
+      {"Bad.java", "/* a | b */\npackage t;\npublic class Bad {\n}\n"},  // the delimiter in its heading comment
+  });
+  const SaveReport save = RepositorySession(*module_).Save();
+  ASSERT_EQ(save.aRefused.size(), 1u);
+  EXPECT_EQ(save.aRefused[0].sClassName, "Bad");
+  EXPECT_EQ(save.aRefused[0].sPath, Win("src/Bad.java"));
+  EXPECT_FALSE(save.aRefused[0].sWhy.empty());
+  EXPECT_TRUE(save.sClassListError.empty());
+  EXPECT_EQ(save.nSaved, 1);
+  EXPECT_FALSE(save.Ok());
+
+  RepositorySession repo = Reloaded();
+  EXPECT_EQ(repo.ClassCount(), 1);
+  EXPECT_LT(repo.Find("Bad").nAt, 0);
+  const int64_t nGood = repo.Find("Good").nAt;
+  ASSERT_GE(nGood, 0);
+  EXPECT_TRUE(repo.ReadMethods(nGood).bOk);
+  EXPECT_EQ(repo.Record(nGood).eKind, JavaKind::kClass);
+}
+
+TEST_F(RepositorySessionTest, TheTreeListsACycleOfSuperclassesOnceAndEnds) {
+  Scan({
+      {"A.java", "package t;\npublic class A extends B {\n}\n"},
+      {"B.java", "package t;\npublic class B extends A {\n}\n"},
+      {"C.java", "package t;\npublic class C {\n}\n"},
+      {"D.java", "package t;\npublic class D extends C {\n}\n"},
+  });
+  ASSERT_TRUE(RepositorySession(*module_).Save().Ok());
+  RepositorySession repo = Reloaded();
+  std::vector<std::string> aLines;
+  for (const SubclassNode& node : repo.Tree("")) {
+    aLines.push_back(std::string(static_cast<size_t>(node.nDepth), ' ') + node.sClassName +
+                     (node.bCycle ? " cycle" : ""));
+  }
+  const std::vector<std::string> aWant = {"Object", " C", "  D", "A cycle", " B", "  A cycle"};
+  EXPECT_EQ(aLines, aWant);
+  // Below a class of the cycle the walk ends where the class comes again.
+  aLines.clear();
+  for (const SubclassNode& node : repo.Tree("B")) aLines.push_back(node.sClassName + (node.bCycle ? " cycle" : ""));
+  EXPECT_EQ(aLines, (std::vector<std::string>{"B", "A", "B cycle"}));
+}
+
+}  // namespace
+}  // namespace qv
