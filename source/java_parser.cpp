@@ -344,11 +344,12 @@ Declaration LocateDeclaration(JavaTextTools& tools, std::string_view vText, std:
   const int64_t nBraceOffset = ScanAt(vText, "{", nKey);
   if (nBraceOffset != -1) {
     d.nOpen = nKey + nBraceOffset;
-    // The declaration runs back to the nearest ";" or "/" before the "{";
-    // position 0 is never taken as that delimiter.
+    // The declaration runs back to the nearest ";" or "/" before the "{",
+    // or to the start of the text when there is none: a file may begin
+    // with its declaration, without a package line or a comment.
     const size_t nDelim = vText.find_last_of(";/", static_cast<size_t>(d.nOpen));
-    if (nDelim != std::string_view::npos && nDelim > 0) {
-      const int64_t t = static_cast<int64_t>(nDelim);
+    {
+      const int64_t t = nDelim == std::string_view::npos ? -1 : static_cast<int64_t>(nDelim);
       // Every line break folds into a blank, the bare LFs of a file that
       // mixes line ends as well as its CR LF pairs.
       const String sOneLine = tools.Replace(tools.Replace(Mid(vText, t + 1, d.nOpen - (t + 1)), sCRLF, " "), "\n", " ");

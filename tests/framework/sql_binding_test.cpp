@@ -8,10 +8,8 @@
 namespace qv {
 namespace {
 
-// Object types of the windows the tests build: a form and a data field are
-// neither table windows nor standard framework objects.
-constexpr int64_t kTypeForm = 1;
-constexpr int64_t kTypeDataField = 2;
+using test::kTypeDataField;
+using test::kTypeForm;
 
 class SqlBindingTest : public test::HostFixture {
  protected:

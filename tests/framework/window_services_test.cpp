@@ -10,9 +10,7 @@
 namespace qv {
 namespace {
 
-// The object type of the forms the tests build: neither a table window nor
-// a standard framework object.
-constexpr int64_t kTypeForm = 1;
+using test::kTypeForm;
 
 class WindowServicesTest : public test::HostFixture {
  protected:

@@ -323,10 +323,13 @@ TEST_F(ParseJavaSourceTest, MissingBracesAndDelimiters) {
   EXPECT_EQ(p.sClassName, "<class>");
   EXPECT_EQ(p.sFooter, "\r\n");
 
-  // No ";" or "/" before the "{" (position 0 does not count): no declaration.
-  p = Parse(";public class A {\r\n}\r\n");
-  EXPECT_EQ(p.sBody, "{\r\n}");
-  EXPECT_EQ(p.sClassName, "<class>");
+  // A text that begins with its declaration, or with the delimiter right
+  // before it: the declaration runs from the start.
+  for (const char* sText : {"public class A {\r\n}\r\n", ";public class A {\r\n}\r\n"}) {
+    p = Parse(sText);
+    EXPECT_EQ(p.sBody, "\r\npublic class A {\r\n}") << sText;
+    EXPECT_EQ(p.sClassName, "A") << sText;
+  }
 }
 
 TEST_F(ParseJavaSourceTest, ImportScanBoundaries) {

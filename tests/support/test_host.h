@@ -14,6 +14,11 @@
 
 namespace qv::test {
 
+// Object types of the windows tests build: a form and a data field are
+// neither table windows nor standard framework objects.
+inline constexpr int64_t kTypeForm = 1;
+inline constexpr int64_t kTypeDataField = 2;
+
 // A directory removed when the object goes away.
 class TempDir {
  public:
