@@ -32,12 +32,51 @@ inline std::optional<double> ValueOf(QvNumber n) {
   return n.isNull != 0 ? std::nullopt : std::optional<double>(n.value);
 }
 
+// Owns one handle of the C interface and frees it with Free (a function
+// object: the address of a function imported from a DLL is no constant
+// expression) when it goes; moves hand the handle on, copies are not
+// allowed.
+template <class T, class Free>
+class Owner {
+ public:
+  Owner() = default;
+  explicit Owner(T* p) : p_(p) {}
+  ~Owner() { Free()(p_); }
+  Owner(Owner&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  Owner& operator=(Owner&& o) noexcept {
+    if (this != &o) {
+      Free()(p_);
+      p_ = std::exchange(o.p_, nullptr);
+    }
+    return *this;
+  }
+  Owner(const Owner&) = delete;
+  Owner& operator=(const Owner&) = delete;
+
+  T* Get() const { return p_; }
+  // Hands the handle to the caller, who then frees it.
+  T* Release() { return std::exchange(p_, nullptr); }
+
+ protected:
+  T* p_ = nullptr;
+};
+
+struct FreeString {
+  void operator()(QvString* p) const { QvStringFree(p); }
+};
+struct FreeArray {
+  void operator()(QvArray* p) const { QvArrayFree(p); }
+};
+struct FreeObject {
+  void operator()(QvObject* p) const { QvObjectFree(p); }
+};
+
 // Owns one QvString.  A default String holds no handle, which every
 // function of the library reads as the empty String.
-class String {
+class String : public Owner<QvString, FreeString> {
  public:
   String() = default;
-  explicit String(std::string_view s) : p_(QvStringNew(s.data(), s.size())) {}
+  explicit String(std::string_view s) : Owner(QvStringNew(s.data(), s.size())) {}
   // Takes over a String that the library returned (a result, which the
   // caller owns).
   static String Adopt(QvString* p) {
@@ -45,48 +84,19 @@ class String {
     s.p_ = p;
     return s;
   }
-  ~String() { QvStringFree(p_); }
-  String(String&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  String& operator=(String&& o) noexcept {
-    if (this != &o) {
-      QvStringFree(p_);
-      p_ = std::exchange(o.p_, nullptr);
-    }
-    return *this;
-  }
-  String(const String&) = delete;
-  String& operator=(const String&) = delete;
-
-  const QvString* Get() const { return p_; }
   // For a receive parameter (QvString**): the callee frees the String held
   // here and stores a new one, which this object then owns.
   QvString** Receive() { return &p_; }
-  QvString* Release() { return std::exchange(p_, nullptr); }
 
   std::string_view View() const { return {QvStringData(p_), QvStringSize(p_)}; }
   std::string Str() const { return std::string(View()); }
-
- private:
-  QvString* p_ = nullptr;
 };
 
 // Owns one dynamic array.
-class Array {
+class Array : public Owner<QvArray, FreeArray> {
  public:
-  explicit Array(QvElementType eType) : p_(QvArrayNew(eType)) {}
-  ~Array() { QvArrayFree(p_); }
-  Array(Array&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  Array& operator=(Array&& o) noexcept {
-    if (this != &o) {
-      QvArrayFree(p_);
-      p_ = std::exchange(o.p_, nullptr);
-    }
-    return *this;
-  }
-  Array(const Array&) = delete;
-  Array& operator=(const Array&) = delete;
+  explicit Array(QvElementType eType) : Owner(QvArrayNew(eType)) {}
 
-  QvArray* Get() const { return p_; }
   int64_t Count() const { return QvArrayCount(p_); }
   // The String at nIndex (empty when unassigned).
   String GetString(int64_t nIndex) const { return String::Adopt(QvArrayGetString(p_, nIndex)); }
@@ -96,36 +106,18 @@ class Array {
   }
   QvNumber GetNumber(int64_t nIndex) const { return QvArrayGetNumber(p_, nIndex); }
   bool SetNumber(int64_t nIndex, QvNumber n) { return QvArraySetNumber(p_, nIndex, n) != 0; }
-
- private:
-  QvArray* p_ = nullptr;
 };
 
 // Owns one instance of a library class: constructed by name, destroyed
 // (with the class's destructor) when it goes.  Valid() is false for a
 // class name the library does not declare.  The library's own global
 // instances (QvGlobalObject) are borrowed: use the raw QvObject* for them.
-class Object {
+class Object : public Owner<QvObject, FreeObject> {
  public:
-  explicit Object(const char* sClassName) : p_(QvObjectNew(sClassName)) {}
-  ~Object() { QvObjectFree(p_); }
-  Object(Object&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  Object& operator=(Object&& o) noexcept {
-    if (this != &o) {
-      QvObjectFree(p_);
-      p_ = std::exchange(o.p_, nullptr);
-    }
-    return *this;
-  }
-  Object(const Object&) = delete;
-  Object& operator=(const Object&) = delete;
+  explicit Object(const char* sClassName) : Owner(QvObjectNew(sClassName)) {}
 
   bool Valid() const { return p_ != nullptr; }
-  QvObject* Get() const { return p_; }
   std::string_view ClassName() const { return p_ == nullptr ? std::string_view() : QvObjectClassName(p_); }
-
- private:
-  QvObject* p_ = nullptr;
 };
 
 // The exported function named sName with the type Fn (a function type as
