@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "frame/module.h"
+#include "core/module.h"
 #include "host/portable_host.h"
 #include "source/java_parser.h"
 

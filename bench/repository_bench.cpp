@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "frame/module.h"
+#include "core/module.h"
 #include "host/portable_host.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"

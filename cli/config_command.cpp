@@ -15,7 +15,7 @@
 #include "cli/json_lines.h"
 #include "cli/repository_options.h"
 #include "cli/session.h"
-#include "frame/runtime.h"
+#include "core/runtime.h"
 #include "host/posix_io.h"
 #include "profile/app_profile.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/session.h"
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace CLI {
 class App;

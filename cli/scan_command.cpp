@@ -20,7 +20,7 @@
 #include "cli/repository.h"
 #include "cli/session.h"
 #include "cli/tags_file.h"
-#include "frame/rt_string.h"
+#include "core/rt_string.h"
 #include "repository/repository_session.h"
 
 namespace qv::cli {

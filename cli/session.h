@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/module.h"
+#include "core/module.h"
 #include "host/portable_host.h"
 
 namespace qv::cli {

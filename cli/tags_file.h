@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace qv::cli {
 

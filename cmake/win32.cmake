@@ -18,7 +18,7 @@ include(${PROJECT_SOURCE_DIR}/cmake/sqlite_amalgamation.cmake)
 
 # The library's own folders, unchanged.
 file(GLOB QV_CORE_SOURCES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/frame/*.cpp
+  ${PROJECT_SOURCE_DIR}/core/*.cpp
   ${PROJECT_SOURCE_DIR}/source/*.cpp
   ${PROJECT_SOURCE_DIR}/repository/*.cpp
   ${PROJECT_SOURCE_DIR}/profile/*.cpp
@@ -46,7 +46,7 @@ function(qv_module_definition out rows library)
       -DINCLUDES=${PROJECT_SOURCE_DIR},${PROJECT_SOURCE_DIR}/include -DOUT=${out} -DLIBRARY=${library}
       ${ARGN} -P ${PROJECT_SOURCE_DIR}/cmake/module_definition.cmake
     DEPENDS ${rows} ${PROJECT_SOURCE_DIR}/cmake/module_definition.cmake ${PROJECT_SOURCE_DIR}/exports/export_table.h
-      ${PROJECT_SOURCE_DIR}/frame/external.h ${PROJECT_SOURCE_DIR}/frame/list_ops.h
+      ${PROJECT_SOURCE_DIR}/core/external.h ${PROJECT_SOURCE_DIR}/core/list_ops.h
       ${PROJECT_SOURCE_DIR}/include/quorvane/quorvane.h
     COMMENT "Generating ${library}.def" VERBATIM)
 endfunction()

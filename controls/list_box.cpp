@@ -1,8 +1,8 @@
 #include "controls/list_box.h"
 
-#include "frame/convert.h"
-#include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "core/convert.h"
+#include "core/runtime.h"
+#include "core/toolkit.h"
 
 namespace qv {
 

@@ -1,7 +1,7 @@
 // The list box window classes driven by the toolkit's list control.
 //
 // cRadioListBox gives the application one member per toolkit list operation
-// (the family of frame/list_ops.h), always applied to the control on which
+// (the family of core/list_ops.h), always applied to the control on which
 // it runs: the runtime's current item window, which a host sets with the
 // message it dispatches.  Its two message handlers keep a cache of the
 // selected item and set the control up.  cListItemToggle toggles the
@@ -10,9 +10,9 @@
 
 #include <string_view>
 
-#include "frame/list_calls.h"
-#include "frame/module.h"
-#include "frame/object.h"
+#include "core/list_calls.h"
+#include "core/module.h"
+#include "core/object.h"
 
 namespace qv {
 
@@ -21,7 +21,7 @@ class cRadioListBox : public Object {
   std::string_view ClassName() const override { return "cRadioListBox"; }
 
   // The family: each member converts its arguments, calls its one toolkit
-  // operation and converts the result back (frame/list_calls.h).
+  // operation and converts the result back (core/list_calls.h).
 #define QV_LIST_BOX_DECLARE(Pass, member, id, ordinal, fn, window, result, ...) \
   ::qv::listop::result::Value member(Module& m QV_LIST_PARAMS(__VA_ARGS__));
   QV_LIST_BOX_FAMILY(QV_LIST_BOX_DECLARE, )

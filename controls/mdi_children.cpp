@@ -1,8 +1,8 @@
 #include "controls/mdi_children.h"
 
-#include "frame/rt_string.h"
-#include "frame/runtime.h"
-#include "frame/window_messages.h"
+#include "core/rt_string.h"
+#include "core/runtime.h"
+#include "core/window_messages.h"
 
 namespace qv {
 namespace {

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/convert.h"
-#include "frame/module.h"
-#include "frame/object.h"
+#include "core/convert.h"
+#include "core/module.h"
+#include "core/object.h"
 
 namespace qv {
 

@@ -1,7 +1,7 @@
 #include "controls/object_size.h"
 
-#include "frame/runtime.h"
-#include "frame/window_messages.h"
+#include "core/runtime.h"
+#include "core/window_messages.h"
 
 namespace qv {
 

@@ -16,10 +16,10 @@
 #include <utility>
 #include <variant>
 
-#include "frame/convert.h"
-#include "frame/module.h"
-#include "frame/object.h"
-#include "frame/values.h"
+#include "core/convert.h"
+#include "core/module.h"
+#include "core/object.h"
+#include "core/values.h"
 #include "quorvane/quorvane.h"
 
 struct QvString {

@@ -20,7 +20,7 @@
 #include "controls/list_box.h"
 #include "controls/mdi_children.h"
 #include "controls/object_size.h"
-#include "frame/wait_cursor.h"
+#include "core/wait_cursor.h"
 #include "framework/bldblock_profile.h"
 #include "framework/database_brand.h"
 #include "framework/display_msg.h"
@@ -184,7 +184,7 @@
   X(46923890, INT_MDI_ManageChildren, EmptyHookNone, 0)    \
   X(46923897, INT_MDI_ManageChildren, EmptyHookOne, 1)
 
-// The list box classes: the family's rows come from its table (frame/list_ops.h).
+// The list box classes: the family's rows come from its table (core/list_ops.h).
 #define QV_LIST_BOX_EXPORT_ROW(X, member, id, ordinal, fn, window, result, ...) \
   QV_LIST_BOX_EXPORT_EMIT(X, id, member, QV_LIST_ARITY(__VA_ARGS__))
 #define QV_LIST_BOX_EXPORT_EMIT(X, id, member, n) X(id, cRadioListBox, member, n)

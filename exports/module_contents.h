@@ -1,4 +1,4 @@
-// What the library's Module holds beyond the frame: the class registry and
+// What the library's Module holds beyond the core: the class registry and
 // the owners of the SQL bind variables.  Every place that builds a Module for
 // the library (process attach, the command's session, the tests) gives it
 // these contents.
@@ -12,7 +12,7 @@
 #include <array>
 #include <string_view>
 
-#include "frame/module.h"
+#include "core/module.h"
 #include "framework/sql_binding.h"
 
 namespace qv {

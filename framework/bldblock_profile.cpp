@@ -1,8 +1,8 @@
 #include "framework/bldblock_profile.h"
 
-#include "frame/convert.h"
-#include "frame/rt_sql.h"
-#include "frame/runtime.h"
+#include "core/convert.h"
+#include "core/rt_sql.h"
+#include "core/runtime.h"
 #include "framework/display_msg.h"
 
 namespace qv {

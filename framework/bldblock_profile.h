@@ -10,8 +10,8 @@
 
 #include <string_view>
 
-#include "frame/module.h"
-#include "frame/object.h"
+#include "core/module.h"
+#include "core/object.h"
 
 namespace qv {
 

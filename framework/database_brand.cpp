@@ -1,6 +1,6 @@
 #include "framework/database_brand.h"
 
-#include "frame/rt_sql.h"
+#include "core/rt_sql.h"
 #include "framework/display_msg.h"
 
 namespace qv {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "frame/convert.h"
-#include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "core/convert.h"
+#include "core/runtime.h"
+#include "core/toolkit.h"
 
 namespace qv {
 namespace {

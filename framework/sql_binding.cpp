@@ -1,7 +1,7 @@
 #include "framework/sql_binding.h"
 
-#include "frame/rt_string.h"
-#include "frame/runtime.h"
+#include "core/rt_string.h"
+#include "core/runtime.h"
 #include "framework/database_brand.h"
 #include "framework/sql_handles.h"
 #include "framework/window_services.h"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "frame/rt_sql.h"
-#include "frame/rt_string.h"
+#include "core/rt_sql.h"
+#include "core/rt_string.h"
 #include "framework/bldblock_profile.h"
 #include "framework/database_brand.h"
 #include "framework/display_msg.h"

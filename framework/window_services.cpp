@@ -1,7 +1,7 @@
 #include "framework/window_services.h"
 
-#include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "core/runtime.h"
+#include "core/toolkit.h"
 
 namespace qv {
 

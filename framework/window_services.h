@@ -6,12 +6,12 @@
 //   - two pass-throughs to host operations.
 //
 // The SQL bind-variable routines that work on the current window item are in
-// framework/sql_binding.h, the counted wait cursor in frame/wait_cursor.h.
+// framework/sql_binding.h, the counted wait cursor in core/wait_cursor.h.
 #pragma once
 
 #include <cstdint>
 
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace qv {
 

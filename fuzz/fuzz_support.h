@@ -17,8 +17,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/module.h"
 #include "exports/module_contents.h"
-#include "frame/module.h"
 #include "host/portable_host.h"
 
 // The entry point each target defines, called by libFuzzer, or by

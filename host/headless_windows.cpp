@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string_view>
 
-#include "frame/window_messages.h"
+#include "core/window_messages.h"
 
 namespace qv {
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/host.h"
+#include "core/host.h"
 
 namespace qv {
 

@@ -3,7 +3,7 @@
 #include <limits>
 #include <utility>
 
-#include "frame/host.h"
+#include "core/host.h"
 #include "host/utf16.h"
 
 namespace qv {

@@ -25,7 +25,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "frame/host.h"
+#include "core/host.h"
 #include "host/ini_document.h"
 
 namespace qv {

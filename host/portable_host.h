@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "frame/host.h"
+#include "core/host.h"
 #include "host/headless_windows.h"
 #include "host/ini_profiles.h"
 #include "host/portable_runtime.h"

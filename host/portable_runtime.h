@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/host.h"
+#include "core/host.h"
 #include "host/toolkit_lists.h"
 
 namespace qv {

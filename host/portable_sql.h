@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "frame/host.h"
+#include "core/host.h"
 #include "host/sql_backend.h"
 
 namespace qv {

@@ -19,7 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "frame/host.h"
+#include "core/host.h"
 #include "host/windows_paths.h"
 
 namespace qv {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/host.h"
+#include "core/host.h"
 
 namespace qv {
 

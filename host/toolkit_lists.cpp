@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "frame/external.h"
+#include "core/external.h"
 
 namespace qv {
 

@@ -30,7 +30,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/values.h"
+#include "core/values.h"
 
 namespace qv {
 

@@ -4,8 +4,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "frame/list_calls.h"
-#include "frame/toolkit.h"
+#include "core/list_calls.h"
+#include "core/toolkit.h"
 #include "host/portable_runtime.h"
 #include "host/toolkit_lists.h"
 

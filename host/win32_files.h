@@ -16,7 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "frame/host.h"
+#include "core/host.h"
 
 namespace qv {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "frame/host.h"
+#include "core/host.h"
 #include "host/headless_windows.h"
 #include "host/portable_runtime.h"
 #include "host/portable_sql.h"

@@ -8,8 +8,8 @@
 #include <type_traits>
 #include <unordered_map>
 
-#include "frame/list_calls.h"
-#include "frame/toolkit.h"
+#include "core/list_calls.h"
+#include "core/toolkit.h"
 #include "uitk60/uitk60.h"
 
 namespace qv {

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/host.h"
+#include "core/host.h"
 #include "host/portable_runtime.h"
 
 namespace qv {

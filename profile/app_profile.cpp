@@ -1,8 +1,8 @@
 #include "profile/app_profile.h"
 
-#include "frame/convert.h"
-#include "frame/rt_string.h"
-#include "frame/runtime.h"
+#include "core/convert.h"
+#include "core/rt_string.h"
+#include "core/runtime.h"
 
 namespace qv {
 namespace {

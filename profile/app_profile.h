@@ -17,8 +17,8 @@
 #include <span>
 #include <string_view>
 
-#include "frame/module.h"
-#include "frame/object.h"
+#include "core/module.h"
+#include "core/object.h"
 
 namespace qv {
 

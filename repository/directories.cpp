@@ -1,8 +1,8 @@
 #include "repository/directories.h"
 
-#include "frame/rt_string.h"
-#include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "core/rt_string.h"
+#include "core/runtime.h"
+#include "core/toolkit.h"
 #include "source/java_scan.h"
 
 namespace qv {

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "frame/rt_string.h"
-#include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "core/rt_string.h"
+#include "core/runtime.h"
+#include "core/toolkit.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "repository/repository_format.h"

@@ -1,6 +1,6 @@
 #include "repository/java_records.h"
 
-#include "frame/rt_string.h"
+#include "core/rt_string.h"
 #include "repository/java_repository.h"
 #include "source/java_parser.h"
 

@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "frame/module.h"
-#include "frame/object.h"
+#include "core/module.h"
+#include "core/object.h"
 #include "repository/name_index.h"
 
 namespace qv {

@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "frame/values.h"
+#include "core/values.h"
 
 namespace qv {
 

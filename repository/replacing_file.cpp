@@ -1,6 +1,6 @@
 #include "repository/replacing_file.h"
 
-#include "frame/runtime.h"
+#include "core/runtime.h"
 
 #include <string>
 #include <utility>

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/module.h"
-#include "frame/values.h"
+#include "core/module.h"
+#include "core/values.h"
 
 namespace qv {
 

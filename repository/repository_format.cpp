@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "frame/convert.h"
-#include "frame/rt_string.h"
-#include "frame/toolkit.h"
+#include "core/convert.h"
+#include "core/rt_string.h"
+#include "core/toolkit.h"
 
 namespace qv::format {
 

@@ -25,8 +25,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/module.h"
-#include "frame/values.h"
+#include "core/module.h"
+#include "core/values.h"
 #include "source/java_parser.h"
 
 namespace qv::format {

@@ -1,10 +1,10 @@
 // Reading the repository files into JavaClass, and the class lookups.
 #include <vector>
 
-#include "frame/convert.h"
-#include "frame/rt_string.h"
-#include "frame/runtime.h"
-#include "frame/window_messages.h"
+#include "core/convert.h"
+#include "core/rt_string.h"
+#include "core/runtime.h"
+#include "core/window_messages.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "repository/repository_format.h"

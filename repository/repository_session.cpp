@@ -4,8 +4,8 @@
 #include <set>
 #include <utility>
 
-#include "frame/convert.h"
-#include "frame/runtime.h"
+#include "core/convert.h"
+#include "core/runtime.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/module.h"
+#include "core/module.h"
 #include "repository/source_batch.h"
 #include "repository/subclass_tree.h"
 #include "source/java_parser.h"

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "frame/convert.h"
-#include "frame/wait_cursor.h"
+#include "core/convert.h"
+#include "core/wait_cursor.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "repository/replacing_file.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/module.h"
+#include "core/module.h"
 #include "source/java_parser.h"
 
 namespace qv {

@@ -1,5 +1,5 @@
 // Writing a class record back out as Java source.
-#include "frame/wait_cursor.h"
+#include "core/wait_cursor.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "repository/replacing_file.h"

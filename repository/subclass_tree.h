@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace qv {
 

@@ -12,7 +12,7 @@ find build/coverage -name '*.gcda' -delete
 ctest --preset coverage || echo "coverage: some tests failed; the figures cover the run as it went"
 
 aFolders=()
-for d in frame source repository profile framework controls host; do
+for d in core source repository profile framework controls host; do
   [ -d "$d" ] && aFolders+=("$d")
 done
 aFilters=()

@@ -19,7 +19,7 @@ if [ $# -gt 0 ]; then
   aFiles=("$@")
 else
   # The folders of the library, its C ABI, the portable host and the command.
-  mapfile -t aFiles < <(git ls-files 'frame/*.cpp' 'source/*.cpp' 'repository/*.cpp' 'profile/*.cpp' \
+  mapfile -t aFiles < <(git ls-files 'core/*.cpp' 'source/*.cpp' 'repository/*.cpp' 'profile/*.cpp' \
     'framework/*.cpp' 'controls/*.cpp' 'host/*.cpp' 'exports/*.cpp' 'cli/*.cpp' ':!:*/win32_*')
 fi
 log=build/tidy.log

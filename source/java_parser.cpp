@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "frame/rt_string.h"
-#include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "core/rt_string.h"
+#include "core/runtime.h"
+#include "core/toolkit.h"
 #include "source/text_index.h"
 #include "source/text_utils.h"
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "frame/module.h"
-#include "frame/toolkit.h"
+#include "core/module.h"
+#include "core/toolkit.h"
 
 namespace qv {
 

@@ -4,9 +4,9 @@
 #include <numeric>
 #include <vector>
 
-#include "frame/rt_string.h"
-#include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "core/rt_string.h"
+#include "core/runtime.h"
+#include "core/toolkit.h"
 
 namespace qv {
 namespace {

@@ -2,7 +2,7 @@
 // list of "*.JAV" files below them, sorted by file name and then directory.
 #pragma once
 
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace qv {
 

@@ -1,6 +1,6 @@
 #include "source/text_utils.h"
 
-#include "frame/rt_string.h"
+#include "core/rt_string.h"
 
 namespace qv {
 

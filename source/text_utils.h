@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "frame/values.h"
+#include "core/values.h"
 
 namespace qv {
 

@@ -1,6 +1,6 @@
 // uitk60.dll: the UI toolkit library of the Windows build.  Every function
 // the library binds from it is exported by ordinal only (uitk60.def, made
-// from the function table in frame/external.h), with the C interface of
+// from the function table in core/external.h), with the C interface of
 // uitk60/uitk60.h.  Texts and listings use the system (FindFirstFileA,
 // CopyFileA, MoveFileA); the list controls are the toolkit's own model
 // (host/toolkit_lists.*), kept for the process.

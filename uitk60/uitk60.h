@@ -1,5 +1,5 @@
 // The C interface of uitk60.dll, the UI toolkit library: every function the
-// library binds from it, reached by ordinal (frame/external.h) with plain C
+// library binds from it, reached by ordinal (core/external.h) with plain C
 // arguments and the C calling convention:
 //   - integers are 32-bit; a window is its handle value;
 //   - a text is a NUL-terminated byte string, borrowed for the call;
@@ -8,14 +8,14 @@
 //   - a listing or an array of texts is an array of text pointers with its
 //     count (a listing answers a block of NUL-terminated names, valid until
 //     the next call).
-// The list operations' C types follow from their rows (frame/list_ops.h):
+// The list operations' C types follow from their rows (core/list_ops.h):
 // the shapes N, L, H and Z are integers, S and SI texts, R a receive
 // integer; their results are integers, Str a text.
 #pragma once
 
 #include <cstdint>
 
-#include "frame/list_calls.h"
+#include "core/list_calls.h"
 
 namespace uitk {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/convert.h"
+#include "core/convert.h"
 #include "support/printers.h"
 #include "support/test_host.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/window_messages.h"
+#include "core/window_messages.h"
 #include "support/printers.h"
 #include "support/test_host.h"
 

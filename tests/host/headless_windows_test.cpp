@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/runtime.h"
-#include "frame/window_messages.h"
+#include "core/runtime.h"
+#include "core/window_messages.h"
 #include "support/printers.h"
 #include "support/test_host.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/convert.h"
-#include "frame/rt_string.h"
-#include "frame/window_messages.h"
+#include "core/convert.h"
+#include "core/rt_string.h"
+#include "core/window_messages.h"
 #include "repository/directories.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"

@@ -31,7 +31,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/host.h"
+#include "core/host.h"
 
 namespace qv {
 

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "frame/values.h"
+#include "core/values.h"
 
 namespace qv {
 

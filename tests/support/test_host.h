@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "frame/module.h"
+#include "core/module.h"
 #include "host/portable_host.h"
 
 namespace qv::test {

@@ -2,7 +2,7 @@
 # Compares the export table of quorvane.dll with the export listing
 # (exports.tsv) plus the runtime API of include/quorvane/quorvane.h, and the
 # ordinals of uitk60.dll with the toolkit rows of the function table
-# (frame/external.h, frame/list_ops.h), read here independently of the
+# (core/external.h, core/list_ops.h), read here independently of the
 # generator that wrote the module-definition files.
 # Usage: export_table_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -33,8 +33,8 @@ n_listed=$(tail -n +2 "$src/tests/data/exports.tsv" | wc -l)
 # uitk60.dll: ordinals only, one per toolkit row.
 "$OBJDUMP" -p "$build/uitk60.dll" | awk '/Export Address Table --/{t=1; next} t && /\+base\[/{gsub(/.*\+base\[ */,""); gsub(/\].*/,""); print; next} t && NF==0{t=0}' | sort -n >"$tmp/ordinals"
 {
-  grep -oE 'X\(Vt[A-Za-z0-9]+, kToolkit, [0-9]+' "$src/frame/external.h" | awk -F', ' '{print $3}'
-  grep -oE '^\s*X\(Pass, [A-Za-z0-9]+, [0-9]+, [0-9]+,' "$src/frame/list_ops.h" | awk -F', ' '{print $4}' | tr -d ,
+  grep -oE 'X\(Vt[A-Za-z0-9]+, kToolkit, [0-9]+' "$src/core/external.h" | awk -F', ' '{print $3}'
+  grep -oE '^\s*X\(Pass, [A-Za-z0-9]+, [0-9]+, [0-9]+,' "$src/core/list_ops.h" | awk -F', ' '{print $4}' | tr -d ,
 } | sort -n >"$tmp/want_ordinals"
 if diff "$tmp/want_ordinals" "$tmp/ordinals" >"$tmp/diff"; then
   echo "PASS uitk60.dll exports the $(wc -l <"$tmp/ordinals") toolkit functions of the function table at their ordinals"

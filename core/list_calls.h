@@ -1,4 +1,4 @@
-// The calls of the toolkit's list operations (frame/list_ops.h), with the
+// The calls of the toolkit's list operations (core/list_ops.h), with the
 // conversions between the library's Numbers and Strings and the toolkit's
 // integers and texts in one place.
 //
@@ -15,10 +15,10 @@
 #include <string_view>
 #include <utility>
 
-#include "frame/convert.h"
-#include "frame/list_ops.h"
-#include "frame/runtime.h"
-#include "frame/toolkit.h"
+#include "core/convert.h"
+#include "core/list_ops.h"
+#include "core/runtime.h"
+#include "core/toolkit.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "frame/convert.h"
+#include "core/convert.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // (std::to_chars), and that decimal string is rounded.  So 1.005 with two
 // decimals gives "1.01", the way the number was written, although the double
 // nearest to 1.005 lies slightly below it.
-#include "frame/convert.h"
+#include "core/convert.h"
 
 #include <algorithm>
 #include <array>
@@ -13,7 +13,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "frame/rt_string.h"
+#include "core/rt_string.h"
 
 namespace qv {
 namespace {

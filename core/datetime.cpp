@@ -3,7 +3,7 @@
 // Days are counted with the days-from-civil / civil-from-days algorithms of
 // the proleptic Gregorian calendar in its 400-year eras (integer arithmetic
 // only, correct for any day count, before or after the epoch).
-#include "frame/values.h"
+#include "core/values.h"
 
 namespace qv {
 namespace {

@@ -6,7 +6,7 @@
 // libraries and the initialised flag.  The exported functions use the
 // process's one Module; a test makes its own Module over its own Host.
 //
-// The frame knows none of the classes it holds: a subsystem keeps its state
+// The core knows none of the classes it holds: a subsystem keeps its state
 // in a slot found by the state's type, and the library that builds the
 // Module says which classes it registers and who owns the bind variables
 // (ModuleContents).
@@ -20,9 +20,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "frame/external.h"
-#include "frame/host.h"
-#include "frame/values.h"
+#include "core/external.h"
+#include "core/host.h"
+#include "core/values.h"
 
 namespace qv {
 
@@ -67,7 +67,7 @@ struct ModuleContents {
 // The name under which the current message's return value is bound.
 inline constexpr std::string_view kMessageReturnName = "___az_quorvane_001";
 
-// Module slots: storage that a subsystem above the frame owns inside the
+// Module slots: storage that a subsystem above the core owns inside the
 // Module (a class's class-variable block, an object-typed global).  A slot
 // type derives from ModuleSlot; the Module creates it, zero-initialised, on
 // first use of Slot<T>() and finds it again by its type.

@@ -1,8 +1,8 @@
-#include "frame/module.h"
+#include "core/module.h"
 
 #include <gtest/gtest.h>
 
-#include "frame/toolkit.h"
+#include "core/toolkit.h"
 #include "framework/sql_handles.h"
 #include "support/test_host.h"
 

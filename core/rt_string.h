@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/values.h"
+#include "core/values.h"
 
 namespace qv {
 

@@ -1,6 +1,6 @@
 // The value types every parameter, result and variable of the library uses.
 //
-//   Number        frame/number.h
+//   Number        core/number.h
 //   Boolean       bool inside the library; a 32-bit integer at the C boundary
 //   String        std::string: a counted byte string (ANSI model, positions
 //                 count bytes); callers pass std::string_view where the text
@@ -18,7 +18,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "frame/number.h"
+#include "core/number.h"
 
 namespace qv {
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/list_ops.h"
+#include "core/list_ops.h"
 
 namespace qv {
 
@@ -60,7 +60,7 @@ struct ExternalFunctionRow {
   X(VtErrorPrompt, kToolkit, 135, nullptr)       \
   QV_LIST_BOX_FAMILY(QV_LIST_OP_EXTERNAL, X)
 
-// A row of the list-box family (frame/list_ops.h) as a row of the function table.
+// A row of the list-box family (core/list_ops.h) as a row of the function table.
 #define QV_LIST_OP_EXTERNAL(X, member, id, ordinal, fn, ...) X(fn, kToolkit, ordinal, nullptr)
 
 enum class ExternalFunction : int {

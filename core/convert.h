@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/values.h"
+#include "core/values.h"
 
 namespace qv {
 

@@ -1,5 +1,5 @@
 // The external functions of the toolkit and of Windows, called through the
-// module's function table (frame/external.h): each call binds its entry on
+// module's function table (core/external.h): each call binds its entry on
 // first use.  The entry points take the caller's Host first, so that a
 // provider serves the call with the same files and windows the module uses.
 #pragma once
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace qv {
 
@@ -26,7 +26,7 @@ using VtArrayCopy = bool (*)(const Host&, const DynArray<String>& aSource, DynAr
 using VtArrayFindString = int64_t (*)(const Host&, const DynArray<String>& a, std::string_view sText);
 using VtCreateFont = int64_t (*)(const Host&, std::string_view sName, Number nSize, Number nEnhancement);
 using WinIsWindow = bool (*)(const Host&, WindowHandle hWnd);
-// The list control (the family of list operations is in frame/list_calls.h).
+// The list control (the family of list operations is in core/list_calls.h).
 using VtGetSelection = int32_t (*)(const Host&, WindowHandle hWnd);
 using VtGetItemText = String (*)(const Host&, WindowHandle hWnd, int32_t nIndex);
 using VtGetItemValue = int32_t (*)(const Host&, WindowHandle hWnd, int32_t nIndex);

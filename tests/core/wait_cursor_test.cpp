@@ -1,4 +1,4 @@
-#include "frame/wait_cursor.h"
+#include "core/wait_cursor.h"
 
 #include <gtest/gtest.h>
 

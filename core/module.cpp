@@ -1,4 +1,4 @@
-#include "frame/module.h"
+#include "core/module.h"
 
 #include <cstdlib>
 #include <string>

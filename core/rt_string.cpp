@@ -1,4 +1,4 @@
-#include "frame/rt_string.h"
+#include "core/rt_string.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include "support/printers.h"
 
-#include "frame/rt_string.h"
-#include "frame/values.h"
+#include "core/rt_string.h"
+#include "core/values.h"
 
 namespace qv {
 namespace {

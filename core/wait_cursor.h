@@ -3,7 +3,7 @@
 // with it, and the host application calls it as a global function.
 #pragma once
 
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace qv {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace qv {
 

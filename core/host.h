@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/values.h"
+#include "core/values.h"
 
 namespace qv {
 

@@ -1,6 +1,6 @@
-#include "frame/wait_cursor.h"
+#include "core/wait_cursor.h"
 
-#include "frame/runtime.h"
+#include "core/runtime.h"
 
 namespace qv {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "frame/module.h"
+#include "core/module.h"
 
 namespace qv {
 

@@ -1,12 +1,12 @@
 // The toolkit's list operations that the list-box family calls: one row per
 // family member, the one table from which the members (controls/list_box.*),
-// their rows of the function table (frame/external.h), their entry points in
+// their rows of the function table (core/external.h), their entry points in
 // the portable host and their exports are generated.
 //
 //   QV_LIST_BOX_FAMILY(X, Pass)   rows X(Pass, member, export id, ordinal, toolkit function, window, result, shapes...)
 //
 // Pass is passed through untouched, so that a row can be turned into a row of
-// another list (see QV_LIST_OP_EXTERNAL in frame/external.h).
+// another list (see QV_LIST_OP_EXTERNAL in core/external.h).
 //
 // window:  Win    the call passes the own window (the runtime's current item) first
 //          NoWin  the call passes only the arguments below
@@ -23,7 +23,7 @@
 //          H      a 32-bit value, passed unchanged
 //          R      a receive Number: converted, passed by address, converted back
 //          Z      not a parameter of the member: the toolkit argument 0
-// The C++ side of each name is in frame/list_calls.h.
+// The C++ side of each name is in core/list_calls.h.
 #pragma once
 
 // clang-format off

@@ -1,4 +1,4 @@
-#include "frame/number.h"
+#include "core/number.h"
 
 #include <cmath>
 #include <limits>
