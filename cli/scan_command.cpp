@@ -72,47 +72,50 @@ int ScanFiles(Session& session, const std::vector<std::string>& aRoots, bool bRe
     ++nFailures;
   };
   listener.fnFound = [&](int64_t nFiles) { pProgress = std::make_unique<Progress>("scanning", nFiles); };
+  RepositorySession repository(session.M());
   listener.fnFile = [&](const ScannedFile& file) {
     Progress& progress = *pProgress;
-    const std::string sPath = NativePath(file.sDirectory + "\\" + file.sFileName);
+    // The path is only made for a file that is reported.
+    const auto Path = [&] { return NativePath(repository.SourcePath(file.nIndex)); };
     if (boxes.Held()) {
       progress.Clear();
-      boxes.Say(sPath);
+      boxes.Say(Path());
     }
     if (file.eState == SourceState::kUnreadable || file.eState == SourceState::kBinary) {
       ++nFailures;
       progress.Clear();
-      std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
+      std::fprintf(stderr, "quorvane scan: %s: %s\n", Path().c_str(),
                    file.eState == SourceState::kBinary
                        ? "binary file, not parsed"
                        : ("cannot read: " + std::generic_category().message(file.nErrno)).c_str());
     } else if (file.eKind == JavaKind::kNone && bReportNoClass) {
       progress.Clear();
-      std::fprintf(stderr, "quorvane scan: %s: %s\n", sPath.c_str(),
+      std::fprintf(stderr, "quorvane scan: %s: %s\n", Path().c_str(),
                    file.eState == SourceState::kEmpty ? "empty file, no class" : "no class or interface found");
     }
     progress.Update(file.nIndex + 1);
   };
-  report = RepositorySession(session.M()).Scan(aRoots, listener);
+  report = repository.Scan(aRoots, listener);
   if (pProgress) pProgress->Finish();
   return nFailures;
 }
 
-void PrintList(const ScanReport& report, bool bJson) {
+void PrintList(RepositorySession& repository, const ScanReport& report, bool bJson) {
   for (const ScannedFile& file : report.aFiles) {
-    const std::string sDirectory = NativePath(file.sDirectory);
+    const ClassNames names = repository.Names(file.nIndex);
+    const std::string sDirectory = NativePath(names.sDirectory);
     if (bJson) {
-      PrintJsonLine({{"file", JsonText(NativePath(file.sDirectory + "\\" + file.sFileName))},
-                     {"fileName", JsonText(file.sFileName)},
+      PrintJsonLine({{"file", JsonText(NativePath(names.sDirectory + "\\" + names.sFileName))},
+                     {"fileName", JsonText(names.sFileName)},
                      {"directory", JsonText(sDirectory)},
-                     {"className", JsonText(file.sClassName)},
+                     {"className", JsonText(names.sClassName)},
                      {"kind", JsonKind(file.eKind)},
-                     {"superClass", JsonText(file.sSuperClass)},
-                     {"package", JsonText(file.sPackage)}});
+                     {"superClass", JsonText(names.sSuperClass)},
+                     {"package", JsonText(names.sPackage)}});
     } else {
-      std::printf("%s\t%s\t%s\t%s\t%s\n", ListField(file.sFileName).c_str(), ListField(sDirectory).c_str(),
-                  ListField(file.sClassName).c_str(), ListField(file.sSuperClass).c_str(),
-                  ListField(file.sPackage).c_str());
+      std::printf("%s\t%s\t%s\t%s\t%s\n", ListField(names.sFileName).c_str(), ListField(sDirectory).c_str(),
+                  ListField(names.sClassName).c_str(), ListField(names.sSuperClass).c_str(),
+                  ListField(names.sPackage).c_str());
     }
   }
 }
@@ -120,12 +123,14 @@ void PrintList(const ScanReport& report, bool bJson) {
 // The tags file of the records the scan found (--tags); its exit status.
 int WriteScannedTags(Module& m, const ScanReport& report, const std::string& sOutput) {
   std::vector<TagClass> aClasses;
+  RepositorySession repository(m);
   for (const ScannedFile& file : report.aFiles) {
-    if (file.sClassName.empty()) continue;
-    aClasses.push_back({file.sClassName,
-                        NativePath(file.sDirectory + "\\" + file.sFileName),
-                        file.sSuperClass,
-                        file.sDeclaration,
+    ClassNames names = repository.Names(file.nIndex);
+    if (names.sClassName.empty()) continue;
+    aClasses.push_back({std::move(names.sClassName),
+                        NativePath(names.sDirectory + "\\" + names.sFileName),
+                        std::move(names.sSuperClass),
+                        repository.Declaration(file.nIndex),
                         {}});
   }
   return WriteTagsFile("scan", m, aClasses, sOutput);
@@ -165,7 +170,10 @@ int RunScan(ScanArgs& args) {
   nFailures += nScanFailures;
   if (args.bStrict) nFailures += static_cast<int>(report.nNoClass);
 
-  if (args.bList || args.bJson) PrintList(report, args.bJson);
+  if (args.bList || args.bJson) {
+    RepositorySession repository(session.M());
+    PrintList(repository, report, args.bJson);
+  }
   const double nSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!args.verbosity.bQuiet) {
     // With --json stdout holds the records only; the summary is for people.

@@ -80,13 +80,11 @@ ScanReport RepositorySession::Scan(const std::vector<std::string>& aRoots, const
   std::set<std::string> aPackages;
   report.aFiles.reserve(aSources.size());
   ReadJavaSources(m_, aSources, kScanThreads, [&](int64_t i, SourceState eState, int nErrno, JavaKind eKind) {
-    const JavaSourceName& source = aSources[static_cast<size_t>(i)];
-    const VC_JavaClass& r = aClasses.Get(i);
-    ScannedFile& file = report.aFiles.emplace_back(ScannedFile{i, source.sFileName, source.sDirectory, eState, nErrno,
-                                                               eKind, r.sClassName, r.sSuperClass, r.sPackage,
-                                                               std::string(DeclarationText(r.aMethods.Get(1).sBody))});
+    const ScannedFile& file = report.aFiles.emplace_back(ScannedFile{i, eState, nErrno, eKind});
     Count(file, report);
-    if (eState == SourceState::kParsed && !r.sPackage.empty()) aPackages.insert(r.sPackage);
+    if (eState == SourceState::kParsed) {
+      if (const String& sPackage = aClasses.Get(i).sPackage; !sPackage.empty()) aPackages.insert(sPackage);
+    }
     if (listener.fnFile) listener.fnFile(file);
   });
   report.nPackages = static_cast<int64_t>(aPackages.size());
@@ -172,6 +170,15 @@ ClassRecord RepositorySession::Record(int64_t nAt) {
     c.aMethods.push_back({r.aMethods[k].sName, r.aMethods[k].sComment, r.aMethods[k].sBody});
   }
   return c;
+}
+
+ClassNames RepositorySession::Names(int64_t nAt) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  return {r.sClassName, r.sSuperClass, r.sPackage, r.sFileName, r.sDirectory};
+}
+
+std::string RepositorySession::Declaration(int64_t nAt) {
+  return std::string(DeclarationText(JavaClassArray(m_)[nAt].aMethods[1].sBody));
 }
 
 std::string RepositorySession::SourcePath(int64_t nAt) {
