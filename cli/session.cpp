@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "exports/module_contents.h"
+#include "quorvane/quorvane.h"
 
 namespace qv::cli {
 namespace {
@@ -65,6 +66,9 @@ Session::Session(std::string sProfileDir, std::string sDatabase)
 
 Session::Session(const PortableHostOptions& options)
     : host_(options), module_(host_.GetHost(), ModuleFaults{}, kLibraryContents) {
+  // The library the command links works with the same settings.
+  QvSetProfileDirectory(options.sProfileDir.c_str());
+  QvSetDatabase(options.sDatabase.c_str());
   if (!module_.Attach()) {
     std::fputs("quorvane: the library could not bind its external libraries\n", stderr);
     std::exit(1);  // NOLINT(concurrency-mt-unsafe): the session is made before the command starts a thread

@@ -10,6 +10,7 @@
 #include "exports/export_table.h"
 #include "exports/process.h"
 #include "host/portable_host.h"
+#include "host/sql_backend.h"
 
 using qv::abi::FromAbi;
 using qv::abi::NewString;
@@ -317,6 +318,17 @@ QV_API QvBoolean QvToolkitCallAt(size_t nIndex, QvToolkitCall* pCall) {
   return 1;
 }
 QV_API void QvToolkitClearCalls(void) { Lists().ClearCalls(); }
+
+QV_API void QvSetProfileDirectory(const char* sDirectory) {
+  qv::abi::TheHost().SetProfileDir(sDirectory == nullptr ? "" : sDirectory);
+}
+QV_API void QvSetDatabase(const char* sTarget) { qv::abi::TheHost().SetDatabase(sTarget == nullptr ? "" : sTarget); }
+QV_API void QvSetRepositoryDirectory(const char* sDirectory) {
+  qv::abi::TheHost().Files().SetWorkingDirectory(sDirectory == nullptr ? "" : sDirectory);
+}
+QV_API QvString* QvRedactedDatabase(const char* sTarget) {
+  return NewString(qv::RedactedDatabase(sTarget == nullptr ? "" : sTarget));
+}
 
 QV_API QvBoolean QvLibrariesBound(void) { return TheProcess().pModule->LibrariesBound() ? 1 : 0; }
 QV_API int32_t QvLoadedLibraryCount(void) { return TheProcess().pModule->LoadedLibraryCount(); }

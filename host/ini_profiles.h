@@ -64,6 +64,8 @@ class IniProfiles final : public Profiles {
   // The path of this machine that sFile names.
   std::string ResolvePath(std::string_view sFile) const;
   const std::string& ProfileDir() const { return sProfileDir_; }
+  // Where bare names live from now on; the cache is kept (it is by path).
+  void SetProfileDir(std::string sProfileDir) { sProfileDir_ = std::move(sProfileDir); }
   int AbsentCalls() const { return nAbsentCalls_; }
   // Why the last WriteString that returned FALSE failed; empty after one
   // that succeeded.

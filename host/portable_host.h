@@ -50,7 +50,15 @@ class PortableHost {
   ToolkitLists& Lists() { return runtime_.Lists(); }
   PortableSql& Sql() { return sql_; }
 
+  // Changes the settings the host was made with, for what is done next: a
+  // new profile directory also moves the default database; a database
+  // target, empty for the default, takes effect at the next connection.
+  void SetProfileDir(const std::string& sProfileDir);
+  void SetDatabase(const std::string& sDatabase);
+
  private:
+  std::string sProfileDir_;
+  bool bDatabaseGiven_ = false;
   PortableRuntime runtime_;
   PosixFileSystem files_;
   IniProfiles profiles_;

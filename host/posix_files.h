@@ -49,6 +49,7 @@ class PosixFileSystem final : public FileSystem {
   // the repository it works on instead of changing the process's directory.
   void SetWorkingDirectory(std::string sDirectory) { sWorkingDir_ = std::move(sDirectory); }
   const std::string& WorkingDirectory() const { return sWorkingDir_; }
+  void SetBareNameDirectory(std::string sDirectory) { sBareNameDir_ = std::move(sDirectory); }
 
   // Told about a directory that exists but cannot be listed (no
   // permission, say), with the POSIX path and errno; a listing of it

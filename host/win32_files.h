@@ -37,6 +37,7 @@ class Win32FileSystem final : public FileSystem {
   // process's own current directory is left alone.
   void SetWorkingDirectory(std::string sDirectory) { sWorkingDir_ = std::move(sDirectory); }
   const std::string& WorkingDirectory() const { return sWorkingDir_; }
+  void SetBareNameDirectory(std::string sDirectory) { sBareNameDir_ = std::move(sDirectory); }
   Win32FileSystem(const Win32FileSystem&) = delete;
   Win32FileSystem& operator=(const Win32FileSystem&) = delete;
 

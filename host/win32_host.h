@@ -41,7 +41,15 @@ class PortableHost {
   ToolkitLists& Lists() { return runtime_.Lists(); }
   PortableSql& Sql() { return sql_; }
 
+  // As the POSIX host's: a new profile directory also moves the default
+  // database; a database target, empty for the default, takes effect at
+  // the next connection.
+  void SetProfileDir(const std::string& sProfileDir);
+  void SetDatabase(const std::string& sDatabase);
+
  private:
+  std::string sProfileDir_;
+  bool bDatabaseGiven_ = false;
   PortableRuntime runtime_;
   Win32Runtime win32Runtime_;
   Win32FileSystem files_;

@@ -35,6 +35,7 @@ class Win32Profiles final : public Profiles {
   // The path of this machine that sFile names.
   std::string ResolvePath(std::string_view sFile) const;
   const std::string& ProfileDir() const { return sProfileDir_; }
+  void SetProfileDir(std::string sProfileDir) { sProfileDir_ = std::move(sProfileDir); }
   int AbsentCalls() const { return nAbsentCalls_; }
   bool LastAbsent() const { return bLastAbsent_; }
 
