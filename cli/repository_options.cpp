@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "profile/app_profile.h"
+#include "quorvane/quorvane.h"
 
 namespace qv::cli {
 
@@ -203,6 +204,18 @@ bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Ses
   g.nSaveArchive = Number(nHistory > 0 ? 1 : 0);
   g.nQtyOfArchiveFiles = Number(nHistory);
   g.sArchiveFileDirectory = archive.string();
+  // The library the command links works on the same repository.
+  QvSetRepositoryDirectory(repo.lexically_normal().string().c_str());
+  const auto SetString = [](const char* sName, const std::string& sValue) {
+    QvString* p = QvStringNew(sValue.data(), sValue.size());
+    QvSetGlobalString(sName, p);
+    QvStringFree(p);
+  };
+  SetString("sElementDelimiter", options.sDelimiter);
+  SetString("sCRLFToken", options.sToken);
+  SetString("sArchiveFileDirectory", archive.string());
+  QvSetGlobalNumber("nSaveArchive", QvNumber{nHistory > 0 ? 1.0 : 0.0, 0, 0});
+  QvSetGlobalNumber("nQtyOfArchiveFiles", QvNumber{static_cast<double>(nHistory), 0, 0});
   if (nHistory > 0 && !std::filesystem::is_directory(archive, ec)) {
     std::fprintf(stderr, "quorvane %s: %s: the archive directory does not exist\n", sCommand, archive.string().c_str());
     return false;
