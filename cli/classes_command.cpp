@@ -6,7 +6,7 @@
 #include "cli/commands.h"
 #include "cli/json_lines.h"
 #include "cli/repository.h"
-#include "repository/repository_session.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 
@@ -25,19 +25,21 @@ Runner AddClassesCommand(CLI::App& app) {
   sub->footer(HelpFooter(sAbout, kRepositoryHelp));
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
-    Module& m = session.M();
-    if (const int n = OpenRepository("classes", args->options, session, nullptr, false); n >= 0) return n;
-    RepositorySession repo(m);
-    for (int64_t i = 0; i < repo.ClassCount(); ++i) {
-      const ClassRecord r = repo.Record(i);
-      const std::string sFile = NativePath(repo.SourcePath(i));
+    if (const int n = OpenRepository("classes", args->options, session, false, false); n >= 0) return n;
+    using quorvane::TakeText;
+    const int64_t nClasses = QvClassCount();
+    for (int64_t i = 0; i < nClasses; ++i) {
+      const std::string sClassName = TakeText(QvClassText(i, QV_CLASS_NAME));
+      const std::string sSuperClass = TakeText(QvClassText(i, QV_CLASS_SUPERCLASS));
+      const std::string sPackage = TakeText(QvClassText(i, QV_CLASS_PACKAGE));
+      const std::string sFile = NativePath(TakeText(QvClassText(i, QV_CLASS_SOURCE_PATH)));
       if (args->bJson) {
-        PrintJsonLine({{"className", JsonText(r.sClassName)},
-                       {"superClass", JsonText(r.sSuperClass)},
-                       {"package", JsonText(r.sPackage)},
+        PrintJsonLine({{"className", JsonText(sClassName)},
+                       {"superClass", JsonText(sSuperClass)},
+                       {"package", JsonText(sPackage)},
                        {"file", JsonText(sFile)}});
       } else {
-        std::printf("%s\t%s\t%s\t%s\n", r.sClassName.c_str(), r.sSuperClass.c_str(), r.sPackage.c_str(), sFile.c_str());
+        std::printf("%s\t%s\t%s\t%s\n", sClassName.c_str(), sSuperClass.c_str(), sPackage.c_str(), sFile.c_str());
       }
     }
     return 0;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "source/java_parser.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 namespace {
@@ -64,11 +64,12 @@ Json JsonText(std::string_view s) {
   return sOut;
 }
 
-Json JsonKind(std::string_view sBody) { return JsonKind(DeclarationKind(sBody)); }
-
-Json JsonKind(JavaKind eKind) {
-  return eKind == JavaKind::kNone ? Json(nullptr) : Json(std::string(JavaKindName(eKind)));
+Json JsonKind(std::string_view sBody) {
+  const quorvane::String sText(sBody);
+  return JsonKind(QvDeclarationKind(sText.Get()));
 }
+
+Json JsonKind(QvJavaKind eKind) { return eKind == QV_JAVA_NONE ? Json(nullptr) : Json(QvJavaKindName(eKind)); }
 
 void PrintJsonLine(const Json& o) {
   std::string s = o.dump();

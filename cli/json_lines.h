@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "source/java_parser.h"
+#include "quorvane/quorvane.h"
 
 namespace qv::cli {
 
@@ -22,8 +22,8 @@ Json JsonText(std::string_view s);
 // The kind a class body's declaration declares ("class", "interface",
 // "enum", "record", "annotation"), null when it declares none.
 Json JsonKind(std::string_view sBody);
-// The name of eKind, null for kNone.
-Json JsonKind(JavaKind eKind);
+// The name of eKind, null for QV_JAVA_NONE.
+Json JsonKind(QvJavaKind eKind);
 
 // Writes o on one line of stdout.
 void PrintJsonLine(const Json& o);

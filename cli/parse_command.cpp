@@ -9,29 +9,44 @@
 #include "cli/json_lines.h"
 #include "cli/print.h"
 #include "cli/session.h"
-#include "source/java_parser.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 namespace {
 
 struct Parsed {
-  String sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody;
-  DynArray<String> aImport;
+  std::string sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody;
+  std::vector<std::string> aImport;
   bool bRead = false;
 };
 
-Parsed ParseOne(Module& m, const std::string& sPath) {
-  Parsed p;
-  DynArray<String> a1, a2, a3, a4, a5, a6;
-  p.bRead = ParseJavaSource(m, sPath, p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter,
-                            p.sBody, p.aImport, a1, a2, a3, a4, a5, a6)
-                .IsTrue();
+// The file cut by ParseJavaSource, which the library exports as
+// __quorvane__GF25690458.
+Parsed ParseOne(const std::string& sPath) {
+  const quorvane::String sFile(sPath);
+  quorvane::String sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody;
+  std::vector<quorvane::Array> aArrays;
+  for (int i = 0; i < 7; ++i) aArrays.emplace_back(QV_ELEMENT_STRING);
+  const QvNumber nRead = __quorvane__GF25690458(
+      sFile.Get(), sClassName.Receive(), sSuperClass.Receive(), sPackage.Receive(), sHeader.Receive(),
+      sDescription.Receive(), sFooter.Receive(), sBody.Receive(), aArrays[0].Get(), aArrays[1].Get(), aArrays[2].Get(),
+      aArrays[3].Get(), aArrays[4].Get(), aArrays[5].Get(), aArrays[6].Get());
+  Parsed p{sClassName.Str(),
+           sSuperClass.Str(),
+           sPackage.Str(),
+           sHeader.Str(),
+           sDescription.Str(),
+           sFooter.Str(),
+           sBody.Str(),
+           {},
+           nRead.isNull == 0 && nRead.value != 0};
+  for (int64_t i = 0; i < aArrays[0].Count(); ++i) p.aImport.push_back(aArrays[0].GetString(i).Str());
   return p;
 }
 
 void PrintJson(const std::string& sPath, const Parsed& p) {
   Json aImports = Json::array();
-  for (int64_t i = 0; i < p.aImport.Count(); ++i) aImports.push_back(JsonText(p.aImport.Get(i)));
+  for (const std::string& sImport : p.aImport) aImports.push_back(JsonText(sImport));
   PrintJsonLine({{"file", JsonText(sPath)},
                  {"read", p.bRead},
                  {"className", JsonText(p.sClassName)},
@@ -68,10 +83,10 @@ Runner AddParseCommand(CLI::App& app) {
   sub->footer(HelpFooter(sAbout));
   return [args] {
     Session session;
-    FileBoxes boxes(session, "parse");
+    FileBoxes boxes("parse");
     int nStatus = 0;
     for (const std::string& sPath : args->aFiles) {
-      const Parsed p = ParseOne(session.M(), sPath);
+      const Parsed p = ParseOne(sPath);
       boxes.Say(sPath);
       if (!p.bRead) {
         std::fprintf(stderr, "quorvane parse: %s: cannot read\n", sPath.c_str());
@@ -87,10 +102,10 @@ Runner AddParseCommand(CLI::App& app) {
       if (!p.bRead) continue;
       std::printf("%s\n", sPath.c_str());
       PrintField("class", p.sClassName);
-      PrintField("kind", JavaKindName(DeclarationKind(p.sBody)));
+      PrintField("kind", QvJavaKindName(QvDeclarationKind(quorvane::String(p.sBody).Get())));
       PrintField("superclass", p.sSuperClass);
       PrintField("package", p.sPackage);
-      for (int64_t i = 0; i < p.aImport.Count(); ++i) PrintField("import", p.aImport.Get(i));
+      for (const std::string& sImport : p.aImport) PrintField("import", sImport);
       PrintBlock("header", p.sHeader);
       PrintBlock("description", p.sDescription);
       PrintBlock("body", p.sBody);

@@ -1,4 +1,4 @@
-// The repository of a directory, through the library, in this process.
+// The repository of a directory, through the library's C interface.
 #include "cli/repository.h"
 
 #include <unistd.h>
@@ -6,44 +6,39 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/commands.h"
 #include "cli/progress.h"
-#include "cli/repository_options.h"
-#include "cli/session.h"
-#include "host/posix_files.h"
-#include "repository/repository_format.h"
-#include "repository/repository_session.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 namespace {
 
+using quorvane::TakeText;
+
 // FALSE after saying that the repository directory holds no class list.
-bool HasClassList(const char* sCommand, Session& session) {
-  if (RepositorySession(session.M()).HasClassList()) return true;
-  std::fprintf(stderr, "quorvane %s: no repository here: %s not found in %s\n", sCommand,
-               std::string(format::kClassListFile).c_str(), session.Host().Files().WorkingDirectory().c_str());
+bool HasClassList(const char* sCommand, const Session& session) {
+  if (QvHasClassList() != 0) return true;
+  std::fprintf(stderr, "quorvane %s: no repository here: %s not found in %s\n", sCommand, QvClassListFileName(),
+               session.RepositoryDir().c_str());
   return false;
 }
 
 // Loads the repository, with a progress bar.  FALSE after printing an error.
-bool Load(const char* sCommand, Session& session) {
+bool Load(const char* sCommand, const Session& session) {
   if (!HasClassList(sCommand, session)) return false;
-  RepositorySession repo(session.M());
   // The bar needs the number of classes; count the lines only when there is
   // a terminal to show it on, not on every load.
-  Progress progress("loading", isatty(STDERR_FILENO) == 1 ? repo.ClassListLineCount() : 0);
-  repo.Load([&progress](int64_t nLoaded) { progress.Update(nLoaded); });
+  Progress progress("loading", isatty(STDERR_FILENO) == 1 ? QvClassListLineCount() : 0);
+  QvLoadRepository([](void* p, int64_t nLoaded) { static_cast<Progress*>(p)->Update(nLoaded); }, &progress);
   return true;
 }
 
 }  // namespace
 
-int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, RepositoryLock* pLock,
-                   bool bNoWait) {
+int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, bool bLock, bool bNoWait) {
   ApplyProfile(session.M(), options);
-  if (pLock != nullptr && !SeparatorsSafeForWriting(sCommand, options)) return 2;
+  if (bLock && !SeparatorsSafeForWriting(sCommand, options)) return 2;
   if (!EnterRepository(sCommand, options, session, false)) return 1;
-  if (pLock != nullptr && !pLock->Acquire(sCommand, session.Host().Files().WorkingDirectory(), bNoWait)) return 1;
+  if (bLock && !LockRepository(sCommand, bNoWait)) return 1;
   if (!Load(sCommand, session)) return 1;
   return -1;
 }
@@ -52,58 +47,79 @@ int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session&
   ApplyProfile(session.M(), options);
   if (!EnterRepository(sCommand, options, session, false)) return 1;
   if (!HasClassList(sCommand, session)) return 1;
-  sPath = session.Host().Files().WorkingDirectory() + "/" + std::string(format::kClassListFile);
+  sPath = session.RepositoryDir() + "/" + QvClassListFileName();
   return -1;
 }
 
-int64_t Resolve(const char* sCommand, Module& m, const std::string& sName) {
-  const ClassLookup found = RepositorySession(m).Find(sName);
-  if (found.nChosenAmong > 1) {
+bool LockRepository(const char* sCommand, bool bNoWait) {
+  QvBoolean bBusy = 0;
+  quorvane::String sError;
+  const auto Waiting = [](void* pCommand, const char* sLockFile) {
+    std::fprintf(stderr, "quorvane %s: waiting for another command that is writing this repository (%s)...\n",
+                 static_cast<const char*>(pCommand), sLockFile);
+    std::fflush(stderr);
+  };
+  if (QvLockRepository(bNoWait ? 0 : 1, Waiting, const_cast<char*>(sCommand), &bBusy, sError.Receive()) != 0) {
+    return true;
+  }
+  if (bBusy != 0) {
+    std::fprintf(stderr, "quorvane %s: another command is writing this repository (%s is locked); not waiting\n",
+                 sCommand, TakeText(QvRepositoryLockFile()).c_str());
+  } else {
+    std::fprintf(stderr, "quorvane %s: %s\n", sCommand, sError.Str().c_str());
+  }
+  return false;
+}
+
+int64_t Resolve(const char* sCommand, const std::string& sName) {
+  int64_t nChosenAmong = 0;
+  const int64_t nAt = QvFindClass(sName.c_str(), &nChosenAmong);
+  if (nChosenAmong > 1) {
     std::fprintf(stderr,
                  "quorvane %s: %lld classes are named %s; using the one in package '%s' (qualify the name "
                  "with its package to choose)\n",
-                 sCommand, static_cast<long long>(found.nChosenAmong), sName.c_str(), found.sPackage.c_str());
+                 sCommand, static_cast<long long>(nChosenAmong), sName.c_str(),
+                 TakeText(QvClassText(nAt, QV_CLASS_PACKAGE)).c_str());
   }
-  if (found.nAt < 0)
-    std::fprintf(stderr, "quorvane %s: %s: no such class in the repository\n", sCommand, sName.c_str());
-  return found.nAt;
+  if (nAt < 0) std::fprintf(stderr, "quorvane %s: %s: no such class in the repository\n", sCommand, sName.c_str());
+  return nAt;
 }
 
-bool ReadMethods(const char* sCommand, Module& m, int64_t nAt) {
-  return Said(sCommand, RepositorySession(m).ReadMethods(nAt));
+bool ReadMethods(const char* sCommand, int64_t nAt) {
+  quorvane::String sPath, sWhy;
+  if (QvReadMethods(nAt, sPath.Receive(), sWhy.Receive()) != 0) return true;
+  std::fprintf(stderr, "quorvane %s: %s: %s\n", sCommand, NativePath(sPath.View()).c_str(), sWhy.Str().c_str());
+  return false;
 }
 
-bool Said(const char* sCommand, const Outcome& outcome) {
-  if (!outcome.bOk) {
-    std::fprintf(stderr, "quorvane %s: %s: %s\n", sCommand, NativePath(outcome.sPath).c_str(), outcome.sWhy.c_str());
-  }
-  return outcome.bOk;
-}
+std::string NativePath(std::string_view sPath) { return TakeText(QvNativePath(std::string(sPath).c_str())); }
 
-std::string NativePath(std::string_view sPath) { return MapToPosixPath(sPath, "/"); }
-
-int SaveScannedRepository(Session& session, bool bQuiet, bool bSummaryToStderr) {
-  const SaveReport save = RepositorySession(session.M()).Save();
-  for (const SaveProblem& refused : save.aRefused) {
-    std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", NativePath(refused.sPath).c_str(),
-                 refused.sClassName.c_str(), refused.sWhy.c_str());
-  }
-  if (!save.sClassListError.empty()) {
-    std::fprintf(stderr, "quorvane scan: %s not written: %s\n", std::string(format::kClassListFile).c_str(),
-                 save.sClassListError.c_str());
-    return 1;
-  }
-  for (const SaveProblem& failed : save.aMethodFileErrors) {
-    std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n", NativePath(failed.sPath).c_str(),
-                 failed.sWhy.c_str());
-  }
+int SaveScannedRepository(const Session& session, bool bQuiet, bool bSummaryToStderr) {
+  // A class list that could not be written ends the report: the method
+  // files are then of no use.
+  bool bClassListWritten = true;
+  const auto Problem = [](void* p, QvSaveProblemKind eKind, const char* sPath, const char* sClassName,
+                          const char* sWhy) {
+    bool& bWritten = *static_cast<bool*>(p);
+    if (eKind == QV_SAVE_REFUSED) {
+      std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", NativePath(sPath).c_str(), sClassName, sWhy);
+    } else if (eKind == QV_SAVE_CLASS_LIST) {
+      std::fprintf(stderr, "quorvane scan: %s not written: %s\n", sPath, sWhy);
+      bWritten = false;
+    } else if (bWritten) {
+      std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n", NativePath(sPath).c_str(), sWhy);
+    }
+  };
+  QvSaveSummary summary{};
+  const bool bOk = QvSaveRepository(Problem, &bClassListWritten, &summary) != 0;
+  if (!bClassListWritten) return 1;
   if (!bQuiet) {
     std::fprintf(bSummaryToStderr ? stderr : stdout,
-                 "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n",
-                 std::string(format::kClassListFile).c_str(), static_cast<long long>(save.nSaved),
-                 session.Host().Files().WorkingDirectory().c_str(), static_cast<long long>(save.nUnchanged));
+                 "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n", QvClassListFileName(),
+                 static_cast<long long>(summary.saved), session.RepositoryDir().c_str(),
+                 static_cast<long long>(summary.unchanged));
   }
-  return save.Ok() ? 0 : 1;
+  return bOk ? 0 : 1;
 }
 
 }  // namespace qv::cli

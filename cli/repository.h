@@ -1,24 +1,22 @@
-// The repository of a directory as the repository commands use it: opening
-// and loading it, finding a class by name, and saving what a scan found.
+// The repository of a directory as the repository commands use it, through
+// the library's C interface: opening and loading it, finding a class by
+// name, and saving what a scan found.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "cli/repository_lock.h"
 #include "cli/repository_options.h"
 #include "cli/session.h"
-#include "repository/repository_session.h"
 
 namespace qv::cli {
 
-// Takes the settings no option gave from the profile, moves into the
-// repository directory and loads it.  A command that writes (pLock given)
+// Takes the settings no option gave from the profile, makes the repository
+// directory the library's and loads it.  A command that writes (bLock)
 // first makes sure the separators are safe and takes the repository's lock.
 // Returns -1 when all went well, else the exit status.
-int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, RepositoryLock* pLock,
-                   bool bNoWait);
+int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, bool bLock, bool bNoWait);
 
 // OpenRepository for a command that reads only a few fields of every line
 // and no method file through the library: sPath is the class list file,
@@ -26,24 +24,26 @@ int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& se
 // well, else the exit status.
 int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::string& sPath);
 
+// Takes the lock of the repository directory for a command that writes: when
+// another command holds it, waits (saying so) or, with bNoWait, fails.  FALSE
+// after printing why.
+bool LockRepository(const char* sCommand, bool bNoWait);
+
 // The position of CLASS: a simple name (the first class of that name) or a
 // name qualified with its package.  -1 after printing an error.
-int64_t Resolve(const char* sCommand, Module& m, const std::string& sName);
+int64_t Resolve(const char* sCommand, const std::string& sName);
 
-// Reads the method file of JavaClass[nAt]; FALSE after printing a warning.
-bool ReadMethods(const char* sCommand, Module& m, int64_t nAt);
-
-// Says on stderr what went wrong when outcome failed: "quorvane COMMAND:
-// PATH: WHY".  Returns outcome.bOk.
-bool Said(const char* sCommand, const Outcome& outcome);
+// Reads the method file of class nAt; FALSE after printing a warning.
+bool ReadMethods(const char* sCommand, int64_t nAt);
 
 // A path of the library's (Windows separators) in this system's form, as
 // every command prints paths.
 std::string NativePath(std::string_view sPath);
 
-// Saves what the scan left in JavaClass as the repository; "saved: ..."
-// goes to stdout, or to stderr when bSummaryToStderr, and nowhere when
-// bQuiet.  Returns the exit status.
-int SaveScannedRepository(Session& session, bool bQuiet, bool bSummaryToStderr);
+// Saves what the scan left in the library's records as the repository of
+// the session's repository directory; "saved: ..." goes to stdout, or to
+// stderr when bSummaryToStderr, and nowhere when bQuiet.  Returns the exit
+// status.
+int SaveScannedRepository(const Session& session, bool bQuiet, bool bSummaryToStderr);
 
 }  // namespace qv::cli

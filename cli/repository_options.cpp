@@ -195,7 +195,7 @@ bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Ses
                  repo.string().c_str(), ec ? ec.message().c_str() : "not a directory");
     return false;
   }
-  session.Host().Files().SetWorkingDirectory(repo.lexically_normal().string());
+  session.SetRepositoryDir(repo.lexically_normal().string());
   Module& m = session.M();
   const int64_t nHistory = options.bHistoryGiven ? options.nHistory : std::max(options.nHistory, options.nMinHistory);
   Globals& g = m.G();
@@ -204,8 +204,6 @@ bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Ses
   g.nSaveArchive = Number(nHistory > 0 ? 1 : 0);
   g.nQtyOfArchiveFiles = Number(nHistory);
   g.sArchiveFileDirectory = archive.string();
-  // The library the command links works on the same repository.
-  QvSetRepositoryDirectory(repo.lexically_normal().string().c_str());
   const auto SetString = [](const char* sName, const std::string& sValue) {
     QvString* p = QvStringNew(sValue.data(), sValue.size());
     QvSetGlobalString(sName, p);

@@ -1,6 +1,7 @@
 // quorvane scan: the Java sources below a set of roots, cut into class
 // records by the library's repository session, in this process; with
 // --save also written as the repository.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -20,8 +21,7 @@
 #include "cli/repository.h"
 #include "cli/session.h"
 #include "cli/tags_file.h"
-#include "core/rt_string.h"
-#include "repository/repository_session.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 namespace {
@@ -58,93 +58,130 @@ std::string AbsoluteRoot(std::string_view sRoot) {
   return std::filesystem::absolute(std::string(sRoot), ec).lexically_normal().string();
 }
 
+// What a scan found: each file's position, state and kind, and the counts.
+struct ScanResult {
+  std::vector<QvScannedFile> aFiles;
+  QvScanSummary summary{};
+};
+
 // The scan proper, through the library: files that cannot be parsed are
 // said on stderr; files that hold no class only with bReportNoClass.  The
 // library's message boxes are said with the file they came from.  Returns
 // the failures said.
-int ScanFiles(Session& session, const std::vector<std::string>& aRoots, bool bReportNoClass, ScanReport& report) {
-  int nFailures = 0;
-  FileBoxes boxes(session, "scan");
-  std::unique_ptr<Progress> pProgress;
-  ScanListener listener;
-  listener.fnMissingRoot = [&](const std::string& sRoot) {
-    std::fprintf(stderr, "quorvane scan: %s: no such directory\n", sRoot.c_str());
-    ++nFailures;
+int ScanFiles(const std::vector<std::string>& aRoots, bool bReportNoClass, ScanResult& result) {
+  struct State {
+    FileBoxes boxes{"scan"};
+    std::unique_ptr<Progress> pProgress;
+    ScanResult* pResult = nullptr;
+    bool bReportNoClass = false;
+    int nFailures = 0;
+  } state;
+  state.pResult = &result;
+  state.bReportNoClass = bReportNoClass;
+  QvScanListener listener{};
+  listener.pUserData = &state;
+  listener.missingRoot = [](void* p, const char* sRoot) {
+    std::fprintf(stderr, "quorvane scan: %s: no such directory\n", sRoot);
+    ++static_cast<State*>(p)->nFailures;
   };
-  listener.fnFound = [&](int64_t nFiles) { pProgress = std::make_unique<Progress>("scanning", nFiles); };
-  RepositorySession repository(session.M());
-  listener.fnFile = [&](const ScannedFile& file) {
-    Progress& progress = *pProgress;
+  listener.found = [](void* p, int64_t nFiles) {
+    auto& st = *static_cast<State*>(p);
+    st.pProgress = std::make_unique<Progress>("scanning", nFiles);
+    st.pResult->aFiles.reserve(static_cast<size_t>(nFiles));
+  };
+  listener.file = [](void* p, const QvScannedFile* pFile) {
+    auto& st = *static_cast<State*>(p);
+    const QvScannedFile& file = *pFile;
+    st.pResult->aFiles.push_back(file);
+    Progress& progress = *st.pProgress;
     // The path is only made for a file that is reported.
-    const auto Path = [&] { return NativePath(repository.SourcePath(file.nIndex)); };
-    if (boxes.Held()) {
+    const auto Path = [&file] { return NativePath(quorvane::TakeText(QvClassText(file.index, QV_CLASS_SOURCE_PATH))); };
+    if (st.boxes.Held()) {
       progress.Clear();
-      boxes.Say(Path());
+      st.boxes.Say(Path());
     }
-    if (file.eState == SourceState::kUnreadable || file.eState == SourceState::kBinary) {
-      ++nFailures;
+    if (file.state == QV_SOURCE_UNREADABLE || file.state == QV_SOURCE_BINARY) {
+      ++st.nFailures;
       progress.Clear();
       std::fprintf(stderr, "quorvane scan: %s: %s\n", Path().c_str(),
-                   file.eState == SourceState::kBinary
+                   file.state == QV_SOURCE_BINARY
                        ? "binary file, not parsed"
-                       : ("cannot read: " + std::generic_category().message(file.nErrno)).c_str());
-    } else if (file.eKind == JavaKind::kNone && bReportNoClass) {
+                       : ("cannot read: " + std::generic_category().message(file.errorCode)).c_str());
+    } else if (file.kind == QV_JAVA_NONE && st.bReportNoClass) {
       progress.Clear();
       std::fprintf(stderr, "quorvane scan: %s: %s\n", Path().c_str(),
-                   file.eState == SourceState::kEmpty ? "empty file, no class" : "no class or interface found");
+                   file.state == QV_SOURCE_EMPTY ? "empty file, no class" : "no class or interface found");
     }
-    progress.Update(file.nIndex + 1);
+    progress.Update(file.index + 1);
   };
-  report = repository.Scan(aRoots, listener);
-  if (pProgress) pProgress->Finish();
-  return nFailures;
+  std::vector<const char*> apRoots;
+  for (const std::string& sRoot : aRoots) apRoots.push_back(sRoot.c_str());
+  QvScan(apRoots.data(), apRoots.size(), &listener, &result.summary);
+  if (state.pProgress) state.pProgress->Finish();
+  return state.nFailures;
 }
 
-void PrintList(RepositorySession& repository, const ScanReport& report, bool bJson) {
-  for (const ScannedFile& file : report.aFiles) {
-    const ClassNames names = repository.Names(file.nIndex);
-    const std::string sDirectory = NativePath(names.sDirectory);
+void PrintList(const ScanResult& result, bool bJson) {
+  using quorvane::TakeText;
+  for (const QvScannedFile& file : result.aFiles) {
+    const std::string sFileName = TakeText(QvClassText(file.index, QV_CLASS_FILE_NAME));
+    const std::string sDirectory = NativePath(TakeText(QvClassText(file.index, QV_CLASS_DIRECTORY)));
+    const std::string sClassName = TakeText(QvClassText(file.index, QV_CLASS_NAME));
+    const std::string sSuperClass = TakeText(QvClassText(file.index, QV_CLASS_SUPERCLASS));
+    const std::string sPackage = TakeText(QvClassText(file.index, QV_CLASS_PACKAGE));
     if (bJson) {
-      PrintJsonLine({{"file", JsonText(NativePath(names.sDirectory + "\\" + names.sFileName))},
-                     {"fileName", JsonText(names.sFileName)},
+      PrintJsonLine({{"file", JsonText(NativePath(TakeText(QvClassText(file.index, QV_CLASS_SOURCE_PATH))))},
+                     {"fileName", JsonText(sFileName)},
                      {"directory", JsonText(sDirectory)},
-                     {"className", JsonText(names.sClassName)},
-                     {"kind", JsonKind(file.eKind)},
-                     {"superClass", JsonText(names.sSuperClass)},
-                     {"package", JsonText(names.sPackage)}});
+                     {"className", JsonText(sClassName)},
+                     {"kind", JsonKind(file.kind)},
+                     {"superClass", JsonText(sSuperClass)},
+                     {"package", JsonText(sPackage)}});
     } else {
-      std::printf("%s\t%s\t%s\t%s\t%s\n", ListField(names.sFileName).c_str(), ListField(sDirectory).c_str(),
-                  ListField(names.sClassName).c_str(), ListField(names.sSuperClass).c_str(),
-                  ListField(names.sPackage).c_str());
+      std::printf("%s\t%s\t%s\t%s\t%s\n", ListField(sFileName).c_str(), ListField(sDirectory).c_str(),
+                  ListField(sClassName).c_str(), ListField(sSuperClass).c_str(), ListField(sPackage).c_str());
     }
   }
 }
 
 // The tags file of the records the scan found (--tags); its exit status.
-int WriteScannedTags(Module& m, const ScanReport& report, const std::string& sOutput) {
+int WriteScannedTags(Module& m, const ScanResult& result, const std::string& sOutput) {
+  using quorvane::TakeText;
   std::vector<TagClass> aClasses;
-  RepositorySession repository(m);
-  for (const ScannedFile& file : report.aFiles) {
-    ClassNames names = repository.Names(file.nIndex);
-    if (names.sClassName.empty()) continue;
-    aClasses.push_back({std::move(names.sClassName),
-                        NativePath(names.sDirectory + "\\" + names.sFileName),
-                        std::move(names.sSuperClass),
-                        repository.Declaration(file.nIndex),
+  for (const QvScannedFile& file : result.aFiles) {
+    std::string sName = TakeText(QvClassText(file.index, QV_CLASS_NAME));
+    if (sName.empty()) continue;
+    aClasses.push_back({std::move(sName),
+                        NativePath(TakeText(QvClassText(file.index, QV_CLASS_SOURCE_PATH))),
+                        TakeText(QvClassText(file.index, QV_CLASS_SUPERCLASS)),
+                        TakeText(QvClassText(file.index, QV_CLASS_DECLARATION)),
                         {}});
   }
   return WriteTagsFile("scan", m, aClasses, sOutput);
 }
 
-int RunScan(ScanArgs& args) {
+// The roots of the arguments: each may hold several, separated by ";".
+std::vector<std::string> Roots(const std::vector<std::string>& aArgs, bool bAbsolute) {
   std::vector<std::string> aRoots;
-  for (const std::string& sArg : args.aRoots) {
-    DynArray<String> aPieces;
-    const int64_t nPieces = RtStrTokenize(sArg, "", ";", aPieces);
-    for (int64_t k = 0; k < nPieces; ++k) {
-      aRoots.push_back(args.bSave ? AbsoluteRoot(aPieces.Get(k)) : std::string(aPieces.Get(k)));
+  for (const std::string& sArg : aArgs) {
+    size_t nBegin = 0;
+    while (nBegin < sArg.size()) {
+      const size_t nEnd = std::min(sArg.find(';', nBegin), sArg.size());
+      const std::string_view sRoot = std::string_view(sArg).substr(nBegin, nEnd - nBegin);
+      aRoots.push_back(bAbsolute ? AbsoluteRoot(sRoot) : std::string(sRoot));
+      nBegin = nEnd + 1;
     }
   }
+  return aRoots;
+}
+
+struct ListingErrors {
+  std::set<std::string> aUnlistable;
+  int nFailures = 0;
+};
+
+int RunScan(ScanArgs& args) {
+  const std::vector<std::string> aRoots = Roots(args.aRoots, args.bSave);
   if (aRoots.empty()) return UsageError("scan", "no ROOT given");
 
   const auto start = std::chrono::steady_clock::now();
@@ -155,42 +192,41 @@ int RunScan(ScanArgs& args) {
     ApplyProfile(m, options);
     if (!SeparatorsSafeForWriting("scan", options)) return 2;
   }
-  int nFailures = 0;
-  std::set<std::string> aUnlistable;
-  session.Host().Files().SetListingErrorHandler([&](const std::string& sDir, int nErrno) {
-    if (aUnlistable.insert(sDir).second) {
-      std::fprintf(stderr, "quorvane scan: %s: cannot list: %s\n", sDir.c_str(),
-                   std::generic_category().message(nErrno).c_str());
-      ++nFailures;
-    }
-  });
-  ScanReport report;
-  // The listing handler counts during the scan; the scan's own count after.
-  const int nScanFailures = ScanFiles(session, aRoots, args.verbosity.bVerbose || args.bStrict, report);
-  nFailures += nScanFailures;
-  if (args.bStrict) nFailures += static_cast<int>(report.nNoClass);
+  ListingErrors listing;
+  QvSetListingErrorHandler(
+      [](void* p, const char* sDir, int32_t nErrno) {
+        auto& errors = *static_cast<ListingErrors*>(p);
+        if (errors.aUnlistable.insert(sDir).second) {
+          std::fprintf(stderr, "quorvane scan: %s: cannot list: %s\n", sDir,
+                       std::generic_category().message(nErrno).c_str());
+          ++errors.nFailures;
+        }
+      },
+      &listing);
+  ScanResult result;
+  int nFailures = ScanFiles(aRoots, args.verbosity.bVerbose || args.bStrict, result);
+  QvSetListingErrorHandler(nullptr, nullptr);
+  nFailures += listing.nFailures;
+  const QvScanSummary& summary = result.summary;
+  if (args.bStrict) nFailures += static_cast<int>(summary.noClass);
 
-  if (args.bList || args.bJson) {
-    RepositorySession repository(session.M());
-    PrintList(repository, report, args.bJson);
-  }
+  if (args.bList || args.bJson) PrintList(result, args.bJson);
   const double nSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!args.verbosity.bQuiet) {
     // With --json stdout holds the records only; the summary is for people.
     std::fprintf(args.bJson ? stderr : stdout,
-                 "files: %zu\nclasses: %lld\ninterfaces: %lld\nenums: %lld\nrecords: %lld\nannotation types: %lld\n"
+                 "files: %lld\nclasses: %lld\ninterfaces: %lld\nenums: %lld\nrecords: %lld\nannotation types: %lld\n"
                  "packages: %lld\nno class: %lld\nfailed: %d\ntime: %.3f s\n",
-                 report.aFiles.size(), static_cast<long long>(report.nClasses),
-                 static_cast<long long>(report.nInterfaces), static_cast<long long>(report.nEnums),
-                 static_cast<long long>(report.nRecords), static_cast<long long>(report.nAnnotations),
-                 static_cast<long long>(report.nPackages), static_cast<long long>(report.nNoClass), nFailures,
+                 static_cast<long long>(summary.files), static_cast<long long>(summary.classes),
+                 static_cast<long long>(summary.interfaces), static_cast<long long>(summary.enums),
+                 static_cast<long long>(summary.records), static_cast<long long>(summary.annotations),
+                 static_cast<long long>(summary.packages), static_cast<long long>(summary.noClass), nFailures,
                  nSeconds);
   }
-  if (!args.sTags.empty() && WriteScannedTags(m, report, args.sTags) != 0) ++nFailures;
+  if (!args.sTags.empty() && WriteScannedTags(m, result, args.sTags) != 0) ++nFailures;
   if (args.bSave) {
     if (!EnterRepository("scan", options, session, true)) return 1;
-    RepositoryLock lock;
-    if (!lock.Acquire("scan", session.Host().Files().WorkingDirectory(), args.bNoWait)) return 1;
+    if (!LockRepository("scan", args.bNoWait)) return 1;
     if (SaveScannedRepository(session, args.verbosity.bQuiet, args.bJson) != 0) ++nFailures;
   }
   return nFailures > 0 ? 1 : 0;

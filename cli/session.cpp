@@ -76,15 +76,24 @@ Session::Session(const PortableHostOptions& options)
   module_.EnsureInitialised();
 }
 
-FileBoxes::FileBoxes(Session& session, std::string sCommand) : session_(session), sCommand_(std::move(sCommand)) {
-  session_.Host().Windows().SetBoxResponder([this](const HeadlessWindows::ShownBox& box) {
-    aHeld_.push_back("[" + box.sCaption + "] " + box.sText);
-    return Number(HeadlessWindows::kButtonOk);
-  });
+void Session::SetRepositoryDir(std::string sDirectory) {
+  sRepositoryDir_ = std::move(sDirectory);
+  host_.Files().SetWorkingDirectory(sRepositoryDir_);
+  QvSetRepositoryDirectory(sRepositoryDir_.c_str());
+}
+
+FileBoxes::FileBoxes(std::string sCommand) : sCommand_(std::move(sCommand)) {
+  QvSetMessageBoxHandler(
+      [](void* p, const char* sCaption, size_t nCaption, const char* sText, size_t nText, int32_t /*nStyle*/) {
+        static_cast<FileBoxes*>(p)->aHeld_.push_back("[" + std::string(sCaption, nCaption) + "] " +
+                                                     std::string(sText, nText));
+        return int32_t{1};  // OK
+      },
+      this);
 }
 
 FileBoxes::~FileBoxes() {
-  session_.Host().Windows().SetBoxResponder(nullptr);
+  QvSetMessageBoxHandler(nullptr, nullptr);
   for (const std::string& sBox : aHeld_) std::fprintf(stderr, "quorvane %s: %s\n", sCommand_.c_str(), sBox.c_str());
 }
 

@@ -26,12 +26,17 @@ class Session {
   explicit Session(std::string sProfileDir, std::string sDatabase = "");
   Module& M() { return module_; }
   PortableHost& Host() { return host_; }
+  // The repository directory the library works in (EnterRepository), as an
+  // absolute path; "" before one is entered.
+  const std::string& RepositoryDir() const { return sRepositoryDir_; }
+  void SetRepositoryDir(std::string sDirectory);
 
  private:
   explicit Session(const PortableHostOptions& options);
 
   PortableHost host_;
   Module module_;
+  std::string sRepositoryDir_;
 };
 
 // The library's message boxes while the command works through files: each
@@ -41,7 +46,7 @@ class Session {
 // on them.  Boxes still held when the object goes are said without a file.
 class FileBoxes {
  public:
-  FileBoxes(Session& session, std::string sCommand);
+  explicit FileBoxes(std::string sCommand);
   ~FileBoxes();
   FileBoxes(const FileBoxes&) = delete;
   FileBoxes& operator=(const FileBoxes&) = delete;
@@ -51,7 +56,6 @@ class FileBoxes {
   void Say(std::string_view sFile);
 
  private:
-  Session& session_;
   std::string sCommand_;
   std::vector<std::string> aHeld_;
 };

@@ -1,5 +1,7 @@
 // quorvane show: one class record with its imports, comments and methods.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -7,15 +9,54 @@
 #include "cli/json_lines.h"
 #include "cli/print.h"
 #include "cli/repository.h"
-#include "repository/repository_session.h"
-#include "source/java_parser.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 namespace {
 
+struct MethodRecord {
+  std::string sName, sComment, sBody;
+};
+
+// A class as the library holds it, its methods read.
+struct ClassRecord {
+  std::string sClassName, sSuperClass, sPackage, sFileName, sDirectory, sMethodFile, sExtra, sStamp;
+  std::string sHeader, sDescription, sFooter;
+  std::vector<std::string> aImports;
+  std::vector<MethodRecord> aMethods;  // method 1 first
+  QvJavaKind eKind = QV_JAVA_NONE;
+};
+
+ClassRecord RecordOf(int64_t nAt) {
+  using quorvane::TakeText;
+  const auto Field = [nAt](QvClassField eField) { return TakeText(QvClassText(nAt, eField)); };
+  ClassRecord r{Field(QV_CLASS_NAME),
+                Field(QV_CLASS_SUPERCLASS),
+                Field(QV_CLASS_PACKAGE),
+                Field(QV_CLASS_FILE_NAME),
+                Field(QV_CLASS_DIRECTORY),
+                Field(QV_CLASS_METHOD_FILE),
+                Field(QV_CLASS_EXTRA),
+                Field(QV_CLASS_STAMP),
+                Field(QV_CLASS_HEADER),
+                Field(QV_CLASS_DESCRIPTION),
+                Field(QV_CLASS_FOOTER),
+                {},
+                {},
+                QvClassKind(nAt)};
+  for (int64_t k = 0; k < QvClassImportCount(nAt); ++k) r.aImports.push_back(TakeText(QvClassImport(nAt, k)));
+  const int64_t nMethods = QvClassMethodCount(nAt);
+  for (int64_t k = 1; k <= nMethods; ++k) {
+    r.aMethods.push_back({TakeText(QvClassMethodText(nAt, k, QV_METHOD_NAME)),
+                          TakeText(QvClassMethodText(nAt, k, QV_METHOD_COMMENT)),
+                          TakeText(QvClassMethodText(nAt, k, QV_METHOD_BODY))});
+  }
+  return r;
+}
+
 void PrintRecord(const ClassRecord& r) {
   std::printf("%s\n", r.sClassName.c_str());
-  PrintField("kind", JavaKindName(r.eKind));
+  PrintField("kind", QvJavaKindName(r.eKind));
   PrintField("superclass", r.sSuperClass);
   PrintField("package", r.sPackage);
   PrintField("file", r.sFileName);
@@ -83,16 +124,14 @@ Runner AddShowCommand(CLI::App& app) {
   sub->footer(HelpFooter("", kRepositoryHelp));
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
-    Module& m = session.M();
-    if (const int n = OpenRepository("show", args->options, session, nullptr, false); n >= 0) return n;
-    const int64_t nAt = Resolve("show", m, args->sClass);
+    if (const int n = OpenRepository("show", args->options, session, false, false); n >= 0) return n;
+    const int64_t nAt = Resolve("show", args->sClass);
     if (nAt < 0) return 1;
-    const bool bMethods = ReadMethods("show", m, nAt);
-    RepositorySession repo(m);
+    const bool bMethods = ReadMethods("show", nAt);
     if (args->bJson) {
-      PrintRecordJson(repo.Record(nAt), NativePath(repo.SourcePath(nAt)));
+      PrintRecordJson(RecordOf(nAt), NativePath(quorvane::TakeText(QvClassText(nAt, QV_CLASS_SOURCE_PATH))));
     } else {
-      PrintRecord(repo.Record(nAt));
+      PrintRecord(RecordOf(nAt));
     }
     return bMethods ? 0 : 1;
   };

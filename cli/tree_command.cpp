@@ -8,25 +8,25 @@
 #include "cli/commands.h"
 #include "cli/json_lines.h"
 #include "cli/repository.h"
-#include "repository/repository_session.h"
+#include "quorvane/quorvane.h"
 
 namespace qv::cli {
 namespace {
 
-void PrintNode(const SubclassNode& node, bool bJson) {
+void PrintNode(const QvTreeNode& node, bool bJson) {
   if (bJson) {
-    PrintJsonLine({{"className", JsonText(node.sClassName)},
-                   {"package", JsonText(node.sPackage)},
-                   {"depth", node.nDepth},
-                   {"parent", node.nDepth == 0 ? Json(nullptr) : JsonText(node.sParent)},
-                   {"inRepository", node.bInRepository},
-                   {"cycle", node.bCycle}});
+    PrintJsonLine({{"className", JsonText(node.className)},
+                   {"package", JsonText(node.package)},
+                   {"depth", node.depth},
+                   {"parent", node.depth == 0 ? Json(nullptr) : JsonText(node.parent)},
+                   {"inRepository", node.inRepository != 0},
+                   {"cycle", node.cycle != 0}});
     return;
   }
-  std::string s(static_cast<size_t>(2 * node.nDepth), ' ');
-  s += node.sClassName;
-  if (!node.sPackage.empty()) s += std::string("  (") + std::string(node.sPackage) + ")";
-  if (node.bCycle) s += node.nDepth == 0 ? "  [superclass cycle]" : "  [cycle]";
+  std::string s(static_cast<size_t>(2 * node.depth), ' ');
+  s += node.className;
+  if (*node.package != '\0') s += std::string("  (") + node.package + ")";
+  if (node.cycle != 0) s += node.depth == 0 ? "  [superclass cycle]" : "  [cycle]";
   std::printf("%s\n", s.c_str());
 }
 
@@ -51,14 +51,15 @@ Runner AddTreeCommand(CLI::App& app) {
   sub->footer(HelpFooter(sAbout, kRepositoryHelp));
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
-    Module& m = session.M();
-    if (const int n = OpenRepository("tree", args->options, session, nullptr, false); n >= 0) return n;
+    if (const int n = OpenRepository("tree", args->options, session, false, false); n >= 0) return n;
     std::string sTop;
     if (!args->sClass.empty()) {
-      if (Resolve("tree", m, args->sClass) < 0) return 1;
+      if (Resolve("tree", args->sClass) < 0) return 1;
       sTop = args->sClass.substr(args->sClass.rfind('.') + 1);
     }
-    for (const SubclassNode& node : RepositorySession(m).Tree(sTop)) PrintNode(node, args->bJson);
+    QvSubclassTree(
+        sTop.c_str(), [](void* p, const QvTreeNode* pNode) { PrintNode(*pNode, *static_cast<const bool*>(p)); },
+        &args->bJson);
     return 0;
   };
 }

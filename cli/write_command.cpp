@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "cli/repository.h"
-#include "repository/repository_session.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 namespace {
@@ -33,13 +33,25 @@ std::string_view ChosenLineEnd(const std::string& sEol) {
   return {};
 }
 
+// Where WriteOne puts a class.
+struct WritePlace {
+  std::string sDirectory;  // empty: over its own source
+  bool bMirrorPackage = false;
+  std::string sLineEnd;
+};
+
 // Says where class nAt went (with bSay), or why it did not.  FALSE when it
 // was not written.
-bool WriteOne(RepositorySession& repo, int64_t nAt, const WritePlace& place, bool bSay, Progress* pProgress) {
-  const Outcome written = repo.WriteClass(nAt, place);
-  if (pProgress != nullptr && (bSay || !written.bOk)) pProgress->Clear();
-  if (!Said("write", written)) return false;
-  if (bSay) std::printf("wrote %s\n", NativePath(written.sPath).c_str());
+bool WriteOne(int64_t nAt, const WritePlace& place, bool bSay, Progress* pProgress) {
+  quorvane::String sPath, sWhy;
+  const bool bOk = QvWriteClass(nAt, place.sDirectory.c_str(), place.bMirrorPackage ? 1 : 0, place.sLineEnd.c_str(),
+                                sPath.Receive(), sWhy.Receive()) != 0;
+  if (pProgress != nullptr && (bSay || !bOk)) pProgress->Clear();
+  if (!bOk) {
+    std::fprintf(stderr, "quorvane write: %s: %s\n", NativePath(sPath.View()).c_str(), sWhy.Str().c_str());
+    return false;
+  }
+  if (bSay) std::printf("wrote %s\n", NativePath(sPath.View()).c_str());
   return true;
 }
 
@@ -56,39 +68,30 @@ int RunWrite(WriteArgs& args) {
   if (args.bInPlace) args.options.nMinHistory = 1;
   const bool bToStdout = !args.bAll && sTo.empty() && !args.bInPlace;
   Session session(ResolveProfileDir(args.options.sProfileDir));
-  Module& m = session.M();
-  RepositoryLock lock;
-  if (const int n = OpenRepository("write", args.options, session, bToStdout ? nullptr : &lock, args.bNoWait); n >= 0) {
-    return n;
-  }
-  RepositorySession repo(m);
+  if (const int n = OpenRepository("write", args.options, session, !bToStdout, args.bNoWait); n >= 0) return n;
   WritePlace place;
   place.sDirectory = sTo;
   place.sLineEnd = sLineEnd;
-  place.fnMakeDirectory = [](const std::string& sDirectory) {
-    std::error_code ecMake;
-    fs::create_directories(NativePath(sDirectory), ecMake);
-  };
   if (!args.bAll) {
-    const int64_t nAt = Resolve("write", m, args.sClass);
+    const int64_t nAt = Resolve("write", args.sClass);
     if (nAt < 0) return 1;
     if (bToStdout) {
-      if (!ReadMethods("write", m, nAt)) return 1;
-      const std::string sText = repo.SourceText(nAt, sLineEnd);
-      std::fwrite(sText.data(), 1, sText.size(), stdout);
+      if (!ReadMethods("write", nAt)) return 1;
+      const quorvane::String sText = quorvane::String::Adopt(QvClassSource(nAt, place.sLineEnd.c_str()));
+      std::fwrite(sText.View().data(), 1, sText.View().size(), stdout);
       return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    return WriteOne(repo, nAt, place, !args.verbosity.bQuiet, nullptr) ? 0 : 1;
+    return WriteOne(nAt, place, !args.verbosity.bQuiet, nullptr) ? 0 : 1;
   }
   // Every class, from the one load above, below DIR in its package's
   // directories.
   place.bMirrorPackage = true;
-  const int64_t nClasses = repo.ClassCount();
+  const int64_t nClasses = QvClassCount();
   int64_t nWritten = 0;
   Progress progress("writing", nClasses);
   for (int64_t i = 0; i < nClasses; ++i) {
     progress.Update(i);
-    if (WriteOne(repo, i, place, args.verbosity.bVerbose, &progress)) ++nWritten;
+    if (WriteOne(i, place, args.verbosity.bVerbose, &progress)) ++nWritten;
   }
   progress.Finish();
   if (!args.verbosity.bQuiet) {

@@ -79,6 +79,9 @@ class FileSystem {
   virtual int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) = 0;
   virtual int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) = 0;
   virtual bool DirExists(std::string_view sPath) = 0;
+  // Makes the directory sPath and its missing parents; TRUE when it exists
+  // afterwards.
+  virtual bool MakeDirectories(std::string_view sPath) = 0;
   // Copies sSource to sTarget, replacing a file there.
   virtual bool Copy(std::string_view sSource, std::string_view sTarget) = 0;
   // Renames sOld to sNew; fails when sNew exists (Windows rule).
@@ -165,6 +168,7 @@ class FileSystemWrapper : public FileSystem {
     return oBase_.ListFiles(sPattern, aNames);
   }
   bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
+  bool MakeDirectories(std::string_view sPath) override { return oBase_.MakeDirectories(sPath); }
   bool Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
   bool Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
   bool Replace(std::string_view sSource, std::string_view sTarget) override { return oBase_.Replace(sSource, sTarget); }

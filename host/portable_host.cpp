@@ -6,8 +6,7 @@ namespace qv {
 // file name does, with the same drive root, and profiles are written
 // through the same file system as every other file.
 PortableHost::PortableHost(const PortableHostOptions& options)
-    : sProfileDir_(options.sProfileDir),
-      bDatabaseGiven_(!options.sDatabase.empty()),
+    : sProfileDir_(options.sProfileDir), bDatabaseGiven_(!options.sDatabase.empty()),
       files_(options.sDriveRoot, options.sProfileDir),
       profiles_(
           options.sProfileDir,

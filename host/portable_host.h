@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/host.h"
+#include "host/directory_lock.h"
 #include "host/headless_windows.h"
 #include "host/ini_profiles.h"
 #include "host/portable_runtime.h"
@@ -49,6 +50,8 @@ class PortableHost {
   HeadlessWindows& Windows() { return windows_; }
   ToolkitLists& Lists() { return runtime_.Lists(); }
   PortableSql& Sql() { return sql_; }
+  // The lock a writer of the repository holds.
+  DirectoryLock& RepositoryLock() { return repositoryLock_; }
 
   // Changes the settings the host was made with, for what is done next: a
   // new profile directory also moves the default database; a database
@@ -64,6 +67,7 @@ class PortableHost {
   IniProfiles profiles_;
   HeadlessWindows windows_;
   PortableSql sql_;
+  DirectoryLock repositoryLock_;
 };
 
 }  // namespace qv

@@ -331,6 +331,10 @@ bool PosixFileSystem::DirExists(std::string_view sPath) {
   return !io::Stat(Map(sPath), oInfo).Failed() && oInfo.bDirectory;
 }
 
+bool PosixFileSystem::MakeDirectories(std::string_view sPath) {
+  return !sPath.empty() && !io::CreateDirectories(Map(sPath)).Failed();
+}
+
 bool PosixFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
   if (sSource.empty() || sTarget.empty()) return false;
   return !io::CopyFile(Map(sSource), Map(sTarget)).Failed();

@@ -50,6 +50,9 @@ class PosixFileSystem final : public FileSystem {
   void SetWorkingDirectory(std::string sDirectory) { sWorkingDir_ = std::move(sDirectory); }
   const std::string& WorkingDirectory() const { return sWorkingDir_; }
   void SetBareNameDirectory(std::string sDirectory) { sBareNameDir_ = std::move(sDirectory); }
+  // A path of the library's in this system's form, as a host shows it
+  // (drive letters mapped; a relative path stays relative).
+  std::string NativePath(std::string_view sPath) const { return MapToPosixPath(sPath, sDriveRoot_); }
 
   // Told about a directory that exists but cannot be listed (no
   // permission, say), with the POSIX path and errno; a listing of it
@@ -81,6 +84,7 @@ class PosixFileSystem final : public FileSystem {
   int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override;
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
+  bool MakeDirectories(std::string_view sPath) override;
   // Copies into a temporary file beside sTarget and renames it over
   // sTarget, so a failed copy leaves the old target as it was.
   bool Copy(std::string_view sSource, std::string_view sTarget) override;

@@ -260,6 +260,18 @@ int64_t Win32FileSystem::ListFiles(std::string_view sPattern, std::vector<std::s
 
 bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(Resolve(sPath)); }
 
+bool Win32FileSystem::MakeDirectories(std::string_view sPath) {
+  if (sPath.empty()) return false;
+  const std::string sFull = Resolve(sPath);
+  // Each missing directory from the top down; one that exists is no error.
+  for (size_t nAt = sFull.find_first_of("\\/", 3);; nAt = sFull.find_first_of("\\/", nAt + 1)) {
+    const std::string sPart = sFull.substr(0, nAt);
+    if (!IsDirectory(sPart)) CreateDirectoryA(sPart.c_str(), nullptr);
+    if (nAt == std::string::npos) break;
+  }
+  return IsDirectory(sFull);
+}
+
 bool Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
   const std::string sTo = Resolve(sTarget);
   const std::string sTemp = DirectoryOf(sTo) + "~qvcopy" + std::to_string(GetCurrentProcessId()) + ".tmp";

@@ -38,6 +38,8 @@ class Win32FileSystem final : public FileSystem {
   void SetWorkingDirectory(std::string sDirectory) { sWorkingDir_ = std::move(sDirectory); }
   const std::string& WorkingDirectory() const { return sWorkingDir_; }
   void SetBareNameDirectory(std::string sDirectory) { sBareNameDir_ = std::move(sDirectory); }
+  // The library's paths are this system's own.
+  std::string NativePath(std::string_view sPath) const { return std::string(sPath); }
   Win32FileSystem(const Win32FileSystem&) = delete;
   Win32FileSystem& operator=(const Win32FileSystem&) = delete;
 
@@ -53,6 +55,7 @@ class Win32FileSystem final : public FileSystem {
   int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override;
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
+  bool MakeDirectories(std::string_view sPath) override;
   // Copies into a temporary file beside sTarget and moves it over sTarget.
   bool Copy(std::string_view sSource, std::string_view sTarget) override;
   bool Rename(std::string_view sOld, std::string_view sNew) override;

@@ -3,9 +3,8 @@
 namespace qv {
 
 PortableHost::PortableHost(const PortableHostOptions& options)
-    : sProfileDir_(options.sProfileDir),
-      bDatabaseGiven_(!options.sDatabase.empty()),
-      win32Runtime_(runtime_), files_(options.sProfileDir), profiles_(options.sProfileDir),
+    : sProfileDir_(options.sProfileDir), bDatabaseGiven_(!options.sDatabase.empty()), win32Runtime_(runtime_),
+      files_(options.sProfileDir), profiles_(options.sProfileDir),
       sql_(options.sDatabase.empty() ? DefaultDatabase(options.sProfileDir) : options.sDatabase, files_) {}
 
 void PortableHost::SetProfileDir(const std::string& sProfileDir) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/host.h"
+#include "host/directory_lock.h"
 #include "host/headless_windows.h"
 #include "host/portable_runtime.h"
 #include "host/portable_sql.h"
@@ -40,6 +41,8 @@ class PortableHost {
   HeadlessWindows& Windows() { return windows_; }
   ToolkitLists& Lists() { return runtime_.Lists(); }
   PortableSql& Sql() { return sql_; }
+  // The lock a writer of the repository holds.
+  DirectoryLock& RepositoryLock() { return repositoryLock_; }
 
   // As the POSIX host's: a new profile directory also moves the default
   // database; a database target, empty for the default, takes effect at
@@ -56,6 +59,7 @@ class PortableHost {
   Win32Profiles profiles_;
   HeadlessWindows windows_;
   PortableSql sql_;
+  DirectoryLock repositoryLock_;
 };
 
 }  // namespace qv

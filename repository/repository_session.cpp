@@ -207,7 +207,7 @@ Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
       std::replace(sPackagePath.begin(), sPackagePath.end(), '.', '\\');
       sDirectory = Joined(sDirectory, sPackagePath);
     }
-    if (place.fnMakeDirectory) place.fnMakeDirectory(sDirectory);
+    m_.Files().MakeDirectories(sDirectory);  // a failure shows when the file is written
     sPath = Joined(sDirectory, r.sFileName);
   }
   if (!r.WriteSourceFileTo(m_, sPath, place.sLineEnd)) {

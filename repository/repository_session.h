@@ -115,9 +115,6 @@ struct WritePlace {
   // (org.example.Circle as DIR\org\example\Circle.java).
   bool bMirrorPackage = false;
   std::string sLineEnd;  // "" for the one found (VC_JavaClass::FoundLineEnd)
-  // Makes a directory (and its parents) before a file goes into it; the
-  // host's file interface makes no directories.
-  std::function<void(const std::string& sDirectory)> fnMakeDirectory;
 };
 
 // A line of the class list file as a tags file needs it.

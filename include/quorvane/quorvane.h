@@ -308,5 +308,7 @@ QV_API int32_t QvInitialisationCount(void);
 
 /* Every exported function with its prototype. */
 #include "quorvane_exports.h"
+/* The Java repository's jobs. */
+#include "quorvane_repository.h"
 
 #endif /* QUORVANE_QUORVANE_H */

@@ -92,6 +92,9 @@ class String : public Owner<QvString, FreeString> {
   std::string Str() const { return std::string(View()); }
 };
 
+// The text of a String result, which it frees: TakeText(QvNativePath(s)).
+inline std::string TakeText(QvString* p) { return String::Adopt(p).Str(); }
+
 // Owns one dynamic array.
 class Array : public Owner<QvArray, FreeArray> {
  public:

@@ -48,7 +48,8 @@ TEST_F(RepositorySessionTest, EachKindComesFromTheParserAndIsCounted) {
       {"package-info.java", "package p;\n"},
   });
   std::map<std::string, JavaKind> aKinds;
-  for (const ScannedFile& file : report.aFiles) aKinds[RepositorySession(*module_).Names(file.nIndex).sFileName] = file.eKind;
+  for (const ScannedFile& file : report.aFiles)
+    aKinds[RepositorySession(*module_).Names(file.nIndex).sFileName] = file.eKind;
   const std::map<std::string, JavaKind> aWant = {
       {"A.java", JavaKind::kClass},  {"I.java", JavaKind::kInterface},  {"E.java", JavaKind::kEnum},
       {"R.java", JavaKind::kRecord}, {"T.java", JavaKind::kAnnotation}, {"package-info.java", JavaKind::kNone},

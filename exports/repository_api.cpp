@@ -1,0 +1,262 @@
+// The Java repository in the C interface: a thin layer over
+// RepositorySession on the process's Module.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "exports/abi.h"
+#include "exports/process.h"
+#include "host/portable_host.h"
+#include "quorvane/quorvane.h"
+#include "repository/java_records.h"
+#include "repository/repository_format.h"
+#include "repository/repository_session.h"
+#include "source/java_parser.h"
+
+namespace {
+
+qv::Module& M() { return *qv::abi::TheProcess().pModule; }
+qv::RepositorySession Session() { return qv::RepositorySession(M()); }
+const char* Text(const char* s) { return s == nullptr ? "" : s; }
+bool InRange(int64_t nAt) { return nAt >= 0 && nAt < qv::JavaClassArray(M()).Count(); }
+
+// Stores s as a new String in *pp when pp is given.
+void Put(QvString** pp, std::string s) {
+  if (pp != nullptr) *pp = qv::abi::NewString(std::move(s));
+}
+
+// The path of the repository directory's lock file, in this system's form.
+std::string LockFilePath() {
+  const std::string& sDirectory = qv::abi::TheHost().Files().WorkingDirectory();
+  return (std::filesystem::path(sDirectory.empty() ? "." : sDirectory) / "quorvane.lock").string();
+}
+
+}  // namespace
+
+extern "C" {
+
+QV_API QvJavaKind QvDeclarationKind(const QvString* pBody) {
+  return static_cast<QvJavaKind>(qv::DeclarationKind(qv::abi::View(pBody)));
+}
+QV_API const char* QvJavaKindName(QvJavaKind eKind) {
+  if (eKind < QV_JAVA_NONE || eKind > QV_JAVA_ANNOTATION) return "";
+  return qv::JavaKindName(static_cast<qv::JavaKind>(eKind)).data();  // static, zero-terminated texts
+}
+QV_API QvString* QvNativePath(const char* sPath) {
+  return qv::abi::NewString(qv::abi::TheHost().Files().NativePath(Text(sPath)));
+}
+
+QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanListener* pListener,
+                        QvScanSummary* pSummary) {
+  std::vector<std::string> aRoots;
+  for (size_t i = 0; i < nRoots; ++i) aRoots.emplace_back(Text(asRoots[i]));
+  qv::ScanListener listener;
+  if (pListener != nullptr) {
+    const QvScanListener callbacks = *pListener;
+    if (callbacks.missingRoot != nullptr) {
+      listener.fnMissingRoot = [callbacks](const std::string& sRoot) {
+        callbacks.missingRoot(callbacks.pUserData, sRoot.c_str());
+      };
+    }
+    if (callbacks.found != nullptr) {
+      listener.fnFound = [callbacks](int64_t nFiles) { callbacks.found(callbacks.pUserData, nFiles); };
+    }
+    if (callbacks.file != nullptr) {
+      listener.fnFile = [callbacks](const qv::ScannedFile& file) {
+        const QvScannedFile c{file.nIndex, static_cast<QvSourceState>(file.eState), static_cast<QvJavaKind>(file.eKind),
+                              file.nErrno, 0};
+        callbacks.file(callbacks.pUserData, &c);
+      };
+    }
+  }
+  const qv::ScanReport report = Session().Scan(aRoots, listener);
+  if (pSummary != nullptr) {
+    *pSummary = QvScanSummary{static_cast<int64_t>(report.aFiles.size()),
+                              report.nClasses,
+                              report.nInterfaces,
+                              report.nEnums,
+                              report.nRecords,
+                              report.nAnnotations,
+                              report.nNoClass,
+                              report.nUnparsed,
+                              report.nPackages,
+                              static_cast<int64_t>(report.aMissingRoots.size())};
+  }
+  return report.aMissingRoots.empty() ? 1 : 0;
+}
+
+QV_API void QvSetListingErrorHandler(void (*fn)(void* pUserData, const char* sDirectory, int32_t nErrno),
+                                     void* pUserData) {
+  if (fn == nullptr) {
+    qv::abi::TheHost().Files().SetListingErrorHandler(nullptr);
+    return;
+  }
+  qv::abi::TheHost().Files().SetListingErrorHandler(
+      [fn, pUserData](const std::string& sDirectory, int nErrno) { fn(pUserData, sDirectory.c_str(), nErrno); });
+}
+
+QV_API const char* QvClassListFileName(void) { return qv::format::kClassListFile.data(); }
+
+QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, QvSaveSummary* pSummary) {
+  const qv::SaveReport report = Session().Save();
+  if (fnProblem != nullptr) {
+    for (const qv::SaveProblem& p : report.aRefused) {
+      fnProblem(pUserData, QV_SAVE_REFUSED, p.sPath.c_str(), p.sClassName.c_str(), p.sWhy.c_str());
+    }
+    if (!report.sClassListError.empty()) {
+      fnProblem(pUserData, QV_SAVE_CLASS_LIST, qv::format::kClassListFile.data(), "", report.sClassListError.c_str());
+    }
+    for (const qv::SaveProblem& p : report.aMethodFileErrors) {
+      fnProblem(pUserData, QV_SAVE_METHOD_FILE, p.sPath.c_str(), p.sClassName.c_str(), p.sWhy.c_str());
+    }
+  }
+  if (pSummary != nullptr) *pSummary = QvSaveSummary{report.nSaved, report.nUnchanged};
+  return report.Ok() ? 1 : 0;
+}
+
+QV_API QvBoolean QvHasClassList(void) { return Session().HasClassList() ? 1 : 0; }
+QV_API int64_t QvClassListLineCount(void) { return Session().ClassListLineCount(); }
+QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nLoaded), void* pUserData) {
+  if (fnProgress == nullptr) return Session().Load() ? 1 : 0;
+  return Session().Load([fnProgress, pUserData](int64_t nLoaded) { fnProgress(pUserData, nLoaded); }) ? 1 : 0;
+}
+QV_API int64_t QvClassCount(void) { return Session().ClassCount(); }
+
+QV_API int64_t QvFindClass(const char* sName, int64_t* pChosenAmong) {
+  const qv::ClassLookup found = Session().Find(Text(sName));
+  if (pChosenAmong != nullptr) *pChosenAmong = found.nChosenAmong;
+  return found.nAt;
+}
+
+QV_API QvString* QvClassText(int64_t nAt, QvClassField eField) {
+  if (!InRange(nAt)) return nullptr;
+  const qv::VC_JavaClass& r = qv::JavaClassArray(M())[nAt];
+  switch (eField) {
+    case QV_CLASS_NAME:
+      return qv::abi::NewString(r.sClassName);
+    case QV_CLASS_SUPERCLASS:
+      return qv::abi::NewString(r.sSuperClass);
+    case QV_CLASS_PACKAGE:
+      return qv::abi::NewString(r.sPackage);
+    case QV_CLASS_FILE_NAME:
+      return qv::abi::NewString(r.sFileName);
+    case QV_CLASS_DIRECTORY:
+      return qv::abi::NewString(r.sDirectory);
+    case QV_CLASS_SOURCE_PATH:
+      return qv::abi::NewString(Session().SourcePath(nAt));
+    case QV_CLASS_METHOD_FILE:
+      return qv::abi::NewString(r.sMethodFile);
+    case QV_CLASS_EXTRA:
+      return qv::abi::NewString(r.sExtra);
+    case QV_CLASS_STAMP:
+      return qv::abi::NewString(Session().Record(nAt).sStamp);
+    case QV_CLASS_HEADER:
+      return qv::abi::NewString(r.sHeader);
+    case QV_CLASS_DESCRIPTION:
+      return qv::abi::NewString(r.sDescription);
+    case QV_CLASS_FOOTER:
+      return qv::abi::NewString(r.sFooter);
+    case QV_CLASS_DECLARATION:
+      return qv::abi::NewString(Session().Declaration(nAt));
+  }
+  return nullptr;
+}
+
+QV_API QvJavaKind QvClassKind(int64_t nAt) {
+  if (!InRange(nAt)) return QV_JAVA_NONE;
+  return static_cast<QvJavaKind>(qv::DeclarationKind(qv::JavaClassArray(M())[nAt].aMethods.Get(1).sBody));
+}
+QV_API int64_t QvClassImportCount(int64_t nAt) {
+  return InRange(nAt) ? qv::JavaClassArray(M())[nAt].sImport.Count() : 0;
+}
+QV_API QvString* QvClassImport(int64_t nAt, int64_t nImport) {
+  if (!InRange(nAt) || nImport < 0 || nImport >= QvClassImportCount(nAt)) return nullptr;
+  return qv::abi::NewString(qv::JavaClassArray(M())[nAt].sImport.Get(nImport));
+}
+QV_API int64_t QvClassMethodCount(int64_t nAt) {
+  if (!InRange(nAt)) return 0;
+  const qv::VC_JavaClass& r = qv::JavaClassArray(M())[nAt];
+  int64_t n = 0;
+  while (!r.aMethods.Get(n + 1).sName.empty()) ++n;
+  return n;
+}
+QV_API QvString* QvClassMethodText(int64_t nAt, int64_t nMethod, QvMethodField eField) {
+  if (!InRange(nAt) || nMethod < 1 || nMethod > QvClassMethodCount(nAt)) return nullptr;
+  const auto& method = qv::JavaClassArray(M())[nAt].aMethods.Get(nMethod);
+  switch (eField) {
+    case QV_METHOD_NAME:
+      return qv::abi::NewString(method.sName);
+    case QV_METHOD_COMMENT:
+      return qv::abi::NewString(method.sComment);
+    case QV_METHOD_BODY:
+      return qv::abi::NewString(method.sBody);
+  }
+  return nullptr;
+}
+
+QV_API QvBoolean QvReadMethods(int64_t nAt, QvString** ppPath, QvString** ppError) {
+  if (!InRange(nAt)) {
+    Put(ppError, "no such class");
+    return 0;
+  }
+  const qv::Outcome outcome = Session().ReadMethods(nAt);
+  if (outcome.bOk) return 1;
+  Put(ppPath, outcome.sPath);
+  Put(ppError, outcome.sWhy);
+  return 0;
+}
+
+QV_API void QvSubclassTree(const char* sTop, void (*fnNode)(void* pUserData, const QvTreeNode* pNode),
+                           void* pUserData) {
+  if (fnNode == nullptr) return;
+  for (const qv::SubclassNode& node : Session().Tree(Text(sTop))) {
+    const QvTreeNode c{node.sClassName.c_str(),    node.sPackage.c_str(), node.sParent.c_str(), node.nDepth,
+                       node.bInRepository ? 1 : 0, node.bCycle ? 1 : 0};
+    fnNode(pUserData, &c);
+  }
+}
+
+QV_API QvString* QvClassSource(int64_t nAt, const char* sLineEnd) {
+  if (!InRange(nAt)) return nullptr;
+  return qv::abi::NewString(Session().SourceText(nAt, Text(sLineEnd)));
+}
+
+QV_API QvBoolean QvWriteClass(int64_t nAt, const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd,
+                              QvString** ppPath, QvString** ppError) {
+  if (!InRange(nAt)) {
+    Put(ppError, "no such class");
+    return 0;
+  }
+  qv::WritePlace place;
+  place.sDirectory = Text(sDirectory);
+  place.bMirrorPackage = bMirrorPackage != 0;
+  place.sLineEnd = Text(sLineEnd);
+  const qv::Outcome outcome = Session().WriteClass(nAt, place);
+  Put(ppPath, outcome.sPath);
+  if (!outcome.bOk) Put(ppError, outcome.sWhy);
+  return outcome.bOk ? 1 : 0;
+}
+
+QV_API QvBoolean QvLockRepository(QvBoolean bWait, void (*fnWaiting)(void* pUserData, const char* sLockFile),
+                                  void* pUserData, QvBoolean* pBusy, QvString** ppError) {
+  if (pBusy != nullptr) *pBusy = 0;
+  const std::string sPath = LockFilePath();
+  qv::DirectoryLock& lock = qv::abi::TheHost().RepositoryLock();
+  std::string sError;
+  qv::DirectoryLock::Result eResult = lock.Take(sPath, false, sError);
+  if (eResult == qv::DirectoryLock::Result::kBusy && bWait != 0) {
+    if (fnWaiting != nullptr) fnWaiting(pUserData, sPath.c_str());
+    eResult = lock.Take(sPath, true, sError);
+  }
+  if (eResult == qv::DirectoryLock::Result::kHeld) return 1;
+  if (eResult == qv::DirectoryLock::Result::kBusy) {
+    if (pBusy != nullptr) *pBusy = 1;
+    sError = sPath + " is locked by another writer";
+  }
+  Put(ppError, sError);
+  return 0;
+}
+QV_API void QvUnlockRepository(void) { qv::abi::TheHost().RepositoryLock().Release(); }
+QV_API QvString* QvRepositoryLockFile(void) { return qv::abi::NewString(LockFilePath()); }
+
+}  // extern "C"

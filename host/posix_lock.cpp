@@ -1,0 +1,32 @@
+// DirectoryLock on POSIX systems: an flock, released when the file is closed.
+#include <fcntl.h>
+
+#include <cerrno>
+
+#include "host/directory_lock.h"
+#include "host/posix_io.h"
+
+namespace qv {
+
+DirectoryLock::Result DirectoryLock::Take(const std::string& sPath, bool bWait, std::string& sError) {
+  if (nHandle_ < 0) {
+    nHandle_ = io::Open(sPath, O_RDWR | O_CREAT, 0644);
+    if (nHandle_ < 0) {
+      sError = sPath + ": cannot open the repository's lock file: " + io::ErrorText(errno);
+      return Result::kFailed;
+    }
+  }
+  const IoError oError = io::LockExclusive(static_cast<int>(nHandle_), bWait);
+  if (!oError.Failed()) return Result::kHeld;
+  if (oError.nCode == EWOULDBLOCK && !bWait) return Result::kBusy;
+  sError = sPath + ": cannot lock: " + io::ErrorText(oError.nCode);
+  Release();
+  return Result::kFailed;
+}
+
+void DirectoryLock::Release() {
+  if (nHandle_ >= 0) io::Close(static_cast<int>(nHandle_));  // closing releases the lock
+  nHandle_ = -1;
+}
+
+}  // namespace qv

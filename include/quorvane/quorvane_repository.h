@@ -1,0 +1,204 @@
+/* The Java repository, as a host application drives it: scanning source
+ * roots into the library's JavaClass records, saving them as the repository
+ * of the repository directory (QvSetRepositoryDirectory), loading it, finding
+ * a class, reading its fields, the subclass tree and writing a class back as
+ * Java source.  The repository files use the separators of the globals
+ * "sElementDelimiter" and "sCRLFToken" and the history settings of
+ * "nSaveArchive", "nQtyOfArchiveFiles" and "sArchiveFileDirectory"
+ * (QvSetGlobalString, QvSetGlobalNumber).
+ *
+ * A class is named by its position in JavaClass (0 first).  Paths are in
+ * the library's form, with "\" separators, as the repository files hold
+ * them; QvNativePath gives a path in this system's form.  Nothing here
+ * prints: progress, per-file results and problems reach the caller through
+ * callbacks, called on the calling thread, whose texts are borrowed for the
+ * duration of the call.  quorvane.h includes this header. */
+#ifndef QUORVANE_QUORVANE_REPOSITORY_H
+#define QUORVANE_QUORVANE_REPOSITORY_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* What a declaration declares. */
+typedef enum QvJavaKind {
+  QV_JAVA_NONE = 0, /* no class: package-info.java, an empty file, ... */
+  QV_JAVA_CLASS = 1,
+  QV_JAVA_INTERFACE = 2,
+  QV_JAVA_ENUM = 3,
+  QV_JAVA_RECORD = 4,
+  QV_JAVA_ANNOTATION = 5
+} QvJavaKind;
+
+/* The kind of the declaration a class body starts with. */
+QV_API QvJavaKind QvDeclarationKind(const QvString* pBody);
+/* "class", "interface", "enum", "record", "annotation"; "" for QV_JAVA_NONE.
+ * A static text: never free it. */
+QV_API const char* QvJavaKindName(QvJavaKind eKind);
+/* A path of the library's ("C:\src\A.java", "src\A.java") in this system's
+ * form.  The caller frees the String. */
+QV_API QvString* QvNativePath(const char* sPath);
+
+/* What became of a source file in a scan. */
+typedef enum QvSourceState {
+  QV_SOURCE_PARSED = 0,     /* read and parsed (its kind may still be NONE) */
+  QV_SOURCE_UNREADABLE = 1, /* could not be read; errorCode is the errno value */
+  QV_SOURCE_EMPTY = 2,      /* no bytes */
+  QV_SOURCE_BINARY = 3      /* a NUL byte near its start: not parsed */
+} QvSourceState;
+
+typedef struct QvScannedFile {
+  int64_t index; /* the position of its record in JavaClass */
+  QvSourceState state;
+  QvJavaKind kind;
+  int32_t errorCode;
+  int32_t reserved;
+} QvScannedFile;
+
+/* The calls of a scan, each optional (NULL): a root that is no directory
+ * (not searched), the number of source files once they are known, then each
+ * file in order, after the library's message boxes about it. */
+typedef struct QvScanListener {
+  void* pUserData;
+  void (*missingRoot)(void* pUserData, const char* sRoot);
+  void (*found)(void* pUserData, int64_t nFiles);
+  void (*file)(void* pUserData, const QvScannedFile* pFile);
+} QvScanListener;
+
+typedef struct QvScanSummary {
+  int64_t files, classes, interfaces, enums, records, annotations;
+  int64_t noClass;  /* parsed or empty, but no class found */
+  int64_t unparsed; /* unreadable or binary */
+  int64_t packages; /* distinct packages of the parsed files */
+  int64_t missingRoots;
+} QvScanSummary;
+
+/* Searches the roots (nRoots directories) for Java sources and cuts each
+ * into a record of JavaClass, which then holds exactly these files.  Reads
+ * and parses on worker threads; the records and the calls come in the
+ * order of the search.  pListener and pSummary may be NULL.  FALSE when a
+ * root is no directory. */
+QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanListener* pListener,
+                        QvScanSummary* pSummary);
+
+/* Whether the library's file system reports directories it cannot list
+ * (no permission, say): fn is called with the directory (this system's
+ * form) and the errno value; NULL stops the reports. */
+QV_API void QvSetListingErrorHandler(void (*fn)(void* pUserData, const char* sDirectory, int32_t nErrno),
+                                     void* pUserData);
+
+/* What a save could not do. */
+typedef enum QvSaveProblemKind {
+  QV_SAVE_REFUSED = 1,    /* a record left out of the class list (sPath its source) */
+  QV_SAVE_CLASS_LIST = 2, /* the class list file not written (sPath the file) */
+  QV_SAVE_METHOD_FILE = 3 /* a method file not written (sPath the file) */
+} QvSaveProblemKind;
+typedef void (*QvSaveProblemFn)(void* pUserData, QvSaveProblemKind eKind, const char* sPath, const char* sClassName,
+                                const char* sWhy);
+typedef struct QvSaveSummary {
+  int64_t saved;     /* classes in the class list file */
+  int64_t unchanged; /* method files that already held their content */
+} QvSaveSummary;
+/* The name of the class list file ("jbclass.txt"); a static text. */
+QV_API const char* QvClassListFileName(void);
+/* Saves JavaClass as the repository of the repository directory: the class
+ * list file and a method file per class.  Each problem goes to fnProblem
+ * (may be NULL): refused records first, then the class list, then method
+ * files.  TRUE when everything was stored. */
+QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, QvSaveSummary* pSummary);
+
+/* Whether the repository directory holds a class list file. */
+QV_API QvBoolean QvHasClassList(void);
+/* The number of lines of the class list file (for a progress bar). */
+QV_API int64_t QvClassListLineCount(void);
+/* Loads the repository into JavaClass, calling fnProgress (may be NULL)
+ * after each class with the number loaded.  FALSE without a class list. */
+QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nLoaded), void* pUserData);
+/* The number of records in JavaClass. */
+QV_API int64_t QvClassCount(void);
+
+/* The position of a class by simple name (the first of that name) or
+ * qualified with its package; -1 when there is none.  pChosenAmong (may be
+ * NULL) receives how many classes have the simple name when that was more
+ * than one, else 0. */
+QV_API int64_t QvFindClass(const char* sName, int64_t* pChosenAmong);
+
+/* The text fields of a record. */
+typedef enum QvClassField {
+  QV_CLASS_NAME = 1,
+  QV_CLASS_SUPERCLASS = 2,
+  QV_CLASS_PACKAGE = 3,
+  QV_CLASS_FILE_NAME = 4,
+  QV_CLASS_DIRECTORY = 5,
+  QV_CLASS_SOURCE_PATH = 6, /* directory "\" file name */
+  QV_CLASS_METHOD_FILE = 7,
+  QV_CLASS_EXTRA = 8,
+  QV_CLASS_STAMP = 9, /* the time stamp as text; "" when none */
+  QV_CLASS_HEADER = 10,
+  QV_CLASS_DESCRIPTION = 11,
+  QV_CLASS_FOOTER = 12,
+  QV_CLASS_DECLARATION = 13 /* the one-line declaration its body starts with */
+} QvClassField;
+/* A field of record nAt; NULL for a position outside JavaClass or an
+ * unknown field.  The caller frees the String. */
+QV_API QvString* QvClassText(int64_t nAt, QvClassField eField);
+/* The kind its body declares. */
+QV_API QvJavaKind QvClassKind(int64_t nAt);
+QV_API int64_t QvClassImportCount(int64_t nAt);
+QV_API QvString* QvClassImport(int64_t nAt, int64_t nImport);
+/* Methods are numbered from 1: method 1 is the class body itself.  Read a
+ * loaded class's methods first (QvReadMethods). */
+typedef enum QvMethodField { QV_METHOD_NAME = 1, QV_METHOD_COMMENT = 2, QV_METHOD_BODY = 3 } QvMethodField;
+QV_API int64_t QvClassMethodCount(int64_t nAt);
+QV_API QvString* QvClassMethodText(int64_t nAt, int64_t nMethod, QvMethodField eField);
+
+/* Reads the method file of class nAt (a class without one has nothing to
+ * read).  On failure FALSE, *ppPath (may be NULL) the file and *ppError why;
+ * the caller frees both. */
+QV_API QvBoolean QvReadMethods(int64_t nAt, QvString** ppPath, QvString** ppError);
+
+/* A node of the subclass tree; its texts are borrowed for the call. */
+typedef struct QvTreeNode {
+  const char* className;
+  const char* package; /* "" for a top that is no class of the repository */
+  const char* parent;  /* the class above; "" for a top */
+  int32_t depth;       /* 0 for a top */
+  QvBoolean inRepository;
+  QvBoolean cycle; /* already on the path above, or its superclasses form a cycle */
+} QvTreeNode;
+/* The subclass tree below the class sTop, or below every superclass name
+ * that is no class of the repository (Object, say) when sTop is NULL or "":
+ * fnNode is called for each node, depth first. */
+QV_API void QvSubclassTree(const char* sTop, void (*fnNode)(void* pUserData, const QvTreeNode* pNode), void* pUserData);
+
+/* Class nAt as Java source text, its methods read first; sLineEnd NULL or
+ * "" for the line end its own source uses.  NULL for a position outside
+ * JavaClass.  The caller frees the String. */
+QV_API QvString* QvClassSource(int64_t nAt, const char* sLineEnd);
+/* Writes class nAt as Java source: over its own source file (a history
+ * copy kept first, as the history settings say) when sDirectory is NULL or
+ * "", else into sDirectory, in the subdirectories of its package with
+ * bMirrorPackage (directories are made as needed).  sLineEnd as for
+ * QvClassSource.  *ppPath (may be NULL) receives the file written or the
+ * one that could not be; on failure *ppError (may be NULL) why.  The
+ * caller frees both. */
+QV_API QvBoolean QvWriteClass(int64_t nAt, const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd,
+                              QvString** ppPath, QvString** ppError);
+
+/* The repository directory's lock: a writer holds it so that two writers
+ * never interleave their files (readers need none: every file is replaced
+ * whole).  With bWait the call waits for another holder, after calling
+ * fnWaiting (may be NULL) once; without, it fails at once with *pBusy
+ * (may be NULL) set.  The lock is held until QvUnlockRepository or the
+ * process ends.  On failure *ppError (may be NULL) says why. */
+QV_API QvBoolean QvLockRepository(QvBoolean bWait, void (*fnWaiting)(void* pUserData, const char* sLockFile),
+                                  void* pUserData, QvBoolean* pBusy, QvString** ppError);
+QV_API void QvUnlockRepository(void);
+/* The path of the lock file in this system's form.  The caller frees it. */
+QV_API QvString* QvRepositoryLockFile(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QUORVANE_QUORVANE_REPOSITORY_H */
