@@ -50,7 +50,7 @@ fi
 [ $fails = 0 ] || { finish; exit 1; }
 
 build_win32() {
-  cmake --preset win32 >/dev/null && nice cmake --build --preset win32 -j2
+  cmake --preset win32 -DQV_WERROR=ON >/dev/null && nice cmake --build --preset win32 -j2
 }
 step "build (win32 preset)" build_win32
 [ $fails = 0 ] || { finish; exit 1; }

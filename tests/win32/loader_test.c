@@ -30,7 +30,7 @@ static void Check(int bOk, const char* sWhat, const char* sDetail) {
  * is on top), then the hidden result address when there is one, calls pFn
  * and measures the stack pointer after the call minus the one before the
  * pushes.  0: the callee removed everything it was given. */
-static void* gpFn;
+static FARPROC gpFn;
 static const uint32_t* gpArgs;
 static int32_t gnWords;
 static void* gpHidden;
@@ -66,7 +66,7 @@ static void RawCall(void) {
 }
 
 static int32_t Measure(FARPROC pFn, const void* pArgs, size_t nBytes, void* pHidden, uint32_t* pEax) {
-  gpFn = (void*)pFn;
+  gpFn = pFn;
   gpArgs = (const uint32_t*)pArgs;
   gnWords = (int32_t)(nBytes / 4);
   gpHidden = pHidden;

@@ -41,7 +41,8 @@ struct Case {
 
 std::string Escaped(const std::string& s) {
   std::string sOut;
-  for (const unsigned char c : s) {
+  for (const char cByte : s) {
+    const auto c = static_cast<unsigned char>(cByte);
     if (c == '\r') {
       sOut += "\\r";
     } else if (c == '\n') {
