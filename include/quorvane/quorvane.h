@@ -308,5 +308,7 @@ QV_API int32_t QvInitialisationCount(void);
 
 /* Every exported function with its prototype. */
 #include "quorvane_exports.h"
+/* The application profile's settings. */
+#include "quorvane_profile.h"
 
 #endif /* QUORVANE_QUORVANE_H */
