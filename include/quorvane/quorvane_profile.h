@@ -46,7 +46,8 @@ QV_API QvString* QvProfilePath(void);
  * the file the module's settings stay as they were, but for the three
  * colours a load sets then (Font Color 0, Bkgd Color 12632256, Class Color
  * 16711680).  Fails when the file exists but cannot be read (or is a
- * directory): the load has then taken every setting's default. */
+ * directory): what the load took then is not the file's content (an
+ * unreadable file loads as every setting's default). */
 QV_API QvBoolean QvProfileLoad(QvBoolean* pFound, QvString** ppError);
 /* Setting nIndex as the module holds it, in the form the save writes it;
  * NULL for an index out of range. */
@@ -85,8 +86,9 @@ typedef struct QvProfileValueOf {
  * values of aValues (refused as QvProfileStoredValue and QvProfileStorable
  * refuse them), creating the profile directory when it is missing.  The
  * file is written in a new directory beside it and then renamed over it,
- * so a failure leaves what was there before.  Afterwards the module holds
- * the new file's settings. */
+ * so a failure leaves what was there before.  Once the new file has been
+ * written (even when putting it in place then fails), the module holds its
+ * settings. */
 QV_API QvBoolean QvProfileWriteDefaults(const QvProfileValueOf* aValues, size_t nCount, QvString** ppError);
 
 #ifdef __cplusplus
