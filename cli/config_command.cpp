@@ -1,12 +1,12 @@
 // quorvane config: the application profile "Quorvane.ini" in the profile
-// directory, read and written through the library's VC_ApplicationProfile,
-// so that the file always holds what the library itself would write.
-#include <cerrno>
+// directory, read and written through the library's VC_ApplicationProfile
+// (the C interface's QvProfile* functions), so that the file always holds
+// what the library itself would write.
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -15,97 +15,54 @@
 #include "cli/json_lines.h"
 #include "cli/repository_options.h"
 #include "cli/session.h"
-#include "core/runtime.h"
-#include "host/posix_io.h"
-#include "profile/app_profile.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 namespace {
 
-namespace fs = std::filesystem;
+using quorvane::String;
 
 int Failure(const std::string& sWhat) {
   std::fprintf(stderr, "quorvane config: %s\n", sWhat.c_str());
   return 1;
 }
 
-std::string IniPath(const std::string& sDir) { return (fs::path(sDir) / std::string(kAppProfileFile)).string(); }
+std::string SettingName(const QvProfileSetting& row) {
+  return "[" + std::string(row.section) + "] " + std::string(row.key);
+}
 
-std::string SettingName(const ProfileSetting& row) {
-  return "[" + std::string(row.sSection) + "] " + std::string(row.sKey);
+std::string Value(int64_t nIndex) { return String::Adopt(QvProfileValue(nIndex)).Str(); }
+
+std::string ProfilePath() { return String::Adopt(QvProfilePath()).Str(); }
+
+bool Exists(const std::string& sPath) {
+  std::error_code ec;
+  return std::filesystem::exists(sPath, ec);
 }
 
 // Without the file the library's load only sets three colours: everything
 // else keeps the empty value it started with.
 void NoteMissingFile(const std::string& sPath) {
+  const auto Colour = [](const char* sKey) { return Value(QvProfileFindSetting("Profile", sKey)); };
   std::fprintf(stderr,
                "quorvane config: %s does not exist; the values are those the library holds without it: "
-               "empty texts, 0 and FALSE, apart from Font Color %lld, Bkgd Color %lld and Class Color %lld "
+               "empty texts, 0 and FALSE, apart from Font Color %s, Bkgd Color %s and Class Color %s "
                "('quorvane config init' writes the file with the defaults)\n",
-               sPath.c_str(), static_cast<long long>(kNoFileFontColor), static_cast<long long>(kNoFileBkgdColor),
-               static_cast<long long>(kNoFileClassColor));
+               sPath.c_str(), Colour("Font Color").c_str(), Colour("Bkgd Color").c_str(),
+               Colour("Class Color").c_str());
 }
 
-// Whether the row's key is in the file.  A missing key reads as the
-// default given, and no stored value can equal a line break.
-bool KeyInFile(Module& m, const ProfileSetting& row) {
-  String sValue;
-  RtGetProfileString(m, row.sSection, row.sKey, "\n", sValue, kAppProfileFile);
-  return sValue != "\n";
-}
-
-// The first setting whose key does not read back as the save wrote it, or
-// nullptr when the file holds every setting of the class's variables.
-const ProfileSetting* FirstUnsaved(Module& m) {
-  const AppProfileVars& cv = AppProfileClassVars(m);
-  String sValue;
-  for (const ProfileSetting& row : ProfileSettings()) {
-    RtGetProfileString(m, row.sSection, row.sKey, "\n", sValue, kAppProfileFile);
-    if (sValue != EncodeSetting(row, cv)) return &row;
-  }
-  return nullptr;
-}
-
-// Why a value, in the form the save writes it, would not read back from an
-// INI file unchanged; "" when it would.
-std::string UnstorableValue(std::string_view sValue) {
-  // Blanks and quotes around a value are kept by the profile engine, which
-  // quotes such a value; only a line break cannot be stored.
-  if (sValue.find_first_of("\r\n") != std::string_view::npos) return "it holds a line break";
-  return "";
-}
-
-// Writes a complete profile with the defaults to sPath: the class loads an
-// empty file (every key absent, so every setting takes its default) and
-// saves it, with the two separators set to the repository commands' safe
-// defaults, since the profile's own ("*") would make them refuse to write.
-// The file is made in a fresh directory beside sPath and then
-// renamed over it, so a failure leaves what was there before.
-bool WriteDefaults(const std::string& sDir, const std::string& sPath, std::string& sError) {
-  std::string sTempDir = (fs::path(sDir) / ".Quorvane.ini.XXXXXX").string();
-  if (const IoError oError = io::MakeTempDirectory(sTempDir); oError.Failed()) {
-    sError = oError.sMessage;
-    return false;
-  }
-  const std::string sTempFile = IniPath(sTempDir);
-  bool bOk = !io::WriteReplacing(sTempFile, "").Failed();
-  if (bOk) {
-    Session session(sTempDir);
-    Module& m = session.M();
-    VC_ApplicationProfile& profile = AppProfileInstance(m);
-    profile.InitProfile(m);
-    AppProfileClassVars(m).cv_sElementDelimiter = String(kDefaultDelimiter);
-    AppProfileClassVars(m).cv_sCRLFDelimiter = String(kDefaultToken);
-    profile.SaveProfile(m);
-    bOk = AppProfileClassVars(m).cv_bLoaded && FirstUnsaved(m) == nullptr;
-  }
-  if (!bOk) {
-    sError = "cannot write " + sPath;
-  } else if (const IoError oError = io::Rename(sTempFile, sPath); oError.Failed()) {
-    sError = "cannot write " + oError.sMessage;
-  }
-  io::RemoveAll(sTempDir);
-  return sError.empty();
+// Writes a complete profile with the defaults, with the two separators set
+// to the repository commands' safe defaults, since the profile's own ("*")
+// would make them refuse to write.
+bool WriteDefaults(std::string& sError) {
+  const std::string sDelimiter(kDefaultDelimiter), sToken(kDefaultToken);
+  const QvProfileValueOf aSafe[] = {{QvProfileFindSetting("File Delimiters", "Element Delimiter"), sDelimiter.c_str()},
+                                    {QvProfileFindSetting("File Delimiters", "CRLF Delimiter"), sToken.c_str()}};
+  String sWhy;
+  if (QvProfileWriteDefaults(aSafe, std::size(aSafe), sWhy.Receive()) != 0) return true;
+  sError = sWhy.Str();
+  return false;
 }
 
 void NoteSafeSeparators(const std::string& sPath) {
@@ -115,146 +72,101 @@ void NoteSafeSeparators(const std::string& sPath) {
                sPath.c_str(), EscapeSeparator(kDefaultDelimiter).c_str(), EscapeSeparator(kDefaultToken).c_str());
 }
 
-// Why sValue does not fit the type of the row's setting, or "" when it does.
-std::string Misfit(const ProfileSetting& row, std::string_view sValue) {
-  if (row.eType == SettingType::kBoolean) {
-    return sValue == "0" || sValue == "1" ? "" : "a flag is 1 (TRUE) or 0 (FALSE)";
-  }
-  if (row.eType != SettingType::kNumber) return "";
-  // [+-] digits [. digits], with digits on at least one side of the point.
-  size_t i = sValue.starts_with('+') || sValue.starts_with('-') ? 1 : 0;
-  size_t nDigits = 0;
-  bool bPoint = false;
-  for (; i < sValue.size(); ++i) {
-    if (sValue[i] >= '0' && sValue[i] <= '9') {
-      ++nDigits;
-    } else if (sValue[i] == '.' && !bPoint) {
-      bPoint = true;
-    } else {
-      return "not a number";
-    }
-  }
-  return nDigits > 0 ? "" : "not a number";
-}
-
-bool EnsureDirectory(const std::string& sDir, std::string& sError) {
-  if (const IoError oError = io::CreateDirectories(sDir); oError.Failed()) {
-    sError = "cannot create the profile directory " + sDir + ": " + io::ErrorText(oError.nCode);
-    return false;
-  }
-  return true;
-}
-
-// An existing file that cannot be read would load as all defaults; so
-// would a directory of that name, which opens but yields no bytes.
-bool Readable(const std::string& sPath) {
-  std::string sText;
-  const IoError oError = io::ReadFile(sPath, sText);
-  return !oError.Failed() || oError.nCode == ENOENT || oError.nCode == ENOTDIR;
-}
-
-const ProfileSetting* FindOrReport(const std::string& sSection, const std::string& sKey) {
-  const ProfileSetting* pRow = FindProfileSetting(sSection, sKey);
-  if (pRow == nullptr) {
+// The index of the setting, or -1 after saying that there is none.
+int64_t FindOrReport(const std::string& sSection, const std::string& sKey) {
+  const int64_t nIndex = QvProfileFindSetting(sSection.c_str(), sKey.c_str());
+  if (nIndex < 0) {
     std::fprintf(stderr, "quorvane config: unknown setting [%s] %s ('quorvane config list' shows them)\n",
                  sSection.c_str(), sKey.c_str());
   }
-  return pRow;
+  return nIndex;
 }
 
-// Loads the session's profile through the library, saying so when the file
-// is missing.  FALSE (after the message) when it cannot be read.
-bool LoadForReading(Session& session, bool bQuiet) {
-  Module& m = session.M();
-  const std::string sPath = session.Host().Profiles().ResolvePath(kAppProfileFile);
-  if (!Readable(sPath)) {
-    Failure("cannot read " + sPath);
+// Loads the profile through the library, saying so when the file is
+// missing.  FALSE (after the message) when it cannot be read; bFound tells
+// whether the file was there.
+bool LoadForReading(bool bQuiet, bool& bFound) {
+  QvBoolean bLoaded = 0;
+  String sWhy;
+  if (QvProfileLoad(&bLoaded, sWhy.Receive()) == 0) {
+    Failure(sWhy.Str());
     return false;
   }
-  AppProfileInstance(m).InitProfile(m);
-  if (!AppProfileClassVars(m).cv_bLoaded && !bQuiet) NoteMissingFile(sPath);
+  bFound = bLoaded != 0;
+  if (!bFound && !bQuiet) NoteMissingFile(ProfilePath());
   return true;
 }
 
-int RunList(const std::string& sDir, bool bJson, bool bQuiet) {
-  Session session(sDir);
-  Module& m = session.M();
-  if (!LoadForReading(session, bQuiet)) return 1;
-  const AppProfileVars& cv = AppProfileClassVars(m);
-  for (const ProfileSetting& row : ProfileSettings()) {
-    const bool bFromFile = cv.cv_bLoaded && KeyInFile(m, row);
+int RunList(bool bJson, bool bQuiet) {
+  bool bFound = false;
+  if (!LoadForReading(bQuiet, bFound)) return 1;
+  QvProfileSetting row{};
+  for (int64_t i = 0; QvProfileSettingAt(i, &row) != 0; ++i) {
+    const bool bFromFile = bFound && QvProfileKeyInFile(i) != 0;
+    const std::string sValue = Value(i);
     if (bJson) {
-      PrintJsonLine({{"section", JsonText(row.sSection)},
-                     {"key", JsonText(row.sKey)},
-                     {"value", JsonText(EncodeSetting(row, cv))},
+      PrintJsonLine({{"section", JsonText(row.section)},
+                     {"key", JsonText(row.key)},
+                     {"value", JsonText(sValue)},
                      {"source", bFromFile ? "file" : "default"},
-                     {"variable", JsonText(row.sVariable)}});
+                     {"variable", JsonText(row.variable)}});
       continue;
     }
-    std::printf("%.*s\t%.*s\t%s\t%s\t%.*s\n", static_cast<int>(row.sSection.size()), row.sSection.data(),
-                static_cast<int>(row.sKey.size()), row.sKey.data(), EncodeSetting(row, cv).c_str(),
-                bFromFile ? "file" : "default", static_cast<int>(row.sVariable.size()), row.sVariable.data());
+    std::printf("%s\t%s\t%s\t%s\t%s\n", row.section, row.key, sValue.c_str(), bFromFile ? "file" : "default",
+                row.variable);
   }
   return 0;
 }
 
-int RunGet(const std::string& sDir, const std::string& sSection, const std::string& sKey, bool bQuiet) {
-  const ProfileSetting* pRow = FindOrReport(sSection, sKey);
-  if (pRow == nullptr) return 1;
-  Session session(sDir);
-  if (!LoadForReading(session, bQuiet)) return 1;
-  std::printf("%s\n", EncodeSetting(*pRow, AppProfileClassVars(session.M())).c_str());
+int RunGet(const std::string& sSection, const std::string& sKey, bool bQuiet) {
+  const int64_t nIndex = FindOrReport(sSection, sKey);
+  if (nIndex < 0) return 1;
+  bool bFound = false;
+  if (!LoadForReading(bQuiet, bFound)) return 1;
+  std::printf("%s\n", Value(nIndex).c_str());
   return 0;
 }
 
-int RunSet(const std::string& sDir, const std::string& sSection, const std::string& sKey, const std::string& sValue,
-           bool bQuiet) {
-  const ProfileSetting* pRow = FindOrReport(sSection, sKey);
-  if (pRow == nullptr) return 1;
-  if (const std::string sWhy = Misfit(*pRow, sValue); !sWhy.empty()) {
-    return UsageError("config set", "cannot store '" + sValue + "' for " + SettingName(*pRow) + ": " + sWhy +
+int RunSet(const std::string& sSection, const std::string& sKey, const std::string& sValue, bool bQuiet) {
+  const int64_t nIndex = FindOrReport(sSection, sKey);
+  if (nIndex < 0) return 1;
+  QvProfileSetting row{};
+  QvProfileSettingAt(nIndex, &row);
+  // The value as the setting's type holds it, which is what the file gets.
+  String sStored;
+  String sWhy;
+  if (QvProfileStoredValue(nIndex, sValue.c_str(), sStored.Receive(), sWhy.Receive()) == 0) {
+    return UsageError("config set", "cannot store '" + sValue + "' for " + SettingName(row) + ": " + sWhy.Str() +
                                         "; the file is left as it was");
   }
-  // The value as the setting's type holds it, which is what the file gets.
-  AppProfileVars scratch;
-  AssignSetting(*pRow, sValue, scratch);
-  const String sStored = EncodeSetting(*pRow, scratch);
-  if (const std::string sWhy = UnstorableValue(sStored); !sWhy.empty()) {
-    return UsageError("config set", "cannot store '" + sStored + "' for " + SettingName(*pRow) + ": " + sWhy);
+  if (QvProfileStorable(sStored.Str().c_str(), sWhy.Receive()) == 0) {
+    return UsageError("config set", "cannot store '" + sStored.Str() + "' for " + SettingName(row) + ": " + sWhy.Str());
   }
 
-  const std::string sPath = IniPath(sDir);
-  std::string sError;
-  if (!Readable(sPath)) return Failure("cannot read " + sPath);
+  const std::string sPath = ProfilePath();
+  QvBoolean bLoaded = 0;
+  if (QvProfileLoad(&bLoaded, sWhy.Receive()) == 0) return Failure(sWhy.Str());
   // Without a file the load would leave the other settings empty and the
   // save would write them so: start from a complete file of defaults.
-  if (!fs::exists(sPath)) {
-    if (!EnsureDirectory(sDir, sError) || !WriteDefaults(sDir, sPath, sError)) return Failure(sError);
+  if (!Exists(sPath)) {
+    std::string sError;
+    if (!WriteDefaults(sError)) return Failure(sError);
     if (!bQuiet) NoteSafeSeparators(sPath);
+    if (QvProfileLoad(&bLoaded, sWhy.Receive()) == 0) return Failure(sWhy.Str());
   }
-
-  Session session(sDir);
-  Module& m = session.M();
-  VC_ApplicationProfile& profile = AppProfileInstance(m);
-  profile.InitProfile(m);
-  AppProfileVars& cv = AppProfileClassVars(m);
-  if (!cv.cv_bLoaded) return Failure(sPath + " disappeared before it could be read");
-  AssignSetting(*pRow, sValue, cv);
-  profile.SaveProfile(m);
-  if (const ProfileSetting* pBad = FirstUnsaved(m); pBad != nullptr) {
-    return Failure("cannot write " + sPath + " (" + SettingName(*pBad) + " was not saved)");
-  }
-  if (sStored != sValue && !bQuiet) {
-    std::fprintf(stderr, "quorvane config: %s is stored as '%s'\n", SettingName(*pRow).c_str(), sStored.c_str());
+  if (bLoaded == 0) return Failure(sPath + " disappeared before it could be read");
+  if (QvProfileSetValue(nIndex, sValue.c_str(), sWhy.Receive()) == 0) return Failure(sWhy.Str());
+  if (sStored.View() != sValue && !bQuiet) {
+    std::fprintf(stderr, "quorvane config: %s is stored as '%s'\n", SettingName(row).c_str(), sStored.Str().c_str());
   }
   return 0;
 }
 
-int RunInit(const std::string& sDir, bool bForce, bool bQuiet) {
-  const std::string sPath = IniPath(sDir);
-  if (fs::exists(sPath) && !bForce) return Failure(sPath + " exists (use --force to replace it)");
+int RunInit(bool bForce, bool bQuiet) {
+  const std::string sPath = ProfilePath();
+  if (Exists(sPath) && !bForce) return Failure(sPath + " exists (use --force to replace it)");
   std::string sError;
-  if (!EnsureDirectory(sDir, sError) || !WriteDefaults(sDir, sPath, sError)) return Failure(sError);
+  if (!WriteDefaults(sError)) return Failure(sError);
   if (!bQuiet) NoteSafeSeparators(sPath);
   std::printf("%s\n", sPath.c_str());
   return 0;
@@ -334,15 +246,15 @@ Runner AddConfigCommand(CLI::App& app) {
   return [args, sub, pPath, pList, pGet, pSet, pInit]() -> int {
     if (sub->get_subcommands().empty()) return UsageError("config", "missing action: path, list, get, set or init");
     const CLI::App* pAction = sub->get_subcommands().front();
-    const std::string sDir = ResolveProfileDir(args->sProfileDir);
+    QvSetProfileDirectory(ResolveProfileDir(args->sProfileDir).c_str());
     if (pAction == pPath) {
-      std::printf("%s\n", Session(sDir).Host().Profiles().ResolvePath(kAppProfileFile).c_str());
+      std::printf("%s\n", ProfilePath().c_str());
       return 0;
     }
-    if (pAction == pList) return RunList(sDir, args->bJson, args->bQuiet);
-    if (pAction == pGet) return RunGet(sDir, args->sSection, args->sKey, args->bQuiet);
-    if (pAction == pSet) return RunSet(sDir, args->sSection, args->sKey, args->sValue, args->bQuiet);
-    if (pAction == pInit) return RunInit(sDir, args->bForce, args->bQuiet);
+    if (pAction == pList) return RunList(args->bJson, args->bQuiet);
+    if (pAction == pGet) return RunGet(args->sSection, args->sKey, args->bQuiet);
+    if (pAction == pSet) return RunSet(args->sSection, args->sKey, args->sValue, args->bQuiet);
+    if (pAction == pInit) return RunInit(args->bForce, args->bQuiet);
     return UsageError("config", "missing action");
   };
 }

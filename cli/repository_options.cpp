@@ -1,13 +1,13 @@
 #include "cli/repository_options.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include <CLI/CLI.hpp>
 
-#include "profile/app_profile.h"
 #include "quorvane/quorvane.h"
 
 namespace qv::cli {
@@ -154,29 +154,58 @@ std::string EscapeSeparator(std::string_view s) {
   return sOut;
 }
 
-void ApplyProfile(Module& m, RepositoryOptions& options) {
-  AppProfileInstance(m).InitProfile(m);
-  const AppProfileVars& profile = AppProfileClassVars(m);
-  if (!profile.cv_bLoaded) return;
-  options.bFromProfile = true;
-  if (!options.bDelimiterGiven) options.sDelimiter = profile.cv_sElementDelimiter;
-  if (!options.bTokenGiven) options.sToken = profile.cv_sCRLFDelimiter;
-  if (!options.bHistoryGiven) {
-    options.nHistory = profile.cv_nArchiveFiles.IsTrue() ? std::max<int64_t>(0, profile.cv_nArchiveFileCount.AsInt64())
-                                                         : 0;
-  }
-  if (!options.bArchiveGiven) options.sArchiveDir = profile.cv_sArchiveFileDirectory;
+namespace {
+
+// The value of a setting of the profile the library has loaded.
+std::string ProfileText(const char* sSection, const char* sKey) {
+  QvString* p = QvProfileValue(QvProfileFindSetting(sSection, sKey));
+  std::string s(QvStringData(p), QvStringSize(p));
+  QvStringFree(p);
+  return s;
 }
+QvNumber ProfileNumber(const char* sSection, const char* sKey) {
+  return QvProfileNumber(QvProfileFindSetting(sSection, sKey));
+}
+
+// A Number's whole part (towards zero), 0 for null or not a number.
+int64_t WholePart(QvNumber n) {
+  if (n.isNull != 0 || std::isnan(n.value)) return 0;
+  return static_cast<int64_t>(std::clamp(n.value, -9.2e18, 9.2e18));
+}
+
+}  // namespace
+
+void ApplyProfile(RepositoryOptions& options) {
+  // A file that cannot be read loads as every default, which the
+  // separators' check then refuses for writing.
+  QvBoolean bFound = 0;
+  QvProfileLoad(&bFound, nullptr);
+  if (bFound == 0) return;
+  options.bFromProfile = true;
+  if (!options.bDelimiterGiven) options.sDelimiter = ProfileText("File Delimiters", "Element Delimiter");
+  if (!options.bTokenGiven) options.sToken = ProfileText("File Delimiters", "CRLF Delimiter");
+  if (!options.bHistoryGiven) {
+    const QvNumber nOn = ProfileNumber("Root Directories", "Archive Files");
+    options.nHistory = nOn.isNull == 0 && nOn.value != 0.0
+                           ? std::max<int64_t>(0, WholePart(ProfileNumber("Root Directories", "Archive File Count")))
+                           : 0;
+  }
+  if (!options.bArchiveGiven) options.sArchiveDir = ProfileText("Root Directories", "Archive File Diectory");
+}
+
+void ApplyProfile(Module& /*m*/, RepositoryOptions& options) { ApplyProfile(options); }
 
 bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options) {
   const std::string sUnsafe = UnsafeSeparators(options.sDelimiter, options.sToken);
   if (sUnsafe.empty()) return true;
   std::fprintf(stderr, "quorvane %s: refusing to write: %s", sCommand, sUnsafe.c_str());
   if (options.bFromProfile && !(options.bDelimiterGiven && options.bTokenGiven)) {
+    QvString* pPath = QvProfilePath();
     std::fprintf(stderr,
-                 " (taken from the profile %s/%s; change \"Element Delimiter\" and \"CRLF Delimiter\" of "
+                 " (taken from the profile %.*s; change \"Element Delimiter\" and \"CRLF Delimiter\" of "
                  "\"File Delimiters\" with quorvane config set, or give --delimiter and --token)",
-                 ResolveProfileDir(options.sProfileDir).c_str(), std::string(kAppProfileFile).c_str());
+                 static_cast<int>(QvStringSize(pPath)), QvStringData(pPath));
+    QvStringFree(pPath);
   }
   std::fputc('\n', stderr);
   return false;

@@ -59,10 +59,14 @@ std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToke
 // as "\\", every other byte as \xHH.
 std::string EscapeSeparator(std::string_view s);
 
-// Takes every setting that no option gave from the application profile,
-// when its file exists: "Element Delimiter" and "CRLF Delimiter" of "File
-// Delimiters"; "Archive Files" (history on or off), "Archive File Count"
-// and "Archive File Diectory" of "Root Directories".
+// Takes every setting that no option gave from the application profile
+// that the linked library loads, when its file exists: "Element Delimiter"
+// and "CRLF Delimiter" of "File Delimiters"; "Archive Files" (history on or
+// off), "Archive File Count" and "Archive File Diectory" of "Root
+// Directories".
+void ApplyProfile(RepositoryOptions& options);
+// The same, for the callers that still pass their in-process Module (which
+// it does not use).
 void ApplyProfile(Module& m, RepositoryOptions& options);
 
 // FALSE, after saying why, when the separators would endanger Java text

@@ -25,7 +25,8 @@ constexpr ProfileSetting BooleanRow(std::string_view sSection, std::string_view 
 #define QV_BOOLEAN(section, key, var, def) BooleanRow(section, key, #var, &AppProfileVars::var, def)
 
 // "Archive File Diectory" is the key's name in every existing file, so it
-// keeps that spelling.
+// keeps that spelling.  Every text is a literal, so its view ends before a
+// zero byte: the C interface hands the texts out as C strings.
 constexpr ProfileSetting kSettings[] = {
     QV_STRING("Root Directories", "Java Bin Directory", cv_sJavaBinDirectory, ""),
     QV_STRING("Root Directories", "Java Files", cv_sJavaFilesRoot, ""),
@@ -101,6 +102,13 @@ String ListKey(std::string_view sPrefix, int64_t n) {
   return sKey;
 }
 
+// Writes every setting of cv into sFile, in the order of the table.
+void WriteSettings(Module& m, const AppProfileVars& cv, std::string_view sFile) {
+  for (const ProfileSetting& row : kSettings) {
+    RtWriteProfileString(m, row.sSection, row.sKey, EncodeSetting(row, cv), sFile);
+  }
+}
+
 void LoadIfNeeded(VC_ApplicationProfile& self, Module& m) {
   if (!AppProfileClassVars(m).cv_bLoaded) self.InitProfile(m);
 }
@@ -142,6 +150,73 @@ void AssignSetting(const ProfileSetting& row, std::string_view sText, AppProfile
   }
 }
 
+String SettingName(const ProfileSetting& row) {
+  String sName = "[";
+  sName.append(row.sSection).append("] ").append(row.sKey);
+  return sName;
+}
+
+String SettingMisfit(const ProfileSetting& row, std::string_view sValue) {
+  if (row.eType == SettingType::kBoolean) {
+    return sValue == "0" || sValue == "1" ? "" : "a flag is 1 (TRUE) or 0 (FALSE)";
+  }
+  if (row.eType != SettingType::kNumber) return "";
+  size_t i = sValue.starts_with('+') || sValue.starts_with('-') ? 1 : 0;
+  size_t nDigits = 0;
+  bool bPoint = false;
+  for (; i < sValue.size(); ++i) {
+    if (sValue[i] >= '0' && sValue[i] <= '9') {
+      ++nDigits;
+    } else if (sValue[i] == '.' && !bPoint) {
+      bPoint = true;
+    } else {
+      return "not a number";
+    }
+  }
+  return nDigits > 0 ? "" : "not a number";
+}
+
+String UnstorableSetting(std::string_view sStored) {
+  return sStored.find_first_of("\r\n") == std::string_view::npos ? "" : "it holds a line break";
+}
+
+bool LoadAppProfile(Module& m) {
+  AppProfileVars& cv = AppProfileClassVars(m);
+  const bool bLoadedBefore = cv.cv_bLoaded;
+  cv.cv_bLoaded = false;
+  AppProfileInstance(m).InitProfile(m);
+  const bool bFound = cv.cv_bLoaded;
+  cv.cv_bLoaded = bLoadedBefore || bFound;
+  return bFound;
+}
+
+bool ProfileHoldsKey(Module& m, const ProfileSetting& row) {
+  String sValue;
+  RtGetProfileString(m, row.sSection, row.sKey, "\n", sValue, kAppProfileFile);
+  return sValue != "\n";
+}
+
+const ProfileSetting* FirstUnsavedSetting(Module& m, std::string_view sFile) {
+  const AppProfileVars& cv = AppProfileClassVars(m);
+  String sValue;
+  for (const ProfileSetting& row : kSettings) {
+    // A missing key reads as a line break, which no saved value equals.
+    RtGetProfileString(m, row.sSection, row.sKey, "\n", sValue, sFile);
+    if (sValue != EncodeSetting(row, cv)) return &row;
+  }
+  return nullptr;
+}
+
+bool WriteNewAppProfile(Module& m, std::string_view sFile, std::span<const SettingValue> aValues) {
+  AppProfileVars& cv = AppProfileClassVars(m);
+  for (const ProfileSetting& row : kSettings) AssignSetting(row, row.sDefault, cv);
+  for (const SettingValue& value : aValues) AssignSetting(*value.pRow, value.sText, cv);
+  cv.cv_bLoaded = true;
+  cv.cv_sIniFile = String(kAppProfileFile);
+  WriteSettings(m, cv, sFile);
+  return FirstUnsavedSetting(m, sFile) == nullptr;
+}
+
 String ProfileListSuffix(int64_t n) {
   String sDigits = RtNumberToStr(Number(n), 0);
   if (n >= 0 && sDigits.size() < 3) sDigits.insert(0, 3 - sDigits.size(), '0');
@@ -171,9 +246,7 @@ Number VC_ApplicationProfile::InitProfile(Module& m) {
 Number VC_ApplicationProfile::SaveProfile(Module& m) {
   AppProfileVars& cv = AppProfileClassVars(m);
   cv.cv_sIniFile = String(kAppProfileFile);
-  for (const ProfileSetting& row : kSettings) {
-    RtWriteProfileString(m, row.sSection, row.sKey, EncodeSetting(row, cv), cv.cv_sIniFile);
-  }
+  WriteSettings(m, cv, cv.cv_sIniFile);
   return Number::Null();
 }
 

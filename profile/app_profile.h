@@ -62,7 +62,7 @@ inline constexpr int64_t kNoFileClassColor = 16711680;  // 0xFF0000
 enum class SettingType { kString, kNumber, kBoolean };
 
 // One row of the settings table.  Exactly one member pointer, the one of
-// eType, is set.
+// eType, is set.  The texts are zero-terminated.
 struct ProfileSetting {
   std::string_view sSection;
   std::string_view sKey;
@@ -83,6 +83,42 @@ const ProfileSetting* FindProfileSetting(std::string_view sSection, std::string_
 String EncodeSetting(const ProfileSetting& row, const AppProfileVars& cv);
 // Assigns the row's variable from its text form, as the load does.
 void AssignSetting(const ProfileSetting& row, std::string_view sText, AppProfileVars& cv);
+// The row's name as people read it: "[Section] Key".
+String SettingName(const ProfileSetting& row);
+// Why sValue does not fit the row's type, "" when it does: a Number is
+// [+-] digits [. digits] (digits on at least one side of the point), a
+// Boolean "1" or "0"; every text fits a String.
+String SettingMisfit(const ProfileSetting& row, std::string_view sValue);
+// Why a value, in the form the save writes it, would not read back from
+// the file unchanged; "" when it would.  Only a line break cannot be
+// stored: blanks and quotes around a value are kept (the profile engine
+// quotes such a value).
+String UnstorableSetting(std::string_view sStored);
+
+// Runs InitProfile and tells whether this load found the file (unlike
+// cv_bLoaded, which stays TRUE from the first load that found it).
+bool LoadAppProfile(Module& m);
+// Whether the file holds the row's key (a missing key reads as a default
+// that no stored value can equal: a line break).
+bool ProfileHoldsKey(Module& m, const ProfileSetting& row);
+// The first setting whose key in sFile does not read back as the save
+// writes it from the class's variables, or nullptr when the file holds
+// every one: what tells a save that the host could not complete.
+const ProfileSetting* FirstUnsavedSetting(Module& m, std::string_view sFile = kAppProfileFile);
+
+// One setting's value in its text form.
+struct SettingValue {
+  const ProfileSetting* pRow;
+  std::string_view sText;
+};
+// Makes the class's settings those of a new profile, every default (what
+// a load of an empty file yields) but aValues, and writes them all into
+// sFile, a name as the host's profile operations take it, which must be
+// empty or missing; the settings then count as loaded.  FALSE when the
+// file does not give every setting back.  Putting the file in place of the
+// application profile, in one step, is the caller's: this one may have
+// left a partial file.
+bool WriteNewAppProfile(Module& m, std::string_view sFile, std::span<const SettingValue> aValues);
 
 // Numbered key lists: entry n has the key prefix + ProfileListSuffix(n),
 // the digits of n padded with zeros to three ("000", "010", "100", "1000",

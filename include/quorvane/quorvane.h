@@ -310,5 +310,7 @@ QV_API int32_t QvInitialisationCount(void);
 #include "quorvane_exports.h"
 /* The Java repository's jobs. */
 #include "quorvane_repository.h"
+/* The application profile's settings. */
+#include "quorvane_profile.h"
 
 #endif /* QUORVANE_QUORVANE_H */

@@ -1,0 +1,177 @@
+// The application profile through the C interface (quorvane_profile.h): the
+// settings table, and the load, change and save of "Quorvane.ini" by the
+// process's module, at the path where the process's host keeps it.
+#include <cerrno>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exports/abi.h"
+#include "exports/process.h"
+#include "host/portable_host.h"
+#include "host/posix_io.h"
+#include "profile/app_profile.h"
+
+using qv::abi::NewString;
+using qv::abi::TheProcess;
+
+namespace {
+
+qv::Module& M() {
+  qv::Module& m = *TheProcess().pModule;
+  m.EnsureInitialised();
+  return m;
+}
+
+const qv::ProfileSetting* Row(int64_t nIndex) {
+  const std::span<const qv::ProfileSetting> aRows = qv::ProfileSettings();
+  return nIndex >= 0 && static_cast<uint64_t>(nIndex) < aRows.size() ? &aRows[static_cast<size_t>(nIndex)] : nullptr;
+}
+
+std::string_view Text(const char* s) { return s == nullptr ? std::string_view() : std::string_view(s); }
+
+std::string ProfilePath() { return qv::abi::TheHost().Profiles().ResolvePath(qv::kAppProfileFile); }
+
+// Stores sWhy in *ppError when asked for and returns FALSE.
+QvBoolean Fail(QvString** ppError, const std::string& sWhy) {
+  if (ppError != nullptr) *ppError = NewString(sWhy);
+  return 0;
+}
+QvBoolean Succeed(QvString** ppError) {
+  if (ppError != nullptr) *ppError = nullptr;
+  return 1;
+}
+
+// Why sValue cannot be stored for the row, "" when it can.
+std::string Refusal(const qv::ProfileSetting* pRow, std::string_view sValue) {
+  if (pRow == nullptr) return "no such setting";
+  if (std::string sWhy = qv::SettingMisfit(*pRow, sValue); !sWhy.empty()) return sWhy;
+  qv::AppProfileVars scratch;
+  qv::AssignSetting(*pRow, sValue, scratch);
+  return qv::UnstorableSetting(qv::EncodeSetting(*pRow, scratch));
+}
+
+// Checks that the file holds every setting as the module does.
+QvBoolean Saved(qv::Module& m, QvString** ppError) {
+  if (const qv::ProfileSetting* pBad = qv::FirstUnsavedSetting(m); pBad != nullptr) {
+    return Fail(ppError, "cannot write " + ProfilePath() + " (" + qv::SettingName(*pBad) + " was not saved)");
+  }
+  return Succeed(ppError);
+}
+
+}  // namespace
+
+extern "C" {
+
+QV_API int64_t QvProfileSettingCount(void) { return static_cast<int64_t>(qv::ProfileSettings().size()); }
+
+QV_API QvBoolean QvProfileSettingAt(int64_t nIndex, QvProfileSetting* pSetting) {
+  const qv::ProfileSetting* pRow = Row(nIndex);
+  if (pRow == nullptr || pSetting == nullptr) return 0;
+  pSetting->section = pRow->sSection.data();
+  pSetting->key = pRow->sKey.data();
+  pSetting->variable = pRow->sVariable.data();
+  pSetting->type = pRow->eType == qv::SettingType::kNumber    ? QV_SETTING_NUMBER
+                   : pRow->eType == qv::SettingType::kBoolean ? QV_SETTING_BOOLEAN
+                                                              : QV_SETTING_STRING;
+  pSetting->defaultText = pRow->sDefault.data();
+  return 1;
+}
+
+QV_API int64_t QvProfileFindSetting(const char* sSection, const char* sKey) {
+  const qv::ProfileSetting* pRow = qv::FindProfileSetting(Text(sSection), Text(sKey));
+  return pRow == nullptr ? -1 : pRow - qv::ProfileSettings().data();
+}
+
+QV_API QvString* QvProfilePath(void) { return NewString(ProfilePath()); }
+
+QV_API QvBoolean QvProfileLoad(QvBoolean* pFound, QvString** ppError) {
+  const bool bFound = qv::LoadAppProfile(M());
+  if (pFound != nullptr) *pFound = bFound ? 1 : 0;
+  // An existing file that cannot be read loads as all defaults; so does a
+  // directory of that name, which opens but yields no bytes.
+  const std::string sPath = ProfilePath();
+  std::string sText;
+  if (const qv::IoError oError = qv::io::ReadFile(sPath, sText);
+      oError.Failed() && oError.nCode != ENOENT && oError.nCode != ENOTDIR) {
+    return Fail(ppError, "cannot read " + sPath);
+  }
+  return Succeed(ppError);
+}
+
+QV_API QvString* QvProfileValue(int64_t nIndex) {
+  const qv::ProfileSetting* pRow = Row(nIndex);
+  return pRow == nullptr ? nullptr : NewString(qv::EncodeSetting(*pRow, qv::AppProfileClassVars(M())));
+}
+
+QV_API QvNumber QvProfileNumber(int64_t nIndex) {
+  const qv::ProfileSetting* pRow = Row(nIndex);
+  if (pRow == nullptr || pRow->pNumber == nullptr) return qv::abi::ToAbi(qv::Number::Null());
+  return qv::abi::ToAbi(qv::AppProfileClassVars(M()).*(pRow->pNumber));
+}
+
+QV_API QvBoolean QvProfileKeyInFile(int64_t nIndex) {
+  const qv::ProfileSetting* pRow = Row(nIndex);
+  return pRow != nullptr && qv::ProfileHoldsKey(M(), *pRow) ? 1 : 0;
+}
+
+QV_API QvBoolean QvProfileStoredValue(int64_t nIndex, const char* sValue, QvString** ppStored, QvString** ppError) {
+  const qv::ProfileSetting* pRow = Row(nIndex);
+  if (pRow == nullptr) return Fail(ppError, "no such setting");
+  if (const std::string sWhy = qv::SettingMisfit(*pRow, Text(sValue)); !sWhy.empty()) return Fail(ppError, sWhy);
+  qv::AppProfileVars scratch;
+  qv::AssignSetting(*pRow, Text(sValue), scratch);
+  if (ppStored != nullptr) *ppStored = NewString(qv::EncodeSetting(*pRow, scratch));
+  return Succeed(ppError);
+}
+
+QV_API QvBoolean QvProfileStorable(const char* sStored, QvString** ppError) {
+  if (const std::string sWhy = qv::UnstorableSetting(Text(sStored)); !sWhy.empty()) return Fail(ppError, sWhy);
+  return Succeed(ppError);
+}
+
+QV_API QvBoolean QvProfileSetValue(int64_t nIndex, const char* sValue, QvString** ppError) {
+  const qv::ProfileSetting* pRow = Row(nIndex);
+  if (const std::string sWhy = Refusal(pRow, Text(sValue)); !sWhy.empty()) return Fail(ppError, sWhy);
+  qv::Module& m = M();
+  qv::AssignSetting(*pRow, Text(sValue), qv::AppProfileClassVars(m));
+  qv::AppProfileInstance(m).SaveProfile(m);
+  return Saved(m, ppError);
+}
+
+QV_API QvBoolean QvProfileSave(QvString** ppError) {
+  qv::Module& m = M();
+  qv::AppProfileInstance(m).SaveProfile(m);
+  return Saved(m, ppError);
+}
+
+QV_API QvBoolean QvProfileWriteDefaults(const QvProfileValueOf* aValues, size_t nCount, QvString** ppError) {
+  std::vector<qv::SettingValue> aGiven;
+  for (size_t k = 0; aValues != nullptr && k < nCount; ++k) {
+    const qv::ProfileSetting* pRow = Row(aValues[k].setting);
+    if (const std::string sWhy = Refusal(pRow, Text(aValues[k].value)); !sWhy.empty()) return Fail(ppError, sWhy);
+    aGiven.push_back({pRow, Text(aValues[k].value)});
+  }
+  const std::string sPath = ProfilePath();
+  const std::string& sProfileDir = qv::abi::TheHost().Profiles().ProfileDir();
+  const std::string sDir = sProfileDir.empty() ? std::string(".") : sProfileDir;
+  if (const qv::IoError oError = qv::io::CreateDirectories(sDir); oError.Failed()) {
+    return Fail(ppError, "cannot create the profile directory " + sDir + ": " + qv::io::ErrorText(oError.nCode));
+  }
+  std::string sTempDir = sDir + "/.Quorvane.ini.XXXXXX";
+  if (const qv::IoError oError = qv::io::MakeTempDirectory(sTempDir); oError.Failed()) {
+    return Fail(ppError, oError.sMessage);
+  }
+  const std::string sTempFile = sTempDir + "/" + std::string(qv::kAppProfileFile);
+  std::string sError;
+  if (!qv::WriteNewAppProfile(M(), sTempFile, aGiven)) {
+    sError = "cannot write " + sPath;
+  } else if (const qv::IoError oError = qv::io::Rename(sTempFile, sPath); oError.Failed()) {
+    sError = "cannot write " + oError.sMessage;
+  }
+  qv::io::RemoveAll(sTempDir);
+  return sError.empty() ? Succeed(ppError) : Fail(ppError, sError);
+}
+
+}  // extern "C"
