@@ -193,7 +193,6 @@ void ApplyProfile(RepositoryOptions& options) {
   if (!options.bArchiveGiven) options.sArchiveDir = ProfileText("Root Directories", "Archive File Diectory");
 }
 
-void ApplyProfile(Module& /*m*/, RepositoryOptions& options) { ApplyProfile(options); }
 
 bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options) {
   const std::string sUnsafe = UnsafeSeparators(options.sDelimiter, options.sToken);

@@ -65,9 +65,6 @@ std::string EscapeSeparator(std::string_view s);
 // off), "Archive File Count" and "Archive File Diectory" of "Root
 // Directories".
 void ApplyProfile(RepositoryOptions& options);
-// The same, for the callers that still pass their in-process Module (which
-// it does not use).
-void ApplyProfile(Module& m, RepositoryOptions& options);
 
 // FALSE, after saying why, when the separators would endanger Java text
 // (UnsafeSeparators); a command that writes refuses to go on then.

@@ -189,7 +189,7 @@ int RunScan(ScanArgs& args) {
   Session session(ResolveProfileDir(options.sProfileDir));
   Module& m = session.M();
   if (args.bSave) {
-    ApplyProfile(m, options);
+    ApplyProfile(options);
     if (!SeparatorsSafeForWriting("scan", options)) return 2;
   }
   ListingErrors listing;
