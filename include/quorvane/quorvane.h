@@ -308,5 +308,7 @@ QV_API int32_t QvInitialisationCount(void);
 
 /* Every exported function with its prototype. */
 #include "quorvane_exports.h"
+/* SQL statements, their rows and the database errors. */
+#include "quorvane_sql.h"
 
 #endif /* QUORVANE_QUORVANE_H */
