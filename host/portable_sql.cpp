@@ -92,7 +92,10 @@ std::string RedactedError(std::string_view sText, std::string_view sDatabase) {
   std::string s(sText);
   ReplaceAll(s, sDatabase, RedactedDatabase(sDatabase));
   for (const auto& [nPos, nSize] : PasswordSpans(sDatabase)) {
-    if (nSize > 0) ReplaceAll(s, "\"" + std::string(sDatabase.substr(nPos, nSize)) + "\"", "\"***\"");
+    if (nSize == 0) continue;
+    std::string sQuoted(1, '"');
+    sQuoted.append(sDatabase.substr(nPos, nSize)).push_back('"');
+    ReplaceAll(s, sQuoted, "\"***\"");
   }
   return s;
 }

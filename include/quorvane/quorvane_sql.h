@@ -48,7 +48,8 @@ typedef void (*QvSqlRowHandler)(void* pUserData, int64_t nRow, const QvSqlValue*
  *
  * Errors: returns 0 when the database refuses the statement or hSql names
  * no connected handle; *ppError (when ppError is not NULL) then receives
- * the database's error text, which the caller frees (NULL on success).
+ * the database's error text, which the caller frees (NULL on success; as
+ * with every receive parameter, a String held there before is released).
  * The error goes to the caller only: the library does not report it too
  * (see QvSetSqlErrorReporter). */
 QV_API QvBoolean QvSqlExecute(QvSqlHandle hSql, const char* sStatement, QvSqlRowHandler pHandler, void* pUserData,
