@@ -4,19 +4,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <memory>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
 #include "cli/json_lines.h"
 #include "cli/session.h"
-#include "framework/sql_handles.h"
-#include "host/sql_backend.h"
+#include "quorvane/quorvane.hpp"
 
 namespace qv::cli {
 namespace {
@@ -30,7 +30,7 @@ struct SqlArguments {
 
 // A value as one tab-separated field: tabs, line breaks and backslashes
 // escaped, the null value written \N (as PostgreSQL's COPY writes them).
-std::string TsvField(const std::optional<String>& value) {
+std::string TsvField(const std::optional<std::string_view>& value) {
   if (!value) return "\\N";
   std::string s;
   for (const char c : *value) {
@@ -54,69 +54,81 @@ std::string TsvField(const std::optional<String>& value) {
   return s;
 }
 
-void PrintRows(const SqlRows& rows, bool bJson) {
-  if (bJson) {
-    for (const auto& aRow : rows.aRows) {
+// Prints the rows of a statement as they come: the column names (nRow -1)
+// are the header line of TSV output and the field names of JSON output.
+class RowPrinter {
+ public:
+  explicit RowPrinter(bool bJson) : bJson_(bJson) {}
+
+  void operator()(int64_t nRow, const quorvane::SqlValues& aValues) {
+    if (bJson_) {
+      if (nRow < 0) {
+        aNames_.clear();
+        for (const auto& sName : aValues) aNames_.push_back(JsonText(sName.value_or("")).get<std::string>());
+        return;
+      }
       Json o = Json::object();
-      for (size_t i = 0; i < rows.aColumns.size(); ++i) {
+      for (size_t i = 0; i < aNames_.size() && i < aValues.size(); ++i) {
         // A column name given twice keeps its first value.
-        const std::string sName = JsonText(rows.aColumns[i]).get<std::string>();
-        if (!o.contains(sName)) o[sName] = aRow[i] ? JsonText(*aRow[i]) : Json();
+        if (!o.contains(aNames_[i])) o[aNames_[i]] = aValues[i] ? JsonText(*aValues[i]) : Json();
       }
       PrintJsonLine(o);
+      return;
     }
-    return;
-  }
-  std::string sHeader;
-  for (size_t i = 0; i < rows.aColumns.size(); ++i) sHeader += (i > 0 ? "\t" : "") + TsvField(rows.aColumns[i]);
-  std::printf("%s\n", sHeader.c_str());
-  for (const auto& aRow : rows.aRows) {
     std::string sLine;
-    for (size_t i = 0; i < aRow.size(); ++i) sLine += (i > 0 ? "\t" : "") + TsvField(aRow[i]);
-    std::printf("%s\n", sLine.c_str());
+    for (size_t i = 0; i < aValues.size(); ++i) sLine += (i > 0 ? "\t" : "") + TsvField(aValues[i]);
+    // Written whole: a value may hold a zero byte.
+    sLine += '\n';
+    std::fwrite(sLine.data(), 1, sLine.size(), stdout);
   }
-}
+
+ private:
+  bool bJson_;
+  std::vector<std::string> aNames_;
+};
 
 // The database the command uses: --database, else $QUORVANE_DATABASE, else
-// the embedded default in the profile directory (created when missing).
+// "" for the library's embedded default in the profile directory (created
+// when missing).
 std::string ResolveDatabase(const SqlArguments& args, const std::string& sProfileDir) {
   if (!args.sDatabase.empty()) return args.sDatabase;
   if (const char* s = std::getenv("QUORVANE_DATABASE"); s != nullptr && *s != '\0') return s;
   std::error_code ec;
   std::filesystem::create_directories(sProfileDir, ec);
-  return DefaultDatabase(sProfileDir);
+  return "";
 }
 
 int RunSql(const SqlArguments& args) {
   const std::string sProfileDir = ResolveProfileDir(args.sProfileDir);
   const std::string sDatabase = ResolveDatabase(args, sProfileDir);
-  Session session(sProfileDir, sDatabase);
-  Module& m = session.M();
-  Sql& sql = m.Db();
+  QvSetProfileDirectory(sProfileDir.c_str());
+  QvSetDatabase(sDatabase.c_str());
   // The command reports the database's errors itself, once each.
-  sql.SetErrorHandler([](const SqlError&) { return kSqlErrorHandled; });
+  QvSetSqlErrorReporter([](void*, QvSqlHandle, const char*, size_t) {}, nullptr);
 
-  BLC_ManageSqlHandles pool;
-  SqlHandle hSql;
-  if (!pool.GetSqlHandle(m, hSql)) {
-    std::fprintf(stderr, "quorvane sql: cannot connect to %s: %s\n", RedactedDatabase(sDatabase).c_str(),
-                 sql.LastError().sText.c_str());
+  quorvane::SqlHandlePool pool;
+  QvSqlHandle hSql = 0;
+  if (!pool.Get(hSql)) {
+    const quorvane::String sTarget = quorvane::String::Adopt(QvSqlDatabase());
+    const quorvane::String sShown = quorvane::String::Adopt(QvRedactedDatabase(sTarget.Str().c_str()));
+    const quorvane::String sError = quorvane::String::Adopt(QvSqlLastError());
+    std::fprintf(stderr, "quorvane sql: cannot connect to %s: %s\n", sShown.Str().c_str(), sError.Str().c_str());
     return 1;
   }
   int nStatus = 0;
+  RowPrinter printer(args.bJson);
   for (const std::string& sStatement : args.aStatements) {
-    SqlRows rows;
-    if (!sql.Execute(hSql, sStatement, &rows)) {
-      std::fprintf(stderr, "quorvane sql: %s\n", sql.LastError().sText.c_str());
+    std::string sError;
+    if (!quorvane::SqlExecute(hSql, sStatement.c_str(), std::ref(printer), sError)) {
+      std::fprintf(stderr, "quorvane sql: %s\n", sError.c_str());
       nStatus = 1;
       break;
     }
-    if (!rows.aColumns.empty()) PrintRows(rows, args.bJson);
   }
   std::fflush(stdout);
   // Giving the handle back rolls back a transaction left open.
-  pool.ReleaseSqlHandle(m, hSql);
-  pool.DisconnectSqlHandles(m);
+  pool.Release(hSql);
+  pool.DisconnectAll();
   return nStatus;
 }
 

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -40,27 +42,60 @@ bool IsPostgresUri(std::string_view sDatabase) {
   return sDatabase.starts_with("postgresql://") || sDatabase.starts_with("postgres://");
 }
 
-std::string RedactedDatabase(std::string_view sDatabase) {
-  std::string s(sDatabase);
-  if (!IsPostgresUri(s)) return s;
-  constexpr std::string_view kHidden = "***";
+namespace {
+
+// Where the passwords of a connection URI are: the password of its user
+// information and the value of each password parameter, in order.
+std::vector<std::pair<size_t, size_t>> PasswordSpans(std::string_view s) {
+  std::vector<std::pair<size_t, size_t>> aSpans;
+  if (!IsPostgresUri(s)) return aSpans;
   // user:password@ in the authority (the text up to the first "/", "?" or
   // "#" after "://"); the last "@" ends the user information.
   const size_t nStart = s.find("://") + 3;
   const size_t nEnd = std::min(s.find_first_of("/?#", nStart), s.size());
   const size_t nAt = s.rfind('@', nEnd == 0 ? 0 : nEnd - 1);
-  if (nAt != std::string::npos && nAt >= nStart) {
+  if (nAt != std::string_view::npos && nAt >= nStart) {
     const size_t nColon = s.find(':', nStart);
-    if (nColon < nAt) s.replace(nColon + 1, nAt - nColon - 1, kHidden);
+    if (nColon < nAt) aSpans.emplace_back(nColon + 1, nAt - nColon - 1);
   }
   // password=... among the query parameters.
-  for (size_t nQuery = s.find('?'); nQuery != std::string::npos;) {
+  constexpr std::string_view kKey = "password=";
+  for (size_t nQuery = s.find('?'); nQuery != std::string_view::npos; nQuery = s.find('&', nQuery + 1)) {
     const size_t nParam = nQuery + 1;
     const size_t nNext = std::min(s.find_first_of("&#", nParam), s.size());
-    if (std::string_view(s).substr(nParam, nNext - nParam).starts_with("password=")) {
-      s.replace(nParam + 9, nNext - nParam - 9, kHidden);
+    if (s.substr(nParam, nNext - nParam).starts_with(kKey)) {
+      aSpans.emplace_back(nParam + kKey.size(), nNext - nParam - kKey.size());
     }
-    nQuery = s.find('&', nParam);
+  }
+  return aSpans;
+}
+
+constexpr std::string_view kHidden = "***";
+
+void ReplaceAll(std::string& s, std::string_view sFrom, std::string_view sTo) {
+  if (sFrom.empty()) return;
+  for (size_t n = s.find(sFrom); n != std::string::npos; n = s.find(sFrom, n + sTo.size())) {
+    s.replace(n, sFrom.size(), sTo);
+  }
+}
+
+}  // namespace
+
+std::string RedactedDatabase(std::string_view sDatabase) {
+  std::string s(sDatabase);
+  const auto aSpans = PasswordSpans(sDatabase);
+  for (auto it = aSpans.rbegin(); it != aSpans.rend(); ++it) s.replace(it->first, it->second, kHidden);
+  return s;
+}
+
+std::string RedactedError(std::string_view sText, std::string_view sDatabase) {
+  std::string s(sText);
+  ReplaceAll(s, sDatabase, RedactedDatabase(sDatabase));
+  for (const auto& [nPos, nSize] : PasswordSpans(sDatabase)) {
+    if (nSize == 0) continue;
+    std::string sQuoted(1, '"');
+    sQuoted.append(sDatabase.substr(nPos, nSize)).push_back('"');
+    ReplaceAll(s, sQuoted, "\"***\"");
   }
   return s;
 }
@@ -92,10 +127,14 @@ int64_t PortableSql::HandleOptions(SqlHandle hSql) const {
   return p == nullptr ? 0 : p->nOptions;
 }
 
+void PortableSql::SetErrorReporter(std::function<void(const SqlError&)> fn) {
+  onUnhandled_ = fn ? std::move(fn) : PrintError;
+}
+
 bool PortableSql::Report(SqlError error) {
   lastError_ = std::move(error);
   if (onError_ && onError_(lastError_) == kSqlErrorHandled) return false;
-  if (onUnhandled_) onUnhandled_(lastError_);
+  onUnhandled_(lastError_);
   return false;
 }
 
@@ -137,6 +176,7 @@ bool PortableSql::Connect(SqlHandle& hSql) {
   const std::string sElapsed = Elapsed(std::chrono::steady_clock::now() - tStart);
   if (pConn == nullptr) {
     AppendLog(sPerformanceLog_, bPerformanceWarned_, "Connect failed\t" + sElapsed);
+    error.sText = RedactedError(error.sText, sDatabase_);
     return Report(std::move(error));
   }
   const SqlHandle hNew{gnNextHandle.fetch_add(1)};

@@ -33,8 +33,8 @@ class PortableSql final : public Sql {
   bool InUse(SqlHandle hSql) const;
   int64_t HandleOptions(SqlHandle hSql) const;
   // How the host reports an SQL error that no handler has dealt with; the
-  // default prints it to stderr.
-  void SetErrorReporter(std::function<void(const SqlError&)> fn) { onUnhandled_ = std::move(fn); }
+  // default (and an empty fn) prints it to stderr.
+  void SetErrorReporter(std::function<void(const SqlError&)> fn);
 
   bool Connect(SqlHandle& hSql) override;
   bool Disconnect(SqlHandle hSql) override;

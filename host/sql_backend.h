@@ -45,5 +45,10 @@ bool IsPostgresUri(std::string_view sDatabase);
 // connection URI (its user information or a password parameter) written
 // as "***".  Any other setting is returned unchanged.
 std::string RedactedDatabase(std::string_view sDatabase);
+// The error text of a connect to sDatabase as it may be shown or logged:
+// the setting itself written as RedactedDatabase writes it, and each of its
+// passwords quoted on its own ("\"pw\"", as libpq quotes a value it cannot
+// read) written "\"***\"".
+std::string RedactedError(std::string_view sText, std::string_view sDatabase);
 
 }  // namespace qv

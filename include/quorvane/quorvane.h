@@ -312,5 +312,7 @@ QV_API int32_t QvInitialisationCount(void);
 #include "quorvane_repository.h"
 /* The application profile's settings. */
 #include "quorvane_profile.h"
+/* SQL statements, their rows and the database errors. */
+#include "quorvane_sql.h"
 
 #endif /* QUORVANE_QUORVANE_H */

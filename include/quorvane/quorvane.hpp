@@ -1,7 +1,7 @@
 // A header-only C++ layer over the C interface of the Quorvane library
 // (quorvane.h): owning handles for Strings, dynamic arrays and objects, the
-// exported functions found by name with their real types, and message-box
-// handlers as C++ callables.
+// exported functions found by name with their real types, message-box
+// handlers as C++ callables, and the SQL handle pool with its statements.
 //
 // Errors: this layer throws nothing of its own.  It reports what the C
 // interface reports, as return values (a null handle, false, an empty
@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "quorvane.h"
 
@@ -156,6 +157,54 @@ class MessageBoxHandler {
   }
   Answer answer_;
 };
+
+// ---- SQL ----
+
+// The library's pool of SQL handles (the exported class
+// BLC_ManageSqlHandles), on an instance of its own.  Handles connect to the
+// database set with QvSetDatabase.
+class SqlHandlePool {
+ public:
+  SqlHandlePool() : o_("BLC_ManageSqlHandles") {}
+
+  // Lends a handle in hSql; false when none could be had (the pool has then
+  // shown its standard message, and QvSqlLastError says why).
+  bool Get(QvSqlHandle& hSql) { return o_.Valid() && __quorvane__XE38666435(o_.Get(), &hSql) != 0; }
+  // Gives hSql back, rolling back a transaction left open on it.
+  bool Release(QvSqlHandle hSql) { return o_.Valid() && __quorvane__XE38666409(o_.Get(), hSql) != 0; }
+  // Disconnects every handle of the pool, lent or not.
+  bool DisconnectAll() { return o_.Valid() && __quorvane__XE38666270(o_.Get()) != 0; }
+
+ private:
+  Object o_;
+};
+
+// A value of a result row (nullopt: the null value), or a column name.
+using SqlValues = std::vector<std::optional<std::string_view>>;
+
+// Runs sStatement on hSql (see QvSqlExecute) and hands its rows to onRow:
+// the column names first (nRow -1), then each row; the values are borrowed
+// for the call.  False with sError set when the database refuses it.
+inline bool SqlExecute(QvSqlHandle hSql, const char* sStatement,
+                       const std::function<void(int64_t nRow, const SqlValues& aValues)>& onRow, std::string& sError) {
+  struct Rows {
+    const std::function<void(int64_t, const SqlValues&)>& onRow;
+    SqlValues aValues;
+    static void Call(void* pUserData, int64_t nRow, const QvSqlValue* aValues, size_t nCount) noexcept {
+      auto* pSelf = static_cast<Rows*>(pUserData);
+      pSelf->aValues.clear();
+      for (size_t i = 0; i < nCount; ++i) {
+        const QvSqlValue& v = aValues[i];  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): a C array
+        pSelf->aValues.push_back(v.isNull != 0 ? std::nullopt : std::optional<std::string_view>({v.data, v.size}));
+      }
+      pSelf->onRow(nRow, pSelf->aValues);
+    }
+  } rows{onRow, {}};
+  String sWhy;
+  if (QvSqlExecute(hSql, sStatement, onRow ? &Rows::Call : nullptr, &rows, sWhy.Receive()) != 0) return true;
+  sError = sWhy.Str();
+  return false;
+}
 
 }  // namespace quorvane
 

@@ -33,6 +33,12 @@ TEST_F(SqlCliTest, TheEmbeddedDefaultPrintsRowsAsTsvAndJson) {
   EXPECT_EQ(r.sOut, "{\"id\":\"1\",\"name\":\"a b\"}\n{\"id\":\"2\",\"name\":null}\n");
 }
 
+TEST_F(SqlCliTest, AValueWithAZeroByteKeepsTheRestOfItsLine) {
+  const auto r = Sql("\"SELECT x'610062' AS v, 'z' AS w\"");
+  ASSERT_EQ(r.nStatus, 0) << r.sErr;
+  EXPECT_EQ(r.sOut, std::string("v\tw\na\0b\tz\n", 10));
+}
+
 TEST_F(SqlCliTest, AFailingStatementPrintsTheDatabasesTextAndWritesNothingHalf) {
   ASSERT_EQ(Sql("\"CREATE TABLE t (id INTEGER PRIMARY KEY)\"").nStatus, 0);
   auto r = Sql("\"INSERT INTO t VALUES (1); INSERT INTO t VALUES (1)\" \"INSERT INTO t VALUES (9)\"");
