@@ -40,6 +40,7 @@ add_library(quorvane_host STATIC ${QV_HOST_SOURCES} ${QV_WIN32_HOST_SOURCES})
 target_link_libraries(quorvane_host PUBLIC quorvane_core PRIVATE qv_sqlite3)
 
 # Module-definition files, generated from the tables by the preprocessor.
+file(GLOB QV_PUBLIC_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/include/quorvane/quorvane*.h)
 function(qv_module_definition out rows library)
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -DCPP=${CMAKE_CXX_COMPILER} -DSOURCE=${rows}
@@ -47,11 +48,11 @@ function(qv_module_definition out rows library)
       ${ARGN} -P ${PROJECT_SOURCE_DIR}/cmake/module_definition.cmake
     DEPENDS ${rows} ${PROJECT_SOURCE_DIR}/cmake/module_definition.cmake ${PROJECT_SOURCE_DIR}/exports/export_table.h
       ${PROJECT_SOURCE_DIR}/core/external.h ${PROJECT_SOURCE_DIR}/core/list_ops.h
-      ${PROJECT_SOURCE_DIR}/include/quorvane/quorvane.h
+      ${QV_PUBLIC_HEADERS}
     COMMENT "Generating ${library}.def" VERBATIM)
 endfunction()
 qv_module_definition(${CMAKE_BINARY_DIR}/quorvane.def ${PROJECT_SOURCE_DIR}/exports/def_rows.cpp.in quorvane
-  -DHEADER=${PROJECT_SOURCE_DIR}/include/quorvane/quorvane.h)
+  -DHEADER_DIR=${PROJECT_SOURCE_DIR}/include/quorvane)
 qv_module_definition(${CMAKE_BINARY_DIR}/uitk60.def ${PROJECT_SOURCE_DIR}/uitk60/def_rows.cpp.in uitk60)
 
 # quorvane.dll and its import library libquorvane.dll.a.

@@ -16,13 +16,12 @@ endforeach()
 # in-process, as on Linux today; it reaches quorvane.dll through its exports
 # for "quorvane exports".
 file(GLOB QV_CLI_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/cli/*.cpp)
-list(FILTER QV_CLI_SOURCES EXCLUDE REGEX "/(library_client|repository_lock)\\.cpp$")
+list(FILTER QV_CLI_SOURCES EXCLUDE REGEX "/library_client\\.cpp$")
 add_executable(quorvane_cli ${QV_CLI_SOURCES})
 set_target_properties(quorvane_cli PROPERTIES OUTPUT_NAME quorvane)
 target_include_directories(quorvane_cli SYSTEM PRIVATE ${QV_HEADER_ONLY} ${PROJECT_SOURCE_DIR}/cli/win32_include)
 target_link_libraries(quorvane_cli PRIVATE quorvane quorvane_host)
 target_compile_definitions(quorvane_cli PRIVATE QV_VERSION="${PROJECT_VERSION}")
-target_compile_options(quorvane_cli PRIVATE -include ${PROJECT_SOURCE_DIR}/cli/win32_compat.h)
 add_dependencies(quorvane_cli quorvane uitk60)
 
 # The loader test: a plain C program that loads quorvane.dll.
