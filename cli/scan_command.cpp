@@ -19,7 +19,7 @@
 #include "cli/progress.h"
 #include "cli/repository.h"
 #include "cli/session.h"
-#include "cli/tags_file.h"
+#include "cli/tags_output.h"
 #include "core/rt_string.h"
 #include "repository/repository_session.h"
 
@@ -121,19 +121,19 @@ void PrintList(RepositorySession& repository, const ScanReport& report, bool bJs
 }
 
 // The tags file of the records the scan found (--tags); its exit status.
-int WriteScannedTags(Module& m, const ScanReport& report, const std::string& sOutput) {
-  std::vector<TagClass> aClasses;
-  RepositorySession repository(m);
-  for (const ScannedFile& file : report.aFiles) {
-    ClassNames names = repository.Names(file.nIndex);
-    if (names.sClassName.empty()) continue;
-    aClasses.push_back({std::move(names.sClassName),
-                        NativePath(names.sDirectory + "\\" + names.sFileName),
-                        std::move(names.sSuperClass),
-                        repository.Declaration(file.nIndex),
-                        {}});
-  }
-  return WriteTagsFile("scan", m, aClasses, sOutput);
+// The scan still runs on this process's Module, so its records are there;
+// once it runs in the linked library, this is QvWriteRecordTags, as
+// 'quorvane tags' calls QvWriteRepositoryTags.
+int WriteScannedTags(Module& m, const std::string& sOutput) {
+  bool bFailed = false;
+  std::string sText;
+  TagsTarget target{TagsPathForLibrary(sOutput), &sText};
+  const TagsOutcome outcome = RepositorySession(m).RecordTags(target, [&](const TagProblem& problem) {
+    SayTagProblem("scan", problem.sPath, problem.sWhy);
+    bFailed = bFailed || problem.bFailure;
+  });
+  const int64_t nResult = outcome.eFailure == TagsOutcome::Failure::kNone ? outcome.nTags : -1;
+  return FinishTags("scan", sOutput, nResult, outcome.sError, sText, bFailed);
 }
 
 int RunScan(ScanArgs& args) {
@@ -186,7 +186,7 @@ int RunScan(ScanArgs& args) {
                  static_cast<long long>(report.nPackages), static_cast<long long>(report.nNoClass), nFailures,
                  nSeconds);
   }
-  if (!args.sTags.empty() && WriteScannedTags(m, report, args.sTags) != 0) ++nFailures;
+  if (!args.sTags.empty() && WriteScannedTags(m, args.sTags) != 0) ++nFailures;
   if (args.bSave) {
     if (!EnterRepository("scan", options, session, true)) return 1;
     RepositoryLock lock;

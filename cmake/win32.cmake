@@ -26,6 +26,8 @@ file(GLOB QV_CORE_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/controls/*.cpp)
 add_library(quorvane_core STATIC ${QV_CORE_SOURCES})
 target_include_directories(quorvane_core PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
+# The tags file names the library's version.
+target_compile_definitions(quorvane_core PRIVATE QV_VERSION="${PROJECT_VERSION}")
 
 # The Windows host set: the portable pieces and the win32_* files.
 set(QV_HOST_SOURCES)

@@ -308,5 +308,7 @@ QV_API int32_t QvInitialisationCount(void);
 
 /* Every exported function with its prototype. */
 #include "quorvane_exports.h"
+/* The tags file of the repository's classes, for editors. */
+#include "quorvane_tags.h"
 
 #endif /* QUORVANE_QUORVANE_H */
