@@ -8,7 +8,7 @@
 #include "cli/repository.h"
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 Runner AddClassesCommand(CLI::App& app) {
   struct Args {
@@ -46,4 +46,4 @@ Runner AddClassesCommand(CLI::App& app) {
   };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

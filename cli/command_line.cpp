@@ -7,7 +7,7 @@
 
 #include "cli/commands.h"
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 void AddVerbosity(CLI::App& sub, Verbosity& v, const std::string& sQuiet, const std::string& sVerbose) {
   sub.add_flag("-q,--quiet", v.bQuiet, sQuiet);
@@ -51,4 +51,4 @@ int UsageError(std::string_view sCommand, const std::string& sWhat) {
   return kExitUsage;
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -12,7 +12,7 @@ namespace CLI {
 class App;
 }
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 using Runner = std::function<int()>;
 
@@ -52,4 +52,4 @@ std::string HelpFooter(std::string_view sAbout, std::string_view sNotes = "");
 // where the help is) and returns kExitUsage.
 int UsageError(std::string_view sCommand, const std::string& sWhat);
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

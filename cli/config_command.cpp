@@ -17,7 +17,7 @@
 #include "cli/session.h"
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 using quorvane::String;
@@ -259,4 +259,4 @@ Runner AddConfigCommand(CLI::App& app) {
   };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -13,7 +13,7 @@
 #include "cli/commands.h"
 #include "cli/library_client.h"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 using ScanAtFn = QvNumber (*)(const QvString*, const QvString*, QvNumber);
@@ -134,4 +134,4 @@ Runner AddDemoCommand(CLI::App& app, const char* sArgv0) {
   return [args] { return RunDemo(*args); };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/library_client.h"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 constexpr const char* kHeaderTop =
@@ -121,4 +121,4 @@ Runner AddExportsCommand(CLI::App& app, const char* sArgv0) {
   return [args] { return RunExports(args->sLibrary, args->bDef, args->bHeader); };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -6,7 +6,7 @@
 
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 // Length of the valid UTF-8 sequence at s[i], or 0.
@@ -77,4 +77,4 @@ void PrintJsonLine(const Json& o) {
   std::fwrite(s.data(), 1, s.size(), stdout);
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -8,7 +8,7 @@
 
 #include "quorvane/quorvane.h"
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 // Objects keep their fields in the order they are given.
 using Json = nlohmann::ordered_json;
@@ -28,4 +28,4 @@ Json JsonKind(QvJavaKind eKind);
 // Writes o on one line of stdout.
 void PrintJsonLine(const Json& o);
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -5,7 +5,7 @@
 
 #include <climits>
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 LibraryClient::~LibraryClient() { Unload(); }
 
@@ -64,4 +64,4 @@ std::string LibraryBeside(const char* sArgv0) {
 #endif
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

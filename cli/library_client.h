@@ -7,7 +7,7 @@
 
 #include "quorvane/quorvane.h"
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 class LibraryClient {
  public:
@@ -43,4 +43,4 @@ class LibraryClient {
 // the installed library directory.
 std::string LibraryBeside(const char* sArgv0);
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

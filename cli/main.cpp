@@ -15,7 +15,7 @@
 
 namespace {
 
-using qv::cli::kExitUsage;
+using quorvane::cli::kExitUsage;
 
 // The Levenshtein distance of a and b.
 size_t EditDistance(const std::string& a, const std::string& b) {
@@ -127,7 +127,7 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
       if (const std::string s = Closest(sWord, SubcommandNames(*p)); !s.empty()) {
         sWhat += " (did you mean '" + s + "'?)";
       }
-      return qv::cli::UsageError("help", sWhat);
+      return quorvane::cli::UsageError("help", sWhat);
     }
     if (sPrev.empty()) {
       sPrev = "quorvane";
@@ -158,24 +158,24 @@ int main(int argc, char** argv) {  // NOLINT(bugprone-exception-escape)
   app.require_subcommand(0, 1);
   app.get_formatter()->column_width(30);
   app.footer(
-      qv::cli::HelpFooter("Run 'quorvane COMMAND --help' or 'quorvane help COMMAND' for the options of a "
-                          "command."));
+      quorvane::cli::HelpFooter("Run 'quorvane COMMAND --help' or 'quorvane help COMMAND' for the options of a "
+                                "command."));
 
-  std::map<const CLI::App*, qv::cli::Runner> aRunners;
-  auto Add = [&](const std::string& sName, qv::cli::Runner run) {
+  std::map<const CLI::App*, quorvane::cli::Runner> aRunners;
+  auto Add = [&](const std::string& sName, quorvane::cli::Runner run) {
     aRunners[app.get_subcommand(sName)] = std::move(run);
   };
-  Add("scan", qv::cli::AddScanCommand(app));
-  Add("parse", qv::cli::AddParseCommand(app));
-  Add("classes", qv::cli::AddClassesCommand(app));
-  Add("show", qv::cli::AddShowCommand(app));
-  Add("tree", qv::cli::AddTreeCommand(app));
-  Add("write", qv::cli::AddWriteCommand(app));
-  Add("tags", qv::cli::AddTagsCommand(app));
-  Add("config", qv::cli::AddConfigCommand(app));
-  Add("sql", qv::cli::AddSqlCommand(app));
-  Add("demo", qv::cli::AddDemoCommand(app, argv[0]));
-  Add("exports", qv::cli::AddExportsCommand(app, argv[0]));
+  Add("scan", quorvane::cli::AddScanCommand(app));
+  Add("parse", quorvane::cli::AddParseCommand(app));
+  Add("classes", quorvane::cli::AddClassesCommand(app));
+  Add("show", quorvane::cli::AddShowCommand(app));
+  Add("tree", quorvane::cli::AddTreeCommand(app));
+  Add("write", quorvane::cli::AddWriteCommand(app));
+  Add("tags", quorvane::cli::AddTagsCommand(app));
+  Add("config", quorvane::cli::AddConfigCommand(app));
+  Add("sql", quorvane::cli::AddSqlCommand(app));
+  Add("demo", quorvane::cli::AddDemoCommand(app, argv[0]));
+  Add("exports", quorvane::cli::AddExportsCommand(app, argv[0]));
   std::vector<std::string> aHelpWords;
   CLI::App* pHelp = app.add_subcommand("help", "Show the help of a command: quorvane help COMMAND [ACTION]");
   pHelp->add_option("COMMAND", aHelpWords, "The command (and the action of config)");

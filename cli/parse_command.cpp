@@ -11,7 +11,7 @@
 #include "cli/session.h"
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 struct Parsed {
@@ -115,4 +115,4 @@ Runner AddParseCommand(CLI::App& app) {
   };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 void PrintField(const char* sLabel, std::string_view s, int nIndent) {
   std::printf("%*s%-12s %.*s\n", nIndent, "", sLabel, static_cast<int>(s.size()), s.data());
@@ -21,4 +21,4 @@ void PrintBlock(const char* sLabel, std::string_view s, int nIndent) {
   }
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 // "  label        value" on one line.
 void PrintField(const char* sLabel, std::string_view s, int nIndent = 2);
@@ -11,4 +11,4 @@ void PrintField(const char* sLabel, std::string_view s, int nIndent = 2);
 // any run of CRs before a LF belongs to the line break.
 void PrintBlock(const char* sLabel, std::string_view s, int nIndent = 2);
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 Progress::Progress(std::string sWhat, int64_t nTotal)
     : sWhat_(std::move(sWhat)), nTotal_(nTotal), bTerminal_(isatty(STDERR_FILENO) == 1),
@@ -35,4 +35,4 @@ void Progress::Clear() {
 
 void Progress::Finish() { Clear(); }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

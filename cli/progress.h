@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 class Progress {
  public:
@@ -32,4 +32,4 @@ class Progress {
   std::chrono::steady_clock::time_point lastDraw_;
 };
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

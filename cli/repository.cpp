@@ -9,7 +9,7 @@
 #include "cli/progress.h"
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 using quorvane::TakeText;
@@ -122,4 +122,4 @@ int SaveScannedRepository(const Session& session, bool bQuiet, bool bSummaryToSt
   return bOk ? 0 : 1;
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -10,7 +10,7 @@
 #include "cli/repository_options.h"
 #include "cli/session.h"
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 // Takes the settings no option gave from the profile, makes the repository
 // directory the library's and loads it.  A command that writes (bLock)
@@ -46,4 +46,4 @@ std::string NativePath(std::string_view sPath);
 // status.
 int SaveScannedRepository(const Session& session, bool bQuiet, bool bSummaryToStderr);
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

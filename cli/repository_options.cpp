@@ -8,9 +8,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "quorvane/quorvane.h"
+#include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 namespace {
 
@@ -193,7 +193,6 @@ void ApplyProfile(RepositoryOptions& options) {
   if (!options.bArchiveGiven) options.sArchiveDir = ProfileText("Root Directories", "Archive File Diectory");
 }
 
-
 bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options) {
   const std::string sUnsafe = UnsafeSeparators(options.sDelimiter, options.sToken);
   if (sUnsafe.empty()) return true;
@@ -224,24 +223,15 @@ bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Ses
     return false;
   }
   session.SetRepositoryDir(repo.lexically_normal().string());
-  Module& m = session.M();
   const int64_t nHistory = options.bHistoryGiven ? options.nHistory : std::max(options.nHistory, options.nMinHistory);
-  Globals& g = m.G();
-  g.sElementDelimiter = options.sDelimiter;
-  g.sCRLFToken = options.sToken;
-  g.nSaveArchive = Number(nHistory > 0 ? 1 : 0);
-  g.nQtyOfArchiveFiles = Number(nHistory);
-  g.sArchiveFileDirectory = archive.string();
   const auto SetString = [](const char* sName, const std::string& sValue) {
-    QvString* p = QvStringNew(sValue.data(), sValue.size());
-    QvSetGlobalString(sName, p);
-    QvStringFree(p);
+    QvSetGlobalString(sName, quorvane::String(sValue).Get());
   };
   SetString("sElementDelimiter", options.sDelimiter);
   SetString("sCRLFToken", options.sToken);
   SetString("sArchiveFileDirectory", archive.string());
-  QvSetGlobalNumber("nSaveArchive", QvNumber{nHistory > 0 ? 1.0 : 0.0, 0, 0});
-  QvSetGlobalNumber("nQtyOfArchiveFiles", QvNumber{static_cast<double>(nHistory), 0, 0});
+  QvSetGlobalNumber("nSaveArchive", quorvane::Number(nHistory > 0 ? 1 : 0));
+  QvSetGlobalNumber("nQtyOfArchiveFiles", quorvane::Number(static_cast<double>(nHistory)));
   if (nHistory > 0 && !std::filesystem::is_directory(archive, ec)) {
     std::fprintf(stderr, "quorvane %s: %s: the archive directory does not exist\n", sCommand, archive.string().c_str());
     return false;
@@ -249,4 +239,4 @@ bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Ses
   return true;
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

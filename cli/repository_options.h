@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "cli/session.h"
-#include "core/module.h"
 
 namespace CLI {
 class App;
 }
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 // The default separators: ASCII control characters that Java sources do
 // not contain, so that no class is ever refused for holding one.  Written
@@ -76,4 +75,4 @@ bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& opt
 // FALSE after printing an error.
 bool EnterRepository(const char* sCommand, const RepositoryOptions& options, Session& session, bool bCreate);
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

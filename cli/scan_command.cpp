@@ -20,10 +20,10 @@
 #include "cli/progress.h"
 #include "cli/repository.h"
 #include "cli/session.h"
-#include "cli/tags_file.h"
+#include "cli/tags_output.h"
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 struct ScanArgs {
@@ -145,19 +145,14 @@ void PrintList(const ScanResult& result, bool bJson) {
 }
 
 // The tags file of the records the scan found (--tags); its exit status.
-int WriteScannedTags(Module& m, const ScanResult& result, const std::string& sOutput) {
-  using quorvane::TakeText;
-  std::vector<TagClass> aClasses;
-  for (const QvScannedFile& file : result.aFiles) {
-    std::string sName = TakeText(QvClassText(file.index, QV_CLASS_NAME));
-    if (sName.empty()) continue;
-    aClasses.push_back({std::move(sName),
-                        NativePath(TakeText(QvClassText(file.index, QV_CLASS_SOURCE_PATH))),
-                        TakeText(QvClassText(file.index, QV_CLASS_SUPERCLASS)),
-                        TakeText(QvClassText(file.index, QV_CLASS_DECLARATION)),
-                        {}});
-  }
-  return WriteTagsFile("scan", m, aClasses, sOutput);
+int WriteScannedTags(const std::string& sOutput) {
+  const std::string sPath = TagsPathForLibrary(sOutput);
+  TagProblems problems{"scan"};
+  quorvane::String text;
+  quorvane::String error;
+  const int64_t nResult = QvWriteRecordTags(sPath.c_str(), sPath.empty() ? text.Receive() : nullptr, &TagProblems::Say,
+                                            &problems, error.Receive());
+  return FinishTags("scan", sOutput, nResult, error.Str(), text.Str(), problems.bFailed);
 }
 
 // The roots of the arguments: each may hold several, separated by ";".
@@ -187,7 +182,6 @@ int RunScan(ScanArgs& args) {
   const auto start = std::chrono::steady_clock::now();
   RepositoryOptions& options = args.options;
   Session session(ResolveProfileDir(options.sProfileDir));
-  Module& m = session.M();
   if (args.bSave) {
     ApplyProfile(options);
     if (!SeparatorsSafeForWriting("scan", options)) return 2;
@@ -223,7 +217,7 @@ int RunScan(ScanArgs& args) {
                  static_cast<long long>(summary.packages), static_cast<long long>(summary.noClass), nFailures,
                  nSeconds);
   }
-  if (!args.sTags.empty() && WriteScannedTags(m, result, args.sTags) != 0) ++nFailures;
+  if (!args.sTags.empty() && WriteScannedTags(args.sTags) != 0) ++nFailures;
   if (args.bSave) {
     if (!EnterRepository("scan", options, session, true)) return 1;
     if (!LockRepository("scan", args.bNoWait)) return 1;
@@ -274,4 +268,4 @@ Runner AddScanCommand(CLI::App& app) {
   return [args] { return RunScan(*args); };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

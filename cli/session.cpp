@@ -8,10 +8,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "exports/module_contents.h"
 #include "quorvane/quorvane.h"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 // The environment variable's value, or "" when it is unset.
@@ -54,31 +53,15 @@ std::string ResolveProfileDir(std::string_view sOption) {
   return s;
 }
 
-Session::Session() : Session(PortableHostOptions{}) {}
+Session::Session() : Session(".") {}
 
-Session::Session(std::string sProfileDir, std::string sDatabase)
-    : Session([&sProfileDir, &sDatabase] {
-        PortableHostOptions options;
-        options.sProfileDir = std::move(sProfileDir);
-        options.sDatabase = std::move(sDatabase);
-        return options;
-      }()) {}
-
-Session::Session(const PortableHostOptions& options)
-    : host_(options), module_(host_.GetHost(), ModuleFaults{}, kLibraryContents) {
-  // The library the command links works with the same settings.
-  QvSetProfileDirectory(options.sProfileDir.c_str());
-  QvSetDatabase(options.sDatabase.c_str());
-  if (!module_.Attach()) {
-    std::fputs("quorvane: the library could not bind its external libraries\n", stderr);
-    std::exit(1);  // NOLINT(concurrency-mt-unsafe): the session is made before the command starts a thread
-  }
-  module_.EnsureInitialised();
+Session::Session(const std::string& sProfileDir, const std::string& sDatabase) {
+  QvSetProfileDirectory(sProfileDir.c_str());
+  QvSetDatabase(sDatabase.c_str());
 }
 
 void Session::SetRepositoryDir(std::string sDirectory) {
   sRepositoryDir_ = std::move(sDirectory);
-  host_.Files().SetWorkingDirectory(sRepositoryDir_);
   QvSetRepositoryDirectory(sRepositoryDir_.c_str());
 }
 
@@ -108,4 +91,4 @@ void FileBoxes::Say(std::string_view sFile) {
   aHeld_.clear();
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -1,15 +1,11 @@
-// The library in this process: a portable host and an attached,
-// initialised Module, as the command's in-process commands use them.
+// What the command tells the library before a command runs.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/module.h"
-#include "host/portable_host.h"
-
-namespace qv::cli {
+namespace quorvane::cli {
 
 // The directory that holds the command's profiles ("Quorvane.ini"), as an
 // absolute path: sOption (the value of --profile-dir) when it is not empty,
@@ -17,25 +13,22 @@ namespace qv::cli {
 // XDG_CONFIG_HOME only, as the XDG rules say), else ~/.config/quorvane.
 std::string ResolveProfileDir(std::string_view sOption);
 
+// The settings the command gives the library it links: the profile
+// directory, the database and, once a repository command has entered it,
+// the repository directory.
 class Session {
  public:
   // Bare profile names resolve against the current directory.
   Session();
   // Bare profile names resolve against sProfileDir (see ResolveProfileDir).
   // sDatabase: the database target, empty for the embedded default.
-  explicit Session(std::string sProfileDir, std::string sDatabase = "");
-  Module& M() { return module_; }
-  PortableHost& Host() { return host_; }
+  explicit Session(const std::string& sProfileDir, const std::string& sDatabase = "");
   // The repository directory the library works in (EnterRepository), as an
   // absolute path; "" before one is entered.
   const std::string& RepositoryDir() const { return sRepositoryDir_; }
   void SetRepositoryDir(std::string sDirectory);
 
  private:
-  explicit Session(const PortableHostOptions& options);
-
-  PortableHost host_;
-  Module module_;
   std::string sRepositoryDir_;
 };
 
@@ -60,4 +53,4 @@ class FileBoxes {
   std::vector<std::string> aHeld_;
 };
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -11,7 +11,7 @@
 #include "cli/repository.h"
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 struct MethodRecord {
@@ -137,4 +137,4 @@ Runner AddShowCommand(CLI::App& app) {
   };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

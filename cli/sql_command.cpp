@@ -18,7 +18,7 @@
 #include "cli/session.h"
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 struct SqlArguments {
@@ -163,4 +163,4 @@ Runner AddSqlCommand(CLI::App& app) {
   return [args] { return RunSql(*args); };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -1,45 +1,34 @@
 // quorvane tags: the tags file of the repository's classes, for editors.
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <system_error>
-#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
 #include "cli/repository.h"
-#include "cli/tags_file.h"
-#include "repository/repository_session.h"
-#include "source/java_parser.h"
+#include "cli/tags_output.h"
+#include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
-// The one-line declaration of class c from its method file (sMethodFile,
-// in this system's form): the first method's body is the whole class body.
-// Only the start of the method file is read; all of it when the first line
-// of the body does not end in that start.
-std::string ReadClass(TagClass& c, const std::string& sMethodFile, JavaTextTools tools, std::string_view sDelimiter,
-                      std::string_view sToken) {
-  const auto Unread = [&sMethodFile] {
-    return sMethodFile + (errno == ENOENT || sMethodFile.empty()
-                              ? ": method file missing"
-                              : ": cannot read: " + std::generic_category().message(errno));
-  };
-  std::string sStart;
-  bool bAll = false;
-  if (sMethodFile.empty() || !ReadStart(sMethodFile, 1024, sStart, bAll)) return Unread();
-  for (;;) {
-    bool bNeedMore = false;
-    c.sDeclaration = RepositorySession::DeclarationFromMethodFile(tools, sDelimiter, sToken, sStart, bAll, bNeedMore);
-    if (!bNeedMore) return "";
-    if (!ReadStart(sMethodFile, kWhole, sStart, bAll)) return Unread();
-    bAll = true;
-  }
-}
+constexpr const char* kTagsHelp =
+    "The tags file is in the extended format of ctags, which Vim, readtags and most editors read: header lines "
+    "(!_TAG_FILE_FORMAT 2, !_TAG_FILE_SORTED 1, the program's name "
+    "and version), then one line per class, interface, enum, record and annotation type, sorted by name in byte "
+    "order: the name, the source file, a search pattern for the source line that holds the name in the "
+    "declaration, the kind as universal-ctags names Java kinds (c class or record, i interface, g enum, a "
+    "annotation type), line:N, and inherits:SUPERCLASS unless the superclass is Object or implied by the kind "
+    "(Enum, Record).  Classes of the same name in different packages each have their line.\n"
+    "File paths are relative to the directory of the tags file, as editors resolve them; on stdout (FILE -) "
+    "they are absolute.  The file is written beside the old one and takes its place only when complete.  A "
+    "source that no longer holds the declaration the scan found (it changed since) is named on stderr and its "
+    "class gets that declaration, up to the name, as pattern; a source that cannot be read, or a class without "
+    "its method file (its pattern is then the name, its kind c), also makes the status 1.";
+
+// Says each file the library could not use; remembers whether one could not
+// be read.
 
 }  // namespace
 
@@ -62,37 +51,22 @@ Runner AddTagsCommand(CLI::App& app) {
   sub->footer(HelpFooter(sAbout, std::string(kTagsHelp) + "\n" + kRepositoryHelp));
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
-    Module& m = session.M();
     std::string sList;
     if (const int n = FindClassListFile("tags", args->options, session, sList); n >= 0) return n;
-    // The class list is read whole, but not loaded through the library:
-    // the tags file needs five short fields of each line, and loading
-    // decodes every comment of every class, which alone takes several times
-    // as long as the whole tags file otherwise does.
-    std::string sListText;
-    if (const int nError = session.Host().Files().ReadWholeFile(sList, sListText); nError != 0) {
-      std::fprintf(stderr, "quorvane tags: %s: cannot read: %s\n", sList.c_str(),
-                   std::generic_category().message(nError).c_str());
+    // The linked library reads the class list of the repository directory
+    // that FindClassListFile gave it, with its separators.
+    const std::string sPath = TagsPathForLibrary(args->sOutput);
+    TagProblems problems{"tags"};
+    quorvane::String text;
+    quorvane::String error;
+    const int64_t nResult = QvWriteRepositoryTags(sPath.c_str(), sPath.empty() ? text.Receive() : nullptr,
+                                                  &TagProblems::Say, &problems, error.Receive());
+    if (nResult == QV_TAGS_UNREADABLE_CLASS_LIST) {
+      std::fprintf(stderr, "quorvane tags: %s: %s\n", sList.c_str(), error.Str().c_str());
       return kExitFailed;
     }
-    const std::string sDelimiter = m.G().sElementDelimiter;
-    const std::string sToken = m.G().sCRLFToken;
-    // One class per line; each is read on a worker thread.
-    std::vector<TagClass> aClasses;
-    for (const std::string_view sLine : RepositorySession::ClassListLines(sListText)) {
-      aClasses.emplace_back().sStored = sLine;
-    }
-    // Both toolkit text functions bound now, so the workers never touch
-    // the Module.
-    const JavaTextTools tools = JavaTextTools::Bound(m);
-    return WriteTagsFile("tags", m, aClasses, args->sOutput, [&](TagClass& c) {
-      const ClassListEntry entry = RepositorySession::ClassListEntryOf(c.sStored, sDelimiter);
-      c.sName = entry.sClassName;
-      c.sSource = NativePath(entry.sSourcePath);
-      c.sSuperClass = entry.sSuperClass;
-      return ReadClass(c, NativePath(entry.sMethodFile), tools, sDelimiter, sToken);
-    });
+    return FinishTags("tags", args->sOutput, nResult, error.Str(), text.Str(), problems.bFailed);
   };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -10,7 +10,7 @@
 #include "cli/repository.h"
 #include "quorvane/quorvane.h"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 void PrintNode(const QvTreeNode& node, bool bJson) {
@@ -64,4 +64,4 @@ Runner AddTreeCommand(CLI::App& app) {
   };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -2,9 +2,12 @@
 // beside the running program is quorvane.dll.
 #include "cli/library_client.h"
 
-#include "host/win32_api.h"
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 
-namespace qv::cli {
+namespace quorvane::cli {
 
 LibraryClient::~LibraryClient() { Unload(); }
 
@@ -50,4 +53,4 @@ std::string LibraryBeside(const char* sArgv0) {
   return (nSlash == std::string::npos ? std::string(".") : sExe.substr(0, nSlash)) + "\\quorvane.dll";
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

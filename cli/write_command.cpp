@@ -10,7 +10,7 @@
 #include "cli/repository.h"
 #include "quorvane/quorvane.hpp"
 
-namespace qv::cli {
+namespace quorvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
@@ -133,4 +133,4 @@ Runner AddWriteCommand(CLI::App& app) {
   return [args] { return RunWrite(*args); };
 }
 
-}  // namespace qv::cli
+}  // namespace quorvane::cli

@@ -1,8 +1,8 @@
-# The programs of the Windows build: quorvane.exe and the test programs that
-# run under Wine.
+#The programs of the Windows build : quorvane.exe and the test programs that
+#run under Wine.
 
-# The header-only libraries the command uses (CLI11, nlohmann-json), from
-# the machine's Debian packages, without the rest of /usr/include.
+#The header - only libraries the command uses(CLI11, nlohmann - json), from
+#the machine's Debian packages, without the rest of /usr/include.
 set(QV_HEADER_ONLY ${CMAKE_BINARY_DIR}/_deps/header_only)
 file(MAKE_DIRECTORY ${QV_HEADER_ONLY})
 foreach(dir CLI nlohmann)
@@ -12,15 +12,15 @@ foreach(dir CLI nlohmann)
   file(CREATE_LINK /usr/include/${dir} ${QV_HEADER_ONLY}/${dir} SYMBOLIC)
 endforeach()
 
-# quorvane.exe: the command.  It still builds its own session over the host
-# in-process, as on Linux today; it reaches quorvane.dll through its exports
-# for "quorvane exports".
+#quorvane.exe : the command, a client of quorvane.dll's exports only, as on
+#Linux of libquorvane.so.
 file(GLOB QV_CLI_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/cli/*.cpp)
 list(FILTER QV_CLI_SOURCES EXCLUDE REGEX "/library_client\\.cpp$")
 add_executable(quorvane_cli ${QV_CLI_SOURCES})
 set_target_properties(quorvane_cli PROPERTIES OUTPUT_NAME quorvane)
 target_include_directories(quorvane_cli SYSTEM PRIVATE ${QV_HEADER_ONLY} ${PROJECT_SOURCE_DIR}/cli/win32_include)
-target_link_libraries(quorvane_cli PRIVATE quorvane quorvane_host)
+target_link_libraries(quorvane_cli PRIVATE quorvane)
+target_include_directories(quorvane_cli PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
 target_compile_definitions(quorvane_cli PRIVATE QV_VERSION="${PROJECT_VERSION}")
 add_dependencies(quorvane_cli quorvane uitk60)
 

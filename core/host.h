@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -130,6 +131,17 @@ class FileSystem {
   // state in the object and reads none that other calls change.  0 when
   // read, else the error number (errno) of the failure.
   virtual int ReadWholeFile(std::string_view sPath, std::string& sText) const = 0;
+  // Reads the start of sPath, at most nMax bytes, into sText (replacing
+  // it); bWhole: sText is known to be the whole file.  For a caller that
+  // needs the first lines of thousands of files and little else.  May run
+  // on several threads as ReadWholeFile may.  0 when read, else the error
+  // number.  This default reads the whole file.
+  virtual int ReadFileStart(std::string_view sPath, size_t nMax, std::string& sText, bool& bWhole) const {
+    const int nError = ReadWholeFile(sPath, sText);
+    bWhole = nError == 0 && sText.size() <= nMax;
+    if (sText.size() > nMax) sText.resize(nMax);
+    return nError;
+  }
   // Whether sPath is a file that holds exactly the bytes of sText.  May run
   // on several threads as ReadWholeFile may.  This default reads the file
   // whole; a host may stop at the first difference, or at the size.
@@ -137,6 +149,16 @@ class FileSystem {
     std::string sPresent;
     return ReadWholeFile(sPath, sPresent) == 0 && sPresent == sText;
   }
+
+  // How SystemPath names a file.
+  enum class PathForm {
+    kMapped,    // in this system's form only: a relative path stays relative
+    kAbsolute,  // made absolute against the working directory, "." and ".." folded
+    kResolved,  // kAbsolute with the symbolic links of the part that exists resolved
+  };
+  // sPath (in the library's form) as this system names it, for a host
+  // application to show or to hand to other programs.
+  virtual std::string SystemPath(std::string_view sPath, PathForm eForm) const = 0;
 };
 
 // A FileSystem that forwards every call to another one.  A layer that
@@ -183,6 +205,12 @@ class FileSystemWrapper : public FileSystem {
   }
   bool HoldsExactly(std::string_view sPath, std::string_view sText) const override {
     return oBase_.HoldsExactly(sPath, sText);
+  }
+  int ReadFileStart(std::string_view sPath, size_t nMax, std::string& sText, bool& bWhole) const override {
+    return oBase_.ReadFileStart(sPath, nMax, sText, bWhole);
+  }
+  std::string SystemPath(std::string_view sPath, PathForm eForm) const override {
+    return oBase_.SystemPath(sPath, eForm);
   }
 
  protected:

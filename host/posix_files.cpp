@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 #include "host/posix_io.h"
@@ -409,6 +410,25 @@ int PosixFileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) c
   sText.clear();
   if (sPath.empty()) return ENOENT;
   return io::ReadFile(Map(sPath), sText).nCode;
+}
+
+int PosixFileSystem::ReadFileStart(std::string_view sPath, size_t nMax, std::string& sText, bool& bWhole) const {
+  sText.clear();
+  bWhole = false;
+  if (sPath.empty()) return ENOENT;
+  return io::ReadStart(Map(sPath), nMax, sText, bWhole).nCode;
+}
+
+std::string PosixFileSystem::SystemPath(std::string_view sPath, PathForm eForm) const {
+  switch (eForm) {
+    case PathForm::kMapped:
+      return MapToPosixPath(sPath, sDriveRoot_);
+    case PathForm::kAbsolute:
+      return std::filesystem::path(io::AbsolutePath(Map(sPath))).lexically_normal().string();
+    case PathForm::kResolved:
+      break;
+  }
+  return io::ResolvedPath(Map(sPath));
 }
 
 }  // namespace qv

@@ -101,6 +101,11 @@ class PosixFileSystem final : public FileSystem {
   // Compares the sizes first, then the bytes, read with one call where the
   // file system allows it.
   bool HoldsExactly(std::string_view sPath, std::string_view sText) const override;
+  // One read of nMax bytes where the file is longer.
+  int ReadFileStart(std::string_view sPath, size_t nMax, std::string& sText, bool& bWhole) const override;
+  // A drive maps to the drive root; kResolved follows the links of the
+  // directories that exist.
+  std::string SystemPath(std::string_view sPath, PathForm eForm) const override;
 
  private:
   struct OpenFile;

@@ -144,6 +144,34 @@ IoError ReadFile(const std::string& sPath, std::string& sText, FileInfo* pInfo) 
   return oError;
 }
 
+IoError ReadStart(const std::string& sPath, size_t nMax, std::string& sText, bool& bWhole) {
+  sText.clear();
+  bWhole = false;
+  const int nFd = Open(sPath, O_RDONLY);
+  if (nFd < 0) return LastError("cannot open " + sPath);
+  sText.resize(nMax);
+  size_t nSize = 0;
+  // A short read may well be the whole file, but only a read that returns
+  // nothing says so for certain.
+  while (nSize < nMax) {
+    const ssize_t n = ReadSome(nFd, sText.data() + nSize, nMax - nSize);
+    if (n < 0) {
+      const int nError = errno;
+      Close(nFd);
+      sText.clear();
+      return ErrorOf(nError, "cannot read " + sPath);
+    }
+    if (n == 0) {
+      bWhole = true;
+      break;
+    }
+    nSize += static_cast<size_t>(n);
+  }
+  Close(nFd);
+  sText.resize(nSize);
+  return {};
+}
+
 bool FileHolds(const std::string& sPath, std::string_view sText) {
   const int nFd = Open(sPath, O_RDONLY);
   if (nFd < 0) return false;
@@ -357,6 +385,12 @@ std::string AbsolutePath(const std::string& sPath) {
   std::string sOut(aDir);
   if (sOut.back() != '/') sOut.push_back('/');
   return sOut.append(sPath);
+}
+
+std::string ResolvedPath(const std::string& sPath) {
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(AbsolutePath(sPath), ec);
+  return ec ? std::filesystem::path(AbsolutePath(sPath)).lexically_normal().string() : resolved.string();
 }
 
 int64_t NowNanoseconds() {

@@ -73,6 +73,10 @@ int64_t SeekEnd(int nFd);
 // A directory fails with EISDIR.  pInfo, when given, receives what fstat
 // said of the file read.
 IoError ReadFile(const std::string& sPath, std::string& sText, FileInfo* pInfo = nullptr);
+// Reads the start of the file sPath, at most nMax bytes, into sText
+// (replacing it; empty on failure): one read(2) when the file is longer.
+// bWhole: sText is the whole file, known when a read found its end.
+IoError ReadStart(const std::string& sPath, size_t nMax, std::string& sText, bool& bWhole);
 // Whether sPath is a regular file that holds exactly sText: the sizes are
 // compared first, then the bytes.  Safe on any number of threads at once.
 bool FileHolds(const std::string& sPath, std::string_view sText);
@@ -143,6 +147,10 @@ IoError LockExclusive(int nFd, bool bWait);
 std::string ResolveLink(const std::string& sPath);
 // sPath made absolute against the process's current directory.
 std::string AbsolutePath(const std::string& sPath);
+// sPath absolute and lexically normal, with the symbolic links of the part
+// of it that exists resolved (std::filesystem::weakly_canonical); sPath made
+// absolute and normal when that fails.
+std::string ResolvedPath(const std::string& sPath);
 // The wall-clock time in nanoseconds since the epoch.
 int64_t NowNanoseconds();
 

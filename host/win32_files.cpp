@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace qv {
 namespace {
@@ -319,6 +321,15 @@ int Win32FileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) c
   CloseHandle(h);
   if (nError != 0) sText.clear();
   return nError;
+}
+
+std::string Win32FileSystem::SystemPath(std::string_view sPath, PathForm eForm) const {
+  if (eForm == PathForm::kMapped || sPath.empty()) return std::string(sPath);
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(Resolve(sPath), ec).lexically_normal();
+  if (eForm == PathForm::kAbsolute) return absolute.string();
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, ec);
+  return ec ? absolute.string() : resolved.string();
 }
 
 }  // namespace qv

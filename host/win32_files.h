@@ -62,6 +62,9 @@ class Win32FileSystem final : public FileSystem {
   // Flushes sSource, then moves it over sTarget (write-through).
   bool Replace(std::string_view sSource, std::string_view sTarget) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
+  // The path as the library names it; kResolved follows the links and
+  // junctions of the directories that exist.
+  std::string SystemPath(std::string_view sPath, PathForm eForm) const override;
 
  private:
   struct OpenFile;

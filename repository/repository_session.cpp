@@ -1,7 +1,9 @@
 #include "repository/repository_session.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <set>
+#include <system_error>
 #include <utility>
 
 #include "core/convert.h"
@@ -214,6 +216,79 @@ Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
     return {false, sPath, "not written: " + RepositoryVars(m_).sWriteError};
   }
   return {true, sPath, {}};
+}
+
+namespace {
+
+// Enough of a method file for the first line of nearly every class body.
+constexpr size_t kMethodFileStart = 1024;
+
+// The one-line declaration of class c from its method file sMethodFile:
+// the first method's body is the whole class body.  Only the start of the
+// method file is read; all of it when the first line of the body does not
+// end in that start.
+TagReadError ReadDeclaration(const FileSystem& files, TagClass& c, const std::string& sMethodFile, JavaTextTools tools,
+                             std::string_view sDelimiter, std::string_view sToken) {
+  const auto Unread = [&sMethodFile](int nError) {
+    return TagReadError{sMethodFile, nError == ENOENT ? "method file missing"
+                                                      : "cannot read: " + std::generic_category().message(nError)};
+  };
+  std::string sStart;
+  bool bWhole = false;
+  if (sMethodFile.empty()) return Unread(ENOENT);
+  if (const int nError = files.ReadFileStart(sMethodFile, kMethodFileStart, sStart, bWhole); nError != 0) {
+    return Unread(nError);
+  }
+  for (;;) {
+    bool bNeedMore = false;
+    c.sDeclaration = RepositorySession::DeclarationFromMethodFile(tools, sDelimiter, sToken, sStart, bWhole, bNeedMore);
+    if (!bNeedMore) return {};
+    if (const int nError = files.ReadWholeFile(sMethodFile, sStart); nError != 0) return Unread(nError);
+    bWhole = true;
+  }
+}
+
+}  // namespace
+
+TagsOutcome RepositorySession::RepositoryTags(const TagsTarget& target, const TagProblemHandler& fnProblem) {
+  // The class list is read whole, but not loaded: the tags file needs five
+  // short fields of each line, and loading decodes every comment of every
+  // class, which alone takes several times as long as the whole tags file
+  // otherwise does.
+  std::string sListText;
+  if (const int nError = m_.Files().ReadWholeFile(format::kClassListFile, sListText); nError != 0) {
+    return {TagsOutcome::Failure::kUnreadableClassList, "cannot read: " + std::generic_category().message(nError), 0};
+  }
+  const std::string sDelimiter = m_.G().sElementDelimiter;
+  const std::string sToken = m_.G().sCRLFToken;
+  // One class per line; each is read on a worker thread.
+  std::vector<TagClass> aClasses;
+  for (const std::string_view sLine : ClassListLines(sListText)) aClasses.emplace_back().sStored = sLine;
+  // Both toolkit text functions bound now, so that the workers never touch
+  // the Module.
+  const JavaTextTools tools = JavaTextTools::Bound(m_);
+  const FileSystem& files = m_.Files();
+  return MakeTagsFile(
+      m_, aClasses, target,
+      [&](TagClass& c) {
+        ClassListEntry entry = ClassListEntryOf(c.sStored, sDelimiter);
+        c.sName = std::move(entry.sClassName);
+        c.sSource = std::move(entry.sSourcePath);
+        c.sSuperClass = std::move(entry.sSuperClass);
+        return ReadDeclaration(files, c, entry.sMethodFile, tools, sDelimiter, sToken);
+      },
+      fnProblem);
+}
+
+TagsOutcome RepositorySession::RecordTags(const TagsTarget& target, const TagProblemHandler& fnProblem) {
+  const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m_);
+  std::vector<TagClass> aClasses;
+  for (int64_t i = 0; i < aRecords.Count(); ++i) {
+    const VC_JavaClass& r = aRecords.Get(i);
+    if (r.sClassName.empty()) continue;
+    aClasses.push_back({r.sClassName, Joined(r.sDirectory, r.sFileName), r.sSuperClass, Declaration(i), {}});
+  }
+  return MakeTagsFile(m_, aClasses, target, {}, fnProblem);
 }
 
 ClassListEntry RepositorySession::ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter) {

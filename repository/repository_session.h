@@ -1,7 +1,7 @@
 // RepositorySession: every job of the Java repository that a host
 // application asks for, over one Module: the scan of source roots, the
 // save, loading, finding a class, the subclass tree, writing classes back
-// as Java source and reading the class list for a tags file.
+// as Java source and the tags file of the classes for editors.
 //
 // Results are plain values (strings, integers, vectors of structs), errors
 // are values with a message, progress and per-file reports go through
@@ -20,6 +20,7 @@
 #include "core/module.h"
 #include "repository/source_batch.h"
 #include "repository/subclass_tree.h"
+#include "repository/tags_file.h"
 #include "source/java_parser.h"
 
 namespace qv {
@@ -170,6 +171,16 @@ class RepositorySession {
   // Writes class nAt (its methods read first) where place says; sPath of
   // the outcome is the file written, or the one that could not be.
   Outcome WriteClass(int64_t nAt, const WritePlace& place);
+
+  // The tags file (repository/tags_file.h) of the repository in the
+  // repository directory, made of its class list file without loading it:
+  // five short fields of each line, the start of each class's method file
+  // (its declaration and kind) and of its source (the declaration's line).
+  // A method file that cannot be read is a failure told to fnProblem.
+  TagsOutcome RepositoryTags(const TagsTarget& target, const TagProblemHandler& fnProblem = {});
+  // The tags file of the records in JavaClass, what a scan made of the
+  // sources; a record without a class has no line.
+  TagsOutcome RecordTags(const TagsTarget& target, const TagProblemHandler& fnProblem = {});
 
   // The one-line declaration of a class from the start of its method file
   // (sStart, bWhole when it is the whole file): "" with bNeedMore when the

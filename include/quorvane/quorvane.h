@@ -314,5 +314,7 @@ QV_API int32_t QvInitialisationCount(void);
 #include "quorvane_profile.h"
 /* SQL statements, their rows and the database errors. */
 #include "quorvane_sql.h"
+/* The tags file of the repository's classes, for editors. */
+#include "quorvane_tags.h"
 
 #endif /* QUORVANE_QUORVANE_H */

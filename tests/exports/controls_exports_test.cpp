@@ -12,7 +12,7 @@
 namespace qv {
 namespace {
 
-using cli::LibraryClient;
+using quorvane::cli::LibraryClient;
 
 using test::kNull;
 using test::Num;

@@ -14,7 +14,7 @@
 namespace qv {
 namespace {
 
-using cli::LibraryClient;
+using quorvane::cli::LibraryClient;
 
 using test::Num;
 

@@ -16,7 +16,7 @@
 namespace qv {
 namespace {
 
-using cli::LibraryClient;
+using quorvane::cli::LibraryClient;
 
 using test::Num;
 

@@ -13,7 +13,7 @@
 namespace qv {
 namespace {
 
-using cli::LibraryClient;
+using quorvane::cli::LibraryClient;
 
 using test::kNull;
 using test::Num;

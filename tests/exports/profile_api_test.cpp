@@ -16,7 +16,7 @@
 namespace qv {
 namespace {
 
-using cli::LibraryClient;
+using quorvane::cli::LibraryClient;
 
 #define QV_CHECK(cond) \
   if (!(cond)) return __LINE__ % 250 + 1

@@ -13,7 +13,7 @@
 namespace qv {
 namespace {
 
-using cli::LibraryClient;
+using quorvane::cli::LibraryClient;
 
 using LoadFn = QvNumber (*)(QvObject*);
 using FindClassFn = QvNumber (*)(QvObject*, const QvString*);

@@ -11,7 +11,7 @@
 namespace qv {
 namespace {
 
-using cli::LibraryClient;
+using quorvane::cli::LibraryClient;
 
 using InitFn = QvNumber (*)(QvObject*);
 using GetFontFn = QvNumber (*)(QvObject*, QvString**, QvNumber*, QvNumber*, QvNumber*, QvNumber*, QvNumber*, QvNumber*);

@@ -8,7 +8,7 @@
 
 namespace qv::test {
 
-int InLoadedChild(const std::function<int(cli::LibraryClient&)>& fn, const ChildSetup& setup) {
+int InLoadedChild(const std::function<int(quorvane::cli::LibraryClient&)>& fn, const ChildSetup& setup) {
   std::fflush(nullptr);  // nothing buffered is printed twice
   const pid_t pid = fork();
   if (pid == 0) {
@@ -17,7 +17,7 @@ int InLoadedChild(const std::function<int(cli::LibraryClient&)>& fn, const Child
       if (setenv(sName.c_str(), sValue.c_str(), 1) != 0) _exit(kChildSetupFailed);
     }
     if (setup.bQuietStderr && std::freopen("/dev/null", "w", stderr) == nullptr) _exit(kChildSetupFailed);
-    cli::LibraryClient lib;
+    quorvane::cli::LibraryClient lib;
     if (!lib.Load(QV_SHARED_LIBRARY)) _exit(kChildLoadFailed);
     _exit(fn(lib));
   }

@@ -27,7 +27,7 @@ constexpr int kChildKilled = 1000;  // plus the signal's number
 // Forks; the child applies setup, loads QV_SHARED_LIBRARY and exits with
 // fn's result.  Returns the child's exit status (0 when every check in fn
 // held), or kChildKilled plus the signal that ended it.
-int InLoadedChild(const std::function<int(cli::LibraryClient&)>& fn, const ChildSetup& setup = {});
+int InLoadedChild(const std::function<int(quorvane::cli::LibraryClient&)>& fn, const ChildSetup& setup = {});
 
 // Numbers as they cross the C interface: a value, and the null Number.
 inline QvNumber Num(double d) { return QvNumber{d, 0, 0}; }

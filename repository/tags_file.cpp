@@ -1,75 +1,26 @@
 // The tags file: finding each declaration in its source, the lines, their
 // order and the file.
-#include "cli/tags_file.h"
+#include "repository/tags_file.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <unordered_map>
+#include <utility>
 
 #include "repository/replacing_file.h"
 #include "repository/run_ahead.h"
 #include "source/java_parser.h"
 
-namespace qv::cli {
-
-const char* const kTagsHelp =
-    "The tags file is in the extended format of ctags, which Vim, readtags and most editors read: header lines "
-    "(!_TAG_FILE_FORMAT 2, !_TAG_FILE_SORTED 1, the program's name "
-    "and version), then one line per class, interface, enum, record and annotation type, sorted by name in byte "
-    "order: the name, the source file, a search pattern for the source line that holds the name in the "
-    "declaration, the kind as universal-ctags names Java kinds (c class or record, i interface, g enum, a "
-    "annotation type), line:N, and inherits:SUPERCLASS unless the superclass is Object or implied by the kind "
-    "(Enum, Record).  Classes of the same name in different packages each have their line.\n"
-    "File paths are relative to the directory of the tags file, as editors resolve them; on stdout (FILE -) "
-    "they are absolute.  The file is written beside the old one and takes its place only when complete.  A "
-    "source that no longer holds the declaration the scan found (it changed since) is named on stderr and its "
-    "class gets that declaration, up to the name, as pattern; a source that cannot be read, or a class without "
-    "its method file (its pattern is then the name, its kind c), also makes the status 1.";
-
+namespace qv {
 namespace {
 
 // Enough for the comments, package and imports above nearly every
 // declaration (97 % of the JDK's): the rest of a file is read only when its
 // declaration is not in these.
 constexpr size_t kFirstRead = 4096;
-
-}  // namespace
-
-bool ReadStart(const std::string& sPath, size_t nMax, std::string& sText, bool& bWhole) {
-  sText.clear();
-  bWhole = false;
-  std::FILE* f = std::fopen(sPath.c_str(), "rb");
-  if (f == nullptr) return false;
-  // Unbuffered, so that each fread is one read of the system: one read for
-  // the start.  A short one may well be the whole file, but only a read
-  // that returns nothing says so for certain.
-  std::setvbuf(f, nullptr, _IONBF, 0);
-  size_t nWant = nMax == kWhole ? 65536 : nMax;
-  for (;;) {
-    const size_t nHave = sText.size();
-    sText.resize(nHave + nWant);
-    const size_t n = std::fread(sText.data() + nHave, 1, nWant, f);
-    sText.resize(nHave + n);
-    if (n == 0 && std::ferror(f) != 0) {
-      const int nErrno = errno;
-      std::fclose(f);
-      errno = nErrno;
-      return false;
-    }
-    bWhole = n == 0 || std::feof(f) != 0;
-    if (bWhole || nMax != kWhole) break;
-    nWant = std::max<size_t>(65536, sText.size());
-  }
-  std::fclose(f);
-  return true;
-}
-
-namespace {
 
 bool IsNameByte(char c) {
   const auto u = static_cast<unsigned char>(c);
@@ -210,26 +161,26 @@ bool NamesSuperClass(std::string_view sSuper, JavaKind eKind) {
   return !(eKind == JavaKind::kRecord && sSuper == "Record");
 }
 
-// The paths of the sources as the tags file names them: relative to the
-// directory of the tags file (both with their symbolic links resolved, so
-// that "../" leads where it should), absolute when the file is stdout.
+// The paths of the sources as the tags file names them, in this system's
+// form: relative to the directory of the tags file (both with their
+// symbolic links resolved, so that "../" leads where it should), absolute
+// in a text.
 class TagPaths {
  public:
-  explicit TagPaths(const std::string& sOutput) : bRelative_(sOutput != "-") {
+  TagPaths(const FileSystem& files, const std::string& sOutput) : files_(files), bRelative_(!sOutput.empty()) {
     if (bRelative_) {
-      std::error_code ec;
-      tagsDir_ = std::filesystem::weakly_canonical(std::filesystem::absolute(sOutput).parent_path(), ec);
+      const std::filesystem::path output(files_.SystemPath(sOutput, FileSystem::PathForm::kAbsolute));
+      tagsDir_ = files_.SystemPath(output.parent_path().string(), FileSystem::PathForm::kResolved);
     }
   }
 
   std::string Of(const std::string& sSource) {
-    std::error_code ec;
-    const std::filesystem::path source = std::filesystem::absolute(sSource, ec).lexically_normal();
+    const std::filesystem::path source(files_.SystemPath(sSource, FileSystem::PathForm::kAbsolute));
     if (!bRelative_) return source.string();
     const std::string sDir = source.parent_path().string();
     auto it = aDirs_.find(sDir);
     if (it == aDirs_.end()) {
-      const std::filesystem::path dir = std::filesystem::weakly_canonical(source.parent_path(), ec);
+      const std::filesystem::path dir(files_.SystemPath(sDir, FileSystem::PathForm::kResolved));
       std::filesystem::path relative = dir.lexically_relative(tagsDir_);
       if (relative.empty()) relative = dir;
       it = aDirs_.emplace(sDir, relative == "." ? std::string() : relative.string() + "/").first;
@@ -238,35 +189,21 @@ class TagPaths {
   }
 
  private:
+  const FileSystem& files_;
   bool bRelative_;
   std::filesystem::path tagsDir_;
   std::unordered_map<std::string, std::string> aDirs_;
 };
 
-// Writes sText to sOutput ("-": stdout) whole or not at all.
-bool PutFile(const char* sCommand, Module& m, const std::string& sOutput, const std::string& sText) {
-  if (sOutput == "-") {
-    if (std::fwrite(sText.data(), 1, sText.size(), stdout) == sText.size() && std::fflush(stdout) == 0) return true;
-    std::fprintf(stderr, "quorvane %s: cannot write the tags to stdout: %s\n", sCommand,
-                 std::generic_category().message(errno).c_str());
-    return false;
-  }
-  std::error_code ec;
-  ReplacingFile file(m, std::filesystem::absolute(sOutput, ec).lexically_normal().string());
-  if (file.Open() && file.Write(sText) && file.Close() && file.Commit()) return true;
-  std::fprintf(stderr, "quorvane %s: %s not written: %s\n", sCommand, sOutput.c_str(), file.Error().c_str());
-  return false;
-}
-
 // The part of a class's line after its path: the address and the fields,
-// made on a worker thread; what went wrong goes to sNote.
+// made on a worker thread; what went wrong with the source goes to sWhy.
 struct TagTail {
   std::string sText;
-  std::string sNote;
-  bool bFailed = false;  // sNote counts as a failure (status 1)
+  std::string sWhy;
+  bool bFailed = false;  // sWhy is a failure
 };
 
-TagTail MakeTail(const TagClass& c) {
+TagTail MakeTail(const FileSystem& files, const TagClass& c) {
   TagTail tail;
   const std::string_view sDecl = DeclarationText(c.sDeclaration);
   const JavaKind eKind = DeclarationKind(c.sDeclaration);
@@ -275,17 +212,17 @@ TagTail MakeTail(const TagClass& c) {
   std::string sText;
   SourceLine line;
   bool bWhole = false;
-  bool bRead = sDecl.empty() || ReadStart(c.sSource, kFirstRead, sText, bWhole);
-  bool bFound = bRead && FindDeclaration(sText, bWhole, sDecl, c.sName, line);
-  if (bRead && !bFound && !bWhole) {
-    bRead = ReadStart(c.sSource, kWhole, sText, bWhole);
-    bFound = bRead && FindDeclaration(sText, true, sDecl, c.sName, line);
+  int nError = sDecl.empty() ? 0 : files.ReadFileStart(c.sSource, kFirstRead, sText, bWhole);
+  bool bFound = nError == 0 && FindDeclaration(sText, bWhole, sDecl, c.sName, line);
+  if (nError == 0 && !bFound && !bWhole) {
+    nError = files.ReadWholeFile(c.sSource, sText);
+    bFound = nError == 0 && FindDeclaration(sText, true, sDecl, c.sName, line);
   }
-  if (!bRead) {
-    tail.sNote = c.sSource + ": cannot read: " + std::generic_category().message(errno);
+  if (nError != 0) {
+    tail.sWhy = "cannot read: " + std::generic_category().message(nError);
     tail.bFailed = true;
   } else if (!bFound && !sDecl.empty()) {
-    tail.sNote = c.sSource + ": declaration of " + c.sName + " not found (changed since the scan?)";
+    tail.sWhy = "declaration of " + c.sName + " not found (changed since the scan?)";
   }
   std::string& s = tail.sText;
   if (bFound) {
@@ -310,18 +247,34 @@ TagTail MakeTail(const TagClass& c) {
   return tail;
 }
 
+// Puts sText in place of the file sPath, whole or not at all; "" or why not.
+std::string PutFile(Module& m, const std::string& sPath, const std::string& sText) {
+  ReplacingFile file(m, m.Files().SystemPath(sPath, FileSystem::PathForm::kAbsolute));
+  if (file.Open() && file.Write(sText) && file.Close() && file.Commit()) return {};
+  return file.Error();
+}
+
 }  // namespace
 
-int WriteTagsFile(const char* sCommand, Module& m, std::vector<TagClass>& aClasses, const std::string& sOutput,
-                  const ClassReader& fnRead) {
-  int nStatus = 0;
-  TagPaths paths(sOutput);
+TagsOutcome MakeTagsFile(Module& m, std::vector<TagClass>& aClasses, const TagsTarget& target,
+                         const ClassReader& fnRead, const TagProblemHandler& fnProblem) {
+  TagsOutcome outcome;
+  if (target.sPath.empty() && target.pText == nullptr) {
+    outcome.eFailure = TagsOutcome::Failure::kNotWritten;
+    outcome.sError = "no file to write";
+    return outcome;
+  }
+  const FileSystem& files = m.Files();
+  TagPaths paths(files, target.sPath);
+  const auto Say = [&](const std::string& sPath, std::string sWhy, bool bFailure) {
+    if (fnProblem) fnProblem({files.SystemPath(sPath, FileSystem::PathForm::kMapped), std::move(sWhy), bFailure});
+  };
   std::vector<std::string> aLines;
   aLines.reserve(aClasses.size());
   std::vector<TagTail> aTails(aClasses.size());
-  std::vector<std::string> aReadErrors(aClasses.size());
+  std::vector<TagReadError> aReadErrors(aClasses.size());
   // Two workers read the classes and their files, which is nearly all the
-  // time; the paths and the messages, in the classes' order, are the
+  // time; the paths and the problems, in the classes' order, are the
   // calling thread's.
   RunAhead(
       static_cast<int64_t>(aClasses.size()), 2, 256,
@@ -329,21 +282,18 @@ int WriteTagsFile(const char* sCommand, Module& m, std::vector<TagClass>& aClass
         const auto k = static_cast<size_t>(i);
         TagClass& c = aClasses[k];
         if (fnRead) aReadErrors[k] = fnRead(c);
-        aTails[k] = MakeTail(c);
+        aTails[k] = MakeTail(files, c);
       },
       [&](int64_t i) {
         const auto k = static_cast<size_t>(i);
         const TagClass& c = aClasses[k];
         TagTail& tail = aTails[k];
-        for (const std::string* pNote : {&aReadErrors[k], &tail.sNote}) {
-          if (!pNote->empty()) std::fprintf(stderr, "quorvane %s: %s\n", sCommand, pNote->c_str());
-        }
-        if (!aReadErrors[k].empty() || tail.bFailed) nStatus = 1;
+        if (TagReadError& read = aReadErrors[k]; !read.sWhy.empty()) Say(read.sPath, std::move(read.sWhy), true);
+        if (!tail.sWhy.empty()) Say(c.sSource, std::move(tail.sWhy), tail.bFailed);
         // A name or path that would break the line has no tag.
         if (c.sName.empty() || c.sName.find_first_of("\t\r\n") != std::string::npos ||
             c.sSource.find_first_of("\t\r\n") != std::string::npos) {
-          std::fprintf(stderr, "quorvane %s: %s: class '%s' has no tag: its name or path holds a tab or line break\n",
-                       sCommand, c.sSource.c_str(), c.sName.c_str());
+          Say(c.sSource, "class '" + c.sName + "' has no tag: its name or path holds a tab or line break", false);
         } else {
           aLines.push_back(c.sName + '\t' + paths.Of(c.sSource) + '\t' + tail.sText);
         }
@@ -351,6 +301,7 @@ int WriteTagsFile(const char* sCommand, Module& m, std::vector<TagClass>& aClass
       });
   // Byte order: std::string compares as unsigned bytes, as readers do.
   std::sort(aLines.begin(), aLines.end());
+  outcome.nTags = static_cast<int64_t>(aLines.size());
 
   std::string sFile =
       "!_TAG_FILE_FORMAT\t2\t/extended format; --format=1 will not append ;\" to lines/\n"
@@ -358,8 +309,13 @@ int WriteTagsFile(const char* sCommand, Module& m, std::vector<TagClass>& aClass
       "!_TAG_PROGRAM_NAME\tquorvane\t/Java classes of a Quorvane repository/\n"
       "!_TAG_PROGRAM_VERSION\t" QV_VERSION "\t//\n";
   for (const std::string& s : aLines) sFile.append(s).append("\n");
-  if (!PutFile(sCommand, m, sOutput, sFile)) return 1;
-  return nStatus;
+  if (target.sPath.empty()) {
+    *target.pText = std::move(sFile);
+  } else if (std::string sError = PutFile(m, target.sPath, sFile); !sError.empty()) {
+    outcome.eFailure = TagsOutcome::Failure::kNotWritten;
+    outcome.sError = std::move(sError);
+  }
+  return outcome;
 }
 
-}  // namespace qv::cli
+}  // namespace qv

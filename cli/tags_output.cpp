@@ -1,0 +1,36 @@
+#include "cli/tags_output.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace quorvane::cli {
+
+std::string TagsPathForLibrary(const std::string& sOutput) {
+  if (sOutput == "-") return {};
+  std::error_code ec;
+  return std::filesystem::absolute(sOutput, ec).lexically_normal().string();
+}
+
+void SayTagProblem(const char* sCommand, std::string_view sPath, std::string_view sWhy) {
+  std::fprintf(stderr, "quorvane %s: %.*s: %.*s\n", sCommand, static_cast<int>(sPath.size()), sPath.data(),
+               static_cast<int>(sWhy.size()), sWhy.data());
+}
+
+int FinishTags(const char* sCommand, const std::string& sOutput, int64_t nResult, const std::string& sError,
+               const std::string& sText, bool bFailed) {
+  if (nResult < 0) {
+    std::fprintf(stderr, "quorvane %s: %s not written: %s\n", sCommand, sOutput.c_str(), sError.c_str());
+    return 1;
+  }
+  if (sOutput == "-" &&
+      (std::fwrite(sText.data(), 1, sText.size(), stdout) != sText.size() || std::fflush(stdout) != 0)) {
+    std::fprintf(stderr, "quorvane %s: cannot write the tags to stdout: %s\n", sCommand,
+                 std::generic_category().message(errno).c_str());
+    return 1;
+  }
+  return bFailed ? 1 : 0;
+}
+
+}  // namespace quorvane::cli
