@@ -48,6 +48,8 @@ inline QvDateTime ToAbi(DateTime dt) { return QvDateTime{dt.Micros(), dt.IsNull(
 inline DateTime FromAbi(QvDateTime dt) { return dt.isNull != 0 ? DateTime() : DateTime::FromMicros(dt.micros); }
 inline std::string_view View(const QvString* p) { return p == nullptr ? std::string_view() : std::string_view(p->s); }
 inline QvString* NewString(std::string s) { return new QvString{std::move(s)}; }
+// A text argument of the C interface: NULL reads as "".
+inline const char* OrEmpty(const char* s) { return s == nullptr ? "" : s; }
 
 template <class T>
 struct ArrayElement;

@@ -15,6 +15,7 @@ namespace qv::abi {
 
 // The process's Module and current instance.  Valid between attach and detach.
 Process& TheProcess();
+inline Module& TheModule() { return *TheProcess().pModule; }
 // The portable host behind the process's Module.
 PortableHost& TheHost();
 // Process attach: makes the portable host and the Module and binds the

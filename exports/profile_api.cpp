@@ -18,7 +18,7 @@ using qv::abi::TheProcess;
 
 namespace {
 
-qv::Module& M() {
+qv::Module& InitialisedModule() {
   qv::Module& m = *TheProcess().pModule;
   m.EnsureInitialised();
   return m;
@@ -29,7 +29,6 @@ const qv::ProfileSetting* Row(int64_t nIndex) {
   return nIndex >= 0 && static_cast<uint64_t>(nIndex) < aRows.size() ? &aRows[static_cast<size_t>(nIndex)] : nullptr;
 }
 
-std::string_view Text(const char* s) { return s == nullptr ? std::string_view() : std::string_view(s); }
 
 std::string ProfilePath() { return qv::abi::TheHost().Profiles().ResolvePath(qv::kAppProfileFile); }
 
@@ -80,14 +79,14 @@ QV_API QvBoolean QvProfileSettingAt(int64_t nIndex, QvProfileSetting* pSetting) 
 }
 
 QV_API int64_t QvProfileFindSetting(const char* sSection, const char* sKey) {
-  const qv::ProfileSetting* pRow = qv::FindProfileSetting(Text(sSection), Text(sKey));
+  const qv::ProfileSetting* pRow = qv::FindProfileSetting(qv::abi::OrEmpty(sSection), qv::abi::OrEmpty(sKey));
   return pRow == nullptr ? -1 : pRow - qv::ProfileSettings().data();
 }
 
 QV_API QvString* QvProfilePath(void) { return NewString(ProfilePath()); }
 
 QV_API QvBoolean QvProfileLoad(QvBoolean* pFound, QvString** ppError) {
-  const bool bFound = qv::LoadAppProfile(M());
+  const bool bFound = qv::LoadAppProfile(InitialisedModule());
   if (pFound != nullptr) *pFound = bFound ? 1 : 0;
   // An existing file that cannot be read loads as all defaults; so does a
   // directory of that name, which opens but yields no bytes.
@@ -102,46 +101,46 @@ QV_API QvBoolean QvProfileLoad(QvBoolean* pFound, QvString** ppError) {
 
 QV_API QvString* QvProfileValue(int64_t nIndex) {
   const qv::ProfileSetting* pRow = Row(nIndex);
-  return pRow == nullptr ? nullptr : NewString(qv::EncodeSetting(*pRow, qv::AppProfileClassVars(M())));
+  return pRow == nullptr ? nullptr : NewString(qv::EncodeSetting(*pRow, qv::AppProfileClassVars(InitialisedModule())));
 }
 
 QV_API QvNumber QvProfileNumber(int64_t nIndex) {
   const qv::ProfileSetting* pRow = Row(nIndex);
   if (pRow == nullptr || pRow->pNumber == nullptr) return qv::abi::ToAbi(qv::Number::Null());
-  return qv::abi::ToAbi(qv::AppProfileClassVars(M()).*(pRow->pNumber));
+  return qv::abi::ToAbi(qv::AppProfileClassVars(InitialisedModule()).*(pRow->pNumber));
 }
 
 QV_API QvBoolean QvProfileKeyInFile(int64_t nIndex) {
   const qv::ProfileSetting* pRow = Row(nIndex);
-  return pRow != nullptr && qv::ProfileHoldsKey(M(), *pRow) ? 1 : 0;
+  return pRow != nullptr && qv::ProfileHoldsKey(InitialisedModule(), *pRow) ? 1 : 0;
 }
 
 QV_API QvBoolean QvProfileStoredValue(int64_t nIndex, const char* sValue, QvString** ppStored, QvString** ppError) {
   const qv::ProfileSetting* pRow = Row(nIndex);
   if (pRow == nullptr) return Fail(ppError, "no such setting");
-  if (const std::string sWhy = qv::SettingMisfit(*pRow, Text(sValue)); !sWhy.empty()) return Fail(ppError, sWhy);
+  if (const std::string sWhy = qv::SettingMisfit(*pRow, qv::abi::OrEmpty(sValue)); !sWhy.empty()) return Fail(ppError, sWhy);
   qv::AppProfileVars scratch;
-  qv::AssignSetting(*pRow, Text(sValue), scratch);
+  qv::AssignSetting(*pRow, qv::abi::OrEmpty(sValue), scratch);
   if (ppStored != nullptr) *ppStored = NewString(qv::EncodeSetting(*pRow, scratch));
   return Succeed(ppError);
 }
 
 QV_API QvBoolean QvProfileStorable(const char* sStored, QvString** ppError) {
-  if (const std::string sWhy = qv::UnstorableSetting(Text(sStored)); !sWhy.empty()) return Fail(ppError, sWhy);
+  if (const std::string sWhy = qv::UnstorableSetting(qv::abi::OrEmpty(sStored)); !sWhy.empty()) return Fail(ppError, sWhy);
   return Succeed(ppError);
 }
 
 QV_API QvBoolean QvProfileSetValue(int64_t nIndex, const char* sValue, QvString** ppError) {
   const qv::ProfileSetting* pRow = Row(nIndex);
-  if (const std::string sWhy = Refusal(pRow, Text(sValue)); !sWhy.empty()) return Fail(ppError, sWhy);
-  qv::Module& m = M();
-  qv::AssignSetting(*pRow, Text(sValue), qv::AppProfileClassVars(m));
+  if (const std::string sWhy = Refusal(pRow, qv::abi::OrEmpty(sValue)); !sWhy.empty()) return Fail(ppError, sWhy);
+  qv::Module& m = InitialisedModule();
+  qv::AssignSetting(*pRow, qv::abi::OrEmpty(sValue), qv::AppProfileClassVars(m));
   qv::AppProfileInstance(m).SaveProfile(m);
   return Saved(m, ppError);
 }
 
 QV_API QvBoolean QvProfileSave(QvString** ppError) {
-  qv::Module& m = M();
+  qv::Module& m = InitialisedModule();
   qv::AppProfileInstance(m).SaveProfile(m);
   return Saved(m, ppError);
 }
@@ -150,8 +149,8 @@ QV_API QvBoolean QvProfileWriteDefaults(const QvProfileValueOf* aValues, size_t 
   std::vector<qv::SettingValue> aGiven;
   for (size_t k = 0; aValues != nullptr && k < nCount; ++k) {
     const qv::ProfileSetting* pRow = Row(aValues[k].setting);
-    if (const std::string sWhy = Refusal(pRow, Text(aValues[k].value)); !sWhy.empty()) return Fail(ppError, sWhy);
-    aGiven.push_back({pRow, Text(aValues[k].value)});
+    if (const std::string sWhy = Refusal(pRow, qv::abi::OrEmpty(aValues[k].value)); !sWhy.empty()) return Fail(ppError, sWhy);
+    aGiven.push_back({pRow, qv::abi::OrEmpty(aValues[k].value)});
   }
   const std::string sPath = ProfilePath();
   const std::string& sProfileDir = qv::abi::TheHost().Profiles().ProfileDir();
@@ -165,7 +164,7 @@ QV_API QvBoolean QvProfileWriteDefaults(const QvProfileValueOf* aValues, size_t 
   }
   const std::string sTempFile = sTempDir + "/" + std::string(qv::kAppProfileFile);
   std::string sError;
-  if (!qv::WriteNewAppProfile(M(), sTempFile, aGiven)) {
+  if (!qv::WriteNewAppProfile(InitialisedModule(), sTempFile, aGiven)) {
     sError = "cannot write " + sPath;
   } else if (const qv::IoError oError = qv::io::Rename(sTempFile, sPath); oError.Failed()) {
     sError = "cannot write " + oError.sMessage;

@@ -15,10 +15,8 @@
 
 namespace {
 
-qv::Module& M() { return *qv::abi::TheProcess().pModule; }
-qv::RepositorySession Session() { return qv::RepositorySession(M()); }
-const char* Text(const char* s) { return s == nullptr ? "" : s; }
-bool InRange(int64_t nAt) { return nAt >= 0 && nAt < qv::JavaClassArray(M()).Count(); }
+qv::RepositorySession Session() { return qv::RepositorySession(qv::abi::TheModule()); }
+bool InRange(int64_t nAt) { return nAt >= 0 && nAt < qv::JavaClassArray(qv::abi::TheModule()).Count(); }
 
 // Stores s as a new String in *pp when pp is given.
 void Put(QvString** pp, std::string s) {
@@ -43,13 +41,13 @@ QV_API const char* QvJavaKindName(QvJavaKind eKind) {
   return qv::JavaKindName(static_cast<qv::JavaKind>(eKind)).data();  // static, zero-terminated texts
 }
 QV_API QvString* QvNativePath(const char* sPath) {
-  return qv::abi::NewString(qv::abi::TheHost().Files().NativePath(Text(sPath)));
+  return qv::abi::NewString(qv::abi::TheHost().Files().NativePath(qv::abi::OrEmpty(sPath)));
 }
 
 QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanListener* pListener,
                         QvScanSummary* pSummary) {
   std::vector<std::string> aRoots;
-  for (size_t i = 0; i < nRoots; ++i) aRoots.emplace_back(Text(asRoots[i]));
+  for (size_t i = 0; i < nRoots; ++i) aRoots.emplace_back(qv::abi::OrEmpty(asRoots[i]));
   qv::ScanListener listener;
   if (pListener != nullptr) {
     const QvScanListener callbacks = *pListener;
@@ -123,14 +121,14 @@ QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nL
 QV_API int64_t QvClassCount(void) { return Session().ClassCount(); }
 
 QV_API int64_t QvFindClass(const char* sName, int64_t* pChosenAmong) {
-  const qv::ClassLookup found = Session().Find(Text(sName));
+  const qv::ClassLookup found = Session().Find(qv::abi::OrEmpty(sName));
   if (pChosenAmong != nullptr) *pChosenAmong = found.nChosenAmong;
   return found.nAt;
 }
 
 QV_API QvString* QvClassText(int64_t nAt, QvClassField eField) {
   if (!InRange(nAt)) return nullptr;
-  const qv::VC_JavaClass& r = qv::JavaClassArray(M())[nAt];
+  const qv::VC_JavaClass& r = qv::JavaClassArray(qv::abi::TheModule())[nAt];
   switch (eField) {
     case QV_CLASS_NAME:
       return qv::abi::NewString(r.sClassName);
@@ -164,25 +162,25 @@ QV_API QvString* QvClassText(int64_t nAt, QvClassField eField) {
 
 QV_API QvJavaKind QvClassKind(int64_t nAt) {
   if (!InRange(nAt)) return QV_JAVA_NONE;
-  return static_cast<QvJavaKind>(qv::DeclarationKind(qv::JavaClassArray(M())[nAt].aMethods.Get(1).sBody));
+  return static_cast<QvJavaKind>(qv::DeclarationKind(qv::JavaClassArray(qv::abi::TheModule())[nAt].aMethods.Get(1).sBody));
 }
 QV_API int64_t QvClassImportCount(int64_t nAt) {
-  return InRange(nAt) ? qv::JavaClassArray(M())[nAt].sImport.Count() : 0;
+  return InRange(nAt) ? qv::JavaClassArray(qv::abi::TheModule())[nAt].sImport.Count() : 0;
 }
 QV_API QvString* QvClassImport(int64_t nAt, int64_t nImport) {
   if (!InRange(nAt) || nImport < 0 || nImport >= QvClassImportCount(nAt)) return nullptr;
-  return qv::abi::NewString(qv::JavaClassArray(M())[nAt].sImport.Get(nImport));
+  return qv::abi::NewString(qv::JavaClassArray(qv::abi::TheModule())[nAt].sImport.Get(nImport));
 }
 QV_API int64_t QvClassMethodCount(int64_t nAt) {
   if (!InRange(nAt)) return 0;
-  const qv::VC_JavaClass& r = qv::JavaClassArray(M())[nAt];
+  const qv::VC_JavaClass& r = qv::JavaClassArray(qv::abi::TheModule())[nAt];
   int64_t n = 0;
   while (!r.aMethods.Get(n + 1).sName.empty()) ++n;
   return n;
 }
 QV_API QvString* QvClassMethodText(int64_t nAt, int64_t nMethod, QvMethodField eField) {
   if (!InRange(nAt) || nMethod < 1 || nMethod > QvClassMethodCount(nAt)) return nullptr;
-  const auto& method = qv::JavaClassArray(M())[nAt].aMethods.Get(nMethod);
+  const auto& method = qv::JavaClassArray(qv::abi::TheModule())[nAt].aMethods.Get(nMethod);
   switch (eField) {
     case QV_METHOD_NAME:
       return qv::abi::NewString(method.sName);
@@ -209,7 +207,7 @@ QV_API QvBoolean QvReadMethods(int64_t nAt, QvString** ppPath, QvString** ppErro
 QV_API void QvSubclassTree(const char* sTop, void (*fnNode)(void* pUserData, const QvTreeNode* pNode),
                            void* pUserData) {
   if (fnNode == nullptr) return;
-  for (const qv::SubclassNode& node : Session().Tree(Text(sTop))) {
+  for (const qv::SubclassNode& node : Session().Tree(qv::abi::OrEmpty(sTop))) {
     const QvTreeNode c{node.sClassName.c_str(),    node.sPackage.c_str(), node.sParent.c_str(), node.nDepth,
                        node.bInRepository ? 1 : 0, node.bCycle ? 1 : 0};
     fnNode(pUserData, &c);
@@ -218,7 +216,7 @@ QV_API void QvSubclassTree(const char* sTop, void (*fnNode)(void* pUserData, con
 
 QV_API QvString* QvClassSource(int64_t nAt, const char* sLineEnd) {
   if (!InRange(nAt)) return nullptr;
-  return qv::abi::NewString(Session().SourceText(nAt, Text(sLineEnd)));
+  return qv::abi::NewString(Session().SourceText(nAt, qv::abi::OrEmpty(sLineEnd)));
 }
 
 QV_API QvBoolean QvWriteClass(int64_t nAt, const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd,
@@ -228,9 +226,9 @@ QV_API QvBoolean QvWriteClass(int64_t nAt, const char* sDirectory, QvBoolean bMi
     return 0;
   }
   qv::WritePlace place;
-  place.sDirectory = Text(sDirectory);
+  place.sDirectory = qv::abi::OrEmpty(sDirectory);
   place.bMirrorPackage = bMirrorPackage != 0;
-  place.sLineEnd = Text(sLineEnd);
+  place.sLineEnd = qv::abi::OrEmpty(sLineEnd);
   const qv::Outcome outcome = Session().WriteClass(nAt, place);
   Put(ppPath, outcome.sPath);
   if (!outcome.bOk) Put(ppError, outcome.sWhy);

@@ -22,7 +22,6 @@ namespace {
 
 // The runtime API serves the host; it does not run the module's one-time
 // initialisation, which belongs to the first application function called.
-qv::Module& M() { return *TheProcess().pModule; }
 qv::ToolkitLists& Lists() { return qv::abi::TheHost().Lists(); }
 
 // The host-set globals by name and type.
@@ -192,7 +191,7 @@ QV_API const char* QvObjectClassName(const QvObject* pObject) {
 QV_API QvObject* QvGlobalObject(const char* sName, int64_t nIndex) {
   if (sName == nullptr || nIndex < 0) return nullptr;
   const std::string_view s(sName);
-  qv::Module& m = M();
+  qv::Module& m = qv::abi::TheModule();
   m.EnsureInitialised();
   qv::Object* p = nullptr;
   if (s == "JavaClass") {
@@ -216,35 +215,35 @@ QV_API QvObject* QvCurrentInstance(void) { return reinterpret_cast<QvObject*>(Th
 QV_API QvBoolean QvSetGlobalString(const char* sName, const QvString* pValue) {
   const auto* pRow = FindGlobal(kStringGlobals, sName);
   if (pRow == nullptr) return 0;
-  M().G().*(pRow->pMember) = std::string(View(pValue));
+  qv::abi::TheModule().G().*(pRow->pMember) = std::string(View(pValue));
   return 1;
 }
 QV_API QvString* QvGetGlobalString(const char* sName) {
   const auto* pRow = FindGlobal(kStringGlobals, sName);
-  return NewString(pRow == nullptr ? std::string() : M().G().*(pRow->pMember));
+  return NewString(pRow == nullptr ? std::string() : qv::abi::TheModule().G().*(pRow->pMember));
 }
 QV_API QvBoolean QvSetGlobalNumber(const char* sName, QvNumber nValue) {
   const auto* pRow = FindGlobal(kNumberGlobals, sName);
   if (pRow == nullptr) return 0;
-  M().G().*(pRow->pMember) = FromAbi(nValue);
+  qv::abi::TheModule().G().*(pRow->pMember) = FromAbi(nValue);
   return 1;
 }
 QV_API QvNumber QvGetGlobalNumber(const char* sName) {
   const auto* pRow = FindGlobal(kNumberGlobals, sName);
-  return ToAbi(pRow == nullptr ? qv::Number::Null() : M().G().*(pRow->pMember));
+  return ToAbi(pRow == nullptr ? qv::Number::Null() : qv::abi::TheModule().G().*(pRow->pMember));
 }
 QV_API QvBoolean QvSetGlobalBoolean(const char* sName, QvBoolean bValue) {
   const auto* pRow = FindGlobal(kBooleanGlobals, sName);
   if (pRow == nullptr) return 0;
-  M().G().*(pRow->pMember) = bValue != 0;
+  qv::abi::TheModule().G().*(pRow->pMember) = bValue != 0;
   return 1;
 }
 QV_API QvBoolean QvGetGlobalBoolean(const char* sName) {
   const auto* pRow = FindGlobal(kBooleanGlobals, sName);
-  return pRow != nullptr && M().G().*(pRow->pMember) ? 1 : 0;
+  return pRow != nullptr && qv::abi::TheModule().G().*(pRow->pMember) ? 1 : 0;
 }
 QV_API QvNumber QvGetBoundNumber(const char* sName) {
-  if (sName != nullptr && std::string_view(sName) == qv::kMessageReturnName) return ToAbi(M().MessageReturn());
+  if (sName != nullptr && std::string_view(sName) == qv::kMessageReturnName) return ToAbi(qv::abi::TheModule().MessageReturn());
   return ToAbi(qv::Number::Null());
 }
 

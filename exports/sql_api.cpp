@@ -14,7 +14,6 @@ using qv::abi::TheHost;
 
 namespace {
 
-qv::Module& M() { return *qv::abi::TheProcess().pModule; }
 
 // A text of the layer as the caller sees it.
 QvSqlValue Value(const std::string& s) { return QvSqlValue{s.c_str(), s.size(), 0}; }
@@ -46,18 +45,18 @@ QV_API QvBoolean QvSqlExecute(QvSqlHandle hSql, const char* sStatement, QvSqlRow
   bool bDone = false;
   {
     // The error goes back to the caller, who reports it: the library does not.
-    const qv::SqlErrorScope scope(M(), [](const qv::SqlError&) { return qv::kSqlErrorHandled; });
-    bDone = M().Db().Execute(qv::SqlHandle{hSql}, sStatement == nullptr ? "" : sStatement, &rows);
+    const qv::SqlErrorScope scope(qv::abi::TheModule(), [](const qv::SqlError&) { return qv::kSqlErrorHandled; });
+    bDone = qv::abi::TheModule().Db().Execute(qv::SqlHandle{hSql}, sStatement == nullptr ? "" : sStatement, &rows);
   }
   if (ppError != nullptr) {
     QvStringFree(*ppError);
-    *ppError = bDone ? nullptr : NewString(M().Db().LastError().sText);
+    *ppError = bDone ? nullptr : NewString(qv::abi::TheModule().Db().LastError().sText);
   }
   if (bDone) Deliver(rows, pHandler, pUserData);
   return bDone ? 1 : 0;
 }
 
-QV_API QvString* QvSqlLastError(void) { return NewString(M().Db().LastError().sText); }
+QV_API QvString* QvSqlLastError(void) { return NewString(qv::abi::TheModule().Db().LastError().sText); }
 
 QV_API void QvSetSqlErrorReporter(QvSqlErrorReporter pReporter, void* pUserData) {
   if (pReporter == nullptr) {
