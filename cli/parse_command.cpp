@@ -26,6 +26,7 @@ Parsed ParseOne(const std::string& sPath) {
   const quorvane::String sFile(sPath);
   quorvane::String sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody;
   std::vector<quorvane::Array> aArrays;
+  aArrays.reserve(7);
   for (int i = 0; i < 7; ++i) aArrays.emplace_back(QV_ELEMENT_STRING);
   const QvNumber nRead = __quorvane__GF25690458(
       sFile.Get(), sClassName.Receive(), sSuperClass.Receive(), sPackage.Receive(), sHeader.Receive(),

@@ -115,6 +115,7 @@ int ScanFiles(const std::vector<std::string>& aRoots, bool bReportNoClass, ScanR
     progress.Update(file.index + 1);
   };
   std::vector<const char*> apRoots;
+  apRoots.reserve(aRoots.size());
   for (const std::string& sRoot : aRoots) apRoots.push_back(sRoot.c_str());
   QvScan(apRoots.data(), apRoots.size(), &listener, &result.summary);
   if (state.pProgress) state.pProgress->Finish();

@@ -22,7 +22,7 @@ void SayTagProblem(const char* sCommand, std::string_view sPath, std::string_vie
 // stderr; bFailed once a file could not be read.  Handed to the library as
 // its problem handler (TagProblems::Say) with the object as its user data.
 struct TagProblems {
-  const char* sCommand;
+  const char* sCommand = "";
   bool bFailed = false;
   static void Say(void* pUserData, const char* sPath, size_t nPathSize, const char* sWhy, size_t nWhySize,
                   QvBoolean bFailure) {

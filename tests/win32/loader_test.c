@@ -77,12 +77,15 @@ static int32_t Measure(FARPROC pFn, const void* pArgs, size_t nBytes, void* pHid
 
 static HMODULE hLib;
 static FARPROC Find(const char* sName) { return GetProcAddress(hLib, sName); }
+/* An export as a function of its own type; the cast goes through the
+ * generic function pointer type, as the compiler asks of a deliberate one. */
+#define FIND(type, name) ((type)(void (*)(void))Find(name))
 
 static QvString* NewString(const char* s) {
-  return ((QvString * (*)(const char*, size_t)) Find("QvStringNew"))(s, strlen(s));
+  return FIND(QvString * (*)(const char*, size_t), "QvStringNew")(s, strlen(s));
 }
 static const char* StringText(const QvString* p) {
-  return p == NULL ? "(null)" : ((const char* (*)(const QvString*))Find("QvStringData"))(p);
+  return p == NULL ? "(null)" : FIND(const char* (*)(const QvString*), "QvStringData")(p);
 }
 static QvNumber Num(double d) {
   QvNumber n;
@@ -192,22 +195,22 @@ int main(int argc, char** argv) {
   Push(&mid, (uint32_t)(uintptr_t)NewString("Quorvane library"));
   PushNumber(&mid, 2);
   PushNumber(&mid, 5);
-  Twins("_StrMidX@36", "__quorvane__GF25690943", mid.a, mid.n * 4, 0, 1);
+  Twins("_StrMidX@36", "__quorvane__GF25690943", mid.a, (size_t)mid.n * 4, 0, 1);
 
   /* StrScanAt(String, String, Number) -> Number: 4 + 4 + 16 bytes. */
   Args scan = {0};
   Push(&scan, (uint32_t)(uintptr_t)NewString("abc.def.ghi"));
   Push(&scan, (uint32_t)(uintptr_t)NewString("."));
   PushNumber(&scan, 4);
-  Twins("_StrScanAt@24", "__quorvane__GF25690957", scan.a, scan.n * 4, 1, 0);
+  Twins("_StrScanAt@24", "__quorvane__GF25690957", scan.a, (size_t)scan.n * 4, 1, 0);
 
   /* GetStyle of a list box (instance) -> Number, through the toolkit
    * function bound by ordinal in uitk60.dll. */
-  QvObject* pList = ((QvObject * (*)(const char*)) Find("QvObjectNew"))("cRadioListBox");
+  QvObject* pList = FIND(QvObject * (*)(const char*), "QvObjectNew")("cRadioListBox");
   Check(pList != NULL, "QvObjectNew(\"cRadioListBox\")", NULL);
   Args list = {0};
   Push(&list, (uint32_t)(uintptr_t)pList);
-  Twins("_GetStyle_34__@4", "__quorvane__XE75628590", list.a, list.n * 4, 1, 0);
+  Twins("_GetStyle_34__@4", "__quorvane__XE75628590", list.a, (size_t)list.n * 4, 1, 0);
 
   /* IsStandardFWObject(Window Handle) -> Boolean. */
   const uint32_t hWnd = 0;
