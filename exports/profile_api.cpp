@@ -29,7 +29,6 @@ const qv::ProfileSetting* Row(int64_t nIndex) {
   return nIndex >= 0 && static_cast<uint64_t>(nIndex) < aRows.size() ? &aRows[static_cast<size_t>(nIndex)] : nullptr;
 }
 
-
 std::string ProfilePath() { return qv::abi::TheHost().Profiles().ResolvePath(qv::kAppProfileFile); }
 
 // Stores sWhy in *ppError when asked for and returns FALSE.
@@ -118,7 +117,8 @@ QV_API QvBoolean QvProfileKeyInFile(int64_t nIndex) {
 QV_API QvBoolean QvProfileStoredValue(int64_t nIndex, const char* sValue, QvString** ppStored, QvString** ppError) {
   const qv::ProfileSetting* pRow = Row(nIndex);
   if (pRow == nullptr) return Fail(ppError, "no such setting");
-  if (const std::string sWhy = qv::SettingMisfit(*pRow, qv::abi::OrEmpty(sValue)); !sWhy.empty()) return Fail(ppError, sWhy);
+  if (const std::string sWhy = qv::SettingMisfit(*pRow, qv::abi::OrEmpty(sValue)); !sWhy.empty())
+    return Fail(ppError, sWhy);
   qv::AppProfileVars scratch;
   qv::AssignSetting(*pRow, qv::abi::OrEmpty(sValue), scratch);
   if (ppStored != nullptr) *ppStored = NewString(qv::EncodeSetting(*pRow, scratch));
@@ -126,7 +126,8 @@ QV_API QvBoolean QvProfileStoredValue(int64_t nIndex, const char* sValue, QvStri
 }
 
 QV_API QvBoolean QvProfileStorable(const char* sStored, QvString** ppError) {
-  if (const std::string sWhy = qv::UnstorableSetting(qv::abi::OrEmpty(sStored)); !sWhy.empty()) return Fail(ppError, sWhy);
+  if (const std::string sWhy = qv::UnstorableSetting(qv::abi::OrEmpty(sStored)); !sWhy.empty())
+    return Fail(ppError, sWhy);
   return Succeed(ppError);
 }
 
@@ -149,7 +150,8 @@ QV_API QvBoolean QvProfileWriteDefaults(const QvProfileValueOf* aValues, size_t 
   std::vector<qv::SettingValue> aGiven;
   for (size_t k = 0; aValues != nullptr && k < nCount; ++k) {
     const qv::ProfileSetting* pRow = Row(aValues[k].setting);
-    if (const std::string sWhy = Refusal(pRow, qv::abi::OrEmpty(aValues[k].value)); !sWhy.empty()) return Fail(ppError, sWhy);
+    if (const std::string sWhy = Refusal(pRow, qv::abi::OrEmpty(aValues[k].value)); !sWhy.empty())
+      return Fail(ppError, sWhy);
     aGiven.push_back({pRow, qv::abi::OrEmpty(aValues[k].value)});
   }
   const std::string sPath = ProfilePath();

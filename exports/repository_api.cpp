@@ -162,7 +162,8 @@ QV_API QvString* QvClassText(int64_t nAt, QvClassField eField) {
 
 QV_API QvJavaKind QvClassKind(int64_t nAt) {
   if (!InRange(nAt)) return QV_JAVA_NONE;
-  return static_cast<QvJavaKind>(qv::DeclarationKind(qv::JavaClassArray(qv::abi::TheModule())[nAt].aMethods.Get(1).sBody));
+  return static_cast<QvJavaKind>(
+      qv::DeclarationKind(qv::JavaClassArray(qv::abi::TheModule())[nAt].aMethods.Get(1).sBody));
 }
 QV_API int64_t QvClassImportCount(int64_t nAt) {
   return InRange(nAt) ? qv::JavaClassArray(qv::abi::TheModule())[nAt].sImport.Count() : 0;

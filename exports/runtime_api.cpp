@@ -243,7 +243,8 @@ QV_API QvBoolean QvGetGlobalBoolean(const char* sName) {
   return pRow != nullptr && qv::abi::TheModule().G().*(pRow->pMember) ? 1 : 0;
 }
 QV_API QvNumber QvGetBoundNumber(const char* sName) {
-  if (sName != nullptr && std::string_view(sName) == qv::kMessageReturnName) return ToAbi(qv::abi::TheModule().MessageReturn());
+  if (sName != nullptr && std::string_view(sName) == qv::kMessageReturnName)
+    return ToAbi(qv::abi::TheModule().MessageReturn());
   return ToAbi(qv::Number::Null());
 }
 

@@ -14,7 +14,6 @@ using qv::abi::TheHost;
 
 namespace {
 
-
 // A text of the layer as the caller sees it.
 QvSqlValue Value(const std::string& s) { return QvSqlValue{s.c_str(), s.size(), 0}; }
 
