@@ -41,7 +41,8 @@ QV_API const char* QvJavaKindName(QvJavaKind eKind) {
   return qv::JavaKindName(static_cast<qv::JavaKind>(eKind)).data();  // static, zero-terminated texts
 }
 QV_API QvString* QvNativePath(const char* sPath) {
-  return qv::abi::NewString(qv::abi::TheHost().Files().NativePath(qv::abi::OrEmpty(sPath)));
+  return qv::abi::NewString(
+      qv::abi::TheHost().Files().SystemPath(qv::abi::OrEmpty(sPath), qv::FileSystem::PathForm::kMapped));
 }
 
 QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanListener* pListener,

@@ -50,9 +50,6 @@ class PosixFileSystem final : public FileSystem {
   void SetWorkingDirectory(std::string sDirectory) { sWorkingDir_ = std::move(sDirectory); }
   const std::string& WorkingDirectory() const { return sWorkingDir_; }
   void SetBareNameDirectory(std::string sDirectory) { sBareNameDir_ = std::move(sDirectory); }
-  // A path of the library's in this system's form, as a host shows it
-  // (drive letters mapped; a relative path stays relative).
-  std::string NativePath(std::string_view sPath) const { return MapToPosixPath(sPath, sDriveRoot_); }
 
   // Told about a directory that exists but cannot be listed (no
   // permission, say), with the POSIX path and errno; a listing of it

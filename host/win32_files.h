@@ -38,8 +38,6 @@ class Win32FileSystem final : public FileSystem {
   void SetWorkingDirectory(std::string sDirectory) { sWorkingDir_ = std::move(sDirectory); }
   const std::string& WorkingDirectory() const { return sWorkingDir_; }
   void SetBareNameDirectory(std::string sDirectory) { sBareNameDir_ = std::move(sDirectory); }
-  // The library's paths are this system's own.
-  std::string NativePath(std::string_view sPath) const { return std::string(sPath); }
   Win32FileSystem(const Win32FileSystem&) = delete;
   Win32FileSystem& operator=(const Win32FileSystem&) = delete;
 

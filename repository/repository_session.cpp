@@ -174,11 +174,6 @@ ClassRecord RepositorySession::Record(int64_t nAt) {
   return c;
 }
 
-ClassNames RepositorySession::Names(int64_t nAt) {
-  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
-  return {r.sClassName, r.sSuperClass, r.sPackage, r.sFileName, r.sDirectory};
-}
-
 std::string RepositorySession::Declaration(int64_t nAt) {
   return std::string(DeclarationText(JavaClassArray(m_)[nAt].aMethods[1].sBody));
 }

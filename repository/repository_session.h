@@ -26,19 +26,13 @@
 namespace qv {
 
 // One source file of a scan and what the parser made of it; its names are
-// in its record (RepositorySession::Names), read only by a caller that
-// needs them: copying them for every file costs a scan of thousands of
+// in its record, read only by a caller that needs them: copying them for every file costs a scan of thousands of
 // files a noticeable share of its time.
 struct ScannedFile {
   int64_t nIndex = 0;  // its record's position in JavaClass
   SourceState eState = SourceState::kParsed;
   int nErrno = 0;                    // why it could not be read (kUnreadable)
   JavaKind eKind = JavaKind::kNone;  // the parser's kind; kNone: no class
-};
-
-// The names of a record: its class, where its source is.
-struct ClassNames {
-  std::string sClassName, sSuperClass, sPackage, sFileName, sDirectory;
 };
 
 // What a scan found.
@@ -155,7 +149,6 @@ class RepositorySession {
   // read).
   Outcome ReadMethods(int64_t nAt);
   ClassRecord Record(int64_t nAt);
-  ClassNames Names(int64_t nAt);
   // The one-line declaration of class nAt (DeclarationText of its body).
   std::string Declaration(int64_t nAt);
   // The path of class nAt's source.

@@ -49,7 +49,7 @@ TEST_F(RepositorySessionTest, EachKindComesFromTheParserAndIsCounted) {
   });
   std::map<std::string, JavaKind> aKinds;
   for (const ScannedFile& file : report.aFiles)
-    aKinds[RepositorySession(*module_).Names(file.nIndex).sFileName] = file.eKind;
+    aKinds[RepositorySession(*module_).Record(file.nIndex).sFileName] = file.eKind;
   const std::map<std::string, JavaKind> aWant = {
       {"A.java", JavaKind::kClass},  {"I.java", JavaKind::kInterface},  {"E.java", JavaKind::kEnum},
       {"R.java", JavaKind::kRecord}, {"T.java", JavaKind::kAnnotation}, {"package-info.java", JavaKind::kNone},
