@@ -3,7 +3,6 @@
 #include "repository/tags_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -22,11 +21,6 @@ namespace {
 // declaration is not in these.
 constexpr size_t kFirstRead = 4096;
 
-bool IsNameByte(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return std::isalnum(u) != 0 || c == '_' || c == '$' || u >= 0x80;
-}
-
 // Where the class's name stands in its one-line declaration: the word
 // after a declaration keyword that starts with the name; npos when there
 // is none.
@@ -41,7 +35,7 @@ size_t NameOffset(std::string_view sDecl, std::string_view sName) {
     const size_t nEnd = std::min(sDecl.find(' ', i), sDecl.size());
     const std::string_view sWord = sDecl.substr(i, nEnd - i);
     if (bAfterKeyword && sWord.starts_with(sName) &&
-        (sWord.size() == sName.size() || !IsNameByte(sWord[sName.size()]))) {
+        (sWord.size() == sName.size() || !IsJavaNameByte(sWord[sName.size()]))) {
       return i;
     }
     bAfterKeyword = std::find(std::begin(kKeywords), std::end(kKeywords), sWord) != std::end(kKeywords);

@@ -83,12 +83,6 @@ void CutHeader(std::string_view sText, std::string_view sCRLF, int64_t nBlock, i
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
-bool IsNameByte(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '_' || c == '$' ||
-         u >= 0x80;
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
 // Whether sName is a dotted Java name ("java.util.List"); with bStar its
@@ -104,7 +98,7 @@ bool IsDottedName(std::string_view sName, bool bStar) {
     if (!bStarPart) {
       if (sPart.empty() || (sPart[0] >= '0' && sPart[0] <= '9')) return false;
       for (const char c : sPart) {
-        if (!IsNameByte(c)) return false;
+        if (!IsJavaNameByte(c)) return false;
       }
     }
     if (bLast) return true;
@@ -310,16 +304,16 @@ int64_t FindDeclarationKeyword(std::string_view sText) {
       ++i;
       while (i < n && sText[i] != c && sText[i] != '\n') i += sText[i] == '\\' ? 2u : 1u;
       ++i;
-    } else if (IsNameByte(c) || c == '@') {
+    } else if (IsJavaNameByte(c) || c == '@') {
       const size_t nStart = i;
       ++i;
-      while (i < n && IsNameByte(sText[i])) ++i;
+      while (i < n && IsJavaNameByte(sText[i])) ++i;
       const std::string_view sWord = sText.substr(nStart, i - nStart);
       const bool bAfterDot = nStart > 0 && sText[nStart - 1] == '.';
       if (!bAfterDot && KeywordKind(sWord, true) != JavaKind::kNone) {
         size_t j = i;
         while (j < n && IsBlank(sText[j])) ++j;
-        if (j > i && j < n && IsNameByte(sText[j])) return static_cast<int64_t>(nStart);
+        if (j > i && j < n && IsJavaNameByte(sText[j])) return static_cast<int64_t>(nStart);
       }
     } else {
       ++i;
@@ -593,6 +587,12 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
 
 void ShowDottedNames(Module& m, const std::vector<String>& aDottedNames) {
   for (const String& sName : aDottedNames) RtMessageBox(m, sName, kDotsCaption, 0);
+}
+
+bool IsJavaNameByte(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '_' || c == '$' ||
+         u >= 0x80;
 }
 
 }  // namespace qv

@@ -67,6 +67,10 @@ std::string_view DeclarationText(std::string_view sBody);
 // word "enum", "record" or "@interface".
 JavaKind DeclarationKind(std::string_view sBody);
 
+// Whether c may stand in a Java name: an ASCII letter or digit, '_', '$',
+// or any byte of a non-ASCII character.
+bool IsJavaNameByte(char c);
+
 // ParseJavaSource's parse of a text already read: assigns what it finds to
 // the fields of out (sText gets CR LF line ends when it had none), and
 // appends every dotted class name that ParseJavaSource would show in a
