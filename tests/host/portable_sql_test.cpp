@@ -42,7 +42,9 @@ TEST_F(PortableSqlTest, AConnectErrorNeverShowsAPasswordOfTheTarget) {
     EXPECT_FALSE(sql_.Connect(h));
     const std::string sText = sql_.LastError().sText;
     EXPECT_EQ(sText.find("S3c"), std::string::npos) << sText;
+#ifndef _WIN32  // the Windows build has no libpq, whose errors quote the target
     EXPECT_NE(sText.find("***"), std::string::npos) << sText;
+#endif
     EXPECT_EQ(aReported_.back(), sText);
   }
 }
