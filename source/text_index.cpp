@@ -6,15 +6,27 @@
 namespace qv {
 
 KeyPositions::KeyPositions(std::string_view sText, std::string_view sKey)
-    : nKeyLength_(static_cast<int64_t>(sKey.size())) {
-  if (sKey.empty()) return;
-  for (size_t n = sText.find(sKey); n != std::string_view::npos; n = sText.find(sKey, n + 1)) {
+    : sText_(sText), sKey_(sKey), nKeyLength_(static_cast<int64_t>(sKey.size())) {
+  if (sKey.empty()) nSearched_ = sText.size() + 1;
+}
+
+void KeyPositions::FindUpTo(int64_t nPos) const {
+  if (!aPos_.empty() && aPos_.back() >= nPos) return;
+  while (nSearched_ <= sText_.size()) {
+    const size_t n = sText_.find(sKey_, nSearched_);
+    if (n == std::string_view::npos) {
+      nSearched_ = sText_.size() + 1;
+      return;
+    }
     aPos_.push_back(static_cast<int64_t>(n));
+    nSearched_ = n + 1;
+    if (static_cast<int64_t>(n) >= nPos) return;
   }
 }
 
 int64_t KeyPositions::FirstFrom(int64_t nPos) const {
   if (nPos < 0) return -1;
+  FindUpTo(nPos);
   // The answer is the first element >= nPos.  Gallop forward from the last
   // answer when nPos lies beyond it, else search the part before it.
   const size_t nSize = aPos_.size();

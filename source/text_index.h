@@ -22,7 +22,9 @@
 namespace qv {
 
 // Every position at which a key begins in a text, overlapping occurrences
-// included, in ascending order.
+// included, in ascending order.  The text is searched only as far as the
+// questions reach: the parser asks about the start of a file, and a file's
+// body is long.  The text must outlive the index.
 class KeyPositions {
  public:
   // sKey must not be empty.
@@ -40,7 +42,14 @@ class KeyPositions {
   int64_t ScanNext(int64_t nPos) const;
 
  private:
-  std::vector<int64_t> aPos_;
+  // Finds occurrences until one at or after nPos is known or the text ends.
+  void FindUpTo(int64_t nPos) const;
+
+  std::string_view sText_;
+  std::string_view sKey_;
+  // Every occurrence that begins before nSearched_, in order.
+  mutable std::vector<int64_t> aPos_;
+  mutable size_t nSearched_ = 0;
   int64_t nKeyLength_;
   // Index of the last answer: the search for the next one starts there.
   mutable size_t nHint_ = 0;
