@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -77,10 +78,24 @@ using FileHandle = Handle<struct FileTag>;
 // Elements live in a std::vector, except Booleans: std::vector<bool> packs
 // bits and hands out proxies instead of references, so a Boolean array keeps
 // its elements in a std::deque.
+//
+// A record holds several arrays and a scan holds a record per file, so an
+// array is small: the empty value is one shared element, and the scratch
+// element exists only once a negative index was written.
 template <class T>
 class DynArray {
  public:
   using Storage = std::conditional_t<std::is_same_v<T, bool>, std::deque<bool>, std::vector<T>>;
+
+  DynArray() = default;
+  DynArray(const DynArray& other) : aItems_(other.aItems_) {}
+  DynArray& operator=(const DynArray& other) {
+    aItems_ = other.aItems_;
+    return *this;
+  }
+  DynArray(DynArray&&) = default;
+  DynArray& operator=(DynArray&&) = default;
+  ~DynArray() = default;
 
   // Number of elements: the highest assigned index + 1.
   int64_t Count() const { return static_cast<int64_t>(aItems_.size()); }
@@ -88,7 +103,7 @@ class DynArray {
 
   // Read access; never extends the array.
   const T& Get(int64_t nIndex) const {
-    if (nIndex < 0 || nIndex >= Count()) return empty_;
+    if (nIndex < 0 || nIndex >= Count()) return EmptyValue();
     return aItems_[static_cast<size_t>(nIndex)];
   }
   const T& operator[](int64_t nIndex) const { return Get(nIndex); }
@@ -96,8 +111,9 @@ class DynArray {
   // Write access: supplies the element at nIndex, extending the array.
   T& At(int64_t nIndex) {
     if (nIndex < 0) {
-      scratch_ = T{};
-      return scratch_;
+      if (pScratch_ == nullptr) pScratch_ = std::make_unique<T>();
+      *pScratch_ = T{};
+      return *pScratch_;
     }
     if (nIndex >= Count()) aItems_.resize(static_cast<size_t>(nIndex) + 1);
     return aItems_[static_cast<size_t>(nIndex)];
@@ -112,9 +128,15 @@ class DynArray {
   const Storage& Items() const { return aItems_; }
 
  private:
+  // Never destroyed: arrays read during the process's exit may still
+  // hand it out.
+  static const T& EmptyValue() {
+    static const T* const pEmpty = new T{};
+    return *pEmpty;
+  }
+
   Storage aItems_;
-  T empty_{};
-  T scratch_{};
+  std::unique_ptr<T> pScratch_;
 };
 
 // A receive parameter: a reference the callee may assign, visible to the caller.
