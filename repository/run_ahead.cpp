@@ -15,10 +15,16 @@ constexpr int64_t kWakeBatch = 16;
 
 void RunAhead(int64_t n, int nThreads, int64_t nWindow, const std::function<void(int64_t)>& fnWork,
               const std::function<void(int64_t)>& fnUse) {
+  RunAheadByWorker(
+      n, nThreads, nWindow, [&fnWork](int64_t i, int /*nWorker*/) { fnWork(i); }, fnUse);
+}
+
+void RunAheadByWorker(int64_t n, int nThreads, int64_t nWindow, const std::function<void(int64_t, int)>& fnWork,
+                      const std::function<void(int64_t)>& fnUse) {
   if (n <= 0) return;
   if (nThreads < 1) {
     for (int64_t i = 0; i < n; ++i) {
-      fnWork(i);
+      fnWork(i, 0);
       fnUse(i);
     }
     return;
@@ -38,7 +44,7 @@ void RunAhead(int64_t n, int nThreads, int64_t nWindow, const std::function<void
   int64_t nAlso = -1;       // the later item it waits for as well
   int nWaitingWorkers = 0;  // workers waiting for room in the window
   const auto Ready = [&] { return aDone[static_cast<size_t>(nNeed)] != 0 && aDone[static_cast<size_t>(nAlso)] != 0; };
-  const auto Work = [&] {
+  const auto Work = [&](int nWorker) {
     for (;;) {
       int64_t i;
       {
@@ -51,7 +57,7 @@ void RunAhead(int64_t n, int nThreads, int64_t nWindow, const std::function<void
         if (nNext >= n) return;
         i = nNext++;
       }
-      fnWork(i);
+      fnWork(i, nWorker);
       bool bWake;
       {
         std::lock_guard lock(mu);
@@ -63,7 +69,7 @@ void RunAhead(int64_t n, int nThreads, int64_t nWindow, const std::function<void
   };
   std::vector<std::thread> aWorkers;
   aWorkers.reserve(static_cast<size_t>(nThreads));
-  for (int t = 0; t < nThreads; ++t) aWorkers.emplace_back(Work);
+  for (int t = 0; t < nThreads; ++t) aWorkers.emplace_back(Work, t);
   for (int64_t i = 0; i < n; ++i) {
     {
       std::unique_lock lock(mu);

@@ -17,4 +17,10 @@ namespace qv {
 void RunAhead(int64_t n, int nThreads, int64_t nWindow, const std::function<void(int64_t)>& fnWork,
               const std::function<void(int64_t)>& fnUse);
 
+// RunAhead, with fnWork(i, nWorker) told which worker runs it: nWorker is in
+// [0, max(nThreads, 1)) and no two calls with the same nWorker run at once,
+// so that each worker may keep scratch memory of its own from item to item.
+void RunAheadByWorker(int64_t n, int nThreads, int64_t nWindow, const std::function<void(int64_t, int)>& fnWork,
+                      const std::function<void(int64_t)>& fnUse);
+
 }  // namespace qv

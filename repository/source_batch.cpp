@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
@@ -29,19 +30,38 @@ struct Parsed {
   std::vector<String> aDottedNames;
 };
 
-void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name, Parsed& p) {
+// How much memory for texts a worker keeps from one file to the next.
+constexpr size_t kKeptScratch = 256 * 1024;
+
+// A worker's memory, kept from file to file: a file's text is read into
+// memory that is already there, and only what the record keeps is new.  A
+// rare large file's memory goes with it, so that the scan's peak is that of
+// the records.
+struct Scratch {
   String sPath;
-  sPath.reserve(name.sDirectory.size() + 1 + name.sFileName.size());
-  sPath.append(name.sDirectory).append("\\").append(name.sFileName);
   String sText;
-  p.nErrno = files.ReadWholeFile(sPath, sText);
-  p.eState = p.nErrno != 0 ? SourceState::kUnreadable : ClassifySourceText(sText);
-  if (p.eState != SourceState::kParsed) return;
-  String sBody;  // ParseSourceFile parses into an empty body
-  p.eKind = CutJavaText(
-      tools, sText, {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, sBody, p.sImport},
-      p.aDottedNames);
-  p.sBody = std::move(sBody);
+  String sSpare;
+
+  void Trim() {
+    if (sText.capacity() > kKeptScratch) String().swap(sText);
+    if (sSpare.capacity() > kKeptScratch) String().swap(sSpare);
+  }
+};
+
+void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name, Scratch& scratch,
+                  Parsed& p) {
+  scratch.sPath.assign(name.sDirectory).append("\\").append(name.sFileName);
+  p.nErrno = files.ReadWholeFile(scratch.sPath, scratch.sText);
+  p.eState = p.nErrno != 0 ? SourceState::kUnreadable : ClassifySourceText(scratch.sText);
+  if (p.eState == SourceState::kParsed) {
+    String sBody;  // ParseSourceFile parses into an empty body
+    p.eKind = CutJavaText(
+        tools, scratch.sText, scratch.sSpare,
+        {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, sBody, p.sImport},
+        p.aDottedNames);
+    p.sBody = std::move(sBody);
+  }
+  scratch.Trim();
 }
 
 // Moves the record's parse fields into p (before the parse) or back.
@@ -73,15 +93,27 @@ void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int n
   const JavaTextTools tools = JavaTextTools::Bound(m);
 
   // The records that exist already lend their fields to the parse, which
-  // keeps what it does not find.
-  std::vector<Parsed> aParsed(static_cast<size_t>(n));
-  for (int64_t i = 0; i < n && i < aClasses.Count(); ++i) Swap(aClasses.At(i), aParsed[static_cast<size_t>(i)]);
+  // keeps what it does not find.  A parse for a new record is made only
+  // when its file's turn comes, and goes once it is in its record, so that
+  // no more of them exist at once than the window holds.
+  std::vector<std::unique_ptr<Parsed>> aParsed(static_cast<size_t>(n));
+  for (int64_t i = 0; i < n && i < aClasses.Count(); ++i) {
+    aParsed[static_cast<size_t>(i)] = std::make_unique<Parsed>();
+    Swap(aClasses.At(i), *aParsed[static_cast<size_t>(i)]);
+  }
+  aClasses.At(n - 1);  // every record at once, not one reallocation after another
+  std::vector<Scratch> aScratch(static_cast<size_t>(std::max(nThreads, 1)));
 
-  RunAhead(
+  RunAheadByWorker(
       n, nThreads, kWindow,
-      [&](int64_t i) { ReadAndParse(files, tools, aFiles[static_cast<size_t>(i)], aParsed[static_cast<size_t>(i)]); },
+      [&](int64_t i, int nWorker) {
+        std::unique_ptr<Parsed>& pParsed = aParsed[static_cast<size_t>(i)];
+        if (pParsed == nullptr) pParsed = std::make_unique<Parsed>();
+        ReadAndParse(files, tools, aFiles[static_cast<size_t>(i)], aScratch[static_cast<size_t>(nWorker)], *pParsed);
+      },
       [&](int64_t i) {
-        Parsed& p = aParsed[static_cast<size_t>(i)];
+        std::unique_ptr<Parsed> pParsed = std::move(aParsed[static_cast<size_t>(i)]);
+        Parsed& p = *pParsed;
         const JavaSourceName& name = aFiles[static_cast<size_t>(i)];
         javaFile.SetJavaFile(m, Number(i), name.sFileName, name.sDirectory);
         VC_JavaClass& record = aClasses.At(i);
@@ -94,8 +126,11 @@ void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int n
         } else {
           Swap(record, p);  // the record's own fields, untouched
         }
-        p = Parsed{p.eState, p.nErrno, p.eKind, {}, {}, {}, {}, {}, {}, {}, {}, {}};  // frees what the record gave back
-        fnVisit(i, p.eState, p.nErrno, p.eKind);
+        const SourceState eState = p.eState;
+        const int nErrno = p.nErrno;
+        const JavaKind eKind = p.eKind;
+        pParsed.reset();  // frees what the record gave back
+        fnVisit(i, eState, nErrno, eKind);
       });
 }
 

@@ -1,6 +1,7 @@
 #include "source/java_parser.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/rt_string.h"
 #include "core/runtime.h"
@@ -367,9 +368,42 @@ struct NamedDeclaration {
   bool Named() const { return eKind != JavaKind::kNone && !TypeName(decl.aWord[nNameAt + 1], eKind).empty(); }
 };
 
-// A text without any CR LF has bare LF line ends: they become CR LF.
-void MakeLineEndsCrLf(JavaTextTools& tools, std::string_view sCRLF, String& sText) {
-  if (RtStrScan(sText, sCRLF) == -1) sText = tools.Replace(sText, RtStrRight(sCRLF, 1), sCRLF);
+// Whether sText holds a CR LF pair.
+bool HasCrLf(std::string_view sText) {
+  const char* p = sText.data();
+  const char* const pEnd = p + sText.size();
+  while ((p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(pEnd - p)))) != nullptr) {
+    if (++p < pEnd && *p == '\n') return true;
+  }
+  return false;
+}
+
+// A text without any CR LF has bare LF line ends: they become CR LF, in
+// sSpare.  A whole file passes through here, so it is done by hand (one
+// count, one copy) rather than by the general replace.
+std::string_view CrLfLineEnds(std::string_view sText, String& sSpare) {
+  if (HasCrLf(sText)) return sText;
+  const char* const pBegin = sText.data();
+  const char* const pEnd = pBegin + sText.size();
+  const auto NextLf = [pEnd](const char* p) {
+    return static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(pEnd - p)));
+  };
+  size_t nLf = 0;
+  for (const char* p = NextLf(pBegin); p != nullptr; p = NextLf(p + 1)) ++nLf;
+  if (nLf == 0) return sText;
+  sSpare.resize(sText.size() + nLf);
+  char* pOut = sSpare.data();
+  for (const char* p = pBegin; p < pEnd;) {
+    const char* pLf = NextLf(p);
+    const char* pStop = pLf == nullptr ? pEnd : pLf;
+    std::memcpy(pOut, p, static_cast<size_t>(pStop - p));
+    pOut += pStop - p;
+    if (pLf == nullptr) break;
+    *pOut++ = '\r';
+    *pOut++ = '\n';
+    p = pLf + 1;
+  }
+  return sSpare;
 }
 
 // The form of the text: any "class" at all selects the class form, else
@@ -440,9 +474,19 @@ void CutPackageAndImports(std::string_view vPreamble, const JavaSourceFields& ou
 
 // The body: the one-line declaration, then the text from the body's "{" to
 // the last "}".
+// the last "}".  Without a "{" ... "}" the declaration goes in front of the
+// body passed in.  The body is most of a file: it is copied once.
 void CutBody(std::string_view vText, const Declaration& decl, int64_t nLastBrace, String& sBody) {
-  if (decl.nOpen != -1 && decl.nOpen < nLastBrace) sBody = String(Mid(vText, decl.nOpen, nLastBrace - decl.nOpen + 1));
-  if (!decl.sDecl.empty()) sBody = decl.sDecl + sBody;
+  const bool bBlock = decl.nOpen != -1 && decl.nOpen < nLastBrace;
+  const std::string_view vBlock = bBlock ? Mid(vText, decl.nOpen, nLastBrace - decl.nOpen + 1) : sBody;
+  if (decl.sDecl.empty()) {
+    if (bBlock) sBody = String(vBlock);
+    return;
+  }
+  String sWhole;
+  sWhole.reserve(decl.sDecl.size() + vBlock.size());
+  sWhole.append(decl.sDecl).append(vBlock);
+  sBody = std::move(sWhole);
 }
 
 // The name: the word after the last declaration keyword.  In the first
@@ -544,11 +588,10 @@ JavaKind DeclarationKind(std::string_view sBody) {
   return eKind != JavaKind::kNone ? eKind : LastKeyword(aWord, nWords, true, nAt);
 }
 
-JavaKind CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
+JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, String& sSpare, const JavaSourceFields& out,
                      std::vector<String>& aDottedNames) {
   const String sCRLF = RtCharToStr(13) + RtCharToStr(10);
-  MakeLineEndsCrLf(tools, sCRLF, sText);
-  const std::string_view vText = sText;
+  const std::string_view vText = CrLfLineEnds(sText, sSpare);
 
   const std::string_view sKeyword = FormKeyword(vText);
   NamedDeclaration found = FirstPass(tools, vText, sCRLF, sKeyword);
@@ -579,7 +622,8 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
   if (!LoadFile(m, sFile, sText)) return Number(0);
   std::vector<String> aDottedNames;
   JavaTextTools tools = JavaTextTools::Lazy(m);
-  CutJavaText(tools, sText, {sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody, sImport},
+  String sSpare;
+  CutJavaText(tools, sText, sSpare, {sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody, sImport},
               aDottedNames);
   ShowDottedNames(m, aDottedNames);
   return Number(1);

@@ -72,15 +72,17 @@ JavaKind DeclarationKind(std::string_view sBody);
 bool IsJavaNameByte(char c);
 
 // ParseJavaSource's parse of a text already read: assigns what it finds to
-// the fields of out (sText gets CR LF line ends when it had none), and
-// appends every dotted class name that ParseJavaSource would show in a
-// message box, in order, to aDottedNames.  With tools from Bound() it reads
-// and writes nothing but its arguments, so threads may run it at once on
-// different texts.  Returns the kind of the declaration it named the class
-// by; kNone when it named none (the text holds no declaration it knows, or
-// neither "class" nor "interface" nor a declaration keyword at all, in which
-// case nothing is assigned).
-JavaKind CutJavaText(JavaTextTools& tools, String& sText, const JavaSourceFields& out,
+// the fields of out, and appends every dotted class name that
+// ParseJavaSource would show in a message box, in order, to aDottedNames.
+// The parse reads the text with CR LF line ends: a text with none is
+// converted into sSpare, whose memory a caller that parses many texts may
+// keep for the next one.  With tools from Bound() it reads and writes
+// nothing but its arguments, so threads may run it at once on different
+// texts.  Returns the kind of the declaration it named the class by; kNone
+// when it named none (the text holds no declaration it knows, or neither
+// "class" nor "interface" nor a declaration keyword at all, in which case
+// nothing is assigned).
+JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, String& sSpare, const JavaSourceFields& out,
                      std::vector<String>& aDottedNames);
 
 // Shows the message box that the parse shows for each dotted class name.

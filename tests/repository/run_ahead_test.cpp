@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace qv {
@@ -64,6 +66,31 @@ TEST(RunAhead, NoItemsCallsNothing) {
   RunAhead(
       0, 2, 8, [&](int64_t) { ++nCalls; }, [&](int64_t) { ++nCalls; });
   EXPECT_EQ(nCalls, 0);
+}
+
+// Each worker is told its own number, and no two items run at once under
+// the same number: what a worker keeps between items is its own.
+TEST(RunAhead, AWorkerNumberIsNeverInUseTwiceAtOnce) {
+  for (const int nThreads : {0, 1, 3}) {
+    const int nWorkers = std::max(nThreads, 1);
+    std::vector<std::atomic<int>> aBusy(static_cast<size_t>(nWorkers));
+    std::atomic<int> nClashes{0};
+    std::atomic<int> nOutOfRange{0};
+    RunAheadByWorker(
+        400, nThreads, 8,
+        [&](int64_t /*i*/, int nWorker) {
+          if (nWorker < 0 || nWorker >= nWorkers) {
+            ++nOutOfRange;
+            return;
+          }
+          if (aBusy[static_cast<size_t>(nWorker)].exchange(1) != 0) ++nClashes;
+          std::this_thread::yield();
+          aBusy[static_cast<size_t>(nWorker)] = 0;
+        },
+        [](int64_t /*i*/) {});
+    EXPECT_EQ(nOutOfRange.load(), 0) << nThreads;
+    EXPECT_EQ(nClashes.load(), 0) << nThreads;
+  }
 }
 
 }  // namespace

@@ -42,6 +42,8 @@ std::string Source(int i) {
   } else {
     s << "public class C" << i << (i % 2 ? " extends Base" : "") << " { /* class in a comment */" << sEnd;
     s << "  int n" << i << " = " << i << ";" << sEnd;
+    // Two files larger than the memory a worker keeps between files.
+    for (int k = 0; i % 150 == 0 && k < 25000; ++k) s << "  int m" << k << ";" << sEnd;
   }
   s << "}" << sEnd;
   if (i % 6 == 0) s << "// footer " << i << sEnd;

@@ -234,6 +234,11 @@ TEST_F(ParseJavaSourceTest, LineEndsAreNormalisedOnlyInTextsWithoutCrLf) {
   p = Parse("package p;\r\npublic class A {\n  int n;\n}\n");
   EXPECT_EQ(p.sBody, "\r\npublic class A {\n  int n;\n}");
   EXPECT_EQ(p.sFooter, "\n");
+
+  // A CR that no LF follows, even as the last byte, makes no CR LF.
+  p = Parse("public class A {\r int n;\n}\r");
+  EXPECT_EQ(p.sBody, "\r\npublic class A {\r int n;\r\n}");
+  EXPECT_EQ(p.sFooter, "\r");
 }
 
 TEST_F(ParseJavaSourceTest, KeywordInABlockCommentIsSkippedOnlyWhenAnotherCommentFollows) {
