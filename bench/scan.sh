@@ -1,89 +1,129 @@
 #!/usr/bin/env bash
-# Times `quorvane scan` on a real tree against `find ROOT -iname '*.java'`
-# and `cat` of the same files, and `quorvane tags` of the saved repository
-# against universal-ctags' class and interface tags of the tree, in the
-# same run, and prints the ratios.
+# Times `quorvane scan`, `scan --save` and `tags` on a real tree against the
+# tools that read the same files: ripgrep (every byte of every Java file,
+# looked at), cat (every byte, copied through a pipe), find (the names only)
+# and universal-ctags (a tags file of the classes), in the same run, and
+# prints the medians and the ratios.
 #
 #   bench/scan.sh ROOT [QUORVANE]
 #
 # A good tree: the JDK's own sources (Debian's openjdk-17-source), unpacked
 # from /usr/lib/jvm/openjdk-17/lib/src.zip.  QUORVANE defaults to the
-# release build, build/release/quorvane.  Each command runs three times after
-# a warm-up; the best time counts.
+# release build, build/release/quorvane.  After a warm-up, every command runs
+# QV_BENCH_RUNS (7) times, the commands taking turns, so that a busy moment
+# of the machine falls on all of them alike.  Wall and CPU time (user +
+# system) and the peak resident set are medians.
 set -euo pipefail
 root=${1:?usage: bench/scan.sh ROOT [QUORVANE]}
 qv=${2:-$(dirname "$0")/../build/release/quorvane}
+runs=${QV_BENCH_RUNS:-7}
 [ -x "$qv" ] || { echo "no quorvane at $qv (cmake --preset release && cmake --build --preset release)" >&2; exit 2; }
-command -v ctags >/dev/null || { echo "no ctags (scripts/deps.sh installs universal-ctags)" >&2; exit 2; }
+for tool in rg ctags /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "no $tool (scripts/deps.sh installs ripgrep, universal-ctags and time)" >&2; exit 2; }
+done
 
-list=$(mktemp)
-trap 'rm -f "$list"' EXIT
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+list=$work/list
+repo=$work/repo
+mkdir "$repo"
 find "$root" -iname '*.java' -type f -print0 > "$list"
 files=$(tr -cd '\0' < "$list" | wc -c)
+bytes=$(xargs -0 cat < "$list" | wc -c)
 
-best() {  # best wall time in seconds of three runs of "$@"
-  "$@" >/dev/null 2>&1 || true
-  local b=""
-  for _ in 1 2 3; do
-    local t0 t1
-    t0=$(date +%s.%N)
-    "$@" >/dev/null 2>&1 || true
-    t1=$(date +%s.%N)
-    b=$(echo "$t0 $t1 ${b:-999999}" | awk '{d=$2-$1; print (d<$3)?d:$3}')
-  done
-  echo "$b"
-}
-
-t_find=$(best find "$root" -iname '*.java')
-t_cat=$(best sh -c "xargs -0 cat < '$list'")
-t_scan=$(best "$qv" scan "$root")
-# scan --save writes the method files beside the sources and the class list
-# in a repository directory of its own.
-repo=$(mktemp -d)
-trap 'rm -f "$list"; rm -rf "$repo"' EXIT
-t_save=$(best "$qv" scan --save --repo "$repo" "$root")
+names=(rg cat find ctags scan save tags)
 # A save that rewrites every method file: each run stores the line breaks
 # with the other of two tokens, so no method file keeps its content.
 token=1E
-save_rewriting() {
-  token=$([ "$token" = 1E ] && echo 1D || echo 1E)
-  "$qv" scan --save --repo "$repo" --token "\\x$token" "$root"
+command_of() {  # command_of NAME: sets cmd to the command of that name
+  case $1 in
+    rg) cmd=(rg -c --no-ignore -j2 -g '*.java' -e class "$root") ;;
+    cat) cmd=(xargs -0 -a "$list" cat) ;;
+    find) cmd=(find "$root" -iname '*.java') ;;
+    ctags) cmd=(ctags -R --languages=Java --kinds-Java=ci -f /dev/null "$root") ;;
+    scan) cmd=("$qv" scan -q "$root") ;;
+    # scan --save writes the method files beside the sources and the class
+    # list in a repository directory of its own; here the method files
+    # keep their content from run to run.
+    save) cmd=("$qv" scan --save -q --repo "$repo" "$root") ;;
+    rewrite)
+      token=$([ "$token" = 1E ] && echo 1D || echo 1E)
+      cmd=("$qv" scan --save -q --repo "$repo" --token "\\x$token" "$root")
+      ;;
+    tags) cmd=("$qv" tags --repo "$repo" -o "$repo/tags") ;;
+  esac
 }
-t_rewrite=$(best save_rewriting)
+timed() {  # timed NAME: appends "wall cpu rss_kib" of one run to $work/NAME
+  command_of "$1"
+  /usr/bin/time -f '%e %U %S %M' -o "$work/t" "${cmd[@]}" >/dev/null 2>&1 || true
+  awk '{ printf "%s %.3f %s\n", $1, $2 + $3, $4 }' "$work/t" >> "$work/$1"
+}
+
+for name in rewrite "${names[@]}"; do  # warm-up; saves the repository
+  command_of "$name"
+  "${cmd[@]}" >/dev/null 2>&1 || true
+done
+for ((k = 0; k < runs; ++k)); do
+  for name in "${names[@]}"; do timed "$name"; done
+done
+# Rewriting runs one after the other (each undoes the last), then one more
+# save puts the default token back.
+for ((k = 0; k < runs; ++k)); do timed rewrite; done
+names+=(rewrite)
+command_of save
+"${cmd[@]}" >/dev/null 2>&1 || true
+
+median() {  # median FILE COLUMN
+  sort -g -k "$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+declare -A wall cpu rss
+for name in "${names[@]}"; do
+  wall[$name]=$(median "$work/$name" 1)
+  cpu[$name]=$(median "$work/$name" 2)
+  rss[$name]=$(median "$work/$name" 3)
+done
+
 # The save must keep every class: its status, and how many superclass names
 # (other than Object) name no class of the repository.
 save_status=0
-"$qv" scan --save -q --repo "$repo" "$root" >/dev/null 2>"$repo/save.err" || save_status=$?
-"$qv" classes --repo "$repo" > "$repo/classes.txt" 2>/dev/null || true
-# The tags file of the saved repository, and ctags' classes and interfaces
-# of the same tree: both find every declaration and write it with its line.
-t_tags=$(best "$qv" tags --repo "$repo" -o "$repo/tags")
-t_ctags=$(best ctags -R --languages=Java --kinds-Java=ci -f /dev/null "$root")
+"$qv" scan --save -q --repo "$repo" "$root" >/dev/null 2>"$work/save.err" || save_status=$?
+"$qv" classes --repo "$repo" > "$work/classes.txt" 2>/dev/null || true
 tags_status=0
-"$qv" tags --repo "$repo" -o "$repo/tags" 2>"$repo/tags.err" || tags_status=$?
-/usr/bin/time -f '%M' -o "$repo/rss" "$qv" scan "$root" >/dev/null 2>&1 || true
-rss_kib=$(tail -n 1 "$repo/rss")  # peak resident set, KiB
-bytes=$(xargs -0 cat < "$list" | wc -c)
+"$qv" tags --repo "$repo" -o "$repo/tags" 2>"$work/tags.err" || tags_status=$?
 
-printf 'files:           %d\n' "$files"
+printf 'files:           %d, %.1f MB\n' "$files" "$(echo "$bytes" | awk '{ print $1 / 1e6 }')"
 printf 'scan --save:     status %d, %d classes saved, %d refused\n' "$save_status" \
-  "$(wc -l < "$repo/classes.txt")" "$(grep -c 'not saved' "$repo/save.err" || true)"
+  "$(wc -l < "$work/classes.txt")" "$(grep -c 'not saved' "$work/save.err" || true)"
 awk -F'\t' '{ name[$1] = 1; sup[NR] = $2 } END {
   n = 0; miss = 0
   for (i in sup) if (sup[i] != "Object" && sup[i] != "nill" && sup[i] != "") { n++; if (!(sup[i] in name)) miss++ }
-  printf "superclasses:    %d named, %d of them name no class of the repository\n", n, miss }' "$repo/classes.txt"
+  printf "superclasses:    %d named, %d of them name no class of the repository\n", n, miss }' "$work/classes.txt"
 printf 'tags:            status %d, %d classes, %d sources changed since the scan\n' "$tags_status" \
-  "$(grep -vc '^!_TAG_' "$repo/tags" || true)" "$(grep -c 'not found' "$repo/tags.err" || true)"
-printf 'find:            %.3f s\n' "$t_find"
-printf 'cat:             %.3f s\n' "$t_cat"
-printf 'quorvane scan:   %.3f s\n' "$t_scan"
-printf 'scan --save:     %.3f s   (method files unchanged)\n' "$t_save"
-printf 'save, rewriting: %.3f s   (every method file rewritten)\n' "$t_rewrite"
-printf 'quorvane tags:   %.3f s\n' "$t_tags"
-printf 'ctags -R:        %.3f s   (--kinds-Java=ci)\n' "$t_ctags"
-awk -v s="$t_scan" -v c="$t_cat" -v f="$t_find" -v w="$t_save" -v x="$t_rewrite" -v r="$rss_kib" -v b="$bytes" \
-  -v t="$t_tags" -v k="$t_ctags" 'BEGIN {
-  printf "scan / cat:      %.2f\nscan / find:     %.2f\nsave / scan:     %.2f\n", s / c, s / f, w / s
-  printf "rewriting / scan: %.2f\n", x / s
-  printf "tags / ctags:    %.3f   (target: at most 0.1)\n", t / k
-  printf "peak RSS:        %.0f MiB for %.0f MB of sources (%.2f times)\n", r / 1024, b / 1e6, r * 1024 / b }'
+  "$(grep -vc '^!_TAG_' "$repo/tags" || true)" "$(grep -c 'not found' "$work/tags.err" || true)"
+echo
+printf '%-28s %8s %8s %10s\n' "median of $runs" 'wall s' 'CPU s' 'peak MiB'
+label() {
+  case $1 in
+    rg) echo 'rg -c -j2 (ripgrep)' ;;
+    cat) echo 'cat' ;;
+    find) echo 'find' ;;
+    ctags) echo 'ctags -R --kinds-Java=ci' ;;
+    scan) echo 'quorvane scan' ;;
+    save) echo 'scan --save (unchanged)' ;;
+    rewrite) echo 'scan --save (rewriting)' ;;
+    tags) echo 'quorvane tags' ;;
+  esac
+}
+for name in "${names[@]}"; do
+  printf '%-28s %8.3f %8.3f %10.1f\n' "$(label "$name")" "${wall[$name]}" "${cpu[$name]}" "$(echo "${rss[$name]}" | awk '{ print $1 / 1024 }')"
+done
+echo
+awk -v sw="${wall[scan]}" -v sc="${cpu[scan]}" -v rw="${wall[rg]}" -v rc="${cpu[rg]}" -v cw="${wall[cat]}" \
+  -v vw="${wall[save]}" -v xw="${wall[rewrite]}" -v tw="${wall[tags]}" -v kw="${wall[ctags]}" \
+  -v r="${rss[scan]}" -v b="$bytes" 'BEGIN {
+  printf "scan / rg, wall:   %.2f   (target: at most 2)\n", sw / rw
+  printf "scan / rg, CPU:    %.2f   (target: at most 2)\n", sc / rc
+  printf "scan peak / bytes: %.2f   (target: at most 1.2)\n", r * 1024 / b
+  printf "scan / cat, wall:  %.2f\n", sw / cw
+  printf "save / scan, wall: %.2f   rewriting / scan: %.2f\n", vw / sw, xw / sw
+  printf "tags / ctags, wall: %.3f  (target: at most 0.1)\n", tw / kw }'

@@ -12,10 +12,11 @@ set -euo pipefail
 # search, lintian to check the packages, debootstrap, zstd and util-linux
 # (unshare) for the Debian 12 root they are installed into; universal-ctags
 # (readtags, and ctags for bench/scan.sh) and vim, the readers the tags
-# file's tests check it with.
+# file's tests check it with; ripgrep and time for bench/scan.sh.
 packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev
   libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev clang-format clang-tidy gcovr
-  libcli11-dev nlohmann-json3-dev dpkg-dev file lintian debootstrap zstd util-linux universal-ctags vim)
+  libcli11-dev nlohmann-json3-dev dpkg-dev file lintian debootstrap zstd util-linux universal-ctags vim
+  ripgrep time)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
