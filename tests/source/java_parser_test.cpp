@@ -239,6 +239,16 @@ TEST_F(ParseJavaSourceTest, LineEndsAreNormalisedOnlyInTextsWithoutCrLf) {
   p = Parse("public class A {\r int n;\n}\r");
   EXPECT_EQ(p.sBody, "\r\npublic class A {\r int n;\r\n}");
   EXPECT_EQ(p.sFooter, "\r");
+
+  // Lines of every length from 0 to 40, LFs side by side among them.
+  std::string sLines;
+  std::string sExpected;
+  for (int n = 0; n <= 40; ++n) {
+    sLines += std::string(static_cast<size_t>(n), 'x') + (n % 7 == 0 ? "\n\n" : "\n");
+    sExpected += std::string(static_cast<size_t>(n), 'x') + (n % 7 == 0 ? "\r\n\r\n" : "\r\n");
+  }
+  p = Parse("public class A {\n" + sLines + "}");
+  EXPECT_EQ(p.sBody, "\r\npublic class A {\r\n" + sExpected + "}");
 }
 
 TEST_F(ParseJavaSourceTest, KeywordInABlockCommentIsSkippedOnlyWhenAnotherCommentFollows) {
