@@ -31,7 +31,7 @@ struct Parsed {
 };
 
 // How much memory for texts a worker keeps from one file to the next.
-constexpr size_t kKeptScratch = 256 * 1024;
+constexpr size_t kKeptScratch = size_t{256} * 1024;
 
 // A worker's memory, kept from file to file: a file's text is read into
 // memory that is already there, and only what the record keeps is new.  A
