@@ -11,9 +11,12 @@
 //   dynamic array DynArray<T> below
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -128,10 +131,13 @@ class DynArray {
   const Storage& Items() const { return aItems_; }
 
  private:
-  // Never destroyed: arrays read during the process's exit may still
-  // hand it out.
+  // Made once in storage of its own and never destroyed: arrays read while
+  // the process exits (after static objects are gone) may still hand it
+  // out.  An empty value owns no memory, so none is left behind when the
+  // library is unloaded.
   static const T& EmptyValue() {
-    static const T* const pEmpty = new T{};
+    alignas(T) static std::array<std::byte, sizeof(T)> aStorage;
+    static const T* const pEmpty = ::new (static_cast<void*>(aStorage.data())) T{};
     return *pEmpty;
   }
 
