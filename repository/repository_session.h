@@ -26,8 +26,9 @@
 namespace qv {
 
 // One source file of a scan and what the parser made of it; its names are
-// in its record, read only by a caller that needs them: copying them for every file costs a scan of thousands of
-// files a noticeable share of its time.
+// in its record, read only by a caller that needs them: copying them for
+// every file costs a scan of thousands of files a noticeable share of its
+// time.
 struct ScannedFile {
   int64_t nIndex = 0;  // its record's position in JavaClass
   SourceState eState = SourceState::kParsed;

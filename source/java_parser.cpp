@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -373,16 +372,6 @@ struct NamedDeclaration {
   bool Named() const { return eKind != JavaKind::kNone && !TypeName(decl.aWord[nNameAt + 1], eKind).empty(); }
 };
 
-// Whether sText holds a CR LF pair.
-bool HasCrLf(std::string_view sText) {
-  const char* p = sText.data();
-  const char* const pEnd = p + sText.size();
-  while ((p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(pEnd - p)))) != nullptr) {
-    if (++p < pEnd && *p == '\n') return true;
-  }
-  return false;
-}
-
 // The LF bytes of a text, 16 at a time where the machine has SSE2.
 size_t CountLf(const char* p, size_t n) {
   size_t nLf = 0;
@@ -431,8 +420,8 @@ void CopyWithCrLf(const char* p, size_t n, char* pOut) {
 // A text without any CR LF has bare LF line ends: they become CR LF, in
 // sSpare.  A whole file passes through here, so it is done by hand (one
 // count, one copy) rather than by the general replace.
-std::string_view CrLfLineEnds(std::string_view sText, String& sSpare) {
-  if (HasCrLf(sText)) return sText;
+std::string_view CrLfLineEnds(std::string_view sText, std::string_view sCRLF, String& sSpare) {
+  if (RtStrScan(sText, sCRLF) >= 0) return sText;
   const size_t nLf = CountLf(sText.data(), sText.size());
   if (nLf == 0) return sText;
   sSpare.resize(sText.size() + nLf);
@@ -507,7 +496,6 @@ void CutPackageAndImports(std::string_view vPreamble, const JavaSourceFields& ou
 }
 
 // The body: the one-line declaration, then the text from the body's "{" to
-// the last "}".
 // the last "}".  Without a "{" ... "}" the declaration goes in front of the
 // body passed in.  The body is most of a file: it is copied once.
 void CutBody(std::string_view vText, const Declaration& decl, int64_t nLastBrace, String& sBody) {
@@ -625,7 +613,7 @@ JavaKind DeclarationKind(std::string_view sBody) {
 JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, String& sSpare, const JavaSourceFields& out,
                      std::vector<String>& aDottedNames) {
   const String sCRLF = RtCharToStr(13) + RtCharToStr(10);
-  const std::string_view vText = CrLfLineEnds(sText, sSpare);
+  const std::string_view vText = CrLfLineEnds(sText, sCRLF, sSpare);
 
   const std::string_view sKeyword = FormKeyword(vText);
   NamedDeclaration found = FirstPass(tools, vText, sCRLF, sKeyword);
