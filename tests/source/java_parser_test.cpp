@@ -249,6 +249,12 @@ TEST_F(ParseJavaSourceTest, LineEndsAreNormalisedOnlyInTextsWithoutCrLf) {
   }
   p = Parse("public class A {\n" + sLines + "}");
   EXPECT_EQ(p.sBody, "\r\npublic class A {\r\n" + sExpected + "}");
+
+  // More LFs in a row than a byte counts.
+  std::string sManyCrLf;
+  for (int n = 0; n < 5000; ++n) sManyCrLf += "\r\n";
+  p = Parse("public class A {" + std::string(5000, '\n') + "}");
+  EXPECT_EQ(p.sBody, "\r\npublic class A {" + sManyCrLf + "}");
 }
 
 TEST_F(ParseJavaSourceTest, KeywordInABlockCommentIsSkippedOnlyWhenAnotherCommentFollows) {
