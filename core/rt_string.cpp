@@ -1,6 +1,12 @@
 #include "core/rt_string.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qv {
 
@@ -40,8 +46,46 @@ String RtStrUpper(std::string_view sText) {
   return s;
 }
 
+size_t RtStrFind(std::string_view sText, std::string_view sKey, size_t nFrom) {
+  const size_t nText = sText.size();
+  const size_t nKey = sKey.size();
+  if (nKey == 0) return nFrom <= nText ? nFrom : std::string_view::npos;
+  if (nKey > nText || nFrom > nText - nKey) return std::string_view::npos;
+  if (nKey == 1) {
+    const void* p = std::memchr(sText.data() + nFrom, sKey[0], nText - nFrom);
+    return p == nullptr ? std::string_view::npos : static_cast<size_t>(static_cast<const char*>(p) - sText.data());
+  }
+  const char* const p = sText.data();
+  const size_t nEnd = nText - nKey + 1;  // the places a match may start before
+  // Whether the key's inner bytes stand at a place whose first and last
+  // bytes match.
+  const auto InnerMatches = [&](size_t i) {
+    return nKey == 2 || std::memcmp(p + i + 1, sKey.data() + 1, nKey - 2) == 0;
+  };
+  size_t i = nFrom;
+#if defined(__SSE2__)
+  const __m128i vFirst = _mm_set1_epi8(sKey.front());
+  const __m128i vLast = _mm_set1_epi8(sKey.back());
+  for (; i + 16 <= nEnd; i += 16) {
+    const __m128i vAtFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i vAtLast = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + nKey - 1));
+    auto nMask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(vAtFirst, vFirst), _mm_cmpeq_epi8(vAtLast, vLast))));
+    while (nMask != 0) {
+      const size_t nAt = i + static_cast<size_t>(std::countr_zero(nMask));
+      if (InnerMatches(nAt)) return nAt;
+      nMask &= nMask - 1;
+    }
+  }
+#endif
+  for (; i < nEnd; ++i) {
+    if (p[i] == sKey.front() && p[i + nKey - 1] == sKey.back() && InnerMatches(i)) return i;
+  }
+  return std::string_view::npos;
+}
+
 int64_t RtStrScan(std::string_view sText, std::string_view sKey) {
-  const size_t nPos = sText.find(sKey);
+  const size_t nPos = RtStrFind(sText, sKey);
   return nPos == std::string_view::npos ? -1 : static_cast<int64_t>(nPos);
 }
 

@@ -34,6 +34,11 @@ String RtStrUpper(std::string_view sText);
 // Position of the first occurrence of sKey in sText, or -1.  An empty key is
 // found at position 0.
 int64_t RtStrScan(std::string_view sText, std::string_view sKey);
+// Position of the first occurrence of sKey in sText at or after nFrom, or
+// std::string_view::npos: std::string_view::find, but for the short keys a
+// parser looks for in long texts.  It tests 16 places at a time for the
+// key's first and last byte, so a frequent first byte costs no call.
+size_t RtStrFind(std::string_view sText, std::string_view sKey, size_t nFrom = 0);
 // Splits sText at every occurrence of any character of sDelimiters and stores
 // the pieces in aPieces from index 0 (elements above the pieces are kept).
 // Empty pieces between delimiters count; the empty piece after a final

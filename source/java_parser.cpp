@@ -300,10 +300,10 @@ int64_t FindDeclarationKeyword(std::string_view sText) {
     if (c == '/' && i + 1 < n && sText[i + 1] == '/') {
       i = std::min(sText.find('\n', i), n);
     } else if (c == '/' && i + 1 < n && sText[i + 1] == '*') {
-      const size_t nEnd = sText.find("*/", i + 2);
+      const size_t nEnd = RtStrFind(sText, "*/", i + 2);
       i = nEnd == std::string_view::npos ? n : nEnd + 2;
     } else if (c == '"' && sText.substr(i, 3) == "\"\"\"") {  // a text block
-      const size_t nEnd = sText.find("\"\"\"", i + 3);
+      const size_t nEnd = RtStrFind(sText, "\"\"\"", i + 3);
       i = nEnd == std::string_view::npos ? n : nEnd + 3;
     } else if (c == '"' || c == '\'') {
       ++i;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/rt_string.h"
+
 namespace qv {
 
 KeyPositions::KeyPositions(std::string_view sText, std::string_view sKey)
@@ -13,7 +15,7 @@ KeyPositions::KeyPositions(std::string_view sText, std::string_view sKey)
 void KeyPositions::FindUpTo(int64_t nPos) const {
   if (!aPos_.empty() && aPos_.back() >= nPos) return;
   while (nSearched_ <= sText_.size()) {
-    const size_t n = sText_.find(sKey_, nSearched_);
+    const size_t n = RtStrFind(sText_, sKey_, nSearched_);
     if (n == std::string_view::npos) {
       nSearched_ = sText_.size() + 1;
       return;

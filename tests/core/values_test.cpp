@@ -86,6 +86,27 @@ TEST(RtString, CutsAndSearchesClippingPositions) {
   EXPECT_EQ(s, "def");
 }
 
+TEST(RtString, FindAgreesWithTheStandardSearchEverywhere) {
+  // Texts of a few bytes over a small alphabet, so that keys match, half
+  // match and overlap; every key length, every start, every text length up
+  // to past two 16-byte blocks.
+  std::string sText;
+  uint32_t nSeed = 7;
+  for (int n = 0; n < 600; ++n) {
+    nSeed = nSeed * 1103515245U + 12345U;
+    sText += "ab*/\n"[(nSeed >> 16) % 5];
+  }
+  for (const std::string_view sKey : {"a", "ab", "*/", "aba", "b*/a", "abab*", "ba*/\nab*/b", "zz", ""}) {
+    for (const size_t nLength : {0UL, 1UL, 2UL, 15UL, 16UL, 17UL, 31UL, 32UL, 33UL, 47UL, 600UL}) {
+      const std::string_view sPart(sText.data(), nLength);
+      for (size_t nFrom = 0; nFrom <= nLength + 1; ++nFrom) {
+        ASSERT_EQ(RtStrFind(sPart, sKey, nFrom), sPart.find(sKey, nFrom))
+            << "key " << sKey << ", length " << nLength << ", from " << nFrom;
+      }
+    }
+  }
+}
+
 TEST(RtString, TokenizeKeepsEmptyFieldsButNotTheTrailingOne) {
   DynArray<String> a;
   EXPECT_EQ(RtStrTokenize("a;;b;", "", ";", a), 3);
