@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/values.h"
 
@@ -39,6 +40,11 @@ int64_t RtStrScan(std::string_view sText, std::string_view sKey);
 // parser looks for in long texts.  It tests 16 places at a time for the
 // key's first and last byte, so a frequent first byte costs no call.
 size_t RtStrFind(std::string_view sText, std::string_view sKey, size_t nFrom = 0);
+// Appends to aPlaces every place in [nFrom, nTo) at which sKey begins,
+// overlapping ones included, in ascending order.  An empty key is found
+// nowhere.
+void RtStrFindAll(std::string_view sText, std::string_view sKey, size_t nFrom, size_t nTo,
+                  std::vector<int64_t>& aPlaces);
 // Splits sText at every occurrence of any character of sDelimiters and stores
 // the pieces in aPieces from index 0 (elements above the pieces are kept).
 // Empty pieces between delimiters count; the empty piece after a final

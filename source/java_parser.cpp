@@ -149,7 +149,7 @@ void CutPackage(std::string_view sPreamble, const CommentIndex& oComments, Strin
   if (nPos < 0) return;
   const KeyPositions oPackage(sPreamble, kPackage);
   while (true) {
-    while (oComments.InComment(oPackage, nPos) == 1) nPos = oPackage.ScanNext(nPos);
+    nPos = oComments.SkipCommented(oPackage, nPos);
     const int64_t nSemi = ScanAt(sPreamble, ";", nPos);
     const std::string_view sText = RtStrTrimView(Mid(sPreamble, nPos + kPackageLength, nSemi - kPackageLength));
     if (!HasLineBreak(sText)) {
@@ -172,7 +172,7 @@ void CutImports(std::string_view sPreamble, const CommentIndex& oComments, DynAr
   int64_t nIndex = 0;
   int64_t nPos = oImport.ScanNext(0);
   while (oImport.ScanAt(nPos) != -1) {
-    while (oComments.InComment(oImport, nPos) == 1) nPos = oImport.ScanNext(nPos);
+    nPos = oComments.SkipCommented(oImport, nPos);
     if (oComments.InComment(oImport, nPos) != 0) continue;
     const int64_t nSemi = ScanAt(sPreamble, ";", nPos);
     // An "import " with no ";" after it ends the scan: nothing later in the
@@ -458,7 +458,7 @@ NamedDeclaration FirstPass(JavaTextTools& tools, std::string_view vText, std::st
   const KeyPositions oKeyword(vText, sKeyword);
   int64_t nKey = oKeyword.FirstFrom(0);
   const CommentIndex oComments(vText);
-  while (oComments.InComment(oKeyword, nKey) == 1) nKey = oKeyword.ScanNext(nKey);
+  nKey = oComments.SkipCommented(oKeyword, nKey);
   found.decl = LocateDeclaration(tools, vText, sCRLF, nKey);
   found.eKind = LastKeyword(found.decl.aWord, found.decl.nWords, false, found.nNameAt);
   return found;

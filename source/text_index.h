@@ -40,17 +40,31 @@ class KeyPositions {
   int64_t ScanAt(int64_t nPos) const;
   // StrScanNext(sText, sKey, nPos).
   int64_t ScanNext(int64_t nPos) const;
+  // The last occurrence before nPos, or -1.
+  int64_t LastBefore(int64_t nPos) const;
+  // Whether two occurrences of the key can overlap ("aa" in "aaa").
+  bool Overlaps() const { return bOverlaps_; }
 
  private:
+  // How far beyond the searched part a question must reach for the search
+  // to leap there.
+  static constexpr size_t kLeap = 1024;
+
   // Finds occurrences until one at or after nPos is known or the text ends.
   void FindUpTo(int64_t nPos) const;
+  // Searches the gap a leap left, if any.
+  void FillGap() const;
 
   std::string_view sText_;
   std::string_view sKey_;
-  // Every occurrence that begins before nSearched_, in order.
+  // Every occurrence that begins before nSearched_, in order, except those
+  // in the gap [nGapFrom_, nGapTo_) when it is not empty.
   mutable std::vector<int64_t> aPos_;
   mutable size_t nSearched_ = 0;
+  mutable size_t nGapFrom_ = 0;
+  mutable size_t nGapTo_ = 0;
   int64_t nKeyLength_;
+  bool bOverlaps_ = false;
   // Index of the last answer: the search for the next one starts there.
   mutable size_t nHint_ = 0;
 };
@@ -63,6 +77,10 @@ class CommentIndex {
   // StrInComment(sText, sKey, nPos), where oKey holds the positions of sKey
   // in the same text: -1, 0 or 1.
   int64_t InComment(const KeyPositions& oKey, int64_t nPos) const;
+  // The position that "while (InComment(oKey, nPos) == 1) nPos =
+  // oKey.ScanNext(nPos);" ends at, without visiting every occurrence that a
+  // long comment holds.
+  int64_t SkipCommented(const KeyPositions& oKey, int64_t nPos) const;
 
  private:
   KeyPositions oOpen_;
