@@ -47,6 +47,12 @@ void IndexedNames::Assign(std::vector<String> aNames) {
   for (int64_t j = 0; j < Count(); ++j) Add(j, aNames_[j]);
 }
 
+void IndexedNames::Reserve(int64_t nCount) {
+  if (nCount <= 0) return;
+  aNames_.Items().reserve(static_cast<size_t>(nCount));
+  aIndex_.reserve(static_cast<size_t>(nCount));
+}
+
 void IndexedNames::Clear() {
   aNames_.Clear();
   aIndex_.clear();

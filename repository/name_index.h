@@ -28,6 +28,8 @@ class IndexedNames {
   // A negative index changes nothing.
   void Set(int64_t nIndex, std::string_view sName);
   void Assign(std::vector<String> aNames);
+  // Room for nCount names, so that filling the list does not regrow it.
+  void Reserve(int64_t nCount);
   void Clear();
 
   // The lowest position holding exactly sName, or -1.

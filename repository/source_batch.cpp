@@ -102,6 +102,8 @@ void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int n
     Swap(aClasses.At(i), *aParsed[static_cast<size_t>(i)]);
   }
   aClasses.At(n - 1);  // every record at once, not one reallocation after another
+  repo.cv_sClassName.Reserve(n);
+  repo.cv_sSuperClass.Reserve(n);
   std::vector<Scratch> aScratch(static_cast<size_t>(std::max(nThreads, 1)));
 
   RunAheadByWorker(
