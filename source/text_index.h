@@ -47,7 +47,7 @@ class KeyPositions {
 
  private:
   // How far beyond the searched part a question must reach for the search
-  // to leap there.
+  // to leap there; also the first stretch a search covers.
   static constexpr size_t kLeap = 1024;
 
   // Finds occurrences until one at or after nPos is known or the text ends.
