@@ -3,21 +3,26 @@
 # tools that read the same files: ripgrep (every byte of every Java file,
 # looked at), cat (every byte, copied through a pipe), find (the names only)
 # and universal-ctags (a tags file of the classes), in the same run, and
-# prints the medians and the ratios.
+# prints the medians and the ratios.  Beside them runs bench/read_keep, which
+# reads every file into memory it keeps to the end on two threads, and looks
+# at nothing: the least that any scan holding the files' text does.
 #
-#   bench/scan.sh ROOT [QUORVANE]
+#   bench/scan.sh ROOT [QUORVANE [READ_KEEP]]
 #
 # A good tree: the JDK's own sources (Debian's openjdk-17-source), unpacked
-# from /usr/lib/jvm/openjdk-17/lib/src.zip.  QUORVANE defaults to the
-# release build, build/release/quorvane.  After a warm-up, every command runs
+# from /usr/lib/jvm/openjdk-17/lib/src.zip.  QUORVANE and READ_KEEP default
+# to the release build's, build/release/quorvane and
+# build/release/bench/read_keep.  After a warm-up, every command runs
 # QV_BENCH_RUNS (7) times, the commands taking turns, so that a busy moment
 # of the machine falls on all of them alike.  Wall and CPU time (user +
 # system) and the peak resident set are medians.
 set -euo pipefail
 root=${1:?usage: bench/scan.sh ROOT [QUORVANE]}
 qv=${2:-$(dirname "$0")/../build/release/quorvane}
+keep=${3:-$(dirname "$0")/../build/release/bench/read_keep}
 runs=${QV_BENCH_RUNS:-7}
 [ -x "$qv" ] || { echo "no quorvane at $qv (cmake --preset release && cmake --build --preset release)" >&2; exit 2; }
+[ -x "$keep" ] || { echo "no read_keep at $keep (cmake --preset release && cmake --build --preset release)" >&2; exit 2; }
 for tool in rg ctags /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "no $tool (scripts/deps.sh installs ripgrep, universal-ctags and time)" >&2; exit 2; }
 done
@@ -31,13 +36,14 @@ find "$root" -iname '*.java' -type f -print0 > "$list"
 files=$(tr -cd '\0' < "$list" | wc -c)
 bytes=$(xargs -0 cat < "$list" | wc -c)
 
-names=(rg cat find ctags scan save tags)
+names=(rg keep cat find ctags scan save tags)
 # A save that rewrites every method file: each run stores the line breaks
 # with the other of two tokens, so no method file keeps its content.
 token=1E
 command_of() {  # command_of NAME: sets cmd to the command of that name
   case $1 in
     rg) cmd=(rg -c --no-ignore -j2 -g '*.java' -e class "$root") ;;
+    keep) cmd=("$keep" "$list") ;;
     cat) cmd=(xargs -0 -a "$list" cat) ;;
     find) cmd=(find "$root" -iname '*.java') ;;
     ctags) cmd=(ctags -R --languages=Java --kinds-Java=ci -f /dev/null "$root") ;;
@@ -105,6 +111,7 @@ printf '%-28s %8s %8s %10s\n' "median of $runs" 'wall s' 'CPU s' 'peak MiB'
 label() {
   case $1 in
     rg) echo 'rg -c -j2 (ripgrep)' ;;
+    keep) echo 'read_keep (read and keep)' ;;
     cat) echo 'cat' ;;
     find) echo 'find' ;;
     ctags) echo 'ctags -R --kinds-Java=ci' ;;
@@ -119,10 +126,13 @@ for name in "${names[@]}"; do
 done
 echo
 awk -v sw="${wall[scan]}" -v sc="${cpu[scan]}" -v rw="${wall[rg]}" -v rc="${cpu[rg]}" -v cw="${wall[cat]}" \
+  -v pw="${wall[keep]}" -v pc="${cpu[keep]}" \
   -v vw="${wall[save]}" -v xw="${wall[rewrite]}" -v tw="${wall[tags]}" -v kw="${wall[ctags]}" \
   -v r="${rss[scan]}" -v b="$bytes" 'BEGIN {
   printf "scan / rg, wall:   %.2f   (target: at most 2)\n", sw / rw
   printf "scan / rg, CPU:    %.2f   (target: at most 2)\n", sc / rc
+  printf "read_keep / rg:    %.2f wall, %.2f CPU (reading alone, into kept memory)\n", pw / rw, pc / rc
+  printf "scan / read_keep:  %.2f wall, %.2f CPU\n", sw / pw, sc / pc
   printf "scan peak / bytes: %.2f   (target: at most 1.2)\n", r * 1024 / b
   printf "scan / cat, wall:  %.2f\n", sw / cw
   printf "save / scan, wall: %.2f   rewriting / scan: %.2f\n", vw / sw, xw / sw
