@@ -17,7 +17,7 @@
 # of the machine falls on all of them alike.  Wall and CPU time (user +
 # system) and the peak resident set are medians.
 set -euo pipefail
-root=${1:?usage: bench/scan.sh ROOT [QUORVANE]}
+root=${1:?usage: bench/scan.sh ROOT [QUORVANE [READ_KEEP]]}
 qv=${2:-$(dirname "$0")/../build/release/quorvane}
 keep=${3:-$(dirname "$0")/../build/release/bench/read_keep}
 runs=${QV_BENCH_RUNS:-7}
