@@ -83,45 +83,54 @@ class FileSystem {
   // Makes the directory sPath and its missing parents; TRUE when it exists
   // afterwards.
   virtual bool MakeDirectories(std::string_view sPath) = 0;
-  // Copies sSource to sTarget, replacing a file there.
-  virtual bool Copy(std::string_view sSource, std::string_view sTarget) = 0;
+  // Copies sSource to sTarget, replacing a file there; a failed copy leaves
+  // sTarget as it was.
+  virtual IoError Copy(std::string_view sSource, std::string_view sTarget) = 0;
   // Renames sOld to sNew; fails when sNew exists (Windows rule).
-  virtual bool Rename(std::string_view sOld, std::string_view sNew) = 0;
-  // Moves sSource over sTarget in one step, replacing sTarget (used to put a
-  // completely written file in place of the old one).
-  virtual bool Replace(std::string_view sSource, std::string_view sTarget) = 0;
-  // Replace for many files at once: every source is made durable first (a
-  // host may do it with one step for all), and only then is each moved
-  // over its target; a failure of that first step moves nothing.  aDone[k]
-  // tells whether pair k was moved.  This default replaces one by one.
-  virtual void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) {
-    aDone.assign(aMoves.size(), false);
-    for (size_t k = 0; k < aMoves.size(); ++k) aDone[k] = Replace(aMoves[k].first, aMoves[k].second);
-  }
+  virtual IoError Rename(std::string_view sOld, std::string_view sNew) = 0;
+  // Deletes the file sPath.
+  virtual IoError Remove(std::string_view sPath) = 0;
+
+  // Replacing files without ever losing the old ones.  A new version of a
+  // file is written to a temporary file beside it (CreateTemporary), made
+  // durable (SyncAll, once for a whole batch), and moved over the target
+  // (MoveOver); the old file can be kept aside first (KeepAside) so that a
+  // batch whose later step fails can put every old file back.
+  // repository/replacing_file.h builds the transaction of these steps.
+  //
+  // Creates a new, empty file for writing in the directory of sTarget, to
+  // be moved over it later: its name (sTemp) is one nobody can predict, and
+  // it is created new, never through a link or over a file planted there.
+  virtual IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) = 0;
+  // Closes a file opened for writing: the first failure of any write to it
+  // or of the close itself, with the file's name and the system's reason.
+  virtual IoError CloseWritten(FileHandle hFile) = 0;
+  // Makes the contents of the files aPaths durable, and the names of the
+  // directories aPaths (renames into them), in as few steps as the system
+  // allows (one step per file system, where it has one).
+  virtual IoError SyncAll(const std::vector<std::string>& aPaths) = 0;
+  // Gives the file sTarget a second name beside it (sAside), so that it can
+  // be replaced and put back.
+  virtual IoError KeepAside(std::string_view sTarget, std::string& sAside) = 0;
+  // Moves sSource over sTarget in one step, replacing it (not synced).
+  virtual IoError MoveOver(std::string_view sSource, std::string_view sTarget) = 0;
 
   // Puts sText in place of the whole file sPath (creating it) in one step,
   // so that a failure leaves the old file as it was: the text is written
-  // to a new file beside it, which then replaces it.  The write need not be
-  // forced to disk (a host may leave it in the system's cache, as Windows'
-  // profile functions do).  This default is made of the calls above, with
-  // sPath + ".qvnew" as the new file.
+  // to a temporary file beside it, which then replaces it.  The write need
+  // not be forced to disk (a host may leave it in the system's cache, as
+  // Windows' profile functions do).  This default is made of the calls
+  // above.
   virtual IoError ReplaceContent(std::string_view sPath, std::string_view sText) {
-    std::string sNew(sPath);
-    sNew.append(".qvnew");
     FileHandle hFile;
-    if (!Open(hFile, sNew, kOpenCreate)) return IoError{kIoFailed, "cannot create " + sNew};
+    std::string sNew;
+    if (IoError oError = CreateTemporary(sPath, hFile, sNew); oError.Failed()) return oError;
     const bool bWritten = Write(hFile, sText) == static_cast<int64_t>(sText.size());
-    const bool bClosed = Close(hFile);
-    IoError oError;
-    if (!bWritten || !bClosed) {
-      oError = IoError{kIoFailed, "cannot write " + sNew};
-    } else if (!Replace(sNew, sPath)) {
-      oError = IoError{kIoFailed, "cannot replace " + std::string(sPath)};
-    }
-    if (oError.Failed()) {
-      FileHandle hNone;
-      Open(hNone, sNew, kOpenDelete);
-    }
+    IoError oError = CloseWritten(hFile);
+    if (!bWritten && !oError.Failed())
+      oError = IoError{kIoFailed, "cannot write " + SystemPath(sNew, PathForm::kMapped)};
+    if (!oError.Failed()) oError = MoveOver(sNew, sPath);
+    if (oError.Failed()) Remove(sNew);
     return oError;
   }
 
@@ -191,11 +200,19 @@ class FileSystemWrapper : public FileSystem {
   }
   bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
   bool MakeDirectories(std::string_view sPath) override { return oBase_.MakeDirectories(sPath); }
-  bool Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
-  bool Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
-  bool Replace(std::string_view sSource, std::string_view sTarget) override { return oBase_.Replace(sSource, sTarget); }
-  void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override {
-    oBase_.ReplaceAll(aMoves, aDone);
+  IoError Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
+  IoError Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
+  IoError Remove(std::string_view sPath) override { return oBase_.Remove(sPath); }
+  IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override {
+    return oBase_.CreateTemporary(sTarget, hFile, sTemp);
+  }
+  IoError CloseWritten(FileHandle hFile) override { return oBase_.CloseWritten(hFile); }
+  IoError SyncAll(const std::vector<std::string>& aPaths) override { return oBase_.SyncAll(aPaths); }
+  IoError KeepAside(std::string_view sTarget, std::string& sAside) override {
+    return oBase_.KeepAside(sTarget, sAside);
+  }
+  IoError MoveOver(std::string_view sSource, std::string_view sTarget) override {
+    return oBase_.MoveOver(sSource, sTarget);
   }
   IoError ReplaceContent(std::string_view sPath, std::string_view sText) override {
     return oBase_.ReplaceContent(sPath, sText);

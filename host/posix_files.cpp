@@ -6,16 +6,12 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 
 #include "host/posix_io.h"
 
 namespace qv {
 
 namespace {
-
-// From this many moves on, ReplaceAll renames on two threads.
-constexpr size_t kParallelRenames = 64;
 
 constexpr size_t kBufferSize = size_t{64} * 1024;
 
@@ -58,6 +54,8 @@ struct PosixFileSystem::OpenFile {
   int nFd = -1;
   bool bWritable = false;
   bool bFailed = false;  // a write to the file failed; further writes fail
+  int nError = 0;        // errno of the first failed write
+  std::string sPath;     // as this system names it, for messages
   int64_t nFdPos = 0;
   std::unique_ptr<char[]> aRead;
   size_t nBegin = 0;
@@ -74,9 +72,14 @@ struct PosixFileSystem::OpenFile {
     const size_t nDone = io::WriteAll(nFd, sPending);
     nFdPos += static_cast<int64_t>(nDone);
     const bool bOk = nDone == sPending.size();
-    if (!bOk) bFailed = true;
+    if (!bOk) Failed();
     sPending.clear();
     return bOk;
+  }
+
+  void Failed() {
+    if (!bFailed) nError = errno != 0 ? errno : kIoFailed;
+    bFailed = true;
   }
 
   // Gives the read-ahead back to the file so that writes land at the
@@ -158,31 +161,54 @@ bool PosixFileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle
       return false;
   }
   if (nFd < 0) return false;
-  auto pFile = std::make_unique<OpenFile>();
-  pFile->nFd = nFd;
-  pFile->bWritable = bWritable;
-  if (nStyle == kOpenAppend) {
-    const int64_t nEnd = io::SeekEnd(nFd);
-    if (nEnd < 0) {
-      io::Close(nFd);
-      return false;
-    }
-    pFile->nFdPos = nEnd;
+  int64_t nEnd = 0;
+  if (nStyle == kOpenAppend && (nEnd = io::SeekEnd(nFd)) < 0) {
+    io::Close(nFd);
+    return false;
   }
-  const uintptr_t nHandle = nNextHandle_++;
-  aFiles_.emplace(nHandle, std::move(pFile));
-  hFile.nValue = nHandle;
+  hFile = Add(nFd, bWritable, sPosix);
+  Find(hFile)->nFdPos = nEnd;
   return true;
 }
 
-bool PosixFileSystem::Close(FileHandle hFile) {
+FileHandle PosixFileSystem::Add(int nFd, bool bWritable, std::string sPath) {
+  auto pFile = std::make_unique<OpenFile>();
+  pFile->nFd = nFd;
+  pFile->bWritable = bWritable;
+  pFile->sPath = std::move(sPath);
+  const uintptr_t nHandle = nNextHandle_++;
+  aFiles_.emplace(nHandle, std::move(pFile));
+  FileHandle hFile;
+  hFile.nValue = nHandle;
+  return hFile;
+}
+
+bool PosixFileSystem::Close(FileHandle hFile) { return !CloseWritten(hFile).Failed(); }
+
+IoError PosixFileSystem::CloseWritten(FileHandle hFile) {
   auto it = aFiles_.find(hFile.nValue);
-  if (it == aFiles_.end()) return false;
+  if (it == aFiles_.end()) return IoError{EBADF, "no such open file"};
   OpenFile& oFile = *it->second;
-  bool bOk = oFile.Flush() && !oFile.bFailed;
-  if (!io::Close(oFile.nFd)) bOk = false;
+  oFile.Flush();
+  if (!io::Close(oFile.nFd)) oFile.Failed();
+  IoError oError;
+  if (oFile.bFailed) oError = io::ErrorOf(oFile.nError, "cannot write " + oFile.sPath);
   aFiles_.erase(it);
-  return bOk;
+  return oError;
+}
+
+IoError PosixFileSystem::CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) {
+  if (sTarget.empty()) return IoError{ENOENT, "no file name"};
+  const std::string sPosix = Map(sTarget);
+  std::string sNew;
+  const int nFd = io::CreateBeside(sPosix, 0666, sNew);
+  if (nFd < 0) return io::LastError("cannot create a file beside " + sPosix);
+  hFile = Add(nFd, true, sNew);
+  // The temporary file is named in the library's form, beside the target.
+  const size_t nCut = sTarget.find_last_of("\\/");
+  sTemp = std::string(sTarget.substr(0, nCut == std::string_view::npos ? 0 : nCut + 1));
+  sTemp.append(sNew.substr(sNew.rfind('/') + 1));
+  return {};
 }
 
 bool PosixFileSystem::GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) {
@@ -273,7 +299,7 @@ int64_t PosixFileSystem::Write(FileHandle hFile, std::string_view sText) {
   if (pFile == nullptr || !pFile->bWritable || pFile->bFailed || !pFile->DropReadAhead() || !pFile->Flush()) return 0;
   const size_t nDone = io::WriteAll(pFile->nFd, sText);
   pFile->nFdPos += static_cast<int64_t>(nDone);
-  if (nDone < sText.size()) pFile->bFailed = true;
+  if (nDone < sText.size()) pFile->Failed();
   return static_cast<int64_t>(nDone);
 }
 
@@ -336,69 +362,54 @@ bool PosixFileSystem::MakeDirectories(std::string_view sPath) {
   return !sPath.empty() && !io::CreateDirectories(Map(sPath)).Failed();
 }
 
-bool PosixFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
-  if (sSource.empty() || sTarget.empty()) return false;
-  return !io::CopyFile(Map(sSource), Map(sTarget)).Failed();
+IoError PosixFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
+  if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
+  return io::CopyFile(Map(sSource), Map(sTarget));
 }
 
-bool PosixFileSystem::Rename(std::string_view sOld, std::string_view sNew) {
-  if (sOld.empty() || sNew.empty()) return false;
-  return !io::RenameNoReplace(Map(sOld), Map(sNew)).Failed();
+IoError PosixFileSystem::Rename(std::string_view sOld, std::string_view sNew) {
+  if (sOld.empty() || sNew.empty()) return IoError{ENOENT, "no file name"};
+  return io::RenameNoReplace(Map(sOld), Map(sNew));
 }
 
-bool PosixFileSystem::Replace(std::string_view sSource, std::string_view sTarget) {
-  if (sSource.empty() || sTarget.empty()) return false;
-  return !io::ReplaceWith(Map(sSource), Map(sTarget)).Failed();
+IoError PosixFileSystem::Remove(std::string_view sPath) {
+  if (sPath.empty()) return IoError{ENOENT, "no file name"};
+  return io::Unlink(Map(sPath));
+}
+
+IoError PosixFileSystem::MoveOver(std::string_view sSource, std::string_view sTarget) {
+  if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
+  return io::Rename(Map(sSource), Map(sTarget));
+}
+
+IoError PosixFileSystem::KeepAside(std::string_view sTarget, std::string& sAside) {
+  if (sTarget.empty()) return IoError{ENOENT, "no file name"};
+  std::string sPosixAside;
+  if (IoError oError = io::LinkBeside(Map(sTarget), sPosixAside); oError.Failed()) return oError;
+  const size_t nCut = sTarget.find_last_of("\\/");
+  sAside = std::string(sTarget.substr(0, nCut == std::string_view::npos ? 0 : nCut + 1));
+  sAside.append(sPosixAside.substr(sPosixAside.rfind('/') + 1));
+  return {};
+}
+
+IoError PosixFileSystem::SyncAll(const std::vector<std::string>& aPaths) {
+  // One syncfs per file system: afterwards every file written there is on
+  // disk, and every rename made there is too.
+  std::vector<uint64_t> aSynced;
+  for (const std::string& sPath : aPaths) {
+    const std::string sPosix = Map(sPath);
+    io::FileInfo oInfo;
+    if (IoError oError = io::Stat(sPosix, oInfo); oError.Failed()) return oError;
+    if (std::find(aSynced.begin(), aSynced.end(), oInfo.nDevice) != aSynced.end()) continue;
+    if (!io::SyncFileSystemOf(sPosix)) return io::LastError("cannot sync " + sPosix);
+    aSynced.push_back(oInfo.nDevice);
+  }
+  return {};
 }
 
 IoError PosixFileSystem::ReplaceContent(std::string_view sPath, std::string_view sText) {
   if (sPath.empty()) return IoError{ENOENT, "no file name"};
   return io::WriteReplacing(Map(sPath), sText);
-}
-
-void PosixFileSystem::ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves,
-                                 std::vector<bool>& aDone) {
-  aDone.assign(aMoves.size(), false);
-  // One syncfs per file system holding a source: afterwards every source's
-  // content is on disk, so no rename below can put an incomplete file in
-  // place of an old one.
-  std::vector<uint64_t> aSynced;
-  std::vector<std::string> aFrom(aMoves.size());
-  for (size_t k = 0; k < aMoves.size(); ++k) {
-    if (aMoves[k].first.empty() || aMoves[k].second.empty()) return;
-    aFrom[k] = Map(aMoves[k].first);
-    io::FileInfo oInfo;
-    if (io::Stat(aFrom[k], oInfo).Failed()) return;
-    if (std::find(aSynced.begin(), aSynced.end(), oInfo.nDevice) != aSynced.end()) continue;
-    if (!io::SyncFileSystemOf(aFrom[k])) return;
-    aSynced.push_back(oInfo.nDevice);
-  }
-  // The renames are independent of each other; on file systems where a
-  // rename over an old file costs the freeing of its blocks, two threads
-  // put the files in place sooner than one.
-  std::vector<std::string> aTo(aMoves.size());
-  for (size_t k = 0; k < aMoves.size(); ++k) aTo[k] = Map(aMoves[k].second);
-  std::vector<char> aMoved(aMoves.size(), 0);
-  const auto Move = [&](size_t nFirst, size_t nStep) {
-    for (size_t k = nFirst; k < aMoves.size(); k += nStep) aMoved[k] = io::Rename(aFrom[k], aTo[k]).Failed() ? 0 : 1;
-  };
-  if (aMoves.size() < kParallelRenames) {
-    Move(0, 1);
-  } else {
-    std::thread other(Move, 1, 2);
-    Move(0, 2);
-    other.join();
-  }
-  std::vector<std::string> aDirectories;
-  for (size_t k = 0; k < aMoves.size(); ++k) {
-    if (aMoved[k] == 0) continue;
-    aDone[k] = true;
-    std::string sDir = io::ParentDirectory(aTo[k]);
-    if (aDirectories.empty() || aDirectories.back() != sDir) aDirectories.push_back(std::move(sDir));
-  }
-  std::sort(aDirectories.begin(), aDirectories.end());
-  aDirectories.erase(std::unique(aDirectories.begin(), aDirectories.end()), aDirectories.end());
-  for (const std::string& sDir : aDirectories) io::SyncDirectory(sDir);
 }
 
 bool PosixFileSystem::HoldsExactly(std::string_view sPath, std::string_view sText) const {

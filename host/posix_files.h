@@ -84,14 +84,16 @@ class PosixFileSystem final : public FileSystem {
   bool MakeDirectories(std::string_view sPath) override;
   // Copies into a temporary file beside sTarget and renames it over
   // sTarget, so a failed copy leaves the old target as it was.
-  bool Copy(std::string_view sSource, std::string_view sTarget) override;
-  bool Rename(std::string_view sOld, std::string_view sNew) override;
-  // Flushes sSource to disk, then renames it over sTarget.
-  bool Replace(std::string_view sSource, std::string_view sTarget) override;
-  // Makes the sources durable with one syncfs per file system they lie on,
-  // then renames each over its target (on two threads when there are many),
-  // then syncs each directory once.
-  void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
+  IoError Copy(std::string_view sSource, std::string_view sTarget) override;
+  IoError Rename(std::string_view sOld, std::string_view sNew) override;
+  IoError Remove(std::string_view sPath) override;
+  IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
+  IoError CloseWritten(FileHandle hFile) override;
+  // One syncfs(2) per file system that holds one of the paths.
+  IoError SyncAll(const std::vector<std::string>& aPaths) override;
+  // A hard link.
+  IoError KeepAside(std::string_view sTarget, std::string& sAside) override;
+  IoError MoveOver(std::string_view sSource, std::string_view sTarget) override;
   // Keeps the old file's mode and owner; not synced to disk.
   IoError ReplaceContent(std::string_view sPath, std::string_view sText) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
@@ -107,6 +109,8 @@ class PosixFileSystem final : public FileSystem {
  private:
   struct OpenFile;
   OpenFile* Find(FileHandle hFile);
+  // Adds an open descriptor to the table; its handle.
+  FileHandle Add(int nFd, bool bWritable, std::string sPath);
   std::string Map(std::string_view sPath) const;
   int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
 

@@ -5,6 +5,7 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -34,21 +35,55 @@ void Fill(const struct ::stat& st, FileInfo& oInfo) {
   oInfo.bLink = S_ISLNK(st.st_mode);
 }
 
-// A new file beside sPath that no one else uses: the rename over sPath
-// must stay within one file system, and a concurrent writer must not share
-// the name (the clock makes the name; O_EXCL settles a tie).  The
-// descriptor, or -1 with errno set.
-int CreateBeside(const std::string& sPath, std::string_view sTag, unsigned nMode, std::string& sTemp) {
+// Random letters and digits for a file name, from the system's random
+// source (getrandom(2)); the clock and process id where it has none, which
+// O_EXCL still keeps safe.
+std::string RandomName(size_t nLength) {
+  static constexpr std::string_view kChars = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string sBytes(nLength, '\0');
+  if (::getrandom(sBytes.data(), nLength, GRND_NONBLOCK) != static_cast<ssize_t>(nLength)) {
+    uint64_t nSeed = static_cast<uint64_t>(NowNanoseconds()) ^ (static_cast<uint64_t>(::getpid()) << 40);
+    for (char& c : sBytes) {
+      nSeed = nSeed * 6364136223846793005ULL + 1442695040888963407ULL;
+      c = static_cast<char>(nSeed >> 56);
+    }
+  }
+  std::string sName;
+  for (const char c : sBytes) sName.push_back(kChars[static_cast<unsigned char>(c) % kChars.size()]);
+  return sName;
+}
+
+// A name in sPath's directory for a file that stands in for sPath for a
+// while: hidden, the target's own name in it, and random letters that no
+// one can guess beforehand.
+std::string NameBeside(const std::string& sPath, std::string_view sTag) {
+  const size_t nSlash = sPath.rfind('/');
+  const size_t nName = nSlash == std::string::npos ? 0 : nSlash + 1;
+  std::string sName = sPath.substr(0, nName);
+  sName.append(".").append(std::string_view(sPath).substr(nName)).append(sTag).append(RandomName(12));
+  return sName;
+}
+
+}  // namespace
+
+int CreateBeside(const std::string& sTarget, unsigned nMode, std::string& sTemp) {
   for (int nTry = 0; nTry < 100; ++nTry) {
-    sTemp = sPath;
-    sTemp.append(sTag).append(std::to_string(::getpid())).append("-").append(std::to_string(NowNanoseconds() + nTry));
-    const int nFd = Open(sTemp, O_WRONLY | O_CREAT | O_EXCL, nMode);
+    sTemp = NameBeside(sTarget, ".qvnew-");
+    const int nFd = Open(sTemp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, nMode);
     if (nFd >= 0 || errno != EEXIST) return nFd;
   }
   return -1;
 }
 
-}  // namespace
+IoError LinkBeside(const std::string& sTarget, std::string& sAside) {
+  for (int nTry = 0; nTry < 100; ++nTry) {
+    sAside = NameBeside(sTarget, ".qvold-");
+    // link(2) never follows a link at the new name: a name that exists fails.
+    if (::link(sTarget.c_str(), sAside.c_str()) == 0) return {};
+    if (errno != EEXIST) break;
+  }
+  return LastError("cannot keep the present " + sTarget + " aside");
+}
 
 std::string ErrorText(int nCode) { return std::generic_category().message(nCode); }
 
@@ -260,7 +295,7 @@ IoError WriteReplacing(const std::string& sPath, std::string_view sText, const R
   const bool bKeep = oOptions.bKeepModeAndOwner && !Stat(sPath, oOld).Failed();
   const unsigned nMode = bKeep ? oOld.nMode : 0666;
   std::string sTemp;
-  const int nFd = CreateBeside(sPath, ".tmp-", nMode, sTemp);
+  const int nFd = CreateBeside(sPath, nMode, sTemp);
   if (nFd < 0) return LastError("cannot create a file beside " + sPath);
   if (bKeep) {
     // The umask narrowed the mode; the file keeps the one it had.  A
@@ -293,7 +328,7 @@ IoError CopyFile(const std::string& sFrom, const std::string& sTo) {
   IoError oError = StatOpen(nIn, oInfo);
   if (!oError.Failed() && !oInfo.bRegular) oError = ErrorOf(EINVAL, sFrom + " is no regular file");
   std::string sTemp;
-  const int nOut = oError.Failed() ? -1 : CreateBeside(sTo, ".qvcopy-", 0600, sTemp);
+  const int nOut = oError.Failed() ? -1 : CreateBeside(sTo, 0600, sTemp);
   if (!oError.Failed() && nOut < 0) oError = LastError("cannot create a file beside " + sTo);
   if (!oError.Failed() && ::fchmod(nOut, static_cast<mode_t>(oInfo.nMode & 0777)) != 0)
     oError = LastError("cannot set the mode of " + sTemp);

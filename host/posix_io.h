@@ -81,6 +81,18 @@ IoError ReadStart(const std::string& sPath, size_t nMax, std::string& sText, boo
 // compared first, then the bytes.  Safe on any number of threads at once.
 bool FileHolds(const std::string& sPath, std::string_view sText);
 
+// Creates a new file for writing in the directory of sTarget that stands
+// in for it until it is renamed over it: a hidden name holding the
+// target's name and random letters that no one can guess beforehand,
+// created with O_CREAT|O_EXCL|O_NOFOLLOW, so that nothing planted at that
+// name (a link, a file) is ever opened or overwritten.  The descriptor, or
+// -1 with errno set; sTemp gets the name.
+int CreateBeside(const std::string& sTarget, unsigned nMode, std::string& sTemp);
+// Gives the file sTarget a second name beside it (a hard link under a name
+// made as CreateBeside makes its names), so that sTarget can be replaced
+// and later put back; sAside gets the name.
+IoError LinkBeside(const std::string& sTarget, std::string& sAside);
+
 // fsync(2) of a file already open.
 bool Sync(int nFd);
 // Syncs the directory sDir, so that a rename into it is durable.

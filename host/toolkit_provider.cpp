@@ -61,10 +61,10 @@ int64_t ListFiles(const Host& host, std::string_view sPattern, int64_t /*nFlags*
 
 bool DirExists(const Host& host, std::string_view sPath) { return host.pFiles->DirExists(sPath); }
 bool FileCopy(const Host& host, std::string_view sSource, std::string_view sTarget) {
-  return host.pFiles->Copy(sSource, sTarget);
+  return !host.pFiles->Copy(sSource, sTarget).Failed();
 }
 bool FileRename(const Host& host, std::string_view sOld, std::string_view sNew) {
-  return host.pFiles->Rename(sOld, sNew);
+  return !host.pFiles->Rename(sOld, sNew).Failed();
 }
 
 bool ArraySort(const Host&, DynArray<String>& a, int64_t nOrder, int64_t /*nType*/) {

@@ -8,9 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/host.h"
 #include "core/rt_string.h"
-#include "core/runtime.h"
-#include "core/toolkit.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "repository/repository_format.h"
@@ -26,13 +25,10 @@ constexpr int64_t kProbeLimit = 1000;
 
 bool Exists(Module& m, std::string_view sPath) {
   FileHandle hNone;
-  return RtFileOpen(m, hNone, sPath, kOpenExist);
+  return m.Files().Open(hNone, sPath, kOpenExist);
 }
 
-void Delete(Module& m, std::string_view sPath) {
-  FileHandle hNone;
-  RtFileOpen(m, hNone, sPath, kOpenDelete);
-}
+void Delete(Module& m, std::string_view sPath) { m.Files().Remove(sPath); }
 
 // The numbers from 1 to nHighest that have a copy of sFile under sPrefix,
 // descending.
@@ -46,9 +42,9 @@ std::vector<int64_t> ExistingCopies(Module& m, std::string_view sPrefix, std::st
   }
   const String sBase = String(sPrefix) + String(format::BaseName(sFile));
   const size_t nBaseName = format::FileNameOf(sBase).size();
-  DynArray<String> aNames;
-  VtListFiles(m, sBase + ".*", 0, aNames);
-  for (const String& sName : aNames.Items()) {
+  std::vector<std::string> aNames;
+  m.Files().ListFiles(sBase + ".*", aNames);
+  for (const std::string& sName : aNames) {
     // A copy's name is the base, "." and at least three digits.
     const std::string_view sDigits = std::string_view(sName).substr(std::min(sName.size(), nBaseName + 1));
     if (sDigits.size() < 3 || sDigits.size() > 18 ||
@@ -66,16 +62,18 @@ std::vector<int64_t> ExistingCopies(Module& m, std::string_view sPrefix, std::st
   return aFound;
 }
 
-// Rotates the copies of sFile whose names stand behind sPrefix, then copies
-// sFile to copy 1.  When a copy cannot be moved, the rotation stops there
-// and no new copy is made, so that no earlier version is lost.  Failures
-// are not reported: the caller rewrites its file in any case.
-void RotateHistory(Module& m, std::string_view sPrefix, std::string_view sFile) {
+// Rotates the copies of sFile, named after sName and standing behind
+// sPrefix, then copies sFile to copy 1.  When a copy cannot be moved, the
+// rotation stops there and no new copy is made, so that no earlier version
+// is lost; the error says why.  Nothing to copy (no file sFile yet) is no
+// failure.
+IoError RotateHistory(Module& m, std::string_view sPrefix, std::string_view sName, std::string_view sFile) {
   const Number nQuantity = m.G().nQtyOfArchiveFiles;
   const int64_t nOldest = nQuantity.IsNull() ? 0 : nQuantity.AsInt64();
-  auto CopyPath = [&](int64_t n) { return String(sPrefix) + format::HistoryCopyName(sFile, n); };
+  auto CopyPath = [&](int64_t n) { return String(sPrefix) + format::HistoryCopyName(sName, n); };
+  FileSystem& files = m.Files();
   if (nOldest > 1) {
-    const std::vector<int64_t> aExisting = ExistingCopies(m, sPrefix, sFile, nOldest);
+    const std::vector<int64_t> aExisting = ExistingCopies(m, sPrefix, sName, nOldest);
     // The oldest copy is dropped; every other copy n moves to n + 1, from
     // the highest down, so each target has been moved away already.
     for (int64_t n : aExisting) {
@@ -87,26 +85,62 @@ void RotateHistory(Module& m, std::string_view sPrefix, std::string_view sFile) 
       Delete(m, sTarget);
       // A copy that cannot move up would be deleted as the next step's
       // target: stop, and leave every remaining copy where it is.
-      if (!VtFileRename(m, CopyPath(n), sTarget)) return;
+      if (IoError oError = files.Rename(CopyPath(n), sTarget); oError.Failed()) return oError;
     }
   }
-  VtFileCopy(m, sFile, CopyPath(1));
+  if (!Exists(m, sFile)) return {};
+  return files.Copy(sFile, CopyPath(1));
+}
+
+// The folders below the archive directory that keep the copies of sFile
+// apart from those of every other file of the same name: sFile's own
+// directory, as folders (a drive letter is a folder of its own, "." is
+// dropped and ".." becomes "_", so that nothing leaves the archive
+// directory).  Empty for a bare file name such as the class list file's.
+String ArchiveFolders(std::string_view sFile) {
+  String sFolders;
+  const size_t nLast = sFile.find_last_of("\\/");
+  if (nLast == std::string_view::npos) return sFolders;
+  for (std::string_view sRest = sFile.substr(0, nLast); !sRest.empty();) {
+    const size_t nCut = std::min(sRest.find_first_of("\\/"), sRest.size());
+    std::string_view sPart = sRest.substr(0, nCut);
+    sRest.remove_prefix(std::min(nCut + 1, sRest.size()));
+    if (sPart.size() == 2 && sPart[1] == ':') sPart.remove_suffix(1);
+    if (sPart.empty() || sPart == ".") continue;
+    sFolders.append(sPart == ".." ? std::string_view("_") : sPart).append("\\");
+  }
+  return sFolders;
 }
 
 }  // namespace
 
-Number VC_JavaRepository::SaveHistoryFile(Module& m, std::string_view sFile) {
+IoError KeepRepositoryHistory(Module& m, std::string_view sFile) {
   String& sArchive = m.G().sArchiveFileDirectory;
   if (!sArchive.empty() && sArchive.back() == '\\') sArchive.pop_back();
-  if (!m.G().nSaveArchive.IsTrue()) return Number::Null();
-  const String sPrefix = sArchive + "\\";
-  RotateHistory(m, sPrefix, sFile);
+  if (!m.G().nSaveArchive.IsTrue()) return {};
+  // Without an archive directory a file keeps its copies beside itself.
+  if (sArchive.empty()) return RotateHistory(m, "", sFile, sFile);
+  const String sPrefix = sArchive + "\\" + ArchiveFolders(sFile);
+  if (sPrefix.size() > sArchive.size() + 1 && !m.Files().MakeDirectories(sPrefix)) {
+    return IoError{kIoFailed,
+                   "cannot create the directory " + m.Files().SystemPath(sPrefix, FileSystem::PathForm::kMapped)};
+  }
+  return RotateHistory(m, sPrefix, format::FileNameOf(sFile), sFile);
+}
+
+IoError KeepSourceHistory(Module& m, std::string_view sFile) {
+  if (!m.G().nSaveArchive.IsTrue()) return {};
+  return RotateHistory(m, "", sFile, sFile);
+}
+
+Number VC_JavaRepository::SaveHistoryFile(Module& m, std::string_view sFile) {
+  // Failures are not reported: the caller rewrites its file in any case.
+  KeepRepositoryHistory(m, sFile);
   return Number::Null();
 }
 
 Number VC_JavaClass::SaveHistoryFile(Module& m, std::string_view sFile) {
-  if (!m.G().nSaveArchive.IsTrue()) return Number::Null();
-  RotateHistory(m, "", sFile);
+  KeepSourceHistory(m, sFile);
   return Number::Null();
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "core/module.h"
 #include "core/object.h"
 #include "repository/name_index.h"
+#include "repository/replacing_file.h"
 
 namespace qv {
 
@@ -100,14 +102,24 @@ class VC_JavaRepository : public Object {
   Number SaveHistoryFile(Module& m, std::string_view sFile);
 };
 
+// The history copy of SaveHistoryFile (VC_JavaRepository's, and
+// VC_JavaClass's for a source), with the error of a copy that could not be
+// made: a rotation that fails stops there and makes no new copy.  A
+// repository file named with a directory keeps its copies in folders below
+// the archive directory that repeat that directory (a method file
+// C:\src\A.med in ARCHIVE\C\src\A.001), so that two files of one name
+// never share copies; without an archive directory, beside itself.
+IoError KeepRepositoryHistory(Module& m, std::string_view sFile);
+IoError KeepSourceHistory(Module& m, std::string_view sFile);
+
 // What the save of a scan did.
 struct ScanSave {
   // The records that could not be stored (a field holds the delimiter or
   // the line-break token, say), with why: left out, so that they do not
   // cost the save of all the others.
   std::vector<std::pair<int64_t, String>> aRefused;
-  // Empty when the class list file was written; else why not (then no
-  // method file was written either).
+  // Empty when the save was committed; else why not (then no file of the
+  // repository was replaced: the save is all or nothing).
   String sClassListError;
   int64_t nSaved = 0;      // classes in the class list file
   int64_t nUnchanged = 0;  // method files that already held their content
@@ -115,13 +127,29 @@ struct ScanSave {
   std::vector<std::pair<int64_t, String>> aMethodFileErrors;
 };
 
+// The method files of the records aClasses (positions in JavaClass)
+// written under temporary names, to be committed by the caller
+// (ReplacingFile::CommitAll): per position, the file (none when the present
+// file already holds the content, or the content could not be built), the
+// lines written (kWriteFailed when the content could not be built or the
+// file not written) and why not.
+struct PreparedMethodFiles {
+  std::vector<std::unique_ptr<ReplacingFile>> aFiles;
+  std::vector<int64_t> aLines;
+  std::vector<String> aErrors;  // why the content could not be built
+  int64_t nUnchanged = 0;
+};
+PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aClasses, std::string_view sDelimiter);
+
 // Saves the records of JavaClass as the repository (the class list file of
 // the repository directory, with the module's delimiter and token, and one
 // method file per class): each class line is built once, on worker
 // threads; a record that cannot be stored is left out (bSkipSave) and
 // reported; the parser's body in method 1 is named after its class, so that
-// the method file keeps it; the method files are written as
-// WriteMethodFiles writes them.
+// the method file keeps it.  The changed method files and the class list
+// file are written under temporary names and committed as one transaction
+// (ReplacingFile::CommitAll), the class list last: after a failure at any
+// point the repository is the old one, whole.
 ScanSave SaveScannedClasses(Module& m);
 
 // ReadClassFile, calling fnProgress (when given) after each class with the

@@ -1,12 +1,19 @@
-// A file rewritten without ever losing the old one: the new content goes to
-// a file beside the target, and only when all of it has been written and
-// closed does it take the target's place, in one step.  When anything
-// fails, the new file is removed and the target stays as it was.
+// Files rewritten without ever losing the old ones.  Each new content goes
+// to a temporary file beside its target, created new under a name nobody
+// can predict (FileSystem::CreateTemporary).  Committing puts a batch of
+// such files in place as one transaction: every new file is made durable
+// in one step for the whole batch, the history copies of the old files are
+// kept, every old file is kept aside, and the new files are moved over
+// their targets in order; when any step fails, every target that was
+// already replaced gets its old file back, and no new file stays.  The last
+// file of a batch is its commit point: a reader who goes by it (the class
+// list file names the method files) sees the old batch or the new one.
 #pragma once
 
 #include <string_view>
 #include <vector>
 
+#include "core/host.h"
 #include "core/module.h"
 #include "core/values.h"
 
@@ -14,7 +21,12 @@ namespace qv {
 
 class ReplacingFile {
  public:
-  ReplacingFile(Module& m, std::string_view sTarget);
+  // How the old file's history copy is kept (KeepRepositoryHistory or
+  // KeepSourceHistory); nullptr for none.
+  using KeepHistory = IoError (*)(Module& m, std::string_view sFile);
+
+  ReplacingFile(Module& m, std::string_view sTarget, KeepHistory fnHistory = nullptr);
+  // A file not committed is removed.
   ~ReplacingFile();
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -27,23 +39,29 @@ class ReplacingFile {
   bool Write(std::string_view sText);
   // Closes the new file; TRUE when all of it reached the file system.
   bool Close();
-  // Puts the closed new file in place of the target.
+  // Puts the closed new file in place of the target (CommitAll of one).
   bool Commit();
-  // Commit for many closed files with one durability step for all
-  // (FileSystem::ReplaceAll); each file's Error() says why it failed.
-  static void CommitAll(Module& m, const std::vector<ReplacingFile*>& aFiles);
+  // Commits the closed files of aFiles, in order, as one transaction: all
+  // or none.  A file that failed before, or is not closed, fails the batch
+  // too.  FALSE with the failing file's Error() saying why, and the
+  // message in sError.
+  static bool CommitAll(Module& m, const std::vector<ReplacingFile*>& aFiles, String& sError);
 
   const String& Target() const { return sTarget_; }
-  // Why the last call failed.
+  // Why the last call failed: the file, as this system names it, and the
+  // system's reason.
   const String& Error() const { return sError_; }
 
  private:
   bool Fail(std::string_view sWhat);
+  bool Fail(const IoError& oError) { return Fail(oError.sMessage); }
   void Discard();
+  String Native(std::string_view sPath) const;
 
   Module& m_;
   String sTarget_;
-  String sNew_;
+  KeepHistory fnHistory_;
+  std::string sNew_;
   String sError_;
   FileHandle hFile_;
   bool bOpen_ = false;

@@ -112,16 +112,15 @@ int64_t WriteNewFile(Module& m, ReplacingFile& out, std::string_view sDelimiter,
   return k;
 }
 
-// WriteNewFile, then the present sFile is kept as history and the new file
-// put in its place.
+// WriteNewFile, then the new file put in place of sFile, the present one
+// kept as history.
 template <class AddLines, class What>
 int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, format::LineTrim eTrim,
                         AddLines addLines, What sWhat) {
   WaitCursorScope wait(m);
-  ReplacingFile out(m, sFile);
+  ReplacingFile out(m, sFile, KeepRepositoryHistory);
   const int64_t k = WriteNewFile(m, out, sDelimiter, eTrim, addLines, sWhat);
   if (k == kWriteFailed) return k;
-  VC_JavaRepository().SaveHistoryFile(m, out.Target());
   if (!out.Commit()) return Failed(m, out.Error());
   return k;
 }
@@ -160,12 +159,17 @@ namespace {
 // line cannot be had), kept as history and put in place; the records in it
 // count as saved.  Returns the number of records, or kWriteFailed with
 // sWriteError set.
+//
+// aBefore are files of the same save (the method files), committed in one
+// transaction with the class list file, which comes last: the class list
+// is the commit point.
 template <class Lines>
-Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int64_t>& aAt, Lines lines) {
+Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int64_t>& aAt, Lines lines,
+                       std::vector<ReplacingFile*> aBefore = {}) {
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   WaitCursorScope wait(m);
   RepositoryVars(m).sWriteError.clear();
-  ReplacingFile out(m, sFile);
+  ReplacingFile out(m, sFile, KeepRepositoryHistory);
   if (!out.Open()) return Number(Failed(m, out.Error()));
   String sError;
   lines(
@@ -175,8 +179,8 @@ Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int6
       sError);
   if (!sError.empty()) return Number(Failed(m, sError));
   if (!out.Close()) return Number(Failed(m, out.Error()));
-  VC_JavaRepository().SaveHistoryFile(m, out.Target());
-  if (!out.Commit()) return Number(Failed(m, out.Error()));
+  aBefore.push_back(&out);
+  if (String sCommit; !ReplacingFile::CommitAll(m, aBefore, sCommit)) return Number(Failed(m, sCommit));
   // Only a record that is in the file counts as saved.
   for (const int64_t i : aAt) {
     VC_JavaClass& r = aClasses.At(i);
@@ -209,42 +213,57 @@ ScanSave SaveScannedClasses(Module& m) {
         if (!BuildClassLine(tools, sDelimiter, sToken, r, aLines[k], aErrors[k])) aLines[k].clear();
       },
       [](int64_t) {});
+  const auto Refuse = [&](int64_t i, String sWhy) {
+    aClasses.At(i).bSkipSave = Number(1);
+    save.aRefused.emplace_back(i, std::move(sWhy));
+  };
   std::vector<int64_t> aAt;
   for (int64_t i = 0; i < n; ++i) {
     VC_JavaClass& r = aClasses.At(i);
     if (Skipped(r)) continue;
-    const auto k = static_cast<size_t>(i);
-    if (!aErrors[k].empty()) {
-      r.bSkipSave = Number(1);
-      save.aRefused.emplace_back(i, std::move(aErrors[k]));
+    if (String& sError = aErrors[static_cast<size_t>(i)]; !sError.empty()) {
+      Refuse(i, std::move(sError));
       continue;
     }
+    // The parser leaves the whole class body in method 1, without a name;
+    // it is named after its class so that the method file keeps it.
+    VC_JavaMethod& body = r.aMethods.At(1);
+    if (body.sName.empty() && !body.sBody.empty()) body.sName = r.sClassName;
     aAt.push_back(i);
   }
-  const Number nWritten = WriteClassLines(m, format::kClassListFile, aAt, [&](auto fnPut, String&) {
-    for (const int64_t i : aAt) {
-      fnPut(aLines[static_cast<size_t>(i)]);
-      aLines[static_cast<size_t>(i)] = String();
+  // The method files first, under temporary names; a class whose method
+  // file cannot be built is left out as its line would be.  A file that
+  // cannot be written stops the save: nothing is replaced.
+  PreparedMethodFiles prepared = PrepareMethodFiles(m, aAt, sDelimiter);
+  std::vector<int64_t> aSaved;
+  std::vector<ReplacingFile*> aNew;
+  for (size_t k = 0; k < aAt.size(); ++k) {
+    if (prepared.aLines[k] == kWriteFailed && !prepared.aFiles[k]) {
+      Refuse(aAt[k], std::move(prepared.aErrors[k]));
+      continue;
     }
-  });
+    if (prepared.aLines[k] == kWriteFailed) {
+      save.sClassListError = "nothing saved: " + prepared.aFiles[k]->Error();
+      return save;
+    }
+    if (prepared.aFiles[k]) aNew.push_back(prepared.aFiles[k].get());
+    aSaved.push_back(aAt[k]);
+  }
+  const Number nWritten = WriteClassLines(
+      m, format::kClassListFile, aSaved,
+      [&](auto fnPut, String&) {
+        for (const int64_t i : aSaved) {
+          fnPut(aLines[static_cast<size_t>(i)]);
+          aLines[static_cast<size_t>(i)] = String();
+        }
+      },
+      aNew);
   if (nWritten == Number(kWriteFailed)) {
-    save.sClassListError = RepositoryVars(m).sWriteError;
+    save.sClassListError = "nothing saved: " + RepositoryVars(m).sWriteError;
     return save;
   }
   save.nSaved = nWritten.AsInt64();
-  // The parser leaves the whole class body in method 1, without a name;
-  // it is named after its class so that the method file keeps it.
-  for (const int64_t i : aAt) {
-    VC_JavaClass& r = aClasses.At(i);
-    VC_JavaMethod& body = r.aMethods.At(1);
-    if (body.sName.empty() && !body.sBody.empty()) body.sName = r.sClassName;
-  }
-  std::vector<Number> aResults;
-  std::vector<String> aMethodErrors;
-  VC_JavaRepository().WriteMethodFiles(m, aAt, sDelimiter, aResults, aMethodErrors, &save.nUnchanged);
-  for (size_t k = 0; k < aAt.size(); ++k) {
-    if (aResults[k] == Number(kWriteFailed)) save.aMethodFileErrors.emplace_back(aAt[k], std::move(aMethodErrors[k]));
-  }
+  save.nUnchanged = prepared.nUnchanged;
   return save;
 }
 
@@ -295,13 +314,13 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
   return Number(nLines == kWriteFailed ? kWriteFailed : nLines + 1);
 }
 
-int64_t VC_JavaRepository::WriteMethodFiles(Module& m, const std::vector<int64_t>& aClasses,
-                                            std::string_view sDelimiter, std::vector<Number>& aResults,
-                                            std::vector<String>& aErrors, int64_t* pUnchanged) {
+PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aClasses, std::string_view sDelimiter) {
   WaitCursorScope wait(m);
   const size_t n = aClasses.size();
-  aResults.assign(n, Number(kWriteFailed));
-  aErrors.assign(n, String());
+  PreparedMethodFiles prepared;
+  prepared.aFiles.resize(n);
+  prepared.aLines.assign(n, kWriteFailed);
+  prepared.aErrors.assign(n, String());
   const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m);
   const FileSystem& files = m.Files();
   const JavaTextTools tools = JavaTextTools::Bound(m);
@@ -317,9 +336,6 @@ int64_t VC_JavaRepository::WriteMethodFiles(Module& m, const std::vector<int64_t
     bool bUnchanged = false;
   };
   std::vector<Prepared> aPrepared(n);
-  std::vector<std::unique_ptr<ReplacingFile>> aFiles(n);
-  std::vector<ReplacingFile*> aReady;
-  int64_t nUnchanged = 0;
   RunAhead(
       static_cast<int64_t>(n), kWorkerThreads, kPrepareWindow,
       [&](int64_t k) {
@@ -336,41 +352,54 @@ int64_t VC_JavaRepository::WriteMethodFiles(Module& m, const std::vector<int64_t
         p.bUnchanged = files.HoldsExactly(p.sTarget, p.sContent);
       },
       [&](int64_t k) {
-        Prepared& p = aPrepared[static_cast<size_t>(k)];
+        const auto j = static_cast<size_t>(k);
+        Prepared& p = aPrepared[j];
         const std::string sContent = std::move(p.sContent);
         if (p.nLines == kWriteFailed) {
-          aErrors[static_cast<size_t>(k)] = p.sError;
+          prepared.aErrors[j] = p.sError;
           return;
         }
         if (p.bUnchanged) {
-          ++nUnchanged;
+          ++prepared.nUnchanged;
+          prepared.aLines[j] = p.nLines;
           return;
         }
-        auto pFile = std::make_unique<ReplacingFile>(m, p.sTarget);
-        if (!pFile->Open() || !pFile->Write(sContent) || !pFile->Close()) {
-          aErrors[static_cast<size_t>(k)] = pFile->Error();
-          return;  // the new file goes with pFile
-        }
-        aReady.push_back(pFile.get());
-        aFiles[static_cast<size_t>(k)] = std::move(pFile);
+        auto pFile = std::make_unique<ReplacingFile>(m, p.sTarget, KeepRepositoryHistory);
+        if (pFile->Open() && pFile->Write(sContent) && pFile->Close()) prepared.aLines[j] = p.nLines;
+        prepared.aFiles[j] = std::move(pFile);
       });
-  // The history copies are taken from the present files, before any of
-  // them is replaced; a file that keeps its content gets none.
-  for (ReplacingFile* p : aReady) SaveHistoryFile(m, p->Target());
-  ReplacingFile::CommitAll(m, aReady);
+  return prepared;
+}
+
+int64_t VC_JavaRepository::WriteMethodFiles(Module& m, const std::vector<int64_t>& aClasses,
+                                            std::string_view sDelimiter, std::vector<Number>& aResults,
+                                            std::vector<String>& aErrors, int64_t* pUnchanged) {
+  PreparedMethodFiles prepared = PrepareMethodFiles(m, aClasses, sDelimiter);
+  const size_t n = aClasses.size();
+  aResults.assign(n, Number(kWriteFailed));
+  aErrors = std::move(prepared.aErrors);
+  std::vector<ReplacingFile*> aReady;
+  for (size_t k = 0; k < n; ++k) {
+    ReplacingFile* p = prepared.aFiles[k].get();
+    if (p != nullptr && prepared.aLines[k] == kWriteFailed) aErrors[k] = p->Error();
+    if (p != nullptr && prepared.aLines[k] != kWriteFailed) aReady.push_back(p);
+  }
+  // The files that were written go in place together, or none does.
+  String sCommitError;
+  const bool bCommitted = ReplacingFile::CommitAll(m, aReady, sCommitError);
   int64_t nWritten = 0;
   String sLastError;
   for (size_t k = 0; k < n; ++k) {
-    if (aFiles[k] && !aFiles[k]->Error().empty()) aErrors[k] = aFiles[k]->Error();
+    if (!bCommitted && prepared.aFiles[k] && aErrors[k].empty()) aErrors[k] = sCommitError;
     if (!aErrors[k].empty()) {
       sLastError = aErrors[k];
       continue;
     }
-    aResults[k] = Number(aPrepared[k].nLines + 1);
+    aResults[k] = Number(prepared.aLines[k] + 1);
     ++nWritten;
   }
   RepositoryVars(m).sWriteError = sLastError;
-  if (pUnchanged != nullptr) *pUnchanged = nUnchanged;
+  if (pUnchanged != nullptr) *pUnchanged = prepared.nUnchanged;
   return nWritten;
 }
 

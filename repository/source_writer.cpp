@@ -78,12 +78,8 @@ bool VC_JavaClass::WriteSourceFileTo(Module& m, std::string_view sPath, std::str
   sError.clear();
   const String sText = SourceText(sLineEnd.empty() ? FoundLineEnd(m, sPath) : sLineEnd);
 
-  ReplacingFile out(m, sPath);
-  bool bWritten = out.Open() && out.Write(sText) && out.Close();
-  if (bWritten) {
-    SaveHistoryFile(m, sPath);
-    bWritten = out.Commit();
-  }
+  ReplacingFile out(m, sPath, KeepSourceHistory);
+  const bool bWritten = out.Open() && out.Write(sText) && out.Close() && out.Commit();
   if (!bWritten) sError = out.Error();
   return bWritten;
 }

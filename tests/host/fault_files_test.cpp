@@ -120,21 +120,21 @@ TEST_F(FaultFilesTest, OpenFaultsByStyle) {
 TEST_F(FaultFilesTest, RenameReplaceAndCopyFaults) {
   WriteRaw("a.txt", "A");
   pFs_->FailNth(FaultOp::kRename, 1);
-  EXPECT_FALSE(pFs_->Rename(P("a.txt"), P("b.txt")));
+  EXPECT_TRUE(pFs_->Rename(P("a.txt"), P("b.txt")).Failed());
   EXPECT_FALSE(fs::exists(sRoot_ + "/b.txt"));
-  EXPECT_TRUE(pFs_->Rename(P("a.txt"), P("b.txt")));
+  EXPECT_FALSE(pFs_->Rename(P("a.txt"), P("b.txt")).Failed());
   EXPECT_EQ(ReadRaw("b.txt"), "A");
 
   WriteRaw("t.txt", "T");
   pFs_->FailNth(FaultOp::kRename, 1);
-  EXPECT_FALSE(pFs_->Replace(P("b.txt"), P("t.txt")));
+  EXPECT_TRUE(pFs_->MoveOver(P("b.txt"), P("t.txt")).Failed());
   EXPECT_EQ(ReadRaw("t.txt"), "T");
   EXPECT_EQ(pFs_->Count(FaultOp::kRename), 3);
 
   pFs_->FailNth(FaultOp::kCopy, 1);
-  EXPECT_FALSE(pFs_->Copy(P("b.txt"), P("t.txt")));
+  EXPECT_TRUE(pFs_->Copy(P("b.txt"), P("t.txt")).Failed());
   EXPECT_EQ(ReadRaw("t.txt"), "T");
-  EXPECT_TRUE(pFs_->Copy(P("b.txt"), P("t.txt")));
+  EXPECT_FALSE(pFs_->Copy(P("b.txt"), P("t.txt")).Failed());
   EXPECT_EQ(ReadRaw("t.txt"), "A");
   EXPECT_EQ(pFs_->Count(FaultOp::kCopy), 2);
 }

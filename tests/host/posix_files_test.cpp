@@ -389,14 +389,14 @@ TEST_F(PosixFilesTest, DirExists) {
 TEST_F(PosixFilesTest, RenameRefusesExistingTarget) {
   WriteRaw("old.txt", "old");
   WriteRaw("taken.txt", "taken");
-  EXPECT_FALSE(pFs_->Rename("C:\\old.txt", "C:\\taken.txt"));
+  EXPECT_TRUE(pFs_->Rename("C:\\old.txt", "C:\\taken.txt").Failed());
   EXPECT_EQ(ReadRaw("old.txt"), "old");
   EXPECT_EQ(ReadRaw("taken.txt"), "taken");
-  EXPECT_TRUE(pFs_->Rename("C:\\old.txt", "C:\\new.txt"));
+  EXPECT_FALSE(pFs_->Rename("C:\\old.txt", "C:\\new.txt").Failed());
   EXPECT_FALSE(fs::exists(Posix("old.txt")));
   EXPECT_EQ(ReadRaw("new.txt"), "old");
-  EXPECT_FALSE(pFs_->Rename("C:\\old.txt", "C:\\other.txt"));
-  EXPECT_FALSE(pFs_->Rename("C:\\new.txt", "C:\\nodir\\x.txt"));
+  EXPECT_TRUE(pFs_->Rename("C:\\old.txt", "C:\\other.txt").Failed());
+  EXPECT_TRUE(pFs_->Rename("C:\\new.txt", "C:\\nodir\\x.txt").Failed());
   EXPECT_EQ(ReadRaw("new.txt"), "old");
 }
 
@@ -404,38 +404,54 @@ TEST_F(PosixFilesTest, CopyReplacesTarget) {
   const std::string sBig(200000, 'z');
   WriteRaw("src.txt", sBig);
   WriteRaw("dst.txt", "previous");
-  EXPECT_TRUE(pFs_->Copy("C:\\src.txt", "C:\\fresh.txt"));
+  EXPECT_FALSE(pFs_->Copy("C:\\src.txt", "C:\\fresh.txt").Failed());
   EXPECT_EQ(ReadRaw("fresh.txt"), sBig);
-  EXPECT_TRUE(pFs_->Copy("C:\\src.txt", "C:\\dst.txt"));
+  EXPECT_FALSE(pFs_->Copy("C:\\src.txt", "C:\\dst.txt").Failed());
   EXPECT_EQ(ReadRaw("dst.txt"), sBig);
   EXPECT_EQ(ReadRaw("src.txt"), sBig);
-  EXPECT_TRUE(pFs_->Copy("C:\\src.txt", "C:\\src.txt"));
+  EXPECT_FALSE(pFs_->Copy("C:\\src.txt", "C:\\src.txt").Failed());
   EXPECT_EQ(ReadRaw("src.txt"), sBig);
 
   WriteRaw("dst.txt", "previous");
-  EXPECT_FALSE(pFs_->Copy("C:\\missing.txt", "C:\\dst.txt"));
+  EXPECT_TRUE(pFs_->Copy("C:\\missing.txt", "C:\\dst.txt").Failed());
   EXPECT_EQ(ReadRaw("dst.txt"), "previous");
   fs::create_directory(Posix("dir"));
-  EXPECT_FALSE(pFs_->Copy("C:\\dir", "C:\\dst.txt"));
-  EXPECT_FALSE(pFs_->Copy("C:\\src.txt", "C:\\dir"));
-  EXPECT_FALSE(pFs_->Copy("C:\\src.txt", "C:\\nodir\\x.txt"));
+  EXPECT_TRUE(pFs_->Copy("C:\\dir", "C:\\dst.txt").Failed());
+  EXPECT_TRUE(pFs_->Copy("C:\\src.txt", "C:\\dir").Failed());
+  EXPECT_TRUE(pFs_->Copy("C:\\src.txt", "C:\\nodir\\x.txt").Failed());
   // No temporary file is left behind.
   int nEntries = 0;
   for ([[maybe_unused]] const auto& oEntry : fs::directory_iterator(sRoot_)) ++nEntries;
   EXPECT_EQ(nEntries, 4);  // src, dst, fresh, dir
 }
 
-TEST_F(PosixFilesTest, ReplaceMovesOverTarget) {
-  WriteRaw("tmp.txt", "new");
+// A temporary file is new, hidden beside its target under a name of its
+// own each time; the old target can be kept aside under a second name
+// while the new file moves over it; failures name the file and say why.
+TEST_F(PosixFilesTest, TemporaryFilesKeepAsideAndMoveOver) {
   WriteRaw("target.txt", "old");
-  EXPECT_TRUE(pFs_->Replace("C:\\tmp.txt", "C:\\target.txt"));
+  FileHandle h1, h2;
+  std::string sTemp1, sTemp2;
+  ASSERT_FALSE(pFs_->CreateTemporary("C:\\target.txt", h1, sTemp1).Failed());
+  ASSERT_FALSE(pFs_->CreateTemporary("C:\\target.txt", h2, sTemp2).Failed());
+  EXPECT_NE(sTemp1, sTemp2);
+  EXPECT_EQ(sTemp1.rfind("C:\\.target.txt.", 0), 0u) << sTemp1;
+  EXPECT_EQ(pFs_->Write(h1, "new"), 3);
+  EXPECT_FALSE(pFs_->CloseWritten(h1).Failed());
+  EXPECT_FALSE(pFs_->CloseWritten(h2).Failed());
+  EXPECT_FALSE(pFs_->Remove(sTemp2).Failed());
+  std::string sAside;
+  ASSERT_FALSE(pFs_->KeepAside("C:\\target.txt", sAside).Failed());
+  ASSERT_FALSE(pFs_->MoveOver(sTemp1, "C:\\target.txt").Failed());
   EXPECT_EQ(ReadRaw("target.txt"), "new");
-  EXPECT_FALSE(fs::exists(Posix("tmp.txt")));
-  EXPECT_FALSE(pFs_->Replace("C:\\tmp.txt", "C:\\target.txt"));
-  EXPECT_EQ(ReadRaw("target.txt"), "new");
-  WriteRaw("tmp.txt", "again");
-  EXPECT_TRUE(pFs_->Replace("C:\\tmp.txt", "C:\\absent.txt"));
-  EXPECT_EQ(ReadRaw("absent.txt"), "again");
+  EXPECT_EQ(ReadRaw(sAside.substr(3)), "old");
+  EXPECT_FALSE(pFs_->SyncAll({"C:\\target.txt"}).Failed());
+
+  EXPECT_EQ(pFs_->KeepAside("C:\\absent.txt", sAside).nCode, ENOENT);
+  const IoError oError = pFs_->CreateTemporary("C:\\nodir\\x.txt", h1, sTemp1);
+  EXPECT_EQ(oError.nCode, ENOENT);
+  EXPECT_NE(oError.sMessage.find(Posix("nodir/x.txt")), std::string::npos) << oError.sMessage;
+  EXPECT_NE(oError.sMessage.find("No such file or directory"), std::string::npos) << oError.sMessage;
 }
 
 TEST_F(PosixFilesTest, HoldsExactlyComparesEveryByteAndTheSize) {
@@ -457,48 +473,6 @@ TEST_F(PosixFilesTest, HoldsExactlyComparesEveryByteAndTheSize) {
   EXPECT_FALSE(pFs_->HoldsExactly("C:\\missing", ""));
   EXPECT_FALSE(pFs_->HoldsExactly("C:\\dir", ""));
   EXPECT_FALSE(pFs_->HoldsExactly("", ""));
-}
-
-// Few moves or many (which are renamed on two threads), each pair reports
-// its own outcome: a target that is a directory fails its move alone, and
-// a source that is missing stops the batch before anything moves.
-TEST_F(PosixFilesTest, ReplaceAllReportsEachMove) {
-  for (const int n : {3, 200}) {
-    SCOPED_TRACE(n);
-    std::vector<std::pair<std::string, std::string>> aMoves;
-    for (int k = 0; k < n; ++k) {
-      const std::string sName = "d" + std::to_string(k % 3) + "/f" + std::to_string(k);
-      WriteRaw(sName + ".new", "new " + std::to_string(k));
-      WriteRaw(sName, "old " + std::to_string(k));
-      aMoves.emplace_back("C:\\" + sName + ".new", "C:\\" + sName);
-    }
-    const std::string sBlocked = "d1/f1";
-    fs::remove(Posix(sBlocked));
-    WriteRaw(sBlocked + "/inside", "a directory in the way");
-    std::vector<bool> aDone;
-    pFs_->ReplaceAll(aMoves, aDone);
-    ASSERT_EQ(aDone.size(), static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k) {
-      const std::string sName = "d" + std::to_string(k % 3) + "/f" + std::to_string(k);
-      if (k == 1) {
-        EXPECT_FALSE(aDone[1]);
-        EXPECT_TRUE(fs::exists(Posix(sName + ".new")));
-        continue;
-      }
-      EXPECT_TRUE(aDone[static_cast<size_t>(k)]) << k;
-      EXPECT_EQ(ReadRaw(sName), "new " + std::to_string(k));
-      EXPECT_FALSE(fs::exists(Posix(sName + ".new"))) << k;
-    }
-    fs::remove_all(Posix("d0"));
-    fs::remove_all(Posix("d1"));
-    fs::remove_all(Posix("d2"));
-  }
-  WriteRaw("a.new", "new");
-  WriteRaw("a", "old");
-  std::vector<bool> aDone;
-  pFs_->ReplaceAll({{"C:\\a.new", "C:\\a"}, {"C:\\missing.new", "C:\\b"}}, aDone);
-  EXPECT_EQ(aDone, (std::vector<bool>{false, false}));
-  EXPECT_EQ(ReadRaw("a"), "old");
 }
 
 }  // namespace

@@ -187,7 +187,9 @@ class WriteFailuresTest : public test::HostFixture {
     std::vector<std::string> aFound;
     for (const auto& entry : fs::recursive_directory_iterator(dir_.Path())) {
       const std::string sName = entry.path().filename().string();
-      if (sName.find(".qvnew") != std::string::npos) aFound.push_back(sName);
+      if (sName.find(".qvnew") != std::string::npos || sName.find(".qvold") != std::string::npos) {
+        aFound.push_back(sName);
+      }
     }
     return aFound;
   }
@@ -259,17 +261,15 @@ TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
                                                                 {FaultOp::kClose, "close"},
                                                                 {FaultOp::kRename, "rename"},
                                                                 {FaultOp::kCopy, "copy"},
-                                                                {FaultOp::kSync, "sync"}};
+                                                                {FaultOp::kSync, "sync"},
+                                                                {FaultOp::kAside, "keep aside"}};
   for (const Scenario& s : Scenarios()) {
     SCOPED_TRACE(s.sName);
     const std::string sNew = CleanResult(s);
     ASSERT_NE(sNew, kVersions[0]);
     ASSERT_NE(sNew.find("new"), std::string::npos) << sNew;
-    const bool bBatched = std::string(s.sName) == "WriteMethodFiles";
 
     for (const auto& [eOp, sGroup] : aGroups) {
-      // Only the batched writer makes its files durable in a step of its own.
-      if (eOp == FaultOp::kSync && !bBatched) continue;
       int nFired = 0;
       int nRenames = 0;  // renames in a run without faults; the last one puts the file in place
       for (const Arm eArm : {Arm::kNth, Arm::kFrom}) {
@@ -297,7 +297,10 @@ TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
             EXPECT_EQ(dir_.Read(s.sTarget), sNew);
             EXPECT_TRUE(sError.empty()) << sError;
           } else {
-            EXPECT_EQ(dir_.Read(s.sTarget), kVersions[0]);
+            // Only the sync after the moves comes too late to keep the old
+            // file; it still fails the write, which may not be durable.
+            const bool bLateSync = eOp == FaultOp::kSync && eArm == Arm::kNth && n == 2;
+            EXPECT_EQ(dir_.Read(s.sTarget), bLateSync ? sNew : kVersions[0]);
             EXPECT_FALSE(sError.empty());
           }
           EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
@@ -330,8 +333,9 @@ TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
               EXPECT_EQ(bReplaced, n > 1);
               break;
             case FaultOp::kCopy:
-              EXPECT_TRUE(bReplaced);
-              break;
+            case FaultOp::kAside:
+              // No file is replaced without its history copy, nor without
+              // the old file kept until the new one is in place.
             case FaultOp::kSync:
               // Nothing may be moved before the new content is durable.
               EXPECT_FALSE(bReplaced);
@@ -351,36 +355,32 @@ TEST_F(WriteFailuresTest, EveryFailingOperationLeavesTheOldFileOrTheNewOne) {
   }
 }
 
-// The final replace is the last rename: failing it keeps the old file,
-// failing a history move does not stop the write.
-TEST_F(WriteFailuresTest, OnlyTheFinalReplaceDecidesTheResult) {
+// A history copy that cannot move up stops the rotation, makes no new copy
+// and keeps the old file: no file is replaced without its copy.
+TEST_F(WriteFailuresTest, AFailedHistoryMoveKeepsTheOldFileAndSaysWhy) {
   for (const Scenario& s : Scenarios()) {
     SCOPED_TRACE(s.sName);
-    for (int n = 1; n <= kHistoryCount; ++n) {
+    // The renames of the rotation (the last rename puts the file in place).
+    for (int n = 1; n < kHistoryCount; ++n) {
       SCOPED_TRACE(n);
       Seed(s);
       const auto pFaulty = Prepare(s);
-      FaultInjectingFileSystem& oFaults = pFaulty->oFaults;
-      Module& m = pFaulty->m;
-      oFaults.FailNth(FaultOp::kRename, n);
-      const bool bReplaced = s.fnRun(m) != Number(kWriteFailed);
-      EXPECT_EQ(bReplaced, n < kHistoryCount);
-      EXPECT_EQ(dir_.Read(s.sTarget) == kVersions[0], !bReplaced);
-      if (bReplaced) {
-        // A copy that could not move up stops the rotation and no new copy
-        // is made: only the oldest copy, dropped first, is gone.
-        std::vector<std::string> aCopies;
-        for (int k = 1; k <= kHistoryCount; ++k) aCopies.push_back(dir_.Read(CopyName(s, k)));
-        for (int k = 1; k < kHistoryCount; ++k) {
-          EXPECT_NE(std::find(aCopies.begin(), aCopies.end(), kVersions[static_cast<size_t>(k)]), aCopies.end())
-              << "version " << k << " lost";
-        }
-        EXPECT_EQ(std::find(aCopies.begin(), aCopies.end(), kVersions[0]), aCopies.end());
-      } else {
-        // The history was made before the replace failed: the old file is
-        // its copy 1.
-        EXPECT_EQ(dir_.Read(CopyName(s, 1)), kVersions[0]);
+      pFaulty->oFaults.FailNth(FaultOp::kRename, n);
+      EXPECT_EQ(s.fnRun(pFaulty->m), Number(kWriteFailed));
+      EXPECT_EQ(dir_.Read(s.sTarget), kVersions[0]);
+      EXPECT_NE(RepositoryVars(pFaulty->m).sWriteError.find("injected rename failure"), std::string::npos)
+          << RepositoryVars(pFaulty->m).sWriteError;
+      // Only the oldest copy, dropped first, is gone; the file itself is
+      // no copy yet.
+      std::vector<std::string> aCopies;
+      for (int k = 1; k <= kHistoryCount; ++k) {
+        if (Exists(CopyName(s, k))) aCopies.push_back(dir_.Read(CopyName(s, k)));
       }
+      for (int k = 0; k < kHistoryCount; ++k) {
+        EXPECT_EQ(std::find(aCopies.begin(), aCopies.end(), kVersions[static_cast<size_t>(k)]) != aCopies.end(), k > 0)
+            << "version " << k;
+      }
+      EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
     }
   }
 }
@@ -460,33 +460,33 @@ TEST_F(WriteFailuresTest, AMissingOrReadOnlyDirectoryFailsAndSaysWhy) {
 #endif
 }
 
-TEST_F(WriteFailuresTest, ALeftoverNewFileIsOverwrittenAndADirectoryInItsPlaceIsLeftAlone) {
+// Whatever stands at the names an earlier writer used for its new file (a
+// stale file, a directory, a link to another file) is left alone: the new
+// file gets a fresh name of its own each time, and no link is followed.
+TEST_F(WriteFailuresTest, NothingPlantedBesideTheTargetIsWrittenOrFollowed) {
   for (const Scenario& s : Scenarios()) {
     SCOPED_TRACE(s.sName);
     const std::string sNew = CleanResult(s);
-
-    // A ".qvnew" file left behind by an interrupted run does not end up in
-    // the new file.
     Seed(s);
-    dir_.Write(s.sTarget + ".qvnew", "stale stale stale stale stale stale stale stale\r\n");
+    const std::string sVictim = "precious\r\n";
+    dir_.Write("victim", sVictim);
+    fs::create_directories(dir_.Path() / (s.sTarget + ".tmp") / "inside");
+#ifdef _WIN32
+    dir_.Write(s.sTarget + ".qvnew", sVictim);
+#else
+    fs::create_symlink(dir_.Path() / "victim", dir_.Path() / (s.sTarget + ".qvnew"));
+#endif
     Module m(host_->GetHost());
     m.Attach();
     SetGlobals(m);
     s.fnRecords(m, Win("src"));
-    EXPECT_EQ(s.fnRun(m), s.nSuccess);
+    EXPECT_EQ(s.fnRun(m), s.nSuccess) << RepositoryVars(m).sWriteError;
     EXPECT_EQ(dir_.Read(s.sTarget), sNew);
+    EXPECT_EQ(dir_.Read("victim"), sVictim);
+    EXPECT_EQ(dir_.Read(s.sTarget + ".qvnew"), sVictim);
+    EXPECT_TRUE(fs::is_directory(dir_.Path() / (s.sTarget + ".tmp") / "inside"));
+    fs::remove(dir_.Path() / (s.sTarget + ".qvnew"));
     EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
-
-    // A directory of that name cannot be written: the old file stays, and
-    // the directory (not the writer's) is not removed.
-    Seed(s);
-    fs::create_directories(dir_.Path() / (s.sTarget + ".qvnew") / "inside");
-    EXPECT_EQ(s.fnRun(m), Number(kWriteFailed));
-    EXPECT_FALSE(RepositoryVars(m).sWriteError.empty());
-    EXPECT_EQ(dir_.Read(s.sTarget), kVersions[0]);
-    EXPECT_TRUE(fs::is_directory(dir_.Path() / (s.sTarget + ".qvnew") / "inside"));
-    // Nothing was written, so the history did not move either.
-    for (int k = 1; k <= kHistoryCount; ++k) EXPECT_EQ(dir_.Read(CopyName(s, k)), kVersions[static_cast<size_t>(k)]);
   }
 }
 
@@ -503,8 +503,8 @@ TEST_F(WriteFailuresTest, ACloseFaultStillReleasesTheHandle) {
 }
 
 // The batch of many method files: each file is the one the one-by-one
-// writer makes; a failed move keeps only that file's old content; a failed
-// durability step replaces nothing.
+// writer makes; a file that cannot be written keeps its old content alone;
+// a failed move or durability step replaces nothing.
 class BatchedMethodFilesTest : public WriteFailuresTest {
  protected:
   // Three classes K0..K2 with one method each, sources in src, named
@@ -551,7 +551,7 @@ TEST_F(BatchedMethodFilesTest, FailOneByOneOrNotAtAll) {
   };
   // History copies are off here, so the renames are the batch's moves.
   for (const Case& c : {Case{"none", FaultOp::kSync, 0, {true, true, true}},
-                        Case{"second move", FaultOp::kRename, 2, {true, false, true}},
+                        Case{"second move", FaultOp::kRename, 2, {false, false, false}},
                         Case{"second file's write", FaultOp::kWrite, 2, {true, false, true}},
                         Case{"sync", FaultOp::kSync, 1, {false, false, false}}}) {
     SCOPED_TRACE(c.sName);

@@ -1,5 +1,8 @@
 #include "support/fault_files.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace qv {
 
 void FaultInjectingFileSystem::Arm(FaultOp eOp, int n, bool bOnce) {
@@ -9,6 +12,10 @@ void FaultInjectingFileSystem::Arm(FaultOp eOp, int n, bool bOnce) {
 }
 
 void FaultInjectingFileSystem::Clear() { aPlan_ = {}; }
+
+IoError FaultInjectingFileSystem::Injected(std::string_view sWhat) {
+  return IoError{EIO, "injected " + std::string(sWhat) + " failure: " + std::strerror(EIO)};
+}
 
 bool FaultInjectingFileSystem::Tick(FaultOp eOp) {
   const int nCount = ++aCount_[Index(eOp)];
@@ -25,10 +32,13 @@ bool FaultInjectingFileSystem::Open(FileHandle& hFile, std::string_view sPath, i
   return Base().Open(hFile, sPath, nStyle);
 }
 
-bool FaultInjectingFileSystem::Close(FileHandle hFile) {
+bool FaultInjectingFileSystem::Close(FileHandle hFile) { return !CloseWritten(hFile).Failed(); }
+
+IoError FaultInjectingFileSystem::CloseWritten(FileHandle hFile) {
   const bool bFail = Tick(FaultOp::kClose);
-  const bool bClosed = Base().Close(hFile);
-  return bClosed && !bFail;
+  IoError oError = Base().CloseWritten(hFile);
+  if (bFail && !oError.Failed()) oError = Injected("close");
+  return oError;
 }
 
 bool FaultInjectingFileSystem::PutLine(FileHandle hFile, std::string_view sText) {
@@ -44,37 +54,35 @@ int64_t FaultInjectingFileSystem::Write(FileHandle hFile, std::string_view sText
   return Base().Write(hFile, sText);
 }
 
-bool FaultInjectingFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
-  if (Tick(FaultOp::kCopy)) return false;
+IoError FaultInjectingFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
+  if (Tick(FaultOp::kCopy)) return Injected("copy");
   return Base().Copy(sSource, sTarget);
 }
 
-bool FaultInjectingFileSystem::Rename(std::string_view sOld, std::string_view sNew) {
-  if (Tick(FaultOp::kRename)) return false;
+IoError FaultInjectingFileSystem::Rename(std::string_view sOld, std::string_view sNew) {
+  if (Tick(FaultOp::kRename)) return Injected("rename");
   return Base().Rename(sOld, sNew);
 }
 
-bool FaultInjectingFileSystem::Replace(std::string_view sSource, std::string_view sTarget) {
-  if (Tick(FaultOp::kRename)) return false;
-  return Base().Replace(sSource, sTarget);
+IoError FaultInjectingFileSystem::MoveOver(std::string_view sSource, std::string_view sTarget) {
+  if (Tick(FaultOp::kRename)) return Injected("rename");
+  return Base().MoveOver(sSource, sTarget);
 }
 
-void FaultInjectingFileSystem::ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves,
-                                          std::vector<bool>& aDone) {
-  aDone.assign(aMoves.size(), false);
-  if (Tick(FaultOp::kSync)) return;
-  // The moves the plan lets through go to the wrapped file system as one
-  // batch, so that its own durability step is the one tested.
-  std::vector<std::pair<std::string, std::string>> aPassed;
-  std::vector<size_t> aAt;
-  for (size_t k = 0; k < aMoves.size(); ++k) {
-    if (Tick(FaultOp::kRename)) continue;
-    aPassed.push_back(aMoves[k]);
-    aAt.push_back(k);
-  }
-  std::vector<bool> aPassedDone;
-  Base().ReplaceAll(aPassed, aPassedDone);
-  for (size_t j = 0; j < aAt.size(); ++j) aDone[aAt[j]] = aPassedDone[j];
+IoError FaultInjectingFileSystem::KeepAside(std::string_view sTarget, std::string& sAside) {
+  if (Tick(FaultOp::kAside)) return Injected("link");
+  return Base().KeepAside(sTarget, sAside);
+}
+
+IoError FaultInjectingFileSystem::SyncAll(const std::vector<std::string>& aPaths) {
+  if (Tick(FaultOp::kSync)) return Injected("sync");
+  return Base().SyncAll(aPaths);
+}
+
+IoError FaultInjectingFileSystem::CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) {
+  const bool bAny = Tick(FaultOp::kOpenAny);
+  if (Tick(FaultOp::kOpenForWrite) || bAny) return Injected("create");
+  return Base().CreateTemporary(sTarget, hFile, sTemp);
 }
 
 }  // namespace qv

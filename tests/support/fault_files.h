@@ -15,14 +15,14 @@
 //   kWrite         Write writes the first half of its bytes (rounded down)
 //                  and returns that count, as a full disk would; PutLine
 //                  writes nothing and returns FALSE.
-//   kRename        Rename or Replace returns FALSE and moves nothing.
-//   kCopy          Copy returns FALSE and writes nothing.
-//   kSync          ReplaceAll's first step (making every source durable)
-//                  fails: nothing is moved.  Each move of ReplaceAll then
-//                  counts as one kRename call, and a failing one is skipped.
-//   kClose         Close still closes the file (the handle is released and
-//                  what reached the file stays there) but returns FALSE, as
-//                  a failed final flush would report.
+//   kOpenForWrite  also covers CreateTemporary, which then creates nothing.
+//   kRename        Rename or MoveOver fails and moves nothing.
+//   kCopy          Copy fails and writes nothing.
+//   kAside         KeepAside fails and makes no second name.
+//   kSync          SyncAll fails (having synced nothing it was asked to).
+//   kClose         Close or CloseWritten still closes the file (the handle is
+//                  released and what reached the file stays there) but
+//                  fails, as a failed final flush would report.
 #pragma once
 
 #include <array>
@@ -35,7 +35,7 @@
 
 namespace qv {
 
-enum class FaultOp { kOpenForWrite, kOpenAny, kWrite, kRename, kCopy, kClose, kSync };
+enum class FaultOp { kOpenForWrite, kOpenAny, kWrite, kRename, kCopy, kClose, kSync, kAside };
 
 class FaultInjectingFileSystem final : public FileSystemWrapper {
  public:
@@ -55,10 +55,13 @@ class FaultInjectingFileSystem final : public FileSystemWrapper {
   bool Close(FileHandle hFile) override;
   bool PutLine(FileHandle hFile, std::string_view sText) override;
   int64_t Write(FileHandle hFile, std::string_view sText) override;
-  bool Copy(std::string_view sSource, std::string_view sTarget) override;
-  bool Rename(std::string_view sOld, std::string_view sNew) override;
-  bool Replace(std::string_view sSource, std::string_view sTarget) override;
-  void ReplaceAll(const std::vector<std::pair<std::string, std::string>>& aMoves, std::vector<bool>& aDone) override;
+  IoError CloseWritten(FileHandle hFile) override;
+  IoError Copy(std::string_view sSource, std::string_view sTarget) override;
+  IoError Rename(std::string_view sOld, std::string_view sNew) override;
+  IoError MoveOver(std::string_view sSource, std::string_view sTarget) override;
+  IoError KeepAside(std::string_view sTarget, std::string& sAside) override;
+  IoError SyncAll(const std::vector<std::string>& aPaths) override;
+  IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
   IoError ReplaceContent(std::string_view sPath, std::string_view sText) override {
     return FileSystem::ReplaceContent(sPath, sText);
   }
@@ -67,13 +70,14 @@ class FaultInjectingFileSystem final : public FileSystemWrapper {
   // shared between threads.
 
  private:
-  static constexpr size_t kOps = 7;
+  static constexpr size_t kOps = 8;
   struct Plan {
     int nAt = 0;  // the count at which failing starts; 0 = disarmed
     bool bOnce = true;
   };
   static size_t Index(FaultOp eOp) { return static_cast<size_t>(eOp); }
   void Arm(FaultOp eOp, int n, bool bOnce);
+  static IoError Injected(std::string_view sWhat);
   // Counts a call of the group and tells whether it is to fail.
   bool Tick(FaultOp eOp);
 
