@@ -104,7 +104,8 @@ int SaveScannedRepository(const Session& session, bool bQuiet, bool bSummaryToSt
     if (eKind == QV_SAVE_REFUSED) {
       std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", NativePath(sPath).c_str(), sClassName, sWhy);
     } else if (eKind == QV_SAVE_CLASS_LIST) {
-      std::fprintf(stderr, "quorvane scan: %s not written: %s\n", sPath, sWhy);
+      // sWhy names the file that failed, as this system names it.
+      std::fprintf(stderr, "quorvane scan: %s\n", sWhy);
       bWritten = false;
     } else if (bWritten) {
       std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n", NativePath(sPath).c_str(), sWhy);

@@ -62,6 +62,7 @@ std::string AbsoluteRoot(std::string_view sRoot) {
 struct ScanResult {
   std::vector<QvScannedFile> aFiles;
   QvScanSummary summary{};
+  bool bComplete = false;  // every root searched, every directory listed, every source read
 };
 
 // The scan proper, through the library: files that cannot be parsed are
@@ -117,7 +118,7 @@ int ScanFiles(const std::vector<std::string>& aRoots, bool bReportNoClass, ScanR
   std::vector<const char*> apRoots;
   apRoots.reserve(aRoots.size());
   for (const std::string& sRoot : aRoots) apRoots.push_back(sRoot.c_str());
-  QvScan(apRoots.data(), apRoots.size(), &listener, &result.summary);
+  result.bComplete = QvScan(apRoots.data(), apRoots.size(), &listener, &result.summary) != 0;
   if (state.pProgress) state.pProgress->Finish();
   return state.nFailures;
 }
@@ -219,6 +220,13 @@ int RunScan(ScanArgs& args) {
                  nSeconds);
   }
   if (!args.sTags.empty() && WriteScannedTags(args.sTags) != 0) ++nFailures;
+  if (args.bSave && !result.bComplete) {
+    // The records lack the classes of what could not be read: saving them
+    // would drop those classes from the repository.
+    std::fprintf(stderr,
+                 "quorvane scan: nothing saved: the scan did not read everything; the repository is as it was\n");
+    return 1;
+  }
   if (args.bSave) {
     if (!EnterRepository("scan", options, session, true)) return 1;
     if (!LockRepository("scan", args.bNoWait)) return 1;

@@ -80,6 +80,10 @@ class FileSystem {
   virtual int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) = 0;
   virtual int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) = 0;
   virtual bool DirExists(std::string_view sPath) = 0;
+  // How many listings so far met a directory that exists but could not be
+  // read (no permission, say): such a listing yields no names, and only
+  // this count tells it from an empty directory.
+  virtual int64_t UnlistableDirectories() const = 0;
   // Makes the directory sPath and its missing parents; TRUE when it exists
   // afterwards.
   virtual bool MakeDirectories(std::string_view sPath) = 0;
@@ -199,6 +203,7 @@ class FileSystemWrapper : public FileSystem {
     return oBase_.ListFiles(sPattern, aNames);
   }
   bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
+  int64_t UnlistableDirectories() const override { return oBase_.UnlistableDirectories(); }
   bool MakeDirectories(std::string_view sPath) override { return oBase_.MakeDirectories(sPath); }
   IoError Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
   IoError Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }

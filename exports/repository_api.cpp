@@ -81,7 +81,7 @@ QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanL
                               report.nPackages,
                               static_cast<int64_t>(report.aMissingRoots.size())};
   }
-  return report.aMissingRoots.empty() ? 1 : 0;
+  return report.sGap.empty() ? 1 : 0;
 }
 
 QV_API void QvSetListingErrorHandler(void (*fn)(void* pUserData, const char* sDirectory, int32_t nErrno),

@@ -339,8 +339,10 @@ int64_t PosixFileSystem::List(std::string_view sPattern, std::vector<std::string
   int64_t nCount = 0;
   const IoError oError = io::ListDirectory(
       sDir, bDirectories, [sWild](std::string_view sName) { return MatchesWildcard(sName, sWild); }, aNames, nCount);
-  if (oError.Failed() && onListingError_ && oError.nCode != ENOENT && oError.nCode != ENOTDIR)
-    onListingError_(sDir, oError.nCode);
+  if (oError.Failed() && oError.nCode != ENOENT && oError.nCode != ENOTDIR) {
+    ++nUnlistable_;
+    if (onListingError_) onListingError_(sDir, oError.nCode);
+  }
   return nCount;
 }
 

@@ -81,6 +81,7 @@ class PosixFileSystem final : public FileSystem {
   int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override;
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
+  int64_t UnlistableDirectories() const override { return nUnlistable_; }
   bool MakeDirectories(std::string_view sPath) override;
   // Copies into a temporary file beside sTarget and renames it over
   // sTarget, so a failed copy leaves the old target as it was.
@@ -120,6 +121,7 @@ class PosixFileSystem final : public FileSystem {
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
   uintptr_t nNextHandle_ = 1;
   ListingErrorHandler onListingError_;
+  int64_t nUnlistable_ = 0;
 };
 
 }  // namespace qv

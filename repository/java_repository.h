@@ -31,6 +31,11 @@ struct JavaRepositoryVars : ModuleSlot {
   // Why the last repository or source write failed; empty after a write
   // that succeeded.  The writers' results only say that a write failed.
   String sWriteError;
+  // What the last scan could not read (a root that is no directory, a
+  // directory that cannot be listed, a source that cannot be read); empty
+  // when it read everything.  Its records are then not the whole tree, and
+  // a save refuses to put them in place of the repository.
+  String sScanGap;
 };
 
 inline JavaRepositoryVars& RepositoryVars(Module& m) { return m.Slot<JavaRepositoryVars>(); }

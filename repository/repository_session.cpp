@@ -67,10 +67,12 @@ ScanReport RepositorySession::Scan(const std::vector<std::string>& aRoots, const
     if (!sRoots.empty()) sRoots += ';';
     sRoots += sRoot;
   }
+  const int64_t nUnlistableBefore = m_.Files().UnlistableDirectories();
   VC_Directories& dirs = DirectoriesInstance(m_);
   dirs.InitDirectories(m_);
   dirs.SetRootDirectories(m_, sRoots);
   const int64_t nFiles = dirs.GetJavaFileCount(m_).AsInt64();
+  report.nUnlistable = m_.Files().UnlistableDirectories() - nUnlistableBefore;
   if (listener.fnFound) listener.fnFound(nFiles);
 
   JavaFileInstance(m_).ClearJavaFiles(m_);
@@ -84,17 +86,31 @@ ScanReport RepositorySession::Scan(const std::vector<std::string>& aRoots, const
   ReadJavaSources(m_, aSources, kScanThreads, [&](int64_t i, SourceState eState, int nErrno, JavaKind eKind) {
     const ScannedFile& file = report.aFiles.emplace_back(ScannedFile{i, eState, nErrno, eKind});
     Count(file, report);
+    if (eState == SourceState::kUnreadable) ++report.nUnreadable;
     if (eState == SourceState::kParsed) {
       if (const String& sPackage = aClasses.Get(i).sPackage; !sPackage.empty()) aPackages.insert(sPackage);
     }
     if (listener.fnFile) listener.fnFile(file);
   });
   report.nPackages = static_cast<int64_t>(aPackages.size());
+  const auto Gap = [&report](int64_t n, const char* sOne, const char* sMany) {
+    if (n == 0) return;
+    if (!report.sGap.empty()) report.sGap += ", ";
+    report.sGap += std::to_string(n) + " " + (n == 1 ? sOne : sMany);
+  };
+  Gap(static_cast<int64_t>(report.aMissingRoots.size()), "root is no directory", "roots are no directories");
+  Gap(report.nUnlistable, "directory could not be listed", "directories could not be listed");
+  Gap(report.nUnreadable, "source could not be read", "sources could not be read");
+  RepositoryVars(m_).sScanGap = report.sGap;
   return report;
 }
 
 SaveReport RepositorySession::Save() {
   SaveReport report;
+  if (const String& sGap = RepositoryVars(m_).sScanGap; !sGap.empty()) {
+    report.sClassListError = "nothing saved: the scan did not read everything (" + sGap + ")";
+    return report;
+  }
   const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m_);
   ScanSave save = SaveScannedClasses(m_);
   for (auto& [i, sWhy] : save.aRefused) {
@@ -123,6 +139,7 @@ int64_t RepositorySession::ClassListLineCount() {
 
 bool RepositorySession::Load(const std::function<void(int64_t nLoaded)>& fnProgress) {
   if (!HasClassList()) return false;
+  RepositoryVars(m_).sScanGap.clear();  // the records are the repository's now
   if (RepositoryVars(m_).cv_nClassCount == Number(0)) {
     const String sDelimiter = m_.G().sElementDelimiter;
     ReadClassList(m_, format::kClassListFile, sDelimiter, fnProgress);

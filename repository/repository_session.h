@@ -41,9 +41,14 @@ struct ScanReport {
   std::vector<std::string> aMissingRoots;  // roots that are no directory: not searched
   std::vector<ScannedFile> aFiles;         // in the scan's order
   int64_t nClasses = 0, nInterfaces = 0, nEnums = 0, nRecords = 0, nAnnotations = 0;
-  int64_t nNoClass = 0;   // parsed or empty, but no class found
-  int64_t nUnparsed = 0;  // unreadable or binary
-  int64_t nPackages = 0;  // distinct packages of the parsed files
+  int64_t nNoClass = 0;     // parsed or empty, but no class found
+  int64_t nUnparsed = 0;    // unreadable or binary
+  int64_t nPackages = 0;    // distinct packages of the parsed files
+  int64_t nUnreadable = 0;  // sources that could not be read
+  int64_t nUnlistable = 0;  // directories that could not be listed
+  // Empty when every root was searched, every directory listed and every
+  // source read; else what was not, said for people.
+  std::string sGap;
 };
 
 // Called on the calling thread: for each root that is no directory, before
@@ -130,7 +135,10 @@ class RepositorySession {
   // before its fnFile call.
   ScanReport Scan(const std::vector<std::string>& aRoots, const ScanListener& listener = {});
   // Saves the records of JavaClass as the repository of the current
-  // repository directory: the class list file and a method file per class.
+  // repository directory: the class list file and a method file per class,
+  // all or nothing.  Records of a scan that could not read everything
+  // (ScanReport::sGap) are not saved: they would drop the classes of what
+  // was missed.
   SaveReport Save();
 
   // Whether the repository directory holds a class list file.

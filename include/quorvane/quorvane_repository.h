@@ -76,8 +76,11 @@ typedef struct QvScanSummary {
 /* Searches the roots (nRoots directories) for Java sources and cuts each
  * into a record of JavaClass, which then holds exactly these files.  Reads
  * and parses on worker threads; the records and the calls come in the
- * order of the search.  pListener and pSummary may be NULL.  FALSE when a
- * root is no directory. */
+ * order of the search.  pListener and pSummary may be NULL.  FALSE when the
+ * scan did not read everything: a root that is no directory, a directory
+ * that could not be listed, a source that could not be read.  The records
+ * of such a scan are not saved (QvSaveRepository refuses them), since they
+ * lack the classes of what was missed. */
 QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanListener* pListener,
                         QvScanSummary* pSummary);
 
@@ -102,9 +105,14 @@ typedef struct QvSaveSummary {
 /* The name of the class list file ("jbclass.txt"); a static text. */
 QV_API const char* QvClassListFileName(void);
 /* Saves JavaClass as the repository of the repository directory: the class
- * list file and a method file per class.  Each problem goes to fnProblem
- * (may be NULL): refused records first, then the class list, then method
- * files.  TRUE when everything was stored. */
+ * list file and a method file per class, as one transaction: the method
+ * files are written first under temporary names, made durable together,
+ * and put in place with the class list file last; after a failure at any
+ * point every class of the class list reads back whole from the old save
+ * or the new one.  Each problem goes to fnProblem (may be NULL): refused
+ * records first, then QV_SAVE_CLASS_LIST when nothing could be saved (the
+ * repository is then as it was; sWhy names the file that failed and says
+ * why).  TRUE when everything was stored. */
 QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, QvSaveSummary* pSummary);
 
 /* Whether the repository directory holds a class list file. */

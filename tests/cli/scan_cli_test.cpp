@@ -143,13 +143,40 @@ TEST(ScanCommand, AnUnwritableRepositoryFailsTheSave) {
   Output r = Quorvane(
       "scan --save --repo " + tmp.Str() + "/repo --profile-dir " + tmp.Str() + "/p " + tmp.Str() + "/tree", tmp);
   EXPECT_EQ(r.nStatus, 1);
-  EXPECT_TRUE(Has(r.sErr, "jbclass.txt not written")) << r.sErr;
+  EXPECT_TRUE(Has(r.sErr, "nothing saved: cannot keep the present " + tmp.Str() + "/repo/jbclass.txt aside")) << r.sErr;
   // A repository directory that is a file.
   tmp.Write("file", "x");
   r = Quorvane("scan --save --repo " + tmp.Str() + "/file --profile-dir " + tmp.Str() + "/p " + tmp.Str() + "/tree",
                tmp);
   EXPECT_EQ(r.nStatus, 1);
   EXPECT_TRUE(Has(r.sErr, "cannot use as the repository directory")) << r.sErr;
+}
+
+// A scan that misses a root saves nothing: the repository keeps every
+// class, and a repository that did not exist is not made.  A method file
+// that is overwritten keeps its history copy in the archive directory,
+// below folders that repeat its own directory.
+TEST(ScanCommand, ASaveKeepsEveryClassAndTheHistoryOfMethodFiles) {
+  qv::test::TempDir tmp;
+  tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int x;\n}\n");
+  const std::string sSave = " --save --history 2 --profile-dir " + tmp.Str() + "/p --repo " + tmp.Str();
+  ASSERT_EQ(Quorvane("scan" + sSave + "/repo " + tmp.Str() + "/tree", tmp).nStatus, 0);
+  const std::string sList = tmp.Read("repo/jbclass.txt"), sMethods = tmp.Read("tree/p/A.med");
+  for (const std::string& sRoots : {std::string("/missing"), "/tree;" + tmp.Str() + "/missing"}) {
+    const Output r = Quorvane("scan" + sSave + "/repo '" + tmp.Str() + sRoots + "'", tmp);
+    EXPECT_EQ(r.nStatus, 1);
+    EXPECT_TRUE(Has(r.sErr, "nothing saved")) << r.sErr;
+    EXPECT_EQ(tmp.Read("repo/jbclass.txt"), sList);
+  }
+  EXPECT_EQ(Quorvane("scan" + sSave + "/fresh " + tmp.Str() + "/missing", tmp).nStatus, 1);
+  EXPECT_FALSE(std::filesystem::exists(tmp.Path() / "fresh"));
+
+  tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int y;\n}\n");
+  const Output r = Quorvane("scan" + sSave + "/repo " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(r.nStatus, 0) << r.sErr;
+  EXPECT_NE(tmp.Read("tree/p/A.med"), sMethods);
+  EXPECT_EQ(tmp.Read("repo" + tmp.Str() + "/tree/p/A.001"), sMethods);
+  EXPECT_EQ(tmp.Read("repo/jbclass.001"), sList);
 }
 
 TEST(ScanCommand, ReportsDirectoriesItCannotList) {

@@ -3,11 +3,13 @@
 // ends on a cycle of superclasses.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "repository/repository_session.h"
+#include "support/fault_files.h"
 #include "support/test_host.h"
 
 namespace qv {
@@ -82,6 +84,96 @@ TEST_F(RepositorySessionTest, ASaveReportsTheRecordItCannotStoreAndKeepsTheOther
   ASSERT_GE(nGood, 0);
   EXPECT_TRUE(repo.ReadMethods(nGood).bOk);
   EXPECT_EQ(repo.Record(nGood).eKind, JavaKind::kClass);
+}
+
+// Every write, close, sync, link, rename and copy of a save fails in turn,
+// once and from then on: afterwards the repository (the class list and
+// every method file) is the old save or the new one, whole, no temporary
+// file is left, and a save that did not put the new one in place says so.
+TEST_F(RepositorySessionTest, ASaveFailingAtAnyStepLeavesTheOldRepositoryOrTheNewOne) {
+  namespace fs = std::filesystem;
+  const auto Sources = [this](const std::string& v) {
+    for (const std::string sName : {"A", "B", "q/C"}) {
+      const std::string sClass = sName.substr(sName.rfind('/') + 1);
+      dir_.Write("src/" + sName + ".java", "/* " + v + " */\npackage p;\nimport java.util." + v + ";\npublic class " +
+                                               sClass + " extends " + v + " {\n  int " + v + ";\n}\n");
+    }
+  };
+  // The repository's files, and the names of any temporary file left.
+  const auto Snapshot = [this](std::string& sLeft) {
+    std::map<std::string, std::string> aFiles;
+    for (const auto& e : fs::recursive_directory_iterator(dir_.Path())) {
+      const std::string sName = e.path().filename().string();
+      if (sName.find(".qvnew") != std::string::npos || sName.find(".qvold") != std::string::npos) sLeft += sName + " ";
+      if (sName == "jbclass.txt" || e.path().extension() == ".med") {
+        const std::string sRel = fs::relative(e.path(), dir_.Path()).string();
+        aFiles[sRel] = dir_.Read(sRel);
+      }
+    }
+    return aFiles;
+  };
+  const auto Prepare = [this](Module& m) {
+    Separators(m);
+    m.G().nSaveArchive = Number(1);
+    m.G().nQtyOfArchiveFiles = Number(2);
+    m.G().sArchiveFileDirectory = Win("arch");
+    fs::create_directories(dir_.Path() / "arch");
+    RepositorySession(m).Scan({Win("src")});
+  };
+  std::string sLeft;
+  Sources("Old");
+  Prepare(*module_);
+  ASSERT_TRUE(RepositorySession(*module_).Save().Ok());
+  const auto aOld = Snapshot(sLeft);
+  Sources("New");
+  Prepare(*module_);
+  ASSERT_TRUE(RepositorySession(*module_).Save().Ok());
+  const auto aNew = Snapshot(sLeft);
+  ASSERT_EQ(aOld.size(), 4u);
+  ASSERT_NE(aOld, aNew);
+
+  for (const FaultOp eOp : {FaultOp::kOpenForWrite, FaultOp::kWrite, FaultOp::kClose, FaultOp::kSync, FaultOp::kAside,
+                            FaultOp::kRename, FaultOp::kCopy}) {
+    int nFired = 0;
+    for (int n = 1; n < 100; ++n) {
+      for (const bool bOnce : {true, false}) {
+        if (!bOnce && n > 1) continue;
+        SCOPED_TRACE(std::to_string(static_cast<int>(eOp)) + (bOnce ? " fails at call " : " fails from call ") +
+                     std::to_string(n));
+        for (const auto& [sName, sText] : aOld) dir_.Write(sName, sText);
+        FaultInjectingFileSystem oFaults(host_->Files());
+        Host h = host_->GetHost();
+        h.pFiles = &oFaults;
+        Module m(h);
+        m.Attach();
+        Prepare(m);
+        if (bOnce) {
+          oFaults.FailNth(eOp, n);
+        } else {
+          oFaults.FailFrom(eOp, n);
+        }
+        const SaveReport report = RepositorySession(m).Save();
+        const bool bFired = oFaults.Count(eOp) >= n;
+        sLeft.clear();
+        const auto aNow = Snapshot(sLeft);
+        EXPECT_EQ(sLeft, "");
+        if (report.Ok()) {
+          EXPECT_EQ(aNow, aNew);
+        } else {
+          // Only a sync after the moves comes too late to keep the old save.
+          EXPECT_TRUE(aNow == aOld || (eOp == FaultOp::kSync && aNow == aNew)) << report.sClassListError;
+          EXPECT_NE(report.sClassListError.find("nothing saved"), std::string::npos) << report.sClassListError;
+        }
+        if (!bFired) {
+          EXPECT_TRUE(report.Ok()) << report.sClassListError;
+          n = 100;
+          break;
+        }
+        ++nFired;
+      }
+    }
+    EXPECT_GT(nFired, 0) << static_cast<int>(eOp) << " was never used";
+  }
 }
 
 TEST_F(RepositorySessionTest, TheTreeListsACycleOfSuperclassesOnceAndEnds) {
