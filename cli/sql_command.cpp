@@ -149,7 +149,8 @@ Runner AddSqlCommand(CLI::App& app) {
   sub->add_option("STATEMENT", args->aStatements, "An SQL statement (after --, statements may start with -)")
       ->required();
   sub->add_option("--database", args->sDatabase,
-                  "A postgresql:// connection URI or the path of an SQLite database file (default "
+                  "A PostgreSQL connection string (a postgresql:// URI or libpq's keyword=value pairs) or the "
+                  "path of an SQLite database file (default "
                   "$QUORVANE_DATABASE, else quorvane.db in the profile directory).  A password on the command "
                   "line can be read by every user of the machine: give it in $QUORVANE_DATABASE, in libpq's "
                   "password file ~/.pgpass or in $PGPASSWORD instead.  The command never prints a password")

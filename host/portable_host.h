@@ -28,8 +28,8 @@ struct PortableHostOptions {
   std::string sProfileDir = ".";
   // The directory every drive letter ("C:") maps to.
   std::string sDriveRoot = "/";
-  // The database: a postgresql:// connection URI, or the path of an SQLite
-  // file; empty means DefaultDatabase(sProfileDir).
+  // The database: a PostgreSQL connection string or the path of an SQLite
+  // file (KindOfDatabase says which); empty means DefaultDatabase(sProfileDir).
   std::string sDatabase;
 };
 

@@ -35,39 +35,55 @@ std::string Elapsed(std::chrono::steady_clock::duration d) {
   return aBuf;
 }
 
-}  // namespace
+constexpr std::string_view kBlanks = " \t\n\r\f\v";
 
-// Database settings, read the same way by every host set and backend.
-bool IsPostgresUri(std::string_view sDatabase) {
-  return sDatabase.starts_with("postgresql://") || sDatabase.starts_with("postgres://");
+bool IsBlank(char c) { return kBlanks.find(c) != std::string_view::npos; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The length of the scheme of a URI at the start of s, up to its "://"
+// (0 when s has none).  A scheme is a letter followed by letters, digits,
+// "+", "-" and "."; one letter is a drive ("C://x.db"), not a scheme.
+size_t SchemeLength(std::string_view s) {
+  size_t n = 0;
+  while (n < s.size() && (IsLetter(s[n]) || (n > 0 && (IsDigit(s[n]) || s[n] == '+' || s[n] == '-' || s[n] == '.')))) {
+    ++n;
+  }
+  return n >= 2 && s.substr(n).starts_with("://") ? n : 0;
 }
 
-namespace {
+bool IsPostgresScheme(std::string_view sScheme) {
+  std::string sLower(sScheme);
+  for (char& c : sLower) c = IsLetter(c) ? static_cast<char>(c | 0x20) : c;
+  return sLower == "postgresql" || sLower == "postgres";
+}
 
-// Where the passwords of a connection URI are: the password of its user
-// information and the value of each password parameter, in order.
-std::vector<std::pair<size_t, size_t>> PasswordSpans(std::string_view s) {
-  std::vector<std::pair<size_t, size_t>> aSpans;
-  if (!IsPostgresUri(s)) return aSpans;
-  // user:password@ in the authority (the text up to the first "/", "?" or
-  // "#" after "://"); the last "@" ends the user information.
-  const size_t nStart = s.find("://") + 3;
-  const size_t nEnd = std::min(s.find_first_of("/?#", nStart), s.size());
-  const size_t nAt = s.rfind('@', nEnd == 0 ? 0 : nEnd - 1);
-  if (nAt != std::string_view::npos && nAt >= nStart) {
-    const size_t nColon = s.find(':', nStart);
-    if (nColon < nAt) aSpans.emplace_back(nColon + 1, nAt - nColon - 1);
-  }
-  // password=... among the query parameters.
-  constexpr std::string_view kKey = "password=";
-  for (size_t nQuery = s.find('?'); nQuery != std::string_view::npos; nQuery = s.find('&', nQuery + 1)) {
-    const size_t nParam = nQuery + 1;
-    const size_t nNext = std::min(s.find_first_of("&#", nParam), s.size());
-    if (s.substr(nParam, nNext - nParam).starts_with(kKey)) {
-      aSpans.emplace_back(nParam + kKey.size(), nNext - nParam - kKey.size());
-    }
-  }
-  return aSpans;
+// Whether s, from nAt on, starts with a keyword and its "=" (blanks may
+// stand around the "="): the token of a key/value connection string.
+bool KeywordAt(std::string_view s, size_t nAt) {
+  if (nAt >= s.size() || !(IsLetter(s[nAt]) || s[nAt] == '_')) return false;
+  while (nAt < s.size() && (IsLetter(s[nAt]) || IsDigit(s[nAt]) || s[nAt] == '_')) ++nAt;
+  while (nAt < s.size() && IsBlank(s[nAt])) ++nAt;
+  return nAt < s.size() && s[nAt] == '=';
+}
+
+// Whether s is written as a key/value connection string.
+bool StartsWithKeyword(std::string_view s) {
+  const size_t nFirst = s.find_first_not_of(kBlanks);
+  return nFirst != std::string_view::npos && KeywordAt(s, nFirst);
+}
+
+// Whether a URI holds an "@" past its user information and before its
+// query.  Libpq ends the user information at the first "@" that no "/"
+// comes before; an "@" or "/" left unencoded in a user name or password
+// moves the rest of it into the host or the database name.
+bool HoldsStrayAt(std::string_view sUri) {
+  const std::string_view s = sUri.substr(sUri.find("://") + 3);
+  const size_t nUser = s.find_first_of("@/");
+  const size_t nStart = nUser != std::string_view::npos && s[nUser] == '@' ? nUser + 1 : 0;
+  const size_t nQuery = s.find('?', nStart);
+  return s.substr(nStart, nQuery == std::string_view::npos ? std::string_view::npos : nQuery - nStart).find('@') !=
+         std::string_view::npos;
 }
 
 constexpr std::string_view kHidden = "***";
@@ -79,25 +95,91 @@ void ReplaceAll(std::string& s, std::string_view sFrom, std::string_view sTo) {
   }
 }
 
-}  // namespace
-
-std::string RedactedDatabase(std::string_view sDatabase) {
-  std::string s(sDatabase);
-  const auto aSpans = PasswordSpans(sDatabase);
-  for (auto it = aSpans.rbegin(); it != aSpans.rend(); ++it) s.replace(it->first, it->second, kHidden);
-  return s;
+int HexDigit(char c) {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
 }
 
-std::string RedactedError(std::string_view sText, std::string_view sDatabase) {
-  std::string s(sText);
-  ReplaceAll(s, sDatabase, RedactedDatabase(sDatabase));
-  for (const auto& [nPos, nSize] : PasswordSpans(sDatabase)) {
-    if (nSize == 0) continue;
-    std::string sQuoted(1, '"');
-    sQuoted.append(sDatabase.substr(nPos, nSize)).push_back('"');
-    ReplaceAll(s, sQuoted, "\"***\"");
+}  // namespace
+
+// Database settings, read the same way by every host set and backend.
+std::string_view RefusalOfDatabase(std::string_view s) {
+  if (const size_t nScheme = SchemeLength(s); nScheme > 0) {
+    if (!IsPostgresScheme(s.substr(0, nScheme))) {
+      return "the database setting is a URI, and postgresql:// (or postgres://) is the only kind of URI a database "
+             "can be reached by";
+    }
+    if (HoldsStrayAt(s)) {
+      return "the PostgreSQL connection URI holds an \"@\" after its user information: write an \"@\" or \"/\" of a "
+             "user name or password as %40 or %2F";
+    }
+    return {};
   }
-  return s;
+  if (StartsWithKeyword(s)) return {};
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (static_cast<unsigned char>(s[i]) < 0x20 || s[i] == 0x7f) {
+      return "the database setting holds a control character, which no database file name has";
+    }
+    if (IsBlank(s[i]) && KeywordAt(s, i + 1)) {
+      return "the database setting holds keyword=value pairs, as a PostgreSQL connection string does, but it does "
+             "not start with one";
+    }
+  }
+  return {};
+}
+
+DatabaseKind KindOfDatabase(std::string_view s) {
+  if (!RefusalOfDatabase(s).empty()) return DatabaseKind::kRefused;
+  if (SchemeLength(s) > 0) return DatabaseKind::kPostgresUri;
+  return StartsWithKeyword(s) ? DatabaseKind::kPostgresKeywords : DatabaseKind::kSqliteFile;
+}
+
+std::string HiddenDatabase(std::string_view s) {
+  const size_t nScheme = SchemeLength(s);
+  return std::string(s.substr(0, nScheme > 0 ? nScheme + 3 : 0)).append(kHidden);
+}
+
+std::string RedactedDatabase(std::string_view s) {
+  switch (KindOfDatabase(s)) {
+    case DatabaseKind::kSqliteFile:
+      return std::string(s);
+    case DatabaseKind::kPostgresUri:
+    case DatabaseKind::kPostgresKeywords:
+      return RedactedPostgres(s);
+    case DatabaseKind::kRefused:
+      break;
+  }
+  return HiddenDatabase(s);
+}
+
+void HideSecret(std::string& sText, std::string_view sTarget, std::string_view sSecret) {
+  if (sSecret.empty()) return;
+  // Every text of the target that reads as the secret, longest first, so
+  // that a form holding another is hidden whole.
+  std::vector<std::string> aForms{std::string(sSecret)};
+  for (size_t nStart = 0; nStart < sTarget.size(); ++nStart) {
+    size_t nAt = nStart, nRead = 0;
+    while (nRead < sSecret.size() && nAt < sTarget.size()) {
+      char c = sTarget[nAt];
+      size_t nLength = 1;
+      if (c == '%' && nAt + 2 < sTarget.size() && HexDigit(sTarget[nAt + 1]) >= 0 && HexDigit(sTarget[nAt + 2]) >= 0) {
+        c = static_cast<char>(HexDigit(sTarget[nAt + 1]) * 16 + HexDigit(sTarget[nAt + 2]));
+        nLength = 3;
+      } else if (c == '\\' && nAt + 1 < sTarget.size()) {
+        c = sTarget[nAt + 1];
+        nLength = 2;
+      }
+      if (c != sSecret[nRead]) break;
+      nAt += nLength;
+      ++nRead;
+    }
+    if (nRead == sSecret.size()) aForms.emplace_back(sTarget.substr(nStart, nAt - nStart));
+  }
+  std::sort(aForms.begin(), aForms.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (const std::string& sForm : aForms) ReplaceAll(sText, sForm, kHidden);
 }
 
 PortableSql::PortableSql(std::string sDatabase, FileSystem& files)
@@ -171,12 +253,22 @@ void PortableSql::SetLogFiles(std::string_view sSqlProfileLog, std::string_view 
 bool PortableSql::Connect(SqlHandle& hSql) {
   const auto tStart = std::chrono::steady_clock::now();
   SqlError error;
-  std::unique_ptr<SqlConnection> pConn = IsPostgresUri(sDatabase_) ? OpenPostgres(sDatabase_, error)
-                                                                   : OpenSqlite(sDatabase_, error);
+  std::unique_ptr<SqlConnection> pConn;
+  switch (KindOfDatabase(sDatabase_)) {
+    case DatabaseKind::kSqliteFile:
+      pConn = OpenSqlite(sDatabase_, error);
+      break;
+    case DatabaseKind::kPostgresUri:
+    case DatabaseKind::kPostgresKeywords:
+      pConn = OpenPostgres(sDatabase_, error);
+      break;
+    case DatabaseKind::kRefused:
+      error.sText = std::string(RefusalOfDatabase(sDatabase_));
+      break;
+  }
   const std::string sElapsed = Elapsed(std::chrono::steady_clock::now() - tStart);
   if (pConn == nullptr) {
     AppendLog(sPerformanceLog_, bPerformanceWarned_, "Connect failed\t" + sElapsed);
-    error.sText = RedactedError(error.sText, sDatabase_);
     return Report(std::move(error));
   }
   const SqlHandle hNew{gnNextHandle.fetch_add(1)};

@@ -17,8 +17,9 @@ namespace qv {
 
 class PortableSql final : public Sql {
  public:
-  // sDatabase: a postgresql:// (or postgres://) connection URI, or the path
-  // of an SQLite database file.  Log files are appended through files.
+  // sDatabase: a PostgreSQL connection string or the path of an SQLite
+  // database file, as KindOfDatabase reads it; a connect to a setting that
+  // is neither fails.  Log files are appended through files.
   PortableSql(std::string sDatabase, FileSystem& files);
   ~PortableSql() override;
   PortableSql(const PortableSql&) = delete;

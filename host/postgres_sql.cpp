@@ -1,9 +1,12 @@
 // The PostgreSQL backend: a server connection made through libpq from a
-// postgresql:// connection URI.
+// connection string in either of its forms (URI or key/value), which
+// libpq's own parser reads, also to say which of its values are secret.
 #include <libpq-fe.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "host/sql_backend.h"
 
@@ -100,14 +103,87 @@ class PostgresConnection final : public SqlConnection {
   PGconn* pConn_;
 };
 
+using ParsedTarget = std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)>;
+
+// The options libpq reads in a target (a URI's scheme in lower case, the
+// only case libpq knows it in); nullptr when it cannot read it.  Libpq's
+// text for that is dropped: it quotes the target.
+ParsedTarget Parse(std::string_view sTarget) {
+  std::string s(sTarget);
+  if (KindOfDatabase(sTarget) == DatabaseKind::kPostgresUri) {
+    for (size_t i = 0, nEnd = s.find("://"); i < nEnd; ++i) {
+      if (s[i] >= 'A' && s[i] <= 'Z') s[i] = static_cast<char>(s[i] - 'A' + 'a');
+    }
+  }
+  char* sError = nullptr;
+  ParsedTarget pOptions(PQconninfoParse(s.c_str(), &sError), PQconninfoFree);
+  PQfreemem(sError);
+  return pOptions;
+}
+
+// Libpq marks the values it never shows (password, sslpassword) "*".
+bool IsSecret(const PQconninfoOption& option) { return option.dispchar != nullptr && option.dispchar[0] == '*'; }
+
+// A value as a key/value connection string writes it: quoted when empty
+// or holding a blank, a quote or a backslash.
+std::string Quoted(std::string_view sValue) {
+  if (!sValue.empty() && sValue.find_first_of(" \t\n\r\f\v'\\") == std::string_view::npos) return std::string(sValue);
+  std::string s = "'";
+  for (const char c : sValue) {
+    if (c == '\'' || c == '\\') s += '\\';
+    s += c;
+  }
+  return s + "'";
+}
+
+// Hides in sText each secret value of the target: the text of a value
+// that is not secret may still hold it.
+void HideSecrets(std::string& sText, const ParsedTarget& pOptions, std::string_view sTarget) {
+  for (const PQconninfoOption* p = pOptions.get(); p->keyword != nullptr; ++p) {
+    if (p->val != nullptr && IsSecret(*p)) HideSecret(sText, sTarget, p->val);
+  }
+}
+
 }  // namespace
 
-std::unique_ptr<SqlConnection> OpenPostgres(const std::string& sUri, SqlError& error) {
-  PGconn* pConn = PQconnectdb(sUri.c_str());
+std::string RedactedPostgres(std::string_view sTarget) {
+  const ParsedTarget pOptions = Parse(sTarget);
+  if (pOptions == nullptr) return HiddenDatabase(sTarget);
+  std::string s;
+  for (const PQconninfoOption* p = pOptions.get(); p->keyword != nullptr; ++p) {
+    if (p->val == nullptr) continue;
+    std::string sValue = IsSecret(*p) ? std::string("***") : Quoted(p->val);
+    HideSecrets(sValue, pOptions, sTarget);
+    s.append(s.empty() ? "" : " ").append(p->keyword).append("=").append(sValue);
+  }
+  return s;
+}
+
+std::unique_ptr<SqlConnection> OpenPostgres(const std::string& sTarget, SqlError& error) {
+  error.nCode = 0;
+  const ParsedTarget pOptions = Parse(sTarget);
+  if (pOptions == nullptr) {
+    error.sText =
+        "libpq cannot read the PostgreSQL connection string (not shown, as it may hold a password): its keywords "
+        "must be libpq's, in lower case, a value with blanks or quotes must be quoted '...', and a \"%\" of a URI "
+        "must start a %XX escape";
+    return nullptr;
+  }
+  // Connected with the options as parsed, so that what is hidden is what
+  // libpq reads.
+  std::vector<const char*> aKeywords, aValues;
+  for (const PQconninfoOption* p = pOptions.get(); p->keyword != nullptr; ++p) {
+    if (p->val == nullptr) continue;
+    aKeywords.push_back(p->keyword);
+    aValues.push_back(p->val);
+  }
+  aKeywords.push_back(nullptr);
+  aValues.push_back(nullptr);
+  PGconn* pConn = PQconnectdbParams(aKeywords.data(), aValues.data(), 0);
   if (pConn == nullptr || PQstatus(pConn) != CONNECTION_OK) {
-    error.nCode = 0;
     error.sText = pConn != nullptr ? TrimmedMessage(PQerrorMessage(pConn)) : std::string("out of memory");
     PQfinish(pConn);
+    HideSecrets(error.sText, pOptions, sTarget);
     return nullptr;
   }
   return std::make_unique<PostgresConnection>(pConn);
