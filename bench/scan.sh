@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times `quorvane scan`, `scan --save` and `tags` on a real tree against the
-# tools that read the same files: ripgrep (every byte of every Java file,
+# Times `quorvane scan`, `scan --save`, `write --all` and `tags` on a real
+# tree against the tools that read or write the same files: cp -r and sync
+# (the machine's own cost of writing the tree durably), ripgrep (every byte of every Java file,
 # looked at), cat (every byte, copied through a pipe), find (the names only)
 # and universal-ctags (a tags file of the classes), in the same run, and
 # prints the medians and the ratios.  Beside them runs bench/read_keep, which
@@ -37,6 +38,10 @@ files=$(tr -cd '\0' < "$list" | wc -c)
 bytes=$(xargs -0 cat < "$list" | wc -c)
 
 names=(rg keep cat find ctags scan save tags)
+# Run one after the other, each on its own: they write the whole tree and
+# make it durable, so they are timed against the machine's own cost of
+# doing that (cpsync: cp -r of the tree, then sync).
+durable=(cpsync first writeall rewrite)
 # A save that rewrites every method file: each run stores the line breaks
 # with the other of two tokens, so no method file keeps its content.
 token=1E
@@ -57,7 +62,23 @@ command_of() {  # command_of NAME: sets cmd to the command of that name
       cmd=("$qv" scan --save -q --repo "$repo" --token "\\x$token" "$root")
       ;;
     tags) cmd=("$qv" tags --repo "$repo" -o "$repo/tags") ;;
+    cpsync) cmd=(sh -c 'cp -r "$1" "$2" && sync' cpsync "$root" "$work/copy") ;;
+    # The first save of a tree: no method file and no repository yet.
+    first) cmd=("$qv" scan --save -q --repo "$work/first" "$root") ;;
+    # What the first save just made, written back out as Java sources.
+    writeall) cmd=("$qv" write --all -q --repo "$work/first" --to "$work/out") ;;
   esac
+}
+# What a command of the durable set needs before each run, untimed: the
+# files the last run wrote gone, and everything else written already on
+# disk, so that each run's sync pays for its own writing only.
+before() {
+  case $1 in
+    cpsync) rm -rf "$work/copy" ;;
+    first) rm -rf "$work/first" && find "$root" -name '*.med' -delete ;;
+    writeall) rm -rf "$work/out" ;;
+  esac
+  sync
 }
 timed() {  # timed NAME: appends "wall cpu rss_kib" of one run to $work/NAME
   command_of "$1"
@@ -72,10 +93,16 @@ done
 for ((k = 0; k < runs; ++k)); do
   for name in "${names[@]}"; do timed "$name"; done
 done
-# Rewriting runs one after the other (each undoes the last), then one more
-# save puts the default token back.
-for ((k = 0; k < runs; ++k)); do timed rewrite; done
-names+=(rewrite)
+# The durable set takes turns too, each run on its own; rewriting runs
+# undo each other's token, and one more save puts the default token back.
+for ((k = 0; k < runs; ++k)); do
+  for name in "${durable[@]}"; do
+    before "$name"
+    timed "$name"
+  done
+done
+rm -rf "$work/copy" "$work/out" "$work/first"
+names+=("${durable[@]}")
 command_of save
 "${cmd[@]}" >/dev/null 2>&1 || true
 
@@ -119,6 +146,9 @@ label() {
     save) echo 'scan --save (unchanged)' ;;
     rewrite) echo 'scan --save (rewriting)' ;;
     tags) echo 'quorvane tags' ;;
+    cpsync) echo 'cp -r, then sync' ;;
+    first) echo 'scan --save (first)' ;;
+    writeall) echo 'write --all --to OUT' ;;
   esac
 }
 for name in "${names[@]}"; do
@@ -128,7 +158,7 @@ echo
 awk -v sw="${wall[scan]}" -v sc="${cpu[scan]}" -v rw="${wall[rg]}" -v rc="${cpu[rg]}" -v cw="${wall[cat]}" \
   -v pw="${wall[keep]}" -v pc="${cpu[keep]}" \
   -v vw="${wall[save]}" -v xw="${wall[rewrite]}" -v tw="${wall[tags]}" -v kw="${wall[ctags]}" \
-  -v r="${rss[scan]}" -v b="$bytes" 'BEGIN {
+  -v r="${rss[scan]}" -v b="$bytes" -v dw="${wall[cpsync]}" -v fw="${wall[first]}" -v ww="${wall[writeall]}" 'BEGIN {
   printf "scan / rg, wall:   %.2f   (target: at most 2)\n", sw / rw
   printf "scan / rg, CPU:    %.2f   (target: at most 2)\n", sc / rc
   printf "read_keep / rg:    %.2f wall, %.2f CPU (reading alone, into kept memory)\n", pw / rw, pc / rc
@@ -136,4 +166,6 @@ awk -v sw="${wall[scan]}" -v sc="${cpu[scan]}" -v rw="${wall[rg]}" -v rc="${cpu[
   printf "scan peak / bytes: %.2f   (target: at most 1.2)\n", r * 1024 / b
   printf "scan / cat, wall:  %.2f\n", sw / cw
   printf "save / scan, wall: %.2f   rewriting / scan: %.2f\n", vw / sw, xw / sw
-  printf "tags / ctags, wall: %.3f  (target: at most 0.1)\n", tw / kw }'
+  printf "tags / ctags, wall: %.3f  (target: at most 0.1)\n", tw / kw
+  printf "durable writes against cp -r and sync (target: at most 1 each):\n"
+  printf "  first save %.2f, rewriting save %.2f, write --all %.2f\n", fw / dw, xw / dw, ww / dw }'

@@ -1,5 +1,6 @@
 #include "repository/replacing_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <utility>
@@ -66,7 +67,104 @@ bool ReplacingFile::Commit() {
   return CommitAll(m_, {this}, sError);
 }
 
-bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFiles, String& sError) {
+namespace {
+
+// The journal of a batch of moves: beside the batch's last file (its commit
+// point), hidden, one line per file: target, new file, old file kept aside
+// ("" when there was none), separated by tabs.
+std::string JournalOf(std::string_view sLastTarget) {
+  const size_t nCut = sLastTarget.find_last_of("\\/");
+  const size_t nName = nCut == std::string_view::npos ? 0 : nCut + 1;
+  std::string s(sLastTarget.substr(0, nName));
+  s.append(".").append(sLastTarget.substr(nName)).append(".qvjournal");
+  return s;
+}
+
+// Whether sOther is a file that CreateTemporary or KeepAside made beside
+// sTarget: the same directory, a hidden name that holds the target's name
+// and sTag.  A journal is outside input like any other file: it may only
+// ever move such files.
+bool BesideWith(std::string_view sTarget, std::string_view sOther, std::string_view sTag) {
+  const size_t nCut = sTarget.find_last_of("\\/");
+  const size_t nName = nCut == std::string_view::npos ? 0 : nCut + 1;
+  std::string sPrefix(sTarget.substr(0, nName));
+  sPrefix.append(".").append(sTarget.substr(nName)).append(sTag);
+  return sOther.size() > sPrefix.size() && sOther.starts_with(sPrefix) &&
+         sOther.find_first_of("\\/", sPrefix.size()) == std::string_view::npos;
+}
+
+// Puts the old file (kept aside as sAside, or none) back in place of sTarget.
+IoError PutBack(FileSystem& files, std::string_view sTarget, std::string_view sAside) {
+  return sAside.empty() ? files.Remove(sTarget) : files.MoveOver(sAside, sTarget);
+}
+
+// Writes the journal sJournal, durably, in one step.
+IoError WriteJournal(FileSystem& files, const std::string& sJournal, std::string_view sText) {
+  FileHandle hFile;
+  std::string sTemp;
+  if (IoError oError = files.CreateTemporary(sJournal, hFile, sTemp); oError.Failed()) return oError;
+  const bool bWritten = files.Write(hFile, sText) == static_cast<int64_t>(sText.size());
+  IoError oError = files.CloseWritten(hFile);
+  if (!bWritten && !oError.Failed()) oError = {kIoFailed, "cannot write the journal " + sJournal};
+  if (!oError.Failed()) oError = files.SyncAll({sTemp});
+  if (!oError.Failed()) oError = files.MoveOver(sTemp, sJournal);
+  if (oError.Failed()) files.Remove(sTemp);
+  if (!oError.Failed()) oError = files.SyncAll({sJournal});
+  return oError;
+}
+
+}  // namespace
+
+IoError ReplacingFile::Recover(Module& m, std::string_view sLastTarget) {
+  FileSystem& files = m.Files();
+  const std::string sJournal = JournalOf(sLastTarget);
+  std::string sText;
+  if (const int nError = files.ReadWholeFile(sJournal, sText); nError != 0) {
+    return nError == ENOENT ? IoError{} : IoError{nError, "cannot read the journal " + std::string(sJournal)};
+  }
+  struct Line {
+    std::string_view sTarget, sNew, sAside;
+  };
+  std::vector<Line> aLines;
+  for (size_t nAt = 0; nAt < sText.size();) {
+    const size_t nEnd = std::min(sText.find('\n', nAt), sText.size());
+    const std::string_view sLine = std::string_view(sText).substr(nAt, nEnd - nAt);
+    nAt = nEnd + 1;
+    const size_t nTab1 = sLine.find('\t'), nTab2 = sLine.find('\t', nTab1 + 1);
+    if (nTab1 == std::string_view::npos || nTab2 == std::string_view::npos) continue;
+    Line line{sLine.substr(0, nTab1), sLine.substr(nTab1 + 1, nTab2 - nTab1 - 1), sLine.substr(nTab2 + 1)};
+    // Lines that name other files than a commit's own are not acted on.
+    if (!BesideWith(line.sTarget, line.sNew, ".qvnew-") ||
+        (!line.sAside.empty() && !BesideWith(line.sTarget, line.sAside, ".qvold-"))) {
+      continue;
+    }
+    aLines.push_back(line);
+  }
+  const auto Exists = [&files](std::string_view sPath) {
+    FileHandle hNone;
+    return files.Open(hNone, sPath, kOpenExist);
+  };
+  // The commit point is the last file's move: done when its new file has
+  // gone to its place.  Then only the old files kept aside are left to
+  // remove; else every file moved goes back.
+  const bool bCommitted = aLines.empty() || !Exists(aLines.back().sNew);
+  IoError oResult;
+  for (auto it = aLines.rbegin(); it != aLines.rend(); ++it) {
+    IoError oError;
+    if (bCommitted || Exists(it->sNew)) {
+      if (Exists(it->sNew)) files.Remove(it->sNew);
+      if (!it->sAside.empty()) files.Remove(it->sAside);
+    } else {
+      oError = PutBack(files, it->sTarget, it->sAside);
+    }
+    if (oError.Failed() && !oResult.Failed()) oResult = oError;
+  }
+  if (!oResult.Failed()) oResult = files.SyncAll({std::string(sLastTarget)});
+  if (!oResult.Failed()) files.Remove(sJournal);
+  return oResult;
+}
+
+bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFiles, String& sError, bool bJournal) {
   FileSystem& files = m.Files();
   // Stops the batch: the file p says why, every new file goes.
   const auto Abort = [&](ReplacingFile* p, const String& sWhy) {
@@ -90,47 +188,60 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
       return Abort(p, "no history copy of " + p->Native(p->sTarget_) + " (" + oError.sMessage + "); not replaced");
     }
   }
-  // Each old file is kept aside before its new one takes its place, so
-  // that a later failure can put it back.
-  struct Moved {
-    ReplacingFile* p;
-    std::string sAside;  // empty: there was no old file
-  };
-  std::vector<Moved> aMoved;
+  // Every old file is kept aside before any new one takes its place, so
+  // that a failure can put them all back.
+  std::vector<std::string> aAside(aFiles.size());
   const auto RemoveAsides = [&] {
-    for (const Moved& moved : aMoved) {
-      if (!moved.sAside.empty()) files.Remove(moved.sAside);
+    for (const std::string& sAside : aAside) {
+      if (!sAside.empty()) files.Remove(sAside);
     }
   };
-  for (ReplacingFile* p : aFiles) {
-    std::string sAside;
-    IoError oError = files.KeepAside(p->sTarget_, sAside);
+  for (size_t k = 0; k < aFiles.size(); ++k) {
+    IoError oError = files.KeepAside(aFiles[k]->sTarget_, aAside[k]);
     if (oError.Failed() && oError.nCode == ENOENT) {
-      sAside.clear();
-      oError = {};
+      aAside[k].clear();
+    } else if (oError.Failed()) {
+      aAside[k].clear();
+      RemoveAsides();
+      return Abort(aFiles[k], oError.sMessage);
     }
-    if (!oError.Failed()) {
-      oError = files.MoveOver(p->sNew_, p->sTarget_);
-      if (oError.Failed() && !sAside.empty()) files.Remove(sAside);
+  }
+  // A process killed among the moves leaves the journal, by which the next
+  // writer (Recover) puts the old files back.
+  const std::string sJournal = bJournal && aFiles.size() > 1 ? JournalOf(aFiles.back()->sTarget_) : std::string();
+  if (!sJournal.empty()) {
+    std::string sText;
+    for (size_t k = 0; k < aFiles.size(); ++k) {
+      sText.append(aFiles[k]->sTarget_).append("\t").append(aFiles[k]->sNew_).append("\t").append(aAside[k]);
+      sText.append("\n");
     }
-    if (oError.Failed()) {
+    if (IoError oError = WriteJournal(files, sJournal, sText); oError.Failed()) {
+      RemoveAsides();
+      return Abort(aFiles.back(), oError.sMessage);
+    }
+  }
+  for (size_t k = 0; k < aFiles.size(); ++k) {
+    if (IoError oError = files.MoveOver(aFiles[k]->sNew_, aFiles[k]->sTarget_); oError.Failed()) {
       // Back to the old state, newest first.
       String sWhy = oError.sMessage;
-      for (auto it = aMoved.rbegin(); it != aMoved.rend(); ++it) {
-        const IoError oBack = it->sAside.empty() ? files.Remove(it->p->sTarget_)
-                                                 : files.MoveOver(it->sAside, it->p->sTarget_);
-        if (oBack.Failed()) sWhy += "; and " + oBack.sMessage;
+      for (size_t j = k; j-- > 0;) {
+        if (IoError oBack = PutBack(files, aFiles[j]->sTarget_, aAside[j]); oBack.Failed()) {
+          sWhy += "; and " + oBack.sMessage;
+        }
+        aAside[j].clear();
       }
-      return Abort(p, sWhy);
+      RemoveAsides();
+      if (!sJournal.empty()) files.Remove(sJournal);
+      return Abort(aFiles[k], sWhy);
     }
-    aMoved.push_back({p, std::move(sAside)});
   }
   for (ReplacingFile* p : aFiles) p->bCommitted_ = true;
-  // The renames made durable; the files are in place either way.
+  // The moves made durable; the files are in place either way.
   std::vector<std::string> aTargets;
   for (ReplacingFile* p : aFiles) aTargets.push_back(p->sTarget_);
   const IoError oSynced = files.SyncAll(aTargets);
   RemoveAsides();
+  if (!sJournal.empty()) files.Remove(sJournal);
   if (oSynced.Failed()) {
     sError = aFiles.back()->sError_ = oSynced.sMessage;
     return false;

@@ -44,8 +44,16 @@ class ReplacingFile {
   // Commits the closed files of aFiles, in order, as one transaction: all
   // or none.  A file that failed before, or is not closed, fails the batch
   // too.  FALSE with the failing file's Error() saying why, and the
-  // message in sError.
-  static bool CommitAll(Module& m, const std::vector<ReplacingFile*>& aFiles, String& sError);
+  // message in sError.  With bJournal the moves are journaled beside the
+  // last file, so that a process killed among them leaves what Recover
+  // needs to put the old files back.
+  static bool CommitAll(Module& m, const std::vector<ReplacingFile*>& aFiles, String& sError, bool bJournal = false);
+  // Finishes a journaled commit whose last file is sLastTarget, when a
+  // process was killed in it (its journal is still there): a commit that
+  // had moved its last file is kept, any other is undone, every old file
+  // put back.  Only the one writer of the files may call it (a live commit
+  // would be undone).  Nothing to do without a journal.
+  static IoError Recover(Module& m, std::string_view sLastTarget);
 
   const String& Target() const { return sTarget_; }
   // Why the last call failed: the file, as this system names it, and the

@@ -180,7 +180,7 @@ Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int6
   if (!sError.empty()) return Number(Failed(m, sError));
   if (!out.Close()) return Number(Failed(m, out.Error()));
   aBefore.push_back(&out);
-  if (String sCommit; !ReplacingFile::CommitAll(m, aBefore, sCommit)) return Number(Failed(m, sCommit));
+  if (String sCommit; !ReplacingFile::CommitAll(m, aBefore, sCommit, true)) return Number(Failed(m, sCommit));
   // Only a record that is in the file counts as saved.
   for (const int64_t i : aAt) {
     VC_JavaClass& r = aClasses.At(i);
@@ -194,6 +194,11 @@ Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int6
 
 ScanSave SaveScannedClasses(Module& m) {
   ScanSave save;
+  // A save that a killed process left half done goes back to the old one.
+  if (IoError oError = ReplacingFile::Recover(m, format::kClassListFile); oError.Failed()) {
+    save.sClassListError = "nothing saved: the last save was interrupted and cannot be undone: " + oError.sMessage;
+    return save;
+  }
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   const int64_t n = aClasses.Count();
   const String sDelimiter = m.G().sElementDelimiter;
