@@ -175,12 +175,14 @@ int64_t WholePart(QvNumber n) {
 
 }  // namespace
 
-void ApplyProfile(RepositoryOptions& options) {
-  // A file that cannot be read loads as every default, which the
-  // separators' check then refuses for writing.
+bool ApplyProfile(const char* sCommand, RepositoryOptions& options) {
   QvBoolean bFound = 0;
-  QvProfileLoad(&bFound, nullptr);
-  if (bFound == 0) return;
+  quorvane::String sWhy;
+  if (QvProfileLoad(&bFound, sWhy.Receive()) == 0) {
+    std::fprintf(stderr, "quorvane %s: %s\n", sCommand, sWhy.Str().c_str());
+    return false;
+  }
+  if (bFound == 0) return true;
   options.bFromProfile = true;
   if (!options.bDelimiterGiven) options.sDelimiter = ProfileText("File Delimiters", "Element Delimiter");
   if (!options.bTokenGiven) options.sToken = ProfileText("File Delimiters", "CRLF Delimiter");
@@ -191,6 +193,7 @@ void ApplyProfile(RepositoryOptions& options) {
                            : 0;
   }
   if (!options.bArchiveGiven) options.sArchiveDir = ProfileText("Root Directories", "Archive File Diectory");
+  return true;
 }
 
 bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options) {

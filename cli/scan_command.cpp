@@ -185,7 +185,7 @@ int RunScan(ScanArgs& args) {
   RepositoryOptions& options = args.options;
   Session session(ResolveProfileDir(options.sProfileDir));
   if (args.bSave) {
-    ApplyProfile(options);
+    if (!ApplyProfile("scan", options)) return 1;
     if (!SeparatorsSafeForWriting("scan", options)) return 2;
   }
   ListingErrors listing;
