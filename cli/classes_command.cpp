@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_lines.h"
+#include "cli/print.h"
 #include "cli/repository.h"
 #include "quorvane/quorvane.hpp"
 
@@ -39,7 +40,9 @@ Runner AddClassesCommand(CLI::App& app) {
                        {"package", JsonText(sPackage)},
                        {"file", JsonText(sFile)}});
       } else {
-        std::printf("%s\t%s\t%s\t%s\n", sClassName.c_str(), sSuperClass.c_str(), sPackage.c_str(), sFile.c_str());
+        std::string sLine = sClassName;
+        sLine.append("\t").append(sSuperClass).append("\t").append(sPackage).append("\t").append(sFile).append("\n");
+        WriteOut(sLine);
       }
     }
     return 0;

@@ -13,6 +13,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_lines.h"
+#include "cli/print.h"
 #include "cli/repository_options.h"
 #include "cli/session.h"
 #include "quorvane/quorvane.hpp"
@@ -112,8 +113,8 @@ int RunList(bool bJson, bool bQuiet) {
                      {"variable", JsonText(row.variable)}});
       continue;
     }
-    std::printf("%s\t%s\t%s\t%s\t%s\n", row.section, row.key, sValue.c_str(), bFromFile ? "file" : "default",
-                row.variable);
+    WriteOut(std::string(row.section) + "\t" + row.key + "\t" + sValue + "\t" + (bFromFile ? "file" : "default") +
+             "\t" + row.variable + "\n");
   }
   return 0;
 }
@@ -123,7 +124,7 @@ int RunGet(const std::string& sSection, const std::string& sKey, bool bQuiet) {
   if (nIndex < 0) return 1;
   bool bFound = false;
   if (!LoadForReading(bQuiet, bFound)) return 1;
-  std::printf("%s\n", Value(nIndex).c_str());
+  WriteOut(Value(nIndex) + "\n");
   return 0;
 }
 
@@ -168,7 +169,7 @@ int RunInit(bool bForce, bool bQuiet) {
   std::string sError;
   if (!WriteDefaults(sError)) return Failure(sError);
   if (!bQuiet) NoteSafeSeparators(sPath);
-  std::printf("%s\n", sPath.c_str());
+  WriteOut(sPath + "\n");
   return 0;
 }
 
@@ -248,7 +249,7 @@ Runner AddConfigCommand(CLI::App& app) {
     const CLI::App* pAction = sub->get_subcommands().front();
     QvSetProfileDirectory(ResolveProfileDir(args->sProfileDir).c_str());
     if (pAction == pPath) {
-      std::printf("%s\n", ProfilePath().c_str());
+      WriteOut(ProfilePath() + "\n");
       return 0;
     }
     if (pAction == pList) return RunList(args->bJson, args->bQuiet);

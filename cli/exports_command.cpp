@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/library_client.h"
+#include "cli/print.h"
 
 namespace quorvane::cli {
 namespace {
@@ -75,7 +76,7 @@ int RunExports(const std::string& sLibrary, bool bDef, bool bHeader) {
   const auto pAt = lib.Function<const QvExportInfo* (*)(size_t)>("QvExportAt");
   const auto pSignature = lib.Function<QvString* (*)(size_t)>("QvExportSignature");
   if (bDef) std::printf("LIBRARY quorvane\nEXPORTS\n");
-  if (bHeader) std::fputs(kHeaderTop, stdout);
+  if (bHeader) WriteOut(kHeaderTop);
   std::string sLastComment;
   for (size_t i = 0; i < pCount(); ++i) {
     const QvExportInfo* p = pAt(i);
@@ -87,12 +88,12 @@ int RunExports(const std::string& sLibrary, bool bDef, bool bHeader) {
       if (std::string(p->sKind) == "DECORATED") sComment.insert(0, std::string(p->sExport) + ": ");
       if (sComment != sLastComment) std::printf("\n/* %s */\n", sComment.c_str());
       sLastComment = sComment;
-      std::fputs(Declaration(*p, lib.TakeString(pSignature(i))).c_str(), stdout);
+      WriteOut(Declaration(*p, lib.TakeString(pSignature(i))));
     } else {
       std::printf("%s\t%s\t%s\t%u\t%s\n", p->sKind, p->sClass, p->sFunction, p->nId, p->sExport);
     }
   }
-  if (bHeader) std::fputs(kHeaderBottom, stdout);
+  if (bHeader) WriteOut(kHeaderBottom);
   return 0;
 }
 

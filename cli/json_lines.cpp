@@ -1,9 +1,9 @@
 #include "cli/json_lines.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "cli/print.h"
 #include "quorvane/quorvane.hpp"
 
 namespace quorvane::cli {
@@ -74,7 +74,7 @@ Json JsonKind(QvJavaKind eKind) { return eKind == QV_JAVA_NONE ? Json(nullptr) :
 void PrintJsonLine(const Json& o) {
   std::string s = o.dump();
   s += '\n';
-  std::fwrite(s.data(), 1, s.size(), stdout);
+  WriteOut(s);
 }
 
 }  // namespace quorvane::cli

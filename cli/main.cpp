@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "cli/print.h"
 
 namespace {
 
@@ -138,16 +139,14 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
   }
   // The formatter directly: App::help would show the help of the command
   // this run selected, which is help itself.
-  std::cout << p->get_formatter()->make_help(p, sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name(),
-                                             CLI::AppFormatMode::Normal);
+  quorvane::cli::WriteOut(p->get_formatter()->make_help(p, sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name(),
+                                                        CLI::AppFormatMode::Normal));
   return 0;
 }
 
-}  // namespace
-
-// An exception that escapes is a bug, and ends the run through
-// std::terminate, which names it; it is not turned into an exit status.
-int main(int argc, char** argv) {  // NOLINT(bugprone-exception-escape)
+// Parses the command line and runs the command; its exit status.  sWho
+// becomes the words that name the command ("quorvane config list").
+int Run(int argc, char** argv, std::string& sWho) {
   CLI::App app("Quorvane cuts Java sources into class records and keeps them in a repository of plain text files.",
                "quorvane");
   app.set_version_flag("-V,--version", std::string("quorvane ") + QV_VERSION, "Show the version and exit");
@@ -183,17 +182,17 @@ int main(int argc, char** argv) {  // NOLINT(bugprone-exception-escape)
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
-    std::cout << app.help();
+    quorvane::cli::WriteOut(app.help());
     return 0;
   } catch (const CLI::CallForVersion& e) {
-    std::cout << e.what() << '\n';
+    quorvane::cli::WriteOut(std::string(e.what()) + "\n");
     return 0;
   } catch (const CLI::ParseError& e) {
     // An unknown word explains the rest best (a missing argument may be
     // one that was misspelled).
     if (const int n = ReportLeftOvers(app); n >= 0) return n;
     const std::string sName = CommandName(Deepest(app));
-    const std::string sWho = sName.empty() ? std::string("quorvane") : "quorvane " + sName;
+    sWho = sName.empty() ? std::string("quorvane") : "quorvane " + sName;
     std::fprintf(stderr, "%s: %s; see '%s --help'\n", sWho.c_str(), e.what(), sWho.c_str());
     return kExitUsage;
   }
@@ -203,6 +202,19 @@ int main(int argc, char** argv) {  // NOLINT(bugprone-exception-escape)
     return kExitUsage;
   }
   const CLI::App* pCommand = app.get_subcommands().front();
+  sWho = "quorvane " + CommandName(Deepest(app));
   if (pCommand == pHelp) return RunHelp(app, aHelpWords);
   return aRunners.at(pCommand)();
+}
+
+}  // namespace
+
+// An exception that escapes is a bug, and ends the run through
+// std::terminate, which names it; it is not turned into an exit status.
+int main(int argc, char** argv) {  // NOLINT(bugprone-exception-escape)
+  // Output that could not be written fails the run, whatever the command
+  // returned; FinishOutput says so once, for every command.
+  std::string sWho = "quorvane";
+  const int nStatus = Run(argc, argv, sWho);
+  return quorvane::cli::FinishOutput(sWho, nStatus);
 }

@@ -101,7 +101,7 @@ Runner AddParseCommand(CLI::App& app) {
         continue;
       }
       if (!p.bRead) continue;
-      std::printf("%s\n", sPath.c_str());
+      WriteOut(sPath + "\n");
       PrintField("class", p.sClassName);
       PrintField("kind", QvJavaKindName(QvDeclarationKind(quorvane::String(p.sBody).Get())));
       PrintField("superclass", p.sSuperClass);

@@ -35,7 +35,7 @@ bool Load(const char* sCommand, const Session& session) {
 }  // namespace
 
 int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, bool bLock, bool bNoWait) {
-  ApplyProfile(options);
+  if (!ApplyProfile(sCommand, options)) return 1;
   if (bLock && !SeparatorsSafeForWriting(sCommand, options)) return 2;
   if (!EnterRepository(sCommand, options, session, false)) return 1;
   if (bLock && !LockRepository(sCommand, bNoWait)) return 1;
@@ -44,7 +44,7 @@ int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& se
 }
 
 int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::string& sPath) {
-  ApplyProfile(options);
+  if (!ApplyProfile(sCommand, options)) return 1;
   if (!EnterRepository(sCommand, options, session, false)) return 1;
   if (!HasClassList(sCommand, session)) return 1;
   sPath = session.RepositoryDir() + "/" + QvClassListFileName();

@@ -49,7 +49,8 @@ const char* const kRepositoryHelp =
     "The repository is jbclass.txt in one directory, with one method file NAME.med beside each class's source.  "
     "When Quorvane.ini exists in the profile directory (--profile-dir DIR, else $QUORVANE_PROFILE_DIR, else "
     "$XDG_CONFIG_HOME/quorvane when it is absolute, else ~/.config/quorvane), every setting no option gives comes "
-    "from it: the delimiter and the token from \"Element Delimiter\" and \"CRLF Delimiter\" of [File Delimiters]; "
+    "from it (one that exists but cannot be read stops the command with status 1 before it reads or writes "
+    "anything): the delimiter and the token from \"Element Delimiter\" and \"CRLF Delimiter\" of [File Delimiters]; "
     "history copies from [Root Directories]: \"Archive Files\" (1 switches them on), \"Archive File Count\" and "
     "\"Archive File Diectory\" (spelled so).  The profile's own defaults (\"*\" for both separators) are unsafe: a "
     "command that writes then refuses and says so ('quorvane config init' writes the safe defaults \\x1F and "
@@ -175,12 +176,14 @@ int64_t WholePart(QvNumber n) {
 
 }  // namespace
 
-void ApplyProfile(RepositoryOptions& options) {
-  // A file that cannot be read loads as every default, which the
-  // separators' check then refuses for writing.
+bool ApplyProfile(const char* sCommand, RepositoryOptions& options) {
   QvBoolean bFound = 0;
-  QvProfileLoad(&bFound, nullptr);
-  if (bFound == 0) return;
+  quorvane::String sWhy;
+  if (QvProfileLoad(&bFound, sWhy.Receive()) == 0) {
+    std::fprintf(stderr, "quorvane %s: %s\n", sCommand, sWhy.Str().c_str());
+    return false;
+  }
+  if (bFound == 0) return true;
   options.bFromProfile = true;
   if (!options.bDelimiterGiven) options.sDelimiter = ProfileText("File Delimiters", "Element Delimiter");
   if (!options.bTokenGiven) options.sToken = ProfileText("File Delimiters", "CRLF Delimiter");
@@ -191,6 +194,7 @@ void ApplyProfile(RepositoryOptions& options) {
                            : 0;
   }
   if (!options.bArchiveGiven) options.sArchiveDir = ProfileText("Root Directories", "Archive File Diectory");
+  return true;
 }
 
 bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options) {

@@ -62,8 +62,10 @@ std::string EscapeSeparator(std::string_view s);
 // that the linked library loads, when its file exists: "Element Delimiter"
 // and "CRLF Delimiter" of "File Delimiters"; "Archive Files" (history on or
 // off), "Archive File Count" and "Archive File Diectory" of "Root
-// Directories".
-void ApplyProfile(RepositoryOptions& options);
+// Directories".  FALSE, after saying which file and why, when the profile
+// exists but cannot be read: its settings are unknown then, and only a
+// missing file means the defaults.
+bool ApplyProfile(const char* sCommand, RepositoryOptions& options);
 
 // FALSE, after saying why, when the separators would endanger Java text
 // (UnsafeSeparators); a command that writes refuses to go on then.

@@ -17,6 +17,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_lines.h"
+#include "cli/print.h"
 #include "cli/progress.h"
 #include "cli/repository.h"
 #include "cli/session.h"
@@ -140,8 +141,8 @@ void PrintList(const ScanResult& result, bool bJson) {
                      {"superClass", JsonText(sSuperClass)},
                      {"package", JsonText(sPackage)}});
     } else {
-      std::printf("%s\t%s\t%s\t%s\t%s\n", ListField(sFileName).c_str(), ListField(sDirectory).c_str(),
-                  ListField(sClassName).c_str(), ListField(sSuperClass).c_str(), ListField(sPackage).c_str());
+      WriteOut(ListField(sFileName) + "\t" + ListField(sDirectory) + "\t" + ListField(sClassName) + "\t" +
+               ListField(sSuperClass) + "\t" + ListField(sPackage) + "\n");
     }
   }
 }
@@ -185,7 +186,7 @@ int RunScan(ScanArgs& args) {
   RepositoryOptions& options = args.options;
   Session session(ResolveProfileDir(options.sProfileDir));
   if (args.bSave) {
-    ApplyProfile(options);
+    if (!ApplyProfile("scan", options)) return 1;
     if (!SeparatorsSafeForWriting("scan", options)) return 2;
   }
   ListingErrors listing;

@@ -55,7 +55,7 @@ ClassRecord RecordOf(int64_t nAt) {
 }
 
 void PrintRecord(const ClassRecord& r) {
-  std::printf("%s\n", r.sClassName.c_str());
+  WriteOut(r.sClassName + "\n");
   PrintField("kind", QvJavaKindName(r.eKind));
   PrintField("superclass", r.sSuperClass);
   PrintField("package", r.sPackage);
@@ -70,7 +70,7 @@ void PrintRecord(const ClassRecord& r) {
   PrintBlock("footer", r.sFooter);
   for (size_t k = 0; k < r.aMethods.size(); ++k) {
     const MethodRecord& method = r.aMethods[k];
-    std::printf("  method %zu: %s\n", k + 1, method.sName.c_str());
+    WriteOut("  method " + std::to_string(k + 1) + ": " + method.sName + "\n");
     if (!method.sComment.empty()) PrintBlock("comment", method.sComment, 4);
     PrintBlock("body", method.sBody, 4);
   }

@@ -15,6 +15,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_lines.h"
+#include "cli/print.h"
 #include "cli/session.h"
 #include "quorvane/quorvane.hpp"
 
@@ -79,7 +80,7 @@ class RowPrinter {
     for (size_t i = 0; i < aValues.size(); ++i) sLine += (i > 0 ? "\t" : "") + TsvField(aValues[i]);
     // Written whole: a value may hold a zero byte.
     sLine += '\n';
-    std::fwrite(sLine.data(), 1, sLine.size(), stdout);
+    WriteOut(sLine);
   }
 
  private:
@@ -125,7 +126,7 @@ int RunSql(const SqlArguments& args) {
       break;
     }
   }
-  std::fflush(stdout);
+  FlushOut();
   // Giving the handle back rolls back a transaction left open.
   pool.Release(hSql);
   pool.DisconnectAll();

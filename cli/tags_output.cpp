@@ -1,9 +1,10 @@
 #include "cli/tags_output.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "cli/print.h"
 
 namespace quorvane::cli {
 
@@ -24,12 +25,9 @@ int FinishTags(const char* sCommand, const std::string& sOutput, int64_t nResult
     std::fprintf(stderr, "quorvane %s: %s not written: %s\n", sCommand, sOutput.c_str(), sError.c_str());
     return 1;
   }
-  if (sOutput == "-" &&
-      (std::fwrite(sText.data(), 1, sText.size(), stdout) != sText.size() || std::fflush(stdout) != 0)) {
-    std::fprintf(stderr, "quorvane %s: cannot write the tags to stdout: %s\n", sCommand,
-                 std::generic_category().message(errno).c_str());
-    return 1;
-  }
+  // A failed write to stdout is said, and fails the run, when main ends
+  // the output.
+  if (sOutput == "-") WriteOut(sText);
   return bFailed ? 1 : 0;
 }
 

@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_lines.h"
+#include "cli/print.h"
 #include "cli/repository.h"
 #include "quorvane/quorvane.h"
 
@@ -27,7 +28,8 @@ void PrintNode(const QvTreeNode& node, bool bJson) {
   s += node.className;
   if (*node.package != '\0') s += std::string("  (") + node.package + ")";
   if (node.cycle != 0) s += node.depth == 0 ? "  [superclass cycle]" : "  [cycle]";
-  std::printf("%s\n", s.c_str());
+  s += '\n';
+  WriteOut(s);
 }
 
 }  // namespace

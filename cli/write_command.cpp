@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "cli/print.h"
 #include "cli/progress.h"
 #include "cli/repository.h"
 #include "quorvane/quorvane.hpp"
@@ -78,8 +79,9 @@ int RunWrite(WriteArgs& args) {
     if (bToStdout) {
       if (!ReadMethods("write", nAt)) return 1;
       const quorvane::String sText = quorvane::String::Adopt(QvClassSource(nAt, place.sLineEnd.c_str()));
-      std::fwrite(sText.View().data(), 1, sText.View().size(), stdout);
-      return std::fflush(stdout) == 0 ? 0 : 1;
+      // A failed write is said, and fails the run, when main ends the output.
+      WriteOut(sText.View());
+      return 0;
     }
     return WriteOne(nAt, place, !args.verbosity.bQuiet, nullptr) ? 0 : 1;
   }

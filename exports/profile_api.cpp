@@ -88,12 +88,13 @@ QV_API QvBoolean QvProfileLoad(QvBoolean* pFound, QvString** ppError) {
   const bool bFound = qv::LoadAppProfile(InitialisedModule());
   if (pFound != nullptr) *pFound = bFound ? 1 : 0;
   // An existing file that cannot be read loads as all defaults; so does a
-  // directory of that name, which opens but yields no bytes.
+  // directory of that name, which opens but yields no bytes.  Only a
+  // missing file means the defaults.
   const std::string sPath = ProfilePath();
   std::string sText;
   if (const qv::IoError oError = qv::io::ReadFile(sPath, sText);
       oError.Failed() && oError.nCode != ENOENT && oError.nCode != ENOTDIR) {
-    return Fail(ppError, "cannot read " + sPath);
+    return Fail(ppError, "cannot read " + sPath + ": " + qv::io::ErrorText(oError.nCode));
   }
   return Succeed(ppError);
 }

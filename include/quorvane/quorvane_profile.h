@@ -46,8 +46,10 @@ QV_API QvString* QvProfilePath(void);
  * the file the module's settings stay as they were, but for the three
  * colours a load sets then (Font Color 0, Bkgd Color 12632256, Class Color
  * 16711680).  Fails when the file exists but cannot be read (or is a
- * directory): what the load took then is not the file's content (an
- * unreadable file loads as every setting's default). */
+ * directory), with an error that names the file and says the system's
+ * reason ("cannot read PATH: Permission denied"): what the load took then
+ * is not the file's content (an unreadable file loads as every setting's
+ * default). */
 QV_API QvBoolean QvProfileLoad(QvBoolean* pFound, QvString** ppError);
 /* Setting nIndex as the module holds it, in the form the save writes it;
  * NULL for an index out of range. */

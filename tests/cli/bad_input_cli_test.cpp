@@ -1,6 +1,6 @@
 // Bad input tried for real on the command and the library: huge and deep
 // inputs, unreadable files and directories, cut and mis-separated
-// repositories, odd file names, a profile that is a directory.  Each ends
+// repositories, odd file names, a profile that cannot be read.  Each ends
 // with a clear message and loses nothing.
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -147,13 +147,44 @@ TEST_F(BadInput, ARepositoryCutOffOrReadWithOtherSeparatorsLosesNothing) {
   EXPECT_TRUE(Has(again.sOut, "Main\tObject\torg.quorvane.app\t")) << again.sOut;
 }
 
-TEST_F(BadInput, AProfileThatIsADirectory) {
-  fs::create_directories(tmp_.Path() / "profile/Quorvane.ini");
-  const auto get = Run("config get Profile 'Font Name'");
-  EXPECT_EQ(get.nStatus, 1);
-  EXPECT_TRUE(Has(get.sErr, "cannot read")) << get.sErr;
-  EXPECT_EQ(Run("config set Profile 'Font Name' Arial").nStatus, 1);
-  EXPECT_TRUE(fs::is_directory(tmp_.Path() / "profile/Quorvane.ini"));
+// A profile that exists but cannot be read (a directory, a symbolic link
+// that loops: both fail for root too) stops every command that takes its
+// settings before anything is read or written, naming the file and the
+// reason; only a missing profile means the defaults.
+TEST_F(BadInput, AProfileThatCannotBeRead) {
+  fs::copy(std::string(QV_SOURCE_DIR) + "/examples", tmp_.Path() / "src", fs::copy_options::recursive);
+  const std::string sSrc = tmp_.Str() + "/src";
+  const std::string sRepo = " --repo " + tmp_.Str() + "/repo";
+  // The repository is written with the profile's own separators.
+  tmp_.Write("profile/Quorvane.ini", "[File Delimiters]\r\nElement Delimiter=<|>\r\nCRLF Delimiter=<~>\r\n");
+  ASSERT_EQ(Run("scan --save" + sRepo + " " + sSrc).nStatus, 0);
+  const std::string sList = tmp_.Read("repo/jbclass.txt");
+  ASSERT_TRUE(Has(sList, "<|>"));
+  const fs::path profile = tmp_.Path() / "profile/Quorvane.ini";
+  fs::remove(profile);
+  for (const bool bDirectory : {false, true}) {
+    if (bDirectory) {
+      fs::create_directories(profile);
+    } else {
+      fs::create_symlink("Quorvane.ini", profile);
+    }
+    const std::string sWhy = profile.string() + ": " +
+                             (bDirectory ? "Is a directory" : "Too many levels of symbolic links");
+    for (const std::string& sArgs :
+         {"scan --save" + sRepo + " " + sSrc, "scan --save --repo " + tmp_.Str() + "/new " + sSrc, "classes" + sRepo,
+          "write --all --to " + tmp_.Str() + "/out" + sRepo, "tags -o -" + sRepo,
+          std::string("config get Profile 'Font Name'"), std::string("config set Profile 'Font Name' Arial")}) {
+      const auto r = Run(sArgs);
+      EXPECT_EQ(r.nStatus, 1) << sArgs;
+      EXPECT_TRUE(Has(r.sErr, "cannot read " + sWhy)) << sArgs << ": " << r.sErr;
+      EXPECT_EQ(r.sOut, "") << sArgs;
+    }
+    EXPECT_EQ(tmp_.Read("repo/jbclass.txt"), sList);
+    EXPECT_FALSE(fs::exists(tmp_.Path() / "new"));
+    EXPECT_FALSE(fs::exists(tmp_.Path() / "out"));
+    EXPECT_EQ(fs::is_directory(fs::symlink_status(profile)), bDirectory);
+    if (!bDirectory) fs::remove(profile);
+  }
 
   qv::IniProfiles ini(tmp_.Str() + "/profile");
   std::string sValue;

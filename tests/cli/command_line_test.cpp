@@ -211,6 +211,28 @@ TEST_F(RepositoryJob, WriteAllMirrorsThePackagesFromOneLoad) {
   EXPECT_TRUE(Has(verbose.sOut, "wrote " + sOut + "/org/quorvane/app/Main.java\n")) << verbose.sOut;
 }
 
+// Output that cannot be written fails every command with the reason: lines
+// of a list, JSON Lines, a record, rows, a help longer than the output
+// buffer (written past it in one go).  A closed stdout is an error only
+// when there was something to write.
+TEST_F(RepositoryJob, OutputThatCannotBeWrittenFailsTheCommand) {
+  ASSERT_EQ(Run("scan --save" + Opts() + " " + Src()).nStatus, 0);
+  const std::string sProfile = " --profile-dir=" + tmp_.Str() + "/profile";
+  for (const std::string& sArgs :
+       {"classes" + Opts(), "classes --json" + Opts(), "show org.quorvane.app.Main" + Opts(), "tree --json" + Opts(),
+        "write org.quorvane.app.Main" + Opts(), "scan --list " + Src(),
+        "parse " + Src() + "/src/org/quorvane/app/Main.java", "config get Profile 'Font Size'" + sProfile,
+        "sql 'SELECT 1'" + sProfile, std::string("exports"), std::string("scan --help")}) {
+    const auto r = qv::test::RunShell(std::string(QV_CLI) + " " + sArgs + " >/dev/full", tmp_);
+    EXPECT_EQ(r.nStatus, 1) << sArgs;
+    EXPECT_TRUE(Has(r.sErr, "write error on standard output: No space left on device")) << sArgs << ": " << r.sErr;
+  }
+  const auto closed = qv::test::RunShell(std::string(QV_CLI) + " classes" + Opts() + " >&-", tmp_);
+  EXPECT_EQ(closed.nStatus, 1);
+  EXPECT_TRUE(Has(closed.sErr, "quorvane classes: write error on standard output: Bad file descriptor")) << closed.sErr;
+  EXPECT_EQ(qv::test::RunShell(std::string(QV_CLI) + " scan -q " + Src() + " >&-", tmp_).nStatus, 0);
+}
+
 // The test holds the repository's lock: a writer with --no-wait fails at
 // once; two writers started together both wait, and after the lock is
 // given back both finish, one after the other, leaving complete files.

@@ -55,7 +55,7 @@ TEST(ProfileApi, WriteDefaultsSetAndLoadOnRealFiles) {
         std::filesystem::create_directories(sPath);
         QvString* pError = nullptr;
         QV_CHECK(Load(&bFound, &pError) == 0);
-        QV_CHECK(lib.TakeString(pError) == "cannot read " + sPath);
+        QV_CHECK(lib.TakeString(pError) == "cannot read " + sPath + ": Is a directory");
         std::filesystem::remove(sPath);
 
         // A new file replaces one with lines of its own, whole, and leaves
