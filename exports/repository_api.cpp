@@ -116,6 +116,19 @@ QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, Qv
 QV_API QvBoolean QvHasClassList(void) { return Session().HasClassList() ? 1 : 0; }
 QV_API int64_t QvClassListLineCount(void) { return Session().ClassListLineCount(); }
 QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nLoaded), void* pUserData) {
+  // A save that a killed writer left half done is repaired first, by this
+  // reader when no writer is at work (the lock is free), so that no class
+  // reads back half old and half new.
+  if (Session().SaveInterrupted()) {
+    qv::DirectoryLock& lock = qv::abi::TheHost().RepositoryLock();
+    std::string sError;
+    if (lock.Held()) {
+      Session().RecoverInterruptedSave();
+    } else if (lock.Take(LockFilePath(), false, sError) == qv::DirectoryLock::Result::kHeld) {
+      Session().RecoverInterruptedSave();
+      lock.Release();
+    }
+  }
   if (fnProgress == nullptr) return Session().Load() ? 1 : 0;
   return Session().Load([fnProgress, pUserData](int64_t nLoaded) { fnProgress(pUserData, nLoaded); }) ? 1 : 0;
 }
@@ -248,7 +261,13 @@ QV_API QvBoolean QvLockRepository(QvBoolean bWait, void (*fnWaiting)(void* pUser
     if (fnWaiting != nullptr) fnWaiting(pUserData, sPath.c_str());
     eResult = lock.Take(sPath, true, sError);
   }
-  if (eResult == qv::DirectoryLock::Result::kHeld) return 1;
+  if (eResult == qv::DirectoryLock::Result::kHeld) {
+    // The writer's first job: a save that a killed writer left half done.
+    const qv::Outcome recovered = Session().RecoverInterruptedSave();
+    if (recovered.bOk) return 1;
+    lock.Release();
+    sError = recovered.sWhy;
+  }
   if (eResult == qv::DirectoryLock::Result::kBusy) {
     if (pBusy != nullptr) *pBusy = 1;
     sError = sPath + " is locked by another writer";

@@ -22,6 +22,7 @@ class DirectoryLock {
   // Taking it again releases the lock held before.
   Result Take(const std::string& sPath, bool bWait, std::string& sError);
   void Release();
+  bool Held() const { return nHandle_ >= 0; }
 
  private:
   intptr_t nHandle_ = -1;

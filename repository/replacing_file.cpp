@@ -115,6 +115,11 @@ IoError WriteJournal(FileSystem& files, const std::string& sJournal, std::string
 
 }  // namespace
 
+bool ReplacingFile::Interrupted(Module& m, std::string_view sLastTarget) {
+  FileHandle hNone;
+  return m.Files().Open(hNone, JournalOf(sLastTarget), kOpenExist);
+}
+
 IoError ReplacingFile::Recover(Module& m, std::string_view sLastTarget) {
   FileSystem& files = m.Files();
   const std::string sJournal = JournalOf(sLastTarget);

@@ -54,6 +54,9 @@ class ReplacingFile {
   // put back.  Only the one writer of the files may call it (a live commit
   // would be undone).  Nothing to do without a journal.
   static IoError Recover(Module& m, std::string_view sLastTarget);
+  // Whether a journaled commit whose last file is sLastTarget is running or
+  // was interrupted.
+  static bool Interrupted(Module& m, std::string_view sLastTarget);
 
   const String& Target() const { return sTarget_; }
   // Why the last call failed: the file, as this system names it, and the

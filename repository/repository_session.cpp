@@ -11,6 +11,7 @@
 #include "repository/directories.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
+#include "repository/replacing_file.h"
 #include "repository/repository_format.h"
 
 namespace qv {
@@ -125,6 +126,16 @@ SaveReport RepositorySession::Save() {
   report.nUnchanged = save.nUnchanged;
   return report;
 }
+
+Outcome RepositorySession::RecoverInterruptedSave() {
+  if (IoError oError = ReplacingFile::Recover(m_, format::kClassListFile); oError.Failed()) {
+    return {false, std::string(format::kClassListFile),
+            "the last save was interrupted and cannot be undone: " + oError.sMessage};
+  }
+  return {};
+}
+
+bool RepositorySession::SaveInterrupted() { return ReplacingFile::Interrupted(m_, format::kClassListFile); }
 
 bool RepositorySession::HasClassList() {
   FileHandle hNone;

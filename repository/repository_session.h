@@ -141,6 +141,14 @@ class RepositorySession {
   // was missed.
   SaveReport Save();
 
+  // Undoes a save that a killed process left half done (its moves are
+  // journaled), or finishes one that had put its class list in place.  For
+  // the writer that holds the repository's lock: a save that is running
+  // would be undone.
+  Outcome RecoverInterruptedSave();
+  // Whether a save was interrupted, or is running (its journal is there).
+  bool SaveInterrupted();
+
   // Whether the repository directory holds a class list file.
   bool HasClassList();
   // The number of lines of the class list file (for a progress bar); 0

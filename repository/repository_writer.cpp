@@ -194,7 +194,8 @@ Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int6
 
 ScanSave SaveScannedClasses(Module& m) {
   ScanSave save;
-  // A save that a killed process left half done goes back to the old one.
+  // A save that a killed process left half done goes back to the old one
+  // first.
   if (IoError oError = ReplacingFile::Recover(m, format::kClassListFile); oError.Failed()) {
     save.sClassListError = "nothing saved: the last save was interrupted and cannot be undone: " + oError.sMessage;
     return save;
