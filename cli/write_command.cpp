@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <CLI/CLI.hpp>
 
@@ -40,6 +41,12 @@ struct WritePlace {
   std::string sLineEnd;
 };
 
+// Says why class nAt was not written: sPath is the file concerned.
+void SayNotWritten(int64_t nAt, std::string_view sPath, std::string_view sWhy) {
+  std::fprintf(stderr, "quorvane write: %s: class %s %.*s\n", NativePath(sPath).c_str(),
+               TakeText(QvClassText(nAt, QV_CLASS_NAME)).c_str(), static_cast<int>(sWhy.size()), sWhy.data());
+}
+
 // Says where class nAt went (with bSay), or why it did not.  FALSE when it
 // was not written.
 bool WriteOne(int64_t nAt, const WritePlace& place, bool bSay, Progress* pProgress) {
@@ -48,7 +55,7 @@ bool WriteOne(int64_t nAt, const WritePlace& place, bool bSay, Progress* pProgre
                                 sPath.Receive(), sWhy.Receive()) != 0;
   if (pProgress != nullptr && (bSay || !bOk)) pProgress->Clear();
   if (!bOk) {
-    std::fprintf(stderr, "quorvane write: %s: %s\n", NativePath(sPath.View()).c_str(), sWhy.Str().c_str());
+    SayNotWritten(nAt, sPath.View(), sWhy.View());
     return false;
   }
   if (bSay) std::printf("wrote %s\n", NativePath(sPath.View()).c_str());

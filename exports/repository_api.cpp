@@ -23,6 +23,15 @@ void Put(QvString** pp, std::string s) {
   if (pp != nullptr) *pp = qv::abi::NewString(std::move(s));
 }
 
+// Where QvWriteClass puts a class.
+qv::WritePlace Place(const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd) {
+  qv::WritePlace place;
+  place.sDirectory = qv::abi::OrEmpty(sDirectory);
+  place.bMirrorPackage = bMirrorPackage != 0;
+  place.sLineEnd = qv::abi::OrEmpty(sLineEnd);
+  return place;
+}
+
 // The path of the repository directory's lock file, in this system's form.
 std::string LockFilePath() {
   const std::string& sDirectory = qv::abi::TheHost().Files().WorkingDirectory();
@@ -227,11 +236,7 @@ QV_API QvBoolean QvWriteClass(int64_t nAt, const char* sDirectory, QvBoolean bMi
     Put(ppError, "no such class");
     return 0;
   }
-  qv::WritePlace place;
-  place.sDirectory = qv::abi::OrEmpty(sDirectory);
-  place.bMirrorPackage = bMirrorPackage != 0;
-  place.sLineEnd = qv::abi::OrEmpty(sLineEnd);
-  const qv::Outcome outcome = Session().WriteClass(nAt, place);
+  const qv::Outcome outcome = Session().WriteClass(nAt, Place(sDirectory, bMirrorPackage, sLineEnd));
   Put(ppPath, outcome.sPath);
   if (!outcome.bOk) Put(ppError, outcome.sWhy);
   return outcome.bOk ? 1 : 0;

@@ -190,27 +190,36 @@ std::string RepositorySession::SourceText(int64_t nAt, std::string_view sLineEnd
   return r.SourceText(sLineEnd.empty() ? r.FoundLineEnd(m_, SourcePath(nAt)) : sLineEnd);
 }
 
-Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
-  if (Outcome read = ReadMethods(nAt); !read.bOk) return read;
-  VC_JavaClass& r = JavaClassArray(m_).At(nAt);
-  std::string sPath;
-  if (place.sDirectory.empty()) {
-    sPath = SourcePath(nAt);
-  } else {
-    std::string sDirectory = place.sDirectory;
-    while (sDirectory.size() > 1 && (sDirectory.back() == '\\' || sDirectory.back() == '/')) sDirectory.pop_back();
-    if (place.bMirrorPackage && !r.sPackage.empty()) {
-      std::string sPackagePath = r.sPackage;
-      std::replace(sPackagePath.begin(), sPackagePath.end(), '.', '\\');
-      sDirectory = Joined(sDirectory, sPackagePath);
-    }
-    m_.Files().MakeDirectories(sDirectory);  // a failure shows when the file is written
-    sPath = Joined(sDirectory, r.sFileName);
+Outcome RepositorySession::TargetOf(int64_t nAt, const WritePlace& place) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  if (const String sWhy = r.UnsafeNames(place.bMirrorPackage && !place.sDirectory.empty()); !sWhy.empty()) {
+    return {false, SourcePath(nAt), "not written: " + sWhy};
   }
-  if (!r.WriteSourceFileTo(m_, sPath, place.sLineEnd)) {
+  if (place.sDirectory.empty()) return {true, SourcePath(nAt), {}};
+  std::string sDirectory = place.sDirectory;
+  while (sDirectory.size() > 1 && (sDirectory.back() == '\\' || sDirectory.back() == '/')) sDirectory.pop_back();
+  if (place.bMirrorPackage && !r.sPackage.empty()) {
+    std::string sPackagePath = r.sPackage;
+    std::replace(sPackagePath.begin(), sPackagePath.end(), '.', '\\');
+    sDirectory = Joined(sDirectory, sPackagePath);
+  }
+  return {true, Joined(sDirectory, r.sFileName), {}};
+}
+
+Outcome RepositorySession::WriteTo(int64_t nAt, const std::string& sPath, const WritePlace& place) {
+  if (Outcome read = ReadMethods(nAt); !read.bOk) return {false, read.sPath, "not written: " + read.sWhy};
+  // The file name is bare (TargetOf), so the last separator ends the
+  // directory.  A failure to make it shows when the file is written.
+  if (!place.sDirectory.empty()) m_.Files().MakeDirectories(std::string_view(sPath).substr(0, sPath.rfind('\\')));
+  if (!JavaClassArray(m_).At(nAt).WriteSourceFileTo(m_, sPath, place.sLineEnd)) {
     return {false, sPath, "not written: " + RepositoryVars(m_).sWriteError};
   }
   return {true, sPath, {}};
+}
+
+Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
+  const Outcome target = TargetOf(nAt, place);
+  return target.bOk ? WriteTo(nAt, target.sPath, place) : target;
 }
 
 namespace {

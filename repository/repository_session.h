@@ -163,7 +163,9 @@ class RepositorySession {
   // one its own source uses.
   std::string SourceText(int64_t nAt, std::string_view sLineEnd);
   // Writes class nAt (its methods read first) where place says; sPath of
-  // the outcome is the file written, or the one that could not be.
+  // the outcome is the file written, or the one that could not be.  A
+  // class whose file name, or package with bMirrorPackage, would put the
+  // file outside the directory is not written (sPath its source).
   Outcome WriteClass(int64_t nAt, const WritePlace& place);
 
   // The tags file (repository/tags_file.h) of the repository in the
@@ -189,6 +191,13 @@ class RepositorySession {
   static ClassListEntry ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter);
 
  private:
+  // Where class nAt goes as place says, or why it cannot go anywhere; no
+  // file or directory is touched.
+  Outcome TargetOf(int64_t nAt, const WritePlace& place);
+  // Writes class nAt, its methods read first, to the target sPath, making
+  // its directory when place names one.
+  Outcome WriteTo(int64_t nAt, const std::string& sPath, const WritePlace& place);
+
   Module& m_;
 };
 

@@ -181,7 +181,11 @@ QV_API QvString* QvClassSource(int64_t nAt, const char* sLineEnd);
  * bMirrorPackage (directories are made as needed).  sLineEnd as for
  * QvClassSource.  *ppPath (may be NULL) receives the file written or the
  * one that could not be; on failure *ppError (may be NULL) why.  The
- * caller frees both. */
+ * caller frees both.  A class whose file name is no bare file name (a
+ * "..", a separator, a drive), or whose package (with bMirrorPackage) has
+ * an empty segment or one that holds a separator or a drive, is not
+ * written: the names come from the class list, and the file must stay
+ * inside the directory; *ppPath is then its source. */
 QV_API QvBoolean QvWriteClass(int64_t nAt, const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd,
                               QvString** ppPath, QvString** ppError);
 
