@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <set>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 #include "core/convert.h"
@@ -220,6 +221,34 @@ Outcome RepositorySession::WriteTo(int64_t nAt, const std::string& sPath, const 
 Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
   const Outcome target = TargetOf(nAt, place);
   return target.bOk ? WriteTo(nAt, target.sPath, place) : target;
+}
+
+int64_t RepositorySession::WriteClasses(const WritePlace& place,
+                                        const std::function<void(const ClassWrite& written)>& fnEach) {
+  // Each target as the system names it (absolute, links resolved), with
+  // the first class that had it, written or not: a later class of that
+  // target would replace the first's file, or stand for a source that
+  // could not be written either.
+  std::unordered_map<std::string, int64_t> aTargets;
+  int64_t nWritten = 0;
+  const int64_t nClasses = ClassCount();
+  for (int64_t i = 0; i < nClasses; ++i) {
+    ClassWrite written{i, TargetOf(i, place), -1};
+    if (written.outcome.bOk) {
+      const auto [it, bNew] = aTargets.try_emplace(
+          m_.Files().SystemPath(written.outcome.sPath, FileSystem::PathForm::kResolved), i);
+      if (bNew) {
+        written.outcome = WriteTo(i, written.outcome.sPath, place);
+      } else {
+        written.nSameTargetAs = it->second;
+        written.outcome.bOk = false;
+        written.outcome.sWhy = "not written: an earlier class of the same run has this target";
+      }
+    }
+    if (written.outcome.bOk) ++nWritten;
+    if (fnEach) fnEach(written);
+  }
+  return nWritten;
 }
 
 namespace {

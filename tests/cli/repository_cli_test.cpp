@@ -177,6 +177,23 @@ TEST_F(RepositoryCommand, NamesFromTheClassListNeverLeaveTheTargetDirectory) {
   EXPECT_FALSE(std::filesystem::exists(tmp_.Str() + "/Escaped.java"));
 }
 
+// Two sources of one package and file name (two builds of one library)
+// have one target: the first is written there, the second is not written
+// over it, and both are named.
+TEST_F(RepositoryCommand, TwoClassesOfOneTargetAreNotWrittenOverEachOther) {
+  tmp_.Write("src/b/org/quorvane/app/Main.java", tmp_.Read("src/src/org/quorvane/app/Main.java") + "// flavour b\n");
+  ASSERT_EQ(Run("scan --save --repo " + Repo() + " " + Src()).nStatus, 0);
+  const std::string sOut = tmp_.Str() + "/out";
+  const auto all = Run("write --all --to " + sOut + " --repo " + Repo());
+  EXPECT_EQ(all.nStatus, 1);
+  EXPECT_TRUE(Has(all.sOut, "wrote 7 of 8 classes")) << all.sOut;
+  EXPECT_TRUE(Has(all.sErr,
+                  "quorvane write: " + Src() + "/src/org/quorvane/app/Main.java: class Main not written: " + sOut +
+                      "/org/quorvane/app/Main.java is also the target of " + Src() + "/b/org/quorvane/app/Main.java\n"))
+      << all.sErr;
+  EXPECT_TRUE(Has(tmp_.Read("out/org/quorvane/app/Main.java"), "// flavour b"));
+}
+
 TEST_F(RepositoryCommand, RefusesSeparatorsThatWouldCorruptTheRepository) {
   const auto star = Run("scan --save --delimiter '*' --repo " + Repo() + " " + Src());
   EXPECT_EQ(star.nStatus, 2);
