@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <CLI/CLI.hpp>
 
@@ -41,19 +42,52 @@ struct WritePlace {
   std::string sLineEnd;
 };
 
+// Says why class nAt was not written: sPath is the file concerned;
+// nSameTargetAs is the earlier class of the run whose target sPath was too
+// (else -1).
+void SayNotWritten(int64_t nAt, std::string_view sPath, std::string_view sWhy, int64_t nSameTargetAs) {
+  const std::string sClass = TakeText(QvClassText(nAt, QV_CLASS_NAME));
+  if (nSameTargetAs < 0) {
+    std::fprintf(stderr, "quorvane write: %s: class %s %.*s\n", NativePath(sPath).c_str(), sClass.c_str(),
+                 static_cast<int>(sWhy.size()), sWhy.data());
+    return;
+  }
+  // Both sources, and the file they would share.
+  std::fprintf(stderr, "quorvane write: %s: class %s not written: %s is also the target of %s\n",
+               NativePath(TakeText(QvClassText(nAt, QV_CLASS_SOURCE_PATH))).c_str(), sClass.c_str(),
+               NativePath(sPath).c_str(),
+               NativePath(TakeText(QvClassText(nSameTargetAs, QV_CLASS_SOURCE_PATH))).c_str());
+}
+
 // Says where class nAt went (with bSay), or why it did not.  FALSE when it
 // was not written.
-bool WriteOne(int64_t nAt, const WritePlace& place, bool bSay, Progress* pProgress) {
+bool WriteOne(int64_t nAt, const WritePlace& place, bool bSay) {
   quorvane::String sPath, sWhy;
   const bool bOk = QvWriteClass(nAt, place.sDirectory.c_str(), place.bMirrorPackage ? 1 : 0, place.sLineEnd.c_str(),
                                 sPath.Receive(), sWhy.Receive()) != 0;
-  if (pProgress != nullptr && (bSay || !bOk)) pProgress->Clear();
   if (!bOk) {
-    std::fprintf(stderr, "quorvane write: %s: %s\n", NativePath(sPath.View()).c_str(), sWhy.Str().c_str());
+    SayNotWritten(nAt, sPath.View(), sWhy.View(), -1);
     return false;
   }
   if (bSay) std::printf("wrote %s\n", NativePath(sPath.View()).c_str());
   return true;
+}
+
+// What write --all tells of each class as it goes.
+struct WriteAllReport {
+  Progress& progress;
+  bool bSay;  // every file written, not only the failures
+};
+
+void SayClassWritten(void* pReport, const QvClassWritten* pClass) {
+  const WriteAllReport& report = *static_cast<const WriteAllReport*>(pReport);
+  if (report.bSay || pClass->written == 0) report.progress.Clear();
+  if (pClass->written == 0) {
+    SayNotWritten(pClass->index, pClass->path, pClass->error, pClass->sameTargetAs);
+  } else if (report.bSay) {
+    std::printf("wrote %s\n", NativePath(pClass->path).c_str());
+  }
+  report.progress.Update(pClass->index + 1);
 }
 
 int RunWrite(WriteArgs& args) {
@@ -83,18 +117,16 @@ int RunWrite(WriteArgs& args) {
       WriteOut(sText.View());
       return 0;
     }
-    return WriteOne(nAt, place, !args.verbosity.bQuiet, nullptr) ? 0 : 1;
+    return WriteOne(nAt, place, !args.verbosity.bQuiet) ? 0 : 1;
   }
   // Every class, from the one load above, below DIR in its package's
   // directories.
   place.bMirrorPackage = true;
   const int64_t nClasses = QvClassCount();
-  int64_t nWritten = 0;
   Progress progress("writing", nClasses);
-  for (int64_t i = 0; i < nClasses; ++i) {
-    progress.Update(i);
-    if (WriteOne(i, place, args.verbosity.bVerbose, &progress)) ++nWritten;
-  }
+  WriteAllReport report{progress, args.verbosity.bVerbose};
+  const int64_t nWritten = QvWriteClasses(place.sDirectory.c_str(), place.bMirrorPackage ? 1 : 0,
+                                          place.sLineEnd.c_str(), SayClassWritten, &report);
   progress.Finish();
   if (!args.verbosity.bQuiet) {
     std::printf("wrote %lld of %lld classes %s\n", static_cast<long long>(nWritten), static_cast<long long>(nClasses),

@@ -23,6 +23,15 @@ void Put(QvString** pp, std::string s) {
   if (pp != nullptr) *pp = qv::abi::NewString(std::move(s));
 }
 
+// Where QvWriteClass and QvWriteClasses put a class.
+qv::WritePlace Place(const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd) {
+  qv::WritePlace place;
+  place.sDirectory = qv::abi::OrEmpty(sDirectory);
+  place.bMirrorPackage = bMirrorPackage != 0;
+  place.sLineEnd = qv::abi::OrEmpty(sLineEnd);
+  return place;
+}
+
 // The path of the repository directory's lock file, in this system's form.
 std::string LockFilePath() {
   const std::string& sDirectory = qv::abi::TheHost().Files().WorkingDirectory();
@@ -240,14 +249,24 @@ QV_API QvBoolean QvWriteClass(int64_t nAt, const char* sDirectory, QvBoolean bMi
     Put(ppError, "no such class");
     return 0;
   }
-  qv::WritePlace place;
-  place.sDirectory = qv::abi::OrEmpty(sDirectory);
-  place.bMirrorPackage = bMirrorPackage != 0;
-  place.sLineEnd = qv::abi::OrEmpty(sLineEnd);
-  const qv::Outcome outcome = Session().WriteClass(nAt, place);
+  const qv::Outcome outcome = Session().WriteClass(nAt, Place(sDirectory, bMirrorPackage, sLineEnd));
   Put(ppPath, outcome.sPath);
   if (!outcome.bOk) Put(ppError, outcome.sWhy);
   return outcome.bOk ? 1 : 0;
+}
+
+QV_API int64_t QvWriteClasses(const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd,
+                              void (*fnClass)(void* pUserData, const QvClassWritten* pClass), void* pUserData) {
+  return Session().WriteClasses(Place(sDirectory, bMirrorPackage, sLineEnd), [&](const qv::ClassWrite& written) {
+    if (fnClass == nullptr) return;
+    const QvClassWritten c{written.nAt,
+                           written.nSameTargetAs,
+                           written.outcome.sPath.c_str(),
+                           written.outcome.sWhy.c_str(),
+                           written.outcome.bOk ? 1 : 0,
+                           0};
+    fnClass(pUserData, &c);
+  });
 }
 
 QV_API QvBoolean QvLockRepository(QvBoolean bWait, void (*fnWaiting)(void* pUserData, const char* sLockFile),

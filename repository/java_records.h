@@ -60,10 +60,17 @@ class VC_JavaClass : public Object {
   // sPath replaces when it exists and uses one kind throughout, else that
   // of the record's own source file when it does, else CR LF.
   std::string_view FoundLineEnd(Module& m, std::string_view sPath) const;
+  // Why the record's names cannot place a written source: "" when its file
+  // name is a bare file name and, with bPackage, every segment of its
+  // package a plain directory name.  The names come from a class list,
+  // which is outside input: a "..", a separator, a drive or a colon in them
+  // would put the file outside the directory it is written into.
+  String UnsafeNames(bool bPackage) const;
   // Writes the record back as Java source (SourceText) to sDirectory + "\" +
   // sFileName, after keeping the present file as a history copy beside it,
   // with the line end FoundLineEnd gives.  The old file is replaced only
-  // once the new one is complete.  TRUE when the file was written.
+  // once the new one is complete.  TRUE when the file was written; FALSE
+  // too when the file name is no bare file name (UnsafeNames).
   bool WriteSourceFile(Module& m);
   // WriteSourceFile to sPath, with sLineEnd ("" for FoundLineEnd's).
   bool WriteSourceFileTo(Module& m, std::string_view sPath, std::string_view sLineEnd);

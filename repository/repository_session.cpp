@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <set>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 #include "core/convert.h"
@@ -218,27 +219,64 @@ std::string RepositorySession::SourceText(int64_t nAt, std::string_view sLineEnd
   return r.SourceText(sLineEnd.empty() ? r.FoundLineEnd(m_, SourcePath(nAt)) : sLineEnd);
 }
 
-Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
-  if (Outcome read = ReadMethods(nAt); !read.bOk) return read;
-  VC_JavaClass& r = JavaClassArray(m_).At(nAt);
-  std::string sPath;
-  if (place.sDirectory.empty()) {
-    sPath = SourcePath(nAt);
-  } else {
-    std::string sDirectory = place.sDirectory;
-    while (sDirectory.size() > 1 && (sDirectory.back() == '\\' || sDirectory.back() == '/')) sDirectory.pop_back();
-    if (place.bMirrorPackage && !r.sPackage.empty()) {
-      std::string sPackagePath = r.sPackage;
-      std::replace(sPackagePath.begin(), sPackagePath.end(), '.', '\\');
-      sDirectory = Joined(sDirectory, sPackagePath);
-    }
-    m_.Files().MakeDirectories(sDirectory);  // a failure shows when the file is written
-    sPath = Joined(sDirectory, r.sFileName);
+Outcome RepositorySession::TargetOf(int64_t nAt, const WritePlace& place) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  if (const String sWhy = r.UnsafeNames(place.bMirrorPackage && !place.sDirectory.empty()); !sWhy.empty()) {
+    return {false, SourcePath(nAt), "not written: " + sWhy};
   }
-  if (!r.WriteSourceFileTo(m_, sPath, place.sLineEnd)) {
+  if (place.sDirectory.empty()) return {true, SourcePath(nAt), {}};
+  std::string sDirectory = place.sDirectory;
+  while (sDirectory.size() > 1 && (sDirectory.back() == '\\' || sDirectory.back() == '/')) sDirectory.pop_back();
+  if (place.bMirrorPackage && !r.sPackage.empty()) {
+    std::string sPackagePath = r.sPackage;
+    std::replace(sPackagePath.begin(), sPackagePath.end(), '.', '\\');
+    sDirectory = Joined(sDirectory, sPackagePath);
+  }
+  return {true, Joined(sDirectory, r.sFileName), {}};
+}
+
+Outcome RepositorySession::WriteTo(int64_t nAt, const std::string& sPath, const WritePlace& place) {
+  if (Outcome read = ReadMethods(nAt); !read.bOk) return {false, read.sPath, "not written: " + read.sWhy};
+  // The file name is bare (TargetOf), so the last separator ends the
+  // directory.  A failure to make it shows when the file is written.
+  if (!place.sDirectory.empty()) m_.Files().MakeDirectories(std::string_view(sPath).substr(0, sPath.rfind('\\')));
+  if (!JavaClassArray(m_).At(nAt).WriteSourceFileTo(m_, sPath, place.sLineEnd)) {
     return {false, sPath, "not written: " + RepositoryVars(m_).sWriteError};
   }
   return {true, sPath, {}};
+}
+
+Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
+  const Outcome target = TargetOf(nAt, place);
+  return target.bOk ? WriteTo(nAt, target.sPath, place) : target;
+}
+
+int64_t RepositorySession::WriteClasses(const WritePlace& place,
+                                        const std::function<void(const ClassWrite& written)>& fnEach) {
+  // Each target as the system names it (absolute, links resolved), with
+  // the first class that had it, written or not: a later class of that
+  // target would replace the first's file, or stand for a source that
+  // could not be written either.
+  std::unordered_map<std::string, int64_t> aTargets;
+  int64_t nWritten = 0;
+  const int64_t nClasses = ClassCount();
+  for (int64_t i = 0; i < nClasses; ++i) {
+    ClassWrite written{i, TargetOf(i, place), -1};
+    if (written.outcome.bOk) {
+      const auto [it, bNew] = aTargets.try_emplace(
+          m_.Files().SystemPath(written.outcome.sPath, FileSystem::PathForm::kResolved), i);
+      if (bNew) {
+        written.outcome = WriteTo(i, written.outcome.sPath, place);
+      } else {
+        written.nSameTargetAs = it->second;
+        written.outcome.bOk = false;
+        written.outcome.sWhy = "not written: an earlier class of the same run has this target";
+      }
+    }
+    if (written.outcome.bOk) ++nWritten;
+    if (fnEach) fnEach(written);
+  }
+  return nWritten;
 }
 
 namespace {

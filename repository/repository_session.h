@@ -118,6 +118,17 @@ struct WritePlace {
   std::string sLineEnd;  // "" for the one found (VC_JavaClass::FoundLineEnd)
 };
 
+// What WriteClasses did with one class.
+struct ClassWrite {
+  int64_t nAt = 0;
+  // sPath: the file written, or the one that was not; for a class whose
+  // names would leave the directory (VC_JavaClass::UnsafeNames), its source.
+  Outcome outcome;
+  // Not written because an earlier class of the same call had the target
+  // outcome.sPath: that class's position; else -1.
+  int64_t nSameTargetAs = -1;
+};
+
 // A line of the class list file as a tags file needs it.
 struct ClassListEntry {
   std::string sClassName, sSuperClass;
@@ -179,8 +190,15 @@ class RepositorySession {
   // one its own source uses.
   std::string SourceText(int64_t nAt, std::string_view sLineEnd);
   // Writes class nAt (its methods read first) where place says; sPath of
-  // the outcome is the file written, or the one that could not be.
+  // the outcome is the file written, or the one that could not be.  A
+  // class whose file name, or package with bMirrorPackage, would put the
+  // file outside the directory is not written (sPath its source).
   Outcome WriteClass(int64_t nAt, const WritePlace& place);
+  // Writes every class as WriteClass does, in order, calling fnEach after
+  // each.  Two classes of one target (one package and file name from two
+  // builds of a library, say) are not written over each other: the later
+  // one is not written.  Returns the number of classes written.
+  int64_t WriteClasses(const WritePlace& place, const std::function<void(const ClassWrite& written)>& fnEach);
 
   // The tags file (repository/tags_file.h) of the repository in the
   // repository directory, made of its class list file without loading it:
@@ -205,6 +223,13 @@ class RepositorySession {
   static ClassListEntry ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter);
 
  private:
+  // Where class nAt goes as place says, or why it cannot go anywhere; no
+  // file or directory is touched.
+  Outcome TargetOf(int64_t nAt, const WritePlace& place);
+  // Writes class nAt, its methods read first, to the target sPath, making
+  // its directory when place names one.
+  Outcome WriteTo(int64_t nAt, const std::string& sPath, const WritePlace& place);
+
   Module& m_;
 };
 

@@ -1,4 +1,8 @@
 // Writing a class record back out as Java source.
+#include <algorithm>
+#include <string>
+#include <utility>
+
 #include "core/wait_cursor.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
@@ -34,7 +38,37 @@ void AppendWithLineEnds(String& sOut, std::string_view sText, std::string_view s
   sOut.append(sText.substr(nFrom));
 }
 
+// Why sName cannot be one name of a path below a directory: "" when it
+// can.  A name of dots and blanks only is refused whole: Windows drops
+// trailing dots and blanks, so "..." or ". ." may name a directory too.
+std::string_view NameProblem(std::string_view sName) {
+  if (sName.empty()) return "is empty";
+  if (sName.find_first_not_of(". ") == std::string_view::npos) return "is made of dots and blanks only";
+  if (sName.find_first_of("\\/") != std::string_view::npos) return "holds a path separator";
+  if (sName.find(':') != std::string_view::npos) return "holds a drive or a colon";
+  for (const char c : sName) {
+    if (static_cast<unsigned char>(c) < 0x20) return "holds a control character";
+  }
+  return {};
+}
+
 }  // namespace
+
+String VC_JavaClass::UnsafeNames(bool bPackage) const {
+  if (const std::string_view sProblem = NameProblem(sFileName); !sProblem.empty()) {
+    return "file name \"" + sFileName + "\" " + std::string(sProblem);
+  }
+  if (!bPackage || sPackage.empty()) return {};
+  for (size_t nFrom = 0;;) {
+    const size_t nDot = std::min(sPackage.find('.', nFrom), sPackage.size());
+    const std::string_view sSegment = std::string_view(sPackage).substr(nFrom, nDot - nFrom);
+    if (const std::string_view sProblem = NameProblem(sSegment); !sProblem.empty()) {
+      return "package \"" + sPackage + "\": segment \"" + std::string(sSegment) + "\" " + std::string(sProblem);
+    }
+    if (nDot == sPackage.size()) return {};
+    nFrom = nDot + 1;
+  }
+}
 
 String VC_JavaClass::SourceText(std::string_view sLineEnd) const {
   constexpr std::string_view N = format::kLineBreak;
@@ -67,6 +101,10 @@ std::string_view VC_JavaClass::FoundLineEnd(Module& m, std::string_view sPath) c
 }
 
 bool VC_JavaClass::WriteSourceFile(Module& m) {
+  if (String sWhy = UnsafeNames(false); !sWhy.empty()) {
+    RepositoryVars(m).sWriteError = std::move(sWhy);
+    return false;
+  }
   String sPath = sDirectory;
   sPath.append("\\").append(sFileName);
   return WriteSourceFileTo(m, sPath, {});

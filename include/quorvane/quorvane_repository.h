@@ -189,9 +189,34 @@ QV_API QvString* QvClassSource(int64_t nAt, const char* sLineEnd);
  * bMirrorPackage (directories are made as needed).  sLineEnd as for
  * QvClassSource.  *ppPath (may be NULL) receives the file written or the
  * one that could not be; on failure *ppError (may be NULL) why.  The
- * caller frees both. */
+ * caller frees both.  A class whose file name is no bare file name (a
+ * "..", a separator, a drive), or whose package (with bMirrorPackage) has
+ * an empty segment or one that holds a separator or a drive, is not
+ * written: the names come from the class list, and the file must stay
+ * inside the directory; *ppPath is then its source. */
 QV_API QvBoolean QvWriteClass(int64_t nAt, const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd,
                               QvString** ppPath, QvString** ppError);
+/* What QvWriteClasses did with one class; its texts are borrowed for the
+ * call. */
+typedef struct QvClassWritten {
+  int64_t index; /* the class's position in JavaClass */
+  /* Not written because an earlier class of the same call had the target
+   * path: that class's position; else -1. */
+  int64_t sameTargetAs;
+  const char* path;  /* the file written, or the one that was not (for a class refused for its names, its source) */
+  const char* error; /* why it was not written; "" when it was */
+  QvBoolean written;
+  int32_t reserved;
+} QvClassWritten;
+/* Writes every class of JavaClass as QvWriteClass does, in order, and calls
+ * fnClass (may be NULL) after each.  Two classes of one target (the same
+ * package and file name from two builds of a library, say) are not written
+ * over each other: the later one is not written.  A file name, or a package
+ * with bMirrorPackage, that would put the file outside the directory (a
+ * "..", a separator, a drive) is refused, as QvWriteClass refuses it.
+ * Returns the number of classes written. */
+QV_API int64_t QvWriteClasses(const char* sDirectory, QvBoolean bMirrorPackage, const char* sLineEnd,
+                              void (*fnClass)(void* pUserData, const QvClassWritten* pClass), void* pUserData);
 
 /* The repository directory's lock: a writer holds it so that two writers
  * never interleave their files (readers need none: every file is replaced

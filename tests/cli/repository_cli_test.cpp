@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/command.h"
 #include "support/test_host.h"
@@ -103,6 +105,93 @@ TEST_F(RepositoryCommand, WriteBringsTheClassBackAsSource) {
   std::filesystem::remove(Src() + "/src/org/quorvane/app/Main.001");
   ASSERT_EQ(Run("write Main --in-place --history 0 --repo " + Repo()).nStatus, 0);
   EXPECT_FALSE(std::filesystem::exists(Src() + "/src/org/quorvane/app/Main.001"));
+}
+
+// The class list text sList with field nField of the line of class sClass
+// in package sPackage set to sValue; the fields are separated by "<|>".
+std::string WithField(const std::string& sList, const std::string& sClass, const std::string& sPackage, size_t nField,
+                      const std::string& sValue) {
+  const std::string sDelimiter = "<|>";
+  std::string sOut;
+  for (size_t nAt = 0; nAt < sList.size();) {
+    const size_t nEnd = std::min(sList.find('\n', nAt), sList.size() - 1) + 1;
+    std::vector<std::string> aFields;
+    for (size_t nFrom = nAt;;) {
+      const size_t nNext = sList.find(sDelimiter, nFrom);
+      if (nNext == std::string::npos || nNext >= nEnd) {
+        aFields.push_back(sList.substr(nFrom, nEnd - nFrom));
+        break;
+      }
+      aFields.push_back(sList.substr(nFrom, nNext - nFrom));
+      nFrom = nNext + sDelimiter.size();
+    }
+    if (aFields.size() > 4 && aFields[1] == sClass && aFields[4] == sPackage) aFields[nField] = sValue;
+    for (size_t k = 0; k < aFields.size(); ++k) sOut += (k == 0 ? "" : sDelimiter) + aFields[k];
+    nAt = nEnd;
+  }
+  return sOut;
+}
+
+// A class list is outside input: a file name or package from it that would
+// take a written file out of the target directory is refused with its
+// class named, and the other classes are written.
+TEST_F(RepositoryCommand, NamesFromTheClassListNeverLeaveTheTargetDirectory) {
+  const std::string sRepo = " --delimiter '<|>' --token '<~>' --repo " + Repo();
+  ASSERT_EQ(Run("scan --save" + sRepo + " " + Src()).nStatus, 0);
+  std::string sList = tmp_.Read("repo/jbclass.txt");
+  sList = WithField(sList, "Main", "org.quorvane.app", 2, "../../../../Escaped.java");
+  sList = WithField(sList, "AbstractShape", "org.quorvane.shapes", 2, tmp_.Str() + "/Absolute.java");
+  sList = WithField(sList, "Shape", "org.quorvane.shapes", 2, "sub\\Shape.java");
+  sList = WithField(sList, "Strings", "org.quorvane.util", 2, "C:Strings.java");
+  sList = WithField(sList, "Circle", "org.quorvane.shapes.solid", 4, "org.quorvane..solid");
+  tmp_.Write("repo/jbclass.txt", sList);
+
+  const auto all = Run("write --all --to " + tmp_.Str() + "/out" + sRepo);
+  EXPECT_EQ(all.nStatus, 1);
+  EXPECT_TRUE(Has(all.sOut, "wrote 2 of 7 classes")) << all.sOut;
+  for (const char* sClass : {"Main", "AbstractShape", "Shape", "Strings", "Circle"}) {
+    EXPECT_TRUE(Has(all.sErr, ": class " + std::string(sClass) + " not written: ")) << sClass << "\n" << all.sErr;
+  }
+  EXPECT_TRUE(Has(all.sErr, "file name \"C:Strings.java\" holds a drive")) << all.sErr;
+  EXPECT_TRUE(Has(all.sErr, "package \"org.quorvane..solid\": segment \"\" is empty")) << all.sErr;
+  // Every file written is below out/, and only the two good classes are.
+  std::vector<std::string> aWritten;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(tmp_.Path())) {
+    const std::string sPath = std::filesystem::relative(entry.path(), tmp_.Path()).string();
+    if (entry.is_regular_file() && sPath.rfind("src/", 0) != 0 && sPath.rfind("repo/", 0) != 0 &&
+        sPath.rfind("profile/", 0) != 0 && sPath != "stderr.txt") {
+      aWritten.push_back(sPath);
+    }
+  }
+  std::sort(aWritten.begin(), aWritten.end());
+  EXPECT_EQ(aWritten, (std::vector<std::string>{"out/Applet1.java", "out/org/quorvane/shapes/Circle.java"}));
+
+  // Over their own sources the file name still has to be a bare name.
+  const auto one = Run("write Main --to " + tmp_.Str() + "/out" + sRepo);
+  EXPECT_EQ(one.nStatus, 1);
+  EXPECT_TRUE(Has(one.sErr, "class Main not written: file name \"../../../../Escaped.java\"")) << one.sErr;
+  const auto inPlace = Run("write --all --in-place" + sRepo);
+  EXPECT_EQ(inPlace.nStatus, 1);
+  EXPECT_TRUE(Has(inPlace.sErr, "class Main not written: ")) << inPlace.sErr;
+  EXPECT_FALSE(std::filesystem::exists(Src() + "/Escaped.java"));
+  EXPECT_FALSE(std::filesystem::exists(tmp_.Str() + "/Escaped.java"));
+}
+
+// Two sources of one package and file name (two builds of one library)
+// have one target: the first is written there, the second is not written
+// over it, and both are named.
+TEST_F(RepositoryCommand, TwoClassesOfOneTargetAreNotWrittenOverEachOther) {
+  tmp_.Write("src/b/org/quorvane/app/Main.java", tmp_.Read("src/src/org/quorvane/app/Main.java") + "// flavour b\n");
+  ASSERT_EQ(Run("scan --save --repo " + Repo() + " " + Src()).nStatus, 0);
+  const std::string sOut = tmp_.Str() + "/out";
+  const auto all = Run("write --all --to " + sOut + " --repo " + Repo());
+  EXPECT_EQ(all.nStatus, 1);
+  EXPECT_TRUE(Has(all.sOut, "wrote 7 of 8 classes")) << all.sOut;
+  EXPECT_TRUE(Has(all.sErr,
+                  "quorvane write: " + Src() + "/src/org/quorvane/app/Main.java: class Main not written: " + sOut +
+                      "/org/quorvane/app/Main.java is also the target of " + Src() + "/b/org/quorvane/app/Main.java\n"))
+      << all.sErr;
+  EXPECT_TRUE(Has(tmp_.Read("out/org/quorvane/app/Main.java"), "// flavour b"));
 }
 
 TEST_F(RepositoryCommand, RefusesSeparatorsThatWouldCorruptTheRepository) {

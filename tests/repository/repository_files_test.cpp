@@ -257,6 +257,14 @@ TEST_F(RepositoryFilesTest, WriteSourceFileWritesOneKindOfLineEnd) {
   EXPECT_FALSE(r.WriteSourceFile(m));
   EXPECT_FALSE(Repo().sWriteError.empty());
   EXPECT_EQ(m.WaitCursorDepth(), Number(0));
+
+  // A file name that leaves the directory: FALSE, and nothing written.
+  std::filesystem::create_directories(dir_.Path() / "sub");
+  r.sDirectory = Win("sub");
+  r.sFileName = "..\\Up.java";
+  EXPECT_FALSE(r.WriteSourceFile(m));
+  EXPECT_EQ(Repo().sWriteError, "file name \"..\\Up.java\" holds a path separator");
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "Up.java"));
 }
 
 TEST_F(RepositoryFilesTest, AClassGoesFromSourceToRepositoryAndBack) {
