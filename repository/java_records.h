@@ -3,12 +3,15 @@
 // VC_JavaFile, which remembers the source file chosen last.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "core/module.h"
 #include "core/object.h"
 
 namespace qv {
+
+class ReplacingFile;
 
 class VC_JavaMethod : public Object {
  public:
@@ -74,6 +77,11 @@ class VC_JavaClass : public Object {
   bool WriteSourceFile(Module& m);
   // WriteSourceFile to sPath, with sLineEnd ("" for FoundLineEnd's).
   bool WriteSourceFileTo(Module& m, std::string_view sPath, std::string_view sLineEnd);
+  // The source text written to a new file beside sPath, not yet in place:
+  // Commit (or CommitAll, for many at once) puts it there, keeping the
+  // present file as history.  A failure shows in its Error() and fails
+  // the commit.
+  std::unique_ptr<ReplacingFile> PrepareSourceFile(Module& m, std::string_view sPath, std::string_view sLineEnd) const;
   // Keeps sFile as history copy 1 beside it, moving the older copies up by
   // one, when history copies are switched on.  Result: null.
   Number SaveHistoryFile(Module& m, std::string_view sFile);

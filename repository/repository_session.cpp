@@ -20,6 +20,8 @@ namespace {
 
 // Files read and parsed ahead of the records, on worker threads.
 constexpr int kScanThreads = 2;
+// How many written classes' files are put in place together.
+constexpr size_t kWriteBatch = 1024;
 
 std::string Joined(std::string_view sDirectory, std::string_view sFileName) {
   std::string s(sDirectory);
@@ -235,20 +237,22 @@ Outcome RepositorySession::TargetOf(int64_t nAt, const WritePlace& place) {
   return {true, Joined(sDirectory, r.sFileName), {}};
 }
 
-Outcome RepositorySession::WriteTo(int64_t nAt, const std::string& sPath, const WritePlace& place) {
+Outcome RepositorySession::PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
+                                        std::unique_ptr<ReplacingFile>& pFile) {
   if (Outcome read = ReadMethods(nAt); !read.bOk) return {false, read.sPath, "not written: " + read.sWhy};
   // The file name is bare (TargetOf), so the last separator ends the
   // directory.  A failure to make it shows when the file is written.
   if (!place.sDirectory.empty()) m_.Files().MakeDirectories(std::string_view(sPath).substr(0, sPath.rfind('\\')));
-  if (!JavaClassArray(m_).At(nAt).WriteSourceFileTo(m_, sPath, place.sLineEnd)) {
-    return {false, sPath, "not written: " + RepositoryVars(m_).sWriteError};
-  }
+  pFile = JavaClassArray(m_).At(nAt).PrepareSourceFile(m_, sPath, place.sLineEnd);
   return {true, sPath, {}};
 }
 
 Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
-  const Outcome target = TargetOf(nAt, place);
-  return target.bOk ? WriteTo(nAt, target.sPath, place) : target;
+  Outcome outcome = TargetOf(nAt, place);
+  std::unique_ptr<ReplacingFile> pFile;
+  if (outcome.bOk) outcome = PrepareWrite(nAt, outcome.sPath, place, pFile);
+  if (outcome.bOk && !pFile->Commit()) outcome = {false, outcome.sPath, "not written: " + pFile->Error()};
+  return outcome;
 }
 
 int64_t RepositorySession::WriteClasses(const WritePlace& place,
@@ -260,22 +264,48 @@ int64_t RepositorySession::WriteClasses(const WritePlace& place,
   std::unordered_map<std::string, int64_t> aTargets;
   int64_t nWritten = 0;
   const int64_t nClasses = ClassCount();
+  // The files of a batch of classes are written under temporary names and
+  // put in place together, with one durability step for the batch
+  // (ReplacingFile::CommitAll): all of a batch, or none of it.
+  std::vector<ClassWrite> aBatch;
+  std::vector<std::unique_ptr<ReplacingFile>> aFiles;
+  const auto Commit = [&] {
+    std::vector<ReplacingFile*> aReady;
+    for (const auto& pFile : aFiles) aReady.push_back(pFile.get());
+    String sError;
+    const bool bCommitted = ReplacingFile::CommitAll(m_, aReady, sError);
+    for (size_t k = 0, f = 0; k < aBatch.size(); ++k) {
+      ClassWrite& written = aBatch[k];
+      if (written.outcome.bOk) {
+        // A file of its own that failed says why; else the batch's failure.
+        const String& sOwn = aFiles[f++]->Error();
+        if (!bCommitted)
+          written.outcome = {false, written.outcome.sPath, "not written: " + (sOwn.empty() ? sError : sOwn)};
+      }
+      if (written.outcome.bOk) ++nWritten;
+      if (fnEach) fnEach(written);
+    }
+    aBatch.clear();
+    aFiles.clear();
+  };
   for (int64_t i = 0; i < nClasses; ++i) {
-    ClassWrite written{i, TargetOf(i, place), -1};
+    ClassWrite& written = aBatch.emplace_back(ClassWrite{i, TargetOf(i, place), -1});
     if (written.outcome.bOk) {
       const auto [it, bNew] = aTargets.try_emplace(
           m_.Files().SystemPath(written.outcome.sPath, FileSystem::PathForm::kResolved), i);
       if (bNew) {
-        written.outcome = WriteTo(i, written.outcome.sPath, place);
+        std::unique_ptr<ReplacingFile> pFile;
+        written.outcome = PrepareWrite(i, written.outcome.sPath, place, pFile);
+        if (pFile) aFiles.push_back(std::move(pFile));
       } else {
         written.nSameTargetAs = it->second;
         written.outcome.bOk = false;
         written.outcome.sWhy = "not written: an earlier class of the same run has this target";
       }
     }
-    if (written.outcome.bOk) ++nWritten;
-    if (fnEach) fnEach(written);
+    if (aFiles.size() >= kWriteBatch) Commit();
   }
+  Commit();
   return nWritten;
 }
 

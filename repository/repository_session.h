@@ -13,11 +13,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/module.h"
+#include "repository/replacing_file.h"
 #include "repository/source_batch.h"
 #include "repository/subclass_tree.h"
 #include "repository/tags_file.h"
@@ -194,10 +196,11 @@ class RepositorySession {
   // class whose file name, or package with bMirrorPackage, would put the
   // file outside the directory is not written (sPath its source).
   Outcome WriteClass(int64_t nAt, const WritePlace& place);
-  // Writes every class as WriteClass does, in order, calling fnEach after
-  // each.  Two classes of one target (one package and file name from two
-  // builds of a library, say) are not written over each other: the later
-  // one is not written.  Returns the number of classes written.
+  // Writes every class as WriteClass does, in order, calling fnEach for
+  // each; the files are put in place a batch of classes at a time, with one
+  // durability step for the batch, all of a batch or none of it.  Two classes of one target (one package and file name
+  // from two builds of a library, say) are not written over each other: the later one is not written.  Returns the
+  // number of classes written.
   int64_t WriteClasses(const WritePlace& place, const std::function<void(const ClassWrite& written)>& fnEach);
 
   // The tags file (repository/tags_file.h) of the repository in the
@@ -226,9 +229,11 @@ class RepositorySession {
   // Where class nAt goes as place says, or why it cannot go anywhere; no
   // file or directory is touched.
   Outcome TargetOf(int64_t nAt, const WritePlace& place);
-  // Writes class nAt, its methods read first, to the target sPath, making
-  // its directory when place names one.
-  Outcome WriteTo(int64_t nAt, const std::string& sPath, const WritePlace& place);
+  // Writes class nAt, its methods read first, to a new file beside the
+  // target sPath (pFile, to be committed), making its directory when place
+  // names one.
+  Outcome PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
+                       std::unique_ptr<ReplacingFile>& pFile);
 
   Module& m_;
 };

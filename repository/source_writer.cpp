@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include <memory>
+
 #include "core/wait_cursor.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
@@ -110,15 +112,21 @@ bool VC_JavaClass::WriteSourceFile(Module& m) {
   return WriteSourceFileTo(m, sPath, {});
 }
 
+std::unique_ptr<ReplacingFile> VC_JavaClass::PrepareSourceFile(Module& m, std::string_view sPath,
+                                                               std::string_view sLineEnd) const {
+  const String sText = SourceText(sLineEnd.empty() ? FoundLineEnd(m, sPath) : sLineEnd);
+  auto pOut = std::make_unique<ReplacingFile>(m, sPath, KeepSourceHistory);
+  if (pOut->Open() && pOut->Write(sText)) pOut->Close();
+  return pOut;
+}
+
 bool VC_JavaClass::WriteSourceFileTo(Module& m, std::string_view sPath, std::string_view sLineEnd) {
   WaitCursorScope wait(m);
   String& sError = RepositoryVars(m).sWriteError;
   sError.clear();
-  const String sText = SourceText(sLineEnd.empty() ? FoundLineEnd(m, sPath) : sLineEnd);
-
-  ReplacingFile out(m, sPath, KeepSourceHistory);
-  const bool bWritten = out.Open() && out.Write(sText) && out.Close() && out.Commit();
-  if (!bWritten) sError = out.Error();
+  const std::unique_ptr<ReplacingFile> pOut = PrepareSourceFile(m, sPath, sLineEnd);
+  const bool bWritten = pOut->Commit();
+  if (!bWritten) sError = pOut->Error();
   return bWritten;
 }
 
