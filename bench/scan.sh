@@ -64,9 +64,9 @@ command_of() {  # command_of NAME: sets cmd to the command of that name
     tags) cmd=("$qv" tags --repo "$repo" -o "$repo/tags") ;;
     cpsync) cmd=(sh -c 'cp -r "$1" "$2" && sync' cpsync "$root" "$work/copy") ;;
     # The first save of a tree: no method file and no repository yet.
-    first) cmd=("$qv" scan --save -q --repo "$work/first" "$root") ;;
+    first) cmd=("$qv" scan --save -q --repo "$work/first-repo" "$root") ;;
     # What the first save just made, written back out as Java sources.
-    writeall) cmd=("$qv" write --all -q --repo "$work/first" --to "$work/out") ;;
+    writeall) cmd=("$qv" write --all -q --repo "$work/first-repo" --to "$work/out") ;;
   esac
 }
 # What a command of the durable set needs before each run, untimed: the
@@ -75,7 +75,9 @@ command_of() {  # command_of NAME: sets cmd to the command of that name
 before() {
   case $1 in
     cpsync) rm -rf "$work/copy" ;;
-    first) rm -rf "$work/first" && find "$root" -name '*.med' -delete ;;
+    # The first save writes the method files with the default token, the
+    # next rewriting save then with the other one.
+    first) rm -rf "$work/first-repo" && find "$root" -name '*.med' -delete && token=1E ;;
     writeall) rm -rf "$work/out" ;;
   esac
   sync
@@ -101,7 +103,7 @@ for ((k = 0; k < runs; ++k)); do
     timed "$name"
   done
 done
-rm -rf "$work/copy" "$work/out" "$work/first"
+rm -rf "$work/copy" "$work/out" "$work/first-repo"
 names+=("${durable[@]}")
 command_of save
 "${cmd[@]}" >/dev/null 2>&1 || true
