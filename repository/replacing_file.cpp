@@ -240,15 +240,18 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
       return Abort(aFiles[k], sWhy);
     }
   }
-  for (ReplacingFile* p : aFiles) p->bCommitted_ = true;
   // The moves made durable; the files are in place either way.
   std::vector<std::string> aTargets;
-  for (ReplacingFile* p : aFiles) aTargets.push_back(p->sTarget_);
+  aTargets.reserve(aFiles.size());
+  for (ReplacingFile* p : aFiles) {
+    p->bCommitted_ = true;
+    aTargets.push_back(p->sTarget_);
+  }
   const IoError oSynced = files.SyncAll(aTargets);
   RemoveAsides();
   if (!sJournal.empty()) files.Remove(sJournal);
   if (oSynced.Failed()) {
-    sError = aFiles.back()->sError_ = oSynced.sMessage;
+    sError = aFiles.back()->sError_ = "in place, but not known to be on disk: " + oSynced.sMessage;
     return false;
   }
   return true;

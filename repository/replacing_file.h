@@ -59,6 +59,9 @@ class ReplacingFile {
   static bool Interrupted(Module& m, std::string_view sLastTarget);
 
   const String& Target() const { return sTarget_; }
+  // Whether the new file was put in place (a commit whose last step, the
+  // sync after the moves, failed has put it there all the same).
+  bool Committed() const { return bCommitted_; }
   // Why the last call failed: the file, as this system names it, and the
   // system's reason.
   const String& Error() const { return sError_; }

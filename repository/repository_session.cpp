@@ -271,6 +271,7 @@ int64_t RepositorySession::WriteClasses(const WritePlace& place,
   std::vector<std::unique_ptr<ReplacingFile>> aFiles;
   const auto Commit = [&] {
     std::vector<ReplacingFile*> aReady;
+    aReady.reserve(aFiles.size());
     for (const auto& pFile : aFiles) aReady.push_back(pFile.get());
     String sError;
     const bool bCommitted = ReplacingFile::CommitAll(m_, aReady, sError);

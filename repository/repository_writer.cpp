@@ -162,10 +162,11 @@ namespace {
 //
 // aBefore are files of the same save (the method files), committed in one
 // transaction with the class list file, which comes last: the class list
-// is the commit point.
+// is the commit point.  *pInPlace, when given, tells whether the files are
+// in place (they are when only the sync after the moves failed).
 template <class Lines>
 Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int64_t>& aAt, Lines lines,
-                       std::vector<ReplacingFile*> aBefore = {}) {
+                       std::vector<ReplacingFile*> aBefore = {}, bool* pInPlace = nullptr) {
   DynArray<VC_JavaClass>& aClasses = JavaClassArray(m);
   WaitCursorScope wait(m);
   RepositoryVars(m).sWriteError.clear();
@@ -180,13 +181,17 @@ Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int6
   if (!sError.empty()) return Number(Failed(m, sError));
   if (!out.Close()) return Number(Failed(m, out.Error()));
   aBefore.push_back(&out);
-  if (String sCommit; !ReplacingFile::CommitAll(m, aBefore, sCommit, true)) return Number(Failed(m, sCommit));
+  String sCommit;
+  const bool bCommitted = ReplacingFile::CommitAll(m, aBefore, sCommit, true);
+  if (pInPlace != nullptr) *pInPlace = out.Committed();
+  if (!out.Committed()) return Number(Failed(m, sCommit));
   // Only a record that is in the file counts as saved.
   for (const int64_t i : aAt) {
     VC_JavaClass& r = aClasses.At(i);
     r.bSaved = Number(1);
     r.sMethodFile = format::MethodFilePath(r.sDirectory, r.sFileName);
   }
+  if (!bCommitted) return Number(Failed(m, sCommit));
   return Number(static_cast<int64_t>(aAt.size()));
 }
 
@@ -255,6 +260,7 @@ ScanSave SaveScannedClasses(Module& m) {
     if (prepared.aFiles[k]) aNew.push_back(prepared.aFiles[k].get());
     aSaved.push_back(aAt[k]);
   }
+  bool bInPlace = false;
   const Number nWritten = WriteClassLines(
       m, format::kClassListFile, aSaved,
       [&](auto fnPut, String&) {
@@ -263,9 +269,9 @@ ScanSave SaveScannedClasses(Module& m) {
           aLines[static_cast<size_t>(i)] = String();
         }
       },
-      aNew);
+      aNew, &bInPlace);
   if (nWritten == Number(kWriteFailed)) {
-    save.sClassListError = "nothing saved: " + RepositoryVars(m).sWriteError;
+    save.sClassListError = (bInPlace ? "saved, " : "nothing saved: ") + RepositoryVars(m).sWriteError;
     return save;
   }
   save.nSaved = nWritten.AsInt64();
