@@ -18,8 +18,9 @@ class DirectoryLock {
   DirectoryLock& operator=(const DirectoryLock&) = delete;
 
   // Opens sPath (created when missing) and locks it; another holder makes
-  // it wait (bWait) or answer kBusy.  kFailed with sError saying why.
-  // Taking it again releases the lock held before.
+  // it wait (bWait) or answer kBusy.  kFailed with sError saying why; a
+  // link at sPath is refused, never followed.  Taking it again releases
+  // the lock held before, whatever its path.
   Result Take(const std::string& sPath, bool bWait, std::string& sError);
   void Release();
   bool Held() const { return nHandle_ >= 0; }

@@ -1,4 +1,7 @@
 // DirectoryLock on POSIX systems: an flock, released when the file is closed.
+// The lock file is never opened through a symbolic link (O_NOFOLLOW), so a
+// link planted at its name cannot make the writer create or lock another
+// file.
 #include <fcntl.h>
 
 #include <cerrno>
@@ -9,12 +12,13 @@
 namespace qv {
 
 DirectoryLock::Result DirectoryLock::Take(const std::string& sPath, bool bWait, std::string& sError) {
+  Release();
+  nHandle_ = io::Open(sPath, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
   if (nHandle_ < 0) {
-    nHandle_ = io::Open(sPath, O_RDWR | O_CREAT, 0644);
-    if (nHandle_ < 0) {
-      sError = sPath + ": cannot open the repository's lock file: " + io::ErrorText(errno);
-      return Result::kFailed;
-    }
+    const int nError = errno;
+    sError = nError == ELOOP ? sPath + ": the repository's lock file is a symbolic link; it is not followed"
+                             : sPath + ": cannot open the repository's lock file: " + io::ErrorText(nError);
+    return Result::kFailed;
   }
   const IoError oError = io::LockExclusive(static_cast<int>(nHandle_), bWait);
   if (!oError.Failed()) return Result::kHeld;

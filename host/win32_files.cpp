@@ -1,6 +1,7 @@
 #include "host/win32_files.h"
 
 #include "host/win32_api.h"
+#include "host/win32_io.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,21 +26,6 @@ bool IsFile(const std::string& sPath) {
   return n != INVALID_FILE_ATTRIBUTES && (n & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-int ErrnoOf(DWORD nError) {
-  switch (nError) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-      return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-      return EACCES;
-    case ERROR_NOT_ENOUGH_MEMORY:
-      return ENOMEM;
-    default:
-      return EIO;
-  }
-}
-
 // The directory part of a path, with its separator ("" for a bare name).
 std::string DirectoryOf(std::string_view sPath) {
   const size_t n = sPath.find_last_of("\\/:");
@@ -50,9 +36,16 @@ std::string DirectoryOf(std::string_view sPath) {
 
 struct Win32FileSystem::OpenFile {
   HANDLE h = INVALID_HANDLE_VALUE;
+  std::string sPath;     // as this system names it, for messages
   std::string sBuffer;   // read ahead, not yet handed out
   size_t nPos = 0;       // first byte of sBuffer not yet handed out
   bool bFailed = false;  // a write failed: every later write fails too
+  DWORD nError = 0;      // the system's error of the first failed write
+
+  void Failed(DWORD nWhy) {
+    if (!bFailed) nError = nWhy != 0 ? nWhy : ERROR_WRITE_FAULT;
+    bFailed = true;
+  }
 
   size_t Buffered() const { return sBuffer.size() - nPos; }
   // Fills the buffer when it is empty; false at the end or on an error.
@@ -125,19 +118,43 @@ bool Win32FileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle
     LARGE_INTEGER zero{};
     SetFilePointerEx(h, zero, nullptr, FILE_END);
   }
-  auto pFile = std::make_unique<OpenFile>();
-  pFile->h = h;
-  hFile.nValue = nNextHandle_++;
-  aFiles_[hFile.nValue] = std::move(pFile);
+  hFile = Add(h, s);
   return true;
 }
 
-bool Win32FileSystem::Close(FileHandle hFile) {
+FileHandle Win32FileSystem::Add(void* h, std::string sPath) {
+  auto pFile = std::make_unique<OpenFile>();
+  pFile->h = h;
+  pFile->sPath = std::move(sPath);
+  FileHandle hFile;
+  hFile.nValue = nNextHandle_++;
+  aFiles_[hFile.nValue] = std::move(pFile);
+  return hFile;
+}
+
+bool Win32FileSystem::Close(FileHandle hFile) { return !CloseWritten(hFile).Failed(); }
+
+IoError Win32FileSystem::CloseWritten(FileHandle hFile) {
   const auto it = aFiles_.find(hFile.nValue);
-  if (it == aFiles_.end()) return false;
-  const bool bOk = CloseHandle(it->second->h) != 0 && !it->second->bFailed;
+  if (it == aFiles_.end()) return IoError{EBADF, "no such open file"};
+  OpenFile& oFile = *it->second;
+  if (CloseHandle(oFile.h) == FALSE) oFile.Failed(GetLastError());
+  IoError oError;
+  if (oFile.bFailed) oError = win32::ErrorOf(oFile.nError, "cannot write " + oFile.sPath);
   aFiles_.erase(it);
-  return bOk;
+  return oError;
+}
+
+IoError Win32FileSystem::CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) {
+  if (sTarget.empty()) return IoError{ENOENT, "no file name"};
+  const std::string sFull = Resolve(sTarget);
+  std::string sNew;
+  HANDLE h = win32::CreateBeside(sFull, win32::kNewTag, sNew);
+  if (h == INVALID_HANDLE_VALUE) return win32::LastError("cannot create a file beside " + sFull);
+  hFile = Add(h, sNew);
+  // The temporary file is named as the caller names the target's directory.
+  sTemp = DirectoryOf(sTarget) + sNew.substr(DirectoryOf(sNew).size());
+  return {};
 }
 
 bool Win32FileSystem::GetLine(FileHandle hFile, std::string& sLine, int64_t nMax) {
@@ -186,16 +203,8 @@ int64_t Win32FileSystem::Read(FileHandle hFile, std::string& sOut, int64_t nByte
 int64_t Win32FileSystem::Write(FileHandle hFile, std::string_view sText) {
   OpenFile* p = Find(hFile);
   if (p == nullptr || p->bFailed || !p->Unread()) return 0;
-  size_t nDone = 0;
-  while (nDone < sText.size()) {
-    DWORD nWritten = 0;
-    const auto nChunk = static_cast<DWORD>(std::min<size_t>(sText.size() - nDone, 1u << 30));
-    if (!WriteFile(p->h, sText.data() + nDone, nChunk, &nWritten, nullptr) || nWritten == 0) {
-      p->bFailed = true;
-      break;
-    }
-    nDone += nWritten;
-  }
+  const size_t nDone = win32::WriteAll(p->h, sText);
+  if (nDone < sText.size()) p->Failed(GetLastError());
   return static_cast<int64_t>(nDone);
 }
 
@@ -274,37 +283,46 @@ bool Win32FileSystem::MakeDirectories(std::string_view sPath) {
   return IsDirectory(sFull);
 }
 
-bool Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
-  const std::string sTo = Resolve(sTarget);
-  const std::string sTemp = DirectoryOf(sTo) + "~qvcopy" + std::to_string(GetCurrentProcessId()) + ".tmp";
-  if (!CopyFileA(Resolve(sSource).c_str(), sTemp.c_str(), FALSE)) return false;
-  if (!MoveFileExA(sTemp.c_str(), sTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(sTemp.c_str());
-    return false;
+IoError Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
+  if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
+  return win32::CopyOver(Resolve(sSource), Resolve(sTarget));
+}
+
+IoError Win32FileSystem::Rename(std::string_view sOld, std::string_view sNew) {
+  if (sOld.empty() || sNew.empty()) return IoError{ENOENT, "no file name"};
+  return win32::RenameNew(Resolve(sOld), Resolve(sNew));
+}
+
+IoError Win32FileSystem::Remove(std::string_view sPath) {
+  if (sPath.empty()) return IoError{ENOENT, "no file name"};
+  return win32::Remove(Resolve(sPath));
+}
+
+IoError Win32FileSystem::SyncAll(const std::vector<std::string>& aPaths) {
+  for (const std::string& sPath : aPaths) {
+    if (IoError oError = win32::Flush(Resolve(sPath)); oError.Failed()) return oError;
   }
-  return true;
+  return {};
 }
 
-bool Win32FileSystem::Rename(std::string_view sOld, std::string_view sNew) {
-  return MoveFileA(Resolve(sOld).c_str(), Resolve(sNew).c_str()) != 0;
+IoError Win32FileSystem::KeepAside(std::string_view sTarget, std::string& sAside) {
+  if (sTarget.empty()) return IoError{ENOENT, "no file name"};
+  std::string sFullAside;
+  if (IoError oError = win32::LinkBeside(Resolve(sTarget), sFullAside); oError.Failed()) return oError;
+  sAside = DirectoryOf(sTarget) + sFullAside.substr(DirectoryOf(sFullAside).size());
+  return {};
 }
 
-bool Win32FileSystem::Replace(std::string_view sSource, std::string_view sTarget) {
-  const std::string sFrom = Resolve(sSource);
-  HANDLE h = CreateFileA(sFrom.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  const bool bFlushed = FlushFileBuffers(h) != 0;
-  CloseHandle(h);
-  return bFlushed &&
-         MoveFileExA(sFrom.c_str(), Resolve(sTarget).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+IoError Win32FileSystem::MoveOver(std::string_view sSource, std::string_view sTarget) {
+  if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
+  return win32::MoveOver(Resolve(sSource), Resolve(sTarget));
 }
 
 int Win32FileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) const {
   sText.clear();
   HANDLE h = CreateFileA(Resolve(sPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return ErrnoOf(GetLastError());
+  if (h == INVALID_HANDLE_VALUE) return win32::ErrnoOf(GetLastError());
   int nError = 0;
   LARGE_INTEGER size{};
   if (GetFileSizeEx(h, &size) && size.QuadPart > 0) sText.reserve(static_cast<size_t>(size.QuadPart));
@@ -312,7 +330,7 @@ int Win32FileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) c
   for (;;) {
     DWORD nRead = 0;
     if (!ReadFile(h, aChunk, sizeof(aChunk), &nRead, nullptr)) {
-      nError = ErrnoOf(GetLastError());
+      nError = win32::ErrnoOf(GetLastError());
       break;
     }
     if (nRead == 0) break;

@@ -54,11 +54,21 @@ class Win32FileSystem final : public FileSystem {
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
   bool MakeDirectories(std::string_view sPath) override;
-  // Copies into a temporary file beside sTarget and moves it over sTarget.
-  bool Copy(std::string_view sSource, std::string_view sTarget) override;
-  bool Rename(std::string_view sOld, std::string_view sNew) override;
-  // Flushes sSource, then moves it over sTarget (write-through).
-  bool Replace(std::string_view sSource, std::string_view sTarget) override;
+  // Copies into a new file beside sTarget and moves it over sTarget.
+  IoError Copy(std::string_view sSource, std::string_view sTarget) override;
+  IoError Rename(std::string_view sOld, std::string_view sNew) override;
+  IoError Remove(std::string_view sPath) override;
+  // CREATE_NEW under a random name, never through a reparse point
+  // (host/win32_io.h).
+  IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
+  IoError CloseWritten(FileHandle hFile) override;
+  // FlushFileBuffers on each file; directories are skipped, as Windows
+  // cannot flush them (the file system's journal keeps their renames).
+  IoError SyncAll(const std::vector<std::string>& aPaths) override;
+  // A hard link, or a copy on a file system without them.
+  IoError KeepAside(std::string_view sTarget, std::string& sAside) override;
+  // MoveFileEx, replacing the target.
+  IoError MoveOver(std::string_view sSource, std::string_view sTarget) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
   // The path as the library names it; kResolved follows the links and
   // junctions of the directories that exist.
@@ -70,6 +80,8 @@ class Win32FileSystem final : public FileSystem {
   int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
   // sPath, or sPath below the working directory when it is relative.
   std::string Resolve(std::string_view sPath) const;
+  // Adds an open file (a system HANDLE) to the table; its handle here.
+  FileHandle Add(void* h, std::string sPath);
 
   std::string sBareNameDir_;
   std::string sWorkingDir_;

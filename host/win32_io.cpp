@@ -1,16 +1,238 @@
-// The Windows build's I/O module behind host/posix_io.h: the functions the
-// command's settings code uses (the Windows host's files and profiles go
-// through the system's own calls in win32_files.cpp and win32_profiles.cpp).
-// The C++ library's file functions carry them here.
-#include <windows.h>
+// The Windows build's I/O: the Windows host's own file steps
+// (host/win32_io.h), and below them the functions of host/posix_io.h that
+// the command's settings code uses (the Windows host's files and profiles
+// go through the system's own calls in win32_files.cpp and
+// win32_profiles.cpp).
+#include "host/win32_io.h"
 
+#include <ntsecapi.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
 #include "host/posix_io.h"
+
+namespace qv::win32 {
+
+namespace {
+
+constexpr size_t kChunk = size_t{64} * 1024;
+// Attempts at a free random name before giving up.
+constexpr int kTries = 100;
+// The tag of the second names that keep an old file while it is replaced.
+constexpr std::string_view kAsideTag = ".qvold-";
+
+// Random letters and digits for a file name, from the system's random
+// source (RtlGenRandom); the clock and process id where it fails, which
+// CREATE_NEW still keeps safe.
+std::string RandomName(size_t nLength) {
+  static constexpr std::string_view kChars = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string sBytes(nLength, '\0');
+  if (RtlGenRandom(sBytes.data(), static_cast<ULONG>(nLength)) == FALSE) {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    uint64_t nSeed = static_cast<uint64_t>(now.QuadPart) ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 40);
+    for (char& c : sBytes) {
+      nSeed = nSeed * 6364136223846793005ULL + 1442695040888963407ULL;
+      c = static_cast<char>(nSeed >> 56);
+    }
+  }
+  std::string sName;
+  for (const char c : sBytes) sName.push_back(kChars[static_cast<unsigned char>(c) % kChars.size()]);
+  return sName;
+}
+
+// A name in sPath's directory for a file that stands in for sPath for a
+// while: a leading dot, the target's own name, sTag, and random letters
+// that no one can guess beforehand.
+std::string NameBeside(const std::string& sPath, std::string_view sTag) {
+  const size_t nCut = sPath.find_last_of("\\/:");
+  const size_t nName = nCut == std::string::npos ? 0 : nCut + 1;
+  std::string sName = sPath.substr(0, nName);
+  sName.append(".").append(std::string_view(sPath).substr(nName)).append(sTag).append(RandomName(12));
+  return sName;
+}
+
+// Copies the file sFrom into a new file beside sBeside, named with sTag;
+// sNew gets its name.  On failure no new file stays.
+IoError CopyToNew(const std::string& sFrom, const std::string& sBeside, std::string_view sTag, std::string& sNew) {
+  HANDLE hIn = CreateFileA(sFrom.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (hIn == INVALID_HANDLE_VALUE) return LastError("cannot open " + sFrom);
+  HANDLE hOut = CreateBeside(sBeside, sTag, sNew);
+  if (hOut == INVALID_HANDLE_VALUE) {
+    IoError oError = LastError("cannot create a file beside " + sBeside);
+    CloseHandle(hIn);
+    return oError;
+  }
+  IoError oError;
+  std::string sChunk(kChunk, '\0');
+  for (;;) {
+    DWORD nRead = 0;
+    if (ReadFile(hIn, sChunk.data(), static_cast<DWORD>(kChunk), &nRead, nullptr) == FALSE) {
+      oError = LastError("cannot read " + sFrom);
+      break;
+    }
+    if (nRead == 0) break;
+    if (WriteAll(hOut, std::string_view(sChunk.data(), nRead)) != nRead) {
+      oError = LastError("cannot write " + sNew);
+      break;
+    }
+  }
+  CloseHandle(hIn);
+  if (CloseHandle(hOut) == FALSE && !oError.Failed()) oError = LastError("cannot write " + sNew);
+  if (oError.Failed()) DeleteFileA(sNew.c_str());
+  return oError;
+}
+
+}  // namespace
+
+int ErrnoOf(DWORD nError) {
+  switch (nError) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_NOT_SAME_DEVICE:
+      return EXDEV;
+    case ERROR_DIRECTORY:
+      return ENOTDIR;
+    case ERROR_DIR_NOT_EMPTY:
+      return ENOTEMPTY;
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_PARAMETER:
+      return EINVAL;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+      return ENOSYS;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return ENOMEM;
+    default:
+      return EIO;
+  }
+}
+
+std::string ErrorText(DWORD nError) {
+  char aText[512];
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                           nullptr, nError, 0, aText, sizeof(aText), nullptr);
+  while (n > 0 && (aText[n - 1] == ' ' || aText[n - 1] == '.' || aText[n - 1] == '\r' || aText[n - 1] == '\n')) --n;
+  if (n == 0) return "Windows error " + std::to_string(nError);
+  return std::string(aText, n);
+}
+
+IoError ErrorOf(DWORD nError, std::string_view sWhat) {
+  return IoError{ErrnoOf(nError), std::string(sWhat) + ": " + ErrorText(nError)};
+}
+
+IoError LastError(std::string_view sWhat) { return ErrorOf(GetLastError(), sWhat); }
+
+size_t WriteAll(HANDLE h, std::string_view sData) {
+  size_t nDone = 0;
+  while (nDone < sData.size()) {
+    DWORD nWritten = 0;
+    const auto nChunk = static_cast<DWORD>(std::min<size_t>(sData.size() - nDone, size_t{1} << 30));
+    if (WriteFile(h, sData.data() + nDone, nChunk, &nWritten, nullptr) == FALSE) break;
+    if (nWritten == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      break;
+    }
+    nDone += nWritten;
+  }
+  return nDone;
+}
+
+HANDLE CreateBeside(const std::string& sTarget, std::string_view sTag, std::string& sTemp) {
+  for (int nTry = 0; nTry < kTries; ++nTry) {
+    sTemp = NameBeside(sTarget, sTag);
+    // CREATE_NEW never opens a file that exists; FILE_FLAG_OPEN_REPARSE_POINT
+    // keeps a link planted at the name from being followed to create its
+    // target.
+    HANDLE h = CreateFileA(sTemp.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h != INVALID_HANDLE_VALUE) return h;
+    const DWORD nError = GetLastError();
+    if (nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) return h;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+IoError LinkBeside(const std::string& sTarget, std::string& sAside) {
+  for (int nTry = 0; nTry < kTries; ++nTry) {
+    sAside = NameBeside(sTarget, kAsideTag);
+    // A hard link is made only at a name that does not exist.
+    if (CreateHardLinkA(sAside.c_str(), sTarget.c_str(), nullptr) != FALSE) return {};
+    const DWORD nError = GetLastError();
+    // A file system without hard links (FAT) keeps a copy instead.
+    if (nError == ERROR_NOT_SUPPORTED || nError == ERROR_INVALID_FUNCTION)
+      return CopyToNew(sTarget, sTarget, kAsideTag, sAside);
+    if (nError != ERROR_ALREADY_EXISTS && nError != ERROR_FILE_EXISTS)
+      return ErrorOf(nError, "cannot keep the present " + sTarget + " aside");
+  }
+  return ErrorOf(ERROR_FILE_EXISTS, "cannot keep the present " + sTarget + " aside");
+}
+
+IoError CopyOver(const std::string& sFrom, const std::string& sTo) {
+  std::string sNew;
+  if (IoError oError = CopyToNew(sFrom, sTo, kNewTag, sNew); oError.Failed()) return oError;
+  IoError oError = MoveOver(sNew, sTo);
+  if (oError.Failed()) DeleteFileA(sNew.c_str());
+  return oError;
+}
+
+IoError MoveOver(const std::string& sFrom, const std::string& sTo) {
+  if (MoveFileExA(sFrom.c_str(), sTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE)
+    return LastError("cannot rename " + sFrom + " to " + sTo);
+  return {};
+}
+
+IoError RenameNew(const std::string& sFrom, const std::string& sTo) {
+  if (MoveFileExA(sFrom.c_str(), sTo.c_str(), MOVEFILE_WRITE_THROUGH) == FALSE)
+    return LastError("cannot rename " + sFrom + " to " + sTo);
+  return {};
+}
+
+IoError Remove(const std::string& sPath) {
+  if (DeleteFileA(sPath.c_str()) == FALSE) return LastError("cannot remove " + sPath);
+  return {};
+}
+
+IoError Flush(const std::string& sPath) {
+  const DWORD nAttributes = GetFileAttributesA(sPath.c_str());
+  if (nAttributes == INVALID_FILE_ATTRIBUTES) return LastError("cannot sync " + sPath);
+  if ((nAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {};
+  // FlushFileBuffers needs a handle that may write.
+  HANDLE h = CreateFileA(sPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return LastError("cannot sync " + sPath);
+  IoError oError;
+  if (FlushFileBuffers(h) == FALSE) oError = LastError("cannot sync " + sPath);
+  CloseHandle(h);
+  return oError;
+}
+
+}  // namespace qv::win32
 
 namespace qv::io {
 
@@ -53,29 +275,21 @@ IoError ReadFile(const std::string& sPath, std::string& sText, FileInfo* pInfo) 
   return {};
 }
 
-IoError Rename(const std::string& sFrom, const std::string& sTo) {
-  if (MoveFileExA(sFrom.c_str(), sTo.c_str(), MOVEFILE_REPLACE_EXISTING) == 0)
-    return ErrorOf(kIoFailed, "cannot rename " + sFrom + " to " + sTo);
-  return {};
-}
+IoError Rename(const std::string& sFrom, const std::string& sTo) { return win32::MoveOver(sFrom, sTo); }
 
-IoError WriteReplacing(const std::string& sPath, std::string_view sText, const ReplaceOptions& /*oOptions*/) {
-  const std::string sTemp = sPath + ".qvnew";
-  {
-    std::ofstream out(sTemp, std::ios::binary | std::ios::trunc);
-    out.write(sText.data(), static_cast<std::streamsize>(sText.size()));
-    out.close();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(sTemp, ec);
-      return ErrorOf(kIoFailed, "cannot write " + sTemp);
-    }
-  }
-  IoError oError = Rename(sTemp, sPath);
-  if (oError.Failed()) {
-    std::error_code ec;
-    fs::remove(sTemp, ec);
-  }
+IoError WriteReplacing(const std::string& sPath, std::string_view sText, const ReplaceOptions& oOptions) {
+  // The mode and owner bKeepModeAndOwner keeps have no counterpart here:
+  // the new file gets the directory's inherited permissions.
+  std::string sTemp;
+  HANDLE h = win32::CreateBeside(sPath, win32::kNewTag, sTemp);
+  if (h == INVALID_HANDLE_VALUE) return win32::LastError("cannot create a file beside " + sPath);
+  IoError oError;
+  if (win32::WriteAll(h, sText) != sText.size()) oError = win32::LastError("cannot write " + sTemp);
+  if (!oError.Failed() && oOptions.bDurable && FlushFileBuffers(h) == FALSE)
+    oError = win32::LastError("cannot sync " + sTemp);
+  if (CloseHandle(h) == FALSE && !oError.Failed()) oError = win32::LastError("cannot write " + sTemp);
+  if (!oError.Failed()) oError = win32::MoveOver(sTemp, sPath);
+  if (oError.Failed()) DeleteFileA(sTemp.c_str());
   return oError;
 }
 

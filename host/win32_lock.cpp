@@ -1,14 +1,36 @@
 // DirectoryLock on Windows: an exclusive LockFileEx on the file, released
-// when the handle is closed (also when the process ends).
+// when the handle is closed (also when the process ends).  The lock file is
+// never opened through a link: a reparse point at its name is opened as
+// itself (FILE_FLAG_OPEN_REPARSE_POINT) and refused, and a missing file is
+// created new (CREATE_NEW), so that a link at the name, where the system
+// follows it all the same (Wine follows a Unix symbolic link), never
+// creates the file it points to.
 #include <string>
 
 #include "host/directory_lock.h"
 #include "host/win32_api.h"
+#include "host/win32_io.h"
 
 namespace qv {
 namespace {
 
 HANDLE HandleOf(intptr_t n) { return reinterpret_cast<HANDLE>(n); }
+
+// Opens the file sPath for reading and writing, creating it when missing:
+// the handle, or INVALID_HANDLE_VALUE with GetLastError() set.
+HANDLE OpenOrCreate(const std::string& sPath) {
+  constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+  // Twice, for a file that another writer creates or removes in between.
+  for (int nTry = 0; nTry < 2; ++nTry) {
+    HANDLE h = CreateFileA(sPath.c_str(), GENERIC_READ | GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING, kFlags,
+                           nullptr);
+    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_NOT_FOUND) return h;
+    h = CreateFileA(sPath.c_str(), GENERIC_READ | GENERIC_WRITE, kShare, nullptr, CREATE_NEW, kFlags, nullptr);
+    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
+  }
+  return INVALID_HANDLE_VALUE;
+}
 
 bool Lock(HANDLE h, DWORD nFlags) {
   OVERLAPPED at{};
@@ -18,20 +40,32 @@ bool Lock(HANDLE h, DWORD nFlags) {
 }  // namespace
 
 DirectoryLock::Result DirectoryLock::Take(const std::string& sPath, bool bWait, std::string& sError) {
-  if (nHandle_ < 0) {
-    HANDLE h = CreateFileA(sPath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-      sError = sPath + ": cannot open the repository's lock file: error " + std::to_string(GetLastError());
-      return Result::kFailed;
-    }
-    nHandle_ = reinterpret_cast<intptr_t>(h);
+  Release();
+  HANDLE h = OpenOrCreate(sPath);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD nError = GetLastError();
+    // A name that exists but opens no file is a link to a missing file.
+    sError = nError == ERROR_FILE_EXISTS
+                 ? sPath + ": the repository's lock file is a link to a missing file; it is not followed"
+                 : win32::ErrorOf(nError, sPath + ": cannot open the repository's lock file").sMessage;
+    return Result::kFailed;
   }
-  if (Lock(HandleOf(nHandle_), bWait ? 0 : LOCKFILE_FAIL_IMMEDIATELY)) return Result::kHeld;
+  BY_HANDLE_FILE_INFORMATION oInfo{};
+  if (GetFileInformationByHandle(h, &oInfo) == FALSE) {
+    sError = win32::LastError(sPath + ": cannot open the repository's lock file").sMessage;
+    CloseHandle(h);
+    return Result::kFailed;
+  }
+  if ((oInfo.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    sError = sPath + ": the repository's lock file is a link (a reparse point); it is not followed";
+    CloseHandle(h);
+    return Result::kFailed;
+  }
+  nHandle_ = reinterpret_cast<intptr_t>(h);
+  if (Lock(h, bWait ? 0 : LOCKFILE_FAIL_IMMEDIATELY)) return Result::kHeld;
   const DWORD nError = GetLastError();
   if (!bWait && (nError == ERROR_LOCK_VIOLATION || nError == ERROR_IO_PENDING)) return Result::kBusy;
-  sError = sPath + ": cannot lock: error " + std::to_string(nError);
+  sError = win32::ErrorOf(nError, sPath + ": cannot lock").sMessage;
   Release();
   return Result::kFailed;
 }
