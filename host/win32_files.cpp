@@ -241,8 +241,9 @@ int64_t Win32FileSystem::List(std::string_view sPattern, std::vector<std::string
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD nError = GetLastError();
     const std::string sDir = DirectoryOf(s);
-    if (nError == ERROR_ACCESS_DENIED && onListingError_ && IsDirectory(sDir.empty() ? "." : sDir)) {
-      onListingError_(sDir, EACCES);
+    if (nError == ERROR_ACCESS_DENIED && IsDirectory(sDir.empty() ? "." : sDir)) {
+      ++nUnlistable_;
+      if (onListingError_) onListingError_(sDir, EACCES);
     }
     return 0;
   }

@@ -53,6 +53,7 @@ class Win32FileSystem final : public FileSystem {
   int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override;
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
+  int64_t UnlistableDirectories() const override { return nUnlistable_; }
   bool MakeDirectories(std::string_view sPath) override;
   // Copies into a new file beside sTarget and moves it over sTarget.
   IoError Copy(std::string_view sSource, std::string_view sTarget) override;
@@ -88,6 +89,7 @@ class Win32FileSystem final : public FileSystem {
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
   uintptr_t nNextHandle_ = 1;
   ListingErrorHandler onListingError_;
+  int64_t nUnlistable_ = 0;
 };
 
 }  // namespace qv
