@@ -15,6 +15,8 @@
 #include <memory>
 #include <system_error>
 
+#include "core/beside_names.h"
+
 namespace qv::io {
 
 namespace {
@@ -35,40 +37,26 @@ void Fill(const struct ::stat& st, FileInfo& oInfo) {
   oInfo.bLink = S_ISLNK(st.st_mode);
 }
 
-// Random letters and digits for a file name, from the system's random
-// source (getrandom(2)); the clock and process id where it has none, which
-// O_EXCL still keeps safe.
-std::string RandomName(size_t nLength) {
-  static constexpr std::string_view kChars = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::string sBytes(nLength, '\0');
-  if (::getrandom(sBytes.data(), nLength, GRND_NONBLOCK) != static_cast<ssize_t>(nLength)) {
+// A name beside sPath with sTag (core/beside_names.h), its random part
+// from the system's random source (getrandom(2)); from the clock and the
+// process id where it has none, which O_EXCL still keeps safe.
+std::string NameBeside(const std::string& sPath, std::string_view sTag) {
+  std::string sBytes(kBesideRandomLength, '\0');
+  if (::getrandom(sBytes.data(), sBytes.size(), GRND_NONBLOCK) != static_cast<ssize_t>(sBytes.size())) {
     uint64_t nSeed = static_cast<uint64_t>(NowNanoseconds()) ^ (static_cast<uint64_t>(::getpid()) << 40);
     for (char& c : sBytes) {
       nSeed = nSeed * 6364136223846793005ULL + 1442695040888963407ULL;
       c = static_cast<char>(nSeed >> 56);
     }
   }
-  std::string sName;
-  for (const char c : sBytes) sName.push_back(kChars[static_cast<unsigned char>(c) % kChars.size()]);
-  return sName;
-}
-
-// A name in sPath's directory for a file that stands in for sPath for a
-// while: hidden, the target's own name in it, and random letters that no
-// one can guess beforehand.
-std::string NameBeside(const std::string& sPath, std::string_view sTag) {
-  const size_t nSlash = sPath.rfind('/');
-  const size_t nName = nSlash == std::string::npos ? 0 : nSlash + 1;
-  std::string sName = sPath.substr(0, nName);
-  sName.append(".").append(std::string_view(sPath).substr(nName)).append(sTag).append(RandomName(12));
-  return sName;
+  return qv::NameBeside(sPath, sTag, sBytes, "/");
 }
 
 }  // namespace
 
 int CreateBeside(const std::string& sTarget, unsigned nMode, std::string& sTemp) {
   for (int nTry = 0; nTry < 100; ++nTry) {
-    sTemp = NameBeside(sTarget, ".qvnew-");
+    sTemp = NameBeside(sTarget, kNewFileTag);
     const int nFd = Open(sTemp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, nMode);
     if (nFd >= 0 || errno != EEXIST) return nFd;
   }
@@ -77,7 +65,7 @@ int CreateBeside(const std::string& sTarget, unsigned nMode, std::string& sTemp)
 
 IoError LinkBeside(const std::string& sTarget, std::string& sAside) {
   for (int nTry = 0; nTry < 100; ++nTry) {
-    sAside = NameBeside(sTarget, ".qvold-");
+    sAside = NameBeside(sTarget, kAsideFileTag);
     // link(2) never follows a link at the new name: a name that exists fails.
     if (::link(sTarget.c_str(), sAside.c_str()) == 0) return {};
     if (errno != EEXIST) break;

@@ -1,5 +1,6 @@
 #include "host/win32_files.h"
 
+#include "core/beside_names.h"
 #include "host/win32_api.h"
 #include "host/win32_io.h"
 
@@ -149,7 +150,7 @@ IoError Win32FileSystem::CreateTemporary(std::string_view sTarget, FileHandle& h
   if (sTarget.empty()) return IoError{ENOENT, "no file name"};
   const std::string sFull = Resolve(sTarget);
   std::string sNew;
-  HANDLE h = win32::CreateBeside(sFull, win32::kNewTag, sNew);
+  HANDLE h = win32::CreateBeside(sFull, kNewFileTag, sNew);
   if (h == INVALID_HANDLE_VALUE) return win32::LastError("cannot create a file beside " + sFull);
   hFile = Add(h, sNew);
   // The temporary file is named as the caller names the target's directory.

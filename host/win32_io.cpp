@@ -15,6 +15,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "core/beside_names.h"
 #include "host/posix_io.h"
 
 namespace qv::win32 {
@@ -24,16 +25,12 @@ namespace {
 constexpr size_t kChunk = size_t{64} * 1024;
 // Attempts at a free random name before giving up.
 constexpr int kTries = 100;
-// The tag of the second names that keep an old file while it is replaced.
-constexpr std::string_view kAsideTag = ".qvold-";
-
-// Random letters and digits for a file name, from the system's random
-// source (RtlGenRandom); the clock and process id where it fails, which
-// CREATE_NEW still keeps safe.
-std::string RandomName(size_t nLength) {
-  static constexpr std::string_view kChars = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::string sBytes(nLength, '\0');
-  if (RtlGenRandom(sBytes.data(), static_cast<ULONG>(nLength)) == FALSE) {
+// A name beside sPath with sTag (core/beside_names.h), its random part
+// from the system's random source (RtlGenRandom); from the clock and the
+// process id where it fails, which CREATE_NEW still keeps safe.
+std::string NameBeside(const std::string& sPath, std::string_view sTag) {
+  std::string sBytes(kBesideRandomLength, '\0');
+  if (RtlGenRandom(sBytes.data(), static_cast<ULONG>(sBytes.size())) == FALSE) {
     LARGE_INTEGER now{};
     QueryPerformanceCounter(&now);
     uint64_t nSeed = static_cast<uint64_t>(now.QuadPart) ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 40);
@@ -42,20 +39,7 @@ std::string RandomName(size_t nLength) {
       c = static_cast<char>(nSeed >> 56);
     }
   }
-  std::string sName;
-  for (const char c : sBytes) sName.push_back(kChars[static_cast<unsigned char>(c) % kChars.size()]);
-  return sName;
-}
-
-// A name in sPath's directory for a file that stands in for sPath for a
-// while: a leading dot, the target's own name, sTag, and random letters
-// that no one can guess beforehand.
-std::string NameBeside(const std::string& sPath, std::string_view sTag) {
-  const size_t nCut = sPath.find_last_of("\\/:");
-  const size_t nName = nCut == std::string::npos ? 0 : nCut + 1;
-  std::string sName = sPath.substr(0, nName);
-  sName.append(".").append(std::string_view(sPath).substr(nName)).append(sTag).append(RandomName(12));
-  return sName;
+  return qv::NameBeside(sPath, sTag, sBytes, "\\/:");
 }
 
 // Copies the file sFrom into a new file beside sBeside, named with sTag;
@@ -180,13 +164,13 @@ HANDLE CreateBeside(const std::string& sTarget, std::string_view sTag, std::stri
 
 IoError LinkBeside(const std::string& sTarget, std::string& sAside) {
   for (int nTry = 0; nTry < kTries; ++nTry) {
-    sAside = NameBeside(sTarget, kAsideTag);
+    sAside = NameBeside(sTarget, kAsideFileTag);
     // A hard link is made only at a name that does not exist.
     if (CreateHardLinkA(sAside.c_str(), sTarget.c_str(), nullptr) != FALSE) return {};
     const DWORD nError = GetLastError();
     // A file system without hard links (FAT) keeps a copy instead.
     if (nError == ERROR_NOT_SUPPORTED || nError == ERROR_INVALID_FUNCTION)
-      return CopyToNew(sTarget, sTarget, kAsideTag, sAside);
+      return CopyToNew(sTarget, sTarget, kAsideFileTag, sAside);
     if (nError != ERROR_ALREADY_EXISTS && nError != ERROR_FILE_EXISTS)
       return ErrorOf(nError, "cannot keep the present " + sTarget + " aside");
   }
@@ -195,7 +179,7 @@ IoError LinkBeside(const std::string& sTarget, std::string& sAside) {
 
 IoError CopyOver(const std::string& sFrom, const std::string& sTo) {
   std::string sNew;
-  if (IoError oError = CopyToNew(sFrom, sTo, kNewTag, sNew); oError.Failed()) return oError;
+  if (IoError oError = CopyToNew(sFrom, sTo, kNewFileTag, sNew); oError.Failed()) return oError;
   IoError oError = MoveOver(sNew, sTo);
   if (oError.Failed()) DeleteFileA(sNew.c_str());
   return oError;
@@ -281,7 +265,7 @@ IoError WriteReplacing(const std::string& sPath, std::string_view sText, const R
   // The mode and owner bKeepModeAndOwner keeps have no counterpart here:
   // the new file gets the directory's inherited permissions.
   std::string sTemp;
-  HANDLE h = win32::CreateBeside(sPath, win32::kNewTag, sTemp);
+  HANDLE h = win32::CreateBeside(sPath, kNewFileTag, sTemp);
   if (h == INVALID_HANDLE_VALUE) return win32::LastError("cannot create a file beside " + sPath);
   IoError oError;
   if (win32::WriteAll(h, sText) != sText.size()) oError = win32::LastError("cannot write " + sTemp);

@@ -38,8 +38,6 @@ size_t WriteAll(HANDLE h, std::string_view sData);
 // exists.  The handle, or INVALID_HANDLE_VALUE with GetLastError() set;
 // sTemp gets the name.
 HANDLE CreateBeside(const std::string& sTarget, std::string_view sTag, std::string& sTemp);
-// The tag of the new files that are moved over their targets.
-inline constexpr std::string_view kNewTag = ".qvnew-";
 // Gives the file sTarget a second name beside it (sAside): a hard link, or
 // a copy where the file system has no hard links.  ENOENT when sTarget
 // does not exist.

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "core/beside_names.h"
+
 namespace qv {
 
 ReplacingFile::ReplacingFile(Module& m, std::string_view sTarget, KeepHistory fnHistory)
@@ -80,19 +82,6 @@ std::string JournalOf(std::string_view sLastTarget) {
   return s;
 }
 
-// Whether sOther is a file that CreateTemporary or KeepAside made beside
-// sTarget: the same directory, a hidden name that holds the target's name
-// and sTag.  A journal is outside input like any other file: it may only
-// ever move such files.
-bool BesideWith(std::string_view sTarget, std::string_view sOther, std::string_view sTag) {
-  const size_t nCut = sTarget.find_last_of("\\/");
-  const size_t nName = nCut == std::string_view::npos ? 0 : nCut + 1;
-  std::string sPrefix(sTarget.substr(0, nName));
-  sPrefix.append(".").append(sTarget.substr(nName)).append(sTag);
-  return sOther.size() > sPrefix.size() && sOther.starts_with(sPrefix) &&
-         sOther.find_first_of("\\/", sPrefix.size()) == std::string_view::npos;
-}
-
 // Puts the old file (kept aside as sAside, or none) back in place of sTarget.
 IoError PutBack(FileSystem& files, std::string_view sTarget, std::string_view sAside) {
   return sAside.empty() ? files.Remove(sTarget) : files.MoveOver(sAside, sTarget);
@@ -138,9 +127,11 @@ IoError ReplacingFile::Recover(Module& m, std::string_view sLastTarget) {
     const size_t nTab1 = sLine.find('\t'), nTab2 = sLine.find('\t', nTab1 + 1);
     if (nTab1 == std::string_view::npos || nTab2 == std::string_view::npos) continue;
     Line line{sLine.substr(0, nTab1), sLine.substr(nTab1 + 1, nTab2 - nTab1 - 1), sLine.substr(nTab2 + 1)};
-    // Lines that name other files than a commit's own are not acted on.
-    if (!BesideWith(line.sTarget, line.sNew, ".qvnew-") ||
-        (!line.sAside.empty() && !BesideWith(line.sTarget, line.sAside, ".qvold-"))) {
+    // A journal is outside input like any other file: lines that name
+    // other files than those a commit makes beside its targets are not
+    // acted on.
+    if (!IsNameBeside(line.sTarget, line.sNew, kNewFileTag) ||
+        (!line.sAside.empty() && !IsNameBeside(line.sTarget, line.sAside, kAsideFileTag))) {
       continue;
     }
     aLines.push_back(line);
