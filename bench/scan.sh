@@ -42,6 +42,7 @@ names=(rg keep cat find ctags scan save tags)
 # make it durable, so they are timed against the machine's own cost of
 # doing that (cpsync: cp -r of the tree, then sync).
 durable=(cpsync first writeall rewrite)
+k=0
 # A save that rewrites every method file: each run stores the line breaks
 # with the other of two tokens, so no method file keeps its content.
 token=1E
@@ -62,23 +63,24 @@ command_of() {  # command_of NAME: sets cmd to the command of that name
       cmd=("$qv" scan --save -q --repo "$repo" --token "\\x$token" "$root")
       ;;
     tags) cmd=("$qv" tags --repo "$repo" -o "$repo/tags") ;;
-    cpsync) cmd=(sh -c 'cp -r "$1" "$2" && sync' cpsync "$root" "$work/copy") ;;
-    # The first save of a tree: no method file and no repository yet.
-    first) cmd=("$qv" scan --save -q --repo "$work/first-repo" "$root") ;;
+    # Each run of the durable set writes into directories of its own (run
+    # k): deleting thousands of files just before creating as many costs
+    # some file systems more than the writing itself (ext4 without a
+    # journal passes over every inode freed in the last minutes).
+    cpsync) cmd=(sh -c 'cp -r "$1" "$2" && sync' cpsync "$work/sources" "$work/copy-$k") ;;
+    # The first save of a fresh tree: no method file and no repository yet.
+    first) cmd=("$qv" scan --save -q --repo "$work/first-repo-$k" "$work/fresh-$k") ;;
     # What the first save just made, written back out as Java sources.
-    writeall) cmd=("$qv" write --all -q --repo "$work/first-repo" --to "$work/out") ;;
+    writeall) cmd=("$qv" write --all -q --repo "$work/first-repo-$k" --to "$work/out-$k") ;;
   esac
 }
-# What a command of the durable set needs before each run, untimed: the
-# files the last run wrote gone, and everything else written already on
-# disk, so that each run's sync pays for its own writing only.
+# What a command of the durable set needs before each run, untimed: a
+# fresh copy of the sources for the first save, and everything else
+# written already on disk, so that each run's sync pays for its own
+# writing only.
 before() {
   case $1 in
-    cpsync) rm -rf "$work/copy" ;;
-    # The first save writes the method files with the default token, the
-    # next rewriting save then with the other one.
-    first) rm -rf "$work/first-repo" && find "$root" -name '*.med' -delete && token=1E ;;
-    writeall) rm -rf "$work/out" ;;
+    first) cp -r "$work/sources" "$work/fresh-$k" ;;
   esac
   sync
 }
@@ -97,13 +99,16 @@ for ((k = 0; k < runs; ++k)); do
 done
 # The durable set takes turns too, each run on its own; rewriting runs
 # undo each other's token, and one more save puts the default token back.
+# The sources alone (the tree may hold method files of earlier saves).
+mkdir "$work/sources"
+xargs -0 -a "$list" cp --parents -t "$work/sources"
 for ((k = 0; k < runs; ++k)); do
   for name in "${durable[@]}"; do
     before "$name"
     timed "$name"
   done
 done
-rm -rf "$work/copy" "$work/out" "$work/first-repo"
+rm -rf "$work"/copy-* "$work"/out-* "$work"/first-repo-* "$work"/fresh-* "$work/sources"
 names+=("${durable[@]}")
 command_of save
 "${cmd[@]}" >/dev/null 2>&1 || true
