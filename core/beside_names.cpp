@@ -23,9 +23,7 @@ std::string NameBeside(std::string_view sPath, std::string_view sTag, std::strin
 }
 
 bool IsNameBeside(std::string_view sTarget, std::string_view sOther, std::string_view sTag) {
-  const size_t nName = NameStart(sTarget, "\\/");
-  std::string sPrefix(sTarget.substr(0, nName));
-  sPrefix.append(".").append(sTarget.substr(nName)).append(sTag);
+  const std::string sPrefix = NameBeside(sTarget, sTag, "");
   return sOther.size() > sPrefix.size() && sOther.starts_with(sPrefix) &&
          sOther.find_first_of("\\/", sPrefix.size()) == std::string_view::npos;
 }

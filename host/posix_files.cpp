@@ -24,6 +24,14 @@ std::string JoinBareName(const std::string& sDir, std::string_view sName) {
   return sPath;
 }
 
+// The file sPosix (this system's path of a file made beside sTarget) named
+// as the library names sTarget: sTarget's directory and sPosix's own name.
+std::string BesideInLibraryForm(std::string_view sTarget, const std::string& sPosix) {
+  const size_t nCut = sTarget.find_last_of("\\/");
+  std::string s(sTarget.substr(0, nCut == std::string_view::npos ? 0 : nCut + 1));
+  return s.append(sPosix.substr(sPosix.rfind('/') + 1));
+}
+
 bool IsRegularFile(const std::string& sPath) {
   io::FileInfo oInfo;
   return !io::Stat(sPath, oInfo).Failed() && oInfo.bRegular;
@@ -204,10 +212,7 @@ IoError PosixFileSystem::CreateTemporary(std::string_view sTarget, FileHandle& h
   const int nFd = io::CreateBeside(sPosix, 0666, sNew);
   if (nFd < 0) return io::LastError("cannot create a file beside " + sPosix);
   hFile = Add(nFd, true, sNew);
-  // The temporary file is named in the library's form, beside the target.
-  const size_t nCut = sTarget.find_last_of("\\/");
-  sTemp = std::string(sTarget.substr(0, nCut == std::string_view::npos ? 0 : nCut + 1));
-  sTemp.append(sNew.substr(sNew.rfind('/') + 1));
+  sTemp = BesideInLibraryForm(sTarget, sNew);
   return {};
 }
 
@@ -388,9 +393,7 @@ IoError PosixFileSystem::KeepAside(std::string_view sTarget, std::string& sAside
   if (sTarget.empty()) return IoError{ENOENT, "no file name"};
   std::string sPosixAside;
   if (IoError oError = io::LinkBeside(Map(sTarget), sPosixAside); oError.Failed()) return oError;
-  const size_t nCut = sTarget.find_last_of("\\/");
-  sAside = std::string(sTarget.substr(0, nCut == std::string_view::npos ? 0 : nCut + 1));
-  sAside.append(sPosixAside.substr(sPosixAside.rfind('/') + 1));
+  sAside = BesideInLibraryForm(sTarget, sPosixAside);
   return {};
 }
 

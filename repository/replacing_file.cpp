@@ -74,13 +74,7 @@ namespace {
 // The journal of a batch of moves: beside the batch's last file (its commit
 // point), hidden, one line per file: target, new file, old file kept aside
 // ("" when there was none), separated by tabs.
-std::string JournalOf(std::string_view sLastTarget) {
-  const size_t nCut = sLastTarget.find_last_of("\\/");
-  const size_t nName = nCut == std::string_view::npos ? 0 : nCut + 1;
-  std::string s(sLastTarget.substr(0, nName));
-  s.append(".").append(sLastTarget.substr(nName)).append(".qvjournal");
-  return s;
-}
+std::string JournalOf(std::string_view sLastTarget) { return NameBeside(sLastTarget, ".qvjournal", ""); }
 
 // Puts the old file (kept aside as sAside, or none) back in place of sTarget.
 IoError PutBack(FileSystem& files, std::string_view sTarget, std::string_view sAside) {
