@@ -27,9 +27,28 @@ struct ClassRecord {
   QvJavaKind eKind = QV_JAVA_NONE;
 };
 
+// A text read back from the repository with its line breaks as the parser
+// made them: the class list and the method files store a CR LF so that it
+// reads back with extra CRs ("\r\r\r\n"); every run of CRs before a LF is
+// one CR LF again.
+std::string ParsedLineBreaks(std::string s) {
+  size_t nOut = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\r') {
+      size_t j = i;
+      while (j < s.size() && s[j] == '\r') ++j;
+      if (j < s.size() && s[j] == '\n') i = j - 1;  // keep one CR, the LF follows
+    }
+    s[nOut++] = s[i];
+  }
+  s.resize(nOut);
+  return s;
+}
+
 ClassRecord RecordOf(int64_t nAt) {
   using quorvane::TakeText;
   const auto Field = [nAt](QvClassField eField) { return TakeText(QvClassText(nAt, eField)); };
+  const auto Text = [nAt](QvClassField eField) { return ParsedLineBreaks(TakeText(QvClassText(nAt, eField))); };
   ClassRecord r{Field(QV_CLASS_NAME),
                 Field(QV_CLASS_SUPERCLASS),
                 Field(QV_CLASS_PACKAGE),
@@ -38,9 +57,9 @@ ClassRecord RecordOf(int64_t nAt) {
                 Field(QV_CLASS_METHOD_FILE),
                 Field(QV_CLASS_EXTRA),
                 Field(QV_CLASS_STAMP),
-                Field(QV_CLASS_HEADER),
-                Field(QV_CLASS_DESCRIPTION),
-                Field(QV_CLASS_FOOTER),
+                Text(QV_CLASS_HEADER),
+                Text(QV_CLASS_DESCRIPTION),
+                Text(QV_CLASS_FOOTER),
                 {},
                 {},
                 QvClassKind(nAt)};
@@ -48,8 +67,8 @@ ClassRecord RecordOf(int64_t nAt) {
   const int64_t nMethods = QvClassMethodCount(nAt);
   for (int64_t k = 1; k <= nMethods; ++k) {
     r.aMethods.push_back({TakeText(QvClassMethodText(nAt, k, QV_METHOD_NAME)),
-                          TakeText(QvClassMethodText(nAt, k, QV_METHOD_COMMENT)),
-                          TakeText(QvClassMethodText(nAt, k, QV_METHOD_BODY))});
+                          ParsedLineBreaks(TakeText(QvClassMethodText(nAt, k, QV_METHOD_COMMENT))),
+                          ParsedLineBreaks(TakeText(QvClassMethodText(nAt, k, QV_METHOD_BODY)))});
   }
   return r;
 }

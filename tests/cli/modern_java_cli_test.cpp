@@ -95,6 +95,10 @@ TEST_F(ModernJava, SavedAndWrittenBackKeepsEveryLineAndItsLineEnd) {
     const nlohmann::json o = nlohmann::json::parse(show.sOut);
     EXPECT_EQ(o["kind"], kind.first) << sClass;
     EXPECT_EQ(o["superClass"], kind.second) << sClass;
+    // Line breaks read back as the parser gives them, one CR LF each.
+    const std::string sBody = o["methods"][0]["body"];
+    EXPECT_NE(sBody.find("\r\n"), std::string::npos) << sClass;
+    EXPECT_EQ(sBody.find("\r\r"), std::string::npos) << sClass;
   }
 }
 
