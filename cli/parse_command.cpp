@@ -84,11 +84,9 @@ Runner AddParseCommand(CLI::App& app) {
   sub->footer(HelpFooter(sAbout));
   return [args] {
     Session session;
-    FileBoxes boxes("parse");
     int nStatus = 0;
     for (const std::string& sPath : args->aFiles) {
       const Parsed p = ParseOne(sPath);
-      boxes.Say(sPath);
       if (!p.bRead) {
         std::fprintf(stderr, "quorvane parse: %s: cannot read\n", sPath.c_str());
         nStatus = 1;

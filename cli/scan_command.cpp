@@ -67,12 +67,10 @@ struct ScanResult {
 };
 
 // The scan proper, through the library: files that cannot be parsed are
-// said on stderr; files that hold no class only with bReportNoClass.  The
-// library's message boxes are said with the file they came from.  Returns
-// the failures said.
+// said on stderr; files that hold no class only with bReportNoClass.
+// Returns the failures said.
 int ScanFiles(const std::vector<std::string>& aRoots, bool bReportNoClass, ScanResult& result) {
   struct State {
-    FileBoxes boxes{"scan"};
     std::unique_ptr<Progress> pProgress;
     ScanResult* pResult = nullptr;
     bool bReportNoClass = false;
@@ -98,10 +96,6 @@ int ScanFiles(const std::vector<std::string>& aRoots, bool bReportNoClass, ScanR
     Progress& progress = *st.pProgress;
     // The path is only made for a file that is reported.
     const auto Path = [&file] { return NativePath(quorvane::TakeText(QvClassText(file.index, QV_CLASS_SOURCE_PATH))); };
-    if (st.boxes.Held()) {
-      progress.Clear();
-      st.boxes.Say(Path());
-    }
     if (file.state == QV_SOURCE_UNREADABLE || file.state == QV_SOURCE_BINARY) {
       ++st.nFailures;
       progress.Clear();
@@ -244,8 +238,7 @@ Runner AddScanCommand(CLI::App& app) {
   const std::string sAbout(
       "Find the Java sources (*.java) below each ROOT, cut every file into a class record in the scan's order (by "
       "file name, then directory), and print a summary: files, classes, interfaces, enums, records, annotation "
-      "types, packages, files without a class, failures, time.  A message of the library's about a file is said "
-      "on stderr after the file's path, also with -q.\n"
+      "types, packages, files without a class, failures, time.\n"
       "Unreadable and binary files and directories that cannot be listed are reported on stderr, the scan goes "
       "on, and the status is 1.  A file that holds no class (package-info.java, module-info.java, an empty file) "
       "is a normal part of a Java tree: it is counted in the summary (\"no class\"), named on stderr with "

@@ -65,30 +65,4 @@ void Session::SetRepositoryDir(std::string sDirectory) {
   QvSetRepositoryDirectory(sRepositoryDir_.c_str());
 }
 
-FileBoxes::FileBoxes(std::string sCommand) : sCommand_(std::move(sCommand)) {
-  QvSetMessageBoxHandler(
-      [](void* p, const char* sCaption, size_t nCaption, const char* sText, size_t nText, int32_t /*nStyle*/) {
-        // Appended piece by piece: "[" + std::string(...) trips GCC 12's
-        // -Wrestrict on 32-bit targets, a false alarm.
-        std::string sBox = "[";
-        sBox.append(sCaption, nCaption).append("] ").append(sText, nText);
-        static_cast<FileBoxes*>(p)->aHeld_.push_back(std::move(sBox));
-        return int32_t{1};  // OK
-      },
-      this);
-}
-
-FileBoxes::~FileBoxes() {
-  QvSetMessageBoxHandler(nullptr, nullptr);
-  for (const std::string& sBox : aHeld_) std::fprintf(stderr, "quorvane %s: %s\n", sCommand_.c_str(), sBox.c_str());
-}
-
-void FileBoxes::Say(std::string_view sFile) {
-  for (const std::string& sBox : aHeld_) {
-    std::fprintf(stderr, "quorvane %s: %.*s: %s\n", sCommand_.c_str(), static_cast<int>(sFile.size()), sFile.data(),
-                 sBox.c_str());
-  }
-  aHeld_.clear();
-}
-
 }  // namespace quorvane::cli

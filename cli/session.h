@@ -32,25 +32,4 @@ class Session {
   std::string sRepositoryDir_;
 };
 
-// The library's message boxes while the command works through files: each
-// box is held until the command names the file it came from, then said on
-// stderr as "quorvane COMMAND: FILE: [caption] text" and answered OK.  The
-// boxes are the library's own texts; the file is what a reader needs to act
-// on them.  Boxes still held when the object goes are said without a file.
-class FileBoxes {
- public:
-  explicit FileBoxes(std::string sCommand);
-  ~FileBoxes();
-  FileBoxes(const FileBoxes&) = delete;
-  FileBoxes& operator=(const FileBoxes&) = delete;
-  // Whether boxes are held that Say would print.
-  bool Held() const { return !aHeld_.empty(); }
-  // Says every held box with sFile.
-  void Say(std::string_view sFile);
-
- private:
-  std::string sCommand_;
-  std::vector<std::string> aHeld_;
-};
-
 }  // namespace quorvane::cli

@@ -1,9 +1,12 @@
 // The Java source parser on any bytes: two parses of the same file give the
 // same record, an assigned footer is a suffix of the text the parser works
-// on, an assigned body ends with the last "}", and a class name holds no
-// line break.
+// on, an assigned body ends with the last "}", a class name holds no line
+// break, and the record written back holds every byte of the text that is
+// no blank (a text without unicode escapes, which the parser translates).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "fuzz/fuzz_support.h"
 #include "source/java_parser.h"
@@ -68,6 +71,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   }
   if (first.sBody != Parsed::kUnset && !first.sBody.ends_with(Parsed::kUnset) && first.sBody.back() != ' ') {
     QV_FUZZ_CHECK(first.sBody.back() == '}', "a body that does not end with its brace");
+  }
+  if (first.sClassName != Parsed::kUnset && sText.find("\\u") == std::string::npos) {
+    const auto Own = [](const String& s) { return s == Parsed::kUnset ? std::string_view() : std::string_view(s); };
+    std::string sWritten(Own(first.sHeader));
+    if (!Own(first.sPackage).empty()) sWritten.append("package").append(first.sPackage).append(";");
+    for (const String& sImport : first.sImport.Items()) sWritten.append("import").append(sImport).append(";");
+    sWritten.append(Own(first.sDescription)).append(Own(first.sBody)).append(Own(first.sFooter));
+    const auto Inked = [](std::string_view s) {
+      return std::count_if(s.begin(), s.end(),
+                           [](char c) { return c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\f'; });
+    };
+    QV_FUZZ_CHECK(Inked(sWritten) >= Inked(sText), "the record lost text");
   }
   return 0;
 }

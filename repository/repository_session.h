@@ -144,8 +144,7 @@ class RepositorySession {
 
   // Searches the roots for Java sources, and cuts each into a record of
   // JavaClass (reading and parsing on worker threads), each with the kind
-  // the parser found.  The library's message boxes about a file come
-  // before its fnFile call.
+  // the parser found.
   ScanReport Scan(const std::vector<std::string>& aRoots, const ScanListener& listener = {});
   // Saves the records of JavaClass as the repository of the current
   // repository directory: the class list file and a method file per class,

@@ -27,7 +27,6 @@ struct Parsed {
   JavaKind eKind = JavaKind::kNone;
   String sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody;
   DynArray<String> sImport;
-  std::vector<String> aDottedNames;
 };
 
 // How much memory for texts a worker keeps from one file to the next.
@@ -56,9 +55,8 @@ void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSource
   if (p.eState == SourceState::kParsed) {
     String sBody;  // ParseSourceFile parses into an empty body
     p.eKind = CutJavaText(
-        tools, scratch.sText, scratch.sSpare,
-        {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, sBody, p.sImport},
-        p.aDottedNames);
+        tools, scratch.sText, name.sFileName, scratch.sSpare,
+        {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, sBody, p.sImport});
     p.sBody = std::move(sBody);
   }
   scratch.Trim();
@@ -124,7 +122,6 @@ void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int n
           record.aMethods.At(1).sBody = std::move(p.sBody);
           repo.cv_sClassName.Set(i, record.sClassName);
           repo.cv_sSuperClass.Set(i, record.sSuperClass);
-          ShowDottedNames(m, p.aDottedNames);
         } else {
           Swap(record, p);  // the record's own fields, untouched
         }

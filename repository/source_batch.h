@@ -38,8 +38,7 @@ using SourceVisitor = std::function<void(int64_t nIndex, SourceState eState, int
 // Fills JavaClass[0 .. n-1] from aFiles[0 .. n-1]: for each file, in order,
 // VC_JavaFile::SetJavaFile on the global JavaFile instance, then, unless the
 // file is unreadable, empty or binary, what VC_JavaClass::ParseSourceFile
-// leaves (record fields, class and superclass lists, and the parser's
-// message boxes, in the same order), then fnVisit.
+// leaves (record fields, class and superclass lists), then fnVisit.
 //
 // Up to nThreads worker threads read (FileSystem::ReadWholeFile) and parse
 // (CutJavaText) files ahead of the calling thread, a bounded number of files

@@ -1,12 +1,11 @@
 // The Java source parser: cuts one Java source file into the pieces of a
-// class record.  A text cutter, not a Java grammar: it finds keywords by
-// plain substring search and decides by forward-looking comment tests.
+// class record, at the places where the compiler sees the package
+// statement, the imports and the top-level types (source/java_outline.h).
 #pragma once
-
-#include <vector>
 
 #include "core/module.h"
 #include "core/toolkit.h"
+#include "source/java_outline.h"
 
 namespace qv {
 
@@ -48,10 +47,6 @@ struct JavaTextTools {
   Module* pModule;  // for binding; null once both entries are bound
 };
 
-// What a top-level type declaration declares.  A record is written as
-// "record", an annotation type as "@interface".
-enum class JavaKind { kNone, kClass, kInterface, kEnum, kRecord, kAnnotation };
-
 // "class", "interface", "enum", "record", "annotation"; "" for kNone.
 std::string_view JavaKindName(JavaKind eKind);
 
@@ -62,30 +57,22 @@ std::string_view JavaKindName(JavaKind eKind);
 std::string_view DeclarationText(std::string_view sBody);
 
 // The kind a class body declares, read from its one-line declaration
-// (DeclarationText) by the rules the parser names the class by:
-// the last word "class" or "interface", or, when there is neither, the last
-// word "enum", "record" or "@interface".
+// (DeclarationText): the kind of the type it declares, kNone when it
+// declares none.
 JavaKind DeclarationKind(std::string_view sBody);
 
-// Whether c may stand in a Java name: an ASCII letter or digit, '_', '$',
-// or any byte of a non-ASCII character.
-bool IsJavaNameByte(char c);
-
-// ParseJavaSource's parse of a text already read: assigns what it finds to
-// the fields of out, and appends every dotted class name that
-// ParseJavaSource would show in a message box, in order, to aDottedNames.
+// ParseJavaSource's parse of a text already read from the file sFileName
+// (a path or a name; its name without the extension picks the main type):
+// assigns what it finds to the fields of out.  The record is made of the
+// main type, the top-level type named like the file, else the first one.
 // The parse reads the text with CR LF line ends: a text with none is
 // converted into sSpare, whose memory a caller that parses many texts may
 // keep for the next one.  With tools from Bound() it reads and writes
 // nothing but its arguments, so threads may run it at once on different
-// texts.  Returns the kind of the declaration it named the class by; kNone
-// when it named none (the text holds no declaration it knows, or neither
-// "class" nor "interface" nor a declaration keyword at all, in which case
-// nothing is assigned).
-JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, String& sSpare, const JavaSourceFields& out,
-                     std::vector<String>& aDottedNames);
-
-// Shows the message box that the parse shows for each dotted class name.
-void ShowDottedNames(Module& m, const std::vector<String>& aDottedNames);
+// texts.  Returns the main type's kind; kNone when the text declares no
+// type (package-info.java, module-info.java, only comments), in which
+// case nothing is assigned.
+JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, std::string_view sFileName, String& sSpare,
+                     const JavaSourceFields& out);
 
 }  // namespace qv

@@ -102,15 +102,4 @@ TEST_F(ModernJava, SavedAndWrittenBackKeepsEveryLineAndItsLineEnd) {
   }
 }
 
-// A message box of the parser is said with the file it came from, also
-// with -q.
-TEST_F(ModernJava, TheParsersMessagesNameTheirFile) {
-  tmp_.Write("src/Odd.java", "/* head */\npackage p;\n// see the class loader.\nclass Odd {\n}\n");
-  const auto scan = Run("scan -q " + tmp_.Str() + "/src");
-  EXPECT_EQ(scan.nStatus, 0) << scan.sErr;
-  EXPECT_EQ(scan.sErr, "quorvane scan: " + tmp_.Str() + "/src/Odd.java: [.......] loader.\n");
-  const auto parse = qv::test::RunQuorvane("parse " + tmp_.Str() + "/src/Odd.java", tmp_);
-  EXPECT_TRUE(Has(parse.sErr, "quorvane parse: " + tmp_.Str() + "/src/Odd.java: [.......] loader.\n")) << parse.sErr;
-}
-
 }  // namespace

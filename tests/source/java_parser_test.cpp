@@ -38,8 +38,8 @@ Number ParseWith(Module& m, std::string_view sPath, Parsed& p) {
 
 class ParseJavaSourceTest : public HostFixture {
  protected:
-  Parsed Parse(const std::string& sContent, Parsed p = {}) {
-    const std::string sPath = dir_.Write("src/A.java", sContent);
+  Parsed Parse(const std::string& sContent, Parsed p = {}, const std::string& sName = "A.java") {
+    const std::string sPath = dir_.Write("src/" + sName, sContent);
     p.nResult = ParseWith(*module_, sPath, p);
     return p;
   }
@@ -79,44 +79,105 @@ TEST_F(ParseJavaSourceTest, CutsTheExampleFileIntoEveryPiece) {
   EXPECT_TRUE(host_->Windows().Boxes().empty());
 }
 
-TEST_F(ParseJavaSourceTest, HeadingCommentIsTheFirstCommentWhereverItStands) {
-  // Moved after the package statement: the same heading comment.
+TEST_F(ParseJavaSourceTest, TextBetweenThePartsGoesToThePartBesideIt) {
+  // Every comment before the package statement heads the file; comments
+  // between and after the statements go in front of the class, in order.
   Parsed p = Parse(
-      "package p;\r\n/* head */\r\nimport x.Y;\r\nimport z.*;\r\n/** doc */\r\n"
-      "public class A extends b.c.B {\r\n}\r\n");
-  EXPECT_EQ(p.sHeader, "/* head */");
+      "/* licence 1 */\r\n\r\n/* licence 2 */\r\n// note\r\npackage p;\r\n/* after package */\r\nimport x.Y;\r\n"
+      "// among imports\r\nimport z.*;\r\n\r\n/* plain */\r\n/** doc */\r\npublic class A extends b.c.B {\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "/* licence 1 */\r\n\r\n/* licence 2 */\r\n// note\r\n");
   EXPECT_EQ(p.sPackage, "p");
   EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y", "z.*"}));
+  EXPECT_EQ(p.sDescription, "/* after package */\r\n// among imports\r\n/* plain */\r\n/** doc */");
+
+  // Without package and imports the heading comment runs up to the
+  // documentation comment in front of the class.
+  p = Parse("// lead\r\n/* more */\r\n/** doc */\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.sHeader, "// lead\r\n/* more */");
   EXPECT_EQ(p.sDescription, "/** doc */");
-
-  // Only line comments and no "/*" anywhere: the first line with its CR LF.
-  p = Parse("// first\r\n// second\r\npackage p;\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.sHeader, "// first\r\n");
-  EXPECT_EQ(p.sPackage, "p");
-  EXPECT_EQ(p.sDescription, "<description>");
-
-  // A line comment before the documentation comment.
-  p = Parse("// lead\r\n/** doc */\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.sHeader, "// lead\r\n");
-  EXPECT_EQ(p.sDescription, "/** doc */");
-
-  // The documentation comment is the file's first comment: no heading.
   p = Parse("package p;\r\n/** doc */\r\npublic class A {\r\n}\r\n");
   EXPECT_EQ(p.sHeader, "<header>");
   EXPECT_EQ(p.sDescription, "/** doc */");
-  EXPECT_EQ(p.sPackage, "p");
+
+  // A line comment right before the declaration, and comments within it,
+  // go in front of the class whole; the declaration keeps its annotation.
+  p = Parse(
+      "package p;\r\n// height of the view after layout occurs.\r\n@Deprecated // note\r\n"
+      "public class A /* c */ extends B // d\r\n{\r\n}\r\n");
+  EXPECT_EQ(p.sDescription, "// height of the view after layout occurs.\r\n// note\r\n/* c */\r\n// d");
+  EXPECT_EQ(p.sBody, "\r\n@Deprecated  public class A  extends B {\r\n}");
+  EXPECT_EQ(p.sSuperClass, "B");
 }
 
-TEST_F(ParseJavaSourceTest, PlainCommentBeforeTheDocCommentRunsTheDescriptionFromTheStart) {
-  const Parsed p = Parse(
-      "/* head */\r\npackage p;\r\nimport x.Y;\r\nimport z.*;\r\n/* plain */\r\n/** doc */\r\n"
-      "public class A extends b.c.B {\r\n}\r\n");
-  EXPECT_EQ(p.sDescription, "/* head */\r\npackage p;\r\nimport x.Y;\r\nimport z.*;\r\n/* plain */");
-  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y", "z.*"}));
+TEST_F(ParseJavaSourceTest, WordsInCommentsAndLiteralsAreNoCode) {
+  // "class" and "interface" in comments, keywords in package segments and
+  // import names, imports in comments, a declaration in a text block.
+  Parsed p = ParseWithEmptySuper(
+      "/* This class implements the interface for */\r\npackage com.x.classfile.interfaces;\r\n"
+      "//import a.B;\r\nimport a.classes.C;\r\n/** Example: <pre>import q.R;</pre> */\r\n"
+      "@Doc(\"public class Foo extends Bar {\")\r\npublic class A {\r\n  String s = \"\"\"\r\n"
+      "    class Ghost extends Bar {\r\n    \"\"\";\r\n  char c = '}';\r\n}\r\n");
+  EXPECT_EQ(p.sPackage, "com.x.classfile.interfaces");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"a.classes.C"}));
+  EXPECT_EQ(p.sClassName, "A");
+  EXPECT_EQ(p.sSuperClass, "Object");
+  EXPECT_EQ(p.sHeader, "/* This class implements the interface for */");
+  EXPECT_TRUE(p.sBody.starts_with("\r\n@Doc(\"public class Foo extends Bar {\") public class A {")) << p.sBody;
 
-  // With several documentation comments after the last ";", the first one.
-  const Parsed q = Parse("package p;\r\n/** one */\r\n/** two */\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(q.sDescription, "/** one */");
+  // A file whose only "class" is in a comment declares nothing.
+  ExpectUntouched(Parse("package p;\r\n/* class Ghost { } */\r\n"));
+  ExpectUntouched(Parse("/** Doc of the package. */\r\npackage p;\r\n", {}, "package-info.java"));
+  ExpectUntouched(Parse("module m { requires java.base; }\r\n", {}, "module-info.java"));
+}
+
+TEST_F(ParseJavaSourceTest, TheMainTypeIsTheOneNamedLikeTheFile) {
+  // A helper type before the public one stays in front of the class.
+  Parsed p = Parse(
+      "package p;\r\nclass Helper extends H {\r\n}\r\n/** two */\r\npublic class TwoTypes extends T {\r\n  "
+      "class Inner {}\r\n}\r\n",
+      {}, "TwoTypes.java");
+  EXPECT_EQ(p.sClassName, "TwoTypes");
+  EXPECT_EQ(p.sSuperClass, "T");
+  EXPECT_EQ(p.sDescription, "class Helper extends H {\r\n}\r\n/** two */");
+  EXPECT_EQ(p.sBody, "\r\npublic class TwoTypes extends T {\r\n  class Inner {}\r\n}");
+
+  // Named like no type: the first top-level type; later types stay in the
+  // body.
+  const std::string sSealed =
+      "package p;\r\npublic sealed interface Shape permits Sq, Ci {}\r\n"
+      "record Sq(int a) implements Shape {}\r\nnon-sealed class Ci implements Shape {}\r\n";
+  p = ParseWithEmptySuper(sSealed);
+  EXPECT_EQ(p.sClassName, "Shape");
+  EXPECT_EQ(DeclarationKind(p.sBody), JavaKind::kInterface);
+  EXPECT_TRUE(p.sBody.ends_with("}\r\nnon-sealed class Ci implements Shape {}")) << p.sBody;
+  p = Parse(sSealed, {}, "Ci.java");
+  EXPECT_EQ(p.sClassName, "Ci");
+  EXPECT_EQ(p.sDescription, "public sealed interface Shape permits Sq, Ci {}\r\nrecord Sq(int a) implements Shape {}");
+  EXPECT_EQ(p.sBody, "\r\nnon-sealed class Ci implements Shape {}");
+}
+
+TEST_F(ParseJavaSourceTest, InterfacesExtendTheirFirstNameAsWritten) {
+  Parsed p = ParseWithEmptySuper("/* a class-like thing */\r\npublic interface I extends a.b.J, K {\r\n}\r\n");
+  EXPECT_EQ(p.sClassName, "I");
+  EXPECT_EQ(p.sSuperClass, "a.b.J");
+  p = ParseWithEmptySuper("package p;\r\npublic interface I {\r\n}\r\n");
+  EXPECT_EQ(p.sSuperClass, "Object");
+}
+
+TEST_F(ParseJavaSourceTest, DeclarationsWithCommentsTabsAndOddBlanks) {
+  for (const char* sDecl : {"class X // package-private\r\n    extends Y {", "public class  X extends Y {",
+                            "public\tclass\tX\textends\tY\t{", "class X extends Y /* c */ {",
+                            "class X extends Y // c\r\n{", "class X<T extends Z<T>>\r\n    extends Y<T> {"}) {
+    SCOPED_TRACE(sDecl);
+    const Parsed p = Parse(std::string("package p;\r\n") + sDecl + "\r\n}\r\n", {}, "X.java");
+    EXPECT_EQ(p.sClassName, "X");
+    EXPECT_EQ(p.sSuperClass, "Y");
+    EXPECT_EQ(DeclarationKind(p.sBody), JavaKind::kClass);
+    EXPECT_EQ(p.sBody.find("/*"), std::string::npos);
+  }
+  // A declaration over several lines becomes one line.
+  const Parsed p = Parse("package p;\r\npublic class A\r\n    extends B\r\n{\r\n}\r\n");
+  EXPECT_EQ(p.sBody, "\r\npublic class A     extends B {\r\n}");
 }
 
 TEST_F(ParseJavaSourceTest, WithoutACommentBeforeTheKeywordThePreambleIsStillSearched) {
@@ -169,11 +230,9 @@ TEST_F(ParseJavaSourceTest, EnumsRecordsAndAnnotationTypes) {
       {"package p;\npublic record Point<T>(T x, T y) {\n}\n", "Point", "Record", JavaKind::kRecord},
       {"package p;\n@Target({TYPE, METHOD})\npublic @interface Tag {\n  String value();\n}\n", "Tag", "Object",
        JavaKind::kAnnotation},
-      // "class" only in a comment and a class literal: the plain search
-      // names no class, the second pass finds the enum.
+      // "class" only in a comment and a class literal.
       {"package p;\n/** Not a class. */\nenum E { X; Object o = E.class; }\n", "E", "Enum", JavaKind::kEnum},
-      // The word "interface" inside a comment sends the plain search astray;
-      // the second pass finds the interface.
+      // The words "interface" and "class" inside comments.
       {"package p;\n/** An interface, not a class. */\npublic interface Shape {\n  /** area, a class */\n  double "
        "a();\n}\n",
        "Shape", "Object", JavaKind::kInterface},
@@ -257,80 +316,6 @@ TEST_F(ParseJavaSourceTest, LineEndsAreNormalisedOnlyInTextsWithoutCrLf) {
   EXPECT_EQ(p.sBody, "\r\npublic class A {" + sManyCrLf + "}");
 }
 
-TEST_F(ParseJavaSourceTest, KeywordInABlockCommentIsSkippedOnlyWhenAnotherCommentFollows) {
-  // A later "/*" makes the forward test put the first "class" inside a comment.
-  Parsed p = Parse("/* about class B */\r\npackage p;\r\npublic class A {\r\n  /* x */\r\n}\r\n");
-  EXPECT_EQ(p.sHeader, "/* about class B */");
-  EXPECT_EQ(p.sPackage, "p");
-  EXPECT_EQ(p.sClassName, "A");
-
-  // No later "/*": the keyword is taken inside the comment, the preamble is
-  // cut short and the package is not found.
-  p = Parse("/* about class B */\r\npackage p;\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.sHeader, "/* about class B */");
-  EXPECT_EQ(p.sPackage, "<package>");
-  EXPECT_EQ(p.sClassName, "A");
-
-  // A line comment never hides the keyword.
-  p = Parse("// class note\r\npackage p;\r\npublic class A {\r\n  /* x */\r\n}\r\n");
-  EXPECT_EQ(p.sHeader, "// class note\r\n");
-  EXPECT_EQ(p.sPackage, "<package>");
-  EXPECT_EQ(p.sClassName, "A");
-  EXPECT_EQ(p.sBody, "\r\npublic class A {\r\n  /* x */\r\n}");
-}
-
-TEST_F(ParseJavaSourceTest, InterfaceForm) {
-  Parsed p = Parse("package p;\r\npublic interface I extends J {\r\n}\r\n");
-  EXPECT_EQ(p.sClassName, "I");
-  EXPECT_EQ(p.sSuperClass, "J");
-  EXPECT_EQ(p.sBody, "\r\npublic interface I extends J {\r\n}");
-
-  // A dotted name is kept whole, and a dotted interface name shows no box.
-  p = Parse("package p;\r\npublic interface a.I extends a.b.J {\r\n}\r\n");
-  EXPECT_EQ(p.sClassName, "a.I");
-  EXPECT_EQ(p.sSuperClass, "a.b.J");
-  EXPECT_TRUE(host_->Windows().Boxes().empty());
-
-  p = ParseWithEmptySuper("package p;\r\npublic interface I {\r\n}\r\n");
-  EXPECT_EQ(p.sSuperClass, "Object");
-
-  // "class" in a comment selects the class form: the interface's name is
-  // taken, its superclass is not.
-  p = Parse("/* a class-like thing */\r\npublic interface I extends a.b.J {\r\n}\r\n");
-  EXPECT_EQ(p.sHeader, "/* a class-like thing */");
-  EXPECT_EQ(p.sClassName, "I");
-  EXPECT_EQ(p.sSuperClass, "<super>");
-}
-
-TEST_F(ParseJavaSourceTest, DeclarationWords) {
-  // Tabs do not separate words: no name, no superclass; the body still gets
-  // its one-line declaration.
-  Parsed p = Parse("package p;\r\npublic\tclass\tA\t{\r\n}\r\n");
-  EXPECT_EQ(p.sClassName, "<class>");
-  EXPECT_EQ(p.sSuperClass, "<super>");
-  EXPECT_EQ(p.sBody, "\r\npublic\tclass\tA {\r\n}");
-
-  // A declaration over several lines becomes one line.
-  p = Parse("package p;\r\npublic class A\r\n    extends B\r\n{\r\n}\r\n");
-  EXPECT_EQ(p.sBody, "\r\npublic class A     extends B {\r\n}");
-  EXPECT_EQ(p.sClassName, "A");
-
-  // The declaration runs back to the nearest "/", a comment's included.
-  p = Parse("// c\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.sBody, "\r\nc public class A {\r\n}");
-  EXPECT_EQ(p.sClassName, "A");
-
-  // A dotted class name is stored unchanged after a box captioned with dots.
-  ASSERT_TRUE(host_->Windows().Boxes().empty());
-  p = Parse("package p;\r\npublic class a.B extends C {\r\n}\r\n");
-  EXPECT_EQ(p.sClassName, "a.B");
-  EXPECT_EQ(p.sSuperClass, "C");
-  ASSERT_EQ(host_->Windows().Boxes().size(), 1u);
-  EXPECT_EQ(host_->Windows().Boxes()[0].sText, "a.B");
-  EXPECT_EQ(host_->Windows().Boxes()[0].sCaption, ".......");
-  EXPECT_EQ(host_->Windows().Boxes()[0].nStyle, 0);
-}
-
 TEST_F(ParseJavaSourceTest, MissingBracesAndDelimiters) {
   const std::string sNoClose = "package p;\r\npublic class A {\r\n  int n;\r\n";
   Parsed p = Parse(sNoClose);
@@ -338,14 +323,10 @@ TEST_F(ParseJavaSourceTest, MissingBracesAndDelimiters) {
   EXPECT_EQ(p.sBody, "\r\npublic class A <body>");
   EXPECT_EQ(p.sClassName, "A");
 
-  // No "{" after the keyword: no body, no declaration.
-  p = Parse("package p;\r\npublic class A\r\n}\r\n");
-  EXPECT_EQ(p.sBody, "<body>");
-  EXPECT_EQ(p.sClassName, "<class>");
-  EXPECT_EQ(p.sFooter, "\r\n");
+  // No "{" after the name: no type is declared.
+  ExpectUntouched(Parse("package p;\r\npublic class A\r\n}\r\n"));
 
-  // A text that begins with its declaration, or with the delimiter right
-  // before it: the declaration runs from the start.
+  // A text that begins with its declaration, or with a ";" right before it.
   for (const char* sText : {"public class A {\r\n}\r\n", ";public class A {\r\n}\r\n"}) {
     p = Parse(sText);
     EXPECT_EQ(p.sBody, "\r\npublic class A {\r\n}") << sText;
@@ -353,29 +334,26 @@ TEST_F(ParseJavaSourceTest, MissingBracesAndDelimiters) {
   }
 }
 
-TEST_F(ParseJavaSourceTest, ImportScanBoundaries) {
-  // The first search starts at position 7.
-  Parsed p = Parse("import a.B;\r\nimport c.D;\r\n// x\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.Imports(), (std::vector<String>{"c.D"}));
-  // An import at position 6 is found only when no later one exists.
-  p = Parse("//345 import a.B;\r\npublic class A {\r\n}\r\n");
+TEST_F(ParseJavaSourceTest, ImportsAsTheCompilerReadsThem) {
+  // The first import of a file that begins with one; names keep their
+  // spelling when written on one line.
+  Parsed p = Parse(
+      "import a.B;\r\nimport static c.D.e;\r\nimport  u.V ;\r\nimport module java.base;\r\n"
+      "import w\r\n  .X;\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"a.B", "static c.D.e", " u.V ", "module java.base", "w.X"}));
+  // An import without its ";" is none, and no later import is lost for it.
+  p = Parse("/* h */\r\nimport x.Y;\r\nimport a.B\r\nimport c.D;\r\npublic class A {\r\n}\r\n");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y", "c.D"}));
+  EXPECT_EQ(p.sClassName, "A");
+  // Comments within or after a statement go in front of the class.
+  p = Parse("package p; // the package\r\nimport a./* c */B;\r\npublic class A {\r\n}\r\n");
   EXPECT_EQ(p.Imports(), (std::vector<String>{"a.B"}));
-  p = Parse("//345 import a.B;\r\nimport c.D;\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.Imports(), (std::vector<String>{"c.D"}));
-
-  // An "import " without a ";" after it ends the scan.
-  p = Parse("/* h */\r\nimport x.Y;\r\nimport a.B\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.nResult, Number(1));
-  EXPECT_EQ(p.Imports(), (std::vector<String>{"x.Y"}));
-
-  // Imports in a "//" comment count; in a block comment followed by another
-  // comment they do not.  Names are not trimmed.
-  p = Parse("/* h */\r\n// import q.R;\r\n/* import s.T; */\r\nimport  u.V ;\r\n/** d */\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.Imports(), (std::vector<String>{"q.R", " u.V "}));
-
-  // A package statement without ";" leaves the package empty.
-  p = Parse("/* h */\r\npackage p\r\npublic class A {\r\n}\r\n");
-  EXPECT_EQ(p.sPackage, "");
+  EXPECT_EQ(p.sDescription, "// the package\r\n/* c */");
+  // Unicode escapes are read as Java reads them, in names and keywords.
+  p = Parse("package p;\r\nimport \\u0061.B;\r\npublic class \\u0055nicode \\u0065xtends B {}\r\n");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"a.B"}));
+  EXPECT_EQ(p.sClassName, "Unicode");
+  EXPECT_EQ(p.sSuperClass, "B");
 }
 
 TEST_F(ParseJavaSourceTest, UnreadableFilesReturnZeroAndAssignNothing) {
@@ -433,7 +411,8 @@ TEST_F(ParseJavaSourceTest, ThousandsOfKeywordsInCommentsAreSkipped) {
   EXPECT_EQ(p.sHeader, "/* head */");
   EXPECT_EQ(p.sPackage, "p.q");
   EXPECT_EQ(p.Imports(), (std::vector<String>{"a.B"}));
-  EXPECT_EQ(p.sDescription, "/** doc */");
+  EXPECT_TRUE(p.sDescription.starts_with("/*\r\n * class X0 import y.Z; subclass"));
+  EXPECT_TRUE(p.sDescription.ends_with("/* import c.D1999; class E */\r\n/** doc */"));
   EXPECT_EQ(p.sClassName, "Real");
   EXPECT_EQ(p.sSuperClass, "Base");
   EXPECT_EQ(p.sBody, "\r\npublic class Real extends base.Base {\r\n  /* class in body */\r\n}");
