@@ -11,6 +11,8 @@
 
 #include "repository/replacing_file.h"
 #include "repository/run_ahead.h"
+#include "source/java_lexer.h"
+#include "source/java_outline.h"
 #include "source/java_parser.h"
 
 namespace qv {
@@ -44,59 +46,31 @@ size_t NameOffset(std::string_view sDecl, std::string_view sName) {
   return std::string_view::npos;
 }
 
-// Whether sText holds sDecl at j as the parser made it (every line break,
-// CR LF or LF, folded into one blank); then the position in sText that
-// matches position nAt of sDecl, else npos.
-size_t MatchAt(std::string_view sText, size_t j, std::string_view sDecl, size_t nAt) {
-  size_t nFound = std::string_view::npos;
-  for (size_t i = 0; i < sDecl.size(); ++i) {
-    if (i == nAt) nFound = j;
-    if (j >= sText.size()) return std::string_view::npos;
-    if (sDecl[i] == ' ' && sText[j] == '\r' && j + 1 < sText.size() && sText[j + 1] == '\n') {
-      j += 2;
-    } else if (sDecl[i] == sText[j] || (sDecl[i] == ' ' && sText[j] == '\n')) {
-      ++j;
-    } else {
-      return std::string_view::npos;
-    }
-  }
-  return nFound;
-}
-
 // The source line of a declaration and its number (from 1).
 struct SourceLine {
   std::string_view sText;  // without its line end
   size_t nNumber = 0;
 };
 
-// Finds the declaration in sText, the start of a source or all of it
-// (bWhole): the line holding the class's name.  FALSE when the text does
-// not hold it, or holds it on a line that may go on past the text.
-bool FindDeclaration(std::string_view sText, bool bWhole, std::string_view sDecl, std::string_view sName,
-                     SourceLine& line) {
-  if (sDecl.empty()) return false;
-  // The line of the name, or of the declaration's start (its annotations)
-  // when the name is not where the parser puts it.
-  const size_t nFound = NameOffset(sDecl, sName);
-  const size_t nName = nFound == std::string_view::npos ? 0 : nFound;
-  const std::string_view sFirstWord = sDecl.substr(0, sDecl.find(' '));
-  for (size_t j = sText.find(sFirstWord); j != std::string_view::npos; j = sText.find(sFirstWord, j + 1)) {
-    const size_t nAt = MatchAt(sText, j, sDecl, nName);
-    if (nAt == std::string_view::npos) continue;
-    const size_t nStart = sText.rfind('\n', nAt) + 1;  // npos + 1 is 0
-    size_t nEnd = sText.find('\n', nAt);
-    if (nEnd == std::string_view::npos) {
-      if (!bWhole) return false;
-      nEnd = sText.size();
-    }
-    if (nEnd > nStart && sText[nEnd - 1] == '\r') --nEnd;
-    line.sText = sText.substr(nStart, nEnd - nStart);
-    line.nNumber = static_cast<size_t>(
-                       std::count(sText.begin(), sText.begin() + static_cast<ptrdiff_t>(nStart), '\n')) +
-                   1;
-    return true;
+// Finds the top-level type sName declares in sText, the start of a source
+// or all of it (bWhole): the line that holds its name.  FALSE when the text
+// does not hold it, or holds it on a line that may go on past the text.
+bool FindDeclaration(std::string_view sText, bool bWhole, std::string_view sName, SourceLine& line) {
+  const JavaOutline outline = OutlineJava(sText);
+  const auto it = std::find_if(outline.aTypes.begin(), outline.aTypes.end(),
+                               [sName](const JavaTypeDeclaration& type) { return type.sName == sName; });
+  if (it == outline.aTypes.end()) return false;
+  const size_t nStart = sText.rfind('\n', it->nName) + 1;  // npos + 1 is 0
+  size_t nEnd = sText.find('\n', it->nName);
+  if (nEnd == std::string_view::npos) {
+    if (!bWhole) return false;
+    nEnd = sText.size();
   }
-  return false;
+  if (nEnd > nStart && sText[nEnd - 1] == '\r') --nEnd;
+  line.sText = sText.substr(nStart, nEnd - nStart);
+  line.nNumber = static_cast<size_t>(std::count(sText.begin(), sText.begin() + static_cast<ptrdiff_t>(nStart), '\n')) +
+                 1;
+  return true;
 }
 
 // A text inside a search pattern: "\" and the delimiter "/" escaped, as
@@ -207,10 +181,10 @@ TagTail MakeTail(const FileSystem& files, const TagClass& c) {
   SourceLine line;
   bool bWhole = false;
   int nError = sDecl.empty() ? 0 : files.ReadFileStart(c.sSource, kFirstRead, sText, bWhole);
-  bool bFound = nError == 0 && FindDeclaration(sText, bWhole, sDecl, c.sName, line);
-  if (nError == 0 && !bFound && !bWhole) {
+  bool bFound = !sDecl.empty() && nError == 0 && FindDeclaration(sText, bWhole, c.sName, line);
+  if (!sDecl.empty() && nError == 0 && !bFound && !bWhole) {
     nError = files.ReadWholeFile(c.sSource, sText);
-    bFound = nError == 0 && FindDeclaration(sText, true, sDecl, c.sName, line);
+    bFound = nError == 0 && FindDeclaration(sText, true, c.sName, line);
   }
   if (nError != 0) {
     tail.sWhy = "cannot read: " + std::generic_category().message(nError);
