@@ -76,7 +76,9 @@ public class Outline {
     for (String path : paths) {
       for (JavaFileObject unit : files.getJavaFileObjects(path)) units.add(unit);
     }
-    // The first syntax error of each file.
+    // The first syntax error of each file.  (-Xmaxerrs: by default the
+    // compiler stops reporting after 100 errors of the task, and later
+    // files would pass for sound.)
     Map<JavaFileObject, String> errors = new HashMap<>();
     JavacTask task = (JavacTask) compiler.getTask(null, files, diagnostic -> {
       if (diagnostic.getKind() == Diagnostic.Kind.ERROR && diagnostic.getSource() != null) {
@@ -84,7 +86,7 @@ public class Outline {
             (diagnostic.getLineNumber() > 0 ? "line " + diagnostic.getLineNumber() + ": " : "")
                 + diagnostic.getMessage(null));
       }
-    }, List.of("--release", "17", "-proc:none", "-encoding", "UTF-8"), null, units);
+    }, List.of("--release", "17", "-proc:none", "-encoding", "UTF-8", "-Xmaxerrs", "1000000"), null, units);
     Map<JavaFileObject, CompilationUnitTree> trees = new HashMap<>();
     for (CompilationUnitTree tree : task.parse()) trees.put(tree.getSourceFile(), tree);
     List<String> lines = new ArrayList<>();
