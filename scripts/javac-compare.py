@@ -59,6 +59,8 @@ def java_files(paths, every):
             files.append((i, os.path.basename(path), path))
         else:
             fail(f"{path}: no such file or directory")
+    if not files:
+        fail(f"no Java file in {' '.join(paths)}")
     return files[::every]
 
 
@@ -236,7 +238,7 @@ def roundtrip(args):
             taken.add(target)
         sources = [f for f in files if f in written]
         targets = [written[f] for f in sources if written[f]]
-        trees = start_outline(args.java, sources + targets, work)()
+        trees = start_outline(args.java, files + targets, work)()
         unparsable, losing = report_roundtrip(args, files, sources, written, trees)
     finally:
         if args.keep:
@@ -265,9 +267,12 @@ def report_roundtrip(args, files, sources, written, trees):
         if lost:
             losses.append((len(lost), source, lost[0]))
     not_written = [s for s in sources if written[s] is None]
+    unseen = [f for f in files if f not in written and trees[f]["types"]]
     print(f"files: {len(files)}, {len(sources)} hold a class, {len(sources) - len(not_written)} written")
     if not_written:
         print(f"  not written (every line counted lost): {len(not_written)}, such as {not_written[0]}")
+    if unseen:
+        print(f"  no class, where javac sees a type (not checked here): {len(unseen)}, such as {unseen[0]}")
     print(f"written files javac cannot parse, their source it can: {len(unparsable)}")
     for source, error in unparsable[: args.examples]:
         print(f"    {source}: {error}")
@@ -294,6 +299,8 @@ def main():
     for sub in (agree_parser, trip_parser):
         sub.add_argument("paths", nargs="+", metavar="PATH")
     args = parser.parse_args()
+    if args.every < 1:
+        parser.error("--every takes a number of 1 or more")
     if not os.access(args.quorvane, os.X_OK):
         fail(f"no quorvane at {args.quorvane} (--quorvane PATH)")
     sys.exit(agree(args) if args.command == "agree" else roundtrip(args))
