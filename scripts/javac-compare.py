@@ -13,11 +13,13 @@ parser (tests/javac/Outline.java: JavacTask.parse(), syntax only).
       Copies the files into a temporary tree, runs `scan --save` and
       `write --all --to OUT` on it, and checks each written file against
       its source: where javac parses the source, it must parse the written
-      file too; and every non-blank line of the source (trimmed, runs of
-      blanks as one) must be found in the written text (runs of blanks,
-      line ends included, as one), so that a declaration joined onto one
-      line still holds each of its lines.  Status 1 when more than N
-      written files no longer parse, or more than N sources lose a line.
+      file too; and every non-blank line of the source must be found in the
+      written text, both without white space, so that a declaration joined
+      onto one line still holds each of its lines; a line that holds code
+      and comments counts as found when its code and each comment are (the
+      writer puts such a comment on a line of its own).  Status 1 when
+      more than N written files no longer parse, or more than N sources
+      lose a line.
 
 PATH is a Java file or a directory searched for *.java; --every N keeps
 every Nth file of the sorted list (the 1st, the N+1st, ...), a sample
@@ -178,24 +180,73 @@ def agree(args):
     return 1 if agreeing * 100 < args.min * len(counted) else 0
 
 
-def lost_lines(source, written):
-    """The non-blank lines of SOURCE whose text is not in WRITTEN."""
-    text = BLANKS.sub(b" ", written)
-    lost, at = [], 0
-    for line in LINE_END.split(source):
-        line = BLANKS.sub(b" ", line).strip(b" ")
-        if not line:
+def code_and_comments(line):
+    """LINE cut into its code and its comments, in order (a "/*" comment
+    left open runs to the end of the line), outside string and character
+    literals."""
+    parts, quote, start, i = [], None, 0, 0
+    while i < len(line):
+        c = line[i:i + 1]
+        if quote:
+            if c == b"\\":
+                i += 1
+            elif c == quote:
+                quote = None
+        elif c in (b'"', b"'"):
+            quote = c
+        elif line[i:i + 2] in (b"//", b"/*"):
+            close = len(line) if line[i:i + 2] == b"//" else line.find(b"*/", i + 2)
+            end = len(line) if close < 0 else min(close + 2, len(line))
+            parts += [line[start:i], line[i:end]]
+            start = i = end
             continue
-        # Written text keeps the source's order, so the search starts where
-        # the last line was found and goes back to the start only for a
-        # line that is not there.
-        found = text.find(line, at)
+        i += 1
+    return parts + [line[start:]]
+
+
+ESCAPE = re.compile(rb"(\\+)(u+)([0-9a-fA-F]{4})")
+
+
+def translated(text):
+    """TEXT with its unicode escapes translated, as Java reads it: a
+    backslash starts one only when an even number of backslashes stands
+    before it."""
+    def one(m):
+        slashes = m.group(1)
+        if len(slashes) % 2 == 0:
+            return m.group(0)
+        return slashes[:-1] + chr(int(m.group(3), 16)).encode("utf-8", "surrogatepass")
+    return ESCAPE.sub(one, text)
+
+
+def lost_lines(source, written):
+    """The non-blank lines of SOURCE whose text is not in WRITTEN, both
+    without white space: the writer joins a declaration onto one line and
+    sets its "{" apart.  A comment beside code on a line (an import's, one
+    within a declaration) may stand on a line of its own in WRITTEN: such a
+    line is kept when its code and each of its comments are."""
+    text = BLANKS.sub(b"", translated(written))
+    lost, at = [], 0
+
+    def find(part):
+        nonlocal at
+        found = text.find(part, at)
         if found < 0:
-            found = text.find(line)
-        if found < 0:
-            lost.append(line)
-        else:
-            at = found + len(line)
+            found = text.find(part)
+        if found >= 0:
+            at = found + len(part)
+        return found >= 0
+
+    for line in LINE_END.split(translated(source)):
+        # Written text keeps the source's order, so a search starts where
+        # the last one ended and goes back to the start only for a part
+        # that is not there.
+        whole = BLANKS.sub(b"", line)
+        if not whole or find(whole):
+            continue
+        parts = [bare for bare in (BLANKS.sub(b"", part) for part in code_and_comments(line)) if bare]
+        if len(parts) < 2 or not all(find(part) for part in parts):
+            lost.append(BLANKS.sub(b" ", line).strip(b" "))
     return lost
 
 
