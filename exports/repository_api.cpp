@@ -188,6 +188,19 @@ QV_API QvJavaKind QvClassKind(int64_t nAt) {
   return static_cast<QvJavaKind>(
       qv::DeclarationKind(qv::JavaClassArray(qv::abi::TheModule())[nAt].aMethods.Get(1).sBody));
 }
+QV_API QvJavaKind QvReadClassKind(int64_t nAt, QvString** ppPath, QvString** ppError) {
+  if (!InRange(nAt)) {
+    Put(ppError, "no such class");
+    return QV_JAVA_NONE;
+  }
+  qv::JavaKind eKind = qv::JavaKind::kNone;
+  const qv::Outcome outcome = Session().ReadKind(nAt, eKind);
+  if (!outcome.bOk) {
+    Put(ppPath, outcome.sPath);
+    Put(ppError, outcome.sWhy);
+  }
+  return static_cast<QvJavaKind>(eKind);
+}
 QV_API int64_t QvClassImportCount(int64_t nAt) {
   return InRange(nAt) ? qv::JavaClassArray(qv::abi::TheModule())[nAt].sImport.Count() : 0;
 }
@@ -232,8 +245,13 @@ QV_API void QvSubclassTree(const char* sTop, void (*fnNode)(void* pUserData, con
                            void* pUserData) {
   if (fnNode == nullptr) return;
   for (const qv::SubclassNode& node : Session().Tree(qv::abi::OrEmpty(sTop))) {
-    const QvTreeNode c{node.sClassName.c_str(),    node.sPackage.c_str(), node.sParent.c_str(), node.nDepth,
-                       node.bInRepository ? 1 : 0, node.bCycle ? 1 : 0};
+    const QvTreeNode c{node.sClassName.c_str(),
+                       node.sPackage.c_str(),
+                       node.sParent.c_str(),
+                       node.nDepth,
+                       node.bInRepository ? 1 : 0,
+                       node.bCycle ? 1 : 0,
+                       node.nAt};
     fnNode(pUserData, &c);
   }
 }

@@ -342,6 +342,20 @@ TagReadError ReadDeclaration(const FileSystem& files, TagClass& c, const std::st
 
 }  // namespace
 
+Outcome RepositorySession::ReadKind(int64_t nAt, JavaKind& eKind) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  if (const String& sBody = r.aMethods.Get(1).sBody; !sBody.empty()) {
+    eKind = DeclarationKind(sBody);
+    return {};
+  }
+  TagClass c;
+  const TagReadError error = ReadDeclaration(m_.Files(), c, r.sMethodFile, JavaTextTools::Bound(m_),
+                                             m_.G().sElementDelimiter, m_.G().sCRLFToken);
+  if (!error.sWhy.empty()) return {false, error.sPath, error.sWhy};
+  eKind = DeclarationKind(c.sDeclaration);
+  return {};
+}
+
 TagsOutcome RepositorySession::RepositoryTags(const TagsTarget& target, const TagProblemHandler& fnProblem) {
   // The class list is read whole, but not loaded: the tags file needs five
   // short fields of each line, and loading decodes every comment of every

@@ -178,6 +178,9 @@ class RepositorySession {
   // read).
   Outcome ReadMethods(int64_t nAt);
   ClassRecord Record(int64_t nAt);
+  // The kind of class nAt: its body's when its methods are read, else the
+  // one the start of its method file declares (nothing is kept).
+  Outcome ReadKind(int64_t nAt, JavaKind& eKind);
   // The one-line declaration of class nAt (DeclarationText of its body).
   std::string Declaration(int64_t nAt);
   // The path of class nAt's source.

@@ -152,6 +152,12 @@ typedef enum QvClassField {
 QV_API QvString* QvClassText(int64_t nAt, QvClassField eField);
 /* The kind its body declares. */
 QV_API QvJavaKind QvClassKind(int64_t nAt);
+/* The kind of class nAt as the start of its method file declares it (its
+ * body's when its methods have been read), for a loaded class without
+ * reading or keeping its methods.  QV_JAVA_NONE when the file cannot be
+ * read: *ppPath and *ppError (either may be NULL) then receive the file
+ * and why, which the caller frees. */
+QV_API QvJavaKind QvReadClassKind(int64_t nAt, QvString** ppPath, QvString** ppError);
 QV_API int64_t QvClassImportCount(int64_t nAt);
 QV_API QvString* QvClassImport(int64_t nAt, int64_t nImport);
 /* Methods are numbered from 1: method 1 is the class body itself.  Read a
@@ -173,6 +179,7 @@ typedef struct QvTreeNode {
   int32_t depth;       /* 0 for a top */
   QvBoolean inRepository;
   QvBoolean cycle; /* already on the path above, or its superclasses form a cycle */
+  int64_t index;   /* its position in JavaClass; -1 for a top that is only a name (sTop, or no class) */
 } QvTreeNode;
 /* The subclass tree below the class sTop, or below every superclass name
  * that is no class of the repository (Object, say) when sTop is NULL or "":
