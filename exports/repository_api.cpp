@@ -124,6 +124,18 @@ QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, Qv
 
 QV_API QvBoolean QvHasClassList(void) { return Session().HasClassList() ? 1 : 0; }
 QV_API int64_t QvClassListLineCount(void) { return Session().ClassListLineCount(); }
+QV_API QvBoolean QvClassListNames(void (*fnName)(void* pUserData, const char* sName), void* pUserData,
+                                  QvString** ppError) {
+  std::vector<std::string> aNames;
+  if (std::string sError = Session().ClassNames(aNames); !sError.empty()) {
+    Put(ppError, sError);
+    return 0;
+  }
+  if (fnName != nullptr) {
+    for (const std::string& sName : aNames) fnName(pUserData, sName.c_str());
+  }
+  return 1;
+}
 QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nLoaded), void* pUserData) {
   // A save that a killed writer left half done is repaired first, by this
   // reader when no writer is at work (the lock is free), so that no class

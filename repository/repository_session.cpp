@@ -151,6 +151,19 @@ int64_t RepositorySession::ClassListLineCount() {
   return static_cast<int64_t>(ClassListLines(sText).size());
 }
 
+std::string RepositorySession::ClassNames(std::vector<std::string>& aNames) {
+  std::string sText;
+  if (const int nError = m_.Files().ReadWholeFile(format::kClassListFile, sText); nError != 0) {
+    return "cannot read: " + std::generic_category().message(nError);
+  }
+  const std::string sDelimiter = m_.G().sElementDelimiter;
+  for (const std::string_view sLine : ClassListLines(sText)) {
+    std::string sName = ClassListEntryOf(sLine, sDelimiter).sClassName;
+    if (!sName.empty()) aNames.push_back(std::move(sName));
+  }
+  return {};
+}
+
 bool RepositorySession::Load(const std::function<void(int64_t nLoaded)>& fnProgress) {
   if (!HasClassList()) return false;
   RepositoryVars(m_).sScanGap.clear();  // the records are the repository's now

@@ -166,6 +166,10 @@ class RepositorySession {
   // The number of lines of the class list file (for a progress bar); 0
   // when none.
   int64_t ClassListLineCount();
+  // The name of every class of the class list file, in its order, read
+  // without loading it (JavaClass is left as it is); "" or why the file
+  // could not be read.
+  std::string ClassNames(std::vector<std::string>& aNames);
   // Loads the class list file into JavaClass, calling fnProgress after each
   // class with the number loaded.  FALSE when there is no class list file.
   bool Load(const std::function<void(int64_t nLoaded)>& fnProgress = {});

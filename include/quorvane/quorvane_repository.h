@@ -119,6 +119,13 @@ QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, Qv
 QV_API QvBoolean QvHasClassList(void);
 /* The number of lines of the class list file (for a progress bar). */
 QV_API int64_t QvClassListLineCount(void);
+/* The name of every class of the class list file, read without loading
+ * it (JavaClass is left as it is, and no method file is read): fnName is
+ * called for each in the file's order, with the name borrowed for the call.
+ * FALSE when the file cannot be read; *ppError (may be NULL) then receives
+ * why, which the caller frees. */
+QV_API QvBoolean QvClassListNames(void (*fnName)(void* pUserData, const char* sName), void* pUserData,
+                                  QvString** ppError);
 /* Loads the repository into JavaClass, calling fnProgress (may be NULL)
  * after each class with the number loaded.  FALSE without a class list. */
 QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nLoaded), void* pUserData);
