@@ -27,6 +27,9 @@ Runner AddConfigCommand(CLI::App& app);
 Runner AddSqlCommand(CLI::App& app);
 Runner AddDemoCommand(CLI::App& app, const char* sArgv0);
 Runner AddExportsCommand(CLI::App& app, const char* sArgv0);
+// Hidden from the help: the shell completion scripts, made of app's own
+// definition when the runner runs.
+Runner AddCompletionCommand(CLI::App& app);
 
 // The exit statuses, as every help text states them.
 inline constexpr int kExitDone = 0;

@@ -178,6 +178,7 @@ int Run(int argc, char** argv, std::string& sWho) {
   std::vector<std::string> aHelpWords;
   CLI::App* pHelp = app.add_subcommand("help", "Show the help of a command: quorvane help COMMAND [ACTION]");
   pHelp->add_option("COMMAND", aHelpWords, "The command (and the action of config)");
+  Add("completion", quorvane::cli::AddCompletionCommand(app));
 
   try {
     app.parse(argc, argv);
