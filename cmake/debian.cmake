@@ -100,7 +100,7 @@ ${QV_DEB_ABOUT}
 This package holds the command quorvane, which scans Java sources into a
 repository, lists, shows and writes back its classes, prints the subclass
 tree, manages the settings profile and runs SQL statements through the
-library's handle pool. It comes with its completion for bash, zsh and fish.")
+library's handle pool, with its completion for bash, zsh and fish.")
 
 set(CPACK_COMPONENT_DEV_DEPENDS runtime)
 set(CPACK_COMPONENT_COMMAND_DEPENDS runtime)
