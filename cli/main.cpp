@@ -149,7 +149,12 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
 int Run(int argc, char** argv, std::string& sWho) {
   CLI::App app("Quorvane cuts Java sources into class records and keeps them in a repository of plain text files.",
                "quorvane");
-  app.set_version_flag("-V,--version", std::string("quorvane ") + QV_VERSION, "Show the version and exit");
+  app.set_version_flag("-V,--version",
+                       std::string("quorvane ") + QV_VERSION +
+                           "\nCopyright 2026 The Quorvane developers\n"
+                           "Licensed under the Apache License, Version 2.0 (SPDX-License-Identifier: Apache-2.0): "
+                           "https://www.apache.org/licenses/LICENSE-2.0",
+                       "Show the version and the licence, and exit");
   app.set_help_flag("-h,--help", "Show this help and exit");
   // Words nobody takes are reported by ReportLeftOvers, with the closest
   // valid one; one command per run.

@@ -92,7 +92,7 @@ synopsis() {
   }'
 }
 
-version=$("$q" --version)
+version=$("$q" --version | sed -n 1p)
 top=$("$q" --help)
 commands=$(awk '/^Subcommands:$/ {on = 1; next} on && /^  [^ ]/ {print $1} on && /^$/ {on = 0}' <<<"$top")
 [ -n "$commands" ] || { echo "quorvane-man.sh: '$q --help' lists no command" >&2; exit 1; }

@@ -30,6 +30,7 @@ TEST(Cli, HelpAndVersionTellTheTruth) {
   const CommandRun version = Quorvane("--version");
   EXPECT_EQ(version.nStatus, 0);
   EXPECT_EQ(version.sOut.rfind("quorvane ", 0), 0u);
+  EXPECT_NE(version.sOut.find("Apache License, Version 2.0"), std::string::npos) << version.sOut;
   EXPECT_EQ(Quorvane("").nStatus, 2);
   EXPECT_EQ(Quorvane("no-such-command").nStatus, 2);
 }
