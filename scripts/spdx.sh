@@ -4,10 +4,11 @@
 # source, header and script file that git tracks, in the comment form of
 # its kind: "// ..." as the first line of C, C++ and Java files, "/* ... */"
 # as the first line of the public C headers (include/, which C90 compilers
-# may read) and of the linker version script, "# ..." as the first line of
-# shell, Python, CMake and pkg-config files, or the second after a "#!"
-# line.  The Java sources that are test data (examples/, the fuzz seeds and
-# regressions, tests/data/) are left as they are.
+# may read), of the linker version script and of the bundled Java examples
+# (examples/, whose first comment the tests expect to be a block comment),
+# "# ..." as the first line of shell, Python, CMake and pkg-config files,
+# or the second after a "#!" line.  The fuzz seeds and regressions and
+# tests/data/ are test data, kept byte for byte.
 #
 #   scripts/spdx.sh           adds the line to every file that lacks it
 #   scripts/spdx.sh --check   names every file that lacks it; status 1 if one does
@@ -15,8 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 line='SPDX-License-Identifier: Apache-2.0'
 mapfile -t files < <(git ls-files -- '*.c' '*.cpp' '*.h' '*.hpp' '*.cpp.in' '*.java' '*.sh' '*.py' '*.cmake' \
-  '*.cmake.in' '*.pc.in' '*.map' '*CMakeLists.txt' ':!:examples/*' ':!:fuzz/corpus/*' ':!:fuzz/regressions/*' \
-  ':!:tests/data/*')
+  '*.cmake.in' '*.pc.in' '*.map' '*CMakeLists.txt' ':!:fuzz/corpus/*' ':!:fuzz/regressions/*' ':!:tests/data/*')
 missing=()
 for f in "${files[@]}"; do
   head -n 3 "$f" | grep -qF "$line" || missing+=("$f")
@@ -29,7 +29,7 @@ if [ "${1:-}" = --check ]; then
 fi
 for f in "${missing[@]}"; do
   case $f in
-    include/*.h | *.map) comment="/* $line */" ;;
+    include/*.h | *.map | examples/*) comment="/* $line */" ;;
     *.c | *.cpp | *.h | *.hpp | *.cpp.in | *.java) comment="// $line" ;;
     *) comment="# $line" ;;
   esac
