@@ -115,15 +115,23 @@ std::string Joined(const std::vector<std::string>& a, const std::string& sBetwee
   return s;
 }
 
-// The options that take a value of the command at sPath, each name as
-// "PATH:NAME" quoted, joined by sBetween.
-std::string ValueOptionKeys(const Command& c, const std::string& sBetween) {
-  std::vector<std::string> a;
-  for (const Argument& o : c.aOptions) {
-    if (o.eKind == ValueKind::kNone) continue;
-    for (const std::string& s : o.aNames) a.push_back(Quoted(c.sPath + ":" + s));
+// The words that move the line to a subcommand ("PATH:NAME") and the
+// options whose value is the next word ("PATH:--repo"), each quoted, for
+// the shell functions that find where the line is.
+struct LineKeys {
+  std::vector<std::string> aSubcommands;
+  std::vector<std::string> aValueOptions;
+};
+LineKeys KeysOf(const std::vector<Command>& aCommands) {
+  LineKeys keys;
+  for (const Command& c : aCommands) {
+    for (const auto& [sName, sHelp] : c.aSubcommands) keys.aSubcommands.push_back(Quoted(c.sPath + ":" + sName));
+    for (const Argument& o : c.aOptions) {
+      if (o.eKind == ValueKind::kNone) continue;
+      for (const std::string& sName : o.aNames) keys.aValueOptions.push_back(Quoted(c.sPath + ":" + sName));
+    }
   }
-  return Joined(a, sBetween);
+  return keys;
 }
 
 // The options of classes that say where the repository is and how it is
@@ -216,18 +224,13 @@ std::string Bash(const std::vector<Command>& aCommands) {
       "      continue\n"
       "    fi\n"
       "    case \"$cmd:$w\" in\n";
-  std::vector<std::string> aSubKeys;
-  std::vector<std::string> aValueKeys;
-  for (const Command& c : aCommands) {
-    for (const auto& [sName, sHelp] : c.aSubcommands) aSubKeys.push_back(Quoted(c.sPath + ":" + sName));
-    if (const std::string sKeys = ValueOptionKeys(c, " | "); !sKeys.empty()) aValueKeys.push_back(sKeys);
-  }
-  s += "      " + Joined(aSubKeys, " | ") +
+  const LineKeys keys = KeysOf(aCommands);
+  s += "      " + Joined(keys.aSubcommands, " | ") +
        ")\n"
        "        cmd=${cmd:+$cmd }$w\n"
        "        pos=() ;;\n"
        "      " +
-       Joined(aValueKeys, " | ") +
+       Joined(keys.aValueOptions, " | ") +
        ") skip=1 ;;\n"
        "      *:-*) ;;\n"
        "      *) pos+=(\"$w\") ;;\n"
@@ -423,16 +426,27 @@ std::string Zsh(const std::vector<Command>& aCommands) {
   return s;
 }
 
+// What completes a value in fish: "-a ..." or -F; "" for a free text.
+std::string FishValues(const Argument& a) {
+  switch (a.eKind) {
+    case ValueKind::kChoice:
+      return "-a " + FishQuoted(Joined(a.aChoices, " "));
+    case ValueKind::kDirectory:
+      return "-a '(__fish_complete_directories)'";
+    case ValueKind::kFile:
+      return "-F";
+    case ValueKind::kClass:
+      return "-a '(__quorvane_classes)'";
+    case ValueKind::kCommand:
+      return "-a '(__quorvane_command_words)'";
+    default:
+      return "";
+  }
+}
+
 std::string Fish(const std::vector<Command>& aCommands) {
   const std::vector<std::string> aRepo = RepositoryOptions(aCommands);
-  std::vector<std::string> aSubKeys;
-  std::vector<std::string> aValueKeys;
-  for (const Command& c : aCommands) {
-    for (const auto& [sName, sHelp] : c.aSubcommands) aSubKeys.push_back(Quoted(c.sPath + ":" + sName));
-    if (const std::string sKeys = ValueOptionKeys(c, " "); !sKeys.empty()) aValueKeys.push_back(sKeys);
-  }
-  std::vector<std::string> aRepoAssigned;
-  for (const std::string& sName : aRepo) aRepoAssigned.push_back(Quoted(sName + "=*"));
+  const LineKeys keys = KeysOf(aCommands);
   std::string s =
       "# SPDX-License-Identifier: Apache-2.0\n"
       "# fish completion for quorvane, made by 'quorvane completion fish' from the\n"
@@ -451,12 +465,12 @@ std::string Fish(const std::vector<Command>& aCommands) {
       "        end\n"
       "        switch \"$cmd:$w\"\n"
       "            case " +
-      Joined(aSubKeys, " ") +
+      Joined(keys.aSubcommands, " ") +
       "\n"
       "                set cmd (string trim -- \"$cmd $w\")\n"
       "                set pos\n"
       "            case " +
-      Joined(aValueKeys, " ") +
+      Joined(keys.aValueOptions, " ") +
       "\n"
       "                set skip 1\n"
       "            case '*:-*'\n"
@@ -511,8 +525,9 @@ std::string Fish(const std::vector<Command>& aCommands) {
       "\n"
       "                set -q words[(math $i + 1)]; and set -a args $words[$i] (string replace -r '^~(?=/|$)' $HOME -- "
       "$words[(math $i + 1)])\n"
-      "            case " +
-      Joined(aRepoAssigned, " ") +
+      "            case '" +
+      Joined(aRepo, "=*' '") +
+      "=*'"
       "\n"
       "                set -a args $words[$i]\n"
       "        end\n"
@@ -528,53 +543,24 @@ std::string Fish(const std::vector<Command>& aCommands) {
     }
     for (const Argument& o : c.aOptions) {
       s += "complete -c quorvane " + sAt;
-      for (const std::string& sName : o.aNames)
+      for (const std::string& sName : o.aNames) {
         s += (sName.size() == 2 ? " -s " : " -l ") + sName.substr(sName.find_first_not_of('-'));
-      switch (o.eKind) {
-        case ValueKind::kNone:
-          break;
-        case ValueKind::kChoice:
-          s += " -x -a " + FishQuoted(Joined(o.aChoices, " "));
-          break;
-        case ValueKind::kDirectory:
-          s += " -x -a '(__fish_complete_directories)'";
-          break;
-        case ValueKind::kFile:
-          s += " -r -F";
-          break;
-        case ValueKind::kClass:
-          s += " -x -a '(__quorvane_classes)'";
-          break;
-        default:
-          s += " -x";
       }
+      // A value is required (-r), and only a file's completes to files.
+      if (o.eKind == ValueKind::kFile) s += " -r -F";
+      if (o.eKind != ValueKind::kNone && o.eKind != ValueKind::kFile) s += " -x " + FishValues(o);
       s += " -d " + FishQuoted(o.sHelp) + "\n";
     }
     for (size_t k = 0; k < c.aPositionals.size(); ++k) {
       const Argument& a = c.aPositionals[k];
-      std::string sAction;
-      switch (a.eKind) {
-        case ValueKind::kChoice:
-          sAction = "-a " + FishQuoted(Joined(a.aChoices, " "));
-          break;
-        case ValueKind::kDirectory:
-          sAction = "-a '(__fish_complete_directories)'";
-          break;
-        case ValueKind::kFile:
-          sAction = "-F";
-          break;
-        case ValueKind::kClass:
-          sAction = "-a '(__quorvane_classes)'";
-          break;
-        case ValueKind::kCommand:
-          sAction = "-a '(__quorvane_command_words)'";
-          break;
-        default:
-          continue;
+      if (const std::string sValues = FishValues(a); !sValues.empty()) {
+        const std::string sCount = std::to_string(k) + (a.bMany ? "+" : "");
+        s.append("complete -c quorvane -n ")
+            .append(FishQuoted("__quorvane_at " + Quoted(c.sPath) + " " + sCount))
+            .append(" ")
+            .append(sValues)
+            .append("\n");
       }
-      const std::string sCount = std::to_string(k) + (a.bMany ? "+" : "");
-      s += "complete -c quorvane -n " + FishQuoted("__quorvane_at " + Quoted(c.sPath) + " " + sCount) + " " + sAction +
-           "\n";
     }
   }
   return s;
