@@ -1,6 +1,7 @@
 #include "source/java_lexer.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace qv {
 namespace {
