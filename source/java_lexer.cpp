@@ -1,6 +1,7 @@
 #include "source/java_lexer.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace qv {
 namespace {
@@ -40,7 +41,22 @@ void AppendUtf8(std::string& s, unsigned nCode) {
 }
 
 // Where the "//" comment at nPos ends: before its line end.
-size_t LineCommentEnd(std::string_view s, size_t nPos) { return std::min(s.find_first_of("\r\n", nPos + 2), s.size()); }
+size_t LineCommentEnd(std::string_view s, size_t nPos) {
+  size_t i = nPos + 2;
+  while (i < s.size() && s[i] != '\n' && s[i] != '\r') ++i;
+  return i;
+}
+
+// The bytes a block's skip stops at: braces, and what may open a comment
+// or a literal.  A table, since the library's find_first_of searches the
+// set once for every byte of the text.
+struct BlockStops {
+  bool a[256] = {};
+  constexpr BlockStops() {
+    for (const char c : {'{', '}', '/', '"', '\''}) a[static_cast<unsigned char>(c)] = true;
+  }
+};
+constexpr BlockStops kBlockStops;
 
 // Where the "/*" comment at nPos ends: after its "*/" ("/*/" closes
 // nothing).
@@ -91,29 +107,39 @@ bool IsJavaNameByte(char c) {
 JavaLexer::JavaLexer(std::string_view sText) : sGiven_(sText), sCode_(sText) {
   size_t nSlash = sText.find("\\u");
   if (nSlash == std::string_view::npos) return;
-  // Translate once, from the first escape on; the text before it is copied
-  // as it stands.
-  size_t nBackslashes = 0;
-  for (size_t i = nSlash; i > 0 && sText[i - 1] == '\\'; --i) ++nBackslashes;
+  // Translate once, from the first escape on: the text between backslashes
+  // is copied as it stands.  Only the backslashes of the text itself count
+  // for whether one starts an escape.
   sTranslated_.reserve(sText.size());
-  sTranslated_.append(sText.substr(0, nSlash));
-  for (size_t i = nSlash; i < sText.size();) {
+  size_t nBackslashes = 0;
+  for (size_t i = 0; i < sText.size();) {
+    const size_t nNext = std::min(sText.find('\\', i), sText.size());
+    if (nNext > i) {
+      sTranslated_.append(sText.substr(i, nNext - i));
+      nBackslashes = 0;
+      i = nNext;
+      continue;
+    }
     const size_t nLength = EscapeLength(sText, i, nBackslashes);
     if (nLength == 0) {
-      nBackslashes = sText[i] == '\\' ? nBackslashes + 1 : 0;
+      ++nBackslashes;
       sTranslated_ += sText[i++];
       continue;
     }
     unsigned nCode = 0;
-    for (size_t k = i + nLength - 4; k < i + nLength; ++k)
+    for (size_t k = i + nLength - 4; k < i + nLength; ++k) {
       nCode = nCode * 16 + static_cast<unsigned>(HexValue(sText[k]));
+    }
     AppendUtf8(sTranslated_, nCode);
     i += nLength;
     aShift_.push_back({sTranslated_.size(), i - sTranslated_.size()});
-    // A backslash made by an escape starts no escape of its own.
-    nBackslashes = nCode == '\\' ? 1 : 0;
+    nBackslashes = 0;
   }
-  if (!aShift_.empty()) sCode_ = sTranslated_;
+  if (aShift_.empty()) {
+    std::string().swap(sTranslated_);
+  } else {
+    sCode_ = sTranslated_;
+  }
 }
 
 size_t JavaLexer::Original(size_t nPos) const {
@@ -177,8 +203,8 @@ size_t JavaLexer::SkipBlock() {
   int64_t nDepth = 1;
   size_t i = nPos_;
   while (i < n) {
-    i = s.find_first_of("{}/\"'", i);
-    if (i == std::string_view::npos) break;
+    while (i < n && !kBlockStops.a[static_cast<unsigned char>(s[i])]) ++i;
+    if (i == n) break;
     const char c = s[i];
     if (c == '{') {
       ++nDepth;
