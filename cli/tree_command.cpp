@@ -92,7 +92,7 @@ class DotGraph {
         "  rankdir=LR;\n"
         "  fontname=\"Helvetica\";\n"
         "  node [fontname=\"Helvetica\", fontsize=10, shape=box];\n"
-        "  edge [arrowhead=none, arrowtail=empty, dir=back];\n";
+        "  edge [arrowhead=none, arrowtail=empty, dir=back, fontname=\"Helvetica\", fontsize=10];\n";
     if (!sOutside_.empty()) {
       s += "  subgraph cluster_outside {\n    label=\"outside the repository\";\n    style=dashed;\n"
            "    node [style=dashed];\n" +
