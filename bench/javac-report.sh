@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The records of a whole tree against the Java compiler's own parser, and
 # their write-back: scripts/javac-compare.py's agreement (package, imports,
 # main type name, kind and superclass) and round trip (scan --save, write

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Throughput of the Java source parser on an ordinary ~1 MB source file and
 // on a hostile one whose block comments hold ten thousand occurrences of
 // "class" and of "import " far from the next "/*".  Both should parse at the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reads every file of a NUL-separated list into memory of its own, on two
 // threads, and keeps it all until the end: the least work that a scan
 // holding the text of every file does, before it looks at a single byte.

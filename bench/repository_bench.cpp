@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A repository of twenty thousand classes: saving and loading the class
 // list file, FindClass for every class, and the whole subclass tree built
 // with FindSubClasses (one call per class).  Each should take well under a

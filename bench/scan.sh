@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Times `quorvane scan`, `scan --save`, `write --all` and `tags` on a real
 # tree against the tools that read or write the same files: cp -r and sync
 # (the machine's own cost of writing the tree durably), ripgrep (every byte of every Java file,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The SQL handle pool's own cost: GetSqlHandle + ReleaseSqlHandle cycles on
 // slot 0 (kept connected) and on slot 1 (connected, configured and
 // disconnected every time), next to a bare connect + disconnect of the

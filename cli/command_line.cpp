@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What every subcommand shares on the command line: the verbosity flags
 // and the form of a usage error.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The subcommands of the quorvane command.  Each Add...Command registers
 // its subcommand with its options and help on the argument parser and
 // returns the function that does the work after a successful parse; that
@@ -27,6 +28,9 @@ Runner AddConfigCommand(CLI::App& app);
 Runner AddSqlCommand(CLI::App& app);
 Runner AddDemoCommand(CLI::App& app, const char* sArgv0);
 Runner AddExportsCommand(CLI::App& app, const char* sArgv0);
+// Hidden from the help: the shell completion scripts, made of app's own
+// definition when the runner runs.
+Runner AddCompletionCommand(CLI::App& app);
 
 // The exit statuses, as every help text states them.
 inline constexpr int kExitDone = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane config: the application profile "Quorvane.ini" in the profile
 // directory, read and written through the library's VC_ApplicationProfile
 // (the C interface's QvProfile* functions), so that the file always holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane demo: the text functions of the library, reached through their
 // exported names.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane exports: every exported name of the library.
 #include <cstdio>
 #include <memory>
@@ -13,6 +14,7 @@ namespace quorvane::cli {
 namespace {
 
 constexpr const char* kHeaderTop =
+    "/* SPDX-License-Identifier: Apache-2.0 */\n"
     "/* The prototypes of every exported function of the Quorvane library, with the\n"
     " * calling convention each has.  Generated from the library's export table by\n"
     " * `quorvane exports --header`; do not edit (nor reformat).  quorvane.h includes it.\n"

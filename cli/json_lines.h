@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // JSON Lines output of the commands (--json): one object per record and
 // line on stdout, written by nlohmann-json.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Loads libquorvane.so with dlopen and reaches its exports by name, as a
 // host application of the library does.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane: the host application of the Quorvane library.  Every command is
 // a subcommand of one argument parser; this file builds it, reports the
 // mistakes on the command line (naming the closest valid word) and runs the
@@ -149,7 +150,12 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
 int Run(int argc, char** argv, std::string& sWho) {
   CLI::App app("Quorvane cuts Java sources into class records and keeps them in a repository of plain text files.",
                "quorvane");
-  app.set_version_flag("-V,--version", std::string("quorvane ") + QV_VERSION, "Show the version and exit");
+  app.set_version_flag("-V,--version",
+                       std::string("quorvane ") + QV_VERSION +
+                           "\nCopyright 2026 The Quorvane developers\n"
+                           "Licensed under the Apache License, Version 2.0 (SPDX-License-Identifier: Apache-2.0): "
+                           "https://www.apache.org/licenses/LICENSE-2.0",
+                       "Show the version and the licence, and exit");
   app.set_help_flag("-h,--help", "Show this help and exit");
   // Words nobody takes are reported by ReportLeftOvers, with the closest
   // valid one; one command per run.
@@ -178,6 +184,7 @@ int Run(int argc, char** argv, std::string& sWho) {
   std::vector<std::string> aHelpWords;
   CLI::App* pHelp = app.add_subcommand("help", "Show the help of a command: quorvane help COMMAND [ACTION]");
   pHelp->add_option("COMMAND", aHelpWords, "The command (and the action of config)");
+  Add("completion", quorvane::cli::AddCompletionCommand(app));
 
   try {
     app.parse(argc, argv);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane parse: what the parser cuts from Java files, in this process.
 #include <memory>
 #include <string>

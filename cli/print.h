@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Standard output of the commands: every text of any length goes through
 // WriteOut, and main ends the output with FinishOutput; plain-text output
 // of record fields.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A progress bar on stderr, for long runs when stderr is a terminal.  It
 // appears only after the run has taken half a second, redraws at most ten
 // times a second, and is erased when the run ends.  Off a terminal it

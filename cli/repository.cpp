@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The repository of a directory, through the library's C interface.
 #include "cli/repository.h"
 

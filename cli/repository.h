@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The repository of a directory as the repository commands use it, through
 // the library's C interface: opening and loading it, finding a class by
 // name, and saving what a scan found.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The options every repository command shares: where the repository is,
 // the separators of its files and the history settings.
 #pragma once

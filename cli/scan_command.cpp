@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane scan: the Java sources below a set of roots, cut into class
 // records by the library's repository session, in this process; with
 // --save also written as the repository.
@@ -37,6 +38,7 @@ struct ScanArgs {
   bool bStrict = false;
   bool bNoWait = false;
   std::string sTags;  // --tags FILE; empty: none
+  std::string sTagsFormat = "ctags";
 };
 
 // A field of a --list line: line breaks and tabs become blanks, so that
@@ -142,13 +144,14 @@ void PrintList(const ScanResult& result, bool bJson) {
 }
 
 // The tags file of the records the scan found (--tags); its exit status.
-int WriteScannedTags(const std::string& sOutput) {
+int WriteScannedTags(const std::string& sOutput, const std::string& sFormat) {
   const std::string sPath = TagsPathForLibrary(sOutput);
   TagProblems problems{"scan"};
   quorvane::String text;
   quorvane::String error;
-  const int64_t nResult = QvWriteRecordTags(sPath.c_str(), sPath.empty() ? text.Receive() : nullptr, &TagProblems::Say,
-                                            &problems, error.Receive());
+  const int64_t nResult = QvWriteRecordTagsAs(TagsFormatOf(sFormat), sPath.c_str(),
+                                              sPath.empty() ? text.Receive() : nullptr, &TagProblems::Say, &problems,
+                                              error.Receive());
   return FinishTags("scan", sOutput, nResult, error.Str(), text.Str(), problems.bFailed);
 }
 
@@ -214,7 +217,7 @@ int RunScan(ScanArgs& args) {
                  static_cast<long long>(summary.packages), static_cast<long long>(summary.noClass), nFailures,
                  nSeconds);
   }
-  if (!args.sTags.empty() && WriteScannedTags(args.sTags) != 0) ++nFailures;
+  if (!args.sTags.empty() && WriteScannedTags(args.sTags, args.sTagsFormat) != 0) ++nFailures;
   if (args.bSave && !result.bComplete) {
     // The records lack the classes of what could not be read: saving them
     // would drop those classes from the repository.
@@ -260,6 +263,10 @@ Runner AddScanCommand(CLI::App& app) {
                   "Also write the tags file of the classes found to FILE (- for stdout), as 'quorvane tags' "
                   "writes it")
       ->type_name("FILE");
+  AddTagsFormat(*sub, args->sTagsFormat,
+                "The format of the --tags file: ctags (default; Vim and most editors) or etags (the TAGS file of "
+                "Emacs)")
+      ->needs("--tags");
   sub->add_flag("--strict", args->bStrict, "A file that holds no class fails the scan (status 1)");
   sub->add_flag("--no-wait", args->bNoWait,
                 "With --save, when another command is writing the repository, fail at once (status 1) instead of "

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the command tells the library before a command runs.
 #pragma once
 

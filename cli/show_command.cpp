@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane show: one class record with its imports, comments and methods.
 #include <memory>
 #include <string>

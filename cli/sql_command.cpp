@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane sql: runs SQL statements on a handle borrowed from the library's
 // SQL handle pool, over the host's database layer (an SQLite file or a
 // PostgreSQL server), and prints the rows they return.

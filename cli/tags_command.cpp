@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane tags: the tags file of the repository's classes, for editors.
 #include <cstdio>
 #include <memory>
@@ -14,7 +15,8 @@ namespace quorvane::cli {
 namespace {
 
 constexpr const char* kTagsHelp =
-    "The tags file is in the extended format of ctags, which Vim, readtags and most editors read: header lines "
+    "By default the tags file is in the extended format of ctags, which Vim, readtags and most editors read: "
+    "header lines "
     "(!_TAG_FILE_FORMAT 2, !_TAG_FILE_SORTED 1, the program's name "
     "and version), then one line per class, interface, enum, record and annotation type, sorted by name in byte "
     "order: the name, the source file, a search pattern for the source line that holds the name in the "
@@ -27,15 +29,18 @@ constexpr const char* kTagsHelp =
     "class gets that declaration, up to the name, as pattern; a source that cannot be read, or a class without "
     "its method file (its pattern is then the name, its kind c), also makes the status 1.";
 
-// Says each file the library could not use; remembers whether one could not
-// be read.
+constexpr const char* kEtagsHelp =
+    "With --format etags the file is the TAGS file of Emacs (M-x visit-tags-table, M-.): a section per source, "
+    "in path order, with a tag per class in line order: the start of the declaration's line up to the end of "
+    "the name, the name, the line number and the byte offset of the line.";
 
 }  // namespace
 
 Runner AddTagsCommand(CLI::App& app) {
   struct Args {
     RepositoryOptions options;
-    std::string sOutput = "tags";
+    std::string sOutput;
+    std::string sFormat = "ctags";
   };
   auto args = std::make_shared<Args>();
   CLI::App* sub = app.add_subcommand("tags", "Write a tags file of the repository's classes, for editors");
@@ -45,22 +50,26 @@ Runner AddTagsCommand(CLI::App& app) {
       "method file, its line from the start of its source.  'quorvane scan --tags FILE' writes the same file "
       "during a scan.");
   sub->add_option("-o,--output", args->sOutput,
-                  "The tags file to write (default: tags in the current directory); - writes to stdout")
+                  "The tags file to write (default: tags, or TAGS with --format etags, in the current directory); - "
+                  "writes to stdout")
       ->type_name("FILE");
+  AddTagsFormat(*sub, args->sFormat, "The format: ctags (default; Vim, readtags and most editors) or etags (Emacs)");
   AddRepositoryOptions(*sub, args->options);
-  sub->footer(HelpFooter(sAbout, std::string(kTagsHelp) + "\n" + kRepositoryHelp));
+  sub->footer(HelpFooter(sAbout, std::string(kTagsHelp) + "\n" + kEtagsHelp + "\n" + kRepositoryHelp));
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
     std::string sList;
     if (const int n = FindClassListFile("tags", args->options, session, sList); n >= 0) return n;
     // The linked library reads the class list of the repository directory
     // that FindClassListFile gave it, with its separators.
+    if (args->sOutput.empty()) args->sOutput = args->sFormat == "etags" ? "TAGS" : "tags";
     const std::string sPath = TagsPathForLibrary(args->sOutput);
     TagProblems problems{"tags"};
     quorvane::String text;
     quorvane::String error;
-    const int64_t nResult = QvWriteRepositoryTags(sPath.c_str(), sPath.empty() ? text.Receive() : nullptr,
-                                                  &TagProblems::Say, &problems, error.Receive());
+    const int64_t nResult = QvWriteRepositoryTagsAs(TagsFormatOf(args->sFormat), sPath.c_str(),
+                                                    sPath.empty() ? text.Receive() : nullptr, &TagProblems::Say,
+                                                    &problems, error.Receive());
     if (nResult == QV_TAGS_UNREADABLE_CLASS_LIST) {
       std::fprintf(stderr, "quorvane tags: %s: %s\n", sList.c_str(), error.Str().c_str());
       return kExitFailed;

@@ -1,12 +1,19 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "cli/tags_output.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include <CLI/CLI.hpp>
+
 #include "cli/print.h"
 
 namespace quorvane::cli {
+
+CLI::Option* AddTagsFormat(CLI::App& sub, std::string& sFormat, const std::string& sHelp) {
+  return sub.add_option("--format", sFormat, sHelp)->check(CLI::IsMember({"ctags", "etags"}));
+}
 
 std::string TagsPathForLibrary(const std::string& sOutput) {
   if (sOutput == "-") return {};

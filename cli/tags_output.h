@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a command does with the tags file the library made: its problems
 // and failures said on stderr, the text on stdout for FILE "-".
 #pragma once
@@ -8,7 +9,19 @@
 
 #include "quorvane/quorvane.h"
 
+namespace CLI {
+class Option;
+class App;
+}  // namespace CLI
+
 namespace quorvane::cli {
+
+// --format ctags|etags on sub, into sFormat ("ctags" unless given); the
+// option, for a command to add its conditions.
+CLI::Option* AddTagsFormat(CLI::App& sub, std::string& sFormat, const std::string& sHelp);
+inline QvTagsFormat TagsFormatOf(const std::string& sFormat) {
+  return sFormat == "etags" ? QV_TAGS_ETAGS : QV_TAGS_CTAGS;
+}
 
 // The path to hand the library for FILE: absolute, since a relative one is
 // relative to where the command was started, the library's to the

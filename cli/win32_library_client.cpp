@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // LibraryClient on Windows: LoadLibraryA and GetProcAddress; the library
 // beside the running program is quorvane.dll.
 #include "cli/library_client.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane write: classes of the repository back as Java source.
 #include <filesystem>
 #include <memory>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # QV_DEBIAN_BUILDFLAGS: compile and link with the flags Debian builds its
 # packages with, as dpkg-buildflags gives them on this machine with every
 # hardening feature on (-D_FORTIFY_SOURCE=2, -fstack-protector-strong,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # cpack -G DEB: the three Debian packages of the install components, named
 # and split as Debian ships a C library (build with the deb preset, which
 # installs below /usr with Debian's build flags):
@@ -30,7 +31,22 @@ foreach(pair IN LISTS QV_DEB_PACKAGES)
   string(REPLACE ":" ";" pair "${pair}")
   list(GET pair 0 component)
   list(GET pair 1 package)
-  install(FILES ${QV_DEB_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+  # The copyright file in the machine-readable form (DEP-5).  A package
+  # with code of others built in names it after the project's own:
+  # PACKAGE.copyright, appended (the command holds CLI11 and JSON for
+  # Modern C++).
+  set(copyright ${QV_DEB_DIR}/copyright)
+  if(EXISTS ${QV_DEB_DIR}/${package}.copyright)
+    file(READ ${QV_DEB_DIR}/copyright own)
+    file(READ ${QV_DEB_DIR}/${package}.copyright others)
+    set(copyright ${PROJECT_BINARY_DIR}/${package}.copyright)
+    file(WRITE ${copyright} "${own}${others}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QV_DEB_DIR}/${package}.copyright)
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QV_DEB_DIR}/copyright)
+  install(FILES ${copyright} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} RENAME copyright
+    COMPONENT ${component})
+  install(FILES ${PROJECT_BINARY_DIR}/changelog.Debian.gz
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
   if(EXISTS ${QV_DEB_DIR}/${package}.lintian-overrides)
     install(FILES ${QV_DEB_DIR}/${package}.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
@@ -42,6 +58,9 @@ endforeach()
 
 set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VENDOR "Quorvane")
+# Shown by the installers of other generators; a Debian package has its
+# licence in its copyright file.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_CONTACT "Mireille Aubrac <mireille.aubrac@quorvane.example.org>")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
@@ -100,7 +119,7 @@ ${QV_DEB_ABOUT}
 This package holds the command quorvane, which scans Java sources into a
 repository, lists, shows and writes back its classes, prints the subclass
 tree, manages the settings profile and runs SQL statements through the
-library's handle pool.")
+library's handle pool, with its completion for bash, zsh and fish.")
 
 set(CPACK_COMPONENT_DEV_DEPENDS runtime)
 set(CPACK_COMPONENT_COMMAND_DEPENDS runtime)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Installation in the GNU directories, in three components that are also the
 # three Debian packages cpack makes (cmake/debian.cmake):
 #   runtime  libquorvane0     the shared library (SONAME libquorvane.so.0)
@@ -54,5 +55,32 @@ add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/quorvane.1 ${PROJECT_BINARY_DIR}
   VERBATIM)
 add_custom_target(quorvane_man ALL DEPENDS ${PROJECT_BINARY_DIR}/quorvane.1.gz)
 install(FILES ${PROJECT_BINARY_DIR}/quorvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT command)
+
+# The shell completion of the command, made at build time by the command
+# itself from its own definition of its commands and options (quorvane
+# completion SHELL), and installed where each shell looks for it.
+set(QV_COMPLETION_DIR ${PROJECT_BINARY_DIR}/completion)
+set(QV_COMPLETIONS
+  bash:quorvane:${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions
+  zsh:_quorvane:${CMAKE_INSTALL_DATAROOTDIR}/zsh/vendor-completions
+  fish:quorvane.fish:${CMAKE_INSTALL_DATAROOTDIR}/fish/vendor_completions.d)
+set(QV_COMPLETION_FILES)
+foreach(entry IN LISTS QV_COMPLETIONS)
+  string(REPLACE ":" ";" entry "${entry}")
+  list(GET entry 0 shell)
+  list(GET entry 1 name)
+  list(GET entry 2 destination)
+  add_custom_command(OUTPUT ${QV_COMPLETION_DIR}/${name}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_COMPLETION_DIR}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+            sh -c "\"$1\" completion $2 > \"$3.new\" && mv \"$3.new\" \"$3\""
+            sh $<TARGET_FILE:quorvane_cli> ${shell} ${QV_COMPLETION_DIR}/${name}
+    DEPENDS quorvane_cli
+    COMMENT "Generating the ${shell} completion of quorvane from its own definition"
+    VERBATIM)
+  list(APPEND QV_COMPLETION_FILES ${QV_COMPLETION_DIR}/${name})
+  install(FILES ${QV_COMPLETION_DIR}/${name} DESTINATION ${destination} COMPONENT command)
+endforeach()
+add_custom_target(quorvane_completion ALL DEPENDS ${QV_COMPLETION_FILES})
 
 include(${CMAKE_CURRENT_LIST_DIR}/debian.cmake)

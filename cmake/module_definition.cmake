@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # cmake -P script: writes a module-definition (.def) file from a table.
 #   -DCPP=<C++ compiler> -DSOURCE=<rows file: QVDEF_BEGIN <string literals> QVDEF_END per line> -DINCLUDES=<dir,dir> -DOUT=<file.def>
 #   -DLIBRARY=<name> [-DHEADER=<C header whose QV_API functions are exported too>]

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # SQLite for the Windows build, compiled from its amalgamation.  The two files
 # come from the npm package better-sqlite3 (deps/sqlite3/), fetched with
 # "npm pack" at configure time; the version is pinned and both files' SHA-256

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 #The 32 - bit Windows build(the win32 preset, MinGW - w64 i686) : quorvane.dll
 #with its import library, uitk60.dll, quorvane.exe, and the tests that run
 #under Wine.Included by the top - level CMakeLists.txt instead of the rest of

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 #The programs of the Windows build : quorvane.exe and the test programs that
 #run under Wine.
 

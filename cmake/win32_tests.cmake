@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # quorvane_unit_tests.exe: the unit tests of the Windows build, which
 # scripts/test-win32.sh runs under Wine.  The files are the unit label's
 # (tests/test_labels.cmake) less the few below; they link the Windows host

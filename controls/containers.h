@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Typed data holders for the application's controls, in three levels: a
 // control-level container (VC_ContainerCtrl) holds numbered lists
 // (VC_ListContainerObject), and each list holds numbered data cells

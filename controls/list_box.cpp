@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "controls/list_box.h"
 
 #include "core/convert.h"

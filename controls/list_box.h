@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The list box window classes driven by the toolkit's list control.
 //
 // cRadioListBox gives the application one member per toolkit list operation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // INT_MDI_ManageChildren acts on the child windows of the current MDI frame:
 // it asks them to close, stopping at the first that answers, or sends them
 // any message.  The children are known from two parallel class-level lists

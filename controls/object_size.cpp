@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "controls/object_size.h"
 
 #include "core/runtime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // VC_ObjectSize keeps the layout rule of one child object of a form: it
 // captures once where the object sits inside its parent and how large it is,
 // in absolute units and as fractions of the parent's size, and re-applies

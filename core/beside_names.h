@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The names of the files that stand in for a file beside it while it is
 // replaced: the new version (CreateTemporary) and the old one kept aside
 // (KeepAside).  Both hosts make them, and a journal of replacements may

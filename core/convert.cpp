@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Conversions between Numbers, Date/Times and text.
 //
 // Number to text works on decimal digits, not on the binary value: the value

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Conversions between Numbers, Date/Times and their text forms, as the host
 // runtime provides them.  Pure functions: no host, no module state.
 #pragma once

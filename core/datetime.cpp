@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // DateTime parts: the calendar arithmetic behind FromParts and Split.
 //
 // Days are counted with the days-from-civil / civil-from-days algorithms of

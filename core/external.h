@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The external libraries the module binds when it is attached, and the
 // external functions it calls through them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The host interfaces: everything the library asks of the world outside it.
 //
 // The library never touches the operating system.  It reaches files,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The calls of the toolkit's list operations (core/list_ops.h), with the
 // conversions between the library's Numbers and Strings and the toolkit's
 // integers and texts in one place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The toolkit's list operations that the list-box family calls: one row per
 // family member, the one table from which the members (controls/list_box.*),
 // their rows of the function table (core/external.h), their entry points in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Module: everything the library owns while it is loaded.
 //
 // A Module holds the global variables, one block of class variables per

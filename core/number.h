@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Number: the library's one numeric type, a double with a null state.
 //
 // Rules for null (a null Number is distinct from 0):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The base of every instance of the library's classes.  An instance holds
 // only its instance variables: its class functions receive the Module they
 // run in as their first parameter, and reach their class variables and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The host runtime's SQL operations, under the runtime's names.  Each takes
 // the Module whose host serves the call.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "core/rt_string.h"
 
 #include <algorithm>

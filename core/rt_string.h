@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The host runtime's string operations, under the runtime's names.
 //
 // Strings are byte strings: positions and lengths count bytes, positions are

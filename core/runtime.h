@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The host runtime's operations that reach outside the library (files,
 // profiles, windows, the frame), under the runtime's names.  Each takes the
 // Module whose host serves the call.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The external functions of the toolkit and of Windows, called through the
 // module's function table (core/external.h): each call binds its entry on
 // first use.  The entry points take the caller's Host first, so that a

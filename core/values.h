@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The value types every parameter, result and variable of the library uses.
 //
 //   Number        core/number.h

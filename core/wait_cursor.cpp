@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "core/wait_cursor.h"
 
 #include "core/runtime.h"

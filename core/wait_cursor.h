@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The counted wait cursor: the wait-cursor depth is module data, and this is
 // the one routine that changes it.  The repository writers bracket their work
 // with it, and the host application calls it as a global function.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window messages the library sends, by number.
 #pragma once
 

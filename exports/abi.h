@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Marshalling between the C boundary and the library's C++ functions.
 //
 // An exported function is a thin extern "C" wrapper generated from the export

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The decorated names on 32-bit Windows: each is a real __stdcall entry
 // point (the callee removes its arguments) over the C wrapper named in the
 // export table.  Included at the end of exports/exports.cpp, where the

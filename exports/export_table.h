@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The export table: every function the library exports, once.  The
 // extern "C" wrappers, the name lookup and the export listing are all
 // generated from these lists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The exported functions, generated from the export table, and the process
 // state behind them: the portable host and the process's one Module.
 #include <cstdlib>

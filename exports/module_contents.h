@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the library's Module holds beyond the core: the class registry and
 // the owners of the SQL bind variables.  Every place that builds a Module for
 // the library (process attach, the command's session, the tests) gives it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Process attach and detach are the shared library's load and unload.  A
 // shared object cannot refuse to load once its constructors run, so a failed
 // attach ends the process (the reason has been shown in a message box).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The process side of the C boundary: the state the exported functions use,
 // the loader's attach and detach, and the export table.
 #pragma once

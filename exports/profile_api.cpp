@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The application profile through the C interface (quorvane_profile.h): the
 // settings table, and the load, change and save of "Quorvane.ini" by the
 // process's module, at the path where the process's host keeps it.

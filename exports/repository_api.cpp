@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Java repository in the C interface: a thin layer over
 // RepositorySession on the process's Module.
 #include <filesystem>
@@ -124,6 +125,18 @@ QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, Qv
 
 QV_API QvBoolean QvHasClassList(void) { return Session().HasClassList() ? 1 : 0; }
 QV_API int64_t QvClassListLineCount(void) { return Session().ClassListLineCount(); }
+QV_API QvBoolean QvClassListNames(void (*fnName)(void* pUserData, const char* sName), void* pUserData,
+                                  QvString** ppError) {
+  std::vector<std::string> aNames;
+  if (std::string sError = Session().ClassNames(aNames); !sError.empty()) {
+    Put(ppError, sError);
+    return 0;
+  }
+  if (fnName != nullptr) {
+    for (const std::string& sName : aNames) fnName(pUserData, sName.c_str());
+  }
+  return 1;
+}
 QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nLoaded), void* pUserData) {
   // A save that a killed writer left half done is repaired first, by this
   // reader when no writer is at work (the lock is free), so that no class
@@ -188,6 +201,19 @@ QV_API QvJavaKind QvClassKind(int64_t nAt) {
   return static_cast<QvJavaKind>(
       qv::DeclarationKind(qv::JavaClassArray(qv::abi::TheModule())[nAt].aMethods.Get(1).sBody));
 }
+QV_API QvJavaKind QvReadClassKind(int64_t nAt, QvString** ppPath, QvString** ppError) {
+  if (!InRange(nAt)) {
+    Put(ppError, "no such class");
+    return QV_JAVA_NONE;
+  }
+  qv::JavaKind eKind = qv::JavaKind::kNone;
+  const qv::Outcome outcome = Session().ReadKind(nAt, eKind);
+  if (!outcome.bOk) {
+    Put(ppPath, outcome.sPath);
+    Put(ppError, outcome.sWhy);
+  }
+  return static_cast<QvJavaKind>(eKind);
+}
 QV_API int64_t QvClassImportCount(int64_t nAt) {
   return InRange(nAt) ? qv::JavaClassArray(qv::abi::TheModule())[nAt].sImport.Count() : 0;
 }
@@ -232,8 +258,13 @@ QV_API void QvSubclassTree(const char* sTop, void (*fnNode)(void* pUserData, con
                            void* pUserData) {
   if (fnNode == nullptr) return;
   for (const qv::SubclassNode& node : Session().Tree(qv::abi::OrEmpty(sTop))) {
-    const QvTreeNode c{node.sClassName.c_str(),    node.sPackage.c_str(), node.sParent.c_str(), node.nDepth,
-                       node.bInRepository ? 1 : 0, node.bCycle ? 1 : 0};
+    const QvTreeNode c{node.sClassName.c_str(),
+                       node.sPackage.c_str(),
+                       node.sParent.c_str(),
+                       node.nDepth,
+                       node.bInRepository ? 1 : 0,
+                       node.bCycle ? 1 : 0,
+                       node.nAt};
     fnNode(pUserData, &c);
   }
 }

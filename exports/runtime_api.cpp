@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The small runtime API of the C boundary: Strings, dynamic arrays, objects,
 // the current instance, the globals the host sets, and the export table.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // SQL in the C interface: statements on a handle with their rows handed to
 // the caller, the last database error and the reporter of the errors that
 // nobody else deals with, over the process host's database layer.

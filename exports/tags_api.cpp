@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tags file of the C interface (quorvane_tags.h): the repository
 // session's tags jobs on the process's Module.
 #include <string>
@@ -13,8 +14,8 @@ namespace {
 
 using Job = qv::TagsOutcome (qv::RepositorySession::*)(const qv::TagsTarget&, const qv::TagProblemHandler&);
 
-int64_t WriteTags(Job job, const char* sPath, QvString** ppText, QvTagsProblemHandler pHandler, void* pUserData,
-                  QvString** ppError) {
+int64_t WriteTags(Job job, QvTagsFormat eFormat, const char* sPath, QvString** ppText, QvTagsProblemHandler pHandler,
+                  void* pUserData, QvString** ppError) {
   if (ppError != nullptr) *ppError = nullptr;
   qv::Module& m = *TheProcess().pModule;
   m.EnsureInitialised();
@@ -22,6 +23,7 @@ int64_t WriteTags(Job job, const char* sPath, QvString** ppText, QvTagsProblemHa
   qv::TagsTarget target;
   target.sPath = sPath == nullptr ? "" : sPath;
   if (target.sPath.empty() && ppText != nullptr) target.pText = &sText;
+  target.eFormat = eFormat == QV_TAGS_ETAGS ? qv::TagsFormat::kEtags : qv::TagsFormat::kCtags;
   qv::TagProblemHandler fnProblem;
   if (pHandler != nullptr) {
     fnProblem = [&](const qv::TagProblem& problem) {
@@ -51,12 +53,22 @@ extern "C" {
 
 QV_API int64_t QvWriteRepositoryTags(const char* sPath, QvString** ppText, QvTagsProblemHandler pHandler,
                                      void* pUserData, QvString** ppError) {
-  return WriteTags(&qv::RepositorySession::RepositoryTags, sPath, ppText, pHandler, pUserData, ppError);
+  return WriteTags(&qv::RepositorySession::RepositoryTags, QV_TAGS_CTAGS, sPath, ppText, pHandler, pUserData, ppError);
 }
 
 QV_API int64_t QvWriteRecordTags(const char* sPath, QvString** ppText, QvTagsProblemHandler pHandler, void* pUserData,
                                  QvString** ppError) {
-  return WriteTags(&qv::RepositorySession::RecordTags, sPath, ppText, pHandler, pUserData, ppError);
+  return WriteTags(&qv::RepositorySession::RecordTags, QV_TAGS_CTAGS, sPath, ppText, pHandler, pUserData, ppError);
+}
+
+QV_API int64_t QvWriteRepositoryTagsAs(QvTagsFormat eFormat, const char* sPath, QvString** ppText,
+                                       QvTagsProblemHandler pHandler, void* pUserData, QvString** ppError) {
+  return WriteTags(&qv::RepositorySession::RepositoryTags, eFormat, sPath, ppText, pHandler, pUserData, ppError);
+}
+
+QV_API int64_t QvWriteRecordTagsAs(QvTagsFormat eFormat, const char* sPath, QvString** ppText,
+                                   QvTagsProblemHandler pHandler, void* pUserData, QvString** ppError) {
+  return WriteTags(&qv::RepositorySession::RecordTags, eFormat, sPath, ppText, pHandler, pUserData, ppError);
 }
 
 }  // extern "C"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The DLL's entry point: process attach makes the host and the Module and
 // binds the external libraries; when that fails (uitk60.dll missing, say,
 // after the message box that names it) the entry point answers FALSE and

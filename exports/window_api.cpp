@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The runtime API of the window classes: the arrays that the application
 // fills inside instances, the runtime's context values, and the headless
 // window system of the process's host.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // VC_BldBlockProfile: the framework profile "BLDBLOCK.INI".  It switches on
 // the debug mode, the SQL profile log and the performance log, and can turn
 // the host's statics-as-windows behaviour off.  Starting a log writes a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/database_brand.h"
 
 #include "core/rt_sql.h"

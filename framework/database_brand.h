@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // BLC_DatabaseBrand: which database product the application is connected
 // to, read from a connection's database parameter 2.  The class variables
 // are SQL bind variables (see framework/sql_binding.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // VC_DisplayMsg: the framework's numbered standard messages in message
 // boxes.  System messages show "S<n>: <text>", validation messages
 // "V<n>:<text><caller's text>"; the caption comes from the current form.

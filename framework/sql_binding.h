@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The SQL bind variables of the framework and the routines that build bind
 // lists from the application's windows.
 //

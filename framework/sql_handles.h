@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // BLC_ManageSqlHandles: the application's pool of SQL handles.
 //
 // Slot 0 is connected on first use and stays connected; every other slot

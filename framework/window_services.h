@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The framework's global window functions: small routines the application's
 // windows call while they work.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The class list file on any bytes: what the repository loads it saves, and
 // loads again as the same records, every field and every import.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What every fuzz target shares: one portable host in a temporary directory
 // made once per process, fresh Modules over it, file helpers, and the stop
 // on a broken property.

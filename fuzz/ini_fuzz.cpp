@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The INI document model on any bytes and any writes, without files.  A key
 // that Set reports written reads back as written, from the same document
 // and from one parsed afresh from its bytes, and every other key reads as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Method and variable files on any bytes: what the repository loads it
 // saves, and loads again as the same rows.  The first byte chooses the kind
 // of file (bit 0) and the separators (the rest).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Java source parser on any bytes: two parses of the same file give the
 // same record, an assigned footer is a suffix of the text the parser works
 // on, an assigned body ends with the last "}", a class name holds no line

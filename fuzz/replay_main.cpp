@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Replays fuzz inputs without libFuzzer, so that the normal build's tests
 // run every seed and every kept regression through the same checks as the
 // fuzz target: each file named on the command line, or found below a

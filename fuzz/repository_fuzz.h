@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The separators a repository fuzz input chooses with its first byte.
 #pragma once
 

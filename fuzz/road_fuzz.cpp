@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The whole road on any Java source: parsed into a record, saved to the
 // class list file, loaded back into a fresh Module as the same record.  A
 // save may refuse a record (a field holding the delimiter, the token or a

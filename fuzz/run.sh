@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the fuzz targets (preset "fuzz") and runs each for SECONDS on the
 # committed seed corpus (fuzz/targets.cmake names it), one target after the
 # other.  New inputs go to build/fuzz/corpus/TARGET (kept between runs),

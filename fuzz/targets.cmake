@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The fuzz targets and the seed inputs of each, for the fuzz preset's build
 # (fuzz/CMakeLists.txt) and the replay test of the normal build
 # (tests/CMakeLists.txt); fuzz/run.sh names the same directories.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An exclusive lock on a file, held until released or the process ends:
 // the repository's writers hold the one of the repository directory, so
 // that two writers never interleave their files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/headless_windows.h"
 
 #ifdef _WIN32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A headless window system: a tree of window objects with handles, whose
 // traffic (messages sent, geometry calls, wait-cursor calls, message boxes)
 // and state (text, position, size, fonts, colours, painting) is recorded so

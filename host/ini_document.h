@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The document model of a private profile (INI file): the bytes of a file
 // parsed into sections and keys, and a key written back into the bytes,
 // with the behaviour of the Windows private-profile functions.  No I/O:

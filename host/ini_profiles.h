@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Private profiles (INI files) of this machine behind qv::Profiles.
 //
 // The files follow the Windows private-profile rules of the document model

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The portable host: the host interfaces implemented on this machine, in
 // one object.  Real files, real INI files, a headless window system and the
 // host's own external libraries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The portable host runtime: execution state, the fatal-error report, the
 // clock, and the external libraries it provides in place of User32, Kernel32,
 // Gdi32 and the UI toolkit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/portable_sql.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The portable host's SQL layer behind qv::Sql: handles over SQLite or
 // PostgreSQL connections, the backend chosen at each connect by the
 // database setting, the error-handler protocol, and the SQL profile and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/posix_files.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The file system of this machine behind qv::FileSystem.
 //
 // Paths arrive in the library's Windows form and are mapped to POSIX paths

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The POSIX host's one owner of the system calls that touch files: open
 // (always O_CLOEXEC), read, write-all, fsync, rename, unlink, temporary
 // files and directories, directory listings, file locks, and the retry of a

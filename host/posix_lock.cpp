@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // DirectoryLock on POSIX systems: an flock, released when the file is closed.
 // The lock file is never opened through a symbolic link (O_NOFOLLOW), so a
 // link planted at its name cannot make the writer create or lock another

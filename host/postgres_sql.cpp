@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The PostgreSQL backend: a server connection made through libpq from a
 // connection string in either of its forms (URI or key/value), which
 // libpq's own parser reads, also to say which of its values are secret.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One database connection of the portable host's SQL layer, the two
 // backends that make them, SQLite (a database file) and PostgreSQL (a
 // server named by a libpq connection string), and how a database setting

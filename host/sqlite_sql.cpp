@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The SQLite backend: a database file opened (and created when missing) by
 // the portable host's SQL layer.
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The toolkit's list controls in the portable host: the least a list box of
 // the library needs.  Each control, addressed by its window handle, holds a
 // list of items, a selection and a style.  Every list operation the library

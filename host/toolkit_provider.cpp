@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The entry points the portable host provides for the toolkit library and
 // User32, registered under their ordinals (and names).
 #include <algorithm>

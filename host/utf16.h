@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The UTF-16 codec of the profiles: UTF-16 text (little or big endian) to
 // UTF-8 and back, without I/O.
 #pragma once

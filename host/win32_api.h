@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // <windows.h> for the Windows host files, without the macros that would
 // rename the host interfaces' own functions (MessageBox, SendMessage,
 // LoadLibrary, ...): these files call the ANSI functions by their full names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/win32_files.h"
 
 #include "core/beside_names.h"

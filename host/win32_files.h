@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The file system of a Windows machine behind qv::FileSystem, through the
 // Win32 API (the ANSI functions).  The library's Windows paths are used as
 // they are; listings are the system's own FindFirstFile matches, so the

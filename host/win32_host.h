@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The host of the Windows build, in one object: the Win32 file system, the
 // system's private-profile functions, the headless window system, SQLite,
 // and the runtime with the real uitk60.dll.  Same shape as the POSIX

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Windows build's I/O: the Windows host's own file steps
 // (host/win32_io.h), and below them the functions of host/posix_io.h that
 // the command's settings code uses (the Windows host's files and profiles

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Windows host's own file steps, shared by its file system
 // (win32_files.cpp), its lock (win32_lock.cpp) and the functions of
 // host/posix_io.h that the Windows build carries (win32_io.cpp): the

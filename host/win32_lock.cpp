@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // DirectoryLock on Windows: an exclusive LockFileEx on the file, released
 // when the handle is closed (also when the process ends).  The lock file is
 // never opened through a link: a reparse point at its name is opened as

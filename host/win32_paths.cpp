@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Paths on Windows: the library's Windows paths are the system's own, so the
 // mapping the POSIX host does (host/posix_files.h) is the identity here.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/win32_profiles.h"
 
 #include "host/win32_api.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Private profiles (INI files) of a Windows machine behind qv::Profiles: the
 // system's own GetPrivateProfileStringA, WritePrivateProfileStringA and
 // GetPrivateProfileIntA, so the Windows build reads and writes INI files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Windows build's SQL backends: SQLite only.  A PostgreSQL target, in
 // either form, is refused at connect time with a reason, as a failed
 // connect; without libpq's parser no value of it is shown.

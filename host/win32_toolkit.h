@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The host runtime of the Windows build: the portable runtime (execution
 // state, fatal errors, clock, the host's own User32, Kernel32 and Gdi32
 // providers), with the toolkit "uitk60" being the real uitk60.dll.

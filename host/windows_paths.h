@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The rules of Windows paths and wildcards that the library's file names
 // follow, as plain functions without any I/O: shared by the hosts of every
 // system.

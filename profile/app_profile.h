@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // VC_ApplicationProfile: the application's user settings, kept in the
 // application INI file "Quorvane.ini".
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The source directories: the Java source files below the user's root
 // directories, as two parallel lists (directory, file name).  All state is
 // in class variables, so every instance sees the same lists.

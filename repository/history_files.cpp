@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Numbered history copies of the files the repository overwrites.
 //
 // Copy 1 is the newest, copy nQtyOfArchiveFiles the oldest.  Before a new

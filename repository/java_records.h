@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The in-memory records of the Java class model: the global array JavaClass
 // of VC_JavaClass records, each with its methods and class variables, and
 // VC_JavaFile, which remembers the source file chosen last.

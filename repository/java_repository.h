@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // VC_JavaRepository: the repository of Java classes on disk and in memory.
 //
 // On disk the repository is three kinds of text file: the class list file

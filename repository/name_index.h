@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A list of names with an index from each name to its positions.
 //
 // The repository's class-name and superclass lists are searched for every

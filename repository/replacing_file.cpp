@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "repository/replacing_file.h"
 
 #include <algorithm>

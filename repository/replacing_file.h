@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Files rewritten without ever losing the old ones.  Each new content goes
 // to a temporary file beside its target, created new under a name nobody
 // can predict (FileSystem::CreateTemporary).  Committing puts a batch of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The repository's file formats, in one place for the reader and the writer.
 //
 // Every line of a repository file is a row of fields, each followed by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading the repository files into JavaClass, and the class lookups.
 #include <vector>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "repository/repository_session.h"
 
 #include <algorithm>
@@ -149,6 +150,19 @@ int64_t RepositorySession::ClassListLineCount() {
   std::string sText;
   if (m_.Files().ReadWholeFile(format::kClassListFile, sText) != 0) return 0;
   return static_cast<int64_t>(ClassListLines(sText).size());
+}
+
+std::string RepositorySession::ClassNames(std::vector<std::string>& aNames) {
+  std::string sText;
+  if (const int nError = m_.Files().ReadWholeFile(format::kClassListFile, sText); nError != 0) {
+    return "cannot read: " + std::generic_category().message(nError);
+  }
+  const std::string sDelimiter = m_.G().sElementDelimiter;
+  for (const std::string_view sLine : ClassListLines(sText)) {
+    std::string sName = ClassListEntryOf(sLine, sDelimiter).sClassName;
+    if (!sName.empty()) aNames.push_back(std::move(sName));
+  }
+  return {};
 }
 
 bool RepositorySession::Load(const std::function<void(int64_t nLoaded)>& fnProgress) {
@@ -341,6 +355,20 @@ TagReadError ReadDeclaration(const FileSystem& files, TagClass& c, const std::st
 }
 
 }  // namespace
+
+Outcome RepositorySession::ReadKind(int64_t nAt, JavaKind& eKind) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  if (const String& sBody = r.aMethods.Get(1).sBody; !sBody.empty()) {
+    eKind = DeclarationKind(sBody);
+    return {};
+  }
+  TagClass c;
+  const TagReadError error = ReadDeclaration(m_.Files(), c, r.sMethodFile, JavaTextTools::Bound(m_),
+                                             m_.G().sElementDelimiter, m_.G().sCRLFToken);
+  if (!error.sWhy.empty()) return {false, error.sPath, error.sWhy};
+  eKind = DeclarationKind(c.sDeclaration);
+  return {};
+}
 
 TagsOutcome RepositorySession::RepositoryTags(const TagsTarget& target, const TagProblemHandler& fnProblem) {
   // The class list is read whole, but not loaded: the tags file needs five

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // RepositorySession: every job of the Java repository that a host
 // application asks for, over one Module: the scan of source roots, the
 // save, loading, finding a class, the subclass tree, writing classes back
@@ -166,6 +167,10 @@ class RepositorySession {
   // The number of lines of the class list file (for a progress bar); 0
   // when none.
   int64_t ClassListLineCount();
+  // The name of every class of the class list file, in its order, read
+  // without loading it (JavaClass is left as it is); "" or why the file
+  // could not be read.
+  std::string ClassNames(std::vector<std::string>& aNames);
   // Loads the class list file into JavaClass, calling fnProgress after each
   // class with the number loaded.  FALSE when there is no class list file.
   bool Load(const std::function<void(int64_t nLoaded)>& fnProgress = {});
@@ -178,6 +183,9 @@ class RepositorySession {
   // read).
   Outcome ReadMethods(int64_t nAt);
   ClassRecord Record(int64_t nAt);
+  // The kind of class nAt: its body's when its methods are read, else the
+  // one the start of its method file declares (nothing is kept).
+  Outcome ReadKind(int64_t nAt, JavaKind& eKind);
   // The one-line declaration of class nAt (DeclarationText of its body).
   std::string Declaration(int64_t nAt);
   // The path of class nAt's source.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writing JavaClass out as repository files.
 //
 // Every writer builds its lines, checks that each reads back as written,

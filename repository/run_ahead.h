@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Work on many items by worker threads ahead of the calling thread, which
 // takes the results in order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading and parsing many Java sources with worker threads, with the same
 // outcome as the one-thread road: for each file in order, SetJavaFile, then
 // ParseSourceFile when the file can be parsed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writing a class record back out as Java source.
 #include <algorithm>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "repository/subclass_tree.h"
 
 #include <algorithm>
@@ -52,7 +53,7 @@ std::vector<SubclassNode> SubclassTree(Module& m, std::string_view sTop) {
       }
       const VC_JavaClass& r = aClasses[f.nClass];
       const bool bCycle = aOnPath[nAt] != 0;
-      aNodes.push_back({r.sClassName, r.sPackage, f.nDepth, f.sParent, true, bCycle});
+      aNodes.push_back({r.sClassName, r.sPackage, f.nDepth, f.sParent, true, bCycle, f.nClass});
       if (bCycle) continue;
       aListed[nAt] = 1;
       aOnPath[nAt] = 1;
@@ -68,14 +69,14 @@ std::vector<SubclassNode> SubclassTree(Module& m, std::string_view sTop) {
     if (i < nClasses) aOnPath[static_cast<size_t>(i)] = 1;
   }
   for (const String& sName : aTops) {
-    aNodes.push_back({sName, String(), 0, String(), !sTop.empty(), false});
+    aNodes.push_back({sName, String(), 0, String(), !sTop.empty(), false, -1});
     PushSubclasses(sName, 1);
     Walk();
   }
   for (int64_t i = 0; sTop.empty() && i < nClasses; ++i) {
     const auto nAt = static_cast<size_t>(i);
     if (aListed[nAt] != 0) continue;
-    aNodes.push_back({aClasses[i].sClassName, aClasses[i].sPackage, 0, String(), true, true});
+    aNodes.push_back({aClasses[i].sClassName, aClasses[i].sPackage, 0, String(), true, true, i});
     aListed[nAt] = 1;
     aOnPath[nAt] = 1;
     PushSubclasses(aClasses[i].sClassName, 1);

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: Apache-2.0
 // The subclass tree of the repository's classes, as a host application
 // shows it: depth first, each class below its superclass.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +18,7 @@ struct SubclassNode {
   String sParent;   // the class above; empty for a top
   bool bInRepository = true;
   bool bCycle = false;  // already on the path above, or its superclasses form a cycle
+  int64_t nAt = -1;     // its position in JavaClass; -1 for a top named by its name only
 };
 
 // The tree below sTop (a class name), or, with sTop empty, below every

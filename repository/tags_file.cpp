@@ -1,11 +1,13 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tags file: finding each declaration in its source, the lines, their
-// order and the file.
+// order and the file, in both formats.
 #include "repository/tags_file.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 
@@ -46,10 +48,12 @@ size_t NameOffset(std::string_view sDecl, std::string_view sName) {
   return std::string_view::npos;
 }
 
-// The source line of a declaration and its number (from 1).
+// The source line of a declaration and where it is.
 struct SourceLine {
   std::string_view sText;  // without its line end
-  size_t nNumber = 0;
+  size_t nNumber = 0;      // from 1
+  size_t nOffset = 0;      // the byte offset of its start in the source
+  size_t nNameEnd = 0;     // the bytes of sText up to the end of the name
 };
 
 // Finds the top-level type sName declares in sText, the start of a source
@@ -68,6 +72,11 @@ bool FindDeclaration(std::string_view sText, bool bWhole, std::string_view sName
   }
   if (nEnd > nStart && sText[nEnd - 1] == '\r') --nEnd;
   line.sText = sText.substr(nStart, nEnd - nStart);
+  line.nOffset = nStart;
+  // The name as written, which may spell a letter as a unicode escape.
+  size_t nNameEnd = it->nName;
+  while (nNameEnd < nEnd && (IsJavaNameByte(sText[nNameEnd]) || sText[nNameEnd] == '\\')) ++nNameEnd;
+  line.nNameEnd = nNameEnd - nStart;
   line.nNumber = static_cast<size_t>(std::count(sText.begin(), sText.begin() + static_cast<ptrdiff_t>(nStart), '\n')) +
                  1;
   return true;
@@ -163,18 +172,66 @@ class TagPaths {
   std::unordered_map<std::string, std::string> aDirs_;
 };
 
-// The part of a class's line after its path: the address and the fields,
-// made on a worker thread; what went wrong with the source goes to sWhy.
+// The part of a class's line after its path (ctags), or its whole tag
+// (etags), made on a worker thread; what went wrong with the source goes
+// to sWhy.
 struct TagTail {
   std::string sText;
+  size_t nLine = 0;  // the declaration's line; 0 when not found
   std::string sWhy;
   bool bFailed = false;  // sWhy is a failure
 };
 
-TagTail MakeTail(const FileSystem& files, const TagClass& c) {
+// The ctags address and fields: the search pattern of the line (or of the
+// declaration up to the name), the kind, the line and the superclass.
+std::string CtagsTail(const TagClass& c, std::string_view sDecl, JavaKind eKind, const SourceLine* pLine) {
+  std::string s;
+  if (pLine != nullptr) {
+    s += "/^";
+    AppendPatternText(s, pLine->sText);
+    s += "$/;\"\t";
+  } else {
+    // The declaration as the scan found it, up to the name: no anchors,
+    // since its line breaks and indentation are not known.
+    const size_t nName = NameOffset(sDecl, c.sName);
+    s += '/';
+    AppendPatternText(
+        s, nName == std::string_view::npos ? std::string_view(c.sName) : sDecl.substr(0, nName + c.sName.size()));
+    s += "/;\"\t";
+  }
+  s += KindLetter(eKind);
+  if (pLine != nullptr) s += "\tline:" + std::to_string(pLine->nNumber);
+  if (NamesSuperClass(c.sSuperClass, eKind)) {
+    s += "\tinherits:";
+    AppendFieldValue(s, c.sSuperClass);
+  }
+  return s;
+}
+
+// The etags tag: the start of the line up to the end of the name, which
+// Emacs looks for at the start of a line near the offset, DEL, the name,
+// SOH, the line number and the line's byte offset.  Without the line: the
+// declaration up to the name, which Emacs then looks for in the whole
+// file.
+std::string EtagsTag(const TagClass& c, std::string_view sDecl, const SourceLine* pLine) {
+  std::string_view sPattern;
+  if (pLine != nullptr) {
+    sPattern = pLine->sText.substr(0, pLine->nNameEnd);
+  } else if (const size_t nName = NameOffset(sDecl, c.sName); nName != std::string_view::npos) {
+    sPattern = sDecl.substr(0, nName + c.sName.size());
+  }
+  // A byte that ends the pattern or the tag cannot stand in it: the tag
+  // then has none, and Emacs goes to the line by its offset alone.
+  if (sPattern.find_first_of("\x7f\x01\r\n") != std::string_view::npos) sPattern = {};
+  std::string s(sPattern);
+  s.append("\x7f").append(c.sName).append("\x01");
+  if (pLine == nullptr) return s + ",";
+  return s + std::to_string(pLine->nNumber) + "," + std::to_string(pLine->nOffset);
+}
+
+TagTail MakeTail(const FileSystem& files, const TagClass& c, TagsFormat eFormat) {
   TagTail tail;
   const std::string_view sDecl = DeclarationText(c.sDeclaration);
-  const JavaKind eKind = DeclarationKind(c.sDeclaration);
   // Without the declaration (the caller said why) there is nothing to
   // look for.
   std::string sText;
@@ -192,27 +249,53 @@ TagTail MakeTail(const FileSystem& files, const TagClass& c) {
   } else if (!bFound && !sDecl.empty()) {
     tail.sWhy = "declaration of " + c.sName + " not found (changed since the scan?)";
   }
-  std::string& s = tail.sText;
-  if (bFound) {
-    s += "/^";
-    AppendPatternText(s, line.sText);
-    s += "$/;\"\t";
-  } else {
-    // The declaration as the scan found it, up to the name: no anchors,
-    // since its line breaks and indentation are not known.
-    const size_t nName = NameOffset(sDecl, c.sName);
-    s += '/';
-    AppendPatternText(
-        s, nName == std::string_view::npos ? std::string_view(c.sName) : sDecl.substr(0, nName + c.sName.size()));
-    s += "/;\"\t";
-  }
-  s += KindLetter(eKind);
-  if (bFound) s += "\tline:" + std::to_string(line.nNumber);
-  if (NamesSuperClass(c.sSuperClass, eKind)) {
-    s += "\tinherits:";
-    AppendFieldValue(s, c.sSuperClass);
-  }
+  const SourceLine* pLine = bFound ? &line : nullptr;
+  tail.nLine = bFound ? line.nNumber : 0;
+  tail.sText = eFormat == TagsFormat::kEtags ? EtagsTag(c, sDecl, pLine)
+                                             : CtagsTail(c, sDecl, DeclarationKind(c.sDeclaration), pLine);
   return tail;
+}
+
+// A class's tag in an etags file.
+struct EtagsEntry {
+  std::string sPath;
+  size_t nLine = 0;
+  std::string sTag;
+};
+
+// The etags file: a section per source, in path order, its tags in line
+// order; each section is a form feed line, "PATH,SIZE" (SIZE the bytes of
+// the tag lines that follow) and the tag lines.
+std::string EtagsFile(std::vector<EtagsEntry>& aEntries) {
+  std::sort(aEntries.begin(), aEntries.end(), [](const EtagsEntry& a, const EtagsEntry& b) {
+    return std::tie(a.sPath, a.nLine, a.sTag) < std::tie(b.sPath, b.nLine, b.sTag);
+  });
+  std::string sFile;
+  std::string sSection;
+  for (size_t i = 0; i < aEntries.size();) {
+    sSection.clear();
+    size_t j = i;
+    for (; j < aEntries.size() && aEntries[j].sPath == aEntries[i].sPath; ++j) {
+      sSection.append(aEntries[j].sTag).append("\n");
+    }
+    sFile.append("\f\n").append(aEntries[i].sPath).append(",").append(std::to_string(sSection.size())).append("\n");
+    sFile += sSection;
+    i = j;
+  }
+  return sFile;
+}
+
+// The ctags file: the header lines, then the class lines in byte order
+// (std::string compares as unsigned bytes, as readers do).
+std::string CtagsFile(std::vector<std::string>& aLines) {
+  std::sort(aLines.begin(), aLines.end());
+  std::string sFile =
+      "!_TAG_FILE_FORMAT\t2\t/extended format; --format=1 will not append ;\" to lines/\n"
+      "!_TAG_FILE_SORTED\t1\t/0=unsorted, 1=sorted, 2=foldcase/\n"
+      "!_TAG_PROGRAM_NAME\tquorvane\t/Java classes of a Quorvane repository/\n"
+      "!_TAG_PROGRAM_VERSION\t" QV_VERSION "\t//\n";
+  for (const std::string& s : aLines) sFile.append(s).append("\n");
+  return sFile;
 }
 
 // Puts sText in place of the file sPath, whole or not at all; "" or why not.
@@ -237,8 +320,14 @@ TagsOutcome MakeTagsFile(Module& m, std::vector<TagClass>& aClasses, const TagsT
   const auto Say = [&](const std::string& sPath, std::string sWhy, bool bFailure) {
     if (fnProblem) fnProblem({files.SystemPath(sPath, FileSystem::PathForm::kMapped), std::move(sWhy), bFailure});
   };
+  const bool bEtags = target.eFormat == TagsFormat::kEtags;
   std::vector<std::string> aLines;
-  aLines.reserve(aClasses.size());
+  std::vector<EtagsEntry> aEntries;
+  if (bEtags) {
+    aEntries.reserve(aClasses.size());
+  } else {
+    aLines.reserve(aClasses.size());
+  }
   std::vector<TagTail> aTails(aClasses.size());
   std::vector<TagReadError> aReadErrors(aClasses.size());
   // Two workers read the classes and their files, which is nearly all the
@@ -250,7 +339,7 @@ TagsOutcome MakeTagsFile(Module& m, std::vector<TagClass>& aClasses, const TagsT
         const auto k = static_cast<size_t>(i);
         TagClass& c = aClasses[k];
         if (fnRead) aReadErrors[k] = fnRead(c);
-        aTails[k] = MakeTail(files, c);
+        aTails[k] = MakeTail(files, c, target.eFormat);
       },
       [&](int64_t i) {
         const auto k = static_cast<size_t>(i);
@@ -262,21 +351,15 @@ TagsOutcome MakeTagsFile(Module& m, std::vector<TagClass>& aClasses, const TagsT
         if (c.sName.empty() || c.sName.find_first_of("\t\r\n") != std::string::npos ||
             c.sSource.find_first_of("\t\r\n") != std::string::npos) {
           Say(c.sSource, "class '" + c.sName + "' has no tag: its name or path holds a tab or line break", false);
+        } else if (bEtags) {
+          aEntries.push_back({paths.Of(c.sSource), tail.nLine, std::move(tail.sText)});
         } else {
           aLines.push_back(c.sName + '\t' + paths.Of(c.sSource) + '\t' + tail.sText);
         }
         tail = TagTail();
       });
-  // Byte order: std::string compares as unsigned bytes, as readers do.
-  std::sort(aLines.begin(), aLines.end());
-  outcome.nTags = static_cast<int64_t>(aLines.size());
-
-  std::string sFile =
-      "!_TAG_FILE_FORMAT\t2\t/extended format; --format=1 will not append ;\" to lines/\n"
-      "!_TAG_FILE_SORTED\t1\t/0=unsorted, 1=sorted, 2=foldcase/\n"
-      "!_TAG_PROGRAM_NAME\tquorvane\t/Java classes of a Quorvane repository/\n"
-      "!_TAG_PROGRAM_VERSION\t" QV_VERSION "\t//\n";
-  for (const std::string& s : aLines) sFile.append(s).append("\n");
+  outcome.nTags = static_cast<int64_t>(bEtags ? aEntries.size() : aLines.size());
+  std::string sFile = bEtags ? EtagsFile(aEntries) : CtagsFile(aLines);
   if (target.sPath.empty()) {
     *target.pText = std::move(sFile);
   } else if (std::string sError = PutFile(m, target.sPath, sFile); !sError.empty()) {

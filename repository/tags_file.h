@@ -1,7 +1,9 @@
-// The tags file that editors read (Vim, readtags and most others): the
-// extended format of ctags, one line per class.  RepositorySession makes it
-// of the repository's class list file or of the records of a scan; this is
-// the one place that knows the format.
+// SPDX-License-Identifier: Apache-2.0
+// The tags file that editors read: the extended format of ctags (Vim,
+// readtags and most others), one line per class, or the etags format of
+// Emacs, a section per source.  RepositorySession makes it of the
+// repository's class list file or of the records of a scan; this is the
+// one place that knows the formats.
 //
 //   !_TAG_FILE_FORMAT 2 ... header lines, then one line per class:
 //   NAME <TAB> FILE <TAB> /^SOURCE LINE$/;" <TAB> KIND <TAB> line:N [<TAB> inherits:SUPERCLASS]
@@ -9,9 +11,16 @@
 // KIND is the letter universal-ctags gives Java declarations: c class (and
 // record), i interface, g enum, a annotation type.  The address is the
 // source line that holds the class's name in its declaration, found by
-// looking for the parser's one-line declaration in the source; lines are
+// the outline of the source (the top-level type of that name); lines are
 // sorted in byte order, as "!_TAG_FILE_SORTED 1" promises and the binary
 // search of readers needs.
+//
+//   <FF> <LF> PATH,SIZE <LF>, then a line per class of that source:
+//   SOURCE LINE UP TO THE END OF THE NAME <DEL> NAME <SOH> LINE,OFFSET
+//
+// is the etags form that Emacs reads: SIZE counts the bytes of the
+// section's tag lines, OFFSET is the byte offset of the line's start;
+// sections come in path order, tags in line order.
 #pragma once
 
 #include <cstdint>
@@ -57,12 +66,15 @@ struct TagReadError {
 // thread-safe reads of its files (FileSystem::ReadFileStart, ReadWholeFile).
 using ClassReader = std::function<TagReadError(TagClass& c)>;
 
+enum class TagsFormat { kCtags, kEtags };
+
 // Where a tags file goes.
 struct TagsTarget {
   // The file to write, in the library's form (a relative path is below the
   // working directory).  Empty: no file; the text goes to *pText.
   std::string sPath;
   std::string* pText = nullptr;
+  TagsFormat eFormat = TagsFormat::kCtags;
 };
 
 // What making a tags file came to.
@@ -74,7 +86,7 @@ struct TagsOutcome {
   };
   Failure eFailure = Failure::kNone;
   std::string sError;  // why, without the file's name
-  int64_t nTags = 0;   // the lines of classes written
+  int64_t nTags = 0;   // the classes written (lines of ctags, tags of etags)
 };
 
 // Makes the tags file of aClasses.  Paths in the file are relative to the

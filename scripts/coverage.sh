@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the coverage preset, runs every test, and prints the line and
 # branch coverage of the library's own folders, each and in total.  The
 # HTML report goes to build/coverage/html/index.html.

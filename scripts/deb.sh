@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the Debian packages libquorvane0, libquorvane-dev and quorvane with
 # the deb preset (a release build below /usr with Debian's build flags) into
 # build/deb/packages/.  With --test, checks them instead: lintian, then

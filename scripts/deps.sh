@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the Debian packages the build and the tests need, when missing.
 # Scripts that call each other run it once: the first runs it and exports
 # QV_DEPS_DONE=1, which makes every later call return at once.
@@ -11,15 +12,16 @@ set -euo pipefail
 # the Debian packages and their build flags, file for cpack's dependency
 # search, lintian to check the packages, debootstrap, zstd and util-linux
 # (unshare) for the Debian 12 root they are installed into; universal-ctags
-# (readtags, and ctags for bench/scan.sh) and vim, the readers the tags
-# file's tests check it with; ripgrep and time for bench/scan.sh; python3,
+# (readtags, and ctags for bench/scan.sh), vim and emacs-nox, the readers
+# the tags file's tests check it with; bash-completion, zsh and fish, the
+# shells the completion test runs; graphviz, which draws tree --format dot; ripgrep and time for bench/scan.sh; python3,
 # the JDK's compiler (openjdk-17-jdk-headless) and the JDK's own sources
 # (openjdk-17-source, src.zip) for the comparisons with the Java compiler's
 # parser (scripts/javac-compare.py, its tests and bench/javac-report.sh).
 packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev
   libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev clang-format clang-tidy gcovr
   libcli11-dev nlohmann-json3-dev dpkg-dev file lintian debootstrap zstd util-linux universal-ctags vim
-  ripgrep time python3 openjdk-17-jdk-headless openjdk-17-source)
+  emacs-nox bash-completion zsh fish graphviz ripgrep time python3 openjdk-17-jdk-headless openjdk-17-source)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

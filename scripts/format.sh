@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The project's style (.clang-format) on every C and C++ file that git
 # tracks (or on the files named):
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Measures Quorvane's reading of Java files against the Java compiler's own
 parser (tests/javac/Outline.java: JavacTask.parse(), syntax only).
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds Quorvane and runs its main job on the bundled examples: a scan of
 # the Java sources below examples/ saved as a repository, then the subclass
 # tree read back from that repository.  The sources are copied first, since

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The Windows part of the tests: sets the machine up (scripts/win32-setup.sh,
 # which picks the route this machine needs to run 32-bit programs), builds the
 # win32 preset and the unit tests' program (win32-tests) and runs the Windows

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # CI, and the README's test command: every check the project keeps, one
 # step after the other, each timed ("== step NAME: SECONDS s").  Stops at the
 # first step that fails.
 #
-#   format   the style of .clang-format on every C and C++ file
+#   format   the style of .clang-format on every C and C++ file, and the
+#            licence line on every source, header and script file (spdx.sh)
 #   default  GCC debug build, every test (unit, db, process, slow, the fuzz replay)
 #   asan     GCC with AddressSanitizer and UndefinedBehaviorSanitizer, every test
 #   clang    Clang 14 build, every test
@@ -38,7 +40,7 @@ Preset() {
 
 Step() {
   case $1 in
-    format) scripts/format.sh --check ;;
+    format) scripts/format.sh --check && scripts/spdx.sh --check ;;
     default | asan | clang | tsan) Preset "$1" ;;
     tidy) scripts/tidy.sh ;;
     fuzz) fuzz/run.sh "${QV_FUZZ_SECONDS:-30}" ;;

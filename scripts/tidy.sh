@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # clang-tidy (14, Debian's) with the checks of .clang-tidy on the library's
 # and the command's sources (or on the files named), two at a time.  Every
 # finding is an error: the script lists them and exits 1.

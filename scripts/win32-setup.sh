@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Sets up a Debian 12 amd64 machine (as root) for the 32-bit Windows build and
 # its tests under Wine: the MinGW-w64 i686 cross compiler, GoogleTest sources,
 # and Wine with its 32-bit half.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The lexical pass over Java text: where the code is, and where comments,
 // string and character literals and text blocks are.
 //

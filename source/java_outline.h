@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The top level of a Java compilation unit as the compiler reads it: the
 // package statement, the imports and the top-level type declarations, with
 // where each stands.  Built on the lexical pass (source/java_lexer.h), so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Java source parser: cuts one Java source file into the pieces of a
 // class record, at the places where the compiler sees the package
 // statement, the imports and the top-level types (source/java_outline.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The scan of the Java source trees: from a list of root directories to the
 // list of "*.JAV" files below them, sorted by file name and then directory.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text utilities: search and cut text by 0-based position.  Every question
 // the Java source parser asks about a text is one of these.  Pure functions:
 // they read their arguments and touch no module state.

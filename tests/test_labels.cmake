@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Which test file goes into which test binary, for the Linux build
 # (tests/CMakeLists.txt) and the Windows build (cmake/win32_tests.cmake).
 #

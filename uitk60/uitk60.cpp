@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // uitk60.dll: the UI toolkit library of the Windows build.  Every function
 // the library binds from it is exported by ordinal only (uitk60.def, made
 // from the function table in core/external.h), with the C interface of

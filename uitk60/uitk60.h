@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The C interface of uitk60.dll, the UI toolkit library: every function the
 // library binds from it, reached by ordinal (core/external.h) with plain C
 // arguments and the C calling convention:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* <pwd.h> for the Windows build of the command: Windows has no user
  * database of this kind, so there is no entry for anyone and the command
  * falls back on its other ways of finding a home directory. */

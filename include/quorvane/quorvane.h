@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /* The C interface of the Quorvane library (libquorvane.so).
  *
  * Every application function is exported under a fixed name:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A header-only C++ layer over the C interface of the Quorvane library
 // (quorvane.h): owning handles for Strings, dynamic arrays and objects, the
 // exported functions found by name with their real types, message-box

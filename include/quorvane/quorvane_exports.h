@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /* The prototypes of every exported function of the Quorvane library, with the
  * calling convention each has.  Generated from the library's export table by
  * `quorvane exports --header`; do not edit (nor reformat).  quorvane.h includes it.

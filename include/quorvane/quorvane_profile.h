@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /* The application profile through the C interface: the settings of
  * "Quorvane.ini" in the profile directory (QvSetProfileDirectory), which the
  * class VC_ApplicationProfile keeps in the process's module.  Included by

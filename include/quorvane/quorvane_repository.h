@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /* The Java repository, as a host application drives it: scanning source
  * roots into the library's JavaClass records, saving them as the repository
  * of the repository directory (QvSetRepositoryDirectory), loading it, finding
@@ -119,6 +120,13 @@ QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, Qv
 QV_API QvBoolean QvHasClassList(void);
 /* The number of lines of the class list file (for a progress bar). */
 QV_API int64_t QvClassListLineCount(void);
+/* The name of every class of the class list file, read without loading
+ * it (JavaClass is left as it is, and no method file is read): fnName is
+ * called for each in the file's order, with the name borrowed for the call.
+ * FALSE when the file cannot be read; *ppError (may be NULL) then receives
+ * why, which the caller frees. */
+QV_API QvBoolean QvClassListNames(void (*fnName)(void* pUserData, const char* sName), void* pUserData,
+                                  QvString** ppError);
 /* Loads the repository into JavaClass, calling fnProgress (may be NULL)
  * after each class with the number loaded.  FALSE without a class list. */
 QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nLoaded), void* pUserData);
@@ -152,6 +160,12 @@ typedef enum QvClassField {
 QV_API QvString* QvClassText(int64_t nAt, QvClassField eField);
 /* The kind its body declares. */
 QV_API QvJavaKind QvClassKind(int64_t nAt);
+/* The kind of class nAt as the start of its method file declares it (its
+ * body's when its methods have been read), for a loaded class without
+ * reading or keeping its methods.  QV_JAVA_NONE when the file cannot be
+ * read: *ppPath and *ppError (either may be NULL) then receive the file
+ * and why, which the caller frees. */
+QV_API QvJavaKind QvReadClassKind(int64_t nAt, QvString** ppPath, QvString** ppError);
 QV_API int64_t QvClassImportCount(int64_t nAt);
 QV_API QvString* QvClassImport(int64_t nAt, int64_t nImport);
 /* Methods are numbered from 1: method 1 is the class body itself.  Read a
@@ -173,6 +187,7 @@ typedef struct QvTreeNode {
   int32_t depth;       /* 0 for a top */
   QvBoolean inRepository;
   QvBoolean cycle; /* already on the path above, or its superclasses form a cycle */
+  int64_t index;   /* its position in JavaClass; -1 for a top that is only a name (sTop, or no class) */
 } QvTreeNode;
 /* The subclass tree below the class sTop, or below every superclass name
  * that is no class of the repository (Object, say) when sTop is NULL or "":

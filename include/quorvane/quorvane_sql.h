@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /* SQL through the library's database layer: statements run on an SQL
  * handle with their rows handed to the caller, the last database error,
  * and how the errors nobody else deals with are reported.  quorvane.h

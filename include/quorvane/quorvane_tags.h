@@ -1,5 +1,7 @@
-/* The tags file of the repository's classes, for editors (Vim, readtags and
- * most others), in the extended format of ctags: header lines
+/* SPDX-License-Identifier: Apache-2.0 */
+/* The tags file of the repository's classes, for editors: in the extended
+ * format of ctags, which Vim, readtags and most others read (below), or in
+ * the etags format of Emacs (QvTagsFormat).  The ctags form: header lines
  * (!_TAG_FILE_FORMAT 2, !_TAG_FILE_SORTED 1, the program's name and
  * version), then one line per class, interface, enum, record and annotation
  * type, sorted by name in byte order: the name, the source file, a search
@@ -68,6 +70,27 @@ QV_API int64_t QvWriteRepositoryTags(const char* sPath, QvString** ppText, QvTag
  * declaration and kind the scan found. */
 QV_API int64_t QvWriteRecordTags(const char* sPath, QvString** ppText, QvTagsProblemHandler pHandler, void* pUserData,
                                  QvString** ppError);
+
+/* The formats of a tags file. */
+typedef enum QvTagsFormat {
+  QV_TAGS_CTAGS = 0, /* the extended format of ctags, above */
+  /* The TAGS file of Emacs (etags): a section per source, in path order:
+   * a form feed line, then "PATH,SIZE" (SIZE the bytes of the section's
+   * tag lines that follow), then a tag line per class of that source, in
+   * line order: the source line up to the end of the class's name, DEL,
+   * the name, SOH, the line number (from 1), a comma and the byte offset
+   * of the line's start.  Without the line (a source changed since the
+   * scan) the tag has the declaration up to the name, the name, SOH and a
+   * comma. */
+  QV_TAGS_ETAGS = 1
+} QvTagsFormat;
+
+/* QvWriteRepositoryTags and QvWriteRecordTags in the format eFormat; they
+ * return the number of classes in the file. */
+QV_API int64_t QvWriteRepositoryTagsAs(QvTagsFormat eFormat, const char* sPath, QvString** ppText,
+                                       QvTagsProblemHandler pHandler, void* pUserData, QvString** ppError);
+QV_API int64_t QvWriteRecordTagsAs(QvTagsFormat eFormat, const char* sPath, QvString** ppText,
+                                   QvTagsProblemHandler pHandler, void* pUserData, QvString** ppError);
 
 #ifdef __cplusplus
 }

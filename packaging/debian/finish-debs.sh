@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Finishes the packages cpack made, in place, where cpack 3.25 differs from
 # what Debian's tools make:
 # - cpack writes a postinst and a postrm that call ldconfig for any library

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Writes the man page quorvane.1 (and quorvane.1.gz beside it) from the
 # command's own texts: --version, --help, and the --help of every command
 # and of every action of a command, so that the page and the help never
@@ -92,7 +93,7 @@ synopsis() {
   }'
 }
 
-version=$("$q" --version)
+version=$("$q" --version | sed -n 1p)
 top=$("$q" --help)
 commands=$(awk '/^Subcommands:$/ {on = 1; next} on && /^  [^ ]/ {print $1} on && /^$/ {on = 0}' <<<"$top")
 [ -n "$commands" ] || { echo "quorvane-man.sh: '$q --help' lists no command" >&2; exit 1; }

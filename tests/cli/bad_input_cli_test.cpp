@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Bad input tried for real on the command and the library: huge and deep
 // inputs, unreadable files and directories, cut and mis-separated
 // repositories, odd file names, a profile that cannot be read.  Each ends

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The quorvane command, run as a user runs it.
 #include <gtest/gtest.h>
 
@@ -30,6 +31,7 @@ TEST(Cli, HelpAndVersionTellTheTruth) {
   const CommandRun version = Quorvane("--version");
   EXPECT_EQ(version.nStatus, 0);
   EXPECT_EQ(version.sOut.rfind("quorvane ", 0), 0u);
+  EXPECT_NE(version.sOut.find("Apache License, Version 2.0"), std::string::npos) << version.sOut;
   EXPECT_EQ(Quorvane("").nStatus, 2);
   EXPECT_EQ(Quorvane("no-such-command").nStatus, 2);
 }

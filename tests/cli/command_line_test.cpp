@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The command line of quorvane as a whole: the help and the errors of every
 // command, the JSON Lines of every command that has them, write --all and
 // the repository's lock.
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -48,9 +50,9 @@ TEST(CommandLine, EveryCommandHasItsHelpAndNamesItselfInItsErrors) {
       {"scan", Joined({"--list", "--json", "--save", "--strict", "--no-wait", "--quiet", "--verbose", "ROOT"},
                       kRepositoryOptions)},
       {"parse", {"--json", "--strict", "FILE"}},
-      {"classes", Joined({"--json"}, kRepositoryOptions)},
+      {"classes", Joined({"--json", "--names"}, kRepositoryOptions)},
       {"show", Joined({"--json", "CLASS"}, kRepositoryOptions)},
-      {"tree", Joined({"--json", "CLASS"}, kRepositoryOptions)},
+      {"tree", Joined({"--json", "--format", "CLASS"}, kRepositoryOptions)},
       {"write", Joined({"--all", "--to", "--in-place", "--eol", "--no-wait", "--quiet", "--verbose", "CLASS"},
                        kRepositoryOptions)},
       {"config", {"--profile-dir", "path", "list", "get", "set", "init"}},
@@ -141,6 +143,12 @@ TEST_F(RepositoryJob, JsonLinesOfEveryCommandReadBack) {
       EXPECT_EQ(o["file"], sMain);
     }
   }
+  // --names: each name once (Circle is two classes), in byte order.
+  std::set<std::string> aNames;
+  for (const Json& o : aClasses) aNames.insert(o["className"].get<std::string>());
+  std::string sNames;
+  for (const std::string& s : aNames) sNames += s + "\n";
+  EXPECT_EQ(Run("classes --names" + Opts()).sOut, sNames);
 
   const std::vector<Json> aShow = JsonLines(Run("show --json org.quorvane.shapes.solid.Circle" + Opts()).sOut);
   ASSERT_EQ(aShow.size(), 1u);

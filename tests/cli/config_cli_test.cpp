@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane config: path, init, list, get and set end to end.
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane scan --save killed with SIGKILL at many moments over a few
 // thousand generated files: once a reader has repaired what the kill left,
 // the class list file is the complete old one with the old method files, or

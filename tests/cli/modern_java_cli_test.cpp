@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Java as it is written today, end to end: a generated project whose files
 // start with their package statement, with generics, an enum, a record, an
 // annotation type, LF and CR LF files, saved and written back.

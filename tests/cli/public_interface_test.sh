@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The command is a client of the library's public interface, as any other
 # host application: it includes only the installed headers, links the
 # shared library, and holds none of the library's own code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane scan --save, classes, show, tree and write, end to end on a copy
 // of the bundled examples.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane scan and quorvane parse, end to end, on the bundled examples and
 // on generated trees.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane sql end to end: the embedded SQLite default, a PostgreSQL server
 // the test starts, failures, and the logs BLDBLOCK.INI switches on.
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: Apache-2.0
 // quorvane tags and scan --tags, judged by the programs that read tags
-// files: readtags (universal-ctags) and Vim.  Neither may be missing: the
-// tests fail without them (scripts/deps.sh installs both).
+// files: readtags (universal-ctags), Vim and, for the etags format, Emacs.
+// None may be missing: the tests fail without them (scripts/deps.sh
+// installs them).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,6 +64,7 @@ class TagsCommand : public ::testing::Test {
     fs::create_directories(Out());
     EXPECT_FALSE(Which("readtags").empty()) << "readtags (universal-ctags) is missing: run scripts/deps.sh";
     EXPECT_FALSE(Which("vim").empty()) << "vim is missing: run scripts/deps.sh";
+    EXPECT_FALSE(Which("emacs").empty()) << "emacs (emacs-nox) is missing: run scripts/deps.sh";
   }
 
   std::string Src() const { return tmp_.Str() + "/src"; }
@@ -163,6 +167,44 @@ TEST_F(TagsCommand, VimJumpsToEveryDeclaration) {
   const auto vim = Shell("cd / && vim -es -N -u NONE -i NONE -S " + tmp_.Str() + "/jump.vim </dev/null");
   EXPECT_EQ(vim.nStatus, 0) << vim.sErr;
   std::vector<std::string> aLanded = Lines(tmp_.Read("vim.out"));
+  std::vector<std::string> aWanted;
+  for (const Expected& e : aClasses) aWanted.push_back(e.sName + " " + e.sFile + ":" + std::to_string(e.nLine));
+  std::sort(aLanded.begin(), aLanded.end());
+  std::sort(aWanted.begin(), aWanted.end());
+  EXPECT_EQ(aLanded, aWanted);
+}
+
+TEST_F(TagsCommand, EmacsFindsEveryClassInTheEtagsFile) {
+  ASSERT_EQ(Run("scan --save -q --repo " + Repo() + " " + Src()).nStatus, 0);
+  const auto tags = Run("tags --format etags --repo " + Repo() + " -o " + Out() + "/TAGS");
+  ASSERT_EQ(tags.nStatus, 0) << tags.sErr;
+  ASSERT_EQ(Run("scan -q --format etags --tags " + Out() + "/SCANNED " + Src()).nStatus, 0);
+  EXPECT_EQ(tmp_.Read("out/SCANNED"), tmp_.Read("out/TAGS"));
+  const std::vector<Expected> aClasses = Classes();
+  // M-. as Emacs does it: visit the table, ask the etags backend of xref
+  // for the definitions of each name, and go to each; the file and line
+  // it lands on are written out.
+  std::set<std::string> aNames;
+  for (const Expected& e : aClasses) aNames.insert(e.sName);
+  std::string sNames;
+  for (const std::string& s : aNames) sNames += " \"" + s + "\"";
+  tmp_.Write("jump.el", "(require 'etags)\n(require 'xref)\n(visit-tags-table \"" + Out() +
+                            "/TAGS\")\n"
+                            "(let (out)\n"
+                            "  (dolist (name '(" +
+                            sNames +
+                            "))\n"
+                            "    (dolist (item (xref-backend-definitions 'etags name))\n"
+                            "      (let ((m (xref-location-marker (xref-item-location item))))\n"
+                            "        (with-current-buffer (marker-buffer m)\n"
+                            "          (goto-char m)\n"
+                            "          (push (format \"%s %s:%d\" name (file-truename buffer-file-name)\n"
+                            "                        (line-number-at-pos)) out)))))\n"
+                            "  (with-temp-file \"" +
+                            tmp_.Str() + "/emacs.out\" (insert (mapconcat #'identity out \"\\n\"))))\n");
+  const auto emacs = Shell("cd / && emacs --batch -Q -l " + tmp_.Str() + "/jump.el </dev/null");
+  ASSERT_EQ(emacs.nStatus, 0) << emacs.sErr;
+  std::vector<std::string> aLanded = Lines(tmp_.Read("emacs.out"));
   std::vector<std::string> aWanted;
   for (const Expected& e : aClasses) aWanted.push_back(e.sName + " " + e.sFile + ":" + std::to_string(e.nLine));
   std::sort(aLanded.begin(), aLanded.end());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The three container levels: keys, cleared values, sizes and resets.
 #include "controls/containers.h"
 

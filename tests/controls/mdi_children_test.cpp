@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The MDI child walks: close requests stop at the first child that answers,
 // messages reach the children of the current frame only.
 #include "controls/mdi_children.h"

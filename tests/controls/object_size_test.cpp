@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Object sizing on the headless window system: each layout mode, the factor
 // rules, width-only objects, the group's single repaint.
 #include "controls/object_size.h"

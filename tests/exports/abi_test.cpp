@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The marshalling of the C boundary, on a small class of the test's own: the
 // explicit-instance and current-instance forms of a class function act
 // alike, and receive parameters come back to the caller.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Object sizing, containers and MDI children reached through the built
 // library as a host reaches them: instances and their arrays made through
 // the runtime API, windows in the host's headless window system, every class

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The framework's global functions at the C boundary: window handles, 32-bit
 // integers and receive Strings cross it, and the decorated names reach the
 // same code as the plain exports.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The framework services through the built library, as a host reaches them:
 // every class created by name, its functions called through the XE and the
 // XT form, the decorated names, the constructor and destructor and the SQL

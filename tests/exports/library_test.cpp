@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The built shared library, reached as a host reaches it: dlopen, look the
 // exported names up, call them with boundary values.
 #include <gtest/gtest.h>

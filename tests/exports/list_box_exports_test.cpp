@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The list-box family at the C boundary: one member of each argument shape
 // and each result kind, called through its exported names (both forms) in
 // the loaded library, with the portable toolkit recording what it received.

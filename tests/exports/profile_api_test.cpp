@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The application profile's C functions through the built library, on real
 // files: what the command's own tests do not reach (the checks of a set
 // inside the library, an unreadable file, a new file that replaces one with

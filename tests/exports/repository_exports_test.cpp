@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The repository reached through the built library, as a host reaches it:
 // the globals set by name, the global instances, the exported class
 // functions by their exported and decorated names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // SQL through the built library on a real SQLite file: a handle from the
 // exported pool, statements with their rows handed over value by value, the
 // errors given to the caller, and the reporter of the errors nobody handles.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tags functions of the C interface through the built library: what
 // the command does not reach, the failures and the text's ownership.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // VC_BldBlockProfile on real INI files and real log files.
 #include "framework/bldblock_profile.h"
 

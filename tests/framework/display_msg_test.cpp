@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // VC_DisplayMsg: texts, codes, captions and styles of the standard messages.
 #include "framework/display_msg.h"
 

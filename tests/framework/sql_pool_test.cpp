@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // BLC_ManageSqlHandles and BLC_DatabaseBrand over real databases: SQLite
 // files and a PostgreSQL server that the test starts itself.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The existence test's search for a bare file name: the current directory
 // first, then the directory the file system is given (the profile
 // directory in the portable host).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The repository's lock: a link planted at the lock file's name is never
 // followed, and taking the lock at another path moves it there.
 #include "host/directory_lock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The headless window system's geometry, painting and scripted answers, as
 // the library's window operations see them.
 #include "host/headless_windows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The portable host's SQL layer on real SQLite files: handle values, the
 // error-handler protocol, and the calls that reach no connection.
 #include "host/portable_sql.h"

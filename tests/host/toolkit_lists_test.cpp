@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/toolkit_lists.h"
 
 #include <gtest/gtest.h>

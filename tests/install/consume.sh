@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds consumer.c against the installed library twice, with the CMake
 # package (find_package(Quorvane)) and with `cc ... $(pkg-config --cflags
 # --libs quorvane)`, and consumer.cpp (through quorvane.hpp) with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* A program built against the installed library: it finds "class" in a
  * text with the text utility StrScanAt, called by its exported name. */
 #include <stdio.h>

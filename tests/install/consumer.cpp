@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A C++ program built against the installed library through quorvane.hpp:
 // the text utility StrScanAt found by its exported name with its declared
 // type, an object of a library class, and a standard message answered by

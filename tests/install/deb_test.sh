@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The Debian packages, as a user of Debian 12 gets them: cpack makes the
 # three packages from BUILD_DIR (a build of the deb preset), lintian checks
 # them, then they are installed with apt into a clean Debian 12 root

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the built project into a temporary prefix, checks where each
 # file went, then builds the consumer against it through the CMake package
 # and through pkg-config and runs both (consume.sh).  The Debian packages
@@ -27,6 +28,8 @@ soname=$(objdump -p "$libdir/$real" | awk '$1 == "SONAME" {print $2}')
 [ "$(readlink "$libdir/$soname")" = "$real" ] || fail "$soname does not link to $real"
 [ "$(readlink "$libdir/libquorvane.so")" = "$soname" ] || fail "libquorvane.so does not link to $soname"
 for f in bin/quorvane include/quorvane/quorvane.h share/man/man1/quorvane.1.gz \
+         share/bash-completion/completions/quorvane share/zsh/vendor-completions/_quorvane \
+         share/fish/vendor_completions.d/quorvane.fish \
          "${libdir#$prefix/}/cmake/Quorvane/QuorvaneConfig.cmake" \
          "${libdir#$prefix/}/cmake/Quorvane/QuorvaneConfigVersion.cmake" \
          "${libdir#$prefix/}/pkgconfig/quorvane.pc"; do

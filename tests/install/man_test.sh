@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The installed man page against the installed command's help: a
 # subsection for every command and action, holding every option of its
 # help; and the sections a man page of a command has.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The outline of Java files as the Java compiler's own parser reads them
 // (JavacTask.parse(): syntax only, no symbol resolution), one JSON line per
 // file, in the order given:

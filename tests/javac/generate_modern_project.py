@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes a modern Java project, the same every run (a fixed seed), for the
 comparisons of scripts/javac-compare.py: files with and without a package,
 generics, enums, records, annotation types, sealed types with their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The application profile reached through the built library: the global
 // AppProfile instance, the decorated InitProfile and receive parameters.
 #include <gtest/gtest.h>

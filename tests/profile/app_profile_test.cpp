@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "profile/app_profile.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Numbered history copies: rotation, naming and location on real files.
 #include <gtest/gtest.h>
 

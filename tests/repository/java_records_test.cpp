@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "repository/java_records.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The repository files read and written on real files, the class lookups,
 // and a class's road from source to repository and back.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "repository/repository_format.h"
 
 #include <gtest/gtest.h>

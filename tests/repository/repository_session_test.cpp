@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The repository session over real files: the scan's kinds come from the
 // parser, a save reports what it cannot store, a loaded repository's tree
 // ends on a cycle of superclasses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the repository loads it saves and loads again unchanged, and a class
 // parsed from source comes back from the repository field for field.  Each
 // case here is an input that once came back changed or lost data.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The threaded read-and-parse against the one-thread road (SetJavaFile, then
 // ParseSourceFile for every file that can be parsed), on a generated tree:
 // the records, their order and the name lists must match.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writers under failing file operations: the old file survives every
 // failure, a failure is never reported as success, and the history copies
 // only ever hold complete earlier versions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "support/command.h"
 
 #include <sys/wait.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The quorvane command run as a user runs it, for end-to-end tests.
 #pragma once
 

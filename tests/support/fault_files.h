@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A FileSystem layer that makes chosen operations fail, for reliability
 // tests, in the manner of LevelDB's fault-injection environment.  It is
 // part of the tests' support library, not of the shipped one.

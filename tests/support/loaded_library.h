@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Checks run against a fresh load of the built shared library, in a child
 // process: each load starts from the library's first initialisation, and a
 // crash inside shows as a status instead of ending the test binary.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "support/pg_cluster.h"
 
 #include <arpa/inet.h>

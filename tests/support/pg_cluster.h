@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A throw-away PostgreSQL cluster for tests: initdb and pg_ctl from the
 // Debian server packages, run as the postgres user when the tests run as
 // root, listening on a free loopback port, removed when the object goes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Readable failure messages for the library's value types.
 #pragma once
 

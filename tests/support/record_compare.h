@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What differs between two class records, for the tests and the fuzz targets
 // that check that a record comes back from the repository as it went in.
 #pragma once

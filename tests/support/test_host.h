@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A fresh portable host in a temporary directory, and a Module over it.
 #pragma once
 

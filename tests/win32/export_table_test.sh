@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Compares the export table of quorvane.dll with the export listing
 # (exports.tsv) plus the runtime API of the headers in include/quorvane/, and the
 # ordinals of uitk60.dll with the toolkit rows of the function table

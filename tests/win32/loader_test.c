@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /* The loader test of the Windows build, run under Wine: a plain Windows
  * program that loads quorvane.dll the way a host application does.
  *   - LoadLibraryA("quorvane.dll") succeeds (uitk60.dll beside it);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The profile cases of the profile differential: the same INI files and the
 // same reads and writes, run against the host's Profiles.  Built twice: for
 // Windows over the system's GetPrivateProfile* functions (Win32Profiles,

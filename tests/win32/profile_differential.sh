@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The profile differential: the cases of tests/win32/profile_cases.cpp run
 # against the real Windows private-profile functions (profile_cases.exe
 # under Wine) and against the Linux build's INI engine (the Linux

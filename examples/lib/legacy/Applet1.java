@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /*
 	A class written in the style of the tool's first users:
 	in the default namespace, the class body opened on the declaration line.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /*
  * Shape.java
  * Part of the Quorvane examples: a small tree of Java sources.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 // Strings.java: small text helpers.
 // Line comments only in this heading.
 package org.quorvane.util;

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /* A second Circle.java, in another directory: a disc with a thickness. */
 package org.quorvane.shapes.solid;
 
