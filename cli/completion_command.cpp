@@ -289,7 +289,7 @@ std::string Bash(const std::vector<Command>& aCommands) {
   return s;
 }
 
-// Text inside the brackets of an _arguments spec, within single quotes.
+// Text inside the brackets of an option's description for zsh's _arguments, within single quotes.
 std::string ZshHelp(const std::string& sHelp) {
   std::string s;
   for (const char ch : sHelp) {
