@@ -122,9 +122,8 @@ IoError KeepRepositoryHistory(Module& m, std::string_view sFile) {
   // Without an archive directory a file keeps its copies beside itself.
   if (sArchive.empty()) return RotateHistory(m, "", sFile, sFile);
   const String sPrefix = sArchive + "\\" + ArchiveFolders(sFile);
-  if (sPrefix.size() > sArchive.size() + 1 && !m.Files().MakeDirectories(sPrefix)) {
-    return IoError{kIoFailed,
-                   "cannot create the directory " + m.Files().SystemPath(sPrefix, FileSystem::PathForm::kMapped)};
+  if (sPrefix.size() > sArchive.size() + 1) {
+    if (IoError oError = m.Files().MakeDirectories(sPrefix); oError.Failed()) return oError;
   }
   return RotateHistory(m, sPrefix, format::FileNameOf(sFile), sFile);
 }
