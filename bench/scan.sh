@@ -55,9 +55,10 @@ command_of() {  # command_of NAME: sets cmd to the command of that name
     find) cmd=(find "$root" -iname '*.java') ;;
     ctags) cmd=(ctags -R --languages=Java --kinds-Java=ci -f /dev/null "$root") ;;
     scan) cmd=("$qv" scan -q "$root") ;;
-    # scan --save writes the method files beside the sources and the class
-    # list in a repository directory of its own; here the method files
-    # keep their content from run to run.
+    # scan --save writes the class list and the method files (in its
+    # folder methods) into a repository directory of its own, nothing
+    # into the tree; here the method files keep their content from run to
+    # run.
     save) cmd=("$qv" scan --save -q --repo "$repo" "$root") ;;
     rewrite)
       token=$([ "$token" = 1E ] && echo 1D || echo 1E)
@@ -100,7 +101,8 @@ for ((k = 0; k < runs; ++k)); do
 done
 # The durable set takes turns too, each run on its own; rewriting runs
 # undo each other's token, and one more save puts the default token back.
-# The sources alone (the tree may hold method files of earlier saves).
+# The sources alone (the tree may hold method files of saves made beside
+# the sources).
 mkdir "$work/sources"
 xargs -0 -a "$list" cp --parents -t "$work/sources"
 for ((k = 0; k < runs; ++k)); do

@@ -162,7 +162,8 @@ TEST(ScanCommand, ASaveKeepsEveryClassAndTheHistoryOfMethodFiles) {
   tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int x;\n}\n");
   const std::string sSave = " --save --history 2 --profile-dir " + tmp.Str() + "/p --repo " + tmp.Str();
   ASSERT_EQ(Quorvane("scan" + sSave + "/repo " + tmp.Str() + "/tree", tmp).nStatus, 0);
-  const std::string sList = tmp.Read("repo/jbclass.txt"), sMethods = tmp.Read("tree/p/A.med");
+  const std::string sMethodFile = "repo/methods" + tmp.Str() + "/tree/p/A.med";
+  const std::string sList = tmp.Read("repo/jbclass.txt"), sMethods = tmp.Read(sMethodFile);
   for (const std::string& sRoots : {std::string("/missing"), "/tree;" + tmp.Str() + "/missing"}) {
     const Output r = Quorvane("scan" + sSave + "/repo '" + tmp.Str() + sRoots + "'", tmp);
     EXPECT_EQ(r.nStatus, 1);
@@ -175,9 +176,35 @@ TEST(ScanCommand, ASaveKeepsEveryClassAndTheHistoryOfMethodFiles) {
   tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int y;\n}\n");
   const Output r = Quorvane("scan" + sSave + "/repo " + tmp.Str() + "/tree", tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
-  EXPECT_NE(tmp.Read("tree/p/A.med"), sMethods);
-  EXPECT_EQ(tmp.Read("repo" + tmp.Str() + "/tree/p/A.001"), sMethods);
+  EXPECT_NE(tmp.Read(sMethodFile), sMethods);
+  EXPECT_EQ(tmp.Read("repo" + tmp.Str() + "/repo/methods" + tmp.Str() + "/tree/p/A.001"), sMethods);
   EXPECT_EQ(tmp.Read("repo/jbclass.001"), sList);
+}
+
+// --beside-sources keeps the layout of earlier repositories, NAME.med beside
+// the source.  Such a repository reads as it was written, since readers go
+// by the path the class list records; a default save over it moves the
+// method files to the repository and leaves the tree as it is.
+TEST(ScanCommand, MethodFilesBesideTheSourcesStillRead) {
+  qv::test::TempDir tmp;
+  tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int x;\n}\n");
+  const std::string sRepo = " --profile-dir " + tmp.Str() + "/p --repo " + tmp.Str() + "/repo ";
+  ASSERT_EQ(Quorvane("scan -q --save --beside-sources" + sRepo + tmp.Str() + "/tree", tmp).nStatus, 0);
+  const std::string sBeside = tmp.Read("tree/p/A.med");
+  EXPECT_TRUE(Has(sBeside, "public class A {")) << sBeside;
+  EXPECT_FALSE(std::filesystem::exists(tmp.Path() / "repo/methods"));
+  const Output old = Quorvane("show A" + sRepo, tmp);
+  EXPECT_EQ(old.nStatus, 0) << old.sErr;
+  EXPECT_TRUE(Has(old.sOut, "method file  " + tmp.Str() + "/tree/p/A.med\n")) << old.sOut;
+  EXPECT_TRUE(Has(old.sOut, "| public class A {\n      |   int x;\n")) << old.sOut;
+
+  ASSERT_EQ(Quorvane("scan -q --save" + sRepo + tmp.Str() + "/tree", tmp).nStatus, 0);
+  EXPECT_EQ(tmp.Read("tree/p/A.med"), sBeside);
+  const Output moved = Quorvane("show A" + sRepo, tmp);
+  EXPECT_TRUE(Has(moved.sOut, "method file  " + tmp.Str() + "/repo/methods" + tmp.Str() + "/tree/p/A.med\n"))
+      << moved.sOut;
+  EXPECT_EQ(moved.sOut.substr(moved.sOut.find("stamp")), old.sOut.substr(old.sOut.find("stamp")));
+  EXPECT_EQ(Quorvane("scan --beside-sources " + tmp.Str() + "/tree", tmp).nStatus, 2);  // needs --save
 }
 
 TEST(ScanCommand, ReportsDirectoriesItCannotList) {
