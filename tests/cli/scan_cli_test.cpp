@@ -179,6 +179,20 @@ TEST(ScanCommand, ASaveKeepsEveryClassAndTheHistoryOfMethodFiles) {
   EXPECT_NE(tmp.Read(sMethodFile), sMethods);
   EXPECT_EQ(tmp.Read("repo" + tmp.Str() + "/repo/methods" + tmp.Str() + "/tree/p/A.001"), sMethods);
   EXPECT_EQ(tmp.Read("repo/jbclass.001"), sList);
+
+  // A method file's folder that cannot be made stops the save as a file
+  // that cannot be written does: nothing is replaced, and the message names
+  // the folder and the system's reason.
+  const std::string sSaved = tmp.Read("repo/jbclass.txt");
+  std::filesystem::remove_all(tmp.Path() / "repo/methods");
+  tmp.Write("repo/methods", "a file in the way");
+  tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int z;\n}\n");
+  const Output blocked = Quorvane("scan" + sSave + "/repo " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(blocked.nStatus, 1);
+  EXPECT_TRUE(Has(blocked.sErr, "nothing saved: cannot create the directory " + tmp.Str() + "/repo/methods/"))
+      << blocked.sErr;
+  EXPECT_TRUE(Has(blocked.sErr, ": Not a directory\n")) << blocked.sErr;
+  EXPECT_EQ(tmp.Read("repo/jbclass.txt"), sSaved);
 }
 
 // --beside-sources keeps the layout of earlier repositories, NAME.med beside
