@@ -233,7 +233,7 @@ int RunScan(ScanArgs& args) {
   if (args.bSave) {
     if (!EnterRepository("scan", options, session, true)) return 1;
     if (!LockRepository("scan", args.bNoWait)) return 1;
-    const std::string sMethods = session.RepositoryDir() + "/" + kMethodFolder;
+    const std::string sMethods = (std::filesystem::path(session.RepositoryDir()) / kMethodFolder).string();
     QvSetMethodFileDirectory(args.bBesideSources ? "" : sMethods.c_str());
     if (SaveScannedRepository(session, args.verbosity.bQuiet, args.bJson) != 0) ++nFailures;
   }
