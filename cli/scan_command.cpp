@@ -267,7 +267,7 @@ Runner AddScanCommand(CLI::App& app) {
                 "Also write the repository: the class list file jbclass.txt in the repository directory and one "
                 "method file per class holding its whole body, NAME.med in the repository directory's folder "
                 "methods, below folders that repeat the source's directory (/src/p/A.java: methods/src/p/A.med); "
-                "nothing is written below the ROOTs");
+                "nothing is written below the ROOTs unless the repository directory is");
   sub->add_flag("--beside-sources", args->bBesideSources,
                 "With --save, write each method file beside its class's source instead, as NAME.med in the "
                 "source's directory (the layout of repositories saved before the methods folder)")
