@@ -177,7 +177,9 @@ TEST(ScanCommand, ASaveKeepsEveryClassAndTheHistoryOfMethodFiles) {
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
   EXPECT_NE(tmp.Read("tree/p/A.med"), sMethods);
   EXPECT_EQ(tmp.Read("repo" + tmp.Str() + "/tree/p/A.001"), sMethods);
-  EXPECT_EQ(tmp.Read("repo/jbclass.001"), sList);
+  // Only the body changed: the class list stays as it was, history and all.
+  EXPECT_EQ(tmp.Read("repo/jbclass.txt"), sList);
+  EXPECT_FALSE(std::filesystem::exists(tmp.Path() / "repo/jbclass.001"));
 }
 
 TEST(ScanCommand, ReportsDirectoriesItCannotList) {
