@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "repository/save_state.h"
 
+#include <array>
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
@@ -37,6 +38,10 @@ void AppendEscaped(std::string& s, std::string_view sText) {
 }
 
 bool Unescape(std::string_view s, std::string& sOut) {
+  if (s.find('%') == std::string_view::npos) {
+    sOut.assign(s);
+    return true;
+  }
   sOut.clear();
   for (size_t i = 0; i < s.size(); ++i) {
     if (s[i] != '%') {
@@ -77,15 +82,18 @@ bool ReadStamp(std::string_view s, FileStamp& stamp) {
          Whole(aParts[3], stamp.nDevice);
 }
 
-// The tab-separated fields of a line.
-std::vector<std::string_view> Fields(std::string_view sLine) {
-  std::vector<std::string_view> a;
-  for (;;) {
+// The tab-separated fields of a line, up to kMaxFields; FALSE when it has
+// not exactly nCount of them.
+constexpr size_t kMaxFields = 9;
+using LineFields = std::array<std::string_view, kMaxFields>;
+bool Fields(std::string_view sLine, size_t nCount, LineFields& a) {
+  for (size_t k = 0; k < nCount; ++k) {
     const size_t nTab = sLine.find('\t');
-    a.push_back(sLine.substr(0, nTab));
-    if (nTab == std::string_view::npos) return a;
+    a[k] = sLine.substr(0, nTab);
+    if (nTab == std::string_view::npos) return k + 1 == nCount;
     sLine.remove_prefix(nTab + 1);
   }
+  return false;
 }
 
 // A number in hex, all of s.
@@ -94,10 +102,11 @@ bool WholeHex(std::string_view s, uint64_t& n) {
   return ec == std::errc() && p == s.data() + s.size();
 }
 
-bool ReadSource(const std::vector<std::string_view>& a, SourceStamp& s) {
+bool ReadSource(std::string_view sLine, SourceStamp& s) {
   int nState = 0;
   int nKind = 0;
-  if (a.size() != 9 || a[0] != "source" || !ReadStamp(a[1], s.source) || !Whole(a[2], nState) || !Whole(a[3], nKind) ||
+  LineFields a;
+  if (!Fields(sLine, 9, a) || a[0] != "source" || !ReadStamp(a[1], s.source) || !Whole(a[2], nState) || !Whole(a[3], nKind) ||
       !Whole(a[4], s.nLine) || !WholeHex(a[5], s.nLineHash) || !ReadStamp(a[6], s.method) ||
       !Unescape(a[7], s.sPackage) || !Unescape(a[8], s.sPath)) {
     return false;
@@ -145,10 +154,13 @@ bool ParseSaveState(std::string_view sText, SaveState& state) {
   const size_t nEndLine = sText.rfind('\n', sText.size() - 2);
   if (nEndLine == std::string_view::npos) return false;
   const std::string_view sBody = sText.substr(0, nEndLine + 1);
-  const std::vector<std::string_view> aEnd = Fields(sText.substr(nEndLine + 1, sText.size() - nEndLine - 2));
+  LineFields aEnd;
   size_t nCount = 0;
   uint64_t nChecksum = 0;
-  if (aEnd.size() != 3 || aEnd[0] != "end" || !Whole(aEnd[1], nCount)) return false;
+  if (!Fields(sText.substr(nEndLine + 1, sText.size() - nEndLine - 2), 3, aEnd) || aEnd[0] != "end" ||
+      !Whole(aEnd[1], nCount)) {
+    return false;
+  }
   if (!WholeHex(aEnd[2], nChecksum) || nChecksum != LineHash(sBody)) return false;
   size_t nAt = 0;
   const auto NextLine = [&](std::string_view& sLine) {
@@ -161,14 +173,15 @@ bool ParseSaveState(std::string_view sText, SaveState& state) {
   std::string_view sLine;
   if (!NextLine(sLine) || sLine != kFirstLine) return false;
   if (!NextLine(sLine)) return false;
-  if (auto a = Fields(sLine); a.size() != 2 || a[0] != "settings" || !Unescape(a[1], state.sSettings)) return false;
+  LineFields a;
+  if (!Fields(sLine, 2, a) || a[0] != "settings" || !Unescape(a[1], state.sSettings)) return false;
   if (!NextLine(sLine)) return false;
-  if (auto a = Fields(sLine); a.size() != 2 || a[0] != "list" || !ReadStamp(a[1], state.classList)) return false;
+  if (!Fields(sLine, 2, a) || a[0] != "list" || !ReadStamp(a[1], state.classList)) return false;
   state.aSources.reserve(nCount);
   int64_t nLines = 0;  // the classes' lines are numbered in order
   while (NextLine(sLine)) {
     SourceStamp& source = state.aSources.emplace_back();
-    if (!ReadSource(Fields(sLine), source) || (source.nLine >= 0 && source.nLine != nLines++)) return false;
+    if (!ReadSource(sLine, source) || (source.nLine >= 0 && source.nLine != nLines++)) return false;
   }
   return state.aSources.size() == nCount;
 }
