@@ -73,9 +73,9 @@ void RepositorySession::NameGap(ScanReport& report) {
 
 void RepositorySession::CountFile(const ScannedFile& file, ScanReport& report) { Count(file, report); }
 
-std::vector<JavaSourceName> RepositorySession::FindSources(const std::vector<std::string>& aRoots,
-                                                           const std::function<void(const std::string&)>& fnMissingRoot,
-                                                           ScanReport& report) {
+std::string RepositorySession::CheckRoots(const std::vector<std::string>& aRoots,
+                                          const std::function<void(const std::string&)>& fnMissingRoot,
+                                          ScanReport& report) {
   std::string sRoots;
   for (const std::string& sRoot : aRoots) {
     // The search skips a root that does not exist; the caller hears of it.
@@ -86,6 +86,13 @@ std::vector<JavaSourceName> RepositorySession::FindSources(const std::vector<std
     if (!sRoots.empty()) sRoots += ';';
     sRoots += sRoot;
   }
+  return sRoots;
+}
+
+std::vector<JavaSourceName> RepositorySession::FindSources(const std::vector<std::string>& aRoots,
+                                                           const std::function<void(const std::string&)>& fnMissingRoot,
+                                                           ScanReport& report) {
+  const std::string sRoots = CheckRoots(aRoots, fnMissingRoot, report);
   const int64_t nUnlistableBefore = m_.Files().UnlistableDirectories();
   VC_Directories& dirs = DirectoriesInstance(m_);
   dirs.InitDirectories(m_);

@@ -8,6 +8,7 @@
 // writes the method files that changed under temporary names and keeps
 // the class lines.  At the end the method files, the save state and the
 // class list are committed as one transaction, the class list last.
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <system_error>
@@ -16,7 +17,6 @@
 #include <variant>
 
 #include "core/convert.h"
-#include "repository/directories.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "repository/replacing_file.h"
@@ -24,6 +24,7 @@
 #include "repository/repository_session.h"
 #include "repository/run_ahead.h"
 #include "repository/save_state.h"
+#include "source/java_scan.h"
 
 namespace qv {
 namespace {
@@ -106,9 +107,23 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
       }
     }
   }
-  std::vector<JavaSourceName> aSources = FindSources(aRoots, listener.fnMissingRoot, scan);
-  DirectoriesInstance(m_).InitDirectories(m_);  // the names live on in aSources alone
-  const auto n = static_cast<int64_t>(aSources.size());
+  CheckRoots(aRoots, listener.fnMissingRoot, scan);
+  std::vector<String> aExisting;
+  for (const std::string& sRoot : aRoots) {
+    if (std::find(scan.aMissingRoots.begin(), scan.aMissingRoots.end(), sRoot) == scan.aMissingRoots.end()) {
+      aExisting.push_back(sRoot);
+    }
+  }
+  const int64_t nUnlistableBefore = m_.Files().UnlistableDirectories();
+  JavaSourceTree tree = FindJavaSources(m_, aExisting);
+  scan.nUnlistable = m_.Files().UnlistableDirectories() - nUnlistableBefore;
+  // The name of source i, made when it is needed: the tree holds each
+  // directory once.
+  const auto NameOf = [&tree](int64_t i) {
+    const JavaSourceTree::File& f = tree.aFiles[static_cast<size_t>(i)];
+    return JavaSourceName{String(tree.Name(f)), tree.aDirectories[f.nDirectory]};
+  };
+  const auto n = static_cast<int64_t>(tree.aFiles.size());
   report.nFiles = n;
   if (listener.fnFound) listener.fnFound(n);
 
@@ -161,7 +176,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   const auto Work = [&](int64_t i, int nWorker) {
     auto pItem = std::make_unique<Item>();
     Item& item = *pItem;
-    const JavaSourceName& name = aSources[static_cast<size_t>(i)];
+    const JavaSourceName name = NameOf(i);
     if (options.bSave) {
       const std::string sPath = SourcePathOf(name);
       item.bStamped = files.StampOf(sPath, item.stamp) == 0;
@@ -212,7 +227,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   const auto Use = [&](int64_t i) {
     const std::unique_ptr<Item> pItem = std::move(aItems[static_cast<size_t>(i)]);
     Item& item = *pItem;
-    const JavaSourceName& name = aSources[static_cast<size_t>(i)];
+    const JavaSourceName name = NameOf(i);
     const VC_JavaClass& r = item.record;
     const ScannedFile file{i, item.read.eState, item.read.nErrno, item.read.eKind};
     bRacy = bRacy || item.bRacy;
@@ -289,7 +304,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     if (item.bStamped) next.aSources.push_back(std::move(stamp));
   };
   RunAheadByWorker(n, kThreads, kWindow, Work, Use);
-  aSources = {};
+  tree = {};
   scan.nPackages = static_cast<int64_t>(aPackages.size());
   NameGap(scan);
   if (!options.bSave) return report;
