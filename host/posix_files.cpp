@@ -437,6 +437,15 @@ int PosixFileSystem::ReadFileStart(std::string_view sPath, size_t nMax, std::str
   return io::ReadStart(Map(sPath), nMax, sText, bWhole).nCode;
 }
 
+int PosixFileSystem::StampOf(std::string_view sPath, FileStamp& stamp) const {
+  if (sPath.empty()) return ENOENT;
+  io::FileInfo oInfo;
+  if (const IoError oError = io::Stat(Map(sPath), oInfo); oError.Failed()) return oError.nCode;
+  constexpr int64_t kNsPerSecond = 1'000'000'000;
+  stamp = {oInfo.nSize, oInfo.nModifiedSec * kNsPerSecond + oInfo.nModifiedNsec, oInfo.nInode, oInfo.nDevice};
+  return 0;
+}
+
 std::string PosixFileSystem::SystemPath(std::string_view sPath, PathForm eForm) const {
   switch (eForm) {
     case PathForm::kMapped:

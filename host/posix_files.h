@@ -104,6 +104,7 @@ class PosixFileSystem final : public FileSystem {
   bool HoldsExactly(std::string_view sPath, std::string_view sText) const override;
   // One read of nMax bytes where the file is longer.
   int ReadFileStart(std::string_view sPath, size_t nMax, std::string& sText, bool& bWhole) const override;
+  int StampOf(std::string_view sPath, FileStamp& stamp) const override;
   // A drive maps to the drive root; kResolved follows the links of the
   // directories that exist.
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override;

@@ -324,6 +324,21 @@ IoError Win32FileSystem::MoveOver(std::string_view sSource, std::string_view sTa
   return win32::MoveOver(Resolve(sSource), Resolve(sTarget));
 }
 
+int Win32FileSystem::StampOf(std::string_view sPath, FileStamp& stamp) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (sPath.empty()) return ENOENT;
+  if (!GetFileAttributesExA(Resolve(sPath).c_str(), GetFileExInfoStandard, &data)) {
+    return win32::ErrnoOf(GetLastError());
+  }
+  const auto Wide = [](DWORD nHigh, DWORD nLow) { return (static_cast<uint64_t>(nHigh) << 32U) | nLow; };
+  constexpr int64_t kNsPerTick = 100;  // FILETIME counts 100 ns
+  stamp = {
+      static_cast<int64_t>(Wide(data.nFileSizeHigh, data.nFileSizeLow)),
+      static_cast<int64_t>(Wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)) * kNsPerTick,
+      0, 0};
+  return 0;
+}
+
 int Win32FileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) const {
   sText.clear();
   HANDLE h = CreateFileA(Resolve(sPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

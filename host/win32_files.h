@@ -72,6 +72,8 @@ class Win32FileSystem final : public FileSystem {
   // MoveFileEx, replacing the target.
   IoError MoveOver(std::string_view sSource, std::string_view sTarget) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
+  // Size and last write time from the directory entry; no inode or device.
+  int StampOf(std::string_view sPath, FileStamp& stamp) const override;
   // The path as the library names it; kResolved follows the links and
   // junctions of the directories that exist.
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override;

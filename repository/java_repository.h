@@ -18,8 +18,10 @@
 
 #include "core/module.h"
 #include "core/object.h"
+#include "repository/java_records.h"
 #include "repository/name_index.h"
 #include "repository/replacing_file.h"
+#include "source/java_parser.h"
 
 namespace qv {
 
@@ -161,6 +163,13 @@ struct PreparedMethodFiles {
   int64_t nUnchanged = 0;
 };
 PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aClasses, std::string_view sDelimiter);
+
+// The class list line of r (its method file r.sMethodFile) and the content
+// of its method file, its body method named after the class first; FALSE
+// with sError saying why when the record cannot be stored.  Touches no
+// Module: worker threads call it, each with a record of its own.
+bool BuildClassFiles(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken, VC_JavaClass& r,
+                     String& sLine, std::string& sMethodContent, String& sError);
 
 // Saves the records of JavaClass as the repository (the class list file of
 // the repository directory, with the module's delimiter and token, and one

@@ -63,6 +63,8 @@ class ReplacingFile {
   static bool Interrupted(Module& m, std::string_view sLastTarget);
 
   const String& Target() const { return sTarget_; }
+  // The new file until it is committed (library form); "" before Open.
+  const std::string& NewFile() const { return sNew_; }
   // Whether the new file was put in place (a commit whose last step, the
   // sync after the moves, failed has put it there all the same).
   bool Committed() const { return bCommitted_; }

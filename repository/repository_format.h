@@ -36,6 +36,8 @@ namespace qv::format {
 inline constexpr std::string_view kLineBreak = "\r\r\n";
 // The class list file of the repository.
 inline constexpr std::string_view kClassListFile = "jbclass.txt";
+// What the last save knew of each source (repository/save_state.h).
+inline constexpr std::string_view kSaveStateFile = "jbclass.state";
 inline constexpr std::string_view kMethodFileExtension = ".med";
 
 enum ClassField : size_t {

@@ -150,6 +150,24 @@ auto MethodWhat(const VC_JavaClass& r) {
 
 }  // namespace
 
+bool BuildClassFiles(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken, VC_JavaClass& r,
+                     String& sLine, std::string& sMethodContent, String& sError) {
+  sMethodContent.clear();
+  // The parser leaves the whole class body in method 1, without a name;
+  // it is named after its class so that the method file keeps it.
+  VC_JavaMethod& body = r.aMethods.At(1);
+  if (body.sName.empty() && !body.sBody.empty()) body.sName = r.sClassName;
+  format::RecordLine line(tools, sDelimiter, sToken);
+  AddClassFields(line, r, r.sMethodFile);
+  if (!line.Finish(sLine, sError)) return false;
+  const auto Append = [&sMethodContent](std::string_view sMethodLine) {
+    sMethodContent.append(sMethodLine).append(kLineEnd);
+    return true;
+  };
+  return BuildLines(tools, sDelimiter, sToken, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r), Append,
+                    sError) != kWriteFailed;
+}
+
 Number VC_JavaRepository::SaveRepository(Module& m) {
   const String sDelimiter = m.G().sElementDelimiter;
   WriteClassFile(m, format::kClassListFile, sDelimiter);

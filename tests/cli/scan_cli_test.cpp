@@ -178,7 +178,9 @@ TEST(ScanCommand, ASaveKeepsEveryClassAndTheHistoryOfMethodFiles) {
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
   EXPECT_NE(tmp.Read(sMethodFile), sMethods);
   EXPECT_EQ(tmp.Read("repo" + tmp.Str() + "/repo/methods" + tmp.Str() + "/tree/p/A.001"), sMethods);
-  EXPECT_EQ(tmp.Read("repo/jbclass.001"), sList);
+  // Only the body changed: the class list stays as it was, history and all.
+  EXPECT_EQ(tmp.Read("repo/jbclass.txt"), sList);
+  EXPECT_FALSE(std::filesystem::exists(tmp.Path() / "repo/jbclass.001"));
 
   // A method file's folder that cannot be made stops the save as a file
   // that cannot be written does: nothing is replaced, and the message names
@@ -262,3 +264,80 @@ TEST(ParseCommand, JsonCarriesEveryFieldByteForByte) {
 }
 
 }  // namespace
+
+namespace resave {
+
+// The class list and every method file it names, read byte for byte.
+std::string Snapshot(const qv::test::TempDir& tmp) {
+  std::string sAll = tmp.Read("repo/jbclass.txt");
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(tmp.Path())) {
+    if (entry.path().extension() == ".med")
+      sAll += "\n== " + entry.path().string() + "\n" +
+              tmp.Read(std::filesystem::relative(entry.path(), tmp.Path()).string());
+  }
+  return sAll;
+}
+
+std::string Class(const std::string& sName, const std::string& sBody) {
+  return "package p;\n/** " + sName + " */\npublic class " + sName + " {\n" + sBody + "}\n";
+}
+
+void SetTime(const std::string& sPath, std::filesystem::file_time_type time) {
+  std::filesystem::last_write_time(sPath, time);
+}
+
+}  // namespace resave
+
+// A re-save reads only what changed, and gives exactly the repository a
+// full re-read gives: after an edit, an addition, a deletion, a rename and
+// a change that keeps size, time and inode (made within the tick of the
+// save); a missing or damaged state gives a full re-read.
+TEST(ScanCommand, AReSaveGivesWhatAFullReadGives) {
+  using namespace resave;
+  qv::test::TempDir tmp;
+  for (const char* sName : {"A", "B", "C", "D"})
+    tmp.Write(std::string("t/p/") + sName + ".java", Class(sName, "  int x;\n"));
+  const std::string sRacy = tmp.Write("t/p/R.java", Class("R", "  int a;\n"));
+  // R's time is later than the save's: it may change within that tick.
+  const auto later = std::filesystem::last_write_time(sRacy) + std::chrono::seconds(30);
+  SetTime(sRacy, later);
+  const std::string sSave = "scan --save --repo " + tmp.Str() + "/repo " + tmp.Str() + "/t";
+  const auto Save = [&](const std::string& sMore) {
+    const Output r = Quorvane(sSave + sMore, tmp);
+    EXPECT_EQ(r.nStatus, 0) << r.sErr;
+    return r.sOut;
+  };
+  Save("");
+  EXPECT_TRUE(Has(Save(""), "not read: 4\n"));  // R is read again: its time is too recent to trust
+
+  tmp.Write("t/p/A.java", Class("A", "  int y;\n"));                              // the body
+  tmp.Write("t/p/B.java", "package q;\n" + Class("B", "  int x;\n").substr(11));  // the class line
+  tmp.Write("t/p/E.java", Class("E", "  int x;\n"));                              // new
+  std::filesystem::remove(tmp.Path() / "t/p/C.java");                             // gone
+  std::filesystem::create_directories(tmp.Path() / "t/r");
+  std::filesystem::rename(tmp.Path() / "t/p/D.java", tmp.Path() / "t/r/D.java");  // moved
+  {
+    // Same size, same time, same inode: only the racy rule sees it.
+    std::FILE* pFile = std::fopen(sRacy.c_str(), "r+");
+    ASSERT_NE(pFile, nullptr);
+    const std::string sSame = Class("R", "  int b;\n");
+    std::fwrite(sSame.data(), 1, sSame.size(), pFile);
+    std::fclose(pFile);
+    SetTime(sRacy, later);
+  }
+  EXPECT_TRUE(Has(Save(""), "not read: 0\n"));  // nothing kept: every source changed or was too recent
+  const std::string sIncremental = Snapshot(tmp);
+  EXPECT_TRUE(Has(sIncremental, "int b;")) << sIncremental;
+  Save(" --full");
+  EXPECT_EQ(Snapshot(tmp), sIncremental);
+
+  // A state that is damaged, or missing, is no state: everything is read.
+  std::string sState = tmp.Read("repo/jbclass.state");
+  sState[sState.size() / 2] ^= 1;
+  tmp.Write("repo/jbclass.state", sState);
+  EXPECT_TRUE(Has(Save(""), "not read: 0\n"));
+  EXPECT_TRUE(Has(Save(""), "not read: 4\n"));  // R stays too recent
+  std::filesystem::remove(tmp.Path() / "repo/jbclass.state");
+  EXPECT_TRUE(Has(Save(""), "not read: 0\n"));
+  EXPECT_EQ(Snapshot(tmp), sIncremental);
+}
