@@ -110,11 +110,12 @@ QV_API const char* QvClassListFileName(void);
 QV_API const char* QvSaveStateFileName(void);
 /* Where the saves (QvSaveRepository, QvStreamSources, and the class
  * functions WriteClassFile and WriteMethodFile without a file name) put
- * each class's method file, from now on.  NULL or "" (the default): beside the class's source, as
- * NAME.med in its directory.  Else below the directory sDirectory (library
- * form; a relative one is resolved as the repository's files are), made as
- * needed, in folders that mirror the source's directory, so that classes of
- * one name in different directories never share a method file:
+ * each class's method file, from now on.  NULL or "" (the default): beside
+ * the class's source, as NAME.med in its directory.  Else below the
+ * directory sDirectory (library form; a relative one is resolved as the
+ * repository's files are), made as needed, in folders that mirror the
+ * source's directory, so that classes of one name in different directories
+ * never share a method file:
  *   C:\a\b\A.java        sDirectory\C\a\b\A.med
  *   \\srv\share\A.java   sDirectory\UNC\srv\share\A.med
  *   \tmp\jdk\A.java      sDirectory\tmp\jdk\A.med
