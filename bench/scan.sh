@@ -57,7 +57,9 @@ command_of() {  # command_of NAME: sets cmd to the command of that name
     ctags) cmd=(ctags -R --languages=Java --kinds-Java=ci -f /dev/null "$root") ;;
     scan) cmd=("$qv" scan -q "$root") ;;
     # scan --save over a tree that has not changed since the last save:
-    # the save state tells that no source needs reading.
+    # the save state tells that no source needs reading.  The class list,
+    # the state and the method files (in the folder methods) are in a
+    # repository directory of its own; nothing is written into the tree.
     save) cmd=("$qv" scan --save -q --repo "$repo" "$root") ;;
     # The same with one source touched just before: that one is read.
     touched) cmd=(sh -c 'touch "$1" && exec "$2" scan --save -q --repo "$3" "$4"' touched "$touch" "$qv" "$repo"
@@ -103,7 +105,8 @@ for ((k = 0; k < runs; ++k)); do
 done
 # The durable set takes turns too, each run on its own; rewriting runs
 # undo each other's token, and one more save puts the default token back.
-# The sources alone (the tree may hold method files of earlier saves).
+# The sources alone (the tree may hold method files of saves made beside
+# the sources).
 mkdir "$work/sources"
 xargs -0 -a "$list" cp --parents -t "$work/sources"
 for ((k = 0; k < runs; ++k)); do

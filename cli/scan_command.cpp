@@ -34,6 +34,7 @@ struct ScanArgs {
   Verbosity verbosity;
   bool bList = false;
   bool bSave = false;
+  bool bBesideSources = false;  // --beside-sources: method files beside the sources
   bool bJson = false;
   bool bStrict = false;
   bool bNoWait = false;
@@ -150,6 +151,10 @@ std::vector<std::string> Roots(const std::vector<std::string>& aArgs, bool bAbso
   return aRoots;
 }
 
+// The folder of the repository directory that holds the method files of a
+// save, so that nothing is written into the scanned tree.
+constexpr const char* kMethodFolder = "methods";
+
 struct ListingErrors {
   std::set<std::string> aUnlistable;
   int nFailures = 0;
@@ -181,6 +186,8 @@ int RunScan(ScanArgs& args) {
     if (!SeparatorsSafeForWriting("scan", options)) return 2;
     if (!EnterRepository("scan", options, session, true)) return 1;
     if (!LockRepository("scan", args.bNoWait)) return 1;
+    const std::string sMethods = (std::filesystem::path(session.RepositoryDir()) / kMethodFolder).string();
+    QvSetMethodFileDirectory(args.bBesideSources ? "" : sMethods.c_str());
   }
   ListingErrors listing;
   QvSetListingErrorHandler(
@@ -278,7 +285,13 @@ Runner AddScanCommand(CLI::App& app) {
                 "package; the summary then goes to stderr");
   sub->add_flag("--save", args->bSave,
                 "Also write the repository: the class list file jbclass.txt in the repository directory and one "
-                "method file per class holding its whole body, written beside the class's source as NAME.med");
+                "method file per class holding its whole body, NAME.med in the repository directory's folder "
+                "methods, below folders that repeat the source's directory (/src/p/A.java: methods/src/p/A.med); "
+                "nothing is written below the ROOTs unless the repository directory is");
+  sub->add_flag("--beside-sources", args->bBesideSources,
+                "With --save, write each method file beside its class's source instead, as NAME.med in the "
+                "source's directory (the layout of repositories saved before the methods folder)")
+      ->needs("--save");
   sub->add_option("--tags", args->sTags,
                   "Also write the tags file of the classes found to FILE (- for stdout), as 'quorvane tags' "
                   "writes it")

@@ -96,9 +96,10 @@ class FileSystem {
   // read (no permission, say): such a listing yields no names, and only
   // this count tells it from an empty directory.
   virtual int64_t UnlistableDirectories() const = 0;
-  // Makes the directory sPath and its missing parents; TRUE when it exists
-  // afterwards.
-  virtual bool MakeDirectories(std::string_view sPath) = 0;
+  // Makes the directory sPath and its missing parents.  No error when it
+  // exists afterwards; else the directory, as this system names it, and the
+  // system's reason.
+  virtual IoError MakeDirectories(std::string_view sPath) = 0;
   // Copies sSource to sTarget, replacing a file there; a failed copy leaves
   // sTarget as it was.
   virtual IoError Copy(std::string_view sSource, std::string_view sTarget) = 0;
@@ -220,7 +221,7 @@ class FileSystemWrapper : public FileSystem {
   }
   bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
   int64_t UnlistableDirectories() const override { return oBase_.UnlistableDirectories(); }
-  bool MakeDirectories(std::string_view sPath) override { return oBase_.MakeDirectories(sPath); }
+  IoError MakeDirectories(std::string_view sPath) override { return oBase_.MakeDirectories(sPath); }
   IoError Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
   IoError Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
   IoError Remove(std::string_view sPath) override { return oBase_.Remove(sPath); }

@@ -10,6 +10,7 @@
 #include "host/portable_host.h"
 #include "quorvane/quorvane.h"
 #include "repository/java_records.h"
+#include "repository/java_repository.h"
 #include "repository/repository_format.h"
 #include "repository/repository_session.h"
 #include "source/java_parser.h"
@@ -124,6 +125,9 @@ QV_API void QvSetListingErrorHandler(void (*fn)(void* pUserData, const char* sDi
 }
 
 QV_API const char* QvClassListFileName(void) { return qv::format::kClassListFile.data(); }
+QV_API void QvSetMethodFileDirectory(const char* sDirectory) {
+  qv::RepositoryVars(qv::abi::TheModule()).sMethodFileDirectory = qv::abi::OrEmpty(sDirectory);
+}
 
 QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, QvSaveSummary* pSummary) {
   const qv::SaveReport report = Session().Save();

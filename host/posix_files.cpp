@@ -366,8 +366,9 @@ bool PosixFileSystem::DirExists(std::string_view sPath) {
   return !io::Stat(Map(sPath), oInfo).Failed() && oInfo.bDirectory;
 }
 
-bool PosixFileSystem::MakeDirectories(std::string_view sPath) {
-  return !sPath.empty() && !io::CreateDirectories(Map(sPath)).Failed();
+IoError PosixFileSystem::MakeDirectories(std::string_view sPath) {
+  if (sPath.empty()) return IoError{ENOENT, "no directory name"};
+  return io::CreateDirectories(Map(sPath));
 }
 
 IoError PosixFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {

@@ -83,7 +83,7 @@ class PosixFileSystem final : public FileSystem {
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
   int64_t UnlistableDirectories() const override { return nUnlistable_; }
-  bool MakeDirectories(std::string_view sPath) override;
+  IoError MakeDirectories(std::string_view sPath) override;
   // Copies into a temporary file beside sTarget and renames it over
   // sTarget, so a failed copy leaves the old target as it was.
   IoError Copy(std::string_view sSource, std::string_view sTarget) override;

@@ -274,16 +274,19 @@ int64_t Win32FileSystem::ListFiles(std::string_view sPattern, std::vector<std::s
 
 bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(Resolve(sPath)); }
 
-bool Win32FileSystem::MakeDirectories(std::string_view sPath) {
-  if (sPath.empty()) return false;
+IoError Win32FileSystem::MakeDirectories(std::string_view sPath) {
+  if (sPath.empty()) return IoError{ENOENT, "no directory name"};
   const std::string sFull = Resolve(sPath);
   // Each missing directory from the top down; one that exists is no error.
+  // The last failure says why when the directory is not there afterwards.
+  DWORD nError = ERROR_PATH_NOT_FOUND;
   for (size_t nAt = sFull.find_first_of("\\/", 3);; nAt = sFull.find_first_of("\\/", nAt + 1)) {
     const std::string sPart = sFull.substr(0, nAt);
-    if (!IsDirectory(sPart)) CreateDirectoryA(sPart.c_str(), nullptr);
+    if (!IsDirectory(sPart) && CreateDirectoryA(sPart.c_str(), nullptr) == 0) nError = GetLastError();
     if (nAt == std::string::npos) break;
   }
-  return IsDirectory(sFull);
+  if (IsDirectory(sFull)) return {};
+  return win32::ErrorOf(nError, "cannot create the directory " + sFull);
 }
 
 IoError Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {

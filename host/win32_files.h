@@ -55,7 +55,7 @@ class Win32FileSystem final : public FileSystem {
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
   int64_t UnlistableDirectories() const override { return nUnlistable_; }
-  bool MakeDirectories(std::string_view sPath) override;
+  IoError MakeDirectories(std::string_view sPath) override;
   // Copies into a new file beside sTarget and moves it over sTarget.
   IoError Copy(std::string_view sSource, std::string_view sTarget) override;
   IoError Rename(std::string_view sOld, std::string_view sNew) override;

@@ -18,6 +18,7 @@
 
 #include "core/module.h"
 #include "core/object.h"
+#include "repository/java_records.h"
 #include "repository/name_index.h"
 #include "repository/replacing_file.h"
 #include "source/java_parser.h"
@@ -38,6 +39,9 @@ struct JavaRepositoryVars : ModuleSlot {
   // when it read everything.  Its records are then not the whole tree, and
   // a save refuses to put them in place of the repository.
   String sScanGap;
+  // Where the writers put the method files (QvSetMethodFileDirectory): empty
+  // beside the sources, else below this directory (format::MethodFileIn).
+  String sMethodFileDirectory;
 };
 
 inline JavaRepositoryVars& RepositoryVars(Module& m) { return m.Slot<JavaRepositoryVars>(); }
@@ -118,6 +122,18 @@ class VC_JavaRepository : public Object {
 // never share copies; without an archive directory, beside itself.
 IoError KeepRepositoryHistory(Module& m, std::string_view sFile);
 IoError KeepSourceHistory(Module& m, std::string_view sFile);
+
+// The method file of the class whose source is sFileName in sDirectory, as
+// the writers name it and the class list file records it: beside the source
+// or in the module's method file directory (format::MethodFileIn).  Worker
+// threads, which must not touch the Module, call format::MethodFileIn with
+// sMethodFileDirectory read beforehand.
+String MethodFileOf(Module& m, std::string_view sDirectory, std::string_view sFileName);
+// Makes the directory of file, a method file about to be created, when the
+// module keeps method files in a method file directory: its folders are the
+// library's own.  Beside the sources nothing is made (that directory is the
+// user's, and holds the source).  FALSE with file.Error() saying why.
+bool MakeMethodFileDirectory(Module& m, ReplacingFile& file);
 
 // What the save of a scan did.
 struct ScanSave {

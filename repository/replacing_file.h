@@ -32,6 +32,9 @@ class ReplacingFile {
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
+  // Makes the target's directory and its missing parents, for a target in
+  // folders the library keeps itself; FALSE with Error() saying why.
+  bool MakeDirectory();
   // Creates the new file beside the target.
   bool Open();
   // Append a line (with the host's line terminator) or a text.  After the

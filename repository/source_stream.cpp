@@ -131,9 +131,11 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   const JavaTextTools tools = JavaTextTools::Bound(m_);
   const String sDelimiter = m_.G().sElementDelimiter;
   const String sToken = m_.G().sCRLFToken;
-  const std::string sMethodDirectory;
+  // Read here: the workers, which name the method files, must not touch the
+  // Module.
+  const std::string sMethodDirectory = RepositoryVars(m_).sMethodFileDirectory;
   const auto MethodFileOf = [&](const JavaSourceName& name) {
-    return std::string(format::MethodFilePath(name.sDirectory, name.sFileName));
+    return std::string(format::MethodFileIn(sMethodDirectory, name.sDirectory, name.sFileName));
   };
   // What every line and method file depends on besides the sources.
   const std::string sSettings = std::string(sDelimiter) + '\n' + std::string(sToken) + '\n' + sMethodDirectory;
@@ -283,7 +285,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     } else if (sWriteError.empty()) {
       // A file that cannot be written stops the save: nothing is replaced.
       auto pFile = std::make_unique<ReplacingFile>(m_, r.sMethodFile, KeepRepositoryHistory);
-      if (!pFile->Open() || !pFile->Write(item.sContent) || !pFile->Close()) {
+      if (!MakeMethodFileDirectory(m_, *pFile) || !pFile->Open() || !pFile->Write(item.sContent) || !pFile->Close()) {
         sWriteError = pFile->Error();
       } else if (files.StampOf(pFile->NewFile(), stamp.method) != 0) {
         item.bStamped = false;  // renaming keeps the stamp; without one the source is read again next time

@@ -108,6 +108,27 @@ QV_API const char* QvClassListFileName(void);
 /* The name of the save state file beside it ("jbclass.state"), which
  * QvStreamSources keeps; a static text. */
 QV_API const char* QvSaveStateFileName(void);
+/* Where the saves (QvSaveRepository, QvStreamSources, and the class
+ * functions WriteClassFile and WriteMethodFile without a file name) put
+ * each class's method file, from now on.  NULL or "" (the default): beside
+ * the class's source, as NAME.med in its directory.  Else below the
+ * directory sDirectory (library form; a relative one is resolved as the
+ * repository's files are), made as needed, in folders that mirror the
+ * source's directory, so that classes of one name in different directories
+ * never share a method file:
+ *   C:\a\b\A.java        sDirectory\C\a\b\A.med
+ *   \\srv\share\A.java   sDirectory\UNC\srv\share\A.med
+ *   \tmp\jdk\A.java      sDirectory\tmp\jdk\A.med
+ *   src\A.java           sDirectory\%2E\src\A.med  (relative)
+ * A folder name that could climb out or be misread is written with %XX
+ * escapes: ".." as %2E%2E, a colon as %3A, "%" as %25, the characters a
+ * Windows name cannot hold and trailing dots and blanks likewise, and a
+ * first folder from the root that looks like a drive or UNC (\C\x) with
+ * its first letter escaped (%43\x).  "." and empty folders are dropped.
+ * The class list file records each method file's path and readers go by
+ * that record, so repositories saved with either layout read the same.
+ * The text is copied. */
+QV_API void QvSetMethodFileDirectory(const char* sDirectory);
 /* Saves JavaClass as the repository of the repository directory: the class
  * list file and a method file per class, as one transaction: the method
  * files are written first under temporary names, made durable together,
