@@ -106,8 +106,8 @@ bool ReadSource(std::string_view sLine, SourceStamp& s) {
   int nState = 0;
   int nKind = 0;
   LineFields a;
-  if (!Fields(sLine, 9, a) || a[0] != "source" || !ReadStamp(a[1], s.source) || !Whole(a[2], nState) || !Whole(a[3], nKind) ||
-      !Whole(a[4], s.nLine) || !WholeHex(a[5], s.nLineHash) || !ReadStamp(a[6], s.method) ||
+  if (!Fields(sLine, 9, a) || a[0] != "source" || !ReadStamp(a[1], s.source) || !Whole(a[2], nState) ||
+      !Whole(a[3], nKind) || !Whole(a[4], s.nLine) || !WholeHex(a[5], s.nLineHash) || !ReadStamp(a[6], s.method) ||
       !Unescape(a[7], s.sPackage) || !Unescape(a[8], s.sPath)) {
     return false;
   }

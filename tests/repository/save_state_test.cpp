@@ -10,10 +10,17 @@ SaveState Sample() {
   SaveState state;
   state.sSettings = "\x1F\n\x1E\n%\t";
   state.classList = {100, 1'700'000'000'123'456'789, 42, 7};
-  state.aSources.push_back({"C:\\a b\\%20\tX.java", {10, 5, 6, 7}, SourceState::kParsed, JavaKind::kRecord, 0,
-                            0xFEDCBA9876543210ULL, {3, 4, 5, 6}, "p.q"});
+  state.aSources.push_back({"C:\\a b\\%20\tX.java",
+                            {10, 5, 6, 7},
+                            SourceState::kParsed,
+                            JavaKind::kRecord,
+                            0,
+                            0xFEDCBA9876543210ULL,
+                            {3, 4, 5, 6},
+                            "p.q"});
   state.aSources.push_back({"\\e\\E.java", {0, 1, 2, 3}, SourceState::kEmpty, JavaKind::kNone, -1, 0, {}, ""});
-  state.aSources.push_back({"\\e\\F.java", {9, 1, 2, 3}, SourceState::kParsed, JavaKind::kEnum, 1, 1, {1, 1, 1, 1}, ""});
+  state.aSources.push_back(
+      {"\\e\\F.java", {9, 1, 2, 3}, SourceState::kParsed, JavaKind::kEnum, 1, 1, {1, 1, 1, 1}, ""});
   return state;
 }
 
