@@ -29,10 +29,10 @@
 namespace qv {
 namespace {
 
-constexpr int kThreads = 2;
+constexpr int kStreamThreads = 2;
 // How far the workers run ahead of the calling thread, in files: what
 // they made waits in memory meanwhile.
-constexpr int64_t kWindow = 64;
+constexpr int64_t kStreamWindow = 64;
 
 std::string SourcePathOf(const JavaSourceName& name) {
   std::string s(name.sDirectory);
@@ -174,7 +174,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   }
 
   std::vector<std::unique_ptr<Item>> aItems(static_cast<size_t>(n));
-  std::vector<SourceScratch> aScratch(kThreads);
+  std::vector<SourceScratch> aScratch(kStreamThreads);
   const auto Work = [&](int64_t i, int nWorker) {
     auto pItem = std::make_unique<Item>();
     Item& item = *pItem;
@@ -305,7 +305,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     stamp.nLineHash = item.nLineHash;
     if (item.bStamped) next.aSources.push_back(std::move(stamp));
   };
-  RunAheadByWorker(n, kThreads, kWindow, Work, Use);
+  RunAheadByWorker(n, kStreamThreads, kStreamWindow, Work, Use);
   tree = {};
   scan.nPackages = static_cast<int64_t>(aPackages.size());
   NameGap(scan);
