@@ -40,6 +40,26 @@ std::string LockFilePath() {
   return (std::filesystem::path(sDirectory.empty() ? "." : sDirectory) / "quorvane.lock").string();
 }
 
+std::vector<std::string> RootsOf(const char* const* asRoots, size_t nRoots) {
+  std::vector<std::string> aRoots;
+  for (size_t i = 0; i < nRoots; ++i) aRoots.emplace_back(qv::abi::OrEmpty(asRoots[i]));
+  return aRoots;
+}
+
+// The calls a scan and a stream share, a root that is no directory and the
+// count of files, from the C listener to the session's.
+template <class Callbacks, class Listener>
+void ListenToRootsAndCount(const Callbacks& callbacks, Listener& listener) {
+  if (callbacks.missingRoot != nullptr) {
+    listener.fnMissingRoot = [callbacks](const std::string& sRoot) {
+      callbacks.missingRoot(callbacks.pUserData, sRoot.c_str());
+    };
+  }
+  if (callbacks.found != nullptr) {
+    listener.fnFound = [callbacks](int64_t nFiles) { callbacks.found(callbacks.pUserData, nFiles); };
+  }
+}
+
 QvScanSummary Summary(const qv::ScanReport& report, int64_t nFiles) {
   return QvScanSummary{nFiles,
                        report.nClasses,
@@ -88,19 +108,11 @@ QV_API QvString* QvNativePath(const char* sPath) {
 
 QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanListener* pListener,
                         QvScanSummary* pSummary) {
-  std::vector<std::string> aRoots;
-  for (size_t i = 0; i < nRoots; ++i) aRoots.emplace_back(qv::abi::OrEmpty(asRoots[i]));
+  const std::vector<std::string> aRoots = RootsOf(asRoots, nRoots);
   qv::ScanListener listener;
   if (pListener != nullptr) {
     const QvScanListener callbacks = *pListener;
-    if (callbacks.missingRoot != nullptr) {
-      listener.fnMissingRoot = [callbacks](const std::string& sRoot) {
-        callbacks.missingRoot(callbacks.pUserData, sRoot.c_str());
-      };
-    }
-    if (callbacks.found != nullptr) {
-      listener.fnFound = [callbacks](int64_t nFiles) { callbacks.found(callbacks.pUserData, nFiles); };
-    }
+    ListenToRootsAndCount(callbacks, listener);
     if (callbacks.file != nullptr) {
       listener.fnFile = [callbacks](const qv::ScannedFile& file) {
         const QvScannedFile c{file.nIndex, static_cast<QvSourceState>(file.eState), static_cast<QvJavaKind>(file.eKind),
@@ -140,8 +152,7 @@ QV_API const char* QvSaveStateFileName(void) { return qv::format::kSaveStateFile
 QV_API QvBoolean QvStreamSources(const char* const* asRoots, size_t nRoots, const QvStreamOptions* pOptions,
                                  const QvStreamListener* pListener, QvScanSummary* pScan, QvSaveProblemFn fnProblem,
                                  void* pProblemData, QvSaveSummary* pSave, int64_t* pKept) {
-  std::vector<std::string> aRoots;
-  for (size_t i = 0; i < nRoots; ++i) aRoots.emplace_back(qv::abi::OrEmpty(asRoots[i]));
+  const std::vector<std::string> aRoots = RootsOf(asRoots, nRoots);
   qv::StreamOptions options;
   if (pOptions != nullptr) {
     options.bSave = pOptions->save != 0;
@@ -152,14 +163,7 @@ QV_API QvBoolean QvStreamSources(const char* const* asRoots, size_t nRoots, cons
   qv::StreamListener listener;
   if (pListener != nullptr) {
     const QvStreamListener callbacks = *pListener;
-    if (callbacks.missingRoot != nullptr) {
-      listener.fnMissingRoot = [callbacks](const std::string& sRoot) {
-        callbacks.missingRoot(callbacks.pUserData, sRoot.c_str());
-      };
-    }
-    if (callbacks.found != nullptr) {
-      listener.fnFound = [callbacks](int64_t nFiles) { callbacks.found(callbacks.pUserData, nFiles); };
-    }
+    ListenToRootsAndCount(callbacks, listener);
     if (callbacks.file != nullptr) {
       listener.fnFile = [callbacks](const qv::StreamedFile& streamed) {
         const std::string aTexts[] = {std::string(streamed.sFileName), std::string(streamed.sDirectory),

@@ -30,8 +30,10 @@ std::string Joined(std::string_view sDirectory, std::string_view sFileName) {
   return s;
 }
 
-// Adds a scanned file to the report's counts.
-void Count(const ScannedFile& file, ScanReport& report) {
+}  // namespace
+
+void RepositorySession::CountFile(const ScannedFile& file, ScanReport& report) {
+  if (file.eState == SourceState::kUnreadable) ++report.nUnreadable;
   if (file.eState == SourceState::kUnreadable || file.eState == SourceState::kBinary) {
     ++report.nUnparsed;
     return;
@@ -58,8 +60,6 @@ void Count(const ScannedFile& file, ScanReport& report) {
   }
 }
 
-}  // namespace
-
 void RepositorySession::NameGap(ScanReport& report) {
   const auto Gap = [&report](int64_t n, const char* sOne, const char* sMany) {
     if (n == 0) return;
@@ -71,28 +71,30 @@ void RepositorySession::NameGap(ScanReport& report) {
   Gap(report.nUnreadable, "source could not be read", "sources could not be read");
 }
 
-void RepositorySession::CountFile(const ScannedFile& file, ScanReport& report) { Count(file, report); }
-
-std::string RepositorySession::CheckRoots(const std::vector<std::string>& aRoots,
-                                          const std::function<void(const std::string&)>& fnMissingRoot,
-                                          ScanReport& report) {
-  std::string sRoots;
+std::vector<String> RepositorySession::CheckRoots(const std::vector<std::string>& aRoots,
+                                                  const std::function<void(const std::string&)>& fnMissingRoot,
+                                                  ScanReport& report) {
+  std::vector<String> aExisting;
   for (const std::string& sRoot : aRoots) {
     // The search skips a root that does not exist; the caller hears of it.
-    if (!m_.Files().DirExists(sRoot)) {
+    if (m_.Files().DirExists(sRoot)) {
+      aExisting.push_back(sRoot);
+    } else {
       report.aMissingRoots.push_back(sRoot);
       if (fnMissingRoot) fnMissingRoot(sRoot);
     }
-    if (!sRoots.empty()) sRoots += ';';
-    sRoots += sRoot;
   }
-  return sRoots;
+  return aExisting;
 }
 
 std::vector<JavaSourceName> RepositorySession::FindSources(const std::vector<std::string>& aRoots,
                                                            const std::function<void(const std::string&)>& fnMissingRoot,
                                                            ScanReport& report) {
-  const std::string sRoots = CheckRoots(aRoots, fnMissingRoot, report);
+  std::string sRoots;
+  for (const String& sRoot : CheckRoots(aRoots, fnMissingRoot, report)) {
+    if (!sRoots.empty()) sRoots += ';';
+    sRoots += sRoot;
+  }
   const int64_t nUnlistableBefore = m_.Files().UnlistableDirectories();
   VC_Directories& dirs = DirectoriesInstance(m_);
   dirs.InitDirectories(m_);
@@ -118,8 +120,7 @@ ScanReport RepositorySession::Scan(const std::vector<std::string>& aRoots, const
   report.aFiles.reserve(aSources.size());
   ReadJavaSources(m_, aSources, kScanThreads, [&](int64_t i, SourceState eState, int nErrno, JavaKind eKind) {
     const ScannedFile& file = report.aFiles.emplace_back(ScannedFile{i, eState, nErrno, eKind});
-    Count(file, report);
-    if (eState == SourceState::kUnreadable) ++report.nUnreadable;
+    CountFile(file, report);
     if (eState == SourceState::kParsed) {
       if (const String& sPackage = aClasses.Get(i).sPackage; !sPackage.empty()) aPackages.insert(sPackage);
     }

@@ -294,10 +294,10 @@ class RepositorySession {
   static ClassListEntry ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter);
 
  private:
-  // The roots joined with ";"; each that is no directory goes to
-  // fnMissingRoot and report.aMissingRoots.
-  std::string CheckRoots(const std::vector<std::string>& aRoots,
-                         const std::function<void(const std::string&)>& fnMissingRoot, ScanReport& report);
+  // The roots that are directories; each other goes to fnMissingRoot and
+  // report.aMissingRoots.
+  std::vector<String> CheckRoots(const std::vector<std::string>& aRoots,
+                                 const std::function<void(const std::string&)>& fnMissingRoot, ScanReport& report);
   // The Java sources below the roots, in the scan's order, through the
   // Directories lists (CheckRoots first); the directories that could not be
   // listed are counted.

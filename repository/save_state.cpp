@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "repository/save_state.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cinttypes>
@@ -177,7 +178,8 @@ bool ParseSaveState(std::string_view sText, SaveState& state) {
   if (!Fields(sLine, 2, a) || a[0] != "settings" || !Unescape(a[1], state.sSettings)) return false;
   if (!NextLine(sLine)) return false;
   if (!Fields(sLine, 2, a) || a[0] != "list" || !ReadStamp(a[1], state.classList)) return false;
-  state.aSources.reserve(nCount);
+  // The count is outside input too: room for no more sources than lines.
+  state.aSources.reserve(std::min(nCount, static_cast<size_t>(std::count(sBody.begin(), sBody.end(), '\n'))));
   int64_t nLines = 0;  // the classes' lines are numbered in order
   while (NextLine(sLine)) {
     SourceStamp& source = state.aSources.emplace_back();

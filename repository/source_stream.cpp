@@ -8,7 +8,6 @@
 // writes the method files that changed under temporary names and keeps
 // the class lines.  At the end the method files, the save state and the
 // class list are committed as one transaction, the class list last.
-#include <algorithm>
 #include <memory>
 #include <set>
 #include <system_error>
@@ -38,20 +37,6 @@ std::string SourcePathOf(const JavaSourceName& name) {
   std::string s(name.sDirectory);
   s.append("\\").append(name.sFileName);
   return s;
-}
-
-// The fields of a class list line that the listener and the tags need.
-struct LineNames {
-  std::string sClassName, sSuperClass, sPackage;
-};
-
-LineNames NamesOfLine(std::string_view sLine, std::string_view sDelimiter) {
-  using namespace format;
-  if (!sLine.empty() && sLine.back() == '\r') sLine.remove_suffix(1);
-  std::vector<std::string_view> aFields;
-  const bool bTrim = !SplitRecord(sLine, sDelimiter, kClassFieldCount, LineTrim::kEachField, aFields);
-  return {std::string(FieldOf(aFields, kClassName, bTrim)), std::string(FieldOf(aFields, kSuperClass, bTrim)),
-          std::string(FieldOf(aFields, kPackage, bTrim))};
 }
 
 // The last save, as far as it can be trusted.
@@ -107,13 +92,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
       }
     }
   }
-  CheckRoots(aRoots, listener.fnMissingRoot, scan);
-  std::vector<String> aExisting;
-  for (const std::string& sRoot : aRoots) {
-    if (std::find(scan.aMissingRoots.begin(), scan.aMissingRoots.end(), sRoot) == scan.aMissingRoots.end()) {
-      aExisting.push_back(sRoot);
-    }
-  }
+  const std::vector<String> aExisting = CheckRoots(aRoots, listener.fnMissingRoot, scan);
   const int64_t nUnlistableBefore = m_.Files().UnlistableDirectories();
   JavaSourceTree tree = FindJavaSources(m_, aExisting);
   scan.nUnlistable = m_.Files().UnlistableDirectories() - nUnlistableBefore;
@@ -230,22 +209,22 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     const std::unique_ptr<Item> pItem = std::move(aItems[static_cast<size_t>(i)]);
     Item& item = *pItem;
     const JavaSourceName name = NameOf(i);
+    const std::string sPath = SourcePathOf(name);
     const VC_JavaClass& r = item.record;
     const ScannedFile file{i, item.read.eState, item.read.nErrno, item.read.eKind};
     bRacy = bRacy || item.bRacy;
     CountFile(file, scan);
-    if (file.eState == SourceState::kUnreadable) ++scan.nUnreadable;
     const std::string& sPackage = item.pKept != nullptr ? item.pKept->sPackage : r.sPackage;
     if (file.eState == SourceState::kParsed && !sPackage.empty()) aPackages.insert(sPackage);
 
     if (listener.fnFile) {
       StreamedFile streamed{file, item.pKept != nullptr, name.sFileName, name.sDirectory, {}, {}, sPackage};
-      LineNames names;
+      ClassListEntry names;
       if (item.pKept == nullptr) {
         streamed.sClassName = r.sClassName;
         streamed.sSuperClass = r.sSuperClass;
       } else if (item.pKept->nLine >= 0 && item.pKept->nLine < static_cast<int64_t>(prior.aLines.size())) {
-        names = NamesOfLine(prior.aLines[static_cast<size_t>(item.pKept->nLine)], sDelimiter);
+        names = ClassListEntryOf(prior.aLines[static_cast<size_t>(item.pKept->nLine)], sDelimiter);
         streamed.sClassName = names.sClassName;
         streamed.sSuperClass = names.sSuperClass;
       }
@@ -253,13 +232,13 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     }
     if (options.bTags && !r.sClassName.empty()) {
       tags.aClasses.push_back(
-          {r.sClassName, SourcePathOf(name), r.sSuperClass, std::string(DeclarationText(r.aMethods.Get(1).sBody)), {}});
+          {r.sClassName, sPath, r.sSuperClass, std::string(DeclarationText(r.aMethods.Get(1).sBody)), {}});
     }
     if (!options.bSave) return;
 
     // What the next save needs to know of this source: nothing of one
     // that could not be read or was refused, so that it is read again.
-    SourceStamp stamp{SourcePathOf(name), item.stamp, file.eState, file.eKind, -1, 0, {}, sPackage};
+    SourceStamp stamp{sPath, item.stamp, file.eState, file.eKind, -1, 0, {}, sPackage};
     if (item.pKept != nullptr) {
       stamp = *item.pKept;
       if (stamp.nLine >= 0) {
@@ -276,7 +255,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
       return;
     }
     if (!item.sLineError.empty()) {
-      save.aRefused.push_back({SourcePathOf(name), r.sClassName, item.sLineError});
+      save.aRefused.push_back({sPath, r.sClassName, item.sLineError});
       return;
     }
     if (item.bMethodUnchanged) {
