@@ -104,7 +104,8 @@ size_t CountLf(std::string_view s) { return CountLineEnds(s.data(), s.size()).nL
 // bInPlace: the output lies in the input's memory, at least as many bytes
 // before the input as LF bytes are still to come, so that it never
 // overtakes the input.  A 16-byte store is then made only where it cannot
-// reach input not yet read.
+// reach input not yet read; closer than that, runs up to the next LF are
+// moved whole.
 template <bool bInPlace = false>
 void CopyWithCrLf(const char* p, size_t n, char* pOut) {
   size_t i = 0;
@@ -113,8 +114,16 @@ void CopyWithCrLf(const char* p, size_t n, char* pOut) {
   while (i + 16 <= n) {
     if constexpr (bInPlace) {
       if (p + i - pOut < 16) {
-        if (p[i] == '\n') *pOut++ = '\r';
-        *pOut++ = p[i++];
+        const void* pLf = std::memchr(p + i, '\n', n - i);
+        const size_t nRun = pLf == nullptr ? n - i : static_cast<size_t>(static_cast<const char*>(pLf) - (p + i));
+        std::memmove(pOut, p + i, nRun);
+        pOut += nRun;
+        i += nRun;
+        if (i < n) {
+          *pOut++ = '\r';
+          *pOut++ = '\n';
+          ++i;
+        }
         continue;
       }
     }
