@@ -38,20 +38,7 @@ constexpr size_t kKeptScratch = size_t{256} * 1024;
 // this large has memory of about its own size.)
 constexpr size_t kGivenText = 4 * kKeptScratch;
 
-// A worker's memory, kept from file to file: a file's text is read into
-// memory that is already there, and only what the record keeps is new.  A
-// rare large file's memory goes with it, so that the scan's peak is that of
-// the records.
-struct Scratch {
-  String sPath;
-  String sText;
-
-  void Trim() {
-    if (sText.capacity() > kKeptScratch) String().swap(sText);
-  }
-};
-
-void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name, Scratch& scratch,
+void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name, SourceScratch& scratch,
                   Parsed& p) {
   scratch.sPath.assign(name.sDirectory).append("\\").append(name.sFileName);
   const auto Read = [&] {
@@ -92,6 +79,19 @@ void Swap(VC_JavaClass& r, Parsed& p) {
 
 }  // namespace
 
+void SourceScratch::Trim() {
+  if (sText.capacity() > kKeptScratch) String().swap(sText);
+}
+
+SourceRead ReadSourceRecord(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name,
+                            SourceScratch& scratch, VC_JavaClass& r) {
+  Parsed p;  // empty: nothing of an earlier file stays in r
+  ReadAndParse(files, tools, name, scratch, p);
+  Swap(r, p);
+  r.aMethods.At(1).sBody = std::move(p.sBody);
+  return {p.eState, p.nErrno, p.eKind};
+}
+
 SourceState ClassifySourceText(std::string_view sText) {
   if (sText.empty()) return SourceState::kEmpty;
   if (std::memchr(sText.data(), '\0', std::min(sText.size(), kBinaryProbe)) != nullptr) return SourceState::kBinary;
@@ -119,7 +119,7 @@ void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int n
   aClasses.At(n - 1);  // every record at once, not one reallocation after another
   repo.cv_sClassName.Reserve(n);
   repo.cv_sSuperClass.Reserve(n);
-  std::vector<Scratch> aScratch(static_cast<size_t>(std::max(nThreads, 1)));
+  std::vector<SourceScratch> aScratch(static_cast<size_t>(std::max(nThreads, 1)));
 
   RunAheadByWorker(
       n, nThreads, kWindow,
