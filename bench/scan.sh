@@ -17,7 +17,9 @@
 # build/release/bench/read_keep.  After a warm-up, every command runs
 # QV_BENCH_RUNS (7) times, the commands taking turns, so that a busy moment
 # of the machine falls on all of them alike.  Wall and CPU time (user +
-# system) and the peak resident set are medians.
+# system) and the peak resident set are medians.  With QV_BENCH_OTHER set
+# to another build's quorvane (the one before a change, say), its scan
+# takes turns with the others too, and the two scans are compared.
 set -euo pipefail
 root=${1:?usage: bench/scan.sh ROOT [QUORVANE [READ_KEEP]]}
 qv=${2:-$(dirname "$0")/../build/release/quorvane}
@@ -40,6 +42,11 @@ touch=$(head -z -n 1 "$list" | tr -d '\0')
 bytes=$(xargs -0 cat < "$list" | wc -c)
 
 names=(rg keep cat find ctags scan save touched tags)
+other=${QV_BENCH_OTHER:-}
+if [ -n "$other" ]; then
+  [ -x "$other" ] || { echo "no quorvane at $other (QV_BENCH_OTHER)" >&2; exit 2; }
+  names+=(other)
+fi
 # Run one after the other, each on its own: they write the whole tree and
 # make it durable, so they are timed against the machine's own cost of
 # doing that (cpsync: cp -r of the tree, then sync).
@@ -56,6 +63,7 @@ command_of() {  # command_of NAME: sets cmd to the command of that name
     find) cmd=(find "$root" -iname '*.java') ;;
     ctags) cmd=(ctags -R --languages=Java --kinds-Java=ci -f /dev/null "$root") ;;
     scan) cmd=("$qv" scan -q "$root") ;;
+    other) cmd=("$other" scan -q "$root") ;;
     # scan --save over a tree that has not changed since the last save:
     # the save state tells that no source needs reading.  The class list,
     # the state and the method files (in the folder methods) are in a
@@ -158,6 +166,7 @@ label() {
     find) echo 'find' ;;
     ctags) echo 'ctags -R --kinds-Java=ci' ;;
     scan) echo 'quorvane scan' ;;
+    other) echo 'scan of QV_BENCH_OTHER' ;;
     save) echo 'scan --save (unchanged)' ;;
     touched) echo 'scan --save (one touched)' ;;
     rewrite) echo 'scan --save (rewriting)' ;;
@@ -190,3 +199,9 @@ awk -v sw="${wall[scan]}" -v sc="${cpu[scan]}" -v rw="${wall[rg]}" -v rc="${cpu[
   printf "tags / ctags, wall: %.3f  (target: at most 0.1)\n", tw / kw
   printf "durable writes against cp -r and sync (target: at most 1 each):\n"
   printf "  first save %.2f, rewriting save %.2f, write --all %.2f\n", fw / dw, xw / dw, ww / dw }'
+if [ -n "$other" ]; then
+  awk -v sw="${wall[scan]}" -v sc="${cpu[scan]}" -v ow="${wall[other]}" -v oc="${cpu[other]}" -v rw="${wall[rg]}" \
+    -v rc="${cpu[rg]}" 'BEGIN {
+    printf "QV_BENCH_OTHER / rg: %.2f wall, %.2f CPU\n", ow / rw, oc / rc
+    printf "scan / QV_BENCH_OTHER: %.2f wall, %.2f CPU\n", sw / ow, sc / oc }'
+fi

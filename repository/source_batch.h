@@ -38,7 +38,6 @@ class VC_JavaClass;
 struct SourceScratch {
   String sPath;
   String sText;
-  String sSpare;
   // Frees what one large file left behind.
   void Trim();
 };
