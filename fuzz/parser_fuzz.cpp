@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 // The Java source parser on any bytes: two parses of the same file give the
 // same record, a body made in the text's own memory is the body made in a
-// copy, an assigned footer is a suffix of the text the parser works on, an
-// assigned body ends with the last "}", a class name holds no line break,
-// and the record written back holds every byte of the text that is no
-// blank (a text without unicode escapes, which the parser translates).
+// copy, the names read alone are the cut's, an assigned footer is a suffix
+// of the text the parser works on, an assigned body ends with the last "}",
+// a class name holds no line break, and the record written back holds
+// every byte of the text that is no blank (a text without unicode escapes,
+// which the parser translates).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -72,6 +73,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   qv::Module& mCut = h.Fresh();
   QV_FUZZ_CHECK(Cut(mCut, sInput) == Cut(mCut, std::move(sGiven)), "the body made in place differs from its copy");
 
+  // The names read alone are the cut's, both for a file named like no type
+  // and for one named like the type found (read up to its "{" only).
+  Parsed whole;
+  whole.sClassName = whole.sSuperClass = whole.sPackage = "";
+  qv::JavaTextTools tools = qv::JavaTextTools::Bound(mCut);
+  const qv::JavaKind eKind = qv::CutJavaText(tools, sInput, "A.java",
+                                             {whole.sClassName, whole.sSuperClass, whole.sPackage, whole.sHeader,
+                                              whole.sDescription, whole.sFooter, whole.sBody, whole.sImport});
+  for (const std::string& sName : {std::string("A.java"), whole.sClassName + ".java"}) {
+    qv::JavaNames names;
+    QV_FUZZ_CHECK(qv::CutJavaNames(sInput, sName, names) == eKind, "the names' kind is not the cut's");
+    QV_FUZZ_CHECK(names.sClassName == whole.sClassName && names.sSuperClass == whole.sSuperClass &&
+                      names.sPackage == whole.sPackage,
+                  "the names differ from the cut's");
+  }
+
   // The text the parser cuts: LF-only files get CR LF line ends.
   std::string sText(sInput);
   if (sText.find("\r\n") == std::string::npos) {
@@ -91,7 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   if (first.sBody != Parsed::kUnset && !first.sBody.ends_with(Parsed::kUnset) && first.sBody.back() != ' ') {
     QV_FUZZ_CHECK(first.sBody.back() == '}', "a body that does not end with its brace");
   }
-  if (first.sClassName != Parsed::kUnset && sText.find("\\u") == std::string::npos) {
+  // (A text holding the mark itself may make a part that looks unset.)
+  if (first.sClassName != Parsed::kUnset && sText.find("\\u") == std::string::npos &&
+      sText.find(Parsed::kUnset) == std::string::npos) {
     const auto Own = [](const String& s) { return s == Parsed::kUnset ? std::string_view() : std::string_view(s); };
     std::string sWritten(Own(first.sHeader));
     if (!Own(first.sPackage).empty()) sWritten.append("package").append(first.sPackage).append(";");

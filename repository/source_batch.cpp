@@ -38,12 +38,21 @@ constexpr size_t kKeptScratch = size_t{256} * 1024;
 // this large has memory of about its own size.)
 constexpr size_t kGivenText = 4 * kKeptScratch;
 
+// Reads the source name names into scratch.sText.
+SourceRead ReadSourceText(const FileSystem& files, const JavaSourceName& name, SourceScratch& scratch) {
+  scratch.sPath.assign(name.sDirectory).append("\\").append(name.sFileName);
+  SourceRead read;
+  read.nErrno = files.ReadWholeFile(scratch.sPath, scratch.sText);
+  read.eState = read.nErrno != 0 ? SourceState::kUnreadable : ClassifySourceText(scratch.sText);
+  return read;
+}
+
 void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name, SourceScratch& scratch,
                   Parsed& p) {
-  scratch.sPath.assign(name.sDirectory).append("\\").append(name.sFileName);
   const auto Read = [&] {
-    p.nErrno = files.ReadWholeFile(scratch.sPath, scratch.sText);
-    p.eState = p.nErrno != 0 ? SourceState::kUnreadable : ClassifySourceText(scratch.sText);
+    const SourceRead read = ReadSourceText(files, name, scratch);
+    p.nErrno = read.nErrno;
+    p.eState = read.eState;
   };
   Read();
   const auto Given = [&] { return p.eState == SourceState::kParsed && scratch.sText.size() > kGivenText; };
@@ -90,6 +99,20 @@ SourceRead ReadSourceRecord(const FileSystem& files, JavaTextTools tools, const 
   Swap(r, p);
   r.aMethods.At(1).sBody = std::move(p.sBody);
   return {p.eState, p.nErrno, p.eKind};
+}
+
+SourceRead ReadSourceNames(const FileSystem& files, const JavaSourceName& name, SourceScratch& scratch,
+                           VC_JavaClass& r) {
+  SourceRead read = ReadSourceText(files, name, scratch);
+  if (read.eState == SourceState::kParsed) {
+    JavaNames names;
+    read.eKind = CutJavaNames(scratch.sText, name.sFileName, names);
+    r.sClassName = std::move(names.sClassName);
+    r.sSuperClass = std::move(names.sSuperClass);
+    r.sPackage = std::move(names.sPackage);
+  }
+  scratch.Trim();
+  return read;
 }
 
 SourceState ClassifySourceText(std::string_view sText) {

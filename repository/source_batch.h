@@ -56,6 +56,11 @@ struct SourceRead {
 SourceRead ReadSourceRecord(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name,
                             SourceScratch& scratch, VC_JavaClass& r);
 
+// ReadSourceRecord's class name, superclass, package and kind alone, for
+// a scan that lists them: r gets nothing else.
+SourceRead ReadSourceNames(const FileSystem& files, const JavaSourceName& name, SourceScratch& scratch,
+                           VC_JavaClass& r);
+
 // Called on the calling thread for each file, in order, once its record is
 // complete, with the kind the parser named the class by (kNone when it
 // named none or the file was not parsed).  Records after nIndex are not to

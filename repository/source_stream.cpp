@@ -177,7 +177,11 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
         }
       }
     }
-    item.read = ReadSourceRecord(files, tools, name, aScratch[static_cast<size_t>(nWorker)], item.record);
+    // Without a save or tags only the names are printed: the cut reads
+    // no more of the text than they need.
+    SourceScratch& scratch = aScratch[static_cast<size_t>(nWorker)];
+    item.read = options.bSave || options.bTags ? ReadSourceRecord(files, tools, name, scratch, item.record)
+                                               : ReadSourceNames(files, name, scratch, item.record);
     VC_JavaClass& r = item.record;
     if (options.bSave && item.read.eState == SourceState::kParsed && !r.sClassName.empty()) {
       r.sFileName = name.sFileName;

@@ -92,8 +92,9 @@ JavaKind KindOfWord(const JavaLexer& lexer, const JavaLexeme& x) {
 }
 
 // A top-level declaration from its first lexeme to the end of its body (or
-// its ";"): the type it declares, if any, is added to the outline.
-void ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& outline) {
+// its ";"): the type it declares, if any, is added to the outline.  A type
+// named sStopAt is read up to its body's "{" only; TRUE when it was.
+bool ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& outline, std::string_view sStopAt) {
   JavaTypeDeclaration type;
   type.nStart = first.nBegin;
   int nParens = 0;
@@ -102,6 +103,7 @@ void ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
   bool bAnnotation = false;  // the next word names an annotation
   bool bExtends = false;     // the words read are the superclass's name
   bool bRestart = false;     // the declaration starts at the next code
+  bool bStop = false;        // the type named sStopAt: its body is not read
   for (JavaLexeme x = first; x.eKind != JavaLexKind::kEnd; x = lexer.Next()) {
     if (x.IsComment()) {
       if (!bRestart) type.aComments.emplace_back(x.nBegin, x.nEnd);
@@ -128,7 +130,8 @@ void ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
     if (nParens > 0 || x.Is(')')) continue;
     if (x.Is('{')) {
       type.nOpen = x.nBegin;
-      type.nEnd = lexer.SkipBlock();
+      bStop = !sStopAt.empty() && type.eKind != JavaKind::kNone && type.sName == sStopAt;
+      type.nEnd = bStop ? x.nEnd : lexer.SkipBlock();
       break;
     }
     if (x.Is(';')) {  // a field or method outside any type
@@ -181,16 +184,21 @@ void ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
   if (type.nEnd == 0) type.nEnd = type.nStart;
   if (outline.nFirstOther == std::string_view::npos) outline.nFirstOther = type.nStart;
   // Every type has a body: a declaration without one is broken text.
-  if (type.eKind == JavaKind::kNone || type.sName.empty() || type.nOpen == std::string_view::npos) return;
+  if (type.eKind == JavaKind::kNone || type.sName.empty() || type.nOpen == std::string_view::npos) return false;
   // Comments after the body's "{" are the body's.
   const size_t nUntil = type.nOpen == std::string_view::npos ? type.nEnd : type.nOpen;
   std::erase_if(type.aComments, [nUntil](const auto& c) { return c.first >= nUntil; });
   outline.aTypes.push_back(std::move(type));
+  return bStop;
 }
 
 }  // namespace
 
 JavaOutline OutlineJava(std::string_view sText, JavaLineFeeds eLineFeeds) {
+  return OutlineJavaUpTo(sText, eLineFeeds, {});
+}
+
+JavaOutline OutlineJavaUpTo(std::string_view sText, JavaLineFeeds eLineFeeds, std::string_view sName) {
   JavaOutline outline;
   JavaLexer lexer(sText, eLineFeeds);
   for (JavaLexeme x = lexer.NextCode(); x.eKind != JavaLexKind::kEnd; x = lexer.NextCode()) {
@@ -202,8 +210,8 @@ JavaOutline OutlineJava(std::string_view sText, JavaLineFeeds eLineFeeds) {
       if (ReadStatement(sText, eLineFeeds, lexer, x, statement)) outline.aImports.push_back(std::move(statement));
     } else if (x.Is(';') || x.Is('}') || x.Is(')')) {
       continue;  // an empty declaration, or a stray closing one
-    } else {
-      ReadDeclaration(lexer, x, outline);
+    } else if (ReadDeclaration(lexer, x, outline, sName)) {
+      break;
     }
   }
   return outline;

@@ -57,4 +57,11 @@ struct JavaOutline {
 // (source/java_lexer.h).
 JavaOutline OutlineJava(std::string_view sText, JavaLineFeeds eLineFeeds = JavaLineFeeds::kAsWritten);
 
+// The outline of sText up to the first top-level type named sName: that
+// type is the last one read, its body not skipped (its nEnd is nOpen + 1),
+// and nothing after its "{" is read.  Without such a type, the whole
+// outline.  A reader that needs only the names of the type named like its
+// file then does not read the bodies.
+JavaOutline OutlineJavaUpTo(std::string_view sText, JavaLineFeeds eLineFeeds, std::string_view sName);
+
 }  // namespace qv

@@ -175,10 +175,15 @@ String Lines(std::string_view sPiece, JavaLineFeeds eLineFeeds) {
 
 // The type the record is made of: the top-level type named like the file
 // (the one the compiler requires a public type to be), else the first.
+// The name of sFileName without its folders and extension.
+std::string_view FileStem(std::string_view sFileName) {
+  const std::string_view sName = sFileName.substr(std::min(sFileName.find_last_of("\\/") + 1, sFileName.size()));
+  return sName.substr(0, std::min(sName.rfind('.'), sName.size()));
+}
+
 const JavaTypeDeclaration* MainType(const JavaOutline& outline, std::string_view sFileName) {
   if (outline.aTypes.empty()) return nullptr;
-  std::string_view sStem = sFileName.substr(std::min(sFileName.find_last_of("\\/") + 1, sFileName.size()));
-  sStem = sStem.substr(0, std::min(sStem.rfind('.'), sStem.size()));
+  const std::string_view sStem = FileStem(sFileName);
   for (const JavaTypeDeclaration& type : outline.aTypes) {
     if (type.sName == sStem) return &type;
   }
@@ -450,6 +455,20 @@ size_t JavaCutRoom(std::string_view sText) {
   const LineEnds ends = CountLineEnds(sText.data(), sText.size());
   const bool bLfAsCrLf = LineFeedsOf(sText, ends) == JavaLineFeeds::kLfAsCrLf;
   return sText.size() + (bLfAsCrLf ? ends.nLf : 0);
+}
+
+JavaKind CutJavaNames(std::string_view sText, std::string_view sFileName, JavaNames& out) {
+  // Whether LF stands for CR LF only decides how a backslash before a line
+  // end reads: a text without CR needs no count of its line ends.
+  const bool bCr = std::memchr(sText.data(), '\r', sText.size()) != nullptr;
+  const JavaLineFeeds eLineFeeds = LineFeedsOf(sText, {0, bCr});
+  const JavaOutline outline = OutlineJavaUpTo(sText, eLineFeeds, FileStem(sFileName));
+  const JavaTypeDeclaration* pMain = MainType(outline, sFileName);
+  if (pMain == nullptr) return JavaKind::kNone;
+  if (outline.bPackage) out.sPackage = String(Trimmed(outline.package.sName));
+  out.sClassName = String(pMain->sName);
+  CutSuperClass(*pMain, out.sSuperClass);
+  return pMain->eKind;
 }
 
 JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, std::string_view sFileName,

@@ -74,6 +74,17 @@ JavaKind DeclarationKind(std::string_view sBody);
 // nothing is assigned.
 JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, std::string_view sFileName,
                      const JavaSourceFields& out);
+// The names CutJavaText gives a record of sText: its class name,
+// superclass and package, assigned as CutJavaText assigns them to empty
+// fields, and the main type's kind.  It copies no part and reads no text
+// after the main type's "{" when that type is named like the file: the
+// road of a scan that only lists its classes.
+struct JavaNames {
+  String sClassName;
+  String sSuperClass;
+  String sPackage;
+};
+JavaKind CutJavaNames(std::string_view sText, std::string_view sFileName, JavaNames& out);
 // The same parse of a text the caller gives up: the body, most of a file,
 // is made in the text's memory when that has room for it (JavaCutRoom),
 // instead of in a copy.  sText is left empty or as it was.

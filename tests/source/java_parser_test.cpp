@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/fault_files.h"
@@ -155,6 +156,19 @@ TEST_F(ParseJavaSourceTest, TheMainTypeIsTheOneNamedLikeTheFile) {
   EXPECT_EQ(p.sClassName, "Ci");
   EXPECT_EQ(p.sDescription, "public sealed interface Shape permits Sq, Ci {}\r\nrecord Sq(int a) implements Shape {}");
   EXPECT_EQ(p.sBody, "\r\nnon-sealed class Ci implements Shape {}");
+
+  // The names alone, read up to the main type's "{", are the cut's.
+  for (const auto& [sName, sClass, sSuper] : {std::tuple{"A.java", "Shape", "Object"}, {"Ci.java", "Ci", "Object"}}) {
+    JavaNames names;
+    EXPECT_EQ(CutJavaNames(sSealed, sName, names),
+              sClass == std::string("Ci") ? JavaKind::kClass : JavaKind::kInterface);
+    EXPECT_EQ(names.sClassName, sClass);
+    EXPECT_EQ(names.sSuperClass, sSuper);
+    EXPECT_EQ(names.sPackage, "p");
+  }
+  JavaNames none;
+  EXPECT_EQ(CutJavaNames("package p; // class Ghost\n", "Ghost.java", none), JavaKind::kNone);
+  EXPECT_EQ(none.sPackage, "");
 }
 
 TEST_F(ParseJavaSourceTest, InterfacesExtendTheirFirstNameAsWritten) {
