@@ -11,7 +11,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -202,23 +204,26 @@ bool FileHolds(const std::string& sPath, std::string_view sText) {
   FileInfo oInfo;
   bool bSame = !StatOpen(nFd, oInfo).Failed() && oInfo.bRegular && static_cast<uint64_t>(oInfo.nSize) == sText.size();
   if (bSame) {
-    // One byte more than expected, so that a file that grew since the size
-    // was taken shows.  A read of a regular file that returns less than it
-    // was asked for has reached the end.
-    static thread_local std::string sPresent;
-    sPresent.resize(sText.size() + 1);
+    // Compared a piece at a time, so that a large file costs no copy of
+    // itself.  One byte more than expected is asked for at the end, so
+    // that a file that grew since the size was taken shows.  A read of a
+    // regular file that returns less than it was asked for has reached
+    // the end.
+    constexpr size_t kPiece = size_t{64} * 1024;
+    const auto pPiece = std::make_unique<char[]>(kPiece);
     size_t nHave = 0;
-    while (nHave < sPresent.size()) {
-      const size_t nWant = sPresent.size() - nHave;
-      const ssize_t n = ReadSome(nFd, sPresent.data() + nHave, nWant);
-      if (n < 0) {
+    for (;;) {
+      const size_t nWant = std::min(kPiece, sText.size() + 1 - nHave);
+      const ssize_t n = ReadSome(nFd, pPiece.get(), nWant);
+      if (n < 0 || nHave + static_cast<size_t>(n) > sText.size() ||
+          std::memcmp(pPiece.get(), sText.data() + nHave, static_cast<size_t>(n)) != 0) {
         bSame = false;
         break;
       }
       nHave += static_cast<size_t>(n);
       if (static_cast<size_t>(n) < nWant) break;
     }
-    bSame = bSame && nHave == sText.size() && std::string_view(sPresent.data(), nHave) == sText;
+    bSame = bSame && nHave == sText.size();
   }
   Close(nFd);
   return bSame;

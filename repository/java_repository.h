@@ -166,8 +166,9 @@ PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aC
 
 // The class list line of r (its method file r.sMethodFile) and the content
 // of its method file, its body method named after the class first; FALSE
-// with sError saying why when the record cannot be stored.  Touches no
-// Module: worker threads call it, each with a record of its own.
+// with sError saying why when the record cannot be stored.  The methods'
+// bodies and comments are let go as they are encoded: r keeps none.
+// Touches no Module: worker threads call it, each with a record of its own.
 bool BuildClassFiles(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken, VC_JavaClass& r,
                      String& sLine, std::string& sMethodContent, String& sError);
 

@@ -109,11 +109,41 @@ String EncodeText(JavaTextTools& tools, std::string_view sText, std::string_view
   if (sText.find('\n') == std::string_view::npos) return String(sText);
   // Each replacement is made only where it finds something: a source with
   // bare LF line ends holds no stored line break.
-  String sEncoded = sText.find(kLineBreak) == std::string_view::npos ? String(sText)
-                                                                     : tools.Replace(sText, kLineBreak, sToken);
+  if (sText.find(kLineBreak) == std::string_view::npos) return tools.Replace(sText, "\n", sToken);
+  String sEncoded = tools.Replace(sText, kLineBreak, sToken);
   if (sEncoded.find('\n') == std::string_view::npos) return sEncoded;
   return tools.Replace(sEncoded, "\n", sToken);
 }
+
+namespace {
+
+// Whether EncodeInPlace can encode with sToken: a token of one character
+// that is no line break never makes a line break of its own.
+bool EncodesInPlace(std::string_view sToken) { return sToken.size() == 1 && sToken[0] != '\r' && sToken[0] != '\n'; }
+
+// EncodeText's result made in sText's own memory (EncodesInPlace(sToken)):
+// one pass that puts the token for each stored line break and then for
+// each LF left, as the two replacements do one after the other.
+void EncodeInPlace(String& sText, char cToken) {
+  size_t nOut = sText.find('\n');
+  if (nOut == std::string_view::npos) return;
+  // Only a line break that ends at this LF or later can start before it.
+  nOut = nOut >= kLineBreak.size() - 1 ? nOut - (kLineBreak.size() - 1) : 0;
+  char* p = sText.data();
+  const size_t n = sText.size();
+  for (size_t i = nOut; i < n;) {
+    if (std::string_view(p + i, n - i).starts_with(kLineBreak)) {
+      p[nOut++] = cToken;
+      i += kLineBreak.size();
+    } else {
+      p[nOut++] = p[i] == '\n' ? cToken : p[i];
+      ++i;
+    }
+  }
+  sText.resize(nOut);
+}
+
+}  // namespace
 
 String EncodeText(Module& m, std::string_view sText, std::string_view sToken) {
   JavaTextTools tools = JavaTextTools::Lazy(m);
@@ -129,7 +159,11 @@ RecordLine::RecordLine(Module& m, std::string_view sDelimiter, std::string_view 
     : RecordLine(JavaTextTools::Lazy(m), sDelimiter, sToken, eTrim) {}
 
 void RecordLine::Check(Pending& field, std::string_view sOriginal, bool bText) {
-  if (bText && Contains(sOriginal, sToken_)) {
+  CheckStored(field, sOriginal, bText, bText && Contains(sOriginal, sToken_));
+}
+
+void RecordLine::CheckStored(Pending& field, std::string_view sOriginal, bool bText, bool bHoldsToken) {
+  if (bHoldsToken) {
     field.sProblem = "contains the line-break token";
   } else if (!bText && sOriginal.find('\n') != std::string_view::npos) {
     field.sProblem = "contains a line break";
@@ -151,8 +185,13 @@ void RecordLine::Check(Pending& field, std::string_view sOriginal, bool bText) {
   }
 }
 
-String RecordLine::Expected(const Pending& field) {
-  return field.bRoundTrips ? DecodeText(tools_, field.sStored, sToken_) : field.sExpected;
+String RecordLine::Expected(const Pending& field, std::string_view sStored) {
+  return field.bRoundTrips ? DecodeText(tools_, sStored, sToken_) : field.sExpected;
+}
+
+std::string_view RecordLine::Stored(const Pending& field, std::string_view sLine) {
+  return field.nInLine == std::string_view::npos ? std::string_view(field.sStored)
+                                                 : sLine.substr(field.nInLine, field.nStoredSize);
 }
 
 void RecordLine::AddPlain(std::string_view sLabel, std::string_view sValue, bool bTrimmed) {
@@ -165,6 +204,20 @@ void RecordLine::AddText(std::string_view sLabel, std::string_view sText, bool b
   Pending& field = aFields_.emplace_back(
       Pending{sLabel, EncodeText(tools_, sText, sToken_), {}, Kind::kText, bTrimmed, {}, {}});
   Check(field, sText, true);
+}
+
+void RecordLine::AddText(std::string_view sLabel, String&& sText, bool bTrimmed) {
+  if (!EncodesInPlace(sToken_)) {
+    AddText(sLabel, std::string_view(sText), bTrimmed);
+    String().swap(sText);
+    return;
+  }
+  // A one-character token decodes to the text by itself (CheckStored), so
+  // the original is not needed once it is known whether it holds the token.
+  const bool bHoldsToken = Contains(sText, sToken_);
+  EncodeInPlace(sText, sToken_[0]);
+  Pending& field = aFields_.emplace_back(Pending{sLabel, std::move(sText), {}, Kind::kText, bTrimmed, {}, {}});
+  CheckStored(field, {}, true, bHoldsToken);
 }
 
 void RecordLine::AddImports(const DynArray<String>& aImports) {
@@ -209,7 +262,7 @@ int64_t RecordLine::FirstChanged(std::string_view sLine) {
       case Kind::kText:
         // Finish runs this only when Check found no problem, so a field
         // read back as stored decodes as expected.
-        bSame = sRead == field.sStored || DecodesTo(sRead, sToken_, Expected(field));
+        bSame = sRead == Stored(field, sLine) || DecodesTo(sRead, sToken_, Expected(field, Stored(field, sLine)));
         break;
       case Kind::kImports:
         SplitImports(sRead, sToken_, aImports);
@@ -236,8 +289,30 @@ bool RecordLine::Finish(String& sLine, String& sError) {
   }
   size_t nSize = kExactMarker.size() + sDelimiter_.size();
   for (const Pending& field : aFields_) nSize += field.sStored.size() + sDelimiter_.size();
-  sLine.reserve(nSize);
-  for (const Pending& field : aFields_) sLine.append(field.sStored).append(sDelimiter_);
+  // A field whose memory has room for the whole line, a large class body
+  // most likely, becomes the line: what comes before it is moved in front,
+  // so that the line costs no second copy of it.
+  const auto itHost = std::find_if(aFields_.begin(), aFields_.end(), [nSize](const Pending& field) {
+    return field.sStored.size() >= kLineInField && field.sStored.capacity() >= nSize;
+  });
+  if (itHost != aFields_.end()) {
+    size_t nBefore = 0;
+    for (auto it = aFields_.begin(); it != itHost; ++it) nBefore += it->sStored.size() + sDelimiter_.size();
+    itHost->nInLine = nBefore;
+    itHost->nStoredSize = itHost->sStored.size();
+    sLine = std::move(itHost->sStored);
+    sLine.insert(0, nBefore, ' ');
+    size_t nAt = 0;
+    for (auto it = aFields_.begin(); it != itHost; ++it) {
+      nAt += it->sStored.copy(sLine.data() + nAt, it->sStored.size());
+      nAt += sDelimiter_.copy(sLine.data() + nAt, sDelimiter_.size());
+    }
+    sLine.append(sDelimiter_);
+    for (auto it = itHost + 1; it != aFields_.end(); ++it) sLine.append(it->sStored).append(sDelimiter_);
+  } else {
+    sLine.reserve(nSize);
+    for (const Pending& field : aFields_) sLine.append(field.sStored).append(sDelimiter_);
+  }
   if (FirstChanged(sLine) == -1) return true;
   // Some field would lose blanks at its edges, or a delimiter straddles two
   // fields: the marked line is read as it stands.

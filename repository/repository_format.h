@@ -108,6 +108,10 @@ class RecordLine {
   void AddPlain(std::string_view sLabel, std::string_view sValue, bool bTrimmed = true);
   // A multi-line text, stored encoded.
   void AddText(std::string_view sLabel, std::string_view sText, bool bTrimmed = true);
+  // The same, the text given: with a one-character token it is encoded in
+  // its own memory, which the line may then take over (Finish).  sText is
+  // left empty.
+  void AddText(std::string_view sLabel, String&& sText, bool bTrimmed = true);
   // The import list: every entry that is not empty, each followed by the
   // token.
   void AddImports(const DynArray<String>& aImports);
@@ -129,10 +133,20 @@ class RecordLine {
     // A text whose stored form is known to decode to what it must read
     // back as; sExpected is then not kept (see Expected).
     bool bRoundTrips = false;
+    // Where the stored form stands in the finished line when the line took
+    // over its memory (sStored is then empty); npos when it did not.
+    size_t nInLine = std::string_view::npos;
+    size_t nStoredSize = 0;
   };
+  // A field this large whose memory has room for the line becomes the line.
+  static constexpr size_t kLineInField = size_t{64} * 1024;
   void Check(Pending& field, std::string_view sOriginal, bool bText);
-  // What a plain or text field must read back as.
-  String Expected(const Pending& field);
+  // Check, told whether the original text holds the token.
+  void CheckStored(Pending& field, std::string_view sOriginal, bool bText, bool bHoldsToken);
+  // What a plain or text field must read back as, its stored form sStored.
+  String Expected(const Pending& field, std::string_view sStored);
+  // The stored form of field in sLine, the line being finished.
+  static std::string_view Stored(const Pending& field, std::string_view sLine);
   // The first field that sLine, read back as the reader reads it, does not
   // return as written; -1 when every field comes back.
   int64_t FirstChanged(std::string_view sLine);

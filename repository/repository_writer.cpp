@@ -7,6 +7,7 @@
 // that cannot be stored, or a file that cannot be written, leaves the old
 // file as it was; the result says so and sWriteError says why.
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "core/convert.h"
@@ -132,17 +133,30 @@ int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDel
 // The lines of a method file: every row from position 1 up to the last
 // method with a name, nameless ones between them too, so that a row without
 // a name costs none of the rows behind it.
-auto MethodLines(const VC_JavaClass& r) {
+template <class Record>
+auto MethodLinesOf(Record& r) {
   const int64_t nLast = LastRowWith(r.aMethods, [](const VC_JavaMethod& method) { return !method.sName.empty(); });
   return [&r, nLast](format::RecordLine& line, int64_t k) {
     if (k + 1 > nLast) return false;
-    const VC_JavaMethod& method = r.aMethods[k + 1];
-    line.AddPlain("method name", method.sName);
-    line.AddText("comment", method.sComment);
-    line.AddText("body", method.sBody, false);
+    if constexpr (std::is_const_v<Record>) {
+      const VC_JavaMethod& method = r.aMethods[k + 1];
+      line.AddPlain("method name", method.sName);
+      line.AddText("comment", method.sComment);
+      line.AddText("body", method.sBody, false);
+    } else {
+      VC_JavaMethod& method = r.aMethods.At(k + 1);
+      line.AddPlain("method name", method.sName);
+      line.AddText("comment", std::move(method.sComment));
+      line.AddText("body", std::move(method.sBody), false);
+    }
     return true;
   };
 }
+
+auto MethodLines(const VC_JavaClass& r) { return MethodLinesOf(r); }
+// MethodLines, each method's texts given to its line: r keeps none, and a
+// large body is encoded in its own memory.
+auto GivenMethodLines(VC_JavaClass& r) { return MethodLinesOf(r); }
 
 auto MethodWhat(const VC_JavaClass& r) {
   return [&r](int64_t k) { return "method " + r.aMethods[k + 1].sName; };
@@ -160,11 +174,19 @@ bool BuildClassFiles(const JavaTextTools& tools, std::string_view sDelimiter, st
   format::RecordLine line(tools, sDelimiter, sToken);
   AddClassFields(line, r, r.sMethodFile);
   if (!line.Finish(sLine, sError)) return false;
-  const auto Append = [&sMethodContent](std::string_view sMethodLine) {
-    sMethodContent.append(sMethodLine).append(kLineEnd);
+  // The first line is taken over, not copied: a large class's body is
+  // most of its method file.  (A line has room for the marker of an exact
+  // line, more than its line end needs.)
+  const auto Append = [&sMethodContent](String& sMethodLine) {
+    if (sMethodContent.empty()) {
+      sMethodContent = std::move(sMethodLine);
+    } else {
+      sMethodContent.append(sMethodLine);
+    }
+    sMethodContent.append(kLineEnd);
     return true;
   };
-  return BuildLines(tools, sDelimiter, sToken, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r), Append,
+  return BuildLines(tools, sDelimiter, sToken, format::LineTrim::kEachField, GivenMethodLines(r), MethodWhat(r), Append,
                     sError) != kWriteFailed;
 }
 

@@ -37,6 +37,9 @@ constexpr size_t kKeptScratch = size_t{256} * 1024;
 // not held twice.  (A string grows to at most twice what it held, so a text
 // this large has memory of about its own size.)
 constexpr size_t kGivenText = 4 * kKeptScratch;
+// Room for the rest of a stored line beside a large body (the class name,
+// the delimiters), so that the line can be made in the body's memory.
+constexpr size_t kLineRoom = 4096;
 
 // Reads the source name names into scratch.sText.
 SourceRead ReadSourceText(const FileSystem& files, const JavaSourceName& name, SourceScratch& scratch) {
@@ -57,11 +60,12 @@ void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSource
   Read();
   const auto Given = [&] { return p.eState == SourceState::kParsed && scratch.sText.size() > kGivenText; };
   // The body the parse makes of a given text may need more room than the
-  // text (CR LF for LF): such a text is read again into memory that has
-  // it, its first copy let go before.
+  // text (CR LF for LF), and the line a save stores it in a little more:
+  // such a text is read again into memory that has it, its first copy let
+  // go before.
   if (const size_t nRoom = Given() ? JavaCutRoom(scratch.sText) : 0; scratch.sText.capacity() < nRoom) {
     String().swap(scratch.sText);
-    scratch.sText.reserve(nRoom);
+    scratch.sText.reserve(nRoom + kLineRoom);
     Read();
   }
   if (p.eState == SourceState::kParsed) {

@@ -63,6 +63,7 @@ struct Item {
   bool bMethodUnchanged = false;
   FileStamp methodStamp;  // of the unchanged method file
   bool bRacy = false;     // read only because its stamp was too recent to trust
+  String sDeclaration;    // its class's one-line declaration (tags only)
 };
 
 // A line of the new class list: one of the last save's, or a new one.
@@ -183,6 +184,8 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     item.read = options.bSave || options.bTags ? ReadSourceRecord(files, tools, name, scratch, item.record)
                                                : ReadSourceNames(files, name, scratch, item.record);
     VC_JavaClass& r = item.record;
+    // Taken before the save's line is built, which lets the body go.
+    if (options.bTags) item.sDeclaration = DeclarationText(r.aMethods.Get(1).sBody);
     if (options.bSave && item.read.eState == SourceState::kParsed && !r.sClassName.empty()) {
       r.sFileName = name.sFileName;
       r.sDirectory = name.sDirectory;
@@ -235,8 +238,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
       listener.fnFile(streamed);
     }
     if (options.bTags && !r.sClassName.empty()) {
-      tags.aClasses.push_back(
-          {r.sClassName, sPath, r.sSuperClass, std::string(DeclarationText(r.aMethods.Get(1).sBody)), {}});
+      tags.aClasses.push_back({r.sClassName, sPath, r.sSuperClass, std::move(item.sDeclaration), {}});
     }
     if (!options.bSave) return;
 
