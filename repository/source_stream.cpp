@@ -8,6 +8,7 @@
 // writes the method files that changed under temporary names and keeps
 // the class lines.  At the end the method files, the save state and the
 // class list are committed as one transaction, the class list last.
+#include <future>
 #include <memory>
 #include <set>
 #include <system_error>
@@ -93,6 +94,33 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
       }
     }
   }
+  const FileSystem& files = m_.Files();
+  const JavaTextTools tools = JavaTextTools::Bound(m_);
+  const String sDelimiter = m_.G().sElementDelimiter;
+  const String sToken = m_.G().sCRLFToken;
+  // Read here: the workers, which name the method files, must not touch the
+  // Module.
+  const std::string sMethodDirectory = RepositoryVars(m_).sMethodFileDirectory;
+  const auto MethodFileOf = [&](const JavaSourceName& name) {
+    return std::string(format::MethodFileIn(sMethodDirectory, name.sDirectory, name.sFileName));
+  };
+  // What every line and method file depends on besides the sources.
+  const std::string sSettings = std::string(sDelimiter) + '\n' + std::string(sToken) + '\n' + sMethodDirectory;
+
+  // The last save's state is read while the tree is walked.
+  const auto ReadPrior = [&]() {
+    Prior read;
+    if (!options.bSave || options.bReadAll || options.bTags) return read;
+    std::string sText;
+    FileStamp list;
+    if (files.ReadWholeFile(format::kSaveStateFile, sText) == 0 && ParseSaveState(sText, read.state) &&
+        read.state.sSettings == sSettings && files.StampOf(format::kClassListFile, list) == 0 &&
+        list == read.state.classList && files.StampOf(format::kSaveStateFile, read.stateFile) == 0) {
+      read.bValid = true;
+    }
+    return read;
+  };
+  std::future<Prior> futurePrior = std::async(std::launch::async, ReadPrior);
   const std::vector<String> aExisting = CheckRoots(aRoots, listener.fnMissingRoot, scan);
   const int64_t nUnlistableBefore = m_.Files().UnlistableDirectories();
   JavaSourceTree tree = FindJavaSources(m_, aExisting);
@@ -107,29 +135,10 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   report.nFiles = n;
   if (listener.fnFound) listener.fnFound(n);
 
-  const FileSystem& files = m_.Files();
-  const JavaTextTools tools = JavaTextTools::Bound(m_);
-  const String sDelimiter = m_.G().sElementDelimiter;
-  const String sToken = m_.G().sCRLFToken;
-  // Read here: the workers, which name the method files, must not touch the
-  // Module.
-  const std::string sMethodDirectory = RepositoryVars(m_).sMethodFileDirectory;
-  const auto MethodFileOf = [&](const JavaSourceName& name) {
-    return std::string(format::MethodFileIn(sMethodDirectory, name.sDirectory, name.sFileName));
-  };
-  // What every line and method file depends on besides the sources.
-  const std::string sSettings = std::string(sDelimiter) + '\n' + std::string(sToken) + '\n' + sMethodDirectory;
-
-  Prior prior;
-  if (options.bSave && !options.bReadAll && !options.bTags) {
-    std::string sText;
-    FileStamp list;
-    if (files.ReadWholeFile(format::kSaveStateFile, sText) == 0 && ParseSaveState(sText, prior.state) &&
-        prior.state.sSettings == sSettings && files.StampOf(format::kClassListFile, list) == 0 &&
-        list == prior.state.classList && files.StampOf(format::kSaveStateFile, prior.stateFile) == 0) {
-      prior.bValid = true;
-      for (const SourceStamp& source : prior.state.aSources) prior.aByPath.emplace(source.sPath, &source);
-    }
+  Prior prior = futurePrior.get();
+  if (prior.bValid) {
+    prior.aByPath.reserve(prior.state.aSources.size());
+    for (const SourceStamp& source : prior.state.aSources) prior.aByPath.emplace(source.sPath, &source);
   }
   int64_t nPriorLines = 0;  // the state numbers its classes' lines 0, 1, 2, ...
   for (const SourceStamp& source : prior.state.aSources) nPriorLines += source.nLine >= 0 ? 1 : 0;
