@@ -92,8 +92,9 @@ JavaKind KindOfWord(const JavaLexer& lexer, const JavaLexeme& x) {
 }
 
 // A top-level declaration from its first lexeme to the end of its body (or
-// its ";"): the type it declares, if any, is added to the outline.  A type
-// named sStopAt is read up to its body's "{" only; TRUE when it was.
+// its ";"): the type it declares, if any, is added to the outline, and a
+// method outside any type is noted.  A type named sStopAt is read up to
+// its body's "{" only; TRUE when it was.
 bool ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& outline, std::string_view sStopAt) {
   JavaTypeDeclaration type;
   type.nStart = first.nBegin;
@@ -104,6 +105,8 @@ bool ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
   bool bExtends = false;     // the words read are the superclass's name
   bool bRestart = false;     // the declaration starts at the next code
   bool bStop = false;        // the type named sStopAt: its body is not read
+  bool bAfterName = false;   // the last code read is a word that names no annotation
+  bool bMethod = false;      // parameters followed a name: a method, without a type keyword
   for (JavaLexeme x = first; x.eKind != JavaLexKind::kEnd; x = lexer.Next()) {
     if (x.IsComment()) {
       if (!bRestart) type.aComments.emplace_back(x.nBegin, x.nEnd);
@@ -114,6 +117,8 @@ bool ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
       type.aComments.clear();
       bRestart = false;
     }
+    const bool bNameBefore = bAfterName;
+    bAfterName = x.eKind == JavaLexKind::kWord && !bAnnotation;
     // Before its keyword a type declaration holds only annotations and
     // modifiers ("non-sealed" among them): anything else, such as text
     // left over from a broken comment, is no part of it.
@@ -125,11 +130,13 @@ bool ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
       continue;
     }
     // An annotation's arguments may hold braces and keywords of their own.
+    if (x.Is('(') && nParens == 0 && bNameBefore && type.eKind == JavaKind::kNone) bMethod = true;
     if (x.Is('(')) ++nParens;
     if (x.Is(')') && nParens > 0) --nParens;
     if (nParens > 0 || x.Is(')')) continue;
     if (x.Is('{')) {
       type.nOpen = x.nBegin;
+      if (bMethod && type.eKind == JavaKind::kNone) outline.nFirstMethod = std::min(outline.nFirstMethod, first.nBegin);
       bStop = !sStopAt.empty() && type.eKind != JavaKind::kNone && type.sName == sStopAt;
       type.nEnd = bStop ? x.nEnd : lexer.SkipBlock();
       break;
@@ -210,8 +217,9 @@ JavaOutline OutlineJavaUpTo(std::string_view sText, JavaLineFeeds eLineFeeds, st
       if (ReadStatement(sText, eLineFeeds, lexer, x, statement)) outline.aImports.push_back(std::move(statement));
     } else if (x.Is(';') || x.Is('}') || x.Is(')')) {
       continue;  // an empty declaration, or a stray closing one
-    } else if (ReadDeclaration(lexer, x, outline, sName)) {
-      break;
+    } else {
+      outline.nFirstDeclaration = std::min(outline.nFirstDeclaration, x.nBegin);
+      if (ReadDeclaration(lexer, x, outline, sName)) break;
     }
   }
   return outline;

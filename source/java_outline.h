@@ -51,6 +51,13 @@ struct JavaOutline {
   // Where the first top-level code stands that is no package or import
   // statement (a type, a module declaration, a stray ";"); npos when none.
   size_t nFirstOther = std::string_view::npos;
+  // Where the first method declared outside any type starts; npos when
+  // none.  Such a method makes the file a compact source file: its
+  // top-level code is the body of a class the compiler declares for it,
+  // named like the file.
+  size_t nFirstMethod = std::string_view::npos;
+  // Where the first top-level declaration starts, stray text included.
+  size_t nFirstDeclaration = std::string_view::npos;
 };
 
 // The outline of sText, read with its line feeds as eLineFeeds says

@@ -181,13 +181,24 @@ std::string_view FileStem(std::string_view sFileName) {
   return sName.substr(0, std::min(sName.rfind('.'), sName.size()));
 }
 
-const JavaTypeDeclaration* MainType(const JavaOutline& outline, std::string_view sFileName) {
-  if (outline.aTypes.empty()) return nullptr;
+// A compact source file (one with a method outside any type) is the body
+// of a class the compiler declares for it, named like the file: that class
+// is the main type, unless a type of that name is declared too.  Its body
+// is all top-level code from the first declaration on, and it has no
+// declaration of its own (nOpen is nStart).  implicit holds it.
+const JavaTypeDeclaration* MainType(const JavaOutline& outline, std::string_view sFileName,
+                                    JavaTypeDeclaration& implicit) {
   const std::string_view sStem = FileStem(sFileName);
   for (const JavaTypeDeclaration& type : outline.aTypes) {
     if (type.sName == sStem) return &type;
   }
-  return &outline.aTypes.front();
+  if (outline.nFirstMethod != std::string_view::npos && !sStem.empty()) {
+    implicit.eKind = JavaKind::kClass;
+    implicit.sName = sStem;
+    implicit.nStart = implicit.nName = implicit.nOpen = outline.nFirstDeclaration;
+    return &implicit;
+  }
+  return outline.aTypes.empty() ? nullptr : &outline.aTypes.front();
 }
 
 constexpr std::string_view kCrLf = "\r\n";
@@ -265,6 +276,7 @@ void CutComments(std::string_view vText, JavaLineFeeds eLineFeeds, const JavaOut
 // folded into a blank; CR LF before it and a blank after it.
 String DeclarationLine(JavaTextTools& tools, std::string_view vText, JavaLineFeeds eLineFeeds,
                        const JavaTypeDeclaration& main) {
+  if (main.nOpen == main.nStart) return String(kCrLf);  // a compact source file's class declares nothing
   String sDecl;
   size_t nAt = main.nStart;
   for (const auto& [nBegin, nEnd] : main.aComments) {
@@ -400,7 +412,12 @@ JavaKind DeclarationKind(std::string_view sBody) {
   std::string sDecl(DeclarationText(sBody));
   sDecl += " {}";
   const JavaOutline outline = OutlineJava(sDecl);
-  return outline.aTypes.empty() ? JavaKind::kNone : outline.aTypes.front().eKind;
+  if (!outline.aTypes.empty()) return outline.aTypes.front().eKind;
+  // A body that starts with no type declaration is a compact source file's
+  // class when it holds a method outside any type.
+  const bool bCompact = outline.nFirstMethod != std::string_view::npos ||
+                        OutlineJava(sBody).nFirstMethod != std::string_view::npos;
+  return bCompact ? JavaKind::kClass : JavaKind::kNone;
 }
 
 namespace {
@@ -411,7 +428,8 @@ JavaKind Cut(JavaTextTools& tools, std::string_view sText, String* pText, std::s
   const LineEnds ends = CountLineEnds(sText.data(), sText.size());
   const JavaLineFeeds eLineFeeds = LineFeedsOf(sText, ends);
   const JavaOutline outline = OutlineJava(sText, eLineFeeds);
-  const JavaTypeDeclaration* pMain = MainType(outline, sFileName);
+  JavaTypeDeclaration implicit;
+  const JavaTypeDeclaration* pMain = MainType(outline, sFileName, implicit);
   if (pMain == nullptr) return JavaKind::kNone;
   const JavaTypeDeclaration& main = *pMain;
 
@@ -463,7 +481,8 @@ JavaKind CutJavaNames(std::string_view sText, std::string_view sFileName, JavaNa
   const bool bCr = std::memchr(sText.data(), '\r', sText.size()) != nullptr;
   const JavaLineFeeds eLineFeeds = LineFeedsOf(sText, {0, bCr});
   const JavaOutline outline = OutlineJavaUpTo(sText, eLineFeeds, FileStem(sFileName));
-  const JavaTypeDeclaration* pMain = MainType(outline, sFileName);
+  JavaTypeDeclaration implicit;
+  const JavaTypeDeclaration* pMain = MainType(outline, sFileName, implicit);
   if (pMain == nullptr) return JavaKind::kNone;
   if (outline.bPackage) out.sPackage = String(Trimmed(outline.package.sName));
   out.sClassName = String(pMain->sName);

@@ -58,14 +58,17 @@ std::string_view JavaKindName(JavaKind eKind);
 std::string_view DeclarationText(std::string_view sBody);
 
 // The kind a class body declares, read from its one-line declaration
-// (DeclarationText): the kind of the type it declares, kNone when it
-// declares none.
+// (DeclarationText): the kind of the type it declares; kClass for the body
+// of a compact source file's class, which starts with its first member and
+// holds a method; kNone for any other.
 JavaKind DeclarationKind(std::string_view sBody);
 
 // ParseJavaSource's parse of a text already read from the file sFileName
 // (a path or a name; its name without the extension picks the main type):
 // assigns what it finds to the fields of out.  The record is made of the
-// main type, the top-level type named like the file, else the first one.
+// main type: the top-level type named like the file, else the class the
+// compiler declares for a compact source file (named like the file, its
+// body the top-level code without a declaration), else the first type.
 // The parts get CR LF line ends: in a text without any CR LF, each LF is
 // written CR LF.  With tools from Bound() it reads and writes nothing but
 // its arguments, so threads may run it at once on different texts.

@@ -41,6 +41,10 @@ class ModernJava : public ::testing::Test {
          "@Retention(java.lang.annotation.RetentionPolicy.RUNTIME)\npublic @interface Tag {\n  String value();\n}\n"},
     };
     std::map<std::string, std::string> aFiles = aLf;
+    // A compact source file: the class the compiler declares for it.
+    aFiles["Hello.java"] =
+        "import module java.base;\n\n/** Greets. */\nString greeting = \"Hello\";\n\nvoid main() {\n"
+        "  IO.println(greeting);\n}\n";
     // CR LF files.
     aFiles["com/acme/model/Color.java"] = "package com.acme.model;\r\n\r\npublic enum Color {\r\n  RED, GREEN\r\n}\r\n";
     aFiles["com/acme/Shape.java"] =
@@ -73,7 +77,7 @@ TEST_F(ModernJava, SavedAndWrittenBackKeepsEveryLineAndItsLineEnd) {
   for (const auto& [sPath, sText] : aFiles) tmp_.Write("src/" + sPath, sText);
   const auto save = Run("scan --save --repo " + tmp_.Str() + "/repo " + tmp_.Str() + "/src");
   ASSERT_EQ(save.nStatus, 0) << save.sErr;
-  EXPECT_TRUE(Has(save.sOut, "classes: 3\ninterfaces: 1\nenums: 1\nrecords: 1\nannotation types: 1\n")) << save.sOut;
+  EXPECT_TRUE(Has(save.sOut, "classes: 4\ninterfaces: 1\nenums: 1\nrecords: 1\nannotation types: 1\n")) << save.sOut;
   const auto all = Run("write --all --to " + tmp_.Str() + "/out --repo " + tmp_.Str() + "/repo");
   ASSERT_EQ(all.nStatus, 0) << all.sErr;
   for (const auto& [sPath, sText] : aFiles) {
@@ -89,7 +93,8 @@ TEST_F(ModernJava, SavedAndWrittenBackKeepsEveryLineAndItsLineEnd) {
   const std::map<std::string, std::pair<std::string, std::string>> aExpected = {
       {"App", {"class", "Base"}},      {"Sorted", {"class", "AbstractList"}},
       {"Point", {"record", "Record"}}, {"Tag", {"annotation", "Object"}},
-      {"Color", {"enum", "Enum"}},     {"Shape", {"interface", "Serializable"}}};
+      {"Color", {"enum", "Enum"}},     {"Shape", {"interface", "Serializable"}},
+      {"Hello", {"class", "Object"}}};
   for (const auto& [sClass, kind] : aExpected) {
     const auto show = Run("show --json " + sClass + " --repo " + tmp_.Str() + "/repo");
     ASSERT_EQ(show.nStatus, 0) << sClass << show.sErr;

@@ -171,6 +171,32 @@ TEST_F(ParseJavaSourceTest, TheMainTypeIsTheOneNamedLikeTheFile) {
   EXPECT_EQ(none.sPackage, "");
 }
 
+TEST_F(ParseJavaSourceTest, ACompactSourceFileIsTheClassNamedLikeTheFile) {
+  const std::string sCompact =
+      "import module java.base;\r\n/** Greets. */\r\n@SuppressWarnings(\"x\") String s = f(\"a\");\r\n"
+      "<T> T id(T t) { return t; }\r\nvoid main() {\r\n  IO.println(s);\r\n}\r\nclass Helper {}\r\n";
+  Parsed p;
+  p.sSuperClass.clear();
+  p = Parse(sCompact, p, "Hello.java");
+  EXPECT_EQ(p.sClassName, "Hello");
+  EXPECT_EQ(p.sSuperClass, "Object");
+  EXPECT_EQ(p.Imports(), std::vector<String>{"module java.base"});
+  EXPECT_EQ(p.sDescription, "/** Greets. */");
+  // The body is the top-level code as written, with no declaration.
+  EXPECT_EQ(p.sBody,
+            "\r\n@SuppressWarnings(\"x\") String s = f(\"a\");\r\n<T> T id(T t) { return t; }\r\nvoid main() {\r\n"
+            "  IO.println(s);\r\n}\r\nclass Helper {}");
+  EXPECT_EQ(DeclarationKind(p.sBody), JavaKind::kClass);
+  EXPECT_EQ(DeclarationKind(std::string(DeclarationText(p.sBody))), JavaKind::kNone);  // a field, alone
+  JavaNames names;
+  EXPECT_EQ(CutJavaNames(sCompact, "Hello.java", names), JavaKind::kClass);
+  EXPECT_EQ(names.sClassName, "Hello");
+  // A type named like the file is still the main type; without a method
+  // at the top level, fields and annotations make no class.
+  EXPECT_EQ(Parse(sCompact, {}, "Helper.java").sClassName, "Helper");
+  ExpectUntouched(Parse("int n = 1;\r\n@A(1) String s;\r\n", {}, "F.java"));
+}
+
 TEST_F(ParseJavaSourceTest, InterfacesExtendTheirFirstNameAsWritten) {
   Parsed p = ParseWithEmptySuper("/* a class-like thing */\r\npublic interface I extends a.b.J, K {\r\n}\r\n");
   EXPECT_EQ(p.sClassName, "I");
