@@ -98,7 +98,7 @@ constexpr int kRemoveThreads = 8;
 void RemoveEach(FileSystem& files, const std::vector<std::string>& aPaths) {
   const auto n = static_cast<int64_t>(aPaths.size());
   RunAhead(
-      n, n > 1 ? kRemoveThreads : 0, n,
+      n, n > 1 ? static_cast<int>(std::min<int64_t>(n, kRemoveThreads)) : 0, n,
       [&](int64_t k) {
         if (const std::string& sPath = aPaths[static_cast<size_t>(k)]; !sPath.empty()) files.Remove(sPath);
       },
