@@ -105,7 +105,7 @@ class FileSystem {
   virtual IoError Copy(std::string_view sSource, std::string_view sTarget) = 0;
   // Renames sOld to sNew; fails when sNew exists (Windows rule).
   virtual IoError Rename(std::string_view sOld, std::string_view sNew) = 0;
-  // Deletes the file sPath.
+  // Deletes the file sPath.  Several threads may delete files at once.
   virtual IoError Remove(std::string_view sPath) = 0;
 
   // Replacing files without ever losing the old ones.  A new version of a

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/beside_names.h"
+#include "repository/run_ahead.h"
 
 namespace qv {
 
@@ -86,6 +87,23 @@ namespace {
 // point), hidden, one line per file: target, new file, old file kept aside
 // ("" when there was none), separated by tabs.
 std::string JournalOf(std::string_view sLastTarget) { return NameBeside(sLastTarget, ".qvjournal", ""); }
+
+// Threads that remove the old files of a committed batch.  Removing a file
+// waits for the file system to free its blocks (on some, a discard sent to
+// the disk and waited for, file by file), a wait that several removals in
+// flight share.
+constexpr int kRemoveThreads = 8;
+
+// Removes the files aPaths ("" stands for none), several at a time.
+void RemoveEach(FileSystem& files, const std::vector<std::string>& aPaths) {
+  const auto n = static_cast<int64_t>(aPaths.size());
+  RunAhead(
+      n, n > 1 ? static_cast<int>(std::min<int64_t>(n, kRemoveThreads)) : 0, n,
+      [&](int64_t k) {
+        if (const std::string& sPath = aPaths[static_cast<size_t>(k)]; !sPath.empty()) files.Remove(sPath);
+      },
+      [](int64_t) {});
+}
 
 // Puts the old file (kept aside as sAside, or none) back in place of sTarget.
 IoError PutBack(FileSystem& files, std::string_view sTarget, std::string_view sAside) {
@@ -192,11 +210,7 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
   // Every old file is kept aside before any new one takes its place, so
   // that a failure can put them all back.
   std::vector<std::string> aAside(aFiles.size());
-  const auto RemoveAsides = [&] {
-    for (const std::string& sAside : aAside) {
-      if (!sAside.empty()) files.Remove(sAside);
-    }
-  };
+  const auto RemoveAsides = [&] { RemoveEach(files, aAside); };
   for (size_t k = 0; k < aFiles.size(); ++k) {
     IoError oError = files.KeepAside(aFiles[k]->sTarget_, aAside[k]);
     if (oError.Failed() && oError.nCode == ENOENT) {
