@@ -302,10 +302,10 @@ IoError Win32FileSystem::Remove(std::string_view sPath) {
 }
 
 IoError Win32FileSystem::SyncAll(const std::vector<std::string>& aPaths) {
-  for (const std::string& sPath : aPaths) {
-    if (IoError oError = win32::Flush(Resolve(sPath)); oError.Failed()) return oError;
-  }
-  return {};
+  std::vector<std::string> aFull;
+  aFull.reserve(aPaths.size());
+  for (const std::string& sPath : aPaths) aFull.push_back(Resolve(sPath));
+  return win32::FlushAll(aFull);
 }
 
 IoError Win32FileSystem::KeepAside(std::string_view sTarget, std::string& sAside) {

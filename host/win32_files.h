@@ -64,8 +64,9 @@ class Win32FileSystem final : public FileSystem {
   // (host/win32_io.h).
   IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
   IoError CloseWritten(FileHandle hFile) override;
-  // FlushFileBuffers on each file; directories are skipped, as Windows
-  // cannot flush them (the file system's journal keeps their renames).
+  // FlushFileBuffers on each file, several files at once
+  // (win32::FlushAll); directories are skipped, as Windows cannot flush
+  // them (the file system's journal keeps their renames).
   IoError SyncAll(const std::vector<std::string>& aPaths) override;
   // A hard link, or a copy on a file system without them.
   IoError KeepAside(std::string_view sTarget, std::string& sAside) override;
