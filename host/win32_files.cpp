@@ -34,15 +34,25 @@ std::string DirectoryOf(std::string_view sPath) {
   return n == std::string_view::npos ? std::string() : std::string(sPath.substr(0, n + 1));
 }
 
+// The directory that holds sPath, as CreateFile opens it: without the
+// separator at its end but for a root ("C:\" or "\"); "." for a bare name.
+std::string DirectoryToOpen(const std::string& sPath) {
+  const size_t n = sPath.find_last_of("\\/:");
+  if (n == std::string::npos) return ".";
+  if (sPath[n] == ':' || n == 0 || sPath[n - 1] == ':') return sPath.substr(0, n + 1);
+  return sPath.substr(0, n);
+}
+
 }  // namespace
 
 struct Win32FileSystem::OpenFile {
   HANDLE h = INVALID_HANDLE_VALUE;
-  std::string sPath;     // as this system names it, for messages
-  std::string sBuffer;   // read ahead, not yet handed out
-  size_t nPos = 0;       // first byte of sBuffer not yet handed out
-  bool bFailed = false;  // a write failed: every later write fails too
-  DWORD nError = 0;      // the system's error of the first failed write
+  std::string sPath;        // as this system names it, for messages
+  bool bTemporary = false;  // made by CreateTemporary
+  std::string sBuffer;      // read ahead, not yet handed out
+  size_t nPos = 0;          // first byte of sBuffer not yet handed out
+  bool bFailed = false;     // a write failed: every later write fails too
+  DWORD nError = 0;         // the system's error of the first failed write
 
   void Failed(DWORD nWhy) {
     if (!bFailed) nError = nWhy != 0 ? nWhy : ERROR_WRITE_FAULT;
@@ -100,6 +110,7 @@ bool Win32FileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle
     if (IsFile(s)) return true;
     return IsBareName(sPath) && !sBareNameDir_.empty() && IsFile(sBareNameDir_ + "\\" + s);
   }
+  if (nStyle != kOpenRead) Forget(s);
   if (nStyle == kOpenDelete) return DeleteFileA(s.c_str()) != 0;
   DWORD nAccess = GENERIC_READ;
   DWORD nDisposition = OPEN_EXISTING;
@@ -124,10 +135,11 @@ bool Win32FileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle
   return true;
 }
 
-FileHandle Win32FileSystem::Add(void* h, std::string sPath) {
+FileHandle Win32FileSystem::Add(void* h, std::string sPath, bool bTemporary) {
   auto pFile = std::make_unique<OpenFile>();
   pFile->h = h;
   pFile->sPath = std::move(sPath);
+  pFile->bTemporary = bTemporary;
   FileHandle hFile;
   hFile.nValue = nNextHandle_++;
   aFiles_[hFile.nValue] = std::move(pFile);
@@ -153,7 +165,8 @@ IoError Win32FileSystem::CreateTemporary(std::string_view sTarget, FileHandle& h
   std::string sNew;
   HANDLE h = win32::CreateBeside(sFull, kNewFileTag, sNew);
   if (h == INVALID_HANDLE_VALUE) return win32::LastError("cannot create a file beside " + sFull);
-  hFile = Add(h, sNew);
+  aTemporaries_[sNew] = TempState::kWritten;
+  hFile = Add(h, sNew, true);
   // The temporary file is named as the caller names the target's directory.
   sTemp = DirectoryOf(sTarget) + sNew.substr(DirectoryOf(sNew).size());
   return {};
@@ -205,6 +218,7 @@ int64_t Win32FileSystem::Read(FileHandle hFile, std::string& sOut, int64_t nByte
 int64_t Win32FileSystem::Write(FileHandle hFile, std::string_view sText) {
   OpenFile* p = Find(hFile);
   if (p == nullptr || p->bFailed || !p->Unread()) return 0;
+  if (p->bTemporary) aTemporaries_[p->sPath] = TempState::kWritten;
   const size_t nDone = win32::WriteAll(p->h, sText);
   if (nDone < sText.size()) p->Failed(GetLastError());
   return static_cast<int64_t>(nDone);
@@ -288,24 +302,59 @@ bool Win32FileSystem::MakeDirectories(std::string_view sPath) {
 
 IoError Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
   if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
-  return win32::CopyOver(Resolve(sSource), Resolve(sTarget));
+  const std::string sFullTarget = Resolve(sTarget);
+  Forget(sFullTarget);
+  return win32::CopyOver(Resolve(sSource), sFullTarget);
 }
 
 IoError Win32FileSystem::Rename(std::string_view sOld, std::string_view sNew) {
   if (sOld.empty() || sNew.empty()) return IoError{ENOENT, "no file name"};
-  return win32::RenameNew(Resolve(sOld), Resolve(sNew));
+  const std::string sFullOld = Resolve(sOld);
+  const std::string sFullNew = Resolve(sNew);
+  Forget(sFullOld);
+  Forget(sFullNew);
+  return win32::RenameNew(sFullOld, sFullNew);
 }
 
 IoError Win32FileSystem::Remove(std::string_view sPath) {
   if (sPath.empty()) return IoError{ENOENT, "no file name"};
-  return win32::Remove(Resolve(sPath));
+  const std::string sFull = Resolve(sPath);
+  Forget(sFull);
+  return win32::Remove(sFull);
 }
 
 IoError Win32FileSystem::SyncAll(const std::vector<std::string>& aPaths) {
-  std::vector<std::string> aFull;
-  aFull.reserve(aPaths.size());
-  for (const std::string& sPath : aPaths) aFull.push_back(Resolve(sPath));
-  return win32::FlushAll(aFull);
+  std::vector<std::string> aWhole;                   // files to flush
+  std::vector<std::string> aDirectories;             // directories whose entries to flush
+  std::vector<std::vector<std::string>> aMovedInto;  // the files moved into each
+  std::unordered_map<std::string, size_t> aDirectoryAt;
+  for (const std::string& sPath : aPaths) {
+    std::string sFull = Resolve(sPath);
+    const auto it = aTemporaries_.find(sFull);
+    if (it == aTemporaries_.end() || it->second != TempState::kMoved) {
+      aWhole.push_back(std::move(sFull));
+      continue;
+    }
+    aTemporaries_.erase(it);
+    std::string sDirectory = DirectoryToOpen(sFull);
+    const auto [at, bNew] = aDirectoryAt.try_emplace(sDirectory, aDirectories.size());
+    if (bNew) {
+      aDirectories.push_back(std::move(sDirectory));
+      aMovedInto.emplace_back();
+    }
+    aMovedInto[at->second].push_back(std::move(sFull));
+  }
+  const std::vector<bool> aFlushed = win32::FlushDirectories(aDirectories);
+  for (size_t k = 0; k < aDirectories.size(); ++k) {
+    if (aFlushed[k]) continue;
+    for (std::string& sFile : aMovedInto[k]) aWhole.push_back(std::move(sFile));
+  }
+  if (IoError oError = win32::FlushAll(aWhole); oError.Failed()) return oError;
+  for (const std::string& sFull : aWhole) {
+    const auto it = aTemporaries_.find(sFull);
+    if (it != aTemporaries_.end() && it->second == TempState::kWritten) it->second = TempState::kDurable;
+  }
+  return {};
 }
 
 IoError Win32FileSystem::KeepAside(std::string_view sTarget, std::string& sAside) {
@@ -318,7 +367,22 @@ IoError Win32FileSystem::KeepAside(std::string_view sTarget, std::string& sAside
 
 IoError Win32FileSystem::MoveOver(std::string_view sSource, std::string_view sTarget) {
   if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
-  return win32::MoveOver(Resolve(sSource), Resolve(sTarget));
+  const std::string sFullSource = Resolve(sSource);
+  const std::string sFullTarget = Resolve(sTarget);
+  if (IoError oError = win32::MoveOver(sFullSource, sFullTarget); oError.Failed()) return oError;
+  // A temporary whose content is on disk takes it to the target, unless a
+  // handle of it is still open here (a write through it would not be).
+  const auto it = aTemporaries_.find(sFullSource);
+  const bool bDurable = it != aTemporaries_.end() && it->second == TempState::kDurable &&
+                        std::none_of(aFiles_.begin(), aFiles_.end(),
+                                     [&](const auto& entry) { return entry.second->sPath == sFullSource; });
+  if (it != aTemporaries_.end()) aTemporaries_.erase(it);
+  if (bDurable) {
+    aTemporaries_[sFullTarget] = TempState::kMoved;
+  } else {
+    Forget(sFullTarget);
+  }
+  return {};
 }
 
 int Win32FileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) const {

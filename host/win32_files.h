@@ -65,12 +65,19 @@ class Win32FileSystem final : public FileSystem {
   IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
   IoError CloseWritten(FileHandle hFile) override;
   // FlushFileBuffers on each file, several files at once
-  // (win32::FlushAll); directories are skipped, as Windows cannot flush
-  // them (the file system's journal keeps their renames).
+  // (win32::FlushAll); directories are skipped.  A temporary of
+  // CreateTemporary that was flushed here and then moved over its target
+  // (MoveOver), with nothing written to it since, needs only its name made
+  // durable: its directory is flushed instead of the file
+  // (win32::FlushDirectories), once for all the files moved into it, or
+  // the file itself where the directory cannot be.
   IoError SyncAll(const std::vector<std::string>& aPaths) override;
   // A hard link, or a copy on a file system without them.
   IoError KeepAside(std::string_view sTarget, std::string& sAside) override;
-  // MoveFileEx, replacing the target.
+  // MoveFileEx, replacing the target, with MOVEFILE_WRITE_THROUGH: on
+  // Windows it returns when the move is on disk.  Wine ignores the flag;
+  // there the flush of the directory in SyncAll (fsync of the directory)
+  // makes the move durable.
   IoError MoveOver(std::string_view sSource, std::string_view sTarget) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
   // The path as the library names it; kResolved follows the links and
@@ -84,11 +91,21 @@ class Win32FileSystem final : public FileSystem {
   // sPath, or sPath below the working directory when it is relative.
   std::string Resolve(std::string_view sPath) const;
   // Adds an open file (a system HANDLE) to the table; its handle here.
-  FileHandle Add(void* h, std::string sPath);
+  FileHandle Add(void* h, std::string sPath, bool bTemporary = false);
+  // A call other than SyncAll and MoveOver changes or removes the file
+  // sFull (resolved): it is no longer known to be on disk.
+  void Forget(const std::string& sFull) { aTemporaries_.erase(sFull); }
 
   std::string sBareNameDir_;
   std::string sWorkingDir_;
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
+  // The temporaries of CreateTemporary, by resolved path, from their
+  // creation until they are moved into place and synced, or removed: being
+  // written, their content on disk (SyncAll flushed them and nothing was
+  // written since), or moved over a target (the entry is the target's,
+  // content on disk, name not yet).
+  enum class TempState { kWritten, kDurable, kMoved };
+  std::unordered_map<std::string, TempState> aTemporaries_;
   uintptr_t nNextHandle_ = 1;
   ListingErrorHandler onListingError_;
   int64_t nUnlistable_ = 0;

@@ -212,6 +212,30 @@ IoError Remove(const std::string& sPath) {
 
 namespace {
 
+// Runs fnStep(0), ..., fnStep(n - 1) on up to kFlushThreads threads (this
+// one among them), each thread taking the next index, until all ran or one
+// returned false.
+template <class Step>
+void AtOnce(size_t n, Step fnStep) {
+  std::atomic<size_t> nNext{0};
+  std::atomic<bool> bStop{false};
+  const auto Work = [&] {
+    for (size_t k = nNext++; k < n && !bStop; k = nNext++) {
+      if (!fnStep(k)) bStop = true;
+    }
+  };
+  std::vector<std::thread> aThreads;
+  for (size_t k = 1; k < std::min(kFlushThreads, n); ++k) {
+    try {
+      aThreads.emplace_back(Work);
+    } catch (const std::system_error&) {
+      break;  // fewer threads: this one works too
+    }
+  }
+  Work();
+  for (std::thread& t : aThreads) t.join();
+}
+
 // Flushes one file (see FlushAll).  The file is opened first, as its
 // attributes cost a lookup of the name as well: only where it cannot be
 // opened for writing is it asked whether it is a directory.
@@ -235,30 +259,32 @@ IoError Flush(const std::string& sPath) {
 
 IoError FlushAll(const std::vector<std::string>& aPaths) {
   std::vector<IoError> aErrors(aPaths.size());
-  std::atomic<size_t> nNext{0};
-  std::atomic<bool> bFailed{false};
-  // Each worker takes the next file until none is left or one failed.
-  const auto Work = [&] {
-    for (size_t k = nNext++; k < aPaths.size() && !bFailed; k = nNext++) {
-      aErrors[k] = Flush(aPaths[k]);
-      if (aErrors[k].Failed()) bFailed = true;
-    }
-  };
-  std::vector<std::thread> aThreads;
-  const size_t nHelpers = std::min(kFlushThreads, aPaths.size()) - (aPaths.empty() ? 0 : 1);
-  for (size_t k = 0; k < nHelpers; ++k) {
-    try {
-      aThreads.emplace_back(Work);
-    } catch (const std::system_error&) {
-      break;  // fewer threads: this one works too
-    }
-  }
-  Work();
-  for (std::thread& t : aThreads) t.join();
+  AtOnce(aPaths.size(), [&](size_t k) {
+    aErrors[k] = Flush(aPaths[k]);
+    return !aErrors[k].Failed();
+  });
   for (IoError& oError : aErrors) {
     if (oError.Failed()) return std::move(oError);
   }
   return {};
+}
+
+std::vector<bool> FlushDirectories(const std::vector<std::string>& aDirectories) {
+  // Not a vector<bool>, whose elements share bytes: each worker writes its own.
+  std::vector<char> aFlushed(aDirectories.size(), 0);
+  AtOnce(aDirectories.size(), [&](size_t k) {
+    // A directory opens only with FILE_FLAG_BACKUP_SEMANTICS; a link to one
+    // is followed, since the files are where it leads.
+    HANDLE h = CreateFileA(aDirectories[k].c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      aFlushed[k] = FlushFileBuffers(h) != FALSE ? 1 : 0;
+      CloseHandle(h);
+    }
+    return true;
+  });
+  return {aFlushed.begin(), aFlushed.end()};
 }
 
 }  // namespace qv::win32

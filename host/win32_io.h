@@ -59,8 +59,15 @@ IoError Remove(const std::string& sPath);
 // concurrent flushes together where one after the other each waits for a
 // write of its own.  The first failure, in the order of aPaths, comes back
 // (the files after it may be flushed or not).  A directory is left as it
-// is: Windows has no call that makes a directory's entries durable; the
-// file system's own journal keeps the renames made in it.
+// is here (FlushDirectories flushes directories).
 IoError FlushAll(const std::vector<std::string>& aPaths);
+// Flushes the entries of each directory of aDirectories, several at once:
+// FlushFileBuffers on a handle of the directory that may write, which
+// Wine maps to fsync of the directory (what makes the renames into it
+// durable on Linux) and which FAT and NTFS serve too.  The result says,
+// for each directory, whether it was flushed; where it could not be opened
+// so, or the file system refused the flush (a network share, say), the
+// caller flushes the directory's files instead.
+std::vector<bool> FlushDirectories(const std::vector<std::string>& aDirectories);
 
 }  // namespace qv::win32
