@@ -89,6 +89,7 @@ Win32FileSystem::Win32FileSystem(std::string sBareNameDir) : sBareNameDir_(std::
 
 Win32FileSystem::~Win32FileSystem() {
   for (auto& [n, pFile] : aFiles_) CloseHandle(pFile->h);
+  for (const Kept& kept : aKept_) CloseHandle(kept.h);
 }
 
 Win32FileSystem::OpenFile* Win32FileSystem::Find(FileHandle hFile) {
@@ -152,6 +153,12 @@ IoError Win32FileSystem::CloseWritten(FileHandle hFile) {
   const auto it = aFiles_.find(hFile.nValue);
   if (it == aFiles_.end()) return IoError{EBADF, "no such open file"};
   OpenFile& oFile = *it->second;
+  if (oFile.bTemporary && !oFile.bFailed) {
+    aKept_.push_back(Kept{oFile.h, std::move(oFile.sPath)});
+    aFiles_.erase(it);
+    if (aKept_.size() >= kKeptFiles) FlushKept();
+    return {};
+  }
   if (CloseHandle(oFile.h) == FALSE) oFile.Failed(GetLastError());
   IoError oError;
   if (oFile.bFailed) oError = win32::ErrorOf(oFile.nError, "cannot write " + oFile.sPath);
@@ -165,7 +172,7 @@ IoError Win32FileSystem::CreateTemporary(std::string_view sTarget, FileHandle& h
   std::string sNew;
   HANDLE h = win32::CreateBeside(sFull, kNewFileTag, sNew);
   if (h == INVALID_HANDLE_VALUE) return win32::LastError("cannot create a file beside " + sFull);
-  aTemporaries_[sNew] = TempState::kWritten;
+  aTemporaries_[sNew] = Temporary{};
   hFile = Add(h, sNew, true);
   // The temporary file is named as the caller names the target's directory.
   sTemp = DirectoryOf(sTarget) + sNew.substr(DirectoryOf(sNew).size());
@@ -218,7 +225,7 @@ int64_t Win32FileSystem::Read(FileHandle hFile, std::string& sOut, int64_t nByte
 int64_t Win32FileSystem::Write(FileHandle hFile, std::string_view sText) {
   OpenFile* p = Find(hFile);
   if (p == nullptr || p->bFailed || !p->Unread()) return 0;
-  if (p->bTemporary) aTemporaries_[p->sPath] = TempState::kWritten;
+  if (p->bTemporary) aTemporaries_[p->sPath] = Temporary{};
   const size_t nDone = win32::WriteAll(p->h, sText);
   if (nDone < sText.size()) p->Failed(GetLastError());
   return static_cast<int64_t>(nDone);
@@ -323,7 +330,31 @@ IoError Win32FileSystem::Remove(std::string_view sPath) {
   return win32::Remove(sFull);
 }
 
+void Win32FileSystem::FlushKept() {
+  std::vector<HANDLE> aHandles;
+  std::vector<std::string> aPaths;
+  for (Kept& kept : aKept_) {
+    aHandles.push_back(kept.h);
+    aPaths.push_back(std::move(kept.sPath));
+  }
+  aKept_.clear();
+  std::vector<IoError> aErrors = win32::FlushAndClose(aHandles, aPaths);
+  for (size_t k = 0; k < aPaths.size(); ++k) {
+    Temporary& temporary = aTemporaries_[aPaths[k]];
+    temporary.eState = aErrors[k].Failed() ? TempState::kFailed : TempState::kDurable;
+    temporary.oError = std::move(aErrors[k]);
+  }
+}
+
+void Win32FileSystem::Release(const std::string& sFull) {
+  const auto it = std::find_if(aKept_.begin(), aKept_.end(), [&](const Kept& kept) { return kept.sPath == sFull; });
+  if (it == aKept_.end()) return;
+  CloseHandle(it->h);
+  aKept_.erase(it);
+}
+
 IoError Win32FileSystem::SyncAll(const std::vector<std::string>& aPaths) {
+  FlushKept();
   std::vector<std::string> aWhole;                   // files to flush
   std::vector<std::string> aDirectories;             // directories whose entries to flush
   std::vector<std::vector<std::string>> aMovedInto;  // the files moved into each
@@ -331,7 +362,10 @@ IoError Win32FileSystem::SyncAll(const std::vector<std::string>& aPaths) {
   for (const std::string& sPath : aPaths) {
     std::string sFull = Resolve(sPath);
     const auto it = aTemporaries_.find(sFull);
-    if (it == aTemporaries_.end() || it->second != TempState::kMoved) {
+    const TempState eState = it == aTemporaries_.end() ? TempState::kWritten : it->second.eState;
+    if (eState == TempState::kDurable) continue;
+    if (eState == TempState::kFailed) return it->second.oError;
+    if (eState != TempState::kMoved) {
       aWhole.push_back(std::move(sFull));
       continue;
     }
@@ -352,7 +386,7 @@ IoError Win32FileSystem::SyncAll(const std::vector<std::string>& aPaths) {
   if (IoError oError = win32::FlushAll(aWhole); oError.Failed()) return oError;
   for (const std::string& sFull : aWhole) {
     const auto it = aTemporaries_.find(sFull);
-    if (it != aTemporaries_.end() && it->second == TempState::kWritten) it->second = TempState::kDurable;
+    if (it != aTemporaries_.end() && it->second.eState == TempState::kWritten) it->second.eState = TempState::kDurable;
   }
   return {};
 }
@@ -369,16 +403,18 @@ IoError Win32FileSystem::MoveOver(std::string_view sSource, std::string_view sTa
   if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
   const std::string sFullSource = Resolve(sSource);
   const std::string sFullTarget = Resolve(sTarget);
+  Release(sFullSource);
+  Release(sFullTarget);
   if (IoError oError = win32::MoveOver(sFullSource, sFullTarget); oError.Failed()) return oError;
   // A temporary whose content is on disk takes it to the target, unless a
   // handle of it is still open here (a write through it would not be).
   const auto it = aTemporaries_.find(sFullSource);
-  const bool bDurable = it != aTemporaries_.end() && it->second == TempState::kDurable &&
+  const bool bDurable = it != aTemporaries_.end() && it->second.eState == TempState::kDurable &&
                         std::none_of(aFiles_.begin(), aFiles_.end(),
                                      [&](const auto& entry) { return entry.second->sPath == sFullSource; });
   if (it != aTemporaries_.end()) aTemporaries_.erase(it);
   if (bDurable) {
-    aTemporaries_[sFullTarget] = TempState::kMoved;
+    aTemporaries_[sFullTarget] = Temporary{TempState::kMoved, {}};
   } else {
     Forget(sFullTarget);
   }

@@ -269,6 +269,16 @@ IoError FlushAll(const std::vector<std::string>& aPaths) {
   return {};
 }
 
+std::vector<IoError> FlushAndClose(const std::vector<HANDLE>& aHandles, const std::vector<std::string>& aPaths) {
+  std::vector<IoError> aErrors(aHandles.size());
+  AtOnce(aHandles.size(), [&](size_t k) {
+    if (FlushFileBuffers(aHandles[k]) == FALSE) aErrors[k] = LastError("cannot sync " + aPaths[k]);
+    if (CloseHandle(aHandles[k]) == FALSE && !aErrors[k].Failed()) aErrors[k] = LastError("cannot write " + aPaths[k]);
+    return true;
+  });
+  return aErrors;
+}
+
 std::vector<bool> FlushDirectories(const std::vector<std::string>& aDirectories) {
   // Not a vector<bool>, whose elements share bytes: each worker writes its own.
   std::vector<char> aFlushed(aDirectories.size(), 0);

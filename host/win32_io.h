@@ -61,6 +61,10 @@ IoError Remove(const std::string& sPath);
 // (the files after it may be flushed or not).  A directory is left as it
 // is here (FlushDirectories flushes directories).
 IoError FlushAll(const std::vector<std::string>& aPaths);
+// Flushes each open file of aHandles (aPaths names them, for messages) and
+// closes it, several at once as FlushAll does: each file's failure of the
+// flush or of the close, or none.
+std::vector<IoError> FlushAndClose(const std::vector<HANDLE>& aHandles, const std::vector<std::string>& aPaths);
 // Flushes the entries of each directory of aDirectories, several at once:
 // FlushFileBuffers on a handle of the directory that may write, which
 // Wine maps to fsync of the directory (what makes the renames into it
