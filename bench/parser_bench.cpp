@@ -3,12 +3,22 @@
 // on a hostile one whose block comments hold ten thousand occurrences of
 // "class" and of "import " far from the next "/*".  Both should parse at the
 // same order of speed.
+//
+// With QV_BENCH_JAVA_ROOT set to a tree of Java sources (such as the JDK's),
+// BM_CutTree also cuts every *.java file below it, read into memory once
+// before: the bytes per second of the cut alone (lexing, outline, parts), on
+// one thread, as a scan's worker does it.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/module.h"
 #include "host/portable_host.h"
@@ -97,6 +107,44 @@ void ParseFile(benchmark::State& state, const std::string& sPath, const char* sE
   state.counters["file_bytes"] = static_cast<double>(nBytes);
 }
 
+// Every *.java file below sRoot, read into memory, in name order.
+std::vector<std::pair<std::string, std::string>> ReadTree(const std::string& sRoot) {
+  std::vector<std::pair<std::string, std::string>> aFiles;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(sRoot)) {
+    if (!entry.is_regular_file() || entry.path().extension() != ".java") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    aFiles.emplace_back(entry.path().filename().string(),
+                        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  }
+  std::sort(aFiles.begin(), aFiles.end());
+  return aFiles;
+}
+
+void CutTree(benchmark::State& state, const std::vector<std::pair<std::string, std::string>>& aFiles) {
+  qv::PortableHost oHost;
+  qv::Module m(oHost.GetHost());
+  m.Attach();
+  qv::JavaTextTools tools = qv::JavaTextTools::Bound(m);
+  int64_t nBytes = 0;
+  for (const auto& file : aFiles) nBytes += static_cast<int64_t>(file.second.size());
+  int64_t nClasses = 0;
+  for (auto _ : state) {
+    nClasses = 0;
+    for (const auto& [sName, sText] : aFiles) {
+      qv::String sClass, sSuper, sPackage, sHeader, sDescription, sFooter, sBody;
+      qv::DynArray<qv::String> aImport;
+      const qv::JavaKind eKind = qv::CutJavaText(
+          tools, std::string_view(sText), sName,
+          {sClass, sSuper, sPackage, sHeader, sDescription, sFooter, sBody, aImport});
+      benchmark::DoNotOptimize(sBody.data());
+      if (eKind != qv::JavaKind::kNone) ++nClasses;
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * nBytes);
+  state.counters["files"] = static_cast<double>(aFiles.size());
+  state.counters["classes"] = static_cast<double>(nClasses);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,6 +156,14 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("BM_ParseHostile", [&oFiles](benchmark::State& state) {
     ParseFile(state, oFiles.Hostile(), "Hostile");
   })->Unit(benchmark::kMillisecond);
+
+  std::vector<std::pair<std::string, std::string>> aTree;
+  if (const char* sRoot = std::getenv("QV_BENCH_JAVA_ROOT"); sRoot != nullptr && *sRoot != '\0') {
+    aTree = ReadTree(sRoot);
+    benchmark::RegisterBenchmark("BM_CutTree", [&aTree](benchmark::State& state) {
+      CutTree(state, aTree);
+    })->Unit(benchmark::kMillisecond);
+  }
 
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -17,7 +17,9 @@
 # build/release/bench/read_keep.  After a warm-up, every command runs
 # QV_BENCH_RUNS (7) times, the commands taking turns, so that a busy moment
 # of the machine falls on all of them alike.  Wall and CPU time (user +
-# system) and the peak resident set are medians.
+# system) and the peak resident set are medians.  With QV_BENCH_OTHER set
+# to another build's quorvane (the one before a change, say), its scan
+# takes turns with the others too, and the two scans are compared.
 set -euo pipefail
 root=${1:?usage: bench/scan.sh ROOT [QUORVANE [READ_KEEP]]}
 qv=${2:-$(dirname "$0")/../build/release/quorvane}
@@ -36,9 +38,15 @@ repo=$work/repo
 mkdir "$repo"
 find "$root" -iname '*.java' -type f -print0 > "$list"
 files=$(tr -cd '\0' < "$list" | wc -c)
+touch=$(head -z -n 1 "$list" | tr -d '\0')
 bytes=$(xargs -0 cat < "$list" | wc -c)
 
-names=(rg keep cat find ctags scan save tags)
+names=(rg keep cat find ctags scan save touched tags)
+other=${QV_BENCH_OTHER:-}
+if [ -n "$other" ]; then
+  [ -x "$other" ] || { echo "no quorvane at $other (QV_BENCH_OTHER)" >&2; exit 2; }
+  names+=(other)
+fi
 # Run one after the other, each on its own: they write the whole tree and
 # make it durable, so they are timed against the machine's own cost of
 # doing that (cpsync: cp -r of the tree, then sync).
@@ -55,10 +63,15 @@ command_of() {  # command_of NAME: sets cmd to the command of that name
     find) cmd=(find "$root" -iname '*.java') ;;
     ctags) cmd=(ctags -R --languages=Java --kinds-Java=ci -f /dev/null "$root") ;;
     scan) cmd=("$qv" scan -q "$root") ;;
-    # scan --save writes the method files beside the sources and the class
-    # list in a repository directory of its own; here the method files
-    # keep their content from run to run.
+    other) cmd=("$other" scan -q "$root") ;;
+    # scan --save over a tree that has not changed since the last save:
+    # the save state tells that no source needs reading.  The class list,
+    # the state and the method files (in the folder methods) are in a
+    # repository directory of its own; nothing is written into the tree.
     save) cmd=("$qv" scan --save -q --repo "$repo" "$root") ;;
+    # The same with one source touched just before: that one is read.
+    touched) cmd=(sh -c 'touch "$1" && exec "$2" scan --save -q --repo "$3" "$4"' touched "$touch" "$qv" "$repo"
+      "$root") ;;
     rewrite)
       token=$([ "$token" = 1E ] && echo 1D || echo 1E)
       cmd=("$qv" scan --save -q --repo "$repo" --token "\\x$token" "$root")
@@ -100,7 +113,8 @@ for ((k = 0; k < runs; ++k)); do
 done
 # The durable set takes turns too, each run on its own; rewriting runs
 # undo each other's token, and one more save puts the default token back.
-# The sources alone (the tree may hold method files of earlier saves).
+# The sources alone (the tree may hold method files of saves made beside
+# the sources).
 mkdir "$work/sources"
 xargs -0 -a "$list" cp --parents -t "$work/sources"
 for ((k = 0; k < runs; ++k)); do
@@ -129,6 +143,7 @@ done
 save_status=0
 "$qv" scan --save -q --repo "$repo" "$root" >/dev/null 2>"$work/save.err" || save_status=$?
 "$qv" classes --repo "$repo" > "$work/classes.txt" 2>/dev/null || true
+list_bytes=$(wc -c < "$repo/jbclass.txt")
 tags_status=0
 "$qv" tags --repo "$repo" -o "$repo/tags" 2>"$work/tags.err" || tags_status=$?
 
@@ -151,7 +166,9 @@ label() {
     find) echo 'find' ;;
     ctags) echo 'ctags -R --kinds-Java=ci' ;;
     scan) echo 'quorvane scan' ;;
+    other) echo 'scan of QV_BENCH_OTHER' ;;
     save) echo 'scan --save (unchanged)' ;;
+    touched) echo 'scan --save (one touched)' ;;
     rewrite) echo 'scan --save (rewriting)' ;;
     tags) echo 'quorvane tags' ;;
     cpsync) echo 'cp -r, then sync' ;;
@@ -166,14 +183,25 @@ echo
 awk -v sw="${wall[scan]}" -v sc="${cpu[scan]}" -v rw="${wall[rg]}" -v rc="${cpu[rg]}" -v cw="${wall[cat]}" \
   -v pw="${wall[keep]}" -v pc="${cpu[keep]}" \
   -v vw="${wall[save]}" -v xw="${wall[rewrite]}" -v tw="${wall[tags]}" -v kw="${wall[ctags]}" \
-  -v r="${rss[scan]}" -v b="$bytes" -v dw="${wall[cpsync]}" -v fw="${wall[first]}" -v ww="${wall[writeall]}" 'BEGIN {
+  -v r="${rss[scan]}" -v b="$bytes" -v hw="${wall[touched]}" -v fr="${rss[first]}" -v l="$list_bytes" \
+  -v dw="${wall[cpsync]}" -v fw="${wall[first]}" -v ww="${wall[writeall]}" 'BEGIN {
   printf "scan / rg, wall:   %.2f   (target: at most 2)\n", sw / rw
   printf "scan / rg, CPU:    %.2f   (target: at most 2)\n", sc / rc
   printf "read_keep / rg:    %.2f wall, %.2f CPU (reading alone, into kept memory)\n", pw / rw, pc / rc
   printf "scan / read_keep:  %.2f wall, %.2f CPU\n", sw / pw, sc / pc
   printf "scan peak / bytes: %.2f   (target: at most 1.2)\n", r * 1024 / b
   printf "scan / cat, wall:  %.2f\n", sw / cw
+  printf "scan peak:         %.1f MiB (target: at most 64)\n", r / 1024
+  printf "save (unchanged) / rg, wall: %.2f   (target: at most 1)\n", vw / rw
+  printf "save (one touched) / rg, wall: %.2f (target: at most 2)\n", hw / rw
+  printf "first save peak - class list: %.1f MiB (target: at most 64)\n", (fr * 1024 - l) / 1048576
   printf "save / scan, wall: %.2f   rewriting / scan: %.2f\n", vw / sw, xw / sw
   printf "tags / ctags, wall: %.3f  (target: at most 0.1)\n", tw / kw
   printf "durable writes against cp -r and sync (target: at most 1 each):\n"
   printf "  first save %.2f, rewriting save %.2f, write --all %.2f\n", fw / dw, xw / dw, ww / dw }'
+if [ -n "$other" ]; then
+  awk -v sw="${wall[scan]}" -v sc="${cpu[scan]}" -v ow="${wall[other]}" -v oc="${cpu[other]}" -v rw="${wall[rg]}" \
+    -v rc="${cpu[rg]}" 'BEGIN {
+    printf "QV_BENCH_OTHER / rg: %.2f wall, %.2f CPU\n", ow / rw, oc / rc
+    printf "scan / QV_BENCH_OTHER: %.2f wall, %.2f CPU\n", sw / ow, sc / oc }'
+fi

@@ -95,33 +95,4 @@ bool ReadMethods(const char* sCommand, int64_t nAt) {
 
 std::string NativePath(std::string_view sPath) { return TakeText(QvNativePath(std::string(sPath).c_str())); }
 
-int SaveScannedRepository(const Session& session, bool bQuiet, bool bSummaryToStderr) {
-  // A class list that could not be written ends the report: the method
-  // files are then of no use.
-  bool bClassListWritten = true;
-  const auto Problem = [](void* p, QvSaveProblemKind eKind, const char* sPath, const char* sClassName,
-                          const char* sWhy) {
-    bool& bWritten = *static_cast<bool*>(p);
-    if (eKind == QV_SAVE_REFUSED) {
-      std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", NativePath(sPath).c_str(), sClassName, sWhy);
-    } else if (eKind == QV_SAVE_CLASS_LIST) {
-      // sWhy names the file that failed, as this system names it.
-      std::fprintf(stderr, "quorvane scan: %s\n", sWhy);
-      bWritten = false;
-    } else if (bWritten) {
-      std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n", NativePath(sPath).c_str(), sWhy);
-    }
-  };
-  QvSaveSummary summary{};
-  const bool bOk = QvSaveRepository(Problem, &bClassListWritten, &summary) != 0;
-  if (!bClassListWritten) return 1;
-  if (!bQuiet) {
-    std::fprintf(bSummaryToStderr ? stderr : stdout,
-                 "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\n", QvClassListFileName(),
-                 static_cast<long long>(summary.saved), session.RepositoryDir().c_str(),
-                 static_cast<long long>(summary.unchanged));
-  }
-  return bOk ? 0 : 1;
-}
-
 }  // namespace quorvane::cli

@@ -41,10 +41,4 @@ bool ReadMethods(const char* sCommand, int64_t nAt);
 // every command prints paths.
 std::string NativePath(std::string_view sPath);
 
-// Saves what the scan left in the library's records as the repository of
-// the session's repository directory; "saved: ..." goes to stdout, or to
-// stderr when bSummaryToStderr, and nowhere when bQuiet.  Returns the exit
-// status.
-int SaveScannedRepository(const Session& session, bool bQuiet, bool bSummaryToStderr);
-
 }  // namespace quorvane::cli

@@ -47,7 +47,9 @@ bool Unescape(std::string_view s, std::string& sOut) {
 }  // namespace
 
 const char* const kRepositoryHelp =
-    "The repository is jbclass.txt in one directory, with one method file NAME.med beside each class's source.  "
+    "The repository is jbclass.txt in one directory, with one method file NAME.med per class, which jbclass.txt "
+    "names: scan --save writes them in the folder methods of that directory (with --beside-sources beside each "
+    "class's source), and every command reads a method file where jbclass.txt says it is.  "
     "When Quorvane.ini exists in the profile directory (--profile-dir DIR, else $QUORVANE_PROFILE_DIR, else "
     "$XDG_CONFIG_HOME/quorvane when it is absolute, else ~/.config/quorvane), every setting no option gives comes "
     "from it (one that exists but cannot be read stops the command with status 1 before it reads or writes "

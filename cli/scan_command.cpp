@@ -34,9 +34,11 @@ struct ScanArgs {
   Verbosity verbosity;
   bool bList = false;
   bool bSave = false;
+  bool bBesideSources = false;  // --beside-sources: method files beside the sources
   bool bJson = false;
   bool bStrict = false;
   bool bNoWait = false;
+  bool bFull = false;
   std::string sTags;  // --tags FILE; empty: none
   std::string sTagsFormat = "ctags";
 };
@@ -61,87 +63,66 @@ std::string AbsoluteRoot(std::string_view sRoot) {
   return std::filesystem::absolute(std::string(sRoot), ec).lexically_normal().string();
 }
 
-// What a scan found: each file's position, state and kind, and the counts.
-struct ScanResult {
-  std::vector<QvScannedFile> aFiles;
-  QvScanSummary summary{};
-  bool bComplete = false;  // every root searched, every directory listed, every source read
+// What the scan hands each file to, and what it counts.
+struct ScanState {
+  std::unique_ptr<Progress> pProgress;
+  bool bReportNoClass = false;
+  bool bList = false;
+  bool bJson = false;
+  int nFailures = 0;
 };
 
-// The scan proper, through the library: files that cannot be parsed are
-// said on stderr; files that hold no class only with bReportNoClass.
-// Returns the failures said.
-int ScanFiles(const std::vector<std::string>& aRoots, bool bReportNoClass, ScanResult& result) {
-  struct State {
-    std::unique_ptr<Progress> pProgress;
-    ScanResult* pResult = nullptr;
-    bool bReportNoClass = false;
-    int nFailures = 0;
-  } state;
-  state.pResult = &result;
-  state.bReportNoClass = bReportNoClass;
-  QvScanListener listener{};
-  listener.pUserData = &state;
-  listener.missingRoot = [](void* p, const char* sRoot) {
-    std::fprintf(stderr, "quorvane scan: %s: no such directory\n", sRoot);
-    ++static_cast<State*>(p)->nFailures;
-  };
-  listener.found = [](void* p, int64_t nFiles) {
-    auto& st = *static_cast<State*>(p);
-    st.pProgress = std::make_unique<Progress>("scanning", nFiles);
-    st.pResult->aFiles.reserve(static_cast<size_t>(nFiles));
-  };
-  listener.file = [](void* p, const QvScannedFile* pFile) {
-    auto& st = *static_cast<State*>(p);
-    const QvScannedFile& file = *pFile;
-    st.pResult->aFiles.push_back(file);
-    Progress& progress = *st.pProgress;
-    // The path is only made for a file that is reported.
-    const auto Path = [&file] { return NativePath(quorvane::TakeText(QvClassText(file.index, QV_CLASS_SOURCE_PATH))); };
-    if (file.state == QV_SOURCE_UNREADABLE || file.state == QV_SOURCE_BINARY) {
-      ++st.nFailures;
-      progress.Clear();
-      std::fprintf(stderr, "quorvane scan: %s: %s\n", Path().c_str(),
-                   file.state == QV_SOURCE_BINARY
-                       ? "binary file, not parsed"
-                       : ("cannot read: " + std::generic_category().message(file.errorCode)).c_str());
-    } else if (file.kind == QV_JAVA_NONE && st.bReportNoClass) {
-      progress.Clear();
-      std::fprintf(stderr, "quorvane scan: %s: %s\n", Path().c_str(),
-                   file.state == QV_SOURCE_EMPTY ? "empty file, no class" : "no class or interface found");
-    }
-    progress.Update(file.index + 1);
-  };
-  std::vector<const char*> apRoots;
-  apRoots.reserve(aRoots.size());
-  for (const std::string& sRoot : aRoots) apRoots.push_back(sRoot.c_str());
-  result.bComplete = QvScan(apRoots.data(), apRoots.size(), &listener, &result.summary) != 0;
-  if (state.pProgress) state.pProgress->Finish();
-  return state.nFailures;
+// Says a file that could not be parsed, or holds no class when asked to;
+// prints its --list or --json line.
+void TakeFile(ScanState& st, const QvStreamedFile& file) {
+  Progress& progress = *st.pProgress;
+  const auto Path = [&file] { return NativePath(std::string(file.directory) + "\\" + file.fileName); };
+  if (file.state == QV_SOURCE_UNREADABLE || file.state == QV_SOURCE_BINARY) {
+    ++st.nFailures;
+    progress.Clear();
+    std::fprintf(stderr, "quorvane scan: %s: %s\n", Path().c_str(),
+                 file.state == QV_SOURCE_BINARY
+                     ? "binary file, not parsed"
+                     : ("cannot read: " + std::generic_category().message(file.errorCode)).c_str());
+  } else if (file.kind == QV_JAVA_NONE && st.bReportNoClass) {
+    progress.Clear();
+    std::fprintf(stderr, "quorvane scan: %s: %s\n", Path().c_str(),
+                 file.state == QV_SOURCE_EMPTY ? "empty file, no class" : "no class or interface found");
+  }
+  if (st.bJson) {
+    progress.Clear();
+    PrintJsonLine({{"file", JsonText(Path())},
+                   {"fileName", JsonText(file.fileName)},
+                   {"directory", JsonText(NativePath(file.directory))},
+                   {"className", JsonText(file.className)},
+                   {"kind", JsonKind(file.kind)},
+                   {"superClass", JsonText(file.superClass)},
+                   {"package", JsonText(file.package)}});
+  } else if (st.bList) {
+    progress.Clear();
+    WriteOut(ListField(file.fileName) + "\t" + ListField(NativePath(file.directory)) + "\t" +
+             ListField(file.className) + "\t" + ListField(file.superClass) + "\t" + ListField(file.package) + "\n");
+  }
+  progress.Update(file.index + 1);
 }
 
-void PrintList(const ScanResult& result, bool bJson) {
-  using quorvane::TakeText;
-  for (const QvScannedFile& file : result.aFiles) {
-    const std::string sFileName = TakeText(QvClassText(file.index, QV_CLASS_FILE_NAME));
-    const std::string sDirectory = NativePath(TakeText(QvClassText(file.index, QV_CLASS_DIRECTORY)));
-    const std::string sClassName = TakeText(QvClassText(file.index, QV_CLASS_NAME));
-    const std::string sSuperClass = TakeText(QvClassText(file.index, QV_CLASS_SUPERCLASS));
-    const std::string sPackage = TakeText(QvClassText(file.index, QV_CLASS_PACKAGE));
-    if (bJson) {
-      PrintJsonLine({{"file", JsonText(NativePath(TakeText(QvClassText(file.index, QV_CLASS_SOURCE_PATH))))},
-                     {"fileName", JsonText(sFileName)},
-                     {"directory", JsonText(sDirectory)},
-                     {"className", JsonText(sClassName)},
-                     {"kind", JsonKind(file.kind)},
-                     {"superClass", JsonText(sSuperClass)},
-                     {"package", JsonText(sPackage)}});
-    } else {
-      WriteOut(ListField(sFileName) + "\t" + ListField(sDirectory) + "\t" + ListField(sClassName) + "\t" +
-               ListField(sSuperClass) + "\t" + ListField(sPackage) + "\n");
+// Says each problem of the save on stderr; a class list that could not be
+// written ends the report, since the method files are then of no use.
+struct SaveProblems {
+  bool bClassListWritten = true;
+  static void Say(void* p, QvSaveProblemKind eKind, const char* sPath, const char* sClassName, const char* sWhy) {
+    bool& bWritten = static_cast<SaveProblems*>(p)->bClassListWritten;
+    if (eKind == QV_SAVE_REFUSED) {
+      std::fprintf(stderr, "quorvane scan: %s: class %s not saved: %s\n", NativePath(sPath).c_str(), sClassName, sWhy);
+    } else if (eKind == QV_SAVE_CLASS_LIST) {
+      // sWhy names the file that failed, as this system names it.
+      std::fprintf(stderr, "quorvane scan: %s\n", sWhy);
+      bWritten = false;
+    } else if (bWritten) {
+      std::fprintf(stderr, "quorvane scan: %s: method file not written: %s\n", NativePath(sPath).c_str(), sWhy);
     }
   }
-}
+};
 
 // The tags file of the records the scan found (--tags); its exit status.
 int WriteScannedTags(const std::string& sOutput, const std::string& sFormat) {
@@ -170,6 +151,10 @@ std::vector<std::string> Roots(const std::vector<std::string>& aArgs, bool bAbso
   return aRoots;
 }
 
+// The folder of the repository directory that holds the method files of a
+// save, so that nothing is written into the scanned tree.
+constexpr const char* kMethodFolder = "methods";
+
 struct ListingErrors {
   std::set<std::string> aUnlistable;
   int nFailures = 0;
@@ -183,8 +168,26 @@ int RunScan(ScanArgs& args) {
   RepositoryOptions& options = args.options;
   Session session(ResolveProfileDir(options.sProfileDir));
   if (args.bSave) {
+    // The classes go into the repository as they are cut: it is entered
+    // (made, when new) and locked first, once every root is known to be
+    // there, so that a mistyped root leaves no trace.
+    int nMissing = 0;
+    for (const std::string& sRoot : aRoots) {
+      std::error_code ec;
+      if (std::filesystem::is_directory(NativePath(sRoot), ec)) continue;
+      std::fprintf(stderr, "quorvane scan: %s: no such directory\n", sRoot.c_str());
+      ++nMissing;
+    }
+    if (nMissing > 0) {
+      std::fprintf(stderr, "quorvane scan: nothing saved: a root is no directory; the repository is as it was\n");
+      return 1;
+    }
     if (!ApplyProfile("scan", options)) return 1;
     if (!SeparatorsSafeForWriting("scan", options)) return 2;
+    if (!EnterRepository("scan", options, session, true)) return 1;
+    if (!LockRepository("scan", args.bNoWait)) return 1;
+    const std::string sMethods = (std::filesystem::path(session.RepositoryDir()) / kMethodFolder).string();
+    QvSetMethodFileDirectory(args.bBesideSources ? "" : sMethods.c_str());
   }
   ListingErrors listing;
   QvSetListingErrorHandler(
@@ -197,18 +200,44 @@ int RunScan(ScanArgs& args) {
         }
       },
       &listing);
-  ScanResult result;
-  int nFailures = ScanFiles(aRoots, args.verbosity.bVerbose || args.bStrict, result);
+  ScanState state;
+  state.bReportNoClass = args.verbosity.bVerbose || args.bStrict;
+  state.bList = args.bList;
+  state.bJson = args.bJson;
+  QvStreamListener listener{};
+  listener.pUserData = &state;
+  listener.missingRoot = [](void* p, const char* sRoot) {
+    std::fprintf(stderr, "quorvane scan: %s: no such directory\n", sRoot);
+    ++static_cast<ScanState*>(p)->nFailures;
+  };
+  listener.found = [](void* p, int64_t nFiles) {
+    static_cast<ScanState*>(p)->pProgress = std::make_unique<Progress>("scanning", nFiles);
+  };
+  listener.file = [](void* p, const QvStreamedFile* pFile) { TakeFile(*static_cast<ScanState*>(p), *pFile); };
+  QvStreamOptions streamOptions{};
+  streamOptions.save = args.bSave ? 1 : 0;
+  streamOptions.readAll = args.bFull ? 1 : 0;
+  streamOptions.names = args.bList || args.bJson ? 1 : 0;
+  streamOptions.tags = args.sTags.empty() ? 0 : 1;
+  std::vector<const char*> apRoots;
+  apRoots.reserve(aRoots.size());
+  for (const std::string& sRoot : aRoots) apRoots.push_back(sRoot.c_str());
+  QvScanSummary summary{};
+  QvSaveSummary saved{};
+  SaveProblems problems;
+  int64_t nKept = 0;
+  const bool bOk = QvStreamSources(apRoots.data(), apRoots.size(), &streamOptions, &listener, &summary,
+                                   &SaveProblems::Say, &problems, &saved, &nKept) != 0;
+  if (state.pProgress) state.pProgress->Finish();
   QvSetListingErrorHandler(nullptr, nullptr);
-  nFailures += listing.nFailures;
-  const QvScanSummary& summary = result.summary;
+  int nFailures = state.nFailures + listing.nFailures;
   if (args.bStrict) nFailures += static_cast<int>(summary.noClass);
 
-  if (args.bList || args.bJson) PrintList(result, args.bJson);
   const double nSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  // With --json stdout holds the records only; the summaries are for people.
+  FILE* pSummary = args.bJson ? stderr : stdout;
   if (!args.verbosity.bQuiet) {
-    // With --json stdout holds the records only; the summary is for people.
-    std::fprintf(args.bJson ? stderr : stdout,
+    std::fprintf(pSummary,
                  "files: %lld\nclasses: %lld\ninterfaces: %lld\nenums: %lld\nrecords: %lld\nannotation types: %lld\n"
                  "packages: %lld\nno class: %lld\nfailed: %d\ntime: %.3f s\n",
                  static_cast<long long>(summary.files), static_cast<long long>(summary.classes),
@@ -218,17 +247,15 @@ int RunScan(ScanArgs& args) {
                  nSeconds);
   }
   if (!args.sTags.empty() && WriteScannedTags(args.sTags, args.sTagsFormat) != 0) ++nFailures;
-  if (args.bSave && !result.bComplete) {
-    // The records lack the classes of what could not be read: saving them
-    // would drop those classes from the repository.
-    std::fprintf(stderr,
-                 "quorvane scan: nothing saved: the scan did not read everything; the repository is as it was\n");
-    return 1;
-  }
   if (args.bSave) {
-    if (!EnterRepository("scan", options, session, true)) return 1;
-    if (!LockRepository("scan", args.bNoWait)) return 1;
-    if (SaveScannedRepository(session, args.verbosity.bQuiet, args.bJson) != 0) ++nFailures;
+    if (!bOk) ++nFailures;
+    if (problems.bClassListWritten && !args.verbosity.bQuiet) {
+      std::fprintf(pSummary,
+                   "saved: %s with %lld classes in %s\nmethod files unchanged: %lld\nsources unchanged since the "
+                   "last save, not read: %lld\n",
+                   QvClassListFileName(), static_cast<long long>(saved.saved), session.RepositoryDir().c_str(),
+                   static_cast<long long>(saved.unchanged), static_cast<long long>(nKept));
+    }
   }
   return nFailures > 0 ? 1 : 0;
 }
@@ -258,7 +285,13 @@ Runner AddScanCommand(CLI::App& app) {
                 "package; the summary then goes to stderr");
   sub->add_flag("--save", args->bSave,
                 "Also write the repository: the class list file jbclass.txt in the repository directory and one "
-                "method file per class holding its whole body, written beside the class's source as NAME.med");
+                "method file per class holding its whole body, NAME.med in the repository directory's folder "
+                "methods, below folders that repeat the source's directory (/src/p/A.java: methods/src/p/A.med); "
+                "nothing is written below the ROOTs unless the repository directory is");
+  sub->add_flag("--beside-sources", args->bBesideSources,
+                "With --save, write each method file beside its class's source instead, as NAME.med in the "
+                "source's directory (the layout of repositories saved before the methods folder)")
+      ->needs("--save");
   sub->add_option("--tags", args->sTags,
                   "Also write the tags file of the classes found to FILE (- for stdout), as 'quorvane tags' "
                   "writes it")
@@ -267,6 +300,10 @@ Runner AddScanCommand(CLI::App& app) {
                 "The format of the --tags file: ctags (default; Vim and most editors) or etags (the TAGS file of "
                 "Emacs)")
       ->needs("--tags");
+  sub->add_flag("--full", args->bFull,
+                "With --save, read every source again; without it a source whose size, modification time, inode "
+                "and device are those the last save recorded (in jbclass.state beside the class list) is not "
+                "read, and its class stays as saved");
   sub->add_flag("--strict", args->bStrict, "A file that holds no class fails the scan (status 1)");
   sub->add_flag("--no-wait", args->bNoWait,
                 "With --save, when another command is writing the repository, fail at once (status 1) instead of "

@@ -50,6 +50,17 @@ inline constexpr int kIoFailed = EIO;
 // The line terminator FileSystem::PutLine writes after each line.
 inline constexpr std::string_view kLineEnd = "\r\n";
 
+// What tells one version of a file from another without reading it, as
+// git's index does: its size, its modification time in nanoseconds and the
+// file's identity (inode and device; 0 where the system has none).
+struct FileStamp {
+  int64_t nSize = 0;
+  int64_t nModifiedNs = 0;
+  uint64_t nInode = 0;
+  uint64_t nDevice = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -85,9 +96,10 @@ class FileSystem {
   // read (no permission, say): such a listing yields no names, and only
   // this count tells it from an empty directory.
   virtual int64_t UnlistableDirectories() const = 0;
-  // Makes the directory sPath and its missing parents; TRUE when it exists
-  // afterwards.
-  virtual bool MakeDirectories(std::string_view sPath) = 0;
+  // Makes the directory sPath and its missing parents.  No error when it
+  // exists afterwards; else the directory, as this system names it, and the
+  // system's reason.
+  virtual IoError MakeDirectories(std::string_view sPath) = 0;
   // Copies sSource to sTarget, replacing a file there; a failed copy leaves
   // sTarget as it was.
   virtual IoError Copy(std::string_view sSource, std::string_view sTarget) = 0;
@@ -164,6 +176,10 @@ class FileSystem {
     return ReadWholeFile(sPath, sPresent) == 0 && sPresent == sText;
   }
 
+  // The stamp of the file sPath (links followed).  May run on several
+  // threads as ReadWholeFile may.  0, else the error number.
+  virtual int StampOf(std::string_view sPath, FileStamp& stamp) const = 0;
+
   // How SystemPath names a file.
   enum class PathForm {
     kMapped,    // in this system's form only: a relative path stays relative
@@ -205,7 +221,7 @@ class FileSystemWrapper : public FileSystem {
   }
   bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
   int64_t UnlistableDirectories() const override { return oBase_.UnlistableDirectories(); }
-  bool MakeDirectories(std::string_view sPath) override { return oBase_.MakeDirectories(sPath); }
+  IoError MakeDirectories(std::string_view sPath) override { return oBase_.MakeDirectories(sPath); }
   IoError Copy(std::string_view sSource, std::string_view sTarget) override { return oBase_.Copy(sSource, sTarget); }
   IoError Rename(std::string_view sOld, std::string_view sNew) override { return oBase_.Rename(sOld, sNew); }
   IoError Remove(std::string_view sPath) override { return oBase_.Remove(sPath); }
@@ -232,6 +248,7 @@ class FileSystemWrapper : public FileSystem {
   int ReadFileStart(std::string_view sPath, size_t nMax, std::string& sText, bool& bWhole) const override {
     return oBase_.ReadFileStart(sPath, nMax, sText, bWhole);
   }
+  int StampOf(std::string_view sPath, FileStamp& stamp) const override { return oBase_.StampOf(sPath, stamp); }
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override {
     return oBase_.SystemPath(sPath, eForm);
   }

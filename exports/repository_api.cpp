@@ -10,6 +10,7 @@
 #include "host/portable_host.h"
 #include "quorvane/quorvane.h"
 #include "repository/java_records.h"
+#include "repository/java_repository.h"
 #include "repository/repository_format.h"
 #include "repository/repository_session.h"
 #include "source/java_parser.h"
@@ -39,6 +40,56 @@ std::string LockFilePath() {
   return (std::filesystem::path(sDirectory.empty() ? "." : sDirectory) / "quorvane.lock").string();
 }
 
+std::vector<std::string> RootsOf(const char* const* asRoots, size_t nRoots) {
+  std::vector<std::string> aRoots;
+  for (size_t i = 0; i < nRoots; ++i) aRoots.emplace_back(qv::abi::OrEmpty(asRoots[i]));
+  return aRoots;
+}
+
+// The calls a scan and a stream share, a root that is no directory and the
+// count of files, from the C listener to the session's.
+template <class Callbacks, class Listener>
+void ListenToRootsAndCount(const Callbacks& callbacks, Listener& listener) {
+  if (callbacks.missingRoot != nullptr) {
+    listener.fnMissingRoot = [callbacks](const std::string& sRoot) {
+      callbacks.missingRoot(callbacks.pUserData, sRoot.c_str());
+    };
+  }
+  if (callbacks.found != nullptr) {
+    listener.fnFound = [callbacks](int64_t nFiles) { callbacks.found(callbacks.pUserData, nFiles); };
+  }
+}
+
+QvScanSummary Summary(const qv::ScanReport& report, int64_t nFiles) {
+  return QvScanSummary{nFiles,
+                       report.nClasses,
+                       report.nInterfaces,
+                       report.nEnums,
+                       report.nRecords,
+                       report.nAnnotations,
+                       report.nNoClass,
+                       report.nUnparsed,
+                       report.nPackages,
+                       static_cast<int64_t>(report.aMissingRoots.size())};
+}
+
+// Tells fnProblem every problem of a save, refused records first, and
+// fills *pSummary (either may be NULL).
+void ReportSave(const qv::SaveReport& report, QvSaveProblemFn fnProblem, void* pUserData, QvSaveSummary* pSummary) {
+  if (fnProblem != nullptr) {
+    for (const qv::SaveProblem& p : report.aRefused) {
+      fnProblem(pUserData, QV_SAVE_REFUSED, p.sPath.c_str(), p.sClassName.c_str(), p.sWhy.c_str());
+    }
+    if (!report.sClassListError.empty()) {
+      fnProblem(pUserData, QV_SAVE_CLASS_LIST, qv::format::kClassListFile.data(), "", report.sClassListError.c_str());
+    }
+    for (const qv::SaveProblem& p : report.aMethodFileErrors) {
+      fnProblem(pUserData, QV_SAVE_METHOD_FILE, p.sPath.c_str(), p.sClassName.c_str(), p.sWhy.c_str());
+    }
+  }
+  if (pSummary != nullptr) *pSummary = QvSaveSummary{report.nSaved, report.nUnchanged};
+}
+
 }  // namespace
 
 extern "C" {
@@ -57,19 +108,11 @@ QV_API QvString* QvNativePath(const char* sPath) {
 
 QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanListener* pListener,
                         QvScanSummary* pSummary) {
-  std::vector<std::string> aRoots;
-  for (size_t i = 0; i < nRoots; ++i) aRoots.emplace_back(qv::abi::OrEmpty(asRoots[i]));
+  const std::vector<std::string> aRoots = RootsOf(asRoots, nRoots);
   qv::ScanListener listener;
   if (pListener != nullptr) {
     const QvScanListener callbacks = *pListener;
-    if (callbacks.missingRoot != nullptr) {
-      listener.fnMissingRoot = [callbacks](const std::string& sRoot) {
-        callbacks.missingRoot(callbacks.pUserData, sRoot.c_str());
-      };
-    }
-    if (callbacks.found != nullptr) {
-      listener.fnFound = [callbacks](int64_t nFiles) { callbacks.found(callbacks.pUserData, nFiles); };
-    }
+    ListenToRootsAndCount(callbacks, listener);
     if (callbacks.file != nullptr) {
       listener.fnFile = [callbacks](const qv::ScannedFile& file) {
         const QvScannedFile c{file.nIndex, static_cast<QvSourceState>(file.eState), static_cast<QvJavaKind>(file.eKind),
@@ -79,18 +122,7 @@ QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanL
     }
   }
   const qv::ScanReport report = Session().Scan(aRoots, listener);
-  if (pSummary != nullptr) {
-    *pSummary = QvScanSummary{static_cast<int64_t>(report.aFiles.size()),
-                              report.nClasses,
-                              report.nInterfaces,
-                              report.nEnums,
-                              report.nRecords,
-                              report.nAnnotations,
-                              report.nNoClass,
-                              report.nUnparsed,
-                              report.nPackages,
-                              static_cast<int64_t>(report.aMissingRoots.size())};
-  }
+  if (pSummary != nullptr) *pSummary = Summary(report, static_cast<int64_t>(report.aFiles.size()));
   return report.sGap.empty() ? 1 : 0;
 }
 
@@ -105,22 +137,58 @@ QV_API void QvSetListingErrorHandler(void (*fn)(void* pUserData, const char* sDi
 }
 
 QV_API const char* QvClassListFileName(void) { return qv::format::kClassListFile.data(); }
+QV_API void QvSetMethodFileDirectory(const char* sDirectory) {
+  qv::RepositoryVars(qv::abi::TheModule()).sMethodFileDirectory = qv::abi::OrEmpty(sDirectory);
+}
 
 QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, QvSaveSummary* pSummary) {
   const qv::SaveReport report = Session().Save();
-  if (fnProblem != nullptr) {
-    for (const qv::SaveProblem& p : report.aRefused) {
-      fnProblem(pUserData, QV_SAVE_REFUSED, p.sPath.c_str(), p.sClassName.c_str(), p.sWhy.c_str());
-    }
-    if (!report.sClassListError.empty()) {
-      fnProblem(pUserData, QV_SAVE_CLASS_LIST, qv::format::kClassListFile.data(), "", report.sClassListError.c_str());
-    }
-    for (const qv::SaveProblem& p : report.aMethodFileErrors) {
-      fnProblem(pUserData, QV_SAVE_METHOD_FILE, p.sPath.c_str(), p.sClassName.c_str(), p.sWhy.c_str());
+  ReportSave(report, fnProblem, pUserData, pSummary);
+  return report.Ok() ? 1 : 0;
+}
+
+QV_API const char* QvSaveStateFileName(void) { return qv::format::kSaveStateFile.data(); }
+
+QV_API QvBoolean QvStreamSources(const char* const* asRoots, size_t nRoots, const QvStreamOptions* pOptions,
+                                 const QvStreamListener* pListener, QvScanSummary* pScan, QvSaveProblemFn fnProblem,
+                                 void* pProblemData, QvSaveSummary* pSave, int64_t* pKept) {
+  const std::vector<std::string> aRoots = RootsOf(asRoots, nRoots);
+  qv::StreamOptions options;
+  if (pOptions != nullptr) {
+    options.bSave = pOptions->save != 0;
+    options.bReadAll = pOptions->readAll != 0;
+    options.bNames = pOptions->names != 0;
+    options.bTags = pOptions->tags != 0;
+  }
+  qv::StreamListener listener;
+  if (pListener != nullptr) {
+    const QvStreamListener callbacks = *pListener;
+    ListenToRootsAndCount(callbacks, listener);
+    if (callbacks.file != nullptr) {
+      listener.fnFile = [callbacks](const qv::StreamedFile& streamed) {
+        const std::string aTexts[] = {std::string(streamed.sFileName), std::string(streamed.sDirectory),
+                                      std::string(streamed.sClassName), std::string(streamed.sSuperClass),
+                                      std::string(streamed.sPackage)};
+        const qv::ScannedFile& file = streamed.file;
+        const QvStreamedFile c{file.nIndex,
+                               static_cast<QvSourceState>(file.eState),
+                               static_cast<QvJavaKind>(file.eKind),
+                               file.nErrno,
+                               streamed.bKept ? 1 : 0,
+                               aTexts[0].c_str(),
+                               aTexts[1].c_str(),
+                               aTexts[2].c_str(),
+                               aTexts[3].c_str(),
+                               aTexts[4].c_str()};
+        callbacks.file(callbacks.pUserData, &c);
+      };
     }
   }
-  if (pSummary != nullptr) *pSummary = QvSaveSummary{report.nSaved, report.nUnchanged};
-  return report.Ok() ? 1 : 0;
+  const qv::StreamReport report = Session().Stream(aRoots, options, listener);
+  if (pScan != nullptr) *pScan = Summary(report.scan, report.nFiles);
+  if (options.bSave) ReportSave(report.save, fnProblem, pProblemData, pSave);
+  if (pKept != nullptr) *pKept = report.nKept;
+  return report.scan.sGap.empty() && (!options.bSave || report.save.Ok()) ? 1 : 0;
 }
 
 QV_API QvBoolean QvHasClassList(void) { return Session().HasClassList() ? 1 : 0; }

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 // The Java source parser on any bytes: two parses of the same file give the
-// same record, an assigned footer is a suffix of the text the parser works
-// on, an assigned body ends with the last "}", a class name holds no line
-// break, and the record written back holds every byte of the text that is
-// no blank (a text without unicode escapes, which the parser translates).
+// same record, a body made in the text's own memory is the body made in a
+// copy, an assigned footer is a suffix of the text the parser works on, an
+// assigned body ends with the last "}", a class name holds no line break,
+// and the record written back holds every byte of the text that is no
+// blank (a text without unicode escapes, which the parser translates).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "fuzz/fuzz_support.h"
 #include "source/java_parser.h"
@@ -41,6 +43,17 @@ Parsed Parse(qv::Module& m, const std::string& sPath) {
   return p;
 }
 
+// CutJavaText's parse of sText, given (the body may take its memory, which
+// has room for it) or not.
+template <class Text>
+Parsed Cut(qv::Module& m, Text&& sText) {
+  Parsed p;
+  qv::JavaTextTools tools = qv::JavaTextTools::Bound(m);
+  qv::CutJavaText(tools, std::forward<Text>(sText), "A.java",
+                  {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, p.sBody, p.sImport});
+  return p;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
@@ -53,6 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   const Parsed second = Parse(h.Fresh(), sPath);
   QV_FUZZ_CHECK(first == second, "two parses of the same bytes differ");
   QV_FUZZ_CHECK(first.nResult == qv::Number(1), "a readable file reported unread");
+  std::string sGiven;
+  sGiven.reserve(qv::JavaCutRoom(sInput));
+  sGiven.assign(sInput);
+  qv::Module& mCut = h.Fresh();
+  QV_FUZZ_CHECK(Cut(mCut, sInput) == Cut(mCut, std::move(sGiven)), "the body made in place differs from its copy");
 
   // The text the parser cuts: LF-only files get CR LF line ends.
   std::string sText(sInput);

@@ -16,7 +16,7 @@ export QV_DEPS_DONE=1
 nSeconds="${1:-60}"
 shift || true
 aTargets=("$@")
-[ ${#aTargets[@]} -eq 0 ] && aTargets=(parser class_list member_files ini road)
+[ ${#aTargets[@]} -eq 0 ] && aTargets=(parser class_list member_files ini road save_state)
 
 cmake --preset fuzz -DQV_WERROR=ON >/dev/null
 cmake --build --preset fuzz -j2

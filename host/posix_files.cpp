@@ -366,8 +366,9 @@ bool PosixFileSystem::DirExists(std::string_view sPath) {
   return !io::Stat(Map(sPath), oInfo).Failed() && oInfo.bDirectory;
 }
 
-bool PosixFileSystem::MakeDirectories(std::string_view sPath) {
-  return !sPath.empty() && !io::CreateDirectories(Map(sPath)).Failed();
+IoError PosixFileSystem::MakeDirectories(std::string_view sPath) {
+  if (sPath.empty()) return IoError{ENOENT, "no directory name"};
+  return io::CreateDirectories(Map(sPath));
 }
 
 IoError PosixFileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
@@ -434,6 +435,15 @@ int PosixFileSystem::ReadFileStart(std::string_view sPath, size_t nMax, std::str
   bWhole = false;
   if (sPath.empty()) return ENOENT;
   return io::ReadStart(Map(sPath), nMax, sText, bWhole).nCode;
+}
+
+int PosixFileSystem::StampOf(std::string_view sPath, FileStamp& stamp) const {
+  if (sPath.empty()) return ENOENT;
+  io::FileInfo oInfo;
+  if (const IoError oError = io::Stat(Map(sPath), oInfo); oError.Failed()) return oError.nCode;
+  constexpr int64_t kNsPerSecond = 1'000'000'000;
+  stamp = {oInfo.nSize, oInfo.nModifiedSec * kNsPerSecond + oInfo.nModifiedNsec, oInfo.nInode, oInfo.nDevice};
+  return 0;
 }
 
 std::string PosixFileSystem::SystemPath(std::string_view sPath, PathForm eForm) const {

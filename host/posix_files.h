@@ -83,7 +83,7 @@ class PosixFileSystem final : public FileSystem {
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
   int64_t UnlistableDirectories() const override { return nUnlistable_; }
-  bool MakeDirectories(std::string_view sPath) override;
+  IoError MakeDirectories(std::string_view sPath) override;
   // Copies into a temporary file beside sTarget and renames it over
   // sTarget, so a failed copy leaves the old target as it was.
   IoError Copy(std::string_view sSource, std::string_view sTarget) override;
@@ -104,6 +104,7 @@ class PosixFileSystem final : public FileSystem {
   bool HoldsExactly(std::string_view sPath, std::string_view sText) const override;
   // One read of nMax bytes where the file is longer.
   int ReadFileStart(std::string_view sPath, size_t nMax, std::string& sText, bool& bWhole) const override;
+  int StampOf(std::string_view sPath, FileStamp& stamp) const override;
   // A drive maps to the drive root; kResolved follows the links of the
   // directories that exist.
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override;

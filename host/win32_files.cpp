@@ -295,16 +295,19 @@ int64_t Win32FileSystem::ListFiles(std::string_view sPattern, std::vector<std::s
 
 bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(Resolve(sPath)); }
 
-bool Win32FileSystem::MakeDirectories(std::string_view sPath) {
-  if (sPath.empty()) return false;
+IoError Win32FileSystem::MakeDirectories(std::string_view sPath) {
+  if (sPath.empty()) return IoError{ENOENT, "no directory name"};
   const std::string sFull = Resolve(sPath);
   // Each missing directory from the top down; one that exists is no error.
+  // The last failure says why when the directory is not there afterwards.
+  DWORD nError = ERROR_PATH_NOT_FOUND;
   for (size_t nAt = sFull.find_first_of("\\/", 3);; nAt = sFull.find_first_of("\\/", nAt + 1)) {
     const std::string sPart = sFull.substr(0, nAt);
-    if (!IsDirectory(sPart)) CreateDirectoryA(sPart.c_str(), nullptr);
+    if (!IsDirectory(sPart) && CreateDirectoryA(sPart.c_str(), nullptr) == 0) nError = GetLastError();
     if (nAt == std::string::npos) break;
   }
-  return IsDirectory(sFull);
+  if (IsDirectory(sFull)) return {};
+  return win32::ErrorOf(nError, "cannot create the directory " + sFull);
 }
 
 IoError Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
@@ -419,6 +422,21 @@ IoError Win32FileSystem::MoveOver(std::string_view sSource, std::string_view sTa
     Forget(sFullTarget);
   }
   return {};
+}
+
+int Win32FileSystem::StampOf(std::string_view sPath, FileStamp& stamp) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (sPath.empty()) return ENOENT;
+  if (!GetFileAttributesExA(Resolve(sPath).c_str(), GetFileExInfoStandard, &data)) {
+    return win32::ErrnoOf(GetLastError());
+  }
+  const auto Wide = [](DWORD nHigh, DWORD nLow) { return (static_cast<uint64_t>(nHigh) << 32U) | nLow; };
+  constexpr int64_t kNsPerTick = 100;  // FILETIME counts 100 ns
+  stamp = {
+      static_cast<int64_t>(Wide(data.nFileSizeHigh, data.nFileSizeLow)),
+      static_cast<int64_t>(Wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)) * kNsPerTick,
+      0, 0};
+  return 0;
 }
 
 int Win32FileSystem::ReadWholeFile(std::string_view sPath, std::string& sText) const {

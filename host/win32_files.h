@@ -55,7 +55,7 @@ class Win32FileSystem final : public FileSystem {
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
   bool DirExists(std::string_view sPath) override;
   int64_t UnlistableDirectories() const override { return nUnlistable_; }
-  bool MakeDirectories(std::string_view sPath) override;
+  IoError MakeDirectories(std::string_view sPath) override;
   // Copies into a new file beside sTarget and moves it over sTarget.
   IoError Copy(std::string_view sSource, std::string_view sTarget) override;
   IoError Rename(std::string_view sOld, std::string_view sNew) override;
@@ -90,6 +90,8 @@ class Win32FileSystem final : public FileSystem {
   // makes the move durable.
   IoError MoveOver(std::string_view sSource, std::string_view sTarget) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
+  // Size and last write time from the directory entry; no inode or device.
+  int StampOf(std::string_view sPath, FileStamp& stamp) const override;
   // The path as the library names it; kResolved follows the links and
   // junctions of the directories that exist.
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override;

@@ -94,22 +94,15 @@ IoError RotateHistory(Module& m, std::string_view sPrefix, std::string_view sNam
 }
 
 // The folders below the archive directory that keep the copies of sFile
-// apart from those of every other file of the same name: sFile's own
-// directory, as folders (a drive letter is a folder of its own, "." is
-// dropped and ".." becomes "_", so that nothing leaves the archive
-// directory).  Empty for a bare file name such as the class list file's.
+// apart from those of every other file of the same name: those of sFile's
+// own directory (format::MirroredFolders, which never leave the archive
+// directory), followed by "\\".  Empty for a bare file name such as the
+// class list file's, and for a file in the root.
 String ArchiveFolders(std::string_view sFile) {
-  String sFolders;
   const size_t nLast = sFile.find_last_of("\\/");
-  if (nLast == std::string_view::npos) return sFolders;
-  for (std::string_view sRest = sFile.substr(0, nLast); !sRest.empty();) {
-    const size_t nCut = std::min(sRest.find_first_of("\\/"), sRest.size());
-    std::string_view sPart = sRest.substr(0, nCut);
-    sRest.remove_prefix(std::min(nCut + 1, sRest.size()));
-    if (sPart.size() == 2 && sPart[1] == ':') sPart.remove_suffix(1);
-    if (sPart.empty() || sPart == ".") continue;
-    sFolders.append(sPart == ".." ? std::string_view("_") : sPart).append("\\");
-  }
+  if (nLast == std::string_view::npos) return {};
+  String sFolders = format::MirroredFolders(sFile.substr(0, nLast + 1));
+  if (!sFolders.empty()) sFolders.push_back('\\');
   return sFolders;
 }
 
@@ -122,9 +115,8 @@ IoError KeepRepositoryHistory(Module& m, std::string_view sFile) {
   // Without an archive directory a file keeps its copies beside itself.
   if (sArchive.empty()) return RotateHistory(m, "", sFile, sFile);
   const String sPrefix = sArchive + "\\" + ArchiveFolders(sFile);
-  if (sPrefix.size() > sArchive.size() + 1 && !m.Files().MakeDirectories(sPrefix)) {
-    return IoError{kIoFailed,
-                   "cannot create the directory " + m.Files().SystemPath(sPrefix, FileSystem::PathForm::kMapped)};
+  if (sPrefix.size() > sArchive.size() + 1) {
+    if (IoError oError = m.Files().MakeDirectories(sPrefix); oError.Failed()) return oError;
   }
   return RotateHistory(m, sPrefix, format::FileNameOf(sFile), sFile);
 }

@@ -18,8 +18,10 @@
 
 #include "core/module.h"
 #include "core/object.h"
+#include "repository/java_records.h"
 #include "repository/name_index.h"
 #include "repository/replacing_file.h"
+#include "source/java_parser.h"
 
 namespace qv {
 
@@ -37,6 +39,9 @@ struct JavaRepositoryVars : ModuleSlot {
   // when it read everything.  Its records are then not the whole tree, and
   // a save refuses to put them in place of the repository.
   String sScanGap;
+  // Where the writers put the method files (QvSetMethodFileDirectory): empty
+  // beside the sources, else below this directory (format::MethodFileIn).
+  String sMethodFileDirectory;
 };
 
 inline JavaRepositoryVars& RepositoryVars(Module& m) { return m.Slot<JavaRepositoryVars>(); }
@@ -118,6 +123,18 @@ class VC_JavaRepository : public Object {
 IoError KeepRepositoryHistory(Module& m, std::string_view sFile);
 IoError KeepSourceHistory(Module& m, std::string_view sFile);
 
+// The method file of the class whose source is sFileName in sDirectory, as
+// the writers name it and the class list file records it: beside the source
+// or in the module's method file directory (format::MethodFileIn).  Worker
+// threads, which must not touch the Module, call format::MethodFileIn with
+// sMethodFileDirectory read beforehand.
+String MethodFileOf(Module& m, std::string_view sDirectory, std::string_view sFileName);
+// Makes the directory of file, a method file about to be created, when the
+// module keeps method files in a method file directory: its folders are the
+// library's own.  Beside the sources nothing is made (that directory is the
+// user's, and holds the source).  FALSE with file.Error() saying why.
+bool MakeMethodFileDirectory(Module& m, ReplacingFile& file);
+
 // What the save of a scan did.
 struct ScanSave {
   // The records that could not be stored (a field holds the delimiter or
@@ -146,6 +163,13 @@ struct PreparedMethodFiles {
   int64_t nUnchanged = 0;
 };
 PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aClasses, std::string_view sDelimiter);
+
+// The class list line of r (its method file r.sMethodFile) and the content
+// of its method file, its body method named after the class first; FALSE
+// with sError saying why when the record cannot be stored.  Touches no
+// Module: worker threads call it, each with a record of its own.
+bool BuildClassFiles(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken, VC_JavaClass& r,
+                     String& sLine, std::string& sMethodContent, String& sError);
 
 // Saves the records of JavaClass as the repository (the class list file of
 // the repository directory, with the module's delimiter and token, and one

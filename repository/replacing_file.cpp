@@ -36,6 +36,16 @@ void ReplacingFile::Discard() {
   bOpen_ = false;
 }
 
+bool ReplacingFile::MakeDirectory() {
+  const size_t nCut = sTarget_.find_last_of("\\/");
+  // A bare name stands in the current directory, "\\A" in the root.
+  if (nCut == String::npos || nCut == 0) return true;
+  if (IoError oError = m_.Files().MakeDirectories(std::string_view(sTarget_).substr(0, nCut)); oError.Failed()) {
+    return Fail(oError);
+  }
+  return true;
+}
+
 bool ReplacingFile::Open() {
   if (sTarget_.empty()) return Fail("no file name");
   if (IoError oError = m_.Files().CreateTemporary(sTarget_, hFile_, sNew_); oError.Failed()) return Fail(oError);

@@ -32,6 +32,9 @@ class ReplacingFile {
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
+  // Makes the target's directory and its missing parents, for a target in
+  // folders the library keeps itself; FALSE with Error() saying why.
+  bool MakeDirectory();
   // Creates the new file beside the target.
   bool Open();
   // Append a line (with the host's line terminator) or a text.  After the
@@ -60,6 +63,8 @@ class ReplacingFile {
   static bool Interrupted(Module& m, std::string_view sLastTarget);
 
   const String& Target() const { return sTarget_; }
+  // The new file until it is committed (library form); "" before Open.
+  const std::string& NewFile() const { return sNew_; }
   // Whether the new file was put in place (a commit whose last step, the
   // sync after the moves, failed has put it there all the same).
   bool Committed() const { return bCommitted_; }

@@ -280,4 +280,94 @@ String MethodFilePath(std::string_view sDirectory, std::string_view sFileName) {
   return sPath;
 }
 
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Whether c is written %XX in a folder or file name: the escape itself, a
+// colon (a drive, or a Windows alternate data stream), what a Windows name
+// cannot hold, and the control characters.
+bool NeedsEscape(char c) {
+  const auto n = static_cast<unsigned char>(c);
+  return n < 0x20 || n == 0x7F || std::string_view("%:<>\"|?*").find(c) != std::string_view::npos;
+}
+
+void AppendEscaped(String& sOut, char c) {
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  const auto n = static_cast<unsigned char>(c);
+  sOut.push_back('%');
+  sOut.push_back(kHex[n >> 4]);
+  sOut.push_back(kHex[n & 0xF]);
+}
+
+// Appends the folder or file name sName as MirroredFolders writes it; with
+// bFirstFromRoot, a name that could be read as a drive or UNC gets its
+// first character escaped.
+void AppendName(String& sOut, std::string_view sName, bool bFirstFromRoot) {
+  const bool bAmbiguous = bFirstFromRoot && ((sName.size() == 1 && IsAsciiLetter(sName[0])) ||
+                                             (sName.size() == 3 && RtStrUpper(sName) == "UNC"));
+  const size_t nKept = sName.find_last_not_of(". ") + 1;  // npos + 1 == 0: dots and blanks only
+  for (size_t i = 0; i < sName.size(); ++i) {
+    if ((i == 0 && bAmbiguous) || i >= nKept || NeedsEscape(sName[i])) {
+      AppendEscaped(sOut, sName[i]);
+    } else {
+      sOut.push_back(sName[i]);
+    }
+  }
+}
+
+}  // namespace
+
+String MirroredFolders(std::string_view sDirectory) {
+  String sOut;
+  std::string_view sRest = sDirectory;
+  bool bFromRoot = false;
+  bool bServer = false;  // the first folder of a UNC path: "\\.\" is not "\\"
+  if (sRest.size() >= 3 && IsAsciiLetter(sRest[0]) && sRest[1] == ':' && IsSeparator(sRest[2])) {
+    sOut.push_back(sRest[0]);
+    sRest.remove_prefix(3);
+  } else if (sRest.size() >= 2 && IsSeparator(sRest[0]) && IsSeparator(sRest[1])) {
+    sOut.append("UNC");
+    sRest.remove_prefix(2);
+    bServer = true;
+  } else if (!sRest.empty() && IsSeparator(sRest[0])) {
+    sRest.remove_prefix(1);
+    bFromRoot = true;
+  } else {
+    sOut.append("%2E");
+  }
+  while (!sRest.empty()) {
+    const size_t nCut = std::min(sRest.find_first_of("\\/"), sRest.size());
+    const std::string_view sName = sRest.substr(0, nCut);
+    sRest.remove_prefix(std::min(nCut + 1, sRest.size()));
+    if (sName.empty() || (sName == "." && !bServer)) continue;
+    if (!sOut.empty()) sOut.push_back('\\');
+    AppendName(sOut, sName, bFromRoot);
+    bFromRoot = bServer = false;
+  }
+  return sOut;
+}
+
+String MethodFileIn(std::string_view sMethodDirectory, std::string_view sDirectory, std::string_view sFileName) {
+  if (sMethodDirectory.empty()) return MethodFilePath(sDirectory, sFileName);
+  // A file name with a directory part (never one of the scan's) adds it to
+  // the source's directory; an empty directory is the current one.
+  const std::string_view sName = FileNameOf(sFileName);
+  String sSourceDirectory(sDirectory);
+  if (sName.size() < sFileName.size()) {
+    if (!sSourceDirectory.empty() && !IsSeparator(sSourceDirectory.back())) sSourceDirectory.push_back('\\');
+    sSourceDirectory.append(sFileName.substr(0, sFileName.size() - sName.size()));
+  }
+  String sPath(sMethodDirectory);
+  while (!sPath.empty() && IsSeparator(sPath.back())) sPath.pop_back();
+  if (const String sFolders = MirroredFolders(sSourceDirectory); !sFolders.empty()) {
+    sPath.append("\\").append(sFolders);
+  }
+  sPath.push_back('\\');
+  AppendName(sPath, BaseName(sName), false);
+  sPath.append(kMethodFileExtension);
+  return sPath;
+}
+
 }  // namespace qv::format

@@ -36,6 +36,8 @@ namespace qv::format {
 inline constexpr std::string_view kLineBreak = "\r\r\n";
 // The class list file of the repository.
 inline constexpr std::string_view kClassListFile = "jbclass.txt";
+// What the last save knew of each source (repository/save_state.h).
+inline constexpr std::string_view kSaveStateFile = "jbclass.state";
 inline constexpr std::string_view kMethodFileExtension = ".med";
 
 enum ClassField : size_t {
@@ -153,5 +155,36 @@ String HistoryCopyName(std::string_view sFile, int64_t n);
 // The method file of a class whose source is sFileName in sDirectory:
 // the directory, "\", the file name before its first "." and ".med".
 String MethodFilePath(std::string_view sDirectory, std::string_view sFileName);
+
+// The folders that stand for the directory sDirectory below a directory of
+// the library's own (the method file directory, the archive directory),
+// joined with "\", without a "\" at either end.  Distinct directories get
+// distinct folders, and none of them leaves the directory it is put below:
+//
+//   C:\a\b           C\a\b         a drive: its letter
+//   \\srv\share\x     UNC\srv\share\x
+//   \tmp\jdk         tmp\jdk       from the root: its folders
+//   src\p           %2E\src\p     relative: "%2E" (".") first
+//
+// "\" and "/" both separate folders; an empty folder (a doubled or a final
+// separator) and "." are dropped, since they name the same directory.  In
+// each folder, "%", ":" (after the drive's own), the characters a Windows
+// name cannot hold (< > " | ? * and the control characters) and trailing
+// dots and blanks (which Windows drops) are written %XX, the character's
+// code in hexadecimal: ".." becomes "%2E%2E" and cannot climb, "a:b"
+// becomes "a%3Ab".  The first folder from the root is escaped in the same
+// way when it could be read as a drive or as UNC (one letter, or "UNC" in
+// any letter case): \C\a becomes %43\a, apart from C:\a.  The root itself
+// (\) has no folders.
+String MirroredFolders(std::string_view sDirectory);
+// The method file of a class whose source is sFileName in sDirectory when
+// method files are kept in the directory sMethodDirectory: the name that
+// MethodFilePath gives it beside the source (escaped as a folder is), in
+// the MirroredFolders of the source's directory below sMethodDirectory
+// (with the "methods" folder of /home/me/repo, the class of \src\p\A.java
+// has the method file /home/me/repo/methods\src\p\A.med).  An empty
+// sDirectory is the current directory.  An empty sMethodDirectory keeps the
+// method file beside the source: MethodFilePath.
+String MethodFileIn(std::string_view sMethodDirectory, std::string_view sDirectory, std::string_view sFileName);
 
 }  // namespace qv::format

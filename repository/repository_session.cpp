@@ -30,8 +30,10 @@ std::string Joined(std::string_view sDirectory, std::string_view sFileName) {
   return s;
 }
 
-// Adds a scanned file to the report's counts.
-void Count(const ScannedFile& file, ScanReport& report) {
+}  // namespace
+
+void RepositorySession::CountFile(const ScannedFile& file, ScanReport& report) {
+  if (file.eState == SourceState::kUnreadable) ++report.nUnreadable;
   if (file.eState == SourceState::kUnreadable || file.eState == SourceState::kBinary) {
     ++report.nUnparsed;
     return;
@@ -58,17 +60,38 @@ void Count(const ScannedFile& file, ScanReport& report) {
   }
 }
 
-}  // namespace
+void RepositorySession::NameGap(ScanReport& report) {
+  const auto Gap = [&report](int64_t n, const char* sOne, const char* sMany) {
+    if (n == 0) return;
+    if (!report.sGap.empty()) report.sGap += ", ";
+    report.sGap += std::to_string(n) + " " + (n == 1 ? sOne : sMany);
+  };
+  Gap(static_cast<int64_t>(report.aMissingRoots.size()), "root is no directory", "roots are no directories");
+  Gap(report.nUnlistable, "directory could not be listed", "directories could not be listed");
+  Gap(report.nUnreadable, "source could not be read", "sources could not be read");
+}
 
-ScanReport RepositorySession::Scan(const std::vector<std::string>& aRoots, const ScanListener& listener) {
-  ScanReport report;
-  std::string sRoots;
+std::vector<String> RepositorySession::CheckRoots(const std::vector<std::string>& aRoots,
+                                                  const std::function<void(const std::string&)>& fnMissingRoot,
+                                                  ScanReport& report) {
+  std::vector<String> aExisting;
   for (const std::string& sRoot : aRoots) {
     // The search skips a root that does not exist; the caller hears of it.
-    if (!m_.Files().DirExists(sRoot)) {
+    if (m_.Files().DirExists(sRoot)) {
+      aExisting.push_back(sRoot);
+    } else {
       report.aMissingRoots.push_back(sRoot);
-      if (listener.fnMissingRoot) listener.fnMissingRoot(sRoot);
+      if (fnMissingRoot) fnMissingRoot(sRoot);
     }
+  }
+  return aExisting;
+}
+
+std::vector<JavaSourceName> RepositorySession::FindSources(const std::vector<std::string>& aRoots,
+                                                           const std::function<void(const std::string&)>& fnMissingRoot,
+                                                           ScanReport& report) {
+  std::string sRoots;
+  for (const String& sRoot : CheckRoots(aRoots, fnMissingRoot, report)) {
     if (!sRoots.empty()) sRoots += ';';
     sRoots += sRoot;
   }
@@ -78,34 +101,33 @@ ScanReport RepositorySession::Scan(const std::vector<std::string>& aRoots, const
   dirs.SetRootDirectories(m_, sRoots);
   const int64_t nFiles = dirs.GetJavaFileCount(m_).AsInt64();
   report.nUnlistable = m_.Files().UnlistableDirectories() - nUnlistableBefore;
-  if (listener.fnFound) listener.fnFound(nFiles);
-
-  JavaFileInstance(m_).ClearJavaFiles(m_);
   std::vector<JavaSourceName> aSources(static_cast<size_t>(nFiles));
   for (int64_t i = 0; i < nFiles; ++i) {
     aSources[static_cast<size_t>(i)] = {dirs.GetJavaFile(m_, Number(i)), dirs.GetDirectory(m_, Number(i))};
   }
+  return aSources;
+}
+
+ScanReport RepositorySession::Scan(const std::vector<std::string>& aRoots, const ScanListener& listener) {
+  ScanReport report;
+  m_.Slot<StreamedTags>() = {};  // RecordTags goes by the records again
+  const std::vector<JavaSourceName> aSources = FindSources(aRoots, listener.fnMissingRoot, report);
+  if (listener.fnFound) listener.fnFound(static_cast<int64_t>(aSources.size()));
+
+  JavaFileInstance(m_).ClearJavaFiles(m_);
   const DynArray<VC_JavaClass>& aClasses = JavaClassArray(m_);
   std::set<std::string> aPackages;
   report.aFiles.reserve(aSources.size());
   ReadJavaSources(m_, aSources, kScanThreads, [&](int64_t i, SourceState eState, int nErrno, JavaKind eKind) {
     const ScannedFile& file = report.aFiles.emplace_back(ScannedFile{i, eState, nErrno, eKind});
-    Count(file, report);
-    if (eState == SourceState::kUnreadable) ++report.nUnreadable;
+    CountFile(file, report);
     if (eState == SourceState::kParsed) {
       if (const String& sPackage = aClasses.Get(i).sPackage; !sPackage.empty()) aPackages.insert(sPackage);
     }
     if (listener.fnFile) listener.fnFile(file);
   });
   report.nPackages = static_cast<int64_t>(aPackages.size());
-  const auto Gap = [&report](int64_t n, const char* sOne, const char* sMany) {
-    if (n == 0) return;
-    if (!report.sGap.empty()) report.sGap += ", ";
-    report.sGap += std::to_string(n) + " " + (n == 1 ? sOne : sMany);
-  };
-  Gap(static_cast<int64_t>(report.aMissingRoots.size()), "root is no directory", "roots are no directories");
-  Gap(report.nUnlistable, "directory could not be listed", "directories could not be listed");
-  Gap(report.nUnreadable, "source could not be read", "sources could not be read");
+  NameGap(report);
   RepositoryVars(m_).sScanGap = report.sGap;
   return report;
 }
@@ -132,14 +154,18 @@ SaveReport RepositorySession::Save() {
 }
 
 Outcome RepositorySession::RecoverInterruptedSave() {
-  if (IoError oError = ReplacingFile::Recover(m_, format::kClassListFile); oError.Failed()) {
-    return {false, std::string(format::kClassListFile),
-            "the last save was interrupted and cannot be undone: " + oError.sMessage};
+  for (const std::string_view sLast : kSaveCommitPoints) {
+    if (IoError oError = ReplacingFile::Recover(m_, sLast); oError.Failed()) {
+      return {false, std::string(sLast), "the last save was interrupted and cannot be undone: " + oError.sMessage};
+    }
   }
   return {};
 }
 
-bool RepositorySession::SaveInterrupted() { return ReplacingFile::Interrupted(m_, format::kClassListFile); }
+bool RepositorySession::SaveInterrupted() {
+  return std::any_of(kSaveCommitPoints.begin(), kSaveCommitPoints.end(),
+                     [this](std::string_view sLast) { return ReplacingFile::Interrupted(m_, sLast); });
+}
 
 bool RepositorySession::HasClassList() {
   FileHandle hNone;
@@ -401,6 +427,9 @@ TagsOutcome RepositorySession::RepositoryTags(const TagsTarget& target, const Ta
 }
 
 TagsOutcome RepositorySession::RecordTags(const TagsTarget& target, const TagProblemHandler& fnProblem) {
+  if (StreamedTags& streamed = m_.Slot<StreamedTags>(); streamed.bActive) {
+    return MakeTagsFile(m_, streamed.aClasses, target, {}, fnProblem);
+  }
   const DynArray<VC_JavaClass>& aRecords = JavaClassArray(m_);
   std::vector<TagClass> aClasses;
   for (int64_t i = 0; i < aRecords.Count(); ++i) {

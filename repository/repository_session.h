@@ -12,6 +12,7 @@
 // so that a thin C layer can hand out sessions freely.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,6 +22,7 @@
 
 #include "core/module.h"
 #include "repository/replacing_file.h"
+#include "repository/repository_format.h"
 #include "repository/source_batch.h"
 #include "repository/subclass_tree.h"
 #include "repository/tags_file.h"
@@ -78,6 +80,47 @@ struct SaveReport {
   int64_t nSaved = 0;      // classes in the class list file
   int64_t nUnchanged = 0;  // method files that already held their content
   bool Ok() const { return sClassListError.empty() && aRefused.empty() && aMethodFileErrors.empty(); }
+};
+
+// How Stream goes through the sources.
+struct StreamOptions {
+  // Save the repository of the repository directory as the sources are
+  // cut: each changed method file is written as soon as its class is, and
+  // only the class list lines are kept; the class list, the save state
+  // and the method files are put in place together at the end.
+  bool bSave = false;
+  // Read every source, even the ones the save state says are unchanged.
+  bool bReadAll = false;
+  // The listener's files carry their class's names also when their source
+  // was not read (from the class list saved last).
+  bool bNames = false;
+  // Keep each class's tags line for RecordTags (every source is read).
+  bool bTags = false;
+};
+
+// One file of a stream, for the listener: what it refers to lives until
+// the call returns.
+struct StreamedFile {
+  ScannedFile file;  // nIndex: its position in the scan's order
+  // Unchanged since the last save, which the repository keeps: not read.
+  bool bKept = false;
+  std::string_view sFileName, sDirectory;
+  std::string_view sClassName, sSuperClass, sPackage;  // empty without a class
+};
+
+struct StreamListener {
+  std::function<void(const std::string& sRoot)> fnMissingRoot;
+  std::function<void(int64_t nFiles)> fnFound;
+  std::function<void(const StreamedFile& file)> fnFile;
+};
+
+// What a stream did: its scan report (without the files) and, with bSave,
+// its save report.
+struct StreamReport {
+  ScanReport scan;
+  SaveReport save;
+  int64_t nFiles = 0;
+  int64_t nKept = 0;  // sources not read: unchanged since the last save
 };
 
 // A class looked up by name.
@@ -139,6 +182,16 @@ struct ClassListEntry {
   std::string sMethodFile;
 };
 
+// The tags lines a stream kept (StreamOptions::bTags), for RecordTags.
+struct StreamedTags : ModuleSlot {
+  bool bActive = false;
+  std::vector<TagClass> aClasses;
+};
+
+// The last file of a save's commit: the class list, or the save state
+// when the class list stayed as it was (a save's journal lies beside it).
+inline constexpr std::array<std::string_view, 2> kSaveCommitPoints = {format::kClassListFile, format::kSaveStateFile};
+
 class RepositorySession {
  public:
   explicit RepositorySession(Module& m) : m_(m) {}
@@ -153,6 +206,14 @@ class RepositorySession {
   // (ScanReport::sGap) are not saved: they would drop the classes of what
   // was missed.
   SaveReport Save();
+  // Scan, without keeping any record: each file is read and cut on the
+  // worker threads, handed to the listener, and gone; with bSave each
+  // class goes straight into the repository, and a source whose stamp is
+  // that of the last save is not read (repository/save_state.h).  JavaClass
+  // is left empty.  A save whose scan did not read everything, or that
+  // could not write a file, replaces nothing.
+  StreamReport Stream(const std::vector<std::string>& aRoots, const StreamOptions& options,
+                      const StreamListener& listener = {});
 
   // Undoes a save that a killed process left half done (its moves are
   // journaled), or finishes one that had put its class list in place.  For
@@ -233,6 +294,20 @@ class RepositorySession {
   static ClassListEntry ClassListEntryOf(std::string_view sLine, std::string_view sDelimiter);
 
  private:
+  // The roots that are directories; each other goes to fnMissingRoot and
+  // report.aMissingRoots.
+  std::vector<String> CheckRoots(const std::vector<std::string>& aRoots,
+                                 const std::function<void(const std::string&)>& fnMissingRoot, ScanReport& report);
+  // The Java sources below the roots, in the scan's order, through the
+  // Directories lists (CheckRoots first); the directories that could not be
+  // listed are counted.
+  std::vector<JavaSourceName> FindSources(const std::vector<std::string>& aRoots,
+                                          const std::function<void(const std::string&)>& fnMissingRoot,
+                                          ScanReport& report);
+  // report.sGap from its counts.
+  static void NameGap(ScanReport& report);
+  // Adds file to the counts of report.
+  static void CountFile(const ScannedFile& file, ScanReport& report);
   // Where class nAt goes as place says, or why it cannot go anywhere; no
   // file or directory is touched.
   Outcome TargetOf(int64_t nAt, const WritePlace& place);

@@ -48,12 +48,13 @@ void AddClassFields(format::RecordLine& line, const VC_JavaClass& r, std::string
   line.AddPlain("time stamp", r.dtStamp.IsNull() ? String() : RtDateTimeToStr(r.dtStamp));
 }
 
-// The class list line of r with sDelimiter and sToken; FALSE with sError
-// saying why when the record cannot be stored.
+// The class list line of r with sDelimiter and sToken, its method file in
+// sMethodDirectory (format::MethodFileIn); FALSE with sError saying why when
+// the record cannot be stored.
 bool BuildClassLine(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken,
-                    const VC_JavaClass& r, String& sLine, String& sError) {
+                    std::string_view sMethodDirectory, const VC_JavaClass& r, String& sLine, String& sError) {
   format::RecordLine line(tools, sDelimiter, sToken);
-  AddClassFields(line, r, format::MethodFilePath(r.sDirectory, r.sFileName));
+  AddClassFields(line, r, format::MethodFileIn(sMethodDirectory, r.sDirectory, r.sFileName));
   return line.Finish(sLine, sError);
 }
 
@@ -115,11 +116,13 @@ int64_t WriteNewFile(Module& m, ReplacingFile& out, std::string_view sDelimiter,
 
 // WriteNewFile, then the new file put in place of sFile, the present one
 // kept as history.
+// bMethodFile: sFile is a class's own method file (MakeMethodFileDirectory).
 template <class AddLines, class What>
 int64_t WriteRecordFile(Module& m, std::string_view sFile, std::string_view sDelimiter, format::LineTrim eTrim,
-                        AddLines addLines, What sWhat) {
+                        AddLines addLines, What sWhat, bool bMethodFile = false) {
   WaitCursorScope wait(m);
   ReplacingFile out(m, sFile, KeepRepositoryHistory);
+  if (bMethodFile && !MakeMethodFileDirectory(m, out)) return Failed(m, out.Error());
   const int64_t k = WriteNewFile(m, out, sDelimiter, eTrim, addLines, sWhat);
   if (k == kWriteFailed) return k;
   if (!out.Commit()) return Failed(m, out.Error());
@@ -146,6 +149,24 @@ auto MethodWhat(const VC_JavaClass& r) {
 }
 
 }  // namespace
+
+bool BuildClassFiles(const JavaTextTools& tools, std::string_view sDelimiter, std::string_view sToken, VC_JavaClass& r,
+                     String& sLine, std::string& sMethodContent, String& sError) {
+  sMethodContent.clear();
+  // The parser leaves the whole class body in method 1, without a name;
+  // it is named after its class so that the method file keeps it.
+  VC_JavaMethod& body = r.aMethods.At(1);
+  if (body.sName.empty() && !body.sBody.empty()) body.sName = r.sClassName;
+  format::RecordLine line(tools, sDelimiter, sToken);
+  AddClassFields(line, r, r.sMethodFile);
+  if (!line.Finish(sLine, sError)) return false;
+  const auto Append = [&sMethodContent](std::string_view sMethodLine) {
+    sMethodContent.append(sMethodLine).append(kLineEnd);
+    return true;
+  };
+  return BuildLines(tools, sDelimiter, sToken, format::LineTrim::kEachField, MethodLines(r), MethodWhat(r), Append,
+                    sError) != kWriteFailed;
+}
 
 Number VC_JavaRepository::SaveRepository(Module& m) {
   const String sDelimiter = m.G().sElementDelimiter;
@@ -190,7 +211,7 @@ Number WriteClassLines(Module& m, std::string_view sFile, const std::vector<int6
   for (const int64_t i : aAt) {
     VC_JavaClass& r = aClasses.At(i);
     r.bSaved = Number(1);
-    r.sMethodFile = format::MethodFilePath(r.sDirectory, r.sFileName);
+    r.sMethodFile = MethodFileOf(m, r.sDirectory, r.sFileName);
   }
   if (!bCommitted) return Number(Failed(m, sCommit));
   return Number(static_cast<int64_t>(aAt.size()));
@@ -210,6 +231,7 @@ ScanSave SaveScannedClasses(Module& m) {
   const int64_t n = aClasses.Count();
   const String sDelimiter = m.G().sElementDelimiter;
   const String sToken = m.G().sCRLFToken;
+  const String sMethodDirectory = RepositoryVars(m).sMethodFileDirectory;
   const JavaTextTools tools = JavaTextTools::Bound(m);
   // Every line once, on the worker threads; a record whose line cannot be
   // built is left out.
@@ -222,7 +244,7 @@ ScanSave SaveScannedClasses(Module& m) {
         const VC_JavaClass& r = aRecords[i];
         if (Skipped(r)) return;
         const auto k = static_cast<size_t>(i);
-        if (!BuildClassLine(tools, sDelimiter, sToken, r, aLines[k], aErrors[k])) aLines[k].clear();
+        if (!BuildClassLine(tools, sDelimiter, sToken, sMethodDirectory, r, aLines[k], aErrors[k])) aLines[k].clear();
       },
       [](int64_t) {});
   const auto Refuse = [&](int64_t i, String sWhy) {
@@ -290,6 +312,7 @@ Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std:
   // first line that cannot be stored fails the file.
   const JavaTextTools tools = JavaTextTools::Bound(m);
   const String sToken = m.G().sCRLFToken;
+  const String sMethodDirectory = RepositoryVars(m).sMethodFileDirectory;
   struct Line {
     String sText;
     String sError;
@@ -301,8 +324,8 @@ Number VC_JavaRepository::WriteClassFile(Module& m, std::string_view sFile, std:
         static_cast<int64_t>(aAt.size()), kWorkerThreads, kLineWindow,
         [&](int64_t k) {
           Line& line = aLines[static_cast<size_t>(k)];
-          line.bBuilt = BuildClassLine(tools, sDelimiter, sToken, aRecords[aAt[static_cast<size_t>(k)]], line.sText,
-                                       line.sError);
+          line.bBuilt = BuildClassLine(tools, sDelimiter, sToken, sMethodDirectory,
+                                       aRecords[aAt[static_cast<size_t>(k)]], line.sText, line.sError);
         },
         [&](int64_t k) {
           const Line line = std::move(aLines[static_cast<size_t>(k)]);
@@ -321,9 +344,9 @@ Number VC_JavaRepository::WriteMethodFile(Module& m, std::string_view sFile, Num
                                           std::string_view sDelimiter) {
   const VC_JavaClass& r = JavaClassArray(m)[nClass.AsInt64()];
   // Without a name the method file goes where the class list file says it is.
-  const String sPath = sFile.empty() ? format::MethodFilePath(r.sDirectory, r.sFileName) : String(sFile);
+  const String sPath = sFile.empty() ? MethodFileOf(m, r.sDirectory, r.sFileName) : String(sFile);
   const int64_t nLines = WriteRecordFile(m, sPath, sDelimiter, format::LineTrim::kEachField, MethodLines(r),
-                                         MethodWhat(r));
+                                         MethodWhat(r), sFile.empty());
   return Number(nLines == kWriteFailed ? kWriteFailed : nLines + 1);
 }
 
@@ -338,6 +361,7 @@ PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aC
   const FileSystem& files = m.Files();
   const JavaTextTools tools = JavaTextTools::Bound(m);
   const String sToken = m.G().sCRLFToken;
+  const String sMethodDirectory = RepositoryVars(m).sMethodFileDirectory;
 
   // Worker threads build each file's content and compare it with the
   // present file; this thread writes the files that change, in order.
@@ -354,7 +378,7 @@ PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aC
       [&](int64_t k) {
         Prepared& p = aPrepared[static_cast<size_t>(k)];
         const VC_JavaClass& r = aRecords[aClasses[static_cast<size_t>(k)]];
-        p.sTarget = format::MethodFilePath(r.sDirectory, r.sFileName);
+        p.sTarget = format::MethodFileIn(sMethodDirectory, r.sDirectory, r.sFileName);
         const auto Append = [&p](std::string_view sLine) {
           p.sContent.append(sLine).append(kLineEnd);
           return true;
@@ -378,7 +402,9 @@ PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aC
           return;
         }
         auto pFile = std::make_unique<ReplacingFile>(m, p.sTarget, KeepRepositoryHistory);
-        if (pFile->Open() && pFile->Write(sContent) && pFile->Close()) prepared.aLines[j] = p.nLines;
+        if (MakeMethodFileDirectory(m, *pFile) && pFile->Open() && pFile->Write(sContent) && pFile->Close()) {
+          prepared.aLines[j] = p.nLines;
+        }
         prepared.aFiles[j] = std::move(pFile);
       });
   return prepared;

@@ -32,32 +32,35 @@ struct Parsed {
 
 // How much memory for texts a worker keeps from one file to the next.
 constexpr size_t kKeptScratch = size_t{256} * 1024;
+// A text larger than this is given to the parse, whose body then takes the
+// text's memory instead of a copy of it, so that a large file's bytes are
+// not held twice.  (A string grows to at most twice what it held, so a text
+// this large has memory of about its own size.)
+constexpr size_t kGivenText = 4 * kKeptScratch;
 
-// A worker's memory, kept from file to file: a file's text is read into
-// memory that is already there, and only what the record keeps is new.  A
-// rare large file's memory goes with it, so that the scan's peak is that of
-// the records.
-struct Scratch {
-  String sPath;
-  String sText;
-  String sSpare;
-
-  void Trim() {
-    if (sText.capacity() > kKeptScratch) String().swap(sText);
-    if (sSpare.capacity() > kKeptScratch) String().swap(sSpare);
-  }
-};
-
-void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name, Scratch& scratch,
+void ReadAndParse(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name, SourceScratch& scratch,
                   Parsed& p) {
   scratch.sPath.assign(name.sDirectory).append("\\").append(name.sFileName);
-  p.nErrno = files.ReadWholeFile(scratch.sPath, scratch.sText);
-  p.eState = p.nErrno != 0 ? SourceState::kUnreadable : ClassifySourceText(scratch.sText);
+  const auto Read = [&] {
+    p.nErrno = files.ReadWholeFile(scratch.sPath, scratch.sText);
+    p.eState = p.nErrno != 0 ? SourceState::kUnreadable : ClassifySourceText(scratch.sText);
+  };
+  Read();
+  const auto Given = [&] { return p.eState == SourceState::kParsed && scratch.sText.size() > kGivenText; };
+  // The body the parse makes of a given text may need more room than the
+  // text (CR LF for LF): such a text is read again into memory that has
+  // it, its first copy let go before.
+  if (const size_t nRoom = Given() ? JavaCutRoom(scratch.sText) : 0; scratch.sText.capacity() < nRoom) {
+    String().swap(scratch.sText);
+    scratch.sText.reserve(nRoom);
+    Read();
+  }
   if (p.eState == SourceState::kParsed) {
     String sBody;  // ParseSourceFile parses into an empty body
-    p.eKind = CutJavaText(
-        tools, scratch.sText, name.sFileName, scratch.sSpare,
-        {p.sClassName, p.sSuperClass, p.sPackage, p.sHeader, p.sDescription, p.sFooter, sBody, p.sImport});
+    const JavaSourceFields fields{p.sClassName,   p.sSuperClass, p.sPackage, p.sHeader,
+                                  p.sDescription, p.sFooter,     sBody,      p.sImport};
+    p.eKind = Given() ? CutJavaText(tools, std::move(scratch.sText), name.sFileName, fields)
+                      : CutJavaText(tools, std::string_view(scratch.sText), name.sFileName, fields);
     p.sBody = std::move(sBody);
   }
   scratch.Trim();
@@ -75,6 +78,19 @@ void Swap(VC_JavaClass& r, Parsed& p) {
 }
 
 }  // namespace
+
+void SourceScratch::Trim() {
+  if (sText.capacity() > kKeptScratch) String().swap(sText);
+}
+
+SourceRead ReadSourceRecord(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name,
+                            SourceScratch& scratch, VC_JavaClass& r) {
+  Parsed p;  // empty: nothing of an earlier file stays in r
+  ReadAndParse(files, tools, name, scratch, p);
+  Swap(r, p);
+  r.aMethods.At(1).sBody = std::move(p.sBody);
+  return {p.eState, p.nErrno, p.eKind};
+}
 
 SourceState ClassifySourceText(std::string_view sText) {
   if (sText.empty()) return SourceState::kEmpty;
@@ -103,7 +119,7 @@ void ReadJavaSources(Module& m, const std::vector<JavaSourceName>& aFiles, int n
   aClasses.At(n - 1);  // every record at once, not one reallocation after another
   repo.cv_sClassName.Reserve(n);
   repo.cv_sSuperClass.Reserve(n);
-  std::vector<Scratch> aScratch(static_cast<size_t>(std::max(nThreads, 1)));
+  std::vector<SourceScratch> aScratch(static_cast<size_t>(std::max(nThreads, 1)));
 
   RunAheadByWorker(
       n, nThreads, kWindow,

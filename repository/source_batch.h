@@ -30,6 +30,32 @@ struct JavaSourceName {
   String sDirectory;
 };
 
+class VC_JavaClass;
+
+// A worker's memory for reading sources, kept from file to file: a file's
+// text is read into memory that is already there, and only what the record
+// keeps is new.  A rare large file's memory goes with it.
+struct SourceScratch {
+  String sPath;
+  String sText;
+  // Frees what one large file left behind.
+  void Trim();
+};
+
+// What reading a source came to.
+struct SourceRead {
+  SourceState eState = SourceState::kParsed;
+  int nErrno = 0;                    // why it could not be read (kUnreadable)
+  JavaKind eKind = JavaKind::kNone;  // the parser's kind; kNone: no class
+};
+
+// Reads the source name names and cuts it into r: its parse fields (class
+// name, superclass, package, texts, imports) replaced, the class body in
+// aMethods[1].  Touches neither the Module nor any host call but the
+// thread-safe read: for worker threads, each with a scratch of its own.
+SourceRead ReadSourceRecord(const FileSystem& files, JavaTextTools tools, const JavaSourceName& name,
+                            SourceScratch& scratch, VC_JavaClass& r);
+
 // Called on the calling thread for each file, in order, once its record is
 // complete, with the kind the parser named the class by (kNone when it
 // named none or the file was not parsed).  Records after nIndex are not to

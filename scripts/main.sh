@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: Apache-2.0
 # Builds Quorvane and runs its main job on the bundled examples: a scan of
 # the Java sources below examples/ saved as a repository, then the subclass
-# tree read back from that repository.  The sources are copied first, since
-# the repository keeps each class's method file beside its source.
+# tree read back from that repository (the class list and, in its folder
+# methods, one method file per class; nothing is written into the tree).
+# The sources are copied first all the same, so the job has a tree of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh

@@ -1,32 +1,48 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "source/java_lexer.h"
 
-#include <algorithm>
-#include <iterator>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qv {
 namespace {
 
-bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+// What a byte is to the lexer, by table: a blank or line end, a byte of a
+// name.
+constexpr uint8_t kBlank = 1;
+constexpr uint8_t kName = 2;
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  return (c | 0x20) - 'a' + 10;
-}
-
-// The length of the unicode escape at nPos ("\u0041", "\uuu0041"), 0 when
-// none starts there.  A backslash starts one only when an even number of
-// backslashes stands right before it: "\\u0041" is a backslash and "u0041".
-size_t EscapeLength(std::string_view s, size_t nPos, size_t nBackslashesBefore) {
-  if (s[nPos] != '\\' || nBackslashesBefore % 2 != 0) return 0;
-  size_t i = nPos + 1;
-  while (i < s.size() && s[i] == 'u') ++i;
-  if (i == nPos + 1 || i + 4 > s.size()) return 0;
-  for (size_t k = i; k < i + 4; ++k) {
-    if (!IsHex(s[k])) return 0;
+struct ByteClasses {
+  uint8_t a[256] = {};
+  constexpr ByteClasses() {
+    for (const char c : {' ', '\t', '\f', '\r', '\n'}) a[static_cast<unsigned char>(c)] = kBlank;
+    for (unsigned c = 0; c < 256; ++c) {
+      const bool bName = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                         c == '$' || c >= 0x80;
+      if (bName) a[c] = kName;
+    }
   }
-  return i + 4 - nPos;
-}
+};
+constexpr ByteClasses kClasses;
+
+bool Is(unsigned char c, uint8_t nClass) { return (kClasses.a[c] & nClass) != 0; }
+
+// The value of each hex digit; -1 for every other byte.
+struct HexDigits {
+  int8_t a[256] = {};
+  constexpr HexDigits() {
+    for (unsigned c = 0; c < 256; ++c) a[c] = -1;
+    for (int k = 0; k < 10; ++k) a['0' + k] = static_cast<int8_t>(k);
+    for (int k = 0; k < 6; ++k) {
+      a['a' + k] = static_cast<int8_t>(10 + k);
+      a['A' + k] = static_cast<int8_t>(10 + k);
+    }
+  }
+};
+constexpr HexDigits kHexDigits;
 
 void AppendUtf8(std::string& s, unsigned nCode) {
   if (nCode < 0x80) {
@@ -41,205 +57,330 @@ void AppendUtf8(std::string& s, unsigned nCode) {
   }
 }
 
-// Where the "//" comment at nPos ends: before its line end.
-size_t LineCommentEnd(std::string_view s, size_t nPos) {
-  size_t i = nPos + 2;
-  while (i < s.size() && s[i] != '\n' && s[i] != '\r') ++i;
-  return i;
-}
+// How many bytes the translation of a unicode escape for nCode takes.
+size_t Utf8Length(unsigned nCode) { return nCode < 0x80 ? 1 : nCode < 0x800 ? 2 : 3; }
 
-// The bytes a block's skip stops at: braces, and what may open a comment
-// or a literal.  A table, since the library's find_first_of searches the
-// set once for every byte of the text.
-struct BlockStops {
-  bool a[256] = {};
-  constexpr BlockStops() {
-    for (const char c : {'{', '}', '/', '"', '\''}) a[static_cast<unsigned char>(c)] = true;
-  }
-};
-constexpr BlockStops kBlockStops;
-
-// Where the "/*" comment at nPos ends: after its "*/" ("/*/" closes
-// nothing).
-size_t BlockCommentEnd(std::string_view s, size_t nPos) {
-  const size_t nClose = s.find("*/", nPos + 2);
-  return nClose == std::string_view::npos ? s.size() : nClose + 2;
-}
-
-// Where the literal that opens at nPos ends: a text block after its closing
-// """, a string or character literal after its closing quote or, left open,
-// at its line's end.  A backslash escapes the character after it.
-size_t LiteralEnd(std::string_view s, size_t nPos) {
+// The first position from i on whose byte is one of kBytes; the text's
+// length when there is none.  With SSE2 it looks at 16 bytes at a time:
+// the stretches between the bytes the lexer stops at are most of a text.
+template <char... kBytes>
+size_t FindAny(std::string_view s, size_t i) {
   const size_t n = s.size();
-  if (s.compare(nPos, 3, R"(""")") == 0) {
-    for (size_t i = nPos + 3; i < n; ++i) {
-      if (s[i] == '\\') {
-        ++i;
-      } else if (s.compare(i, 3, R"(""")") == 0) {
-        return i + 3;
-      }
-    }
-    return n;
+  const char* p = s.data();
+#if defined(__SSE2__)
+  while (i + 16 <= n) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    __m128i vHits = _mm_setzero_si128();
+    ((vHits = _mm_or_si128(vHits, _mm_cmpeq_epi8(v, _mm_set1_epi8(kBytes)))), ...);
+    const auto nMask = static_cast<unsigned>(_mm_movemask_epi8(vHits));
+    if (nMask != 0) return i + static_cast<size_t>(std::countr_zero(nMask));
+    i += 16;
   }
-  const char cQuote = s[nPos];
-  for (size_t i = nPos + 1; i < n; ++i) {
-    const char c = s[i];
-    if (c == '\\') {
-      ++i;
-    } else if (c == cQuote) {
-      return i + 1;
-    } else if (c == '\r' || c == '\n') {
-      return i;
-    }
+#endif
+  for (; i < n; ++i) {
+    if (((p[i] == kBytes) || ...)) return i;
+  }
+  return n;
+}
+
+// The first position from i on that holds "*/" or a backslash (which may
+// start an escape for either); the text's length when there is none.
+size_t FindCommentClose(std::string_view s, size_t i) {
+  const size_t n = s.size();
+  const char* p = s.data();
+#if defined(__SSE2__)
+  const __m128i vStar = _mm_set1_epi8('*');
+  const __m128i vSlash = _mm_set1_epi8('/');
+  const __m128i vBackslash = _mm_set1_epi8('\\');
+  while (i + 17 <= n) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i vNext = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+    const __m128i vClose = _mm_and_si128(_mm_cmpeq_epi8(v, vStar), _mm_cmpeq_epi8(vNext, vSlash));
+    const auto nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(vClose, _mm_cmpeq_epi8(v, vBackslash))));
+    if (nMask != 0) return i + static_cast<size_t>(std::countr_zero(nMask));
+    i += 16;
+  }
+#endif
+  for (; i < n; ++i) {
+    if (p[i] == '\\' || (p[i] == '*' && i + 1 < n && p[i + 1] == '/')) return i;
   }
   return n;
 }
 
 }  // namespace
 
-bool IsJavaWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\r' || c == '\n'; }
-
-bool IsJavaNameByte(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '_' || c == '$' ||
-         u >= 0x80;
+inline JavaLexer::Char JavaLexer::At(size_t nPos) const {
+  const auto c = static_cast<unsigned char>(s_[nPos]);
+  // Most backslashes start no escape ("\n", "\\"): they are told at once.
+  if (c != '\\' || nPos + 1 == s_.size() || s_[nPos + 1] != 'u') return Char{c, c, 1};
+  return EscapedAt(nPos);
 }
 
-JavaLexer::JavaLexer(std::string_view sText) : sGiven_(sText), sCode_(sText) {
-  size_t nSlash = sText.find("\\u");
-  if (nSlash == std::string_view::npos) return;
-  // Translate once, from the first escape on: the text between backslashes
-  // is copied as it stands.  Only the backslashes of the text itself count
-  // for whether one starts an escape.
-  sTranslated_.reserve(sText.size());
-  size_t nBackslashes = 0;
-  for (size_t i = 0; i < sText.size();) {
-    const size_t nNext = std::min(sText.find('\\', i), sText.size());
-    if (nNext > i) {
-      sTranslated_.append(sText.substr(i, nNext - i));
-      nBackslashes = 0;
-      i = nNext;
-      continue;
-    }
-    const size_t nLength = EscapeLength(sText, i, nBackslashes);
-    if (nLength == 0) {
-      ++nBackslashes;
-      sTranslated_ += sText[i++];
-      continue;
-    }
-    unsigned nCode = 0;
-    for (size_t k = i + nLength - 4; k < i + nLength; ++k) {
-      nCode = nCode * 16 + static_cast<unsigned>(HexValue(sText[k]));
-    }
-    AppendUtf8(sTranslated_, nCode);
-    i += nLength;
-    aShift_.push_back({sTranslated_.size(), i - sTranslated_.size()});
-    nBackslashes = 0;
+// The backslash at nPos as Java reads it: a unicode escape ("\u0041",
+// "\uuu0041") or a backslash.  It starts an escape only when an even number
+// of backslashes of the text itself stands right before it: "\\u0041" is a
+// backslash and "u0041".
+JavaLexer::Char JavaLexer::EscapedAt(size_t nPos) const {
+  constexpr Char kBackslash{'\\', '\\', 1};
+  const size_t n = s_.size();
+  size_t i = nPos + 1;
+  while (i < n && s_[i] == 'u') ++i;
+  if (i == nPos + 1 || n - i < 4) return kBackslash;
+  const auto Digit = [this](size_t k) { return kHexDigits.a[static_cast<unsigned char>(s_[k])]; };
+  const int nDigits[4] = {Digit(i), Digit(i + 1), Digit(i + 2), Digit(i + 3)};
+  if ((nDigits[0] | nDigits[1] | nDigits[2] | nDigits[3]) < 0) return kBackslash;
+  const auto nCode = static_cast<unsigned>(nDigits[0] << 12 | nDigits[1] << 8 | nDigits[2] << 4 | nDigits[3]);
+  size_t nRun = nPos;
+  while (nRun > 0 && s_[nRun - 1] == '\\') --nRun;
+  if ((nPos - nRun) % 2 != 0) return kBackslash;
+  return {static_cast<unsigned char>(nCode < 0x80 ? nCode : 0x80), nCode, i + 4 - nPos};
+}
+
+// Whether [nFrom, nTo) is more than nBytes long once translated.
+bool JavaLexer::TranslatesLongerThan(size_t nFrom, size_t nTo, size_t nBytes) const {
+  size_t nTranslated = 0;
+  for (size_t i = nFrom; i < nTo && nTranslated <= nBytes;) {
+    const Char c = At(i);
+    nTranslated += c.nLength == 1 ? 1 : Utf8Length(c.nCode);
+    i += c.nLength;
   }
-  if (aShift_.empty()) {
-    std::string().swap(sTranslated_);
-  } else {
-    sCode_ = sTranslated_;
+  return nTranslated > nBytes;
+}
+
+// Where the "//" comment whose text starts at nFrom ends: before its line
+// end.
+size_t JavaLexer::LineCommentEnd(size_t nFrom) const {
+  const size_t n = s_.size();
+  for (size_t i = nFrom;;) {
+    i = FindAny<'\r', '\n', '\\'>(s_, i);
+    if (i == n || s_[i] != '\\') return i;
+    const Char c = EscapedAt(i);
+    if (c.c == '\r' || c.c == '\n') return i;
+    i += c.nLength;
   }
 }
 
-size_t JavaLexer::Original(size_t nPos) const {
-  if (aShift_.empty()) return nPos;
-  const auto it = std::upper_bound(aShift_.begin(), aShift_.end(), nPos,
-                                   [](size_t n, const Shift& s) { return n < s.nAt; });
-  return it == aShift_.begin() ? nPos : nPos + std::prev(it)->nAhead;
+// Where the "/*" comment whose text starts at nFrom ends: after its "*/"
+// ("/*/" closes nothing); the text's length when nothing closes it.
+size_t JavaLexer::BlockCommentEnd(size_t nFrom) const {
+  const size_t n = s_.size();
+  for (size_t i = nFrom;;) {
+    i = FindCommentClose(s_, i);
+    if (i == n) return n;
+    if (s_[i] == '*') return i + 2;
+    const Char c = EscapedAt(i);
+    if (c.c == '*' && i + c.nLength < n) {
+      const Char cNext = At(i + c.nLength);
+      if (cNext.c == '/') return i + c.nLength + cNext.nLength;
+    } else if (c.c == '/' && c.nLength > 1 && i > nFrom && s_[i - 1] == '*') {
+      return i + c.nLength;  // a "*" of the text itself, then an escape for "/"
+    }
+    i += c.nLength;
+  }
+}
+
+// Where the literal that opens at nPos ends: a text block after its closing
+// """, a string or character literal after its closing quote or, left open,
+// at its line's end.  A backslash escapes the character after it.
+size_t JavaLexer::LiteralEnd(size_t nPos) const {
+  const size_t n = s_.size();
+  const Char quote = At(nPos);
+  const size_t nAfter = nPos + quote.nLength;
+  // Where the three quotes at i end; 0 when no three quotes stand there.
+  const auto ThreeQuotesEnd = [this, n](size_t i) -> size_t {
+    for (int k = 0; k < 3; ++k) {
+      if (i >= n) return 0;
+      const Char c = At(i);
+      if (c.c != '"') return 0;
+      i += c.nLength;
+    }
+    return i;
+  };
+  if (const size_t nBody = quote.c == '"' ? ThreeQuotesEnd(nPos) : 0; nBody != 0) {
+    for (size_t i = nBody; i < n;) {
+      const Char c = At(i);
+      if (c.c == '\\') {
+        i += c.nLength;
+        if (i < n) i += At(i).nLength;
+      } else if (const size_t nEnd = c.c == '"' ? ThreeQuotesEnd(i) : 0; nEnd != 0) {
+        return nEnd;
+      } else {
+        i += c.nLength;
+      }
+    }
+    return n;
+  }
+  for (size_t i = nAfter; i < n;) {
+    i = FindAny<'"', '\'', '\\', '\r', '\n'>(s_, i);
+    if (i == n) break;
+    const Char c = At(i);
+    if (c.c == '\\') {
+      i += c.nLength;
+      if (i < n) {
+        // A CR that a LF stands for is what the backslash escapes.
+        if (bLfAsCrLf_ && s_[i] == '\n') return i;
+        i += At(i).nLength;
+      }
+    } else if (c.c == quote.c) {
+      return i + c.nLength;
+    } else if (c.c == '\r' || c.c == '\n') {
+      return i;
+    } else {
+      i += c.nLength;
+    }
+  }
+  return n;
+}
+
+// Where the word that starts at nPos ends.
+size_t JavaLexer::WordEnd(size_t nPos) const {
+  const size_t n = s_.size();
+  size_t i = nPos;
+  while (i < n) {
+    const auto b = static_cast<unsigned char>(s_[i]);
+    if (Is(b, kName)) {
+      ++i;
+      continue;
+    }
+    if (b != '\\') break;
+    const Char c = EscapedAt(i);
+    if (c.nLength == 1 || !Is(c.c, kName)) break;
+    i += c.nLength;
+  }
+  return i;
 }
 
 JavaLexeme JavaLexer::Lex() {
-  const std::string_view s = sCode_;
-  const size_t n = s.size();
-  // A Ctrl-Z may end a file.
-  while (nPos_ < n && (IsJavaWhiteSpace(s[nPos_]) || (s[nPos_] == 0x1A && nPos_ + 1 == n))) ++nPos_;
+  const size_t n = s_.size();
+  size_t i = nPos_;
+  // Blanks and line ends; a Ctrl-Z may end a file.
+  while (i < n) {
+    const auto b = static_cast<unsigned char>(s_[i]);
+    if (Is(b, kBlank)) {
+      ++i;
+      continue;
+    }
+    if (b != '\\' && b != 0x1A) break;
+    const Char c = At(i);
+    if (!Is(c.c, kBlank) && !(c.c == 0x1A && i + c.nLength == n)) break;
+    i += c.nLength;
+  }
   JavaLexeme lx;
-  lx.nCodeBegin = nPos_;
-  if (nPos_ == n) {
-    lx.nCodeEnd = n;
-  } else if (const char c = s[nPos_]; c == '/' && nPos_ + 1 < n && (s[nPos_ + 1] == '/' || s[nPos_ + 1] == '*')) {
-    const bool bBlock = s[nPos_ + 1] == '*';
-    lx.nCodeEnd = bBlock ? BlockCommentEnd(s, nPos_) : LineCommentEnd(s, nPos_);
-    const bool bDoc = bBlock && lx.nCodeEnd - nPos_ > 4 && s[nPos_ + 2] == '*';
+  lx.nBegin = i;
+  if (i == n) {
+    lx.nEnd = n;
+    nPos_ = n;
+    return lx;
+  }
+  const Char c = At(i);
+  if (const Char cNext = c.c == '/' && i + c.nLength < n ? At(i + c.nLength) : Char{};
+      cNext.c == '/' || cNext.c == '*') {
+    const size_t nFrom = i + c.nLength + cNext.nLength;
+    const bool bBlock = cNext.c == '*';
+    lx.nEnd = bBlock ? BlockCommentEnd(nFrom) : LineCommentEnd(nFrom);
+    // "/**/" is no documentation comment.
+    const bool bDoc = bBlock && nFrom < lx.nEnd && At(nFrom).c == '*' && TranslatesLongerThan(i, lx.nEnd, 4);
     lx.eKind = bDoc ? JavaLexKind::kDocComment : JavaLexKind::kComment;
-  } else if (c == '"' || c == '\'') {
+  } else if (c.c == '"' || c.c == '\'') {
     lx.eKind = JavaLexKind::kLiteral;
-    lx.nCodeEnd = LiteralEnd(s, nPos_);
-  } else if (IsJavaNameByte(c)) {
-    size_t i = nPos_ + 1;
-    while (i < n && IsJavaNameByte(s[i])) ++i;
+    lx.nEnd = LiteralEnd(i);
+  } else if (Is(c.c, kName)) {
     lx.eKind = JavaLexKind::kWord;
-    lx.nCodeEnd = i;
+    lx.nEnd = WordEnd(i);
   } else {
     lx.eKind = JavaLexKind::kSymbol;
-    lx.cSymbol = c;
-    lx.nCodeEnd = nPos_ + 1;
+    lx.cSymbol = static_cast<char>(c.c);
+    lx.nEnd = i + c.nLength;
   }
-  nPos_ = lx.nCodeEnd;
-  lx.nBegin = Original(lx.nCodeBegin);
-  lx.nEnd = Original(lx.nCodeEnd);
+  nPos_ = lx.nEnd;
   return lx;
 }
 
 JavaLexeme JavaLexer::Next() { return Lex(); }
 
 JavaLexeme JavaLexer::NextCode() {
+  if (nPos_ == nPeekFrom_) {
+    nPos_ = nPeekTo_;
+    return peek_;
+  }
   JavaLexeme lx = Lex();
   while (lx.IsComment()) lx = Lex();
   return lx;
 }
 
 JavaLexeme JavaLexer::PeekCode() {
-  const size_t nAt = nPos_;
-  const JavaLexeme lx = NextCode();
-  nPos_ = nAt;
-  return lx;
+  // What follows a position is always the same: the last peek is kept, so
+  // that the NextCode after a PeekCode reads nothing twice.
+  if (nPos_ != nPeekFrom_) {
+    const size_t nAt = nPos_;
+    peek_ = NextCode();
+    nPeekTo_ = nPos_;
+    nPeekFrom_ = nAt;
+    nPos_ = nAt;
+  }
+  return peek_;
 }
 
 size_t JavaLexer::SkipBlock() {
-  const std::string_view s = sCode_;
-  const size_t n = s.size();
+  const size_t n = s_.size();
   int64_t nDepth = 1;
   size_t i = nPos_;
-  while (i < n) {
-    while (i < n && !kBlockStops.a[static_cast<unsigned char>(s[i])]) ++i;
+  while (true) {
+    // The bytes that may matter: braces, and what may open a comment or a
+    // literal or spell one of those in an escape.
+    i = FindAny<'{', '}', '/', '"', '\'', '\\'>(s_, i);
     if (i == n) break;
-    const char c = s[i];
-    if (c == '{') {
+    const Char c = At(i);
+    if (c.c == '{') {
       ++nDepth;
-      ++i;
-    } else if (c == '}') {
-      ++i;
+      i += c.nLength;
+    } else if (c.c == '}') {
+      i += c.nLength;
       if (--nDepth == 0) {
         nPos_ = i;
-        return Original(i);
+        return i;
       }
-    } else if (c == '/') {
-      const char cNext = i + 1 < n ? s[i + 1] : '\0';
-      if (cNext == '/') {
-        i = LineCommentEnd(s, i);
-      } else if (cNext == '*') {
-        i = BlockCommentEnd(s, i);
-      } else {
-        ++i;
+    } else if (c.c == '/') {
+      i += c.nLength;
+      const Char cNext = i < n ? At(i) : Char{};
+      if (cNext.c == '/') {
+        i = LineCommentEnd(i + cNext.nLength);
+      } else if (cNext.c == '*') {
+        i = BlockCommentEnd(i + cNext.nLength);
       }
+    } else if (c.c == '"' || c.c == '\'') {
+      i = LiteralEnd(i);
     } else {
-      i = LiteralEnd(s, i);
+      i += c.nLength;  // a backslash, or an escape for any other character
     }
   }
   nPos_ = n;
-  return sGiven_.size();
+  return n;
 }
 
 std::string JavaLexer::Text(const JavaLexeme& lexeme) const {
-  return std::string(sCode_.substr(lexeme.nCodeBegin, lexeme.nCodeEnd - lexeme.nCodeBegin));
+  const std::string_view sRaw = s_.substr(lexeme.nBegin, lexeme.nEnd - lexeme.nBegin);
+  if (sRaw.find('\\') == std::string_view::npos) return std::string(sRaw);
+  std::string sText;
+  for (size_t i = lexeme.nBegin; i < lexeme.nEnd;) {
+    const Char c = At(i);
+    if (c.nLength == 1) {
+      sText += s_[i];
+    } else {
+      AppendUtf8(sText, c.nCode);
+    }
+    i += c.nLength;
+  }
+  return sText;
 }
 
 bool JavaLexer::IsWord(const JavaLexeme& lexeme, std::string_view sWord) const {
-  return lexeme.eKind == JavaLexKind::kWord &&
-         sCode_.substr(lexeme.nCodeBegin, lexeme.nCodeEnd - lexeme.nCodeBegin) == sWord;
+  if (lexeme.eKind != JavaLexKind::kWord) return false;
+  const std::string_view sRaw = s_.substr(lexeme.nBegin, lexeme.nEnd - lexeme.nBegin);
+  // A translation is never longer than what it translates, and shorter
+  // when there is an escape.
+  if (sRaw.size() <= sWord.size()) return sRaw == sWord && sRaw.find('\\') == std::string_view::npos;
+  return sRaw.find('\\') != std::string_view::npos && Text(lexeme) == sWord;
 }
 
 }  // namespace qv

@@ -20,9 +20,10 @@ bool SameBarBlanks(std::string_view a, std::string_view b) {
 }
 
 // The comments of sText between nFrom and nTo.
-std::vector<std::pair<size_t, size_t>> CommentsIn(std::string_view sText, size_t nFrom, size_t nTo) {
+std::vector<std::pair<size_t, size_t>> CommentsIn(std::string_view sText, size_t nFrom, size_t nTo,
+                                                  JavaLineFeeds eLineFeeds) {
   std::vector<std::pair<size_t, size_t>> aComments;
-  JavaLexer lexer(sText.substr(nFrom, nTo - nFrom));
+  JavaLexer lexer(sText.substr(nFrom, nTo - nFrom), eLineFeeds);
   for (JavaLexeme x = lexer.Next(); x.eKind != JavaLexKind::kEnd; x = lexer.Next()) {
     if (x.IsComment()) aComments.emplace_back(nFrom + x.nBegin, nFrom + x.nEnd);
   }
@@ -32,7 +33,22 @@ std::vector<std::pair<size_t, size_t>> CommentsIn(std::string_view sText, size_t
 // The statement whose keyword ("package" or "import") was just read, up to
 // and including its ";".  FALSE, with the lexer after the text read, when
 // it is no statement: a name of words, dots and a final "*", then ";".
-bool ReadStatement(std::string_view sText, JavaLexer& lexer, const JavaLexeme& keyword, JavaStatement& out) {
+bool ReadStatement(std::string_view sText, JavaLineFeeds eLineFeeds, JavaLexer& lexer, const JavaLexeme& keyword,
+                   JavaStatement& out) {
+  // Most statements are one blank, then names, dots and stars without a
+  // blank, comment or escape, then ";": what the lexemes would give is
+  // plain then, and it is read at once.
+  size_t i = keyword.nEnd + 1;
+  if (keyword.nEnd < sText.size() && sText[keyword.nEnd] == ' ') {
+    while (i < sText.size() && (IsJavaNameByte(sText[i]) || sText[i] == '.' || sText[i] == '*')) ++i;
+    if (i < sText.size() && sText[i] == ';' && i > keyword.nEnd + 1) {
+      out.nStart = keyword.nBegin;
+      out.nEnd = i + 1;
+      out.sName = sText.substr(keyword.nEnd + 1, i - keyword.nEnd - 1);
+      lexer.Seek(out.nEnd);
+      return true;
+    }
+  }
   std::string sName;
   bool bAfterWord = false;
   for (JavaLexeme x = lexer.PeekCode();; x = lexer.PeekCode()) {
@@ -59,7 +75,7 @@ bool ReadStatement(std::string_view sText, JavaLexer& lexer, const JavaLexeme& k
       const bool bPlain = sRaw.size() > 1 && sRaw[0] == ' ' && sRaw.find_first_of("\r\n/") == std::string_view::npos &&
                           SameBarBlanks(sRaw, sName);
       out.sName = bPlain ? std::string(sRaw.substr(1)) : std::move(sName);
-      if (!bPlain) out.aComments = CommentsIn(sText, keyword.nEnd, x.nBegin);
+      if (!bPlain) out.aComments = CommentsIn(sText, keyword.nEnd, x.nBegin, eLineFeeds);
       return true;
     } else {
       return false;
@@ -174,16 +190,16 @@ void ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
 
 }  // namespace
 
-JavaOutline OutlineJava(std::string_view sText) {
+JavaOutline OutlineJava(std::string_view sText, JavaLineFeeds eLineFeeds) {
   JavaOutline outline;
-  JavaLexer lexer(sText);
+  JavaLexer lexer(sText, eLineFeeds);
   for (JavaLexeme x = lexer.NextCode(); x.eKind != JavaLexKind::kEnd; x = lexer.NextCode()) {
     const bool bStatementsEnd = outline.nFirstOther != std::string_view::npos;
     if (lexer.IsWord(x, "package") && !outline.bPackage && outline.aImports.empty() && !bStatementsEnd) {
-      outline.bPackage = ReadStatement(sText, lexer, x, outline.package);
+      outline.bPackage = ReadStatement(sText, eLineFeeds, lexer, x, outline.package);
     } else if (lexer.IsWord(x, "import")) {
       JavaStatement statement;
-      if (ReadStatement(sText, lexer, x, statement)) outline.aImports.push_back(std::move(statement));
+      if (ReadStatement(sText, eLineFeeds, lexer, x, statement)) outline.aImports.push_back(std::move(statement));
     } else if (x.Is(';') || x.Is('}') || x.Is(')')) {
       continue;  // an empty declaration, or a stray closing one
     } else {

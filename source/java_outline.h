@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "source/java_lexer.h"
+
 namespace qv {
 
 // What a top-level type declaration declares.  A record is written as
@@ -51,6 +53,8 @@ struct JavaOutline {
   size_t nFirstOther = std::string_view::npos;
 };
 
-JavaOutline OutlineJava(std::string_view sText);
+// The outline of sText, read with its line feeds as eLineFeeds says
+// (source/java_lexer.h).
+JavaOutline OutlineJava(std::string_view sText, JavaLineFeeds eLineFeeds = JavaLineFeeds::kAsWritten);
 
 }  // namespace qv

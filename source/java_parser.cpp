@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -53,41 +54,79 @@ bool LoadFile(Module& m, std::string_view sFile, String& sText) {
   return bOk;
 }
 
-// The LF bytes of a text, 16 at a time where the machine has SSE2.  Each
-// compare leaves -1 in the lanes that hold an LF; subtracting it counts per
-// lane, and the lane counts are summed before any of them can pass 255.
-// This needs no population count, which plain x86-64 lacks an instruction
-// for.
-size_t CountLf(const char* p, size_t n) {
+// The line ends of a text: how many LF bytes it holds, and whether it
+// holds any CR.
+struct LineEnds {
   size_t nLf = 0;
+  bool bCr = false;
+};
+
+// The line ends of p[0 .. n), 16 bytes at a time where the machine has
+// SSE2, in one pass.  Each compare leaves -1 in the lanes that hold an LF;
+// subtracting it counts per lane, and the lane counts are summed before any
+// of them can pass 255.  This needs no population count, which plain
+// x86-64 lacks an instruction for.
+LineEnds CountLineEnds(const char* p, size_t n) {
+  LineEnds ends;
   size_t i = 0;
 #if defined(__SSE2__)
   constexpr size_t kBlocksPerSum = 255;
   const __m128i vLf = _mm_set1_epi8('\n');
+  const __m128i vCr = _mm_set1_epi8('\r');
   const __m128i vZero = _mm_setzero_si128();
+  __m128i vCrSeen = vZero;
   while (i + 16 <= n) {
     __m128i vCount = vZero;
     for (size_t k = 0; k < kBlocksPerSum && i + 16 <= n; ++k, i += 16) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
       vCount = _mm_sub_epi8(vCount, _mm_cmpeq_epi8(v, vLf));
+      vCrSeen = _mm_or_si128(vCrSeen, _mm_cmpeq_epi8(v, vCr));
     }
     const __m128i vSums = _mm_sad_epu8(vCount, vZero);
-    nLf += static_cast<size_t>(_mm_cvtsi128_si32(vSums)) + static_cast<size_t>(_mm_extract_epi16(vSums, 4));
+    ends.nLf += static_cast<size_t>(_mm_cvtsi128_si32(vSums)) + static_cast<size_t>(_mm_extract_epi16(vSums, 4));
   }
+  ends.bCr = _mm_movemask_epi8(vCrSeen) != 0;
 #endif
-  for (; i < n; ++i) nLf += p[i] == '\n' ? 1U : 0U;
-  return nLf;
+  for (; i < n; ++i) {
+    ends.nLf += p[i] == '\n' ? 1U : 0U;
+    ends.bCr = ends.bCr || p[i] == '\r';
+  }
+  return ends;
 }
 
+size_t CountLf(std::string_view s) { return CountLineEnds(s.data(), s.size()).nLf; }
+
 // Copies p[0 .. n) to pOut with every LF written as CR LF; pOut holds
-// exactly n + CountLf(p, n) bytes.  With SSE2 it copies 16 bytes at a time
-// and stops after each LF: every 16-byte store ends within the output,
-// since the input it copies lies before the end.
+// exactly n bytes and one more for each LF.  With SSE2 it copies 16 bytes
+// at a time and stops after each LF: every 16-byte store ends within the
+// output, since the input it copies lies before the end.
+//
+// bInPlace: the output lies in the input's memory, at least as many bytes
+// before the input as LF bytes are still to come, so that it never
+// overtakes the input.  A 16-byte store is then made only where it cannot
+// reach input not yet read; closer than that, runs up to the next LF are
+// moved whole.
+template <bool bInPlace = false>
 void CopyWithCrLf(const char* p, size_t n, char* pOut) {
   size_t i = 0;
 #if defined(__SSE2__)
   const __m128i vLf = _mm_set1_epi8('\n');
   while (i + 16 <= n) {
+    if constexpr (bInPlace) {
+      if (p + i - pOut < 16) {
+        const void* pLf = std::memchr(p + i, '\n', n - i);
+        const size_t nRun = pLf == nullptr ? n - i : static_cast<size_t>(static_cast<const char*>(pLf) - (p + i));
+        std::memmove(pOut, p + i, nRun);
+        pOut += nRun;
+        i += nRun;
+        if (i < n) {
+          *pOut++ = '\r';
+          *pOut++ = '\n';
+          ++i;
+        }
+        continue;
+      }
+    }
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(pOut), v);
     const auto nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vLf)));
@@ -109,16 +148,29 @@ void CopyWithCrLf(const char* p, size_t n, char* pOut) {
   }
 }
 
-// A text without any CR LF has bare LF line ends: they become CR LF, in
-// sSpare.  A whole file passes through here, so it is done by hand (one
-// count, one copy) rather than by the general replace.
-std::string_view CrLfLineEnds(std::string_view sText, std::string_view sCRLF, String& sSpare) {
-  if (RtStrScan(sText, sCRLF) >= 0) return sText;
-  const size_t nLf = CountLf(sText.data(), sText.size());
-  if (nLf == 0) return sText;
-  sSpare.resize(sText.size() + nLf);
-  CopyWithCrLf(sText.data(), sText.size(), sSpare.data());
-  return sSpare;
+// A text without any CR LF is cut as if each of its LF were written CR LF
+// (source/java_lexer.h): its parts get CR LF line ends as they are copied
+// out, and the text itself is not converted.
+JavaLineFeeds LineFeedsOf(std::string_view sText, const LineEnds& ends) {
+  const bool bCrLf = ends.bCr && RtStrScan(sText, "\r\n") >= 0;
+  return bCrLf ? JavaLineFeeds::kAsWritten : JavaLineFeeds::kLfAsCrLf;
+}
+
+// Appends sPiece to sOut, with its line ends as eLineFeeds says.
+void AppendLines(String& sOut, std::string_view sPiece, JavaLineFeeds eLineFeeds) {
+  if (eLineFeeds == JavaLineFeeds::kAsWritten) {
+    sOut += sPiece;
+    return;
+  }
+  const size_t nAt = sOut.size();
+  sOut.resize(nAt + sPiece.size() + CountLf(sPiece));
+  CopyWithCrLf(sPiece.data(), sPiece.size(), sOut.data() + nAt);
+}
+
+String Lines(std::string_view sPiece, JavaLineFeeds eLineFeeds) {
+  String s;
+  AppendLines(s, sPiece, eLineFeeds);
+  return s;
 }
 
 // The type the record is made of: the top-level type named like the file
@@ -133,6 +185,8 @@ const JavaTypeDeclaration* MainType(const JavaOutline& outline, std::string_view
   return &outline.aTypes.front();
 }
 
+constexpr std::string_view kCrLf = "\r\n";
+
 // Whether the last lexeme of a text is a "//" comment, which the next part
 // must not follow on the same line.
 bool EndsInLineComment(std::string_view sText) {
@@ -143,8 +197,8 @@ bool EndsInLineComment(std::string_view sText) {
 }
 
 // Where the last documentation comment before nTo begins; nTo when none.
-size_t LastDocComment(std::string_view sText, size_t nTo) {
-  JavaLexer lexer(sText.substr(0, nTo));
+size_t LastDocComment(std::string_view sText, size_t nTo, JavaLineFeeds eLineFeeds) {
+  JavaLexer lexer(sText.substr(0, nTo), eLineFeeds);
   size_t nDoc = nTo;
   for (JavaLexeme x = lexer.Next(); x.eKind != JavaLexKind::kEnd; x = lexer.Next()) {
     if (x.eKind == JavaLexKind::kDocComment) nDoc = x.nBegin;
@@ -154,16 +208,16 @@ size_t LastDocComment(std::string_view sText, size_t nTo) {
 
 // A stretch of text between two parts, without the blanks around it,
 // added to the part on a line of its own.
-void AppendPiece(String& sPart, std::string_view sPiece, std::string_view sCRLF) {
+void AppendPiece(String& sPart, std::string_view sPiece, JavaLineFeeds eLineFeeds) {
   sPiece = Trimmed(sPiece);
   if (sPiece.empty()) return;
-  if (!sPart.empty()) sPart += sCRLF;
-  sPart += sPiece;
+  if (!sPart.empty()) sPart += kCrLf;
+  AppendLines(sPart, sPiece, eLineFeeds);
 }
 
 void AppendComments(String& sPart, std::string_view vText, const std::vector<std::pair<size_t, size_t>>& aComments,
-                    std::string_view sCRLF) {
-  for (const auto& [nBegin, nEnd] : aComments) AppendPiece(sPart, Between(vText, nBegin, nEnd), sCRLF);
+                    JavaLineFeeds eLineFeeds) {
+  for (const auto& [nBegin, nEnd] : aComments) AppendPiece(sPart, Between(vText, nBegin, nEnd), eLineFeeds);
 }
 
 // The heading comment and the part in front of the class.  With a package
@@ -174,42 +228,37 @@ void AppendComments(String& sPart, std::string_view vText, const std::vector<std
 // main type is the only code, up to the documentation comment in front of
 // it.  Comments within the declaration go in front of the class too: the
 // body starts with the declaration on one line.
-void CutComments(std::string_view vText, std::string_view sCRLF, const JavaOutline& outline,
-                 const JavaTypeDeclaration& main, const JavaSourceFields& out) {
-  String sHeader;
-  String sDescription;
+void CutComments(std::string_view vText, JavaLineFeeds eLineFeeds, const JavaOutline& outline,
+                 const JavaTypeDeclaration& main, String& sHeader, String& sDescription) {
   if (outline.bPackage || !outline.aImports.empty()) {
     const size_t nFirst = outline.bPackage ? outline.package.nStart : outline.aImports.front().nStart;
-    sHeader = String(Trimmed(Between(vText, 0, nFirst)));
+    sHeader = Lines(Trimmed(Between(vText, 0, nFirst)), eLineFeeds);
     size_t nAt = nFirst;
     if (outline.bPackage) {
-      AppendComments(sDescription, vText, outline.package.aComments, sCRLF);
+      AppendComments(sDescription, vText, outline.package.aComments, eLineFeeds);
       nAt = outline.package.nEnd;
     }
     for (const JavaStatement& import : outline.aImports) {
       if (import.nStart < nAt || import.nEnd > main.nStart) continue;
-      AppendPiece(sDescription, Between(vText, nAt, import.nStart), sCRLF);
-      AppendComments(sDescription, vText, import.aComments, sCRLF);
+      AppendPiece(sDescription, Between(vText, nAt, import.nStart), eLineFeeds);
+      AppendComments(sDescription, vText, import.aComments, eLineFeeds);
       nAt = import.nEnd;
     }
-    AppendPiece(sDescription, Between(vText, nAt, main.nStart), sCRLF);
+    AppendPiece(sDescription, Between(vText, nAt, main.nStart), eLineFeeds);
   } else {
-    const size_t nSplit = outline.nFirstOther < main.nStart ? outline.nFirstOther : LastDocComment(vText, main.nStart);
-    sHeader = String(Trimmed(Between(vText, 0, nSplit)));
-    AppendPiece(sDescription, Between(vText, nSplit, main.nStart), sCRLF);
+    const size_t nSplit = outline.nFirstOther < main.nStart ? outline.nFirstOther
+                                                            : LastDocComment(vText, main.nStart, eLineFeeds);
+    sHeader = Lines(Trimmed(Between(vText, 0, nSplit)), eLineFeeds);
+    AppendPiece(sDescription, Between(vText, nSplit, main.nStart), eLineFeeds);
   }
-  AppendComments(sDescription, vText, main.aComments, sCRLF);
-  if (!sHeader.empty()) {
-    if (EndsInLineComment(sHeader)) sHeader += sCRLF;
-    out.sHeader = std::move(sHeader);
-  }
-  if (!sDescription.empty()) out.sDescription = std::move(sDescription);
+  AppendComments(sDescription, vText, main.aComments, eLineFeeds);
+  if (!sHeader.empty() && EndsInLineComment(sHeader)) sHeader += kCrLf;
 }
 
 // The declaration on one line: its text from the first annotation or
 // modifier to the body's "{", without its comments, every line break
 // folded into a blank; CR LF before it and a blank after it.
-String DeclarationLine(JavaTextTools& tools, std::string_view vText, std::string_view sCRLF,
+String DeclarationLine(JavaTextTools& tools, std::string_view vText, JavaLineFeeds eLineFeeds,
                        const JavaTypeDeclaration& main) {
   String sDecl;
   size_t nAt = main.nStart;
@@ -221,27 +270,51 @@ String DeclarationLine(JavaTextTools& tools, std::string_view vText, std::string
     nAt = nEnd;
   }
   sDecl.append(Between(vText, nAt, main.nOpen));
-  const String sOneLine = tools.Replace(tools.Replace(sDecl, sCRLF, " "), "\n", " ");
-  String sLine(sCRLF);
+  const String sOneLine = tools.Replace(tools.Replace(Lines(sDecl, eLineFeeds), kCrLf, " "), "\n", " ");
+  String sLine(kCrLf);
   sLine += Trimmed(sOneLine);
   sLine += ' ';
   return sLine;
 }
 
-// The footer, the text after the last "}", and the body: the declaration
-// line, then the text from the body's "{" to the last "}".  Without a "}"
-// after the "{" the body is the declaration line and what it was given.
-void CutBodyAndFooter(JavaTextTools& tools, std::string_view vText, std::string_view sCRLF,
-                      const JavaTypeDeclaration& main, const JavaSourceFields& out) {
-  const int64_t nLastBrace = tools.ScanReverse(vText, -1, "}");
-  out.sFooter = String(Mid(vText, nLastBrace + 1, RtStrLength(vText) - nLastBrace));
-  const String sDecl = DeclarationLine(tools, vText, sCRLF, main);
-  const auto nOpen = static_cast<int64_t>(main.nOpen);
-  const std::string_view vBlock = nOpen < nLastBrace ? Mid(vText, nOpen, nLastBrace - nOpen + 1) : out.sBody;
-  String sWhole;
-  sWhole.reserve(sDecl.size() + vBlock.size());
-  sWhole.append(sDecl).append(vBlock);
-  out.sBody = std::move(sWhole);
+// The body: the declaration line sDecl, then vBlock with each of its nLf
+// LF bytes written CR LF (none when its line ends stay as they are).  With
+// pText, whose text vBlock is part of, the body is made in the text's own
+// memory when that has room for it (JavaCutRoom), and the text is left
+// empty: the largest part of a file is then never held twice.
+String Body(std::string_view sDecl, std::string_view vBlock, size_t nLf, String* pText) {
+  const size_t nSize = sDecl.size() + vBlock.size() + nLf;
+  if (pText == nullptr || pText->capacity() < nSize) {
+    String sBody;
+    sBody.reserve(nSize);
+    sBody.append(sDecl);
+    if (nLf == 0) {
+      sBody.append(vBlock);
+    } else {
+      sBody.resize(nSize);
+      CopyWithCrLf(vBlock.data(), vBlock.size(), sBody.data() + sDecl.size());
+    }
+    return sBody;
+  }
+  // The block goes where its copy with CR LF, written from the front,
+  // never overtakes what is still to be read: at least as far back as it
+  // stands, and at least as far as the declaration and its LF bytes.
+  String& sText = *pText;
+  const auto nOpen = static_cast<size_t>(vBlock.data() - sText.data());
+  const size_t nFrom = std::max(nOpen, sDecl.size() + nLf);
+  sText.resize(std::max(sText.size(), nSize));  // within its capacity: no new memory
+  char* const p = sText.data();
+  if (nFrom != nOpen) std::memmove(p + nFrom, p + nOpen, vBlock.size());
+  if (nLf == 0) {
+    std::memmove(p + sDecl.size(), p + nFrom, vBlock.size());
+  } else {
+    CopyWithCrLf<true>(p + nFrom, vBlock.size(), p + sDecl.size());
+  }
+  std::memcpy(p, sDecl.data(), sDecl.size());
+  sText.resize(nSize);
+  String sBody = std::move(sText);
+  sText.clear();
+  return sBody;
 }
 
 // The superclass: a class's is the last component of the name after
@@ -325,23 +398,67 @@ JavaKind DeclarationKind(std::string_view sBody) {
   return outline.aTypes.empty() ? JavaKind::kNone : outline.aTypes.front().eKind;
 }
 
-JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, std::string_view sFileName, String& sSpare,
-                     const JavaSourceFields& out) {
-  const String sCRLF = RtCharToStr(13) + RtCharToStr(10);
-  const std::string_view vText = CrLfLineEnds(sText, sCRLF, sSpare);
-  const JavaOutline outline = OutlineJava(vText);
+namespace {
+
+// CutJavaText; with pText, sText is *pText, whose memory the body may take.
+JavaKind Cut(JavaTextTools& tools, std::string_view sText, String* pText, std::string_view sFileName,
+             const JavaSourceFields& out) {
+  const LineEnds ends = CountLineEnds(sText.data(), sText.size());
+  const JavaLineFeeds eLineFeeds = LineFeedsOf(sText, ends);
+  const JavaOutline outline = OutlineJava(sText, eLineFeeds);
   const JavaTypeDeclaration* pMain = MainType(outline, sFileName);
   if (pMain == nullptr) return JavaKind::kNone;
   const JavaTypeDeclaration& main = *pMain;
 
-  CutBodyAndFooter(tools, vText, sCRLF, main, out);
-  CutComments(vText, sCRLF, outline, main, out);
+  // Every part but the body is copied out before the body is made, which
+  // may take the text's memory.  The fields are assigned in the order
+  // footer, body, heading comment, documentation comment.
+  const int64_t nLastBrace = tools.ScanReverse(sText, -1, "}");
+  String sFooter = Lines(Mid(sText, nLastBrace + 1, RtStrLength(sText) - nLastBrace), eLineFeeds);
+  const String sDecl = DeclarationLine(tools, sText, eLineFeeds, main);
+  String sHeader;
+  String sDescription;
+  CutComments(sText, eLineFeeds, outline, main, sHeader, sDescription);
+  out.sFooter = std::move(sFooter);
+  // Without a "}" after the "{" the body is the declaration line and what
+  // it was given.
+  const auto nOpen = static_cast<int64_t>(main.nOpen);
+  if (nOpen < nLastBrace) {
+    // The block's LF bytes: the text's, less those before and after it.
+    const std::string_view vBlock = Mid(sText, nOpen, nLastBrace - nOpen + 1);
+    const size_t nLf = eLineFeeds == JavaLineFeeds::kLfAsCrLf
+                           ? ends.nLf - CountLf(sText.substr(0, main.nOpen)) -
+                                 CountLf(sText.substr(static_cast<size_t>(nLastBrace) + 1))
+                           : 0;
+    out.sBody = Body(sDecl, vBlock, nLf, pText);
+  } else {
+    out.sBody = Body(sDecl, out.sBody, 0, nullptr);
+  }
+  if (!sHeader.empty()) out.sHeader = std::move(sHeader);
+  if (!sDescription.empty()) out.sDescription = std::move(sDescription);
   if (outline.bPackage) out.sPackage = String(Trimmed(outline.package.sName));
   int64_t nIndex = 0;
   for (const JavaStatement& import : outline.aImports) out.sImport.Set(nIndex++, String(import.sName));
   out.sClassName = String(main.sName);
   CutSuperClass(main, out.sSuperClass);
   return main.eKind;
+}
+
+}  // namespace
+
+size_t JavaCutRoom(std::string_view sText) {
+  const LineEnds ends = CountLineEnds(sText.data(), sText.size());
+  const bool bLfAsCrLf = LineFeedsOf(sText, ends) == JavaLineFeeds::kLfAsCrLf;
+  return sText.size() + (bLfAsCrLf ? ends.nLf : 0);
+}
+
+JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, std::string_view sFileName,
+                     const JavaSourceFields& out) {
+  return Cut(tools, sText, nullptr, sFileName, out);
+}
+
+JavaKind CutJavaText(JavaTextTools& tools, String&& sText, std::string_view sFileName, const JavaSourceFields& out) {
+  return Cut(tools, sText, &sText, sFileName, out);
 }
 
 Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, String& sSuperClass, String& sPackage,
@@ -351,8 +468,7 @@ Number ParseJavaSource(Module& m, std::string_view sFile, String& sClassName, St
   String sText;
   if (!LoadFile(m, sFile, sText)) return Number(0);
   JavaTextTools tools = JavaTextTools::Lazy(m);
-  String sSpare;
-  CutJavaText(tools, sText, sFile, sSpare,
+  CutJavaText(tools, std::move(sText), sFile,
               {sClassName, sSuperClass, sPackage, sHeader, sDescription, sFooter, sBody, sImport});
   return Number(1);
 }

@@ -66,14 +66,25 @@ JavaKind DeclarationKind(std::string_view sBody);
 // (a path or a name; its name without the extension picks the main type):
 // assigns what it finds to the fields of out.  The record is made of the
 // main type, the top-level type named like the file, else the first one.
-// The parse reads the text with CR LF line ends: a text with none is
-// converted into sSpare, whose memory a caller that parses many texts may
-// keep for the next one.  With tools from Bound() it reads and writes
-// nothing but its arguments, so threads may run it at once on different
-// texts.  Returns the main type's kind; kNone when the text declares no
-// type (package-info.java, module-info.java, only comments), in which
-// case nothing is assigned.
-JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, std::string_view sFileName, String& sSpare,
+// The parts get CR LF line ends: in a text without any CR LF, each LF is
+// written CR LF.  With tools from Bound() it reads and writes nothing but
+// its arguments, so threads may run it at once on different texts.
+// Returns the main type's kind; kNone when the text declares no type
+// (package-info.java, module-info.java, only comments), in which case
+// nothing is assigned.
+JavaKind CutJavaText(JavaTextTools& tools, std::string_view sText, std::string_view sFileName,
                      const JavaSourceFields& out);
+// The same parse of a text the caller gives up: the body, most of a file,
+// is made in the text's memory when that has room for it (JavaCutRoom),
+// instead of in a copy.  sText is left empty or as it was.
+JavaKind CutJavaText(JavaTextTools& tools, String&& sText, std::string_view sFileName, const JavaSourceFields& out);
+
+// The memory CutJavaText needs to make the body of sText in sText's own
+// memory: the text's size and, when its LF bytes are to be written CR LF,
+// one byte for each of them.  (The declaration line the body starts with
+// is at most three bytes longer than the declaration, so it fits in the
+// place of the text before the body's "{" unless the declaration is the
+// text's very start.)
+size_t JavaCutRoom(std::string_view sText);
 
 }  // namespace qv

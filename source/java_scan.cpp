@@ -2,6 +2,8 @@
 #include "source/java_scan.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <numeric>
 #include <vector>
 
@@ -71,7 +73,94 @@ void SortByKey(Module& m, DynArray<String>& sDirectory, DynArray<String>& sFile)
   }
 }
 
+// The byte order of the concatenations a[0] + a[1] + a[2] and b[0] + b[1] +
+// b[2], without making them: negative, 0 or positive.
+int ComparePieces(std::array<std::string_view, 3> a, std::array<std::string_view, 3> b) {
+  size_t i = 0;
+  size_t j = 0;
+  for (;;) {
+    while (i < a.size() && a[i].empty()) ++i;
+    while (j < b.size() && b[j].empty()) ++j;
+    if (i == a.size() || j == b.size()) return (i == a.size() ? 0 : 1) - (j == b.size() ? 0 : 1);
+    const size_t n = std::min(a[i].size(), b[j].size());
+    if (const int c = std::memcmp(a[i].data(), b[j].data(), n); c != 0) return c;
+    a[i].remove_prefix(n);
+    b[j].remove_prefix(n);
+  }
+}
+
 }  // namespace
+
+JavaSourceTree FindJavaSources(Module& m, const std::vector<String>& aRoots) {
+  RtWaitCursor(m, true);
+  JavaSourceTree tree;
+  std::vector<String>& aDirs = tree.aDirectories;
+  aDirs = aRoots;
+  // Breadth first, then the files of each directory in that order: the
+  // walk of ScanJavaFiles.
+  DynArray<String> aNames;
+  for (size_t j = 0; j < aDirs.size(); ++j) {
+    const int64_t nSub = VtListSubdirectories(m, AllEntriesPattern(aDirs[j]), aNames);
+    for (int64_t i = 0; i < nSub; ++i) aDirs.push_back(aDirs[j] + "\\" + aNames[i]);
+  }
+  for (size_t j = 0; j < aDirs.size(); ++j) {
+    const int64_t nHit = VtListFiles(m, aDirs[j] + String(kJavaPattern), 0, aNames);
+    for (int64_t k = 0; k < nHit; ++k) {
+      const String& sName = aNames[k];
+      tree.aFiles.push_back(
+          {static_cast<uint32_t>(tree.sNames.size()), static_cast<uint32_t>(sName.size()), static_cast<uint32_t>(j)});
+      tree.sNames += sName;
+    }
+  }
+  // The toolkit sorts the keys file + "," + directory; each sorted key is
+  // traced back to a file of that key by binary search in the files'
+  // byte order (the keys are not kept twice), equal keys by position.
+  std::vector<JavaSourceTree::File>& aFiles = tree.aFiles;
+  const auto KeyOf = [&](uint32_t f) -> std::array<std::string_view, 3> {
+    return {tree.Name(aFiles[f]), kKeySeparator, aDirs[aFiles[f].nDirectory]};
+  };
+  DynArray<String> aKey;
+  aKey.Items().reserve(aFiles.size());
+  for (uint32_t f = 0; f < aFiles.size(); ++f) {
+    const auto key = KeyOf(f);
+    String& sKey = aKey.Items().emplace_back();
+    sKey.reserve(key[0].size() + key[1].size() + key[2].size());
+    sKey.append(key[0]).append(key[1]).append(key[2]);
+  }
+  VtArraySort(m, aKey, kSortAscending, kSortStrings);
+  std::vector<uint32_t> aOrder(aFiles.size());
+  std::iota(aOrder.begin(), aOrder.end(), uint32_t{0});
+  std::stable_sort(aOrder.begin(), aOrder.end(),
+                   [&](uint32_t a, uint32_t b) { return ComparePieces(KeyOf(a), KeyOf(b)) < 0; });
+  std::vector<uint32_t> aTakenInRun(aFiles.size(), 0);
+  std::vector<bool> aTaken(aFiles.size(), false);
+  std::vector<uint32_t> aPlaced;  // the files in the toolkit's order
+  aPlaced.reserve(aFiles.size());
+  for (String& sKey : aKey.Items()) {
+    const auto it = std::lower_bound(aOrder.begin(), aOrder.end(), sKey, [&](uint32_t f, const String& s) {
+      return ComparePieces(KeyOf(f), {s, {}, {}}) < 0;
+    });
+    const auto nRun = static_cast<size_t>(it - aOrder.begin());
+    const size_t nAt = nRun < aOrder.size() ? nRun + aTakenInRun[nRun] : aOrder.size();
+    const bool bFound = nAt < aOrder.size() && ComparePieces(KeyOf(aOrder[nAt]), {sKey, {}, {}}) == 0;
+    String().swap(sKey);
+    if (!bFound) continue;
+    ++aTakenInRun[nRun];
+    aTaken[aOrder[nAt]] = true;
+    aPlaced.push_back(aOrder[nAt]);
+  }
+  // Should a toolkit not hand back exactly the keys it was given, no file
+  // is lost: the ones not placed follow in their own order.
+  for (uint32_t f = 0; f < aFiles.size(); ++f) {
+    if (!aTaken[f]) aPlaced.push_back(f);
+  }
+  std::vector<JavaSourceTree::File> aSorted;
+  aSorted.reserve(aFiles.size());
+  for (const uint32_t f : aPlaced) aSorted.push_back(aFiles[f]);
+  aFiles = std::move(aSorted);
+  RtWaitCursor(m, false);
+  return tree;
+}
 
 String AllEntriesPattern(std::string_view sDirectory) {
   String sPattern(sDirectory);

@@ -105,6 +105,30 @@ typedef struct QvSaveSummary {
 } QvSaveSummary;
 /* The name of the class list file ("jbclass.txt"); a static text. */
 QV_API const char* QvClassListFileName(void);
+/* The name of the save state file beside it ("jbclass.state"), which
+ * QvStreamSources keeps; a static text. */
+QV_API const char* QvSaveStateFileName(void);
+/* Where the saves (QvSaveRepository, QvStreamSources, and the class
+ * functions WriteClassFile and WriteMethodFile without a file name) put
+ * each class's method file, from now on.  NULL or "" (the default): beside
+ * the class's source, as NAME.med in its directory.  Else below the
+ * directory sDirectory (library form; a relative one is resolved as the
+ * repository's files are), made as needed, in folders that mirror the
+ * source's directory, so that classes of one name in different directories
+ * never share a method file:
+ *   C:\a\b\A.java        sDirectory\C\a\b\A.med
+ *   \\srv\share\A.java   sDirectory\UNC\srv\share\A.med
+ *   \tmp\jdk\A.java      sDirectory\tmp\jdk\A.med
+ *   src\A.java           sDirectory\%2E\src\A.med  (relative)
+ * A folder name that could climb out or be misread is written with %XX
+ * escapes: ".." as %2E%2E, a colon as %3A, "%" as %25, the characters a
+ * Windows name cannot hold and trailing dots and blanks likewise, and a
+ * first folder from the root that looks like a drive or UNC (\C\x) with
+ * its first letter escaped (%43\x).  "." and empty folders are dropped.
+ * The class list file records each method file's path and readers go by
+ * that record, so repositories saved with either layout read the same.
+ * The text is copied. */
+QV_API void QvSetMethodFileDirectory(const char* sDirectory);
 /* Saves JavaClass as the repository of the repository directory: the class
  * list file and a method file per class, as one transaction: the method
  * files are written first under temporary names, made durable together,
@@ -115,6 +139,61 @@ QV_API const char* QvClassListFileName(void);
  * repository is then as it was; sWhy names the file that failed and says
  * why).  TRUE when everything was stored. */
 QV_API QvBoolean QvSaveRepository(QvSaveProblemFn fnProblem, void* pUserData, QvSaveSummary* pSummary);
+
+/* How QvStreamSources goes through the sources. */
+typedef struct QvStreamOptions {
+  /* Save the repository of the repository directory as the sources are
+   * cut (as QvSaveRepository would save what QvScan found): each changed
+   * method file is written as soon as its class is cut, and the class list
+   * file, the save state file (QvSaveStateFileName) and the method files
+   * are put in place together at the end, all or nothing.  A source whose
+   * size, time, inode and device are those the state file recorded at the
+   * last save, and that is older than that save, is not read: its class
+   * list line and method file stay as they are. */
+  QvBoolean save;
+  /* Read every source, whatever the save state says. */
+  QvBoolean readAll;
+  /* Give className and superClass also for the sources not read (from the
+   * class list file). */
+  QvBoolean names;
+  /* Keep each class's tags line for QvWriteRecordTags (every source is
+   * read). */
+  QvBoolean tags;
+} QvStreamOptions;
+
+/* One file of a stream; the texts live until the call returns. */
+typedef struct QvStreamedFile {
+  int64_t index; /* its position in the scan's order */
+  QvSourceState state;
+  QvJavaKind kind;
+  int32_t errorCode;
+  QvBoolean kept; /* unchanged since the last save: not read */
+  const char* fileName;
+  const char* directory;
+  const char* className;  /* "" without a class */
+  const char* superClass; /* "" without a class */
+  const char* package;
+} QvStreamedFile;
+
+typedef struct QvStreamListener {
+  void* pUserData;
+  void (*missingRoot)(void* pUserData, const char* sRoot);
+  void (*found)(void* pUserData, int64_t nFiles);
+  void (*file)(void* pUserData, const QvStreamedFile* pFile);
+} QvStreamListener;
+
+/* QvScan that keeps no record: each file is read and cut on worker
+ * threads, handed to pListener in the scan's order, and gone, so that the
+ * memory taken does not grow with the tree; JavaClass is left empty.  With
+ * pOptions->save the classes also go into the repository (see
+ * QvStreamOptions); its problems go to fnProblem as QvSaveRepository's do,
+ * the summary to pSave and the number of sources not read to *pKept.  A
+ * save whose scan did not read everything, or that could not write a
+ * file, replaces nothing.  Every pointer may be NULL.  TRUE when the scan
+ * read everything and, with save, everything was stored. */
+QV_API QvBoolean QvStreamSources(const char* const* asRoots, size_t nRoots, const QvStreamOptions* pOptions,
+                                 const QvStreamListener* pListener, QvScanSummary* pScan, QvSaveProblemFn fnProblem,
+                                 void* pProblemData, QvSaveSummary* pSave, int64_t* pKept);
 
 /* Whether the repository directory holds a class list file. */
 QV_API QvBoolean QvHasClassList(void);

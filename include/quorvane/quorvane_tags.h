@@ -67,7 +67,8 @@ QV_API int64_t QvWriteRepositoryTags(const char* sPath, QvString** ppText, QvTag
 
 /* QvWriteRepositoryTags for the records in JavaClass (QvGlobalObject), as a
  * scan leaves them: each record that names a class gets a line, with the
- * declaration and kind the scan found. */
+ * declaration and kind the scan found.  After a QvStreamSources that kept
+ * its tags (QvStreamOptions.tags), the classes of that stream instead. */
 QV_API int64_t QvWriteRecordTags(const char* sPath, QvString** ppText, QvTagsProblemHandler pHandler, void* pUserData,
                                  QvString** ppError);
 

@@ -155,7 +155,7 @@ TEST_F(RepositoryJob, JsonLinesOfEveryCommandReadBack) {
   EXPECT_EQ(aShow[0]["className"], "Circle");
   EXPECT_EQ(aShow[0]["package"], "org.quorvane.shapes.solid");
   EXPECT_EQ(aShow[0]["file"], Src() + "/src/org/quorvane/shapes/solid/Circle.java");
-  EXPECT_EQ(aShow[0]["methodFile"], Src() + "/src/org/quorvane/shapes/solid/Circle.med");
+  EXPECT_EQ(aShow[0]["methodFile"], Repo() + "/methods" + Src() + "/src/org/quorvane/shapes/solid/Circle.med");
   ASSERT_EQ(aShow[0]["methods"].size(), 1u);
   EXPECT_EQ(aShow[0]["methods"][0]["name"], "Circle");
   EXPECT_TRUE(Has(aShow[0]["methods"][0]["body"].get<std::string>(), "public class Circle extends"));

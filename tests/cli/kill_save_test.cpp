@@ -64,10 +64,11 @@ int Wait(pid_t pid) {
   return nStatus;
 }
 
-// Every method file below sTree and its content.
+// Every method file of the save (below the repository's methods folder)
+// and its content.
 std::map<std::string, std::string> MethodFiles(const qv::test::TempDir& tmp) {
   std::map<std::string, std::string> m;
-  for (const auto& e : fs::recursive_directory_iterator(tmp.Path() / "tree")) {
+  for (const auto& e : fs::recursive_directory_iterator(tmp.Path() / "repo/methods")) {
     if (e.path().extension() == ".med") {
       m[e.path().string()] = tmp.Read(fs::relative(e.path(), tmp.Path()).string());
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,20 @@ class RepositoryCommand : public ::testing::Test {
   }
   std::string Src() const { return tmp_.Str() + "/src"; }
   std::string Repo() const { return tmp_.Str() + "/repo"; }
+  // Where a default save keeps the method file of the source sSource below
+  // Src(): the repository's methods folder, then the source's directory.
+  std::string MethodFile(const std::string& sSource) const {
+    return Repo() + "/methods" + Src() + "/" + sSource.substr(0, sSource.rfind('.')) + ".med";
+  }
+  // Every file below Src() (relative path) with its content.
+  std::map<std::string, std::string> SourceTree() const {
+    std::map<std::string, std::string> aFiles;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(Src())) {
+      const std::string sPath = std::filesystem::relative(e.path(), tmp_.Path()).string();
+      aFiles[sPath] = e.is_regular_file() ? tmp_.Read(sPath) : "(not a file)";
+    }
+    return aFiles;
+  }
   // Every run uses the test's own profile directory, never the user's.
   std::string Profile() const { return tmp_.Str() + "/profile"; }
   qv::test::CommandOutput Run(const std::string& sArgs) {
@@ -32,12 +47,16 @@ class RepositoryCommand : public ::testing::Test {
   qv::test::TempDir tmp_;
 };
 
+// The save writes nothing below the root: the method files go to the
+// repository's methods folder, where the two classes named Circle have one
+// each.
 TEST_F(RepositoryCommand, ScanSaveThenTreeClassesAndShow) {
+  const auto aSources = SourceTree();
   const auto save = Run("scan --save --repo " + Repo() + " " + Src());
   ASSERT_EQ(save.nStatus, 0) << save.sErr;
   EXPECT_TRUE(Has(save.sOut, "saved: jbclass.txt with 7 classes")) << save.sOut;
   EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.txt"));
-  EXPECT_TRUE(std::filesystem::exists(Src() + "/src/org/quorvane/shapes/solid/Circle.med"));
+  EXPECT_EQ(SourceTree(), aSources);
 
   const auto tree = Run("tree --repo " + Repo());
   ASSERT_EQ(tree.nStatus, 0) << tree.sErr;
@@ -56,15 +75,23 @@ TEST_F(RepositoryCommand, ScanSaveThenTreeClassesAndShow) {
   EXPECT_TRUE(Has(classes.sOut, "Main\tObject\torg.quorvane.app\t" + Src() + "/src/org/quorvane/app/Main.java\n"))
       << classes.sOut;
 
-  // A qualified name picks the second Circle; the body comes from its method file.
-  const auto show = Run("show org.quorvane.shapes.solid.Circle --repo " + Repo());
-  ASSERT_EQ(show.nStatus, 0) << show.sErr;
-  EXPECT_TRUE(Has(show.sOut, "package      org.quorvane.shapes.solid\n")) << show.sOut;
-  EXPECT_TRUE(Has(show.sOut, "method 1: Circle\n")) << show.sOut;
-  // Paths in this system's form.
-  EXPECT_TRUE(Has(show.sOut, "directory    " + Src() + "/src/org/quorvane/shapes/solid\n")) << show.sOut;
-  EXPECT_TRUE(Has(show.sOut, "method file  " + Src() + "/src/org/quorvane/shapes/solid/Circle.med\n")) << show.sOut;
-  EXPECT_TRUE(Has(show.sOut, "| public class Circle extends org.quorvane.shapes.AbstractShape")) << show.sOut;
+  // A qualified name picks either Circle; the body comes from its own
+  // method file.  Paths in this system's form.
+  for (const auto& [sPackage, sDeclaration] :
+       {std::pair<std::string, std::string>{"org.quorvane.shapes", "public class Circle extends AbstractShape"},
+        {"org.quorvane.shapes.solid", "public class Circle extends org.quorvane.shapes.AbstractShape"}}) {
+    const auto show = Run("show " + sPackage + ".Circle --repo " + Repo());
+    ASSERT_EQ(show.nStatus, 0) << show.sErr;
+    std::string sFolder = sPackage;
+    std::replace(sFolder.begin(), sFolder.end(), '.', '/');
+    EXPECT_TRUE(Has(show.sOut, "package      " + sPackage + "\n")) << show.sOut;
+    EXPECT_TRUE(Has(show.sOut, "method 1: Circle\n")) << show.sOut;
+    EXPECT_TRUE(Has(show.sOut, "directory    " + Src() + "/src/" + sFolder + "\n")) << show.sOut;
+    const std::string sMethodFile = MethodFile("src/" + sFolder + "/Circle.java");
+    EXPECT_TRUE(Has(show.sOut, "method file  " + sMethodFile + "\n")) << show.sOut;
+    EXPECT_TRUE(std::filesystem::exists(sMethodFile));
+    EXPECT_TRUE(Has(show.sOut, "| " + sDeclaration)) << show.sOut;
+  }
   EXPECT_EQ(Run("show Nobody --repo " + Repo()).nStatus, 1);
   EXPECT_EQ(Run("classes --repo " + tmp_.Str() + "/empty-repo").nStatus, 1);
   EXPECT_EQ(Run("classes --bogus").nStatus, 2);
@@ -217,7 +244,7 @@ TEST_F(RepositoryCommand, RefusesSeparatorsThatWouldCorruptTheRepository) {
 
 TEST_F(RepositoryCommand, HistoryCopiesOfTheClassListFile) {
   for (int n = 0; n < 3; ++n) {
-    ASSERT_EQ(Run("scan --save --history 2 --repo " + Repo() + " " + Src()).nStatus, 0);
+    ASSERT_EQ(Run("scan --save --full --history 2 --repo " + Repo() + " " + Src()).nStatus, 0);
   }
   EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.001"));
   EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.002"));
@@ -231,8 +258,8 @@ TEST_F(RepositoryCommand, HistoryCopiesOfTheClassListFile) {
 // A save over an unchanged tree rewrites no method file; a changed class
 // gets its new method file.
 TEST_F(RepositoryCommand, ASaveRewritesOnlyTheMethodFilesThatChange) {
-  const std::string sCircle = Src() + "/src/org/quorvane/shapes/solid/Circle";
-  const std::string sShape = Src() + "/src/org/quorvane/shapes/Shape";
+  const std::string sCircle = MethodFile("src/org/quorvane/shapes/solid/Circle.java");
+  const std::string sShape = MethodFile("src/org/quorvane/shapes/Shape.java");
   const auto Inode = [](const std::string& sPath) {
     struct stat st {};
     EXPECT_EQ(::stat(sPath.c_str(), &st), 0) << sPath;
@@ -241,10 +268,10 @@ TEST_F(RepositoryCommand, ASaveRewritesOnlyTheMethodFilesThatChange) {
   auto save = Run("scan --save --repo " + Repo() + " " + Src());
   ASSERT_EQ(save.nStatus, 0) << save.sErr;
   EXPECT_TRUE(Has(save.sOut, "method files unchanged: 0\n")) << save.sOut;
-  const ino_t nShape = Inode(sShape + ".med");
-  const ino_t nCircle = Inode(sCircle + ".med");
+  const ino_t nShape = Inode(sShape);
+  const ino_t nCircle = Inode(sCircle);
 
-  save = Run("scan --save --repo " + Repo() + " " + Src());
+  save = Run("scan --save --full --repo " + Repo() + " " + Src());
   ASSERT_EQ(save.nStatus, 0) << save.sErr;
   EXPECT_TRUE(Has(save.sOut, "method files unchanged: 7\n")) << save.sOut;
 
@@ -255,10 +282,12 @@ TEST_F(RepositoryCommand, ASaveRewritesOnlyTheMethodFilesThatChange) {
   tmp_.Write("src/src/org/quorvane/shapes/solid/Circle.java", sSource);
   save = Run("scan --save --repo " + Repo() + " " + Src());
   ASSERT_EQ(save.nStatus, 0) << save.sErr;
-  EXPECT_TRUE(Has(save.sOut, "method files unchanged: 6\n")) << save.sOut;
-  EXPECT_EQ(Inode(sShape + ".med"), nShape);
-  EXPECT_NE(Inode(sCircle + ".med"), nCircle);
-  EXPECT_TRUE(Has(tmp_.Read("src/src/org/quorvane/shapes/solid/Circle.med"), "public int sides()"));
+  // Only the changed source is read again.
+  EXPECT_TRUE(Has(save.sOut, "method files unchanged: 0\nsources unchanged since the last save, not read: 6\n"))
+      << save.sOut;
+  EXPECT_EQ(Inode(sShape), nShape);
+  EXPECT_NE(Inode(sCircle), nCircle);
+  EXPECT_TRUE(Has(tmp_.Read(std::filesystem::relative(sCircle, tmp_.Path()).string()), "public int sides()"));
 }
 
 TEST_F(RepositoryCommand, TakesSeparatorsAndHistoryFromTheProfileUnlessOptionsSayOtherwise) {
@@ -287,7 +316,7 @@ TEST_F(RepositoryCommand, TakesSeparatorsAndHistoryFromTheProfileUnlessOptionsSa
   ASSERT_EQ(Run("config set 'Root Directories' 'Archive Files' 1").nStatus, 0);
   ASSERT_EQ(Run("config set 'Root Directories' 'Archive File Count' 2").nStatus, 0);
   ASSERT_EQ(Run("config set 'Root Directories' 'Archive File Diectory' " + Repo()).nStatus, 0);
-  const auto save = Run("scan --save --repo " + Repo() + " " + Src());
+  const auto save = Run("scan --save --full --repo " + Repo() + " " + Src());
   ASSERT_EQ(save.nStatus, 0) << save.sErr;
   EXPECT_TRUE(std::filesystem::exists(Repo() + "/jbclass.001"));
   const auto tree = Run("tree --repo " + Repo());

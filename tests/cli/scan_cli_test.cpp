@@ -162,7 +162,8 @@ TEST(ScanCommand, ASaveKeepsEveryClassAndTheHistoryOfMethodFiles) {
   tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int x;\n}\n");
   const std::string sSave = " --save --history 2 --profile-dir " + tmp.Str() + "/p --repo " + tmp.Str();
   ASSERT_EQ(Quorvane("scan" + sSave + "/repo " + tmp.Str() + "/tree", tmp).nStatus, 0);
-  const std::string sList = tmp.Read("repo/jbclass.txt"), sMethods = tmp.Read("tree/p/A.med");
+  const std::string sMethodFile = "repo/methods" + tmp.Str() + "/tree/p/A.med";
+  const std::string sList = tmp.Read("repo/jbclass.txt"), sMethods = tmp.Read(sMethodFile);
   for (const std::string& sRoots : {std::string("/missing"), "/tree;" + tmp.Str() + "/missing"}) {
     const Output r = Quorvane("scan" + sSave + "/repo '" + tmp.Str() + sRoots + "'", tmp);
     EXPECT_EQ(r.nStatus, 1);
@@ -175,9 +176,51 @@ TEST(ScanCommand, ASaveKeepsEveryClassAndTheHistoryOfMethodFiles) {
   tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int y;\n}\n");
   const Output r = Quorvane("scan" + sSave + "/repo " + tmp.Str() + "/tree", tmp);
   EXPECT_EQ(r.nStatus, 0) << r.sErr;
-  EXPECT_NE(tmp.Read("tree/p/A.med"), sMethods);
-  EXPECT_EQ(tmp.Read("repo" + tmp.Str() + "/tree/p/A.001"), sMethods);
-  EXPECT_EQ(tmp.Read("repo/jbclass.001"), sList);
+  EXPECT_NE(tmp.Read(sMethodFile), sMethods);
+  EXPECT_EQ(tmp.Read("repo" + tmp.Str() + "/repo/methods" + tmp.Str() + "/tree/p/A.001"), sMethods);
+  // Only the body changed: the class list stays as it was, history and all.
+  EXPECT_EQ(tmp.Read("repo/jbclass.txt"), sList);
+  EXPECT_FALSE(std::filesystem::exists(tmp.Path() / "repo/jbclass.001"));
+
+  // A method file's folder that cannot be made stops the save as a file
+  // that cannot be written does: nothing is replaced, and the message names
+  // the folder and the system's reason.
+  const std::string sSaved = tmp.Read("repo/jbclass.txt");
+  std::filesystem::remove_all(tmp.Path() / "repo/methods");
+  tmp.Write("repo/methods", "a file in the way");
+  tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int z;\n}\n");
+  const Output blocked = Quorvane("scan" + sSave + "/repo " + tmp.Str() + "/tree", tmp);
+  EXPECT_EQ(blocked.nStatus, 1);
+  EXPECT_TRUE(Has(blocked.sErr, "nothing saved: cannot create the directory " + tmp.Str() + "/repo/methods/"))
+      << blocked.sErr;
+  EXPECT_TRUE(Has(blocked.sErr, ": Not a directory\n")) << blocked.sErr;
+  EXPECT_EQ(tmp.Read("repo/jbclass.txt"), sSaved);
+}
+
+// --beside-sources keeps the layout of earlier repositories, NAME.med beside
+// the source.  Such a repository reads as it was written, since readers go
+// by the path the class list records; a default save over it moves the
+// method files to the repository and leaves the tree as it is.
+TEST(ScanCommand, MethodFilesBesideTheSourcesStillRead) {
+  qv::test::TempDir tmp;
+  tmp.Write("tree/p/A.java", "package p;\npublic class A {\n  int x;\n}\n");
+  const std::string sRepo = " --profile-dir " + tmp.Str() + "/p --repo " + tmp.Str() + "/repo ";
+  ASSERT_EQ(Quorvane("scan -q --save --beside-sources" + sRepo + tmp.Str() + "/tree", tmp).nStatus, 0);
+  const std::string sBeside = tmp.Read("tree/p/A.med");
+  EXPECT_TRUE(Has(sBeside, "public class A {")) << sBeside;
+  EXPECT_FALSE(std::filesystem::exists(tmp.Path() / "repo/methods"));
+  const Output old = Quorvane("show A" + sRepo, tmp);
+  EXPECT_EQ(old.nStatus, 0) << old.sErr;
+  EXPECT_TRUE(Has(old.sOut, "method file  " + tmp.Str() + "/tree/p/A.med\n")) << old.sOut;
+  EXPECT_TRUE(Has(old.sOut, "| public class A {\n      |   int x;\n")) << old.sOut;
+
+  ASSERT_EQ(Quorvane("scan -q --save" + sRepo + tmp.Str() + "/tree", tmp).nStatus, 0);
+  EXPECT_EQ(tmp.Read("tree/p/A.med"), sBeside);
+  const Output moved = Quorvane("show A" + sRepo, tmp);
+  EXPECT_TRUE(Has(moved.sOut, "method file  " + tmp.Str() + "/repo/methods" + tmp.Str() + "/tree/p/A.med\n"))
+      << moved.sOut;
+  EXPECT_EQ(moved.sOut.substr(moved.sOut.find("stamp")), old.sOut.substr(old.sOut.find("stamp")));
+  EXPECT_EQ(Quorvane("scan --beside-sources " + tmp.Str() + "/tree", tmp).nStatus, 2);  // needs --save
 }
 
 TEST(ScanCommand, ReportsDirectoriesItCannotList) {
@@ -221,3 +264,80 @@ TEST(ParseCommand, JsonCarriesEveryFieldByteForByte) {
 }
 
 }  // namespace
+
+namespace resave {
+
+// The class list and every method file it names, read byte for byte.
+std::string Snapshot(const qv::test::TempDir& tmp) {
+  std::string sAll = tmp.Read("repo/jbclass.txt");
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(tmp.Path())) {
+    if (entry.path().extension() == ".med")
+      sAll += "\n== " + entry.path().string() + "\n" +
+              tmp.Read(std::filesystem::relative(entry.path(), tmp.Path()).string());
+  }
+  return sAll;
+}
+
+std::string Class(const std::string& sName, const std::string& sBody) {
+  return "package p;\n/** " + sName + " */\npublic class " + sName + " {\n" + sBody + "}\n";
+}
+
+void SetTime(const std::string& sPath, std::filesystem::file_time_type time) {
+  std::filesystem::last_write_time(sPath, time);
+}
+
+}  // namespace resave
+
+// A re-save reads only what changed, and gives exactly the repository a
+// full re-read gives: after an edit, an addition, a deletion, a rename and
+// a change that keeps size, time and inode (made within the tick of the
+// save); a missing or damaged state gives a full re-read.
+TEST(ScanCommand, AReSaveGivesWhatAFullReadGives) {
+  using namespace resave;
+  qv::test::TempDir tmp;
+  for (const char* sName : {"A", "B", "C", "D"})
+    tmp.Write(std::string("t/p/") + sName + ".java", Class(sName, "  int x;\n"));
+  const std::string sRacy = tmp.Write("t/p/R.java", Class("R", "  int a;\n"));
+  // R's time is later than the save's: it may change within that tick.
+  const auto later = std::filesystem::last_write_time(sRacy) + std::chrono::seconds(30);
+  SetTime(sRacy, later);
+  const std::string sSave = "scan --save --repo " + tmp.Str() + "/repo " + tmp.Str() + "/t";
+  const auto Save = [&](const std::string& sMore) {
+    const Output r = Quorvane(sSave + sMore, tmp);
+    EXPECT_EQ(r.nStatus, 0) << r.sErr;
+    return r.sOut;
+  };
+  Save("");
+  EXPECT_TRUE(Has(Save(""), "not read: 4\n"));  // R is read again: its time is too recent to trust
+
+  tmp.Write("t/p/A.java", Class("A", "  int y;\n"));                              // the body
+  tmp.Write("t/p/B.java", "package q;\n" + Class("B", "  int x;\n").substr(11));  // the class line
+  tmp.Write("t/p/E.java", Class("E", "  int x;\n"));                              // new
+  std::filesystem::remove(tmp.Path() / "t/p/C.java");                             // gone
+  std::filesystem::create_directories(tmp.Path() / "t/r");
+  std::filesystem::rename(tmp.Path() / "t/p/D.java", tmp.Path() / "t/r/D.java");  // moved
+  {
+    // Same size, same time, same inode: only the racy rule sees it.
+    std::FILE* pFile = std::fopen(sRacy.c_str(), "r+");
+    ASSERT_NE(pFile, nullptr);
+    const std::string sSame = Class("R", "  int b;\n");
+    std::fwrite(sSame.data(), 1, sSame.size(), pFile);
+    std::fclose(pFile);
+    SetTime(sRacy, later);
+  }
+  EXPECT_TRUE(Has(Save(""), "not read: 0\n"));  // nothing kept: every source changed or was too recent
+  const std::string sIncremental = Snapshot(tmp);
+  EXPECT_TRUE(Has(sIncremental, "int b;")) << sIncremental;
+  Save(" --full");
+  EXPECT_EQ(Snapshot(tmp), sIncremental);
+
+  // A state that is damaged, or missing, is no state: everything is read.
+  std::string sState = tmp.Read("repo/jbclass.state");
+  sState[sState.size() / 2] ^= 1;
+  tmp.Write("repo/jbclass.state", sState);
+  EXPECT_TRUE(Has(Save(""), "not read: 0\n"));
+  EXPECT_TRUE(Has(Save(""), "not read: 4\n"));  // R stays too recent
+  std::filesystem::remove(tmp.Path() / "repo/jbclass.state");
+  EXPECT_TRUE(Has(Save(""), "not read: 0\n"));
+  EXPECT_EQ(Snapshot(tmp), sIncremental);
+}

@@ -250,7 +250,7 @@ TEST_F(TagsCommand, ScanWritesTheSameFileAndFailuresLeaveNothingHalfWritten) {
   // A source changed since the scan, a method file lost: said, and the
   // class keeps its line.
   tmp_.Write("src/src/org/quorvane/app/Main.java", "class Main2 {\n}\n");
-  fs::remove(Src() + "/src/org/quorvane/util/Strings.med");
+  fs::remove(Repo() + "/methods" + Src() + "/src/org/quorvane/util/Strings.med");
   const auto stale = Run("tags --repo " + Repo() + " -o " + Out() + "/stale");
   EXPECT_EQ(stale.nStatus, 1);
   EXPECT_TRUE(Has(stale.sErr, "Main.java: declaration of Main not found")) << stale.sErr;

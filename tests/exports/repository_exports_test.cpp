@@ -4,6 +4,7 @@
 // functions by their exported and decorated names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -20,6 +21,7 @@ using LoadFn = QvNumber (*)(QvObject*);
 using FindClassFn = QvNumber (*)(QvObject*, const QvString*);
 using WriteClassFileFn = QvNumber (*)(QvObject*, const QvString*, const QvString*);
 using WriteSourceFn = QvBoolean (*)(QvObject*);
+using WriteMethodFileFn = QvNumber (*)(QvObject*, const QvString*, QvNumber, const QvString*);
 
 // Runs fn in a child process in directory sDir, with a fresh load of the
 // library; returns the child's exit status (0 when every check held).
@@ -56,14 +58,37 @@ TEST(RepositoryExports, LoadFindAndWriteThroughTheExportedNames) {
 
     // The class's source, written by the XE form on a JavaClass element.
     if (lib.Function<WriteSourceFn>("__quorvane__XE33161251")(Global("JavaClass", 0)) == 0) return 5;
-    for (QvString* p : {pBar, pTilde, pZeta, pFile}) lib.FreeString(p);
+
+    // With a method file directory the class list names the method files
+    // below it, and WriteMethodFile without a name makes their folders;
+    // NULL puts them beside the sources again.
+    const auto SetMethodFileDirectory = lib.Function<void (*)(const char*)>("QvSetMethodFileDirectory");
+    SetMethodFileDirectory("methods");
+    QvString* pApart = lib.NewString("apart.txt");
+    if (pWrite(pRepo, pApart, pBar).value != 2) return 6;
+    QvString* pNone = lib.NewString("");
+    if (lib.Function<WriteMethodFileFn>("__quorvane__XE32375036")(pRepo, pNone, test::Num(0), pBar).value != 1)
+      return 7;
+    SetMethodFileDirectory(nullptr);
+    QvString* pBeside = lib.NewString("beside.txt");
+    if (pWrite(pRepo, pBeside, pBar).value != 2) return 8;
+    for (QvString* p : {pBar, pTilde, pZeta, pFile, pApart, pNone, pBeside}) lib.FreeString(p);
     return 0;
   });
   ASSERT_EQ(nStatus, 0);
-  EXPECT_EQ(dir.Read("copy.txt"), "Applet|Applet1|Applet1.java|" + dir.Str() + "||/* h */|~// f|||" + dir.Str() +
-                                      "\\Applet1.med|||\r\n"
-                                      "Applet1|Zeta|Zeta.java|" +
-                                      dir.Str() + "||||||" + dir.Str() + "\\Zeta.med|||\r\n");
+  const std::string sCopy = "Applet|Applet1|Applet1.java|" + dir.Str() + "||/* h */|~// f|||" + dir.Str() +
+                            "\\Applet1.med|||\r\n"
+                            "Applet1|Zeta|Zeta.java|" +
+                            dir.Str() + "||||||" + dir.Str() + "\\Zeta.med|||\r\n";
+  EXPECT_EQ(dir.Read("copy.txt"), sCopy);
+  EXPECT_EQ(dir.Read("beside.txt"), sCopy);
+  // The directory's folders below "methods" (nothing in a temporary
+  // directory's path needs an escape).
+  std::string sFolders = dir.Str().substr(1);
+  std::replace(sFolders.begin(), sFolders.end(), '/', '\\');
+  EXPECT_NE(dir.Read("apart.txt").find("|methods\\" + sFolders + "\\Applet1.med|"), std::string::npos)
+      << dir.Read("apart.txt");
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.Path() / "methods" / dir.Path().relative_path() / "Applet1.med"));
   // Header, then the footer after two line breaks (no body: no declaration).
   EXPECT_EQ(dir.Read("Applet1.java"), "/* h */\r\n\r\n\r\n// f");
 }

@@ -139,12 +139,12 @@ TEST_F(HistoryFilesTest, CopyNamesCutAtTheFirstDotOfTheFileName) {
   SaveRepositoryHistory("jb.class.txt");
   EXPECT_EQ(Contents("arch"), (Files{{"jb.001", "two dots"}}));
 
-  // A directory part stands behind the archive directory unchanged, and its
-  // dot does not cut the name.
+  // A directory part stands behind the archive directory, after %2E, the
+  // mark of a relative directory, and its dot does not cut the name.
   dir_.Write("my.dir/jbclass.txt", "in my.dir");
-  Seed("arch/my.dir", {{"jbclass.001", "v1"}});
+  Seed("arch/%2E/my.dir", {{"jbclass.001", "v1"}});
   SaveRepositoryHistory("my.dir\\jbclass.txt");
-  EXPECT_EQ(Contents("arch/my.dir"), (Files{{"jbclass.001", "in my.dir"}, {"jbclass.002", "v1"}}));
+  EXPECT_EQ(Contents("arch/%2E/my.dir"), (Files{{"jbclass.001", "in my.dir"}, {"jbclass.002", "v1"}}));
   EXPECT_EQ(Contents("arch"), (Files{{"jb.001", "two dots"}}));
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,47 @@ TEST(RepositoryFormat, CopyAndMethodFileNamesCutAtTheFileNamesFirstDot) {
   EXPECT_EQ(HistoryCopyName("a.b.c", 4), "a.004");
   EXPECT_EQ(MethodFilePath("C:\\src", "Applet1.java"), "C:\\src\\Applet1.med");
   EXPECT_EQ(MethodFilePath("C:\\my.dir", "Tar.gz.java"), "C:\\my.dir\\Tar.med");
+}
+
+// Method files below a method file directory: the source's directory as
+// folders, distinct for distinct directories, none climbing out.
+TEST(RepositoryFormat, MethodFilesBelowADirectoryMirrorTheSourcesDirectory) {
+  EXPECT_EQ(MethodFileIn("", "C:\\src", "Applet1.java"), MethodFilePath("C:\\src", "Applet1.java"));
+  EXPECT_EQ(MethodFileIn("M", "C:\\a\\b", "A.java"), "M\\C\\a\\b\\A.med");
+  EXPECT_EQ(MethodFileIn("/repo/methods/", "/tmp/jdk\\java", "Tar.gz.java"), "/repo/methods\\tmp\\jdk\\java\\Tar.med");
+  EXPECT_EQ(MethodFileIn("M", "\\\\srv\\share\\x", "A.java"), "M\\UNC\\srv\\share\\x\\A.med");
+  EXPECT_EQ(MethodFileIn("M", "src\\p", "A.java"), "M\\%2E\\src\\p\\A.med");
+  EXPECT_EQ(MethodFileIn("M", "C:\\", "A.java"), "M\\C\\A.med");
+  EXPECT_EQ(MethodFileIn("\\", "\\", "A.java"), "\\A.med");
+  EXPECT_EQ(MethodFileIn("M", "", "A.java"), "M\\%2E\\A.med");
+  // "." and empty folders name the same directory.
+  EXPECT_EQ(MethodFileIn("M", "\\ab\\.\\\\cd\\", "A.java"), "M\\ab\\cd\\A.med");
+  // A name with a directory part of its own stays below M too.
+  EXPECT_EQ(MethodFileIn("M", "\\src", "..\\..\\x:y.java"), "M\\src\\%2E%2E\\%2E%2E\\x%3Ay.med");
+
+  // Directories a plain copy of the folders would mix up or let climb out:
+  // each one has a method file of its own, and no folder below M is empty,
+  // ".", "..", ends in a dot or a blank, or holds a colon.
+  const std::vector<std::string> aDirectories = {
+      "C:\\a",          "\\C\\a",        "c:\\a",    "\\c\\a", "\\\\C\\a",      "\\\\srv\\a",
+      "\\UNC\\srv\\a",  "\\unc\\srv\\a", "\\srv\\a", "srv\\a", "\\%2E\\srv\\a", "\\x\\..\\a",
+      "\\x\\%2E%2E\\a", "\\x\\_\\a",     "\\x\\a.",  "\\x\\a", "\\x\\a ",       "\\x\\a%20",
+      "\\x\\a:b",       "\\x\\a%3Ab",    "\\\\.\\x", "\\\\x",  "C:x",           "\\C%3Ax",
+      "\\x\\<>|?*\"",   "\\x\\...",      ".."};
+  std::set<std::string> aFiles;
+  for (const std::string& sDirectory : aDirectories) {
+    const std::string sFile = MethodFileIn("M", sDirectory, "A.java");
+    EXPECT_TRUE(aFiles.insert(sFile).second) << sDirectory << " shares " << sFile;
+    ASSERT_EQ(sFile.rfind("M\\", 0), 0u) << sFile;
+    const std::string sBelow = sFile.substr(2);
+    std::vector<std::string_view> aFolders;
+    SplitFields(sBelow, "\\", aFolders);
+    for (const std::string_view sFolder : aFolders) {
+      EXPECT_FALSE(sFolder.empty() || sFolder == "." || sFolder == ".." || sFolder.back() == '.' ||
+                   sFolder.back() == ' ' || sFolder.find_first_of(":<>|?*\"/") != std::string_view::npos)
+          << sDirectory << ": " << sFile;
+    }
+  }
 }
 
 class RecordLineTest : public test::HostFixture {

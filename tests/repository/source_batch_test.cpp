@@ -43,8 +43,11 @@ std::string Source(int i) {
   } else {
     s << "public class C" << i << (i % 2 ? " extends Base" : "") << " { /* class in a comment */" << sEnd;
     s << "  int n" << i << " = " << i << ";" << sEnd;
-    // Two files larger than the memory a worker keeps between files.
-    for (int k = 0; i % 150 == 0 && k < 25000; ++k) s << "  int m" << k << ";" << sEnd;
+    // Files larger than the memory a worker keeps between files; two of
+    // them, one with LF and one with CR LF, so large that the parse makes
+    // their bodies in the memory of their texts.
+    const int nLines = i == 150 || i == 151 ? 100000 : i == 152 ? 25000 : 0;
+    for (int k = 0; k < nLines; ++k) s << "  int m" << k << "; /* \\u0041 */" << sEnd;
   }
   s << "}" << sEnd;
   if (i % 6 == 0) s << "// footer " << i << sEnd;

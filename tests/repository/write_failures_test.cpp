@@ -74,7 +74,8 @@ void MethodRecords(Module& m, const std::string&) {
 
 // The method records of Alpha, whose method file is src/Alpha.med: the
 // source directory named relative to the test directory, so that its
-// history copies land below the archive directory (arch/src/Alpha.001).
+// history copies land below the archive directory (arch/%2E/src/Alpha.001,
+// %2E marking a relative directory).
 void MethodRecordsInSource(Module& m, const std::string& sSourceDir) {
   MethodRecords(m, sSourceDir);
   VC_JavaClass& r = JavaClassArray(m).At(0);
@@ -122,7 +123,7 @@ std::vector<Scenario> Scenarios() {
        [](Module& m) { return JavaRepositoryInstance(m).WriteClassFile(m, "jbclass.txt", "|"); }, Number(4)},
       {"WriteMethodFile", "Alpha.med", "arch", "Alpha", MethodRecords,
        [](Module& m) { return JavaRepositoryInstance(m).WriteMethodFile(m, "Alpha.med", Number(0), "|"); }, Number(3)},
-      {"WriteMethodFiles", "src/Alpha.med", "arch/src", "Alpha", MethodRecordsInSource, WriteMethodFilesOfAlpha,
+      {"WriteMethodFiles", "src/Alpha.med", "arch/%2E/src", "Alpha", MethodRecordsInSource, WriteMethodFilesOfAlpha,
        Number(3)},
       {"WriteVariableFile", "Alpha.var", "arch", "Alpha", VariableRecords,
        [](Module& m) { return JavaRepositoryInstance(m).WriteVariableFile(m, "Alpha.var", Number(0), "|"); },
@@ -511,7 +512,7 @@ class BatchedMethodFilesTest : public WriteFailuresTest {
  protected:
   // Three classes K0..K2 with one method each, sources in src, named
   // relative to the test directory so that history copies of their method
-  // files land in arch/src.
+  // files land in arch/%2E/src.
   void Fill(Module& m) const {
     SetGlobals(m);
     for (int64_t i = 0; i < 3; ++i) {
@@ -608,7 +609,7 @@ TEST_F(BatchedMethodFilesTest, LeaveAFileThatKeepsItsContentAlone) {
   dir_.Write(MethodFile(2), aWant[2] + "x");
   const auto Inode = [this](size_t i) { return FileId(dir_.Path() / MethodFile(i)); };
   const uint64_t nUnchangedInode = Inode(0);
-  fs::create_directories(dir_.Path() / "arch/src");
+  fs::create_directories(dir_.Path() / "arch/%2E/src");
 
   const auto pFaulty = std::make_unique<FaultyModule>(host_->GetHost());
   Module& m = pFaulty->m;
@@ -625,9 +626,9 @@ TEST_F(BatchedMethodFilesTest, LeaveAFileThatKeepsItsContentAlone) {
   }
   EXPECT_EQ(Inode(0), nUnchangedInode) << "the unchanged file was replaced";
   EXPECT_EQ(pFaulty->oFaults.Count(FaultOp::kOpenForWrite), 2) << "only the two changed files are written";
-  EXPECT_FALSE(Exists("arch/src/K0.001"));
-  EXPECT_EQ(dir_.Read("arch/src/K1.001"), "old 1");
-  EXPECT_EQ(dir_.Read("arch/src/K2.001"), aWant[2] + "x");
+  EXPECT_FALSE(Exists("arch/%2E/src/K0.001"));
+  EXPECT_EQ(dir_.Read("arch/%2E/src/K1.001"), "old 1");
+  EXPECT_EQ(dir_.Read("arch/%2E/src/K2.001"), aWant[2] + "x");
   EXPECT_TRUE(RepositoryVars(m).sWriteError.empty());
   EXPECT_EQ(LeftoverNewFiles(), std::vector<std::string>{});
 }

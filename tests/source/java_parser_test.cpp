@@ -357,6 +357,27 @@ TEST_F(ParseJavaSourceTest, ImportsAsTheCompilerReadsThem) {
   EXPECT_EQ(p.sSuperClass, "B");
 }
 
+TEST_F(ParseJavaSourceTest, EscapesAndLineEndsAsTheCompilerReadsThem) {
+  // Escapes close a comment, end a line comment and close a literal where
+  // they stand; after a backslash "\u" starts none.  The parts keep the
+  // text as written.
+  Parsed p = Parse(
+      "/* h \\u002a/ package p;\n// \\u000a import a.B;\n// \\\\u000a import c.D;\n"
+      "@X(\"class B {\\u0022) class A {\n}\n");
+  EXPECT_EQ(p.sHeader, "/* h \\u002a/");
+  EXPECT_EQ(p.sPackage, "p");
+  EXPECT_EQ(p.Imports(), (std::vector<String>{"a.B"}));
+  EXPECT_EQ(p.sDescription, "// \\u000a\r\n// \\\\u000a import c.D;");
+  EXPECT_EQ(p.sBody, "\r\n@X(\"class B {\\u0022) class A {\r\n}");
+  // A text without CR LF is read as if each LF were CR LF: a backslash at
+  // a literal's line end escapes the CR, the literal ends, and the rest of
+  // the line opens another, which hides the class.  In a text block the
+  // backslash joins the lines.
+  ExpectUntouched(Parse("@X(\"a\\\n\") class A {}\n"));
+  ExpectUntouched(Parse("@X(\"a\\\r\n\") class A {}\r\n"));
+  EXPECT_EQ(Parse("@X(\"\"\"\na\\\n\"\"\") class A {}\n").sClassName, "A");
+}
+
 TEST_F(ParseJavaSourceTest, UnreadableFilesReturnZeroAndAssignNothing) {
   Parsed p;
   EXPECT_EQ(ParseWith(*module_, dir_.Str() + "/missing.java", p), Number(0));

@@ -114,6 +114,24 @@ TEST_F(ScanJavaFilesTest, CommasInNamesKeepFileAndDirectoryWhole) {
   EXPECT_EQ(aDir.Items(), (std::vector<String>{Win("sr,c"), Win("sr,c/z"), Win("sr,c")}));
 }
 
+// The compact search finds the same files in the same order, names that
+// differ only in case and names holding the separator among them.
+TEST_F(ScanJavaFilesTest, TheCompactSearchFindsTheSameInTheSameOrder) {
+  for (const char* sFile : {"sr,c/a,b.java", "sr,c/a.java", "sr,c/z/a,b.java", "sr,c/B.java", "sr,c/b.java",
+                            "sr,c/z/B.java", "sr,c/a/b,c/x.java", "other/A.java"}) {
+    Touch(sFile);
+  }
+  DynArray<String> aDir = Array({Win("sr,c"), Win("other")});
+  DynArray<String> aFile;
+  ScanJavaFiles(*module_, aDir, aFile);
+  const JavaSourceTree tree = FindJavaSources(*module_, {Win("sr,c"), Win("other")});
+  ASSERT_EQ(static_cast<int64_t>(tree.aFiles.size()), aFile.Count());
+  for (size_t i = 0; i < tree.aFiles.size(); ++i) {
+    EXPECT_EQ(tree.Name(tree.aFiles[i]), aFile[static_cast<int64_t>(i)]) << i;
+    EXPECT_EQ(tree.aDirectories[tree.aFiles[i].nDirectory], aDir[static_cast<int64_t>(i)]) << i;
+  }
+}
+
 #ifndef _WIN32  // the Windows file functions the toolkit lists with stop at MAX_PATH (260 characters)
 TEST_F(ScanJavaFilesTest, LongDirectoryComesBackWhole) {
   const std::string sPart(100, 'd');

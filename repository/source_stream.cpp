@@ -1,0 +1,354 @@
+// SPDX-License-Identifier: Apache-2.0
+// RepositorySession::Stream: the scan that keeps no record, and the save
+// that goes with it, class by class, reading only what changed since the
+// last save.
+//
+// Worker threads stamp, read and cut each source and build its class line
+// and method file; the calling thread hands each file to the listener,
+// writes the method files that changed under temporary names and keeps
+// the class lines.  At the end the method files, the save state and the
+// class list are committed as one transaction, the class list last.
+#include <memory>
+#include <set>
+#include <system_error>
+#include <unordered_map>
+#include <utility>
+#include <variant>
+
+#include "core/convert.h"
+#include "repository/java_records.h"
+#include "repository/java_repository.h"
+#include "repository/replacing_file.h"
+#include "repository/repository_format.h"
+#include "repository/repository_session.h"
+#include "repository/run_ahead.h"
+#include "repository/save_state.h"
+#include "source/java_scan.h"
+
+namespace qv {
+namespace {
+
+constexpr int kStreamThreads = 2;
+// How far the workers run ahead of the calling thread, in files: what
+// they made waits in memory meanwhile.
+constexpr int64_t kStreamWindow = 64;
+
+std::string SourcePathOf(const JavaSourceName& name) {
+  std::string s(name.sDirectory);
+  s.append("\\").append(name.sFileName);
+  return s;
+}
+
+// The last save, as far as it can be trusted.
+struct Prior {
+  bool bValid = false;
+  SaveState state;
+  FileStamp stateFile;  // the state file's own stamp: its time decides what is too recent to trust
+  std::unordered_map<std::string_view, const SourceStamp*> aByPath;
+  std::string sListText;  // the class list saved last, once read
+  std::vector<std::string_view> aLines;
+};
+
+// One file on its way from a worker to the calling thread.
+struct Item {
+  SourceRead read;
+  FileStamp stamp;  // the source's, taken before it was read (saving only)
+  bool bStamped = false;
+  const SourceStamp* pKept = nullptr;  // unchanged since the last save: not read
+  VC_JavaClass record;
+  String sLine;  // its class line, when it has a class that can be stored
+  uint64_t nLineHash = 0;
+  String sLineError;     // why it cannot be stored
+  std::string sContent;  // its method file, when that changed
+  bool bMethodUnchanged = false;
+  FileStamp methodStamp;  // of the unchanged method file
+  bool bRacy = false;     // read only because its stamp was too recent to trust
+};
+
+// A line of the new class list: one of the last save's, or a new one.
+using OutLine = std::variant<int64_t, String>;
+
+}  // namespace
+
+StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, const StreamOptions& options,
+                                       const StreamListener& listener) {
+  StreamReport report;
+  ScanReport& scan = report.scan;
+  SaveReport& save = report.save;
+  StreamedTags& tags = m_.Slot<StreamedTags>();
+  tags = {};
+  tags.bActive = options.bTags;
+  JavaFileInstance(m_).ClearJavaFiles(m_);  // no record is kept: none of an earlier scan stays
+  RepositoryVars(m_).sScanGap.clear();
+
+  if (options.bSave) {
+    // A save that a killed process left half done goes back to the old one
+    // first.  Its last file is the class list, or the state when the class
+    // list stayed as it was.
+    for (const std::string_view sLast : kSaveCommitPoints) {
+      if (IoError oError = ReplacingFile::Recover(m_, sLast); oError.Failed()) {
+        save.sClassListError = "nothing saved: the last save was interrupted and cannot be undone: " + oError.sMessage;
+        return report;
+      }
+    }
+  }
+  const std::vector<String> aExisting = CheckRoots(aRoots, listener.fnMissingRoot, scan);
+  const int64_t nUnlistableBefore = m_.Files().UnlistableDirectories();
+  JavaSourceTree tree = FindJavaSources(m_, aExisting);
+  scan.nUnlistable = m_.Files().UnlistableDirectories() - nUnlistableBefore;
+  // The name of source i, made when it is needed: the tree holds each
+  // directory once.
+  const auto NameOf = [&tree](int64_t i) {
+    const JavaSourceTree::File& f = tree.aFiles[static_cast<size_t>(i)];
+    return JavaSourceName{String(tree.Name(f)), tree.aDirectories[f.nDirectory]};
+  };
+  const auto n = static_cast<int64_t>(tree.aFiles.size());
+  report.nFiles = n;
+  if (listener.fnFound) listener.fnFound(n);
+
+  const FileSystem& files = m_.Files();
+  const JavaTextTools tools = JavaTextTools::Bound(m_);
+  const String sDelimiter = m_.G().sElementDelimiter;
+  const String sToken = m_.G().sCRLFToken;
+  // Read here: the workers, which name the method files, must not touch the
+  // Module.
+  const std::string sMethodDirectory = RepositoryVars(m_).sMethodFileDirectory;
+  const auto MethodFileOf = [&](const JavaSourceName& name) {
+    return std::string(format::MethodFileIn(sMethodDirectory, name.sDirectory, name.sFileName));
+  };
+  // What every line and method file depends on besides the sources.
+  const std::string sSettings = std::string(sDelimiter) + '\n' + std::string(sToken) + '\n' + sMethodDirectory;
+
+  Prior prior;
+  if (options.bSave && !options.bReadAll && !options.bTags) {
+    std::string sText;
+    FileStamp list;
+    if (files.ReadWholeFile(format::kSaveStateFile, sText) == 0 && ParseSaveState(sText, prior.state) &&
+        prior.state.sSettings == sSettings && files.StampOf(format::kClassListFile, list) == 0 &&
+        list == prior.state.classList && files.StampOf(format::kSaveStateFile, prior.stateFile) == 0) {
+      prior.bValid = true;
+      for (const SourceStamp& source : prior.state.aSources) prior.aByPath.emplace(source.sPath, &source);
+    }
+  }
+  int64_t nPriorLines = 0;  // the state numbers its classes' lines 0, 1, 2, ...
+  for (const SourceStamp& source : prior.state.aSources) nPriorLines += source.nLine >= 0 ? 1 : 0;
+  // Reads the class list of the last save once; FALSE when it is not the
+  // one the state goes with.
+  const auto ReadPriorList = [&]() -> bool {
+    if (static_cast<int64_t>(prior.aLines.size()) == nPriorLines) return true;
+    FileStamp list;
+    if (files.ReadWholeFile(format::kClassListFile, prior.sListText) != 0 ||
+        files.StampOf(format::kClassListFile, list) != 0 || !(list == prior.state.classList)) {
+      return false;
+    }
+    prior.aLines = ClassListLines(prior.sListText);
+    for (std::string_view& sLine : prior.aLines) {
+      if (!sLine.empty() && sLine.back() == '\r') sLine.remove_suffix(1);
+    }
+    return static_cast<int64_t>(prior.aLines.size()) == nPriorLines;
+  };
+  if (prior.bValid && options.bNames && !ReadPriorList()) {
+    prior = {};
+    nPriorLines = 0;
+  }
+
+  std::vector<std::unique_ptr<Item>> aItems(static_cast<size_t>(n));
+  std::vector<SourceScratch> aScratch(kStreamThreads);
+  const auto Work = [&](int64_t i, int nWorker) {
+    auto pItem = std::make_unique<Item>();
+    Item& item = *pItem;
+    const JavaSourceName name = NameOf(i);
+    if (options.bSave) {
+      const std::string sPath = SourcePathOf(name);
+      item.bStamped = files.StampOf(sPath, item.stamp) == 0;
+      // Git's rule: a source whose time is not older than the state file
+      // may have changed after it was stamped, within the same tick.
+      const auto it = prior.aByPath.find(sPath);
+      item.bRacy = item.bStamped && it != prior.aByPath.end() && it->second->source == item.stamp;
+      if (item.bRacy && item.stamp.nModifiedNs < prior.stateFile.nModifiedNs) {
+        item.bRacy = false;
+        const SourceStamp& kept = *it->second;
+        FileStamp method;
+        if (kept.nLine < 0 || (files.StampOf(MethodFileOf(name), method) == 0 && method == kept.method)) {
+          item.pKept = &kept;
+          item.read = {kept.eState, 0, kept.eKind};
+          aItems[static_cast<size_t>(i)] = std::move(pItem);
+          return;
+        }
+      }
+    }
+    item.read = ReadSourceRecord(files, tools, name, aScratch[static_cast<size_t>(nWorker)], item.record);
+    VC_JavaClass& r = item.record;
+    if (options.bSave && item.read.eState == SourceState::kParsed && !r.sClassName.empty()) {
+      r.sFileName = name.sFileName;
+      r.sDirectory = name.sDirectory;
+      r.sMethodFile = MethodFileOf(name);
+      if (BuildClassFiles(tools, sDelimiter, sToken, r, item.sLine, item.sContent, item.sLineError)) {
+        item.nLineHash = LineHash(item.sLine);
+        item.bMethodUnchanged = files.HoldsExactly(r.sMethodFile, item.sContent);
+        if (item.bMethodUnchanged) {
+          item.sContent = std::string();
+          item.bMethodUnchanged = files.StampOf(r.sMethodFile, item.methodStamp) == 0;
+        }
+      }
+    }
+    aItems[static_cast<size_t>(i)] = std::move(pItem);
+  };
+
+  // The calling thread's part.
+  std::set<std::string> aPackages;
+  std::vector<OutLine> aOut;
+  SaveState next;
+  next.sSettings = sSettings;
+  std::vector<std::unique_ptr<ReplacingFile>> aMethodFiles;
+  String sWriteError;  // the first method file that could not be written
+  // A source read again only because its time was too recent: the state
+  // is written anew, so that its time no longer is.
+  bool bRacy = false;
+  const auto Use = [&](int64_t i) {
+    const std::unique_ptr<Item> pItem = std::move(aItems[static_cast<size_t>(i)]);
+    Item& item = *pItem;
+    const JavaSourceName name = NameOf(i);
+    const std::string sPath = SourcePathOf(name);
+    const VC_JavaClass& r = item.record;
+    const ScannedFile file{i, item.read.eState, item.read.nErrno, item.read.eKind};
+    bRacy = bRacy || item.bRacy;
+    CountFile(file, scan);
+    const std::string& sPackage = item.pKept != nullptr ? item.pKept->sPackage : r.sPackage;
+    if (file.eState == SourceState::kParsed && !sPackage.empty()) aPackages.insert(sPackage);
+
+    if (listener.fnFile) {
+      StreamedFile streamed{file, item.pKept != nullptr, name.sFileName, name.sDirectory, {}, {}, sPackage};
+      ClassListEntry names;
+      if (item.pKept == nullptr) {
+        streamed.sClassName = r.sClassName;
+        streamed.sSuperClass = r.sSuperClass;
+      } else if (item.pKept->nLine >= 0 && item.pKept->nLine < static_cast<int64_t>(prior.aLines.size())) {
+        names = ClassListEntryOf(prior.aLines[static_cast<size_t>(item.pKept->nLine)], sDelimiter);
+        streamed.sClassName = names.sClassName;
+        streamed.sSuperClass = names.sSuperClass;
+      }
+      listener.fnFile(streamed);
+    }
+    if (options.bTags && !r.sClassName.empty()) {
+      tags.aClasses.push_back(
+          {r.sClassName, sPath, r.sSuperClass, std::string(DeclarationText(r.aMethods.Get(1).sBody)), {}});
+    }
+    if (!options.bSave) return;
+
+    // What the next save needs to know of this source: nothing of one
+    // that could not be read or was refused, so that it is read again.
+    SourceStamp stamp{sPath, item.stamp, file.eState, file.eKind, -1, 0, {}, sPackage};
+    if (item.pKept != nullptr) {
+      stamp = *item.pKept;
+      if (stamp.nLine >= 0) {
+        aOut.emplace_back(stamp.nLine);
+        stamp.nLine = static_cast<int64_t>(aOut.size()) - 1;
+      }
+      next.aSources.push_back(std::move(stamp));
+      ++report.nKept;
+      return;
+    }
+    if (file.eState != SourceState::kParsed && file.eState != SourceState::kEmpty) return;
+    if (r.sClassName.empty()) {
+      if (item.bStamped) next.aSources.push_back(std::move(stamp));
+      return;
+    }
+    if (!item.sLineError.empty()) {
+      save.aRefused.push_back({sPath, r.sClassName, item.sLineError});
+      return;
+    }
+    if (item.bMethodUnchanged) {
+      ++save.nUnchanged;
+      stamp.method = item.methodStamp;
+    } else if (sWriteError.empty()) {
+      // A file that cannot be written stops the save: nothing is replaced.
+      auto pFile = std::make_unique<ReplacingFile>(m_, r.sMethodFile, KeepRepositoryHistory);
+      if (!MakeMethodFileDirectory(m_, *pFile) || !pFile->Open() || !pFile->Write(item.sContent) || !pFile->Close()) {
+        sWriteError = pFile->Error();
+      } else if (files.StampOf(pFile->NewFile(), stamp.method) != 0) {
+        item.bStamped = false;  // renaming keeps the stamp; without one the source is read again next time
+      }
+      aMethodFiles.push_back(std::move(pFile));
+    }
+    // A line that came out as the last save's stays that line, so that a
+    // source that was only touched, or whose body alone changed, leaves
+    // the class list as it is.
+    const auto it = prior.aByPath.find(stamp.sPath);
+    if (it != prior.aByPath.end() && it->second->nLine >= 0 && it->second->nLineHash == item.nLineHash) {
+      aOut.emplace_back(it->second->nLine);
+    } else {
+      aOut.emplace_back(std::move(item.sLine));
+    }
+    stamp.nLine = static_cast<int64_t>(aOut.size()) - 1;
+    stamp.nLineHash = item.nLineHash;
+    if (item.bStamped) next.aSources.push_back(std::move(stamp));
+  };
+  RunAheadByWorker(n, kStreamThreads, kStreamWindow, Work, Use);
+  tree = {};
+  scan.nPackages = static_cast<int64_t>(aPackages.size());
+  NameGap(scan);
+  if (!options.bSave) return report;
+
+  if (!scan.sGap.empty()) {
+    save.sClassListError = "nothing saved: the scan did not read everything (" + scan.sGap + ")";
+    return report;
+  }
+  if (!sWriteError.empty()) {
+    save.sClassListError = "nothing saved: " + sWriteError;
+    return report;
+  }
+  save.nSaved = static_cast<int64_t>(aOut.size());
+
+  // The class list: unchanged when it is the last save's, line for line.
+  bool bListSame = prior.bValid && nPriorLines == static_cast<int64_t>(aOut.size());
+  for (size_t k = 0; bListSame && k < aOut.size(); ++k) {
+    bListSame = std::holds_alternative<int64_t>(aOut[k]) && std::get<int64_t>(aOut[k]) == static_cast<int64_t>(k);
+  }
+  next.classList = prior.state.classList;  // a new class list's stamp is set below
+  if (bListSame && aMethodFiles.empty() && !bRacy && next == prior.state) return report;
+
+  std::vector<ReplacingFile*> aCommit;
+  aCommit.reserve(aMethodFiles.size() + 2);
+  for (const auto& pFile : aMethodFiles) aCommit.push_back(pFile.get());
+  const auto Fail = [&report](const String& sWhy) {
+    report.save.sClassListError = "nothing saved: " + sWhy;
+    return report;
+  };
+  ReplacingFile list(m_, format::kClassListFile, KeepRepositoryHistory);
+  if (!bListSame) {
+    for (const OutLine& line : aOut) {
+      if (std::holds_alternative<int64_t>(line) && !ReadPriorList()) {
+        // The class list is not the one the state describes, though it has
+        // its stamp: without the state the next save reads every source.
+        m_.Files().Remove(format::kSaveStateFile);
+        return Fail(String(format::kClassListFile) + " does not hold the classes " + String(format::kSaveStateFile) +
+                    " names; the next save reads every source");
+      }
+    }
+    if (!list.Open()) return Fail(list.Error());
+    for (OutLine& line : aOut) {
+      const bool bPut = std::holds_alternative<int64_t>(line)
+                            ? list.PutLine(prior.aLines[static_cast<size_t>(std::get<int64_t>(line))])
+                            : list.PutLine(std::get<String>(line));
+      if (!bPut) return Fail(list.Error());
+      line = OutLine();
+    }
+    if (!list.Close()) return Fail(list.Error());
+    // Renaming keeps the stamp: the new file's is the class list's to be.
+    if (const int nError = files.StampOf(list.NewFile(), next.classList); nError != 0) {
+      return Fail("cannot stamp " + files.SystemPath(list.NewFile(), FileSystem::PathForm::kMapped) + ": " +
+                  std::generic_category().message(nError));
+    }
+  }
+  ReplacingFile state(m_, format::kSaveStateFile);
+  if (!state.Open() || !state.Write(FormatSaveState(next)) || !state.Close()) return Fail(state.Error());
+  aCommit.push_back(&state);
+  if (!bListSame) aCommit.push_back(&list);
+  String sCommit;
+  const bool bCommitted = ReplacingFile::CommitAll(m_, aCommit, sCommit, true);
+  if (!bCommitted) save.sClassListError = (aCommit.back()->Committed() ? "saved, " : "nothing saved: ") + sCommit;
+  return report;
+}
+
+}  // namespace qv
