@@ -63,7 +63,8 @@ run() {
   t1=$(now)
   [ $status = 0 ] || { cat "$work/out" >&2; echo "$name: status $status" >&2; exit 1; }
   classes=$(wc -l <"$dir/repo/jbclass.txt")
-  methods=$(find "$dir/tree" -type f ! -name '*.java' | wc -l)
+  # The method files are below the repository (its methods folder), none in the sources.
+  methods=$(find "$dir/repo/methods" -type f | wc -l)
   if [ -z "${expect:-}" ]; then
     expect="$classes $methods"
   elif [ "$expect" != "$classes $methods" ]; then

@@ -298,6 +298,11 @@ bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(Res
 IoError Win32FileSystem::MakeDirectories(std::string_view sPath) {
   if (sPath.empty()) return IoError{ENOENT, "no directory name"};
   const std::string sFull = Resolve(sPath);
+  // Mostly the directory is there already (a save makes each directory of
+  // its method files once and asks again for every file in it): one lookup
+  // then, where the walk below makes one for every directory of the path,
+  // each a walk of the path's components under Wine.
+  if (IsDirectory(sFull)) return {};
   // Each missing directory from the top down; one that exists is no error.
   // The last failure says why when the directory is not there afterwards.
   DWORD nError = ERROR_PATH_NOT_FOUND;

@@ -42,8 +42,8 @@ class CommitStepsTest : public test::HostFixture {
 };
 
 TEST_F(CommitStepsTest, ABatchOfManyFilesGoesInPlaceWithItsContent) {
-  ASSERT_TRUE(Files().MakeDirectories(Win("one")));
-  ASSERT_TRUE(Files().MakeDirectories(Win("two")));
+  ASSERT_FALSE(Files().MakeDirectories(Win("one")).Failed());
+  ASSERT_FALSE(Files().MakeDirectories(Win("two")).Failed());
   // More files than the Windows host keeps open for their flush, in two
   // directories, some replacing files that exist.
   constexpr int kFiles = 600;
@@ -88,7 +88,7 @@ TEST_F(CommitStepsTest, ABatchOfManyFilesGoesInPlaceWithItsContent) {
 }
 
 TEST_F(CommitStepsTest, ASyncThatFailsNamesItsFile) {
-  ASSERT_TRUE(Files().MakeDirectories(Win("dir")));
+  ASSERT_FALSE(Files().MakeDirectories(Win("dir")).Failed());
   std::vector<std::string> aPaths;
   for (int k = 0; k < 20; ++k) aPaths.push_back(Temporary(Win("dir/" + std::to_string(k) + ".txt"), "text"));
   // A directory is no failure.
