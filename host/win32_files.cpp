@@ -34,15 +34,25 @@ std::string DirectoryOf(std::string_view sPath) {
   return n == std::string_view::npos ? std::string() : std::string(sPath.substr(0, n + 1));
 }
 
+// The directory that holds sPath, as CreateFile opens it: without the
+// separator at its end but for a root ("C:\" or "\"); "." for a bare name.
+std::string DirectoryToOpen(const std::string& sPath) {
+  const size_t n = sPath.find_last_of("\\/:");
+  if (n == std::string::npos) return ".";
+  if (sPath[n] == ':' || n == 0 || sPath[n - 1] == ':') return sPath.substr(0, n + 1);
+  return sPath.substr(0, n);
+}
+
 }  // namespace
 
 struct Win32FileSystem::OpenFile {
   HANDLE h = INVALID_HANDLE_VALUE;
-  std::string sPath;     // as this system names it, for messages
-  std::string sBuffer;   // read ahead, not yet handed out
-  size_t nPos = 0;       // first byte of sBuffer not yet handed out
-  bool bFailed = false;  // a write failed: every later write fails too
-  DWORD nError = 0;      // the system's error of the first failed write
+  std::string sPath;        // as this system names it, for messages
+  bool bTemporary = false;  // made by CreateTemporary
+  std::string sBuffer;      // read ahead, not yet handed out
+  size_t nPos = 0;          // first byte of sBuffer not yet handed out
+  bool bFailed = false;     // a write failed: every later write fails too
+  DWORD nError = 0;         // the system's error of the first failed write
 
   void Failed(DWORD nWhy) {
     if (!bFailed) nError = nWhy != 0 ? nWhy : ERROR_WRITE_FAULT;
@@ -79,6 +89,7 @@ Win32FileSystem::Win32FileSystem(std::string sBareNameDir) : sBareNameDir_(std::
 
 Win32FileSystem::~Win32FileSystem() {
   for (auto& [n, pFile] : aFiles_) CloseHandle(pFile->h);
+  for (const Kept& kept : aKept_) CloseHandle(kept.h);
 }
 
 Win32FileSystem::OpenFile* Win32FileSystem::Find(FileHandle hFile) {
@@ -100,6 +111,7 @@ bool Win32FileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle
     if (IsFile(s)) return true;
     return IsBareName(sPath) && !sBareNameDir_.empty() && IsFile(sBareNameDir_ + "\\" + s);
   }
+  if (nStyle != kOpenRead) Forget(s);
   if (nStyle == kOpenDelete) return DeleteFileA(s.c_str()) != 0;
   DWORD nAccess = GENERIC_READ;
   DWORD nDisposition = OPEN_EXISTING;
@@ -124,10 +136,11 @@ bool Win32FileSystem::Open(FileHandle& hFile, std::string_view sPath, int nStyle
   return true;
 }
 
-FileHandle Win32FileSystem::Add(void* h, std::string sPath) {
+FileHandle Win32FileSystem::Add(void* h, std::string sPath, bool bTemporary) {
   auto pFile = std::make_unique<OpenFile>();
   pFile->h = h;
   pFile->sPath = std::move(sPath);
+  pFile->bTemporary = bTemporary;
   FileHandle hFile;
   hFile.nValue = nNextHandle_++;
   aFiles_[hFile.nValue] = std::move(pFile);
@@ -140,6 +153,12 @@ IoError Win32FileSystem::CloseWritten(FileHandle hFile) {
   const auto it = aFiles_.find(hFile.nValue);
   if (it == aFiles_.end()) return IoError{EBADF, "no such open file"};
   OpenFile& oFile = *it->second;
+  if (oFile.bTemporary && !oFile.bFailed) {
+    aKept_.push_back(Kept{oFile.h, std::move(oFile.sPath)});
+    aFiles_.erase(it);
+    if (aKept_.size() >= kKeptFiles) FlushKept();
+    return {};
+  }
   if (CloseHandle(oFile.h) == FALSE) oFile.Failed(GetLastError());
   IoError oError;
   if (oFile.bFailed) oError = win32::ErrorOf(oFile.nError, "cannot write " + oFile.sPath);
@@ -153,7 +172,8 @@ IoError Win32FileSystem::CreateTemporary(std::string_view sTarget, FileHandle& h
   std::string sNew;
   HANDLE h = win32::CreateBeside(sFull, kNewFileTag, sNew);
   if (h == INVALID_HANDLE_VALUE) return win32::LastError("cannot create a file beside " + sFull);
-  hFile = Add(h, sNew);
+  aTemporaries_[sNew] = Temporary{};
+  hFile = Add(h, sNew, true);
   // The temporary file is named as the caller names the target's directory.
   sTemp = DirectoryOf(sTarget) + sNew.substr(DirectoryOf(sNew).size());
   return {};
@@ -205,6 +225,7 @@ int64_t Win32FileSystem::Read(FileHandle hFile, std::string& sOut, int64_t nByte
 int64_t Win32FileSystem::Write(FileHandle hFile, std::string_view sText) {
   OpenFile* p = Find(hFile);
   if (p == nullptr || p->bFailed || !p->Unread()) return 0;
+  if (p->bTemporary) aTemporaries_[p->sPath] = Temporary{};
   const size_t nDone = win32::WriteAll(p->h, sText);
   if (nDone < sText.size()) p->Failed(GetLastError());
   return static_cast<int64_t>(nDone);
@@ -277,6 +298,11 @@ bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(Res
 IoError Win32FileSystem::MakeDirectories(std::string_view sPath) {
   if (sPath.empty()) return IoError{ENOENT, "no directory name"};
   const std::string sFull = Resolve(sPath);
+  // Mostly the directory is there already (a save makes each directory of
+  // its method files once and asks again for every file in it): one lookup
+  // then, where the walk below makes one for every directory of the path,
+  // each a walk of the path's components under Wine.
+  if (IsDirectory(sFull)) return {};
   // Each missing directory from the top down; one that exists is no error.
   // The last failure says why when the directory is not there afterwards.
   DWORD nError = ERROR_PATH_NOT_FOUND;
@@ -291,22 +317,84 @@ IoError Win32FileSystem::MakeDirectories(std::string_view sPath) {
 
 IoError Win32FileSystem::Copy(std::string_view sSource, std::string_view sTarget) {
   if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
-  return win32::CopyOver(Resolve(sSource), Resolve(sTarget));
+  const std::string sFullTarget = Resolve(sTarget);
+  Forget(sFullTarget);
+  return win32::CopyOver(Resolve(sSource), sFullTarget);
 }
 
 IoError Win32FileSystem::Rename(std::string_view sOld, std::string_view sNew) {
   if (sOld.empty() || sNew.empty()) return IoError{ENOENT, "no file name"};
-  return win32::RenameNew(Resolve(sOld), Resolve(sNew));
+  const std::string sFullOld = Resolve(sOld);
+  const std::string sFullNew = Resolve(sNew);
+  Forget(sFullOld);
+  Forget(sFullNew);
+  return win32::RenameNew(sFullOld, sFullNew);
 }
 
 IoError Win32FileSystem::Remove(std::string_view sPath) {
   if (sPath.empty()) return IoError{ENOENT, "no file name"};
-  return win32::Remove(Resolve(sPath));
+  const std::string sFull = Resolve(sPath);
+  Forget(sFull);
+  return win32::Remove(sFull);
+}
+
+void Win32FileSystem::FlushKept() {
+  std::vector<HANDLE> aHandles;
+  std::vector<std::string> aPaths;
+  for (Kept& kept : aKept_) {
+    aHandles.push_back(kept.h);
+    aPaths.push_back(std::move(kept.sPath));
+  }
+  aKept_.clear();
+  std::vector<IoError> aErrors = win32::FlushAndClose(aHandles, aPaths);
+  for (size_t k = 0; k < aPaths.size(); ++k) {
+    Temporary& temporary = aTemporaries_[aPaths[k]];
+    temporary.eState = aErrors[k].Failed() ? TempState::kFailed : TempState::kDurable;
+    temporary.oError = std::move(aErrors[k]);
+  }
+}
+
+void Win32FileSystem::Release(const std::string& sFull) {
+  const auto it = std::find_if(aKept_.begin(), aKept_.end(), [&](const Kept& kept) { return kept.sPath == sFull; });
+  if (it == aKept_.end()) return;
+  CloseHandle(it->h);
+  aKept_.erase(it);
 }
 
 IoError Win32FileSystem::SyncAll(const std::vector<std::string>& aPaths) {
+  FlushKept();
+  std::vector<std::string> aWhole;                   // files to flush
+  std::vector<std::string> aDirectories;             // directories whose entries to flush
+  std::vector<std::vector<std::string>> aMovedInto;  // the files moved into each
+  std::unordered_map<std::string, size_t> aDirectoryAt;
   for (const std::string& sPath : aPaths) {
-    if (IoError oError = win32::Flush(Resolve(sPath)); oError.Failed()) return oError;
+    std::string sFull = Resolve(sPath);
+    const auto it = aTemporaries_.find(sFull);
+    const TempState eState = it == aTemporaries_.end() ? TempState::kWritten : it->second.eState;
+    if (eState == TempState::kDurable) continue;
+    if (eState == TempState::kFailed) return it->second.oError;
+    if (eState != TempState::kMoved) {
+      aWhole.push_back(std::move(sFull));
+      continue;
+    }
+    aTemporaries_.erase(it);
+    std::string sDirectory = DirectoryToOpen(sFull);
+    const auto [at, bNew] = aDirectoryAt.try_emplace(sDirectory, aDirectories.size());
+    if (bNew) {
+      aDirectories.push_back(std::move(sDirectory));
+      aMovedInto.emplace_back();
+    }
+    aMovedInto[at->second].push_back(std::move(sFull));
+  }
+  const std::vector<bool> aFlushed = win32::FlushDirectories(aDirectories);
+  for (size_t k = 0; k < aDirectories.size(); ++k) {
+    if (aFlushed[k]) continue;
+    for (std::string& sFile : aMovedInto[k]) aWhole.push_back(std::move(sFile));
+  }
+  if (IoError oError = win32::FlushAll(aWhole); oError.Failed()) return oError;
+  for (const std::string& sFull : aWhole) {
+    const auto it = aTemporaries_.find(sFull);
+    if (it != aTemporaries_.end() && it->second.eState == TempState::kWritten) it->second.eState = TempState::kDurable;
   }
   return {};
 }
@@ -321,7 +409,24 @@ IoError Win32FileSystem::KeepAside(std::string_view sTarget, std::string& sAside
 
 IoError Win32FileSystem::MoveOver(std::string_view sSource, std::string_view sTarget) {
   if (sSource.empty() || sTarget.empty()) return IoError{ENOENT, "no file name"};
-  return win32::MoveOver(Resolve(sSource), Resolve(sTarget));
+  const std::string sFullSource = Resolve(sSource);
+  const std::string sFullTarget = Resolve(sTarget);
+  Release(sFullSource);
+  Release(sFullTarget);
+  if (IoError oError = win32::MoveOver(sFullSource, sFullTarget); oError.Failed()) return oError;
+  // A temporary whose content is on disk takes it to the target, unless a
+  // handle of it is still open here (a write through it would not be).
+  const auto it = aTemporaries_.find(sFullSource);
+  const bool bDurable = it != aTemporaries_.end() && it->second.eState == TempState::kDurable &&
+                        std::none_of(aFiles_.begin(), aFiles_.end(),
+                                     [&](const auto& entry) { return entry.second->sPath == sFullSource; });
+  if (it != aTemporaries_.end()) aTemporaries_.erase(it);
+  if (bDurable) {
+    aTemporaries_[sFullTarget] = Temporary{TempState::kMoved, {}};
+  } else {
+    Forget(sFullTarget);
+  }
+  return {};
 }
 
 int Win32FileSystem::StampOf(std::string_view sPath, FileStamp& stamp) const {

@@ -63,13 +63,31 @@ class Win32FileSystem final : public FileSystem {
   // CREATE_NEW under a random name, never through a reparse point
   // (host/win32_io.h).
   IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
+  // A temporary of CreateTemporary written without a failure is not
+  // closed here: its handle is kept, and each time kKeptFiles temporaries
+  // are kept they are flushed together, on several threads, and closed
+  // (win32::FlushAndClose).  So no temporary is opened a second time for
+  // its flush (each open a round trip to wineserver under Wine), the
+  // flushes of a batch are made while it is written, and no thread outlives
+  // the call.  A failure of such a flush, or of the close, comes back from
+  // SyncAll, which every commit of a temporary calls first.
   IoError CloseWritten(FileHandle hFile) override;
-  // FlushFileBuffers on each file; directories are skipped, as Windows
-  // cannot flush them (the file system's journal keeps their renames).
+  // Flushes the temporaries still kept (see CloseWritten), then
+  // FlushFileBuffers on each other file, several files at once
+  // (win32::FlushAll); directories are skipped.  A temporary flushed since
+  // its last write is not flushed again, and one whose flush failed fails
+  // the call each time.  A temporary that was flushed and then moved over
+  // its target (MoveOver) needs only its name made durable: its directory
+  // is flushed instead of the file (win32::FlushDirectories), once for all
+  // the files moved into it, or the file itself where the directory cannot
+  // be.
   IoError SyncAll(const std::vector<std::string>& aPaths) override;
   // A hard link, or a copy on a file system without them.
   IoError KeepAside(std::string_view sTarget, std::string& sAside) override;
-  // MoveFileEx, replacing the target.
+  // MoveFileEx, replacing the target, with MOVEFILE_WRITE_THROUGH: on
+  // Windows it returns when the move is on disk.  Wine ignores the flag;
+  // there the flush of the directory in SyncAll (fsync of the directory)
+  // makes the move durable.
   IoError MoveOver(std::string_view sSource, std::string_view sTarget) override;
   int ReadWholeFile(std::string_view sPath, std::string& sText) const override;
   // Size and last write time from the directory entry; no inode or device.
@@ -85,11 +103,39 @@ class Win32FileSystem final : public FileSystem {
   // sPath, or sPath below the working directory when it is relative.
   std::string Resolve(std::string_view sPath) const;
   // Adds an open file (a system HANDLE) to the table; its handle here.
-  FileHandle Add(void* h, std::string sPath);
+  FileHandle Add(void* h, std::string sPath, bool bTemporary = false);
+  // Flushes and closes the temporaries kept open (see CloseWritten).
+  void FlushKept();
+  // Closes the kept handle of sFull (resolved), if there is one, unflushed.
+  void Release(const std::string& sFull);
+  // A call other than SyncAll and MoveOver changes or removes the file
+  // sFull (resolved): it is no longer known to be on disk.
+  void Forget(const std::string& sFull) {
+    Release(sFull);
+    aTemporaries_.erase(sFull);
+  }
 
   std::string sBareNameDir_;
   std::string sWorkingDir_;
   std::unordered_map<uintptr_t, std::unique_ptr<OpenFile>> aFiles_;
+  // Temporaries closed by their writer and kept open for their flush.
+  static constexpr size_t kKeptFiles = 256;
+  struct Kept {
+    void* h;
+    std::string sPath;  // resolved
+  };
+  std::vector<Kept> aKept_;
+  // The temporaries of CreateTemporary, by resolved path, from their
+  // creation until they are moved into place and synced, or removed: being
+  // written, their content on disk (flushed, and nothing written since),
+  // their flush failed (oError says why), or moved over a target (the entry
+  // is the target's: content on disk, name not yet).
+  enum class TempState { kWritten, kDurable, kFailed, kMoved };
+  struct Temporary {
+    TempState eState = TempState::kWritten;
+    IoError oError;
+  };
+  std::unordered_map<std::string, Temporary> aTemporaries_;
   uintptr_t nNextHandle_ = 1;
   ListingErrorHandler onListingError_;
   int64_t nUnlistable_ = 0;

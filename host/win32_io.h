@@ -14,6 +14,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/host.h"
 #include "host/win32_api.h"
@@ -52,9 +53,25 @@ IoError MoveOver(const std::string& sFrom, const std::string& sTo);
 IoError RenameNew(const std::string& sFrom, const std::string& sTo);
 // DeleteFile.
 IoError Remove(const std::string& sPath);
-// Flushes the file sPath to disk (FlushFileBuffers).  A directory is left
-// as it is: Windows has no call that makes a directory's entries durable;
-// the file system's own journal keeps the renames made in it.
-IoError Flush(const std::string& sPath);
+// Flushes every file of aPaths to disk (FlushFileBuffers on each), several
+// at once: the calls are independent of each other, and a file system
+// (NTFS's log, ext4's journal under Wine) or a disk (its queue) serves
+// concurrent flushes together where one after the other each waits for a
+// write of its own.  The first failure, in the order of aPaths, comes back
+// (the files after it may be flushed or not).  A directory is left as it
+// is here (FlushDirectories flushes directories).
+IoError FlushAll(const std::vector<std::string>& aPaths);
+// Flushes each open file of aHandles (aPaths names them, for messages) and
+// closes it, several at once as FlushAll does: each file's failure of the
+// flush or of the close, or none.
+std::vector<IoError> FlushAndClose(const std::vector<HANDLE>& aHandles, const std::vector<std::string>& aPaths);
+// Flushes the entries of each directory of aDirectories, several at once:
+// FlushFileBuffers on a handle of the directory that may write, which
+// Wine maps to fsync of the directory (what makes the renames into it
+// durable on Linux) and which FAT and NTFS serve too.  The result says,
+// for each directory, whether it was flushed; where it could not be opened
+// so, or the file system refused the flush (a network share, say), the
+// caller flushes the directory's files instead.
+std::vector<bool> FlushDirectories(const std::vector<std::string>& aDirectories);
 
 }  // namespace qv::win32
