@@ -334,7 +334,12 @@ IoError Win32FileSystem::Rename(std::string_view sOld, std::string_view sNew) {
 IoError Win32FileSystem::Remove(std::string_view sPath) {
   if (sPath.empty()) return IoError{ENOENT, "no file name"};
   const std::string sFull = Resolve(sPath);
-  Forget(sFull);
+  {
+    // Several threads may remove files at once: the tables of temporaries
+    // are changed by one at a time.
+    const std::lock_guard lock(muRemove_);
+    Forget(sFull);
+  }
   return win32::Remove(sFull);
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -136,6 +137,7 @@ class Win32FileSystem final : public FileSystem {
     IoError oError;
   };
   std::unordered_map<std::string, Temporary> aTemporaries_;
+  std::mutex muRemove_;  // Remove may run on several threads at once
   uintptr_t nNextHandle_ = 1;
   ListingErrorHandler onListingError_;
   int64_t nUnlistable_ = 0;
