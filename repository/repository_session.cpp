@@ -21,6 +21,8 @@ namespace {
 
 // Files read and parsed ahead of the records, on worker threads.
 constexpr int kScanThreads = 2;
+// How many written classes' files are put in place together.
+constexpr size_t kWriteBatch = 1024;
 
 std::string Joined(std::string_view sDirectory, std::string_view sFileName) {
   std::string s(sDirectory);
@@ -302,10 +304,9 @@ int64_t RepositorySession::WriteClasses(const WritePlace& place,
   std::unordered_map<std::string, int64_t> aTargets;
   int64_t nWritten = 0;
   const int64_t nClasses = ClassCount();
-  // The files of all classes are written under temporary names and put in
-  // place together (ReplacingFile::CommitAll): one durability step before
-  // the moves and one after them for the whole run, all of it or none.
-  // Each step costs the same for a few files as for thousands.
+  // The files of a batch of classes are written under temporary names and
+  // put in place together, with one durability step for the batch
+  // (ReplacingFile::CommitAll): all of a batch, or none of it.
   std::vector<ClassWrite> aBatch;
   std::vector<std::unique_ptr<ReplacingFile>> aFiles;
   const auto Commit = [&] {
@@ -343,6 +344,7 @@ int64_t RepositorySession::WriteClasses(const WritePlace& place,
         written.outcome.sWhy = "not written: an earlier class of the same run has this target";
       }
     }
+    if (aFiles.size() >= kWriteBatch) Commit();
   }
   Commit();
   return nWritten;

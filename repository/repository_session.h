@@ -265,11 +265,12 @@ class RepositorySession {
   // file outside the directory is not written (sPath its source).
   Outcome WriteClass(int64_t nAt, const WritePlace& place);
   // Writes every class as WriteClass does, in order, calling fnEach for
-  // each once all are written; the files are put in place together, with
-  // one durability step for them all, all of them or none.  Two classes of
-  // one target (one package and file name from two builds of a library,
-  // say) are not written over each other: the later one is not written.
-  // Returns the number of classes written.
+  // each; the files are put in place a batch of classes at a time, with one
+  // durability step for the batch, all of a batch or none of it (so that
+  // fnEach, a progress bar, hears of the classes as the run goes).  Two
+  // classes of one target (one package and file name from two builds of a
+  // library, say) are not written over each other: the later one is not
+  // written.  Returns the number of classes written.
   int64_t WriteClasses(const WritePlace& place, const std::function<void(const ClassWrite& written)>& fnEach);
 
   // The tags file (repository/tags_file.h) of the repository in the
