@@ -162,6 +162,10 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     nPriorLines = 0;
   }
 
+  // Without the method files' directory (a first save) there is no method
+  // file to compare with: the workers do not look for one each (a failed
+  // open of a deep path costs the most under Wine).
+  const bool bMethodFilesMayExist = sMethodDirectory.empty() || m_.Files().DirExists(sMethodDirectory);
   std::vector<std::unique_ptr<Item>> aItems(static_cast<size_t>(n));
   std::vector<SourceScratch> aScratch(kStreamThreads);
   const auto Work = [&](int64_t i, int nWorker) {
@@ -201,7 +205,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
       r.sMethodFile = MethodFileOf(name);
       if (BuildClassFiles(tools, sDelimiter, sToken, r, item.sLine, item.sContent, item.sLineError)) {
         item.nLineHash = LineHash(item.sLine);
-        item.bMethodUnchanged = files.HoldsExactly(r.sMethodFile, item.sContent);
+        item.bMethodUnchanged = bMethodFilesMayExist && files.HoldsExactly(r.sMethodFile, item.sContent);
         if (item.bMethodUnchanged) {
           item.sContent = std::string();
           item.bMethodUnchanged = files.StampOf(r.sMethodFile, item.methodStamp) == 0;
