@@ -4,7 +4,10 @@
 // after the message box that names it) the entry point answers FALSE and
 // the loader fails the load.  Process detach releases them.  Thread attach
 // and detach do nothing.
-#include "host/win32_api.h"
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 
 #include "exports/process.h"
 
