@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "core/module.h"
-#include "host/portable_host.h"
+#include "host/os/posix/posix_host.h"
 #include "source/java_parser.h"
 
 namespace {
@@ -90,7 +90,7 @@ class ParserFiles {
 };
 
 void ParseFile(benchmark::State& state, const std::string& sPath, const char* sExpectedClass) {
-  qv::PortableHost oHost;
+  qv::PosixHost oHost;
   qv::Module m(oHost.GetHost());
   m.Attach();
   const auto nBytes = static_cast<int64_t>(std::filesystem::file_size(sPath));
@@ -121,7 +121,7 @@ std::vector<std::pair<std::string, std::string>> ReadTree(const std::string& sRo
 }
 
 void CutTree(benchmark::State& state, const std::vector<std::pair<std::string, std::string>>& aFiles) {
-  qv::PortableHost oHost;
+  qv::PosixHost oHost;
   qv::Module m(oHost.GetHost());
   m.Attach();
   qv::JavaTextTools tools = qv::JavaTextTools::Bound(m);

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/module.h"
-#include "host/portable_host.h"
+#include "host/os/posix/posix_host.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 
@@ -26,7 +26,7 @@ struct Bench {
     sDir = std::filesystem::temp_directory_path() / ("quorvane-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(sDir);
     std::filesystem::current_path(sDir);
-    pHost = std::make_unique<qv::PortableHost>();
+    pHost = std::make_unique<qv::PosixHost>();
     pModule = std::make_unique<qv::Module>(pHost->GetHost());
     pModule->Attach();
     pModule->EnsureInitialised();
@@ -41,7 +41,7 @@ struct Bench {
     std::filesystem::remove_all(sDir, ec);
   }
   std::filesystem::path sDir;
-  std::unique_ptr<qv::PortableHost> pHost;
+  std::unique_ptr<qv::PosixHost> pHost;
   std::unique_ptr<qv::Module> pModule;
 };
 

@@ -11,24 +11,24 @@
 #include <string>
 
 #include "framework/sql_handles.h"
-#include "host/portable_host.h"
+#include "host/os/posix/posix_host.h"
 #include "support/pg_cluster.h"
 
 namespace {
 
 struct PoolBench {
   explicit PoolBench(const std::string& sDatabase, const std::string& sProfileDir) {
-    qv::PortableHostOptions options;
+    qv::HostSettings options;
     options.sProfileDir = sProfileDir;
     options.sDatabase = sDatabase;
-    pHost = std::make_unique<qv::PortableHost>(options);
+    pHost = std::make_unique<qv::PosixHost>(options);
     pHost->Windows().SetBoxResponder([](const qv::HeadlessWindows::ShownBox&) { return qv::Number(1); });
     pModule = std::make_unique<qv::Module>(pHost->GetHost());
     pModule->Attach();
     pModule->EnsureInitialised();
   }
   ~PoolBench() { pool.DisconnectSqlHandles(*pModule); }
-  std::unique_ptr<qv::PortableHost> pHost;
+  std::unique_ptr<qv::PosixHost> pHost;
   std::unique_ptr<qv::Module> pModule;
   qv::BLC_ManageSqlHandles pool;
 };

@@ -30,16 +30,10 @@ target_include_directories(quorvane_core PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_
 # The tags file names the library's version.
 target_compile_definitions(quorvane_core PRIVATE QV_VERSION="${PROJECT_VERSION}")
 
-# The Windows host set: the portable pieces and the win32_* files.
-set(QV_HOST_SOURCES)
-# The portable logic (Windows paths and wildcards, the UTF-16 codec, the INI
-# document model) is shared with the POSIX build.
-foreach(name headless_windows portable_runtime portable_sql sqlite_sql toolkit_lists toolkit_provider
-    windows_paths utf16 ini_document)
-  list(APPEND QV_HOST_SOURCES ${PROJECT_SOURCE_DIR}/host/${name}.cpp)
-endforeach()
-file(GLOB QV_WIN32_HOST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/win32_*.cpp)
-add_library(quorvane_host STATIC ${QV_HOST_SOURCES} ${QV_WIN32_HOST_SOURCES})
+# The Windows host: the shared host folders and host/os/win32.
+include(${PROJECT_SOURCE_DIR}/cmake/host_sources.cmake)
+qv_host_sources(QV_HOST_SOURCES os/win32)
+add_library(quorvane_host STATIC ${QV_HOST_SOURCES})
 target_link_libraries(quorvane_host PUBLIC quorvane_core PRIVATE qv_sqlite3)
 
 # Module-definition files, generated from the tables by the preprocessor.
@@ -69,7 +63,7 @@ target_link_libraries(quorvane PRIVATE quorvane_host)
 set_target_properties(quorvane PROPERTIES PREFIX "" IMPORT_PREFIX "lib" IMPORT_SUFFIX ".dll.a")
 
 # uitk60.dll: the toolkit, exported by ordinal only.
-add_library(uitk60 SHARED ${PROJECT_SOURCE_DIR}/uitk60/uitk60.cpp ${PROJECT_SOURCE_DIR}/host/toolkit_lists.cpp
+add_library(uitk60 SHARED ${PROJECT_SOURCE_DIR}/uitk60/uitk60.cpp ${PROJECT_SOURCE_DIR}/host/toolkit/toolkit_lists.cpp
   ${CMAKE_BINARY_DIR}/uitk60.def)
 target_include_directories(uitk60 PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
 target_link_libraries(uitk60 PRIVATE quorvane_core)

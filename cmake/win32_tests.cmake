@@ -26,7 +26,7 @@ list(REMOVE_ITEM QV_WIN32_UNIT_TESTS
   # which tests/win32/profile_differential.sh compares with it.
   host/ini_profiles_test.cpp
   # Scripts the toolkit's list controls through the host's model
-  # (PortableHost::Lists()); on Windows uitk60.dll answers the list operations
+  # (Win32Host::Lists()); on Windows uitk60.dll answers the list operations
   # from a model of its own, which the host does not reach.
   controls/list_box_test.cpp)
 list(TRANSFORM QV_WIN32_UNIT_TESTS PREPEND ${QV_TESTS_DIR}/)

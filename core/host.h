@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,6 +60,24 @@ struct FileStamp {
   uint64_t nInode = 0;
   uint64_t nDevice = 0;
   bool operator==(const FileStamp&) const = default;
+};
+
+// An exclusive lock on a file, held until released or the process ends:
+// the repository's writers hold the one of the repository directory, so
+// that two writers never interleave their files.
+class FileLock {
+ public:
+  enum class Result { kHeld, kBusy, kFailed };
+
+  virtual ~FileLock() = default;
+  // Opens sPath (in this system's form; created when missing) and locks it;
+  // another holder makes it wait (bWait) or answer kBusy.  kFailed with
+  // sError saying why; a link at sPath is refused, never followed.  Taking
+  // it again releases the lock held before, whatever its path; a Take that
+  // does not answer kHeld leaves nothing held.
+  virtual Result Take(const std::string& sPath, bool bWait, std::string& sError) = 0;
+  virtual void Release() = 0;
+  virtual bool Held() const = 0;
 };
 
 class FileSystem {
@@ -189,6 +208,24 @@ class FileSystem {
   // sPath (in the library's form) as this system names it, for a host
   // application to show or to hand to other programs.
   virtual std::string SystemPath(std::string_view sPath, PathForm eForm) const = 0;
+
+  // The directory a relative path is resolved against, in this system's
+  // form: the process's current directory while it is empty.  A host
+  // application points it at the repository it works on instead of
+  // changing the process's directory.
+  virtual void SetWorkingDirectory(std::string sDirectory) = 0;
+  virtual const std::string& WorkingDirectory() const = 0;
+
+  // Told about a directory that exists but cannot be listed (no
+  // permission, say), with its path in this system's form and the error
+  // number; a listing of it yields no names.  The library sees only the
+  // empty listing (and UnlistableDirectories); a host application may
+  // report the directory.
+  using ListingErrorHandler = std::function<void(const std::string& sDirectory, int nErrno)>;
+  virtual void SetListingErrorHandler(ListingErrorHandler fn) = 0;
+
+  // A lock of this file system's files, not taken yet.
+  virtual std::unique_ptr<FileLock> NewLock() = 0;
 };
 
 // A FileSystem that forwards every call to another one.  A layer that
@@ -252,6 +289,10 @@ class FileSystemWrapper : public FileSystem {
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override {
     return oBase_.SystemPath(sPath, eForm);
   }
+  void SetWorkingDirectory(std::string sDirectory) override { oBase_.SetWorkingDirectory(std::move(sDirectory)); }
+  const std::string& WorkingDirectory() const override { return oBase_.WorkingDirectory(); }
+  void SetListingErrorHandler(ListingErrorHandler fn) override { oBase_.SetListingErrorHandler(std::move(fn)); }
+  std::unique_ptr<FileLock> NewLock() override { return oBase_.NewLock(); }
 
  protected:
   FileSystem& Base() const { return oBase_; }

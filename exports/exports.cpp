@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: Apache-2.0
 // The exported functions, generated from the export table, and the process
-// state behind them: the portable host and the process's one Module.
+// state behind them: the process's host and its one Module.
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "core/host_application.h"
 #include "exports/abi.h"
 #include "exports/export_table.h"
 #include "exports/module_contents.h"
 #include "exports/process.h"
-#include "host/portable_host.h"
 
 namespace qv::abi {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 // Everything the loaded library owns: created when the shared library is
 // loaded (process attach), destroyed when it is unloaded (process detach).
 struct ProcessState {
-  std::optional<PortableHost> host;
+  std::unique_ptr<HostApplication> pHost;
   std::optional<Module> module;
   Process process;
 };
@@ -28,29 +28,29 @@ struct ProcessState {
 // attach, released at process detach.
 ProcessState* gpState = nullptr;  // NOLINT: the process's module lives here by design
 
-PortableHostOptions OptionsFromEnvironment() {
-  PortableHostOptions options;
+HostSettings OptionsFromEnvironment() {
+  HostSettings options;
   if (const char* s = std::getenv("QUORVANE_PROFILE_DIR"); s != nullptr && *s != '\0') options.sProfileDir = s;
   if (const char* s = std::getenv("QUORVANE_DRIVE_ROOT"); s != nullptr && *s != '\0') options.sDriveRoot = s;
   if (const char* s = std::getenv("QUORVANE_DATABASE"); s != nullptr && *s != '\0') options.sDatabase = s;
+  // The host runtime says whether the application is executing: outside
+  // execution (a design-time load) the library binds nothing.
+  if (const char* s = std::getenv("QUORVANE_EXECUTING"); s != nullptr && std::strcmp(s, "0") == 0) {
+    options.bExecuting = false;
+  }
   return options;
 }
 
 }  // namespace
 
 Process& TheProcess() { return gpState->process; }
-PortableHost& TheHost() { return *gpState->host; }
+HostApplication& TheHost() { return *gpState->pHost; }
 
 bool AttachProcess() {
   if (gpState != nullptr) return true;
   gpState = new ProcessState;
-  gpState->host.emplace(OptionsFromEnvironment());
-  // The host runtime says whether the application is executing: outside
-  // execution (a design-time load) the library binds nothing.
-  if (const char* s = std::getenv("QUORVANE_EXECUTING"); s != nullptr && std::strcmp(s, "0") == 0) {
-    gpState->host->Runtime().SetExecuting(false);
-  }
-  gpState->module.emplace(gpState->host->GetHost(), ModuleFaults{}, kLibraryContents);
+  gpState->pHost = MakeProcessHost(OptionsFromEnvironment());
+  gpState->module.emplace(gpState->pHost->GetHost(), ModuleFaults{}, kLibraryContents);
   gpState->process.pModule = &*gpState->module;
   return gpState->module->Attach();
 }

@@ -6,20 +6,17 @@
 #include <cstddef>
 #include <string>
 
+#include "core/host_application.h"
 #include "exports/abi.h"
-
-namespace qv {
-class PortableHost;
-}
 
 namespace qv::abi {
 
 // The process's Module and current instance.  Valid between attach and detach.
 Process& TheProcess();
 inline Module& TheModule() { return *TheProcess().pModule; }
-// The portable host behind the process's Module.
-PortableHost& TheHost();
-// Process attach: makes the portable host and the Module and binds the
+// The host behind the process's Module, through its one interface.
+HostApplication& TheHost();
+// Process attach: makes the host (MakeProcessHost) and the Module and binds the
 // external libraries unless the host is not executing the application.
 bool AttachProcess();
 // Process detach: releases the libraries and the Module.

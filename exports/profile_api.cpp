@@ -10,8 +10,6 @@
 
 #include "exports/abi.h"
 #include "exports/process.h"
-#include "host/portable_host.h"
-#include "host/posix_io.h"
 #include "profile/app_profile.h"
 
 using qv::abi::NewString;
@@ -30,7 +28,7 @@ const qv::ProfileSetting* Row(int64_t nIndex) {
   return nIndex >= 0 && static_cast<uint64_t>(nIndex) < aRows.size() ? &aRows[static_cast<size_t>(nIndex)] : nullptr;
 }
 
-std::string ProfilePath() { return qv::abi::TheHost().Profiles().ResolvePath(qv::kAppProfileFile); }
+std::string ProfilePath() { return qv::abi::TheHost().ProfilePath(qv::kAppProfileFile); }
 
 // Stores sWhy in *ppError when asked for and returns FALSE.
 QvBoolean Fail(QvString** ppError, const std::string& sWhy) {
@@ -88,14 +86,9 @@ QV_API QvString* QvProfilePath(void) { return NewString(ProfilePath()); }
 QV_API QvBoolean QvProfileLoad(QvBoolean* pFound, QvString** ppError) {
   const bool bFound = qv::LoadAppProfile(InitialisedModule());
   if (pFound != nullptr) *pFound = bFound ? 1 : 0;
-  // An existing file that cannot be read loads as all defaults; so does a
-  // directory of that name, which opens but yields no bytes.  Only a
-  // missing file means the defaults.
-  const std::string sPath = ProfilePath();
-  std::string sText;
-  if (const qv::IoError oError = qv::io::ReadFile(sPath, sText);
-      oError.Failed() && oError.nCode != ENOENT && oError.nCode != ENOTDIR) {
-    return Fail(ppError, "cannot read " + sPath + ": " + qv::io::ErrorText(oError.nCode));
+  // An existing file that cannot be read loads as all defaults, and says so.
+  if (const std::string sWhy = qv::abi::TheHost().SettingsFileUnreadable(ProfilePath()); !sWhy.empty()) {
+    return Fail(ppError, sWhy);
   }
   return Succeed(ppError);
 }
@@ -156,24 +149,9 @@ QV_API QvBoolean QvProfileWriteDefaults(const QvProfileValueOf* aValues, size_t 
       return Fail(ppError, sWhy);
     aGiven.push_back({pRow, qv::abi::OrEmpty(aValues[k].value)});
   }
-  const std::string sPath = ProfilePath();
-  const std::string& sProfileDir = qv::abi::TheHost().Profiles().ProfileDir();
-  const std::string sDir = sProfileDir.empty() ? std::string(".") : sProfileDir;
-  if (const qv::IoError oError = qv::io::CreateDirectories(sDir); oError.Failed()) {
-    return Fail(ppError, "cannot create the profile directory " + sDir + ": " + qv::io::ErrorText(oError.nCode));
-  }
-  std::string sTempDir = sDir + "/.Quorvane.ini.XXXXXX";
-  if (const qv::IoError oError = qv::io::MakeTempDirectory(sTempDir); oError.Failed()) {
-    return Fail(ppError, oError.sMessage);
-  }
-  const std::string sTempFile = sTempDir + "/" + std::string(qv::kAppProfileFile);
-  std::string sError;
-  if (!qv::WriteNewAppProfile(InitialisedModule(), sTempFile, aGiven)) {
-    sError = "cannot write " + sPath;
-  } else if (const qv::IoError oError = qv::io::Rename(sTempFile, sPath); oError.Failed()) {
-    sError = "cannot write " + oError.sMessage;
-  }
-  qv::io::RemoveAll(sTempDir);
+  const std::string sError = qv::abi::TheHost().ReplaceSettingsFile(ProfilePath(), [&](const std::string& sNewFile) {
+    return qv::WriteNewAppProfile(InitialisedModule(), sNewFile, aGiven);
+  });
   return sError.empty() ? Succeed(ppError) : Fail(ppError, sError);
 }
 

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 // The Java repository in the C interface: a thin layer over
 // RepositorySession on the process's Module.
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "exports/abi.h"
 #include "exports/process.h"
-#include "host/portable_host.h"
 #include "quorvane/quorvane.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
@@ -18,7 +16,7 @@
 namespace {
 
 qv::RepositorySession Session() { return qv::RepositorySession(qv::abi::TheModule()); }
-bool InRange(int64_t nAt) { return nAt >= 0 && nAt < qv::JavaClassArray(qv::abi::TheModule()).Count(); }
+bool InRange(int64_t nAt) { return Session().HasClass(nAt); }
 
 // Stores s as a new String in *pp when pp is given.
 void Put(QvString** pp, std::string s) {
@@ -32,12 +30,6 @@ qv::WritePlace Place(const char* sDirectory, QvBoolean bMirrorPackage, const cha
   place.bMirrorPackage = bMirrorPackage != 0;
   place.sLineEnd = qv::abi::OrEmpty(sLineEnd);
   return place;
-}
-
-// The path of the repository directory's lock file, in this system's form.
-std::string LockFilePath() {
-  const std::string& sDirectory = qv::abi::TheHost().Files().WorkingDirectory();
-  return (std::filesystem::path(sDirectory.empty() ? "." : sDirectory) / "quorvane.lock").string();
 }
 
 std::vector<std::string> RootsOf(const char* const* asRoots, size_t nRoots) {
@@ -103,7 +95,7 @@ QV_API const char* QvJavaKindName(QvJavaKind eKind) {
 }
 QV_API QvString* QvNativePath(const char* sPath) {
   return qv::abi::NewString(
-      qv::abi::TheHost().Files().SystemPath(qv::abi::OrEmpty(sPath), qv::FileSystem::PathForm::kMapped));
+      qv::abi::TheModule().Files().SystemPath(qv::abi::OrEmpty(sPath), qv::FileSystem::PathForm::kMapped));
 }
 
 QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanListener* pListener,
@@ -129,10 +121,10 @@ QV_API QvBoolean QvScan(const char* const* asRoots, size_t nRoots, const QvScanL
 QV_API void QvSetListingErrorHandler(void (*fn)(void* pUserData, const char* sDirectory, int32_t nErrno),
                                      void* pUserData) {
   if (fn == nullptr) {
-    qv::abi::TheHost().Files().SetListingErrorHandler(nullptr);
+    qv::abi::TheModule().Files().SetListingErrorHandler(nullptr);
     return;
   }
-  qv::abi::TheHost().Files().SetListingErrorHandler(
+  qv::abi::TheModule().Files().SetListingErrorHandler(
       [fn, pUserData](const std::string& sDirectory, int nErrno) { fn(pUserData, sDirectory.c_str(), nErrno); });
 }
 
@@ -206,19 +198,7 @@ QV_API QvBoolean QvClassListNames(void (*fnName)(void* pUserData, const char* sN
   return 1;
 }
 QV_API QvBoolean QvLoadRepository(void (*fnProgress)(void* pUserData, int64_t nLoaded), void* pUserData) {
-  // A save that a killed writer left half done is repaired first, by this
-  // reader when no writer is at work (the lock is free), so that no class
-  // reads back half old and half new.
-  if (Session().SaveInterrupted()) {
-    qv::DirectoryLock& lock = qv::abi::TheHost().RepositoryLock();
-    std::string sError;
-    if (lock.Held()) {
-      Session().RecoverInterruptedSave();
-    } else if (lock.Take(LockFilePath(), false, sError) == qv::DirectoryLock::Result::kHeld) {
-      Session().RecoverInterruptedSave();
-      lock.Release();
-    }
-  }
+  Session().RecoverBeforeLoad();
   if (fnProgress == nullptr) return Session().Load() ? 1 : 0;
   return Session().Load([fnProgress, pUserData](int64_t nLoaded) { fnProgress(pUserData, nLoaded); }) ? 1 : 0;
 }
@@ -230,44 +210,21 @@ QV_API int64_t QvFindClass(const char* sName, int64_t* pChosenAmong) {
   return found.nAt;
 }
 
+// The C fields are the session's parts, number for number.
+static_assert(int{QV_CLASS_NAME} == int(qv::ClassPart::kName) &&
+              int{QV_CLASS_SOURCE_PATH} == int(qv::ClassPart::kSourcePath) &&
+              int{QV_CLASS_STAMP} == int(qv::ClassPart::kStamp) &&
+              int{QV_CLASS_DECLARATION} == int(qv::ClassPart::kDeclaration));
+static_assert(int{QV_METHOD_NAME} == int(qv::MethodPart::kName) && int{QV_METHOD_BODY} == int(qv::MethodPart::kBody));
+
 QV_API QvString* QvClassText(int64_t nAt, QvClassField eField) {
-  if (!InRange(nAt)) return nullptr;
-  const qv::VC_JavaClass& r = qv::JavaClassArray(qv::abi::TheModule())[nAt];
-  switch (eField) {
-    case QV_CLASS_NAME:
-      return qv::abi::NewString(r.sClassName);
-    case QV_CLASS_SUPERCLASS:
-      return qv::abi::NewString(r.sSuperClass);
-    case QV_CLASS_PACKAGE:
-      return qv::abi::NewString(r.sPackage);
-    case QV_CLASS_FILE_NAME:
-      return qv::abi::NewString(r.sFileName);
-    case QV_CLASS_DIRECTORY:
-      return qv::abi::NewString(r.sDirectory);
-    case QV_CLASS_SOURCE_PATH:
-      return qv::abi::NewString(Session().SourcePath(nAt));
-    case QV_CLASS_METHOD_FILE:
-      return qv::abi::NewString(r.sMethodFile);
-    case QV_CLASS_EXTRA:
-      return qv::abi::NewString(r.sExtra);
-    case QV_CLASS_STAMP:
-      return qv::abi::NewString(Session().Record(nAt).sStamp);
-    case QV_CLASS_HEADER:
-      return qv::abi::NewString(r.sHeader);
-    case QV_CLASS_DESCRIPTION:
-      return qv::abi::NewString(r.sDescription);
-    case QV_CLASS_FOOTER:
-      return qv::abi::NewString(r.sFooter);
-    case QV_CLASS_DECLARATION:
-      return qv::abi::NewString(Session().Declaration(nAt));
-  }
-  return nullptr;
+  if (!InRange(nAt) || eField < QV_CLASS_NAME || eField > QV_CLASS_DECLARATION) return nullptr;
+  return qv::abi::NewString(Session().ClassText(nAt, static_cast<qv::ClassPart>(eField)));
 }
 
 QV_API QvJavaKind QvClassKind(int64_t nAt) {
   if (!InRange(nAt)) return QV_JAVA_NONE;
-  return static_cast<QvJavaKind>(
-      qv::DeclarationKind(qv::JavaClassArray(qv::abi::TheModule())[nAt].aMethods.Get(1).sBody));
+  return static_cast<QvJavaKind>(Session().Kind(nAt));
 }
 QV_API QvJavaKind QvReadClassKind(int64_t nAt, QvString** ppPath, QvString** ppError) {
   if (!InRange(nAt)) {
@@ -282,32 +239,16 @@ QV_API QvJavaKind QvReadClassKind(int64_t nAt, QvString** ppPath, QvString** ppE
   }
   return static_cast<QvJavaKind>(eKind);
 }
-QV_API int64_t QvClassImportCount(int64_t nAt) {
-  return InRange(nAt) ? qv::JavaClassArray(qv::abi::TheModule())[nAt].sImport.Count() : 0;
-}
+QV_API int64_t QvClassImportCount(int64_t nAt) { return InRange(nAt) ? Session().ImportCount(nAt) : 0; }
 QV_API QvString* QvClassImport(int64_t nAt, int64_t nImport) {
   if (!InRange(nAt) || nImport < 0 || nImport >= QvClassImportCount(nAt)) return nullptr;
-  return qv::abi::NewString(qv::JavaClassArray(qv::abi::TheModule())[nAt].sImport.Get(nImport));
+  return qv::abi::NewString(Session().Import(nAt, nImport));
 }
-QV_API int64_t QvClassMethodCount(int64_t nAt) {
-  if (!InRange(nAt)) return 0;
-  const qv::VC_JavaClass& r = qv::JavaClassArray(qv::abi::TheModule())[nAt];
-  int64_t n = 0;
-  while (!r.aMethods.Get(n + 1).sName.empty()) ++n;
-  return n;
-}
+QV_API int64_t QvClassMethodCount(int64_t nAt) { return InRange(nAt) ? Session().MethodCount(nAt) : 0; }
 QV_API QvString* QvClassMethodText(int64_t nAt, int64_t nMethod, QvMethodField eField) {
   if (!InRange(nAt) || nMethod < 1 || nMethod > QvClassMethodCount(nAt)) return nullptr;
-  const auto& method = qv::JavaClassArray(qv::abi::TheModule())[nAt].aMethods.Get(nMethod);
-  switch (eField) {
-    case QV_METHOD_NAME:
-      return qv::abi::NewString(method.sName);
-    case QV_METHOD_COMMENT:
-      return qv::abi::NewString(method.sComment);
-    case QV_METHOD_BODY:
-      return qv::abi::NewString(method.sBody);
-  }
-  return nullptr;
+  if (eField < QV_METHOD_NAME || eField > QV_METHOD_BODY) return nullptr;
+  return qv::abi::NewString(Session().MethodText(nAt, nMethod, static_cast<qv::MethodPart>(eField)));
 }
 
 QV_API QvBoolean QvReadMethods(int64_t nAt, QvString** ppPath, QvString** ppError) {
@@ -370,30 +311,15 @@ QV_API int64_t QvWriteClasses(const char* sDirectory, QvBoolean bMirrorPackage, 
 
 QV_API QvBoolean QvLockRepository(QvBoolean bWait, void (*fnWaiting)(void* pUserData, const char* sLockFile),
                                   void* pUserData, QvBoolean* pBusy, QvString** ppError) {
-  if (pBusy != nullptr) *pBusy = 0;
-  const std::string sPath = LockFilePath();
-  qv::DirectoryLock& lock = qv::abi::TheHost().RepositoryLock();
-  std::string sError;
-  qv::DirectoryLock::Result eResult = lock.Take(sPath, false, sError);
-  if (eResult == qv::DirectoryLock::Result::kBusy && bWait != 0) {
-    if (fnWaiting != nullptr) fnWaiting(pUserData, sPath.c_str());
-    eResult = lock.Take(sPath, true, sError);
-  }
-  if (eResult == qv::DirectoryLock::Result::kHeld) {
-    // The writer's first job: a save that a killed writer left half done.
-    const qv::Outcome recovered = Session().RecoverInterruptedSave();
-    if (recovered.bOk) return 1;
-    lock.Release();
-    sError = recovered.sWhy;
-  }
-  if (eResult == qv::DirectoryLock::Result::kBusy) {
-    if (pBusy != nullptr) *pBusy = 1;
-    sError = sPath + " is locked by another writer";
-  }
-  Put(ppError, sError);
+  const qv::LockOutcome outcome = Session().Lock(bWait != 0, [fnWaiting, pUserData](const std::string& sLockFile) {
+    if (fnWaiting != nullptr) fnWaiting(pUserData, sLockFile.c_str());
+  });
+  if (pBusy != nullptr) *pBusy = outcome.bBusy ? 1 : 0;
+  if (outcome.bOk) return 1;
+  Put(ppError, outcome.sWhy);
   return 0;
 }
-QV_API void QvUnlockRepository(void) { qv::abi::TheHost().RepositoryLock().Release(); }
-QV_API QvString* QvRepositoryLockFile(void) { return qv::abi::NewString(LockFilePath()); }
+QV_API void QvUnlockRepository(void) { Session().Unlock(); }
+QV_API QvString* QvRepositoryLockFile(void) { return qv::abi::NewString(Session().LockFilePath()); }
 
 }  // extern "C"

@@ -10,8 +10,6 @@
 #include "exports/abi.h"
 #include "exports/export_table.h"
 #include "exports/process.h"
-#include "host/portable_host.h"
-#include "host/sql_backend.h"
 
 using qv::abi::FromAbi;
 using qv::abi::NewString;
@@ -23,7 +21,7 @@ namespace {
 
 // The runtime API serves the host; it does not run the module's one-time
 // initialisation, which belongs to the first application function called.
-qv::ToolkitLists& Lists() { return qv::abi::TheHost().Lists(); }
+qv::ListScripting& Lists() { return qv::abi::TheHost().Lists(); }
 
 // The host-set globals by name and type.
 struct StringGlobal {
@@ -264,14 +262,12 @@ QV_API void (*QvFindExport(const char* sName))(void) {
 }
 
 // The record's argument kinds are those of the C header.
-static_assert(QV_TOOLKIT_INTEGER == int{qv::ToolkitLists::Arg::kInteger} &&
-              QV_TOOLKIT_TEXT == int{qv::ToolkitLists::Arg::kText} &&
-              QV_TOOLKIT_STRING == int{qv::ToolkitLists::Arg::kString} &&
-              QV_TOOLKIT_RECEIVE == int{qv::ToolkitLists::Arg::kReceive});
+static_assert(QV_TOOLKIT_INTEGER == int{qv::ToolkitArg::kInteger} && QV_TOOLKIT_TEXT == int{qv::ToolkitArg::kText} &&
+              QV_TOOLKIT_STRING == int{qv::ToolkitArg::kString} && QV_TOOLKIT_RECEIVE == int{qv::ToolkitArg::kReceive});
 
 QV_API int32_t QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem) {
   if (pItem == nullptr) return -1;
-  qv::ToolkitLists::Item item;
+  qv::ToolkitItem item;
   item.sText = std::string(View(pItem->text));
   item.nValue = pItem->value;
   item.nFlags = pItem->flags;
@@ -280,16 +276,12 @@ QV_API int32_t QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem)
   item.hItem = pItem->itemHandle;
   item.nValueA = pItem->valueA;
   item.nValueB = pItem->valueB;
-  auto& aItems = Lists().At(qv::WindowHandle{hWnd}).aItems;
-  aItems.push_back(std::move(item));
-  return static_cast<int32_t>(aItems.size()) - 1;
+  return Lists().AddItem(qv::WindowHandle{hWnd}, std::move(item));
 }
 QV_API void QvToolkitSetSelection(QvWindowHandle hWnd, int32_t nIndex) {
-  Lists().At(qv::WindowHandle{hWnd}).nSelection = nIndex;
+  Lists().SetSelection(qv::WindowHandle{hWnd}, nIndex);
 }
-QV_API void QvToolkitSetStyle(QvWindowHandle hWnd, int32_t nStyle) {
-  Lists().At(qv::WindowHandle{hWnd}).nStyle = nStyle;
-}
+QV_API void QvToolkitSetStyle(QvWindowHandle hWnd, int32_t nStyle) { Lists().SetStyle(qv::WindowHandle{hWnd}, nStyle); }
 QV_API void QvToolkitSetResult(int32_t nOrdinal, int32_t nResult) { Lists().SetResult(nOrdinal, nResult); }
 QV_API void QvToolkitQueueResult(int32_t nOrdinal, int32_t nResult) { Lists().QueueResults(nOrdinal, {nResult}); }
 QV_API void QvToolkitSetReceives(int32_t nOrdinal, const int32_t* pValues, size_t nCount) {
@@ -304,7 +296,7 @@ QV_API size_t QvToolkitCallCount(void) { return Lists().Calls().size(); }
 QV_API QvBoolean QvToolkitCallAt(size_t nIndex, QvToolkitCall* pCall) {
   const auto& aCalls = Lists().Calls();
   if (pCall == nullptr || nIndex >= aCalls.size()) return 0;
-  const qv::ToolkitLists::Call& call = aCalls[nIndex];
+  const qv::ToolkitCall& call = aCalls[nIndex];
   *pCall = QvToolkitCall{};
   pCall->ordinal = call.nOrdinal;
   pCall->hasWindow = call.bOwnWindow ? 1 : 0;
@@ -312,7 +304,7 @@ QV_API QvBoolean QvToolkitCallAt(size_t nIndex, QvToolkitCall* pCall) {
   const size_t nArgs = std::min(call.aArgs.size(), std::size(pCall->args));
   pCall->argCount = static_cast<int32_t>(nArgs);
   for (size_t i = 0; i < nArgs; ++i) {
-    const qv::ToolkitLists::Arg& arg = call.aArgs[i];
+    const qv::ToolkitArg& arg = call.aArgs[i];
     pCall->args[i] = QvToolkitArg{static_cast<QvToolkitArgKind>(arg.eKind), arg.nValue, arg.sText.data(),
                                   arg.sText.size()};
   }
@@ -325,10 +317,10 @@ QV_API void QvSetProfileDirectory(const char* sDirectory) {
 }
 QV_API void QvSetDatabase(const char* sTarget) { qv::abi::TheHost().SetDatabase(sTarget == nullptr ? "" : sTarget); }
 QV_API void QvSetRepositoryDirectory(const char* sDirectory) {
-  qv::abi::TheHost().Files().SetWorkingDirectory(sDirectory == nullptr ? "" : sDirectory);
+  qv::abi::TheModule().Files().SetWorkingDirectory(sDirectory == nullptr ? "" : sDirectory);
 }
 QV_API QvString* QvRedactedDatabase(const char* sTarget) {
-  return NewString(qv::RedactedDatabase(sTarget == nullptr ? "" : sTarget));
+  return NewString(qv::abi::TheHost().RedactedDatabase(sTarget == nullptr ? "" : sTarget));
 }
 
 QV_API QvBoolean QvLibrariesBound(void) { return TheProcess().pModule->LibrariesBound() ? 1 : 0; }

@@ -8,7 +8,6 @@
 #include "core/rt_sql.h"
 #include "exports/abi.h"
 #include "exports/process.h"
-#include "host/portable_host.h"
 
 using qv::abi::NewString;
 using qv::abi::TheHost;
@@ -37,7 +36,7 @@ void Deliver(const qv::SqlRows& rows, QvSqlRowHandler pHandler, void* pUserData)
 
 extern "C" {
 
-QV_API QvString* QvSqlDatabase(void) { return NewString(TheHost().Sql().Database()); }
+QV_API QvString* QvSqlDatabase(void) { return NewString(TheHost().Database()); }
 
 QV_API QvBoolean QvSqlExecute(QvSqlHandle hSql, const char* sStatement, QvSqlRowHandler pHandler, void* pUserData,
                               QvString** ppError) {
@@ -60,10 +59,10 @@ QV_API QvString* QvSqlLastError(void) { return NewString(qv::abi::TheModule().Db
 
 QV_API void QvSetSqlErrorReporter(QvSqlErrorReporter pReporter, void* pUserData) {
   if (pReporter == nullptr) {
-    TheHost().Sql().SetErrorReporter(nullptr);
+    TheHost().SetSqlErrorReporter(nullptr);
     return;
   }
-  TheHost().Sql().SetErrorReporter([pReporter, pUserData](const qv::SqlError& error) {
+  TheHost().SetSqlErrorReporter([pReporter, pUserData](const qv::SqlError& error) {
     pReporter(pUserData, error.hSql.nValue, error.sText.c_str(), error.sText.size());
   });
 }

@@ -10,7 +10,6 @@
 #include "controls/object_size.h"
 #include "exports/abi.h"
 #include "exports/process.h"
-#include "host/portable_host.h"
 
 using qv::abi::FromAbi;
 using qv::abi::TheHost;
@@ -146,7 +145,7 @@ QV_API void QvSetMessageBoxHandler(QvMessageBoxHandler pHandler, void* pUserData
     TheHost().Windows().SetBoxResponder(nullptr);
     return;
   }
-  TheHost().Windows().SetBoxResponder([pHandler, pUserData](const qv::HeadlessWindows::ShownBox& box) {
+  TheHost().Windows().SetBoxResponder([pHandler, pUserData](const qv::ShownBox& box) {
     return qv::Number(pHandler(pUserData, box.sCaption.c_str(), box.sCaption.size(), box.sText.c_str(),
                                box.sText.size(), static_cast<int32_t>(box.nStyle)));
   });
@@ -169,12 +168,12 @@ QV_API QvBoolean QvPlaceWindow(QvWindowHandle hWnd, QvNumber nLeft, QvNumber nTo
 
 QV_API QvBoolean QvGetWindowPlacement(QvWindowHandle hWnd, QvNumber* pLeft, QvNumber* pTop, QvNumber* pWidth,
                                       QvNumber* pHeight) {
-  const qv::HeadlessWindows::Window* p = TheHost().Windows().Find(Window(hWnd));
-  if (p == nullptr) return 0;
-  if (pLeft != nullptr) *pLeft = ToAbi(p->nLeft);
-  if (pTop != nullptr) *pTop = ToAbi(p->nTop);
-  if (pWidth != nullptr) *pWidth = ToAbi(p->nWidth);
-  if (pHeight != nullptr) *pHeight = ToAbi(p->nHeight);
+  qv::Number nLeft, nTop, nWidth, nHeight;
+  if (!TheHost().Windows().Placement(Window(hWnd), nLeft, nTop, nWidth, nHeight)) return 0;
+  if (pLeft != nullptr) *pLeft = ToAbi(nLeft);
+  if (pTop != nullptr) *pTop = ToAbi(nTop);
+  if (pWidth != nullptr) *pWidth = ToAbi(nWidth);
+  if (pHeight != nullptr) *pHeight = ToAbi(nHeight);
   return 1;
 }
 
@@ -183,16 +182,9 @@ QV_API QvBoolean QvSetWindowAnswer(QvWindowHandle hWnd, int64_t nMessage, QvNumb
 }
 
 QV_API int64_t QvMessagesSent(QvWindowHandle hWnd, int64_t nMessage) {
-  int64_t n = 0;
-  for (const auto& sent : TheHost().Windows().Sent()) {
-    if (sent.hWnd == Window(hWnd) && sent.nMessage == nMessage) ++n;
-  }
-  return n;
+  return TheHost().Windows().MessagesSent(Window(hWnd), nMessage);
 }
 
-QV_API int32_t QvWindowPaints(QvWindowHandle hWnd) {
-  const qv::HeadlessWindows::Window* p = TheHost().Windows().Find(Window(hWnd));
-  return p == nullptr ? 0 : p->nPaints;
-}
+QV_API int32_t QvWindowPaints(QvWindowHandle hWnd) { return TheHost().Windows().PaintCount(Window(hWnd)); }
 
 }  // extern "C"

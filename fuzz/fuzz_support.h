@@ -20,7 +20,7 @@
 
 #include "core/module.h"
 #include "exports/module_contents.h"
-#include "host/portable_host.h"
+#include "host/os/posix/posix_host.h"
 
 // The entry point each target defines, called by libFuzzer, or by
 // replay_main.cpp in the normal build.
@@ -50,9 +50,9 @@ class Harness {
     std::string sTemplate = std::string(pBase) + "/qvfuzz-XXXXXX";
     if (mkdtemp(sTemplate.data()) == nullptr) Broken("cannot make a temporary directory");
     sDir_ = sTemplate;
-    PortableHostOptions options;
+    HostSettings options;
     options.sProfileDir = sDir_;
-    host_ = std::make_unique<PortableHost>(options);
+    host_ = std::make_unique<PosixHost>(options);
     host_->Runtime().SetFatalHandler([](std::string_view sText) { Broken("fatal error", sText); });
     host_->Windows().SetBoxResponder(
         [](const HeadlessWindows::ShownBox&) { return Number(HeadlessWindows::kButtonOk); });
@@ -70,7 +70,7 @@ class Harness {
     module_->Attach();
     return *module_;
   }
-  PortableHost& Host() { return *host_; }
+  PosixHost& Host() { return *host_; }
   // The path of sName in the temporary directory, for this machine and in
   // the library's form.
   std::string Posix(std::string_view sName) const { return sDir_ + "/" + std::string(sName); }
@@ -90,7 +90,7 @@ class Harness {
 
  private:
   std::string sDir_;
-  std::unique_ptr<PortableHost> host_;
+  std::unique_ptr<PosixHost> host_;
   std::unique_ptr<Module> module_;
 };
 

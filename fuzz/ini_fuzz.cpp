@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "host/ini_document.h"
+#include "host/ini/ini_document.h"
 
 namespace {
 

@@ -42,6 +42,9 @@ struct JavaRepositoryVars : ModuleSlot {
   // Where the writers put the method files (QvSetMethodFileDirectory): empty
   // beside the sources, else below this directory (format::MethodFileIn).
   String sMethodFileDirectory;
+  // The repository's lock, while this Module's writer holds it or last
+  // tried to (RepositorySession::Lock).
+  std::unique_ptr<FileLock> pLock;
 };
 
 inline JavaRepositoryVars& RepositoryVars(Module& m) { return m.Slot<JavaRepositoryVars>(); }

@@ -38,6 +38,8 @@ inline constexpr std::string_view kLineBreak = "\r\r\n";
 inline constexpr std::string_view kClassListFile = "jbclass.txt";
 // What the last save knew of each source (repository/save_state.h).
 inline constexpr std::string_view kSaveStateFile = "jbclass.state";
+// The lock a writer of the repository holds (RepositorySession::Lock).
+inline constexpr std::string_view kLockFile = "quorvane.lock";
 inline constexpr std::string_view kMethodFileExtension = ".med";
 
 enum ClassField : size_t {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <memory>
 #include <set>
 #include <system_error>
 #include <unordered_map>
@@ -167,6 +169,56 @@ bool RepositorySession::SaveInterrupted() {
                      [this](std::string_view sLast) { return ReplacingFile::Interrupted(m_, sLast); });
 }
 
+void RepositorySession::RecoverBeforeLoad() {
+  if (!SaveInterrupted()) return;
+  std::unique_ptr<FileLock>& pLock = RepositoryVars(m_).pLock;
+  if (pLock != nullptr && pLock->Held()) {
+    RecoverInterruptedSave();
+    return;
+  }
+  const std::unique_ptr<FileLock> pReader = m_.Files().NewLock();
+  std::string sError;
+  if (pReader->Take(LockFilePath(), false, sError) == FileLock::Result::kHeld) {
+    RecoverInterruptedSave();
+    pReader->Release();
+  }
+}
+
+std::string RepositorySession::LockFilePath() {
+  const std::string& sDirectory = m_.Files().WorkingDirectory();
+  return (std::filesystem::path(sDirectory.empty() ? "." : sDirectory) / format::kLockFile).string();
+}
+
+LockOutcome RepositorySession::Lock(bool bWait, const std::function<void(const std::string& sLockFile)>& fnWaiting) {
+  LockOutcome outcome;
+  const std::string sPath = LockFilePath();
+  std::unique_ptr<FileLock>& pLock = RepositoryVars(m_).pLock;
+  if (pLock == nullptr) pLock = m_.Files().NewLock();
+  FileLock::Result eResult = pLock->Take(sPath, false, outcome.sWhy);
+  if (eResult == FileLock::Result::kBusy && bWait) {
+    if (fnWaiting) fnWaiting(sPath);
+    eResult = pLock->Take(sPath, true, outcome.sWhy);
+  }
+  if (eResult == FileLock::Result::kHeld) {
+    const Outcome recovered = RecoverInterruptedSave();
+    if (recovered.bOk) {
+      outcome.bOk = true;
+      return outcome;
+    }
+    pLock->Release();
+    outcome.sWhy = recovered.sWhy;
+  }
+  if (eResult == FileLock::Result::kBusy) {
+    outcome.bBusy = true;
+    outcome.sWhy = sPath + " is locked by another writer";
+  }
+  return outcome;
+}
+
+void RepositorySession::Unlock() {
+  if (RepositoryVars(m_).pLock != nullptr) RepositoryVars(m_).pLock->Release();
+}
+
 bool RepositorySession::HasClassList() {
   FileHandle hNone;
   return RtFileOpen(m_, hNone, format::kClassListFile, kOpenExist);
@@ -243,6 +295,69 @@ ClassRecord RepositorySession::Record(int64_t nAt) {
     c.aMethods.push_back({r.aMethods[k].sName, r.aMethods[k].sComment, r.aMethods[k].sBody});
   }
   return c;
+}
+
+bool RepositorySession::HasClass(int64_t nAt) { return nAt >= 0 && nAt < JavaClassArray(m_).Count(); }
+
+std::string RepositorySession::ClassText(int64_t nAt, ClassPart ePart) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  switch (ePart) {
+    case ClassPart::kName:
+      return r.sClassName;
+    case ClassPart::kSuperClass:
+      return r.sSuperClass;
+    case ClassPart::kPackage:
+      return r.sPackage;
+    case ClassPart::kFileName:
+      return r.sFileName;
+    case ClassPart::kDirectory:
+      return r.sDirectory;
+    case ClassPart::kSourcePath:
+      return SourcePath(nAt);
+    case ClassPart::kMethodFile:
+      return r.sMethodFile;
+    case ClassPart::kExtra:
+      return r.sExtra;
+    case ClassPart::kStamp:
+      return r.dtStamp.IsNull() ? std::string() : std::string(RtDateTimeToStr(r.dtStamp));
+    case ClassPart::kHeader:
+      return r.sHeader;
+    case ClassPart::kDescription:
+      return r.sDescription;
+    case ClassPart::kFooter:
+      return r.sFooter;
+    case ClassPart::kDeclaration:
+      return Declaration(nAt);
+  }
+  return {};
+}
+
+JavaKind RepositorySession::Kind(int64_t nAt) { return DeclarationKind(JavaClassArray(m_)[nAt].aMethods.Get(1).sBody); }
+
+int64_t RepositorySession::ImportCount(int64_t nAt) { return JavaClassArray(m_)[nAt].sImport.Count(); }
+
+std::string RepositorySession::Import(int64_t nAt, int64_t nImport) {
+  return JavaClassArray(m_)[nAt].sImport.Get(nImport);
+}
+
+int64_t RepositorySession::MethodCount(int64_t nAt) {
+  const VC_JavaClass& r = JavaClassArray(m_)[nAt];
+  int64_t n = 0;
+  while (!r.aMethods.Get(n + 1).sName.empty()) ++n;
+  return n;
+}
+
+std::string RepositorySession::MethodText(int64_t nAt, int64_t nMethod, MethodPart ePart) {
+  const auto& method = JavaClassArray(m_)[nAt].aMethods.Get(nMethod);
+  switch (ePart) {
+    case MethodPart::kName:
+      return method.sName;
+    case MethodPart::kComment:
+      return method.sComment;
+    case MethodPart::kBody:
+      return method.sBody;
+  }
+  return {};
 }
 
 std::string RepositorySession::Declaration(int64_t nAt) {

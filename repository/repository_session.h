@@ -139,6 +139,33 @@ struct Outcome {
   std::string sWhy;
 };
 
+// A text of a class record (RepositorySession::ClassText).
+enum class ClassPart : int {
+  kName = 1,
+  kSuperClass,
+  kPackage,
+  kFileName,
+  kDirectory,
+  kSourcePath,  // directory "\" file name
+  kMethodFile,
+  kExtra,
+  kStamp,  // the time stamp as text; "" when none
+  kHeader,
+  kDescription,
+  kFooter,
+  kDeclaration  // the one-line declaration its body starts with
+};
+// A text of a method (RepositorySession::MethodText).
+enum class MethodPart : int { kName = 1, kComment, kBody };
+
+// What RepositorySession::Lock did: bOk when the lock is held; bBusy when
+// another writer holds it; sWhy says why not.
+struct LockOutcome {
+  bool bOk = false;
+  bool bBusy = false;
+  std::string sWhy;
+};
+
 struct MethodRecord {
   std::string sName, sComment, sBody;
 };
@@ -222,6 +249,21 @@ class RepositorySession {
   Outcome RecoverInterruptedSave();
   // Whether a save was interrupted, or is running (its journal is there).
   bool SaveInterrupted();
+  // Before a load: a save that a killed writer left half done is repaired
+  // first, by this reader when no writer is at work (the lock is free, or
+  // this Module's writer holds it), so that no class reads back half old
+  // and half new.
+  void RecoverBeforeLoad();
+
+  // The repository's lock file, in this system's form: quorvane.lock in
+  // the working directory.
+  std::string LockFilePath();
+  // Takes the repository's lock for this Module's writer, then recovers a
+  // save that a killed writer left half done (the writer's first job).
+  // Another writer holding the lock: with bWait fnWaiting is told the lock
+  // file and the call waits; without, bBusy.  On failure nothing is held.
+  LockOutcome Lock(bool bWait, const std::function<void(const std::string& sLockFile)>& fnWaiting = {});
+  void Unlock();
 
   // Whether the repository directory holds a class list file.
   bool HasClassList();
@@ -244,6 +286,18 @@ class RepositorySession {
   // read).
   Outcome ReadMethods(int64_t nAt);
   ClassRecord Record(int64_t nAt);
+  // Single parts of class nAt as they are in memory (its methods as read
+  // so far), without copying the rest of it.  HasClass says whether nAt is
+  // a class of JavaClass; the others take one.
+  bool HasClass(int64_t nAt);
+  std::string ClassText(int64_t nAt, ClassPart ePart);
+  // The kind its body declares.
+  JavaKind Kind(int64_t nAt);
+  int64_t ImportCount(int64_t nAt);
+  std::string Import(int64_t nAt, int64_t nImport);
+  // The number of its methods; they are numbered from 1.
+  int64_t MethodCount(int64_t nAt);
+  std::string MethodText(int64_t nAt, int64_t nMethod, MethodPart ePart);
   // The kind of class nAt: its body's when its methods are read, else the
   // one the start of its method file declares (nothing is kept).
   Outcome ReadKind(int64_t nAt, JavaKind& eKind);

@@ -17,7 +17,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "host/toolkit_lists.h"
+#include "host/toolkit/toolkit_lists.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <fstream>
 #include <string>
 
-#include "host/ini_profiles.h"
+#include "host/os/posix/ini_profiles.h"
 #include "repository/java_records.h"
 #include "repository/java_repository.h"
 #include "support/command.h"

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/portable_host.h"
+#include "host/os/posix/posix_host.h"
 #include "repository/repository_session.h"
 #include "support/test_host.h"
 
@@ -197,9 +197,9 @@ TEST(KillDuringSave, AtEachMoveTheNextWriterRestoresOneWholeSave) {
     for (const std::string sName : {"jbclass.txt", "src/A.med", "src/B.med", "src/C.med"}) m[sName] = tmp.Read(sName);
     return m;
   };
-  qv::PortableHostOptions options;
+  qv::HostSettings options;
   options.sProfileDir = tmp.Str();
-  qv::PortableHost host(options);
+  qv::PosixHost host(options);
   host.Files().SetWorkingDirectory(tmp.Str());
   // A save of the sources as they are, through the given file system.
   const auto Save = [&host, &tmp](qv::FileSystem& files) {

@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 // The existence test's search for a bare file name: the current directory
 // first, then the directory the file system is given (the profile
-// directory in the portable host).
+// directory in the host assemblies).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "host/portable_host.h"
-#ifndef _WIN32
-#include "host/posix_files.h"
-#endif
 #include "support/test_host.h"
 
 namespace qv {
@@ -70,21 +66,21 @@ TEST(BareNameFallback, OnlyTheExistenceTestOfABareNameLooksInTheFallbackDirector
   cwd.Write("Here.ini", "");
   EXPECT_TRUE(files.Open(h, "Here.ini", kOpenExist));
 
-  // The portable host gives its file system the profile directory.
-  PortableHostOptions options;
+  // The host gives its file system the profile directory.
+  HostSettings options;
   options.sProfileDir = profiles.Str();
-  PortableHost host(options);
+  test::PlatformHost host(options);
   EXPECT_TRUE(host.Files().Open(h, "Quorvane.ini", kOpenExist));
 }
 
 #ifndef _WIN32  // drive letters are the system's own on Windows: there is no drive root
 // A profile named with a drive goes below the same drive root as files do.
-TEST(PortableHostPaths, ProfilesAndFilesShareTheDriveRoot) {
+TEST(PosixHostPaths, ProfilesAndFilesShareTheDriveRoot) {
   test::TempDir root;
-  PortableHostOptions options;
+  HostSettings options;
   options.sDriveRoot = root.Str();
   options.sProfileDir = root.Str();
-  PortableHost host(options);
+  PosixHost host(options);
   std::filesystem::create_directory(root.Path() / "cfg");
   ASSERT_TRUE(host.Profiles().WriteString("S", "k", "v", "C:\\cfg\\app.ini"));
   EXPECT_EQ(root.Read("cfg/app.ini"), "[S]\r\nk=v\r\n");

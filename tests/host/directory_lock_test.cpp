@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The repository's lock: a link planted at the lock file's name is never
-// followed, and taking the lock at another path moves it there.
-#include "host/directory_lock.h"
+// followed, taking the lock at another path moves it there, and a lock that
+// another holder keeps busy holds nothing.
+#include "host/shared/directory_lock.h"
 
 #include <gtest/gtest.h>
 
@@ -41,9 +42,19 @@ TEST(DirectoryLock, RefusesALinkAndTakingItAgainMovesIt) {
   DirectoryLock other;
   ASSERT_EQ(lock.Take(sA, false, sError), DirectoryLock::Result::kHeld) << sError;
   EXPECT_EQ(other.Take(sA, false, sError), DirectoryLock::Result::kBusy);
+  EXPECT_FALSE(other.Held());
   ASSERT_EQ(lock.Take(sB, false, sError), DirectoryLock::Result::kHeld) << sError;
+  EXPECT_TRUE(lock.Held());
   EXPECT_EQ(other.Take(sB, false, sError), DirectoryLock::Result::kBusy);
+  EXPECT_FALSE(other.Held());
   EXPECT_EQ(other.Take(sA, false, sError), DirectoryLock::Result::kHeld) << sError;
+  // Taken again at the path it holds: still held, and still exclusive.
+  ASSERT_EQ(lock.Take(sB, false, sError), DirectoryLock::Result::kHeld) << sError;
+  DirectoryLock third;
+  EXPECT_EQ(third.Take(sB, false, sError), DirectoryLock::Result::kBusy);
+  lock.Release();
+  EXPECT_FALSE(lock.Held());
+  EXPECT_EQ(third.Take(sB, false, sError), DirectoryLock::Result::kHeld) << sError;
 }
 
 }  // namespace

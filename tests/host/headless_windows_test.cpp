@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The headless window system's geometry, painting and scripted answers, as
 // the library's window operations see them.
-#include "host/headless_windows.h"
+#include "host/headless/headless_windows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/ini_profiles.h"
+#include "host/os/posix/ini_profiles.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,7 +12,7 @@
 #include <limits>
 #include <string>
 
-#include "host/posix_files.h"
+#include "host/os/posix/posix_files.h"
 #include "support/fault_files.h"
 #include "support/test_host.h"
 

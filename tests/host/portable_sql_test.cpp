@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The portable host's SQL layer on real SQLite files: handle values, the
 // error-handler protocol, and the calls that reach no connection.
-#include "host/portable_sql.h"
-#include "host/sql_backend.h"
+#include "host/sql/portable_sql.h"
+#include "host/sql/sql_backend.h"
 
 #include <gtest/gtest.h>
 

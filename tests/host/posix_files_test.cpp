@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/posix_files.h"
+#include "host/os/posix/posix_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/toolkit_lists.h"
+#include "host/toolkit/toolkit_lists.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // only ever hold complete earlier versions.
 #include <gtest/gtest.h>
 #ifdef _WIN32
-#include "host/win32_api.h"
+#include "host/os/win32/win32_api.h"
 #else
 #include <linux/capability.h>
 #include <sys/stat.h>

@@ -47,9 +47,9 @@ std::string TempDir::Read(const std::string& sRelative) const {
 }
 
 HostFixture::HostFixture() {
-  PortableHostOptions options;
+  HostSettings options;
   options.sProfileDir = dir_.Str();
-  host_ = std::make_unique<PortableHost>(options);
+  host_ = std::make_unique<PlatformHost>(options);
   host_->Runtime().SetFatalHandler([](std::string_view sText) { throw FatalErrorRaised{std::string(sText)}; });
   host_->Windows().SetBoxResponder([](const HeadlessWindows::ShownBox&) { return Number(HeadlessWindows::kButtonOk); });
   FreshModule();

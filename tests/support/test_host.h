@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-// A fresh portable host in a temporary directory, and a Module over it.
+// A fresh host in a temporary directory, and a Module over it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +11,11 @@
 #include <utility>
 
 #include "core/module.h"
-#include "host/portable_host.h"
+#ifdef _WIN32
+#include "host/os/win32/win32_host.h"
+#else
+#include "host/os/posix/posix_host.h"
+#endif
 
 namespace qv::test {
 
@@ -37,11 +41,16 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// The file system of this build's host set: PosixFileSystem on Linux,
-// Win32FileSystem on Windows.
-using HostFileSystem = std::remove_reference_t<decltype(std::declval<PortableHost&>().Files())>;
+// The host assembly of this build, PosixHost on Linux and Win32Host on
+// Windows, and its file system.
+#ifdef _WIN32
+using PlatformHost = Win32Host;
+#else
+using PlatformHost = PosixHost;
+#endif
+using HostFileSystem = std::remove_reference_t<decltype(std::declval<PlatformHost&>().Files())>;
 
-// A portable host rooted in a temporary directory whose fatal errors throw
+// A host rooted in a temporary directory whose fatal errors throw
 // FatalErrorRaised, and an attached Module over it.
 class HostFixture : public ::testing::Test {
  protected:
@@ -52,7 +61,7 @@ class HostFixture : public ::testing::Test {
   std::string Win(const std::string& sRelative) const;
 
   TempDir dir_;
-  std::unique_ptr<PortableHost> host_;
+  std::unique_ptr<PlatformHost> host_;
   std::unique_ptr<Module> module_;
 };
 

@@ -16,11 +16,11 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "host/win32_profiles.h"
+#include "host/os/win32/win32_profiles.h"
 using SystemProfiles = qv::Win32Profiles;
 constexpr char kSeparator = '\\';
 #else
-#include "host/ini_profiles.h"
+#include "host/os/posix/ini_profiles.h"
 using SystemProfiles = qv::IniProfiles;
 constexpr char kSeparator = '/';
 #endif
