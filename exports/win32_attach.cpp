@@ -4,12 +4,15 @@
 // after the message box that names it) the entry point answers FALSE and
 // the loader fails the load.  Process detach releases them.  Thread attach
 // and detach do nothing.
+#include "exports/process.h"
+
+// After the library's headers: <windows.h> defines macros (MessageBox,
+// SendMessage, CreateWindow, ...) that would rename the host interfaces'
+// functions.  Nothing below uses those names.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-
-#include "exports/process.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE /*hModule*/, DWORD nReason, LPVOID pReserved) {
   switch (nReason) {

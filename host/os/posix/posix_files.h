@@ -38,7 +38,7 @@ class PosixFileSystem final : public FileSystem {
   //
   // The existence test (kOpenExist) searches for a bare file name (no "\",
   // "/" or drive) the way Windows' OpenFile does: first in the working
-  // directory, then in sBareNameDir when one is given.  The portable host
+  // directory, then in sBareNameDir when one is given.  The POSIX host
   // passes its profile directory, so that testing a bare profile name such
   // as "Quorvane.ini" finds the file that the profile operations read.  No
   // other style searches: reading, writing and deleting use the working
