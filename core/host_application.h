@@ -4,8 +4,9 @@
 // application sets and observes beyond them: the profile directory and the
 // database, the SQL error reporter, the settings file, the window system's
 // scripting side (windows made, answers scripted, message boxes answered)
-// and the toolkit's list model.  Files, the working directory, listing
-// errors and the lock are the file interface's (FileSystem).
+// and the toolkit's list model (core/list_scripting.h).  Files, the working
+// directory, listing errors and the lock are the file interface's
+// (FileSystem).
 //
 // Each platform's assembly in host/ implements this one interface;
 // MakeProcessHost, defined by the assembly the build links, makes the
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "core/list_scripting.h"
 #include "core/values.h"
 
 namespace qv {
@@ -59,55 +61,6 @@ class WindowScripting {
   virtual int64_t MessagesSent(WindowHandle hWnd, int64_t nMessage) const = 0;
   // How often the window was repainted; 0 for no window.
   virtual int PaintCount(WindowHandle hWnd) const = 0;
-};
-
-// One item of a toolkit list control.
-struct ToolkitItem {
-  String sText;
-  int32_t nValue = 0;
-  int32_t nFlags = 0;
-  int32_t nColor = 0;
-  int32_t nFont = 0;
-  int32_t hItem = 0;    // the item's handle, 0 for none
-  int32_t nValueA = 0;  // the two values that operation 151 reports
-  int32_t nValueB = 0;
-};
-// One argument of a recorded toolkit call, after the window.
-struct ToolkitArg {
-  enum Kind : int32_t { kInteger = 1, kText = 2, kString = 3, kReceive = 4 };
-  Kind eKind = kInteger;
-  int32_t nValue = 0;  // an integer; for a receive argument its value on entry
-  String sText;        // a text, or the String itself
-};
-// A toolkit call as recorded.
-struct ToolkitCall {
-  int32_t nOrdinal = 0;
-  bool bOwnWindow = false;
-  WindowHandle hWnd;  // the window passed first, when the operation takes one
-  std::vector<ToolkitArg> aArgs;
-};
-
-// The scripting side of the toolkit's list model: items put in, results
-// scripted by ordinal, calls read back.
-class ListScripting {
- public:
-  virtual ~ListScripting() = default;
-
-  // Appends an item to the list of hWnd; its index.
-  virtual int32_t AddItem(WindowHandle hWnd, ToolkitItem item) = 0;
-  virtual void SetSelection(WindowHandle hWnd, int32_t nIndex) = 0;
-  virtual void SetStyle(WindowHandle hWnd, int32_t nStyle) = 0;
-
-  // A standing result, a result queued before it, the values written to
-  // receive arguments and the String result of operation nOrdinal.
-  virtual void SetResult(int32_t nOrdinal, int32_t nResult) = 0;
-  virtual void QueueResults(int32_t nOrdinal, const std::vector<int32_t>& aResults) = 0;
-  virtual void SetReceives(int32_t nOrdinal, std::vector<int32_t> aValues) = 0;
-  virtual void SetText(int32_t nOrdinal, String sText) = 0;
-  virtual void ClearScripts() = 0;
-
-  virtual const std::vector<ToolkitCall>& Calls() const = 0;
-  virtual void ClearCalls() = 0;
 };
 
 // What the process's host is made with.

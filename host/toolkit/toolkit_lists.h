@@ -31,7 +31,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/host_application.h"
+#include "core/list_scripting.h"
 #include "core/values.h"
 
 namespace qv {
