@@ -97,8 +97,10 @@ class DynArray {
     aItems_ = other.aItems_;
     return *this;
   }
-  DynArray(DynArray&&) = default;
-  DynArray& operator=(DynArray&&) = default;
+  // Moves throw only where the storage's do: std::deque's move constructor
+  // allocates the moved-from deque's empty map.
+  DynArray(DynArray&&) noexcept(std::is_nothrow_move_constructible_v<Storage>) = default;
+  DynArray& operator=(DynArray&&) noexcept(std::is_nothrow_move_assignable_v<Storage>) = default;
   ~DynArray() = default;
 
   // Number of elements: the highest assigned index + 1.
