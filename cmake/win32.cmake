@@ -7,6 +7,11 @@ set(CMAKE_POSITION_INDEPENDENT_CODE OFF)
 # The programs and DLLs carry their C and C++ runtimes, so that Wine needs
 # nothing beside them.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Warnings as errors in the link too (GNU ld's own warnings, such as a
+# duplicate COMDAT section of a different size).
+if(QV_WERROR)
+  add_link_options(-Wl,--fatal-warnings)
+endif()
 # Doubles are computed in SSE2 registers, as on x86-64: the x87 unit keeps
 # 80-bit intermediates, so a result (a window's geometry, say) would depend
 # on where the compiler spills them and differ from the other builds' in the
