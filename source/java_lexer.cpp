@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "source/java_lexer.h"
 
-#include "source/byte_scan.h"
+#include "core/byte_scan.h"
 
 namespace qv {
 namespace {

@@ -7,7 +7,7 @@
 #include "core/rt_string.h"
 #include "core/runtime.h"
 #include "core/toolkit.h"
-#include "source/byte_scan.h"
+#include "core/byte_scan.h"
 #include "source/java_lexer.h"
 #include "source/text_utils.h"
 

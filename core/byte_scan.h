@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// The byte searches and copies the lexer and the parser spend most of their
-// time in.  Each has two paths: a plain loop over the bytes, and, where the
+// The byte searches and copies the lexer, the parser and the runtime's
+// string search spend most of their time in.  Each has two paths: a plain loop over the bytes, and, where the
 // machine has SSE2 (every x86-64, and the 32-bit Windows build), one that
 // looks at 16 bytes at a time and leaves the last few bytes to the loop.
 // The code uses the fastest path (kFastest); both are compiled into every
@@ -9,6 +9,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -171,6 +172,68 @@ void CopyWithCrLf(const char* p, size_t n, char* pOut) {
     if (p[i] == '\n') *pOut++ = '\r';
     *pOut++ = p[i];
   }
+}
+
+// Calls fnFound(i) for each place i in [nFrom, nTo) at which sKey begins,
+// in order, until it returns true, and returns that place; npos when none
+// does.  sKey is not empty and nTo is at most sText.size() - sKey.size() + 1.
+template <Path kPath, class F>
+size_t FindPlaces(std::string_view sText, std::string_view sKey, size_t nFrom, size_t nTo, const F& fnFound) {
+  const char* const p = sText.data();
+  const size_t nKey = sKey.size();
+  if (nKey == 1) {
+    for (size_t i = nFrom; i < nTo; ++i) {
+      const void* pAt = std::memchr(p + i, sKey[0], nTo - i);
+      if (pAt == nullptr) break;
+      i = static_cast<size_t>(static_cast<const char*>(pAt) - p);
+      if (fnFound(i)) return i;
+    }
+    return std::string_view::npos;
+  }
+  // Whether the key's inner bytes stand at a place whose first and last
+  // bytes match.  Keys are short: a loop costs less than a call.
+  const auto Matches = [&](size_t i) {
+    for (size_t k = 1; k + 1 < nKey; ++k) {
+      if (p[i + k] != sKey[k]) return false;
+    }
+    return fnFound(i);
+  };
+  size_t i = nFrom;
+#if defined(__SSE2__)
+  if constexpr (kPath == Path::kSse2) {
+    const __m128i vFirst = _mm_set1_epi8(sKey.front());
+    const __m128i vLast = _mm_set1_epi8(sKey.back());
+    // The places among the 16 from p + nAt whose first and last bytes match,
+    // one bit each.
+    const auto Candidates = [&](size_t nAt) -> uint64_t {
+      const __m128i vAtFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + nAt));
+      const __m128i vAtLast = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + nAt + nKey - 1));
+      return static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(vAtFirst, vFirst), _mm_cmpeq_epi8(vAtLast, vLast))));
+    };
+    const auto FirstOf = [&](size_t nAt, uint64_t nMask) -> size_t {
+      for (; nMask != 0; nMask &= nMask - 1) {
+        const size_t nPlace = nAt + static_cast<size_t>(std::countr_zero(nMask));
+        if (Matches(nPlace)) return nPlace;
+      }
+      return std::string_view::npos;
+    };
+    // 64 places a round while nothing matches, which is most of a text.
+    for (; i + 64 <= nTo; i += 64) {
+      const uint64_t nMask = Candidates(i) | Candidates(i + 16) << 16 | Candidates(i + 32) << 32 |
+                             Candidates(i + 48) << 48;
+      if (nMask == 0) continue;
+      if (const size_t nFound = FirstOf(i, nMask); nFound != std::string_view::npos) return nFound;
+    }
+    for (; i + 16 <= nTo; i += 16) {
+      if (const size_t nFound = FirstOf(i, Candidates(i)); nFound != std::string_view::npos) return nFound;
+    }
+  }
+#endif
+  for (; i < nTo; ++i) {
+    if (p[i] == sKey.front() && p[i + nKey - 1] == sKey.back() && Matches(i)) return i;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace qv::byte_scan

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "source/byte_scan.h"
+#include "core/byte_scan.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <vector>
 
 namespace qv::byte_scan {
 namespace {
@@ -54,6 +55,27 @@ TEST(ByteScan, TheSse2PathsAgreeWithThePlainLoops) {
     std::string sInPlace = std::string(ends.nLf, '\0') + s;
     CopyWithCrLf<Path::kSse2, true>(sInPlace.data() + ends.nLf, s.size(), sInPlace.data());
     ASSERT_EQ(sCrLf, sInPlace) << s;
+
+    // A key of one to five bytes, of the same bytes as the text: each place
+    // where it begins, and the first.
+    std::string sKey(1 + rng() % 5, 'x');
+    for (char& c : sKey) c = s.empty() ? '*' : s[rng() % s.size()];
+    if (sKey.size() > s.size()) continue;
+    const size_t nEnd = s.size() - sKey.size() + 1;
+    const size_t nFrom = rng() % nEnd;
+    std::vector<size_t> aPlaces, aPlacesSse2;
+    FindPlaces<Path::kScalar>(s, sKey, nFrom, nEnd, [&](size_t n) {
+      aPlaces.push_back(n);
+      return false;
+    });
+    FindPlaces<Path::kSse2>(s, sKey, nFrom, nEnd, [&](size_t n) {
+      aPlacesSse2.push_back(n);
+      return false;
+    });
+    ASSERT_EQ(aPlaces, aPlacesSse2) << s << " / " << sKey;
+    const auto First = [](size_t) { return true; };
+    ASSERT_EQ(FindPlaces<Path::kScalar>(s, sKey, nFrom, nEnd, First),
+              FindPlaces<Path::kSse2>(s, sKey, nFrom, nEnd, First));
   }
 }
 
