@@ -98,7 +98,9 @@ class DynArray {
     return *this;
   }
   // Moves throw only where the storage's do: std::deque's move constructor
-  // allocates the moved-from deque's empty map.
+  // allocates an empty map for the deque moved from, so a Boolean array's
+  // move may throw std::bad_alloc, and says so.
+  // NOLINTNEXTLINE(performance-noexcept-move-constructor): false for DynArray<bool> only, as said above.
   DynArray(DynArray&&) noexcept(std::is_nothrow_move_constructible_v<Storage>) = default;
   DynArray& operator=(DynArray&&) noexcept(std::is_nothrow_move_assignable_v<Storage>) = default;
   ~DynArray() = default;
