@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/byte_scan.h"
 #include "core/rt_string.h"
 #include "core/runtime.h"
 #include "core/toolkit.h"
-#include "core/byte_scan.h"
 #include "source/java_lexer.h"
 #include "source/text_utils.h"
 
