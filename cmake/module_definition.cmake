@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: Apache-2.0
 # cmake -P script: writes a module-definition (.def) file from a table.
-#   -DCPP=<C++ compiler> -DSOURCE=<rows file: QVDEF_BEGIN <string literals> QVDEF_END per line> -DINCLUDES=<dir,dir> -DOUT=<file.def>
-#   -DLIBRARY=<name> [-DHEADER=<C header whose QV_API functions are exported too>]
-# SOURCE the preprocessor does the expansion, so the .def cannot drift from the table.
+#   -DCPP=<C++ compiler> -DSOURCE=<rows file: QVDEF_BEGIN <string literals> QVDEF_END per line>
+#   -DINCLUDES=<dir,dir> -DOUT=<file.def> -DLIBRARY=<name>
+#   [-DHEADER_DIR=<directory whose quorvane*.h QV_API functions are exported too>]
+# The preprocessor expands SOURCE, so the .def cannot drift from the table.
 string(REPLACE "," ";" INCLUDES "${INCLUDES}")
 set(include_flags)
 foreach(dir IN LISTS INCLUDES)

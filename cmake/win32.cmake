@@ -1,23 +1,28 @@
 # SPDX-License-Identifier: Apache-2.0
-#The 32 - bit Windows build(the win32 preset, MinGW - w64 i686) : quorvane.dll
-#with its import library, uitk60.dll, quorvane.exe, and the tests that run
-#under Wine.Included by the top - level CMakeLists.txt instead of the rest of
-#it when the target system is Windows.
+# The 32-bit Windows build (the win32 preset, MinGW-w64 i686): quorvane.dll
+# with its import library, uitk60.dll, quorvane.exe, and the tests that run
+# under Wine.  Included by the top-level CMakeLists.txt instead of the rest of
+# it when the target system is Windows.
 set(CMAKE_POSITION_INDEPENDENT_CODE OFF)
-#The programs and DLLs carry their C and C++ runtimes, so that Wine needs
-#nothing beside them.
+# The programs and DLLs carry their C and C++ runtimes, so that Wine needs
+# nothing beside them.
 add_link_options(-static -static-libgcc -static-libstdc++)
-#Doubles are computed in SSE2 registers, as on x86 - 64 : the x87 unit keeps
-# 80 - bit intermediates, so a result(a window's geometry, say) would depend
-#on where the compiler spills them and differ from the other builds' in the
-#last bit.
+# Warnings as errors in the link too (GNU ld's own warnings, such as a
+# duplicate COMDAT section of a different size).
+if(QV_WERROR)
+  add_link_options(-Wl,--fatal-warnings)
+endif()
+# Doubles are computed in SSE2 registers, as on x86-64: the x87 unit keeps
+# 80-bit intermediates, so a result (a window's geometry, say) would depend
+# on where the compiler spills them and differ from the other builds' in the
+# last bit.
 add_compile_options(-msse2 -mfpmath=sse)
-#localtime_r and the other POSIX thread - safe functions of the C runtime.
+# localtime_r and the other POSIX thread-safe functions of the C runtime.
 add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS=200112L)
 
 include(${PROJECT_SOURCE_DIR}/cmake/sqlite_amalgamation.cmake)
 
-#The library's own folders, unchanged.
+# The library's own folders, unchanged.
 file(GLOB QV_CORE_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/core/*.cpp
   ${PROJECT_SOURCE_DIR}/source/*.cpp

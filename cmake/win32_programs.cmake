@@ -1,9 +1,9 @@
 # SPDX-License-Identifier: Apache-2.0
-#The programs of the Windows build : quorvane.exe and the test programs that
-#run under Wine.
+# The programs of the Windows build: quorvane.exe and the test programs that
+# run under Wine.
 
-#The header - only libraries the command uses(CLI11, nlohmann - json), from
-#the machine's Debian packages, without the rest of /usr/include.
+# The header-only libraries the command uses (CLI11, nlohmann-json), from
+# the machine's Debian packages, without the rest of /usr/include.
 set(QV_HEADER_ONLY ${CMAKE_BINARY_DIR}/_deps/header_only)
 file(MAKE_DIRECTORY ${QV_HEADER_ONLY})
 foreach(dir CLI nlohmann)
@@ -13,8 +13,8 @@ foreach(dir CLI nlohmann)
   file(CREATE_LINK /usr/include/${dir} ${QV_HEADER_ONLY}/${dir} SYMBOLIC)
 endforeach()
 
-#quorvane.exe : the command, a client of quorvane.dll's exports only, as on
-#Linux of libquorvane.so.
+# quorvane.exe: the command, a client of quorvane.dll's exports only, as it
+# is of libquorvane.so's on Linux.
 file(GLOB QV_CLI_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/cli/*.cpp)
 list(FILTER QV_CLI_SOURCES EXCLUDE REGEX "/library_client\\.cpp$")
 add_executable(quorvane_cli ${QV_CLI_SOURCES})

@@ -97,8 +97,12 @@ class DynArray {
     aItems_ = other.aItems_;
     return *this;
   }
-  DynArray(DynArray&&) = default;
-  DynArray& operator=(DynArray&&) = default;
+  // Moves throw only where the storage's do: std::deque's move constructor
+  // allocates an empty map for the deque moved from, so a Boolean array's
+  // move may throw std::bad_alloc, and says so.
+  // NOLINTNEXTLINE(performance-noexcept-move-constructor): false for DynArray<bool> only, as said above.
+  DynArray(DynArray&&) noexcept(std::is_nothrow_move_constructible_v<Storage>) = default;
+  DynArray& operator=(DynArray&&) noexcept(std::is_nothrow_move_assignable_v<Storage>) = default;
   ~DynArray() = default;
 
   // Number of elements: the highest assigned index + 1.
@@ -136,8 +140,15 @@ class DynArray {
   // the process exits (after static objects are gone) may still hand it
   // out.  An empty value owns no memory, so none is left behind when the
   // library is unloaded.
+  //
+  // The storage is aligned for 16-byte vector stores whatever T's own
+  // alignment: where the optimiser vectorises the value's construction it
+  // raises a smaller alignment to that, and the storage's copies in the
+  // objects of one program would then differ in size between objects built
+  // with and without optimisation (the Windows linker warns of a duplicate
+  // section of a different size).
   static const T& EmptyValue() {
-    alignas(T) static std::array<std::byte, sizeof(T)> aStorage;
+    alignas(alignof(T) > 16 ? alignof(T) : 16) static std::array<std::byte, sizeof(T)> aStorage;
     static const T* const pEmpty = ::new (static_cast<void*>(aStorage.data())) T{};
     return *pEmpty;
   }

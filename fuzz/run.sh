@@ -16,7 +16,15 @@ export QV_DEPS_DONE=1
 nSeconds="${1:-60}"
 shift || true
 aTargets=("$@")
-[ ${#aTargets[@]} -eq 0 ] && aTargets=(parser class_list member_files ini road save_state)
+# The targets and the seed directories of each, from fuzz/targets.cmake.
+declare -A seeds
+while read -r t dirs; do
+  seeds[$t]=$dirs
+  [ $# -eq 0 ] && aTargets+=("$t")
+done < <(cmake -P fuzz/targets.cmake)
+for t in "${aTargets[@]}"; do
+  [[ -v seeds[$t] ]] || { echo "fuzz/run.sh: no fuzz target $t in fuzz/targets.cmake" >&2; exit 2; }
+done
 
 cmake --preset fuzz -DQV_WERROR=ON >/dev/null
 cmake --build --preset fuzz -j2
@@ -36,12 +44,8 @@ for t in "${aTargets[@]}"; do
       continue
     }
   fi
-  # The seed directories of fuzz/targets.cmake: the Java targets share the
-  # examples and fuzz/corpus/java.  New inputs go to the first, $work.
-  case $t in
-    parser|road) aSeeds=(fuzz/corpus/java examples) ;;
-    *) aSeeds=("fuzz/corpus/$t") ;;
-  esac
+  # New inputs go to the first directory, $work.
+  read -r -a aSeeds <<<"${seeds[$t]}"
   log="build/fuzz/$t.log"
   if "${aNice[@]}" "$bin" -max_total_time="$nSeconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
        -artifact_prefix="$found/" "$work" "${aSeeds[@]}" >"$log" 2>&1; then

@@ -7,7 +7,8 @@ set -euo pipefail
 [ "${QV_DEPS_DONE:-0}" = 1 ] && exit 0
 # libsqlite3-dev, libpq-dev and postgresql for the SQL layer and its tests;
 # clang and its runtime for the fuzz targets and the second compiler's build;
-# clang-format and clang-tidy (14) for the style and static checks; gcovr for
+# clang-format and clang-tidy (14) for the style and static checks,
+# cmake-format for its cmake-lint, the CMake files' check; gcovr for
 # the coverage figures; CLI11 and nlohmann-json for the command; dpkg-dev for
 # the Debian packages and their build flags, file for cpack's dependency
 # search, lintian to check the packages, debootstrap, zstd and util-linux
@@ -19,7 +20,7 @@ set -euo pipefail
 # (openjdk-17-source, src.zip) for the comparisons with the Java compiler's
 # parser (scripts/javac-compare.py, its tests and bench/javac-report.sh).
 packages=(cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev
-  libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev clang-format clang-tidy gcovr
+  libsqlite3-dev libpq-dev postgresql pkg-config clang libclang-rt-14-dev clang-format clang-tidy cmake-format gcovr
   libcli11-dev nlohmann-json3-dev dpkg-dev file lintian debootstrap zstd util-linux universal-ctags vim
   emacs-nox bash-completion zsh fish graphviz ripgrep time python3 openjdk-17-jdk-headless openjdk-17-source)
 missing=()

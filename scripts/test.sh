@@ -4,8 +4,9 @@
 # step after the other, each timed ("== step NAME: SECONDS s").  Stops at the
 # first step that fails.
 #
-#   format   the style of .clang-format on every C and C++ file, and the
-#            licence line on every source, header and script file (spdx.sh)
+#   format   the style of .clang-format on every C and C++ file, that of
+#            .cmake-format.yaml on every CMake file, and the licence line on
+#            every source, header and script file (spdx.sh)
 #   default  GCC debug build, every test (unit, db, process, slow, the fuzz replay)
 #   asan     GCC with AddressSanitizer and UndefinedBehaviorSanitizer, every test
 #   clang    Clang 14 build, every test

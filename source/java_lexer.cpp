@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "source/java_lexer.h"
 
-#include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "core/byte_scan.h"
 
 namespace qv {
 namespace {
@@ -60,52 +56,12 @@ void AppendUtf8(std::string& s, unsigned nCode) {
 // How many bytes the translation of a unicode escape for nCode takes.
 size_t Utf8Length(unsigned nCode) { return nCode < 0x80 ? 1 : nCode < 0x800 ? 2 : 3; }
 
-// The first position from i on whose byte is one of kBytes; the text's
-// length when there is none.  With SSE2 it looks at 16 bytes at a time:
-// the stretches between the bytes the lexer stops at are most of a text.
 template <char... kBytes>
 size_t FindAny(std::string_view s, size_t i) {
-  const size_t n = s.size();
-  const char* p = s.data();
-#if defined(__SSE2__)
-  while (i + 16 <= n) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    __m128i vHits = _mm_setzero_si128();
-    ((vHits = _mm_or_si128(vHits, _mm_cmpeq_epi8(v, _mm_set1_epi8(kBytes)))), ...);
-    const auto nMask = static_cast<unsigned>(_mm_movemask_epi8(vHits));
-    if (nMask != 0) return i + static_cast<size_t>(std::countr_zero(nMask));
-    i += 16;
-  }
-#endif
-  for (; i < n; ++i) {
-    if (((p[i] == kBytes) || ...)) return i;
-  }
-  return n;
+  return byte_scan::FindAny<byte_scan::kFastest, kBytes...>(s, i);
 }
 
-// The first position from i on that holds "*/" or a backslash (which may
-// start an escape for either); the text's length when there is none.
-size_t FindCommentClose(std::string_view s, size_t i) {
-  const size_t n = s.size();
-  const char* p = s.data();
-#if defined(__SSE2__)
-  const __m128i vStar = _mm_set1_epi8('*');
-  const __m128i vSlash = _mm_set1_epi8('/');
-  const __m128i vBackslash = _mm_set1_epi8('\\');
-  while (i + 17 <= n) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const __m128i vNext = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
-    const __m128i vClose = _mm_and_si128(_mm_cmpeq_epi8(v, vStar), _mm_cmpeq_epi8(vNext, vSlash));
-    const auto nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(vClose, _mm_cmpeq_epi8(v, vBackslash))));
-    if (nMask != 0) return i + static_cast<size_t>(std::countr_zero(nMask));
-    i += 16;
-  }
-#endif
-  for (; i < n; ++i) {
-    if (p[i] == '\\' || (p[i] == '*' && i + 1 < n && p[i + 1] == '/')) return i;
-  }
-  return n;
-}
+size_t FindCommentClose(std::string_view s, size_t i) { return byte_scan::FindCommentClose<byte_scan::kFastest>(s, i); }
 
 }  // namespace
 

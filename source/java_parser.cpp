@@ -2,13 +2,9 @@
 #include "source/java_parser.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "core/byte_scan.h"
 #include "core/rt_string.h"
 #include "core/runtime.h"
 #include "core/toolkit.h"
@@ -54,98 +50,15 @@ bool LoadFile(Module& m, std::string_view sFile, String& sText) {
   return bOk;
 }
 
-// The line ends of a text: how many LF bytes it holds, and whether it
-// holds any CR.
-struct LineEnds {
-  size_t nLf = 0;
-  bool bCr = false;
-};
+using byte_scan::LineEnds;
 
-// The line ends of p[0 .. n), 16 bytes at a time where the machine has
-// SSE2, in one pass.  Each compare leaves -1 in the lanes that hold an LF;
-// subtracting it counts per lane, and the lane counts are summed before any
-// of them can pass 255.  This needs no population count, which plain
-// x86-64 lacks an instruction for.
-LineEnds CountLineEnds(const char* p, size_t n) {
-  LineEnds ends;
-  size_t i = 0;
-#if defined(__SSE2__)
-  constexpr size_t kBlocksPerSum = 255;
-  const __m128i vLf = _mm_set1_epi8('\n');
-  const __m128i vCr = _mm_set1_epi8('\r');
-  const __m128i vZero = _mm_setzero_si128();
-  __m128i vCrSeen = vZero;
-  while (i + 16 <= n) {
-    __m128i vCount = vZero;
-    for (size_t k = 0; k < kBlocksPerSum && i + 16 <= n; ++k, i += 16) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-      vCount = _mm_sub_epi8(vCount, _mm_cmpeq_epi8(v, vLf));
-      vCrSeen = _mm_or_si128(vCrSeen, _mm_cmpeq_epi8(v, vCr));
-    }
-    const __m128i vSums = _mm_sad_epu8(vCount, vZero);
-    ends.nLf += static_cast<size_t>(_mm_cvtsi128_si32(vSums)) + static_cast<size_t>(_mm_extract_epi16(vSums, 4));
-  }
-  ends.bCr = _mm_movemask_epi8(vCrSeen) != 0;
-#endif
-  for (; i < n; ++i) {
-    ends.nLf += p[i] == '\n' ? 1U : 0U;
-    ends.bCr = ends.bCr || p[i] == '\r';
-  }
-  return ends;
-}
+LineEnds CountLineEnds(const char* p, size_t n) { return byte_scan::CountLineEnds<byte_scan::kFastest>(p, n); }
 
 size_t CountLf(std::string_view s) { return CountLineEnds(s.data(), s.size()).nLf; }
 
-// Copies p[0 .. n) to pOut with every LF written as CR LF; pOut holds
-// exactly n bytes and one more for each LF.  With SSE2 it copies 16 bytes
-// at a time and stops after each LF: every 16-byte store ends within the
-// output, since the input it copies lies before the end.
-//
-// bInPlace: the output lies in the input's memory, at least as many bytes
-// before the input as LF bytes are still to come, so that it never
-// overtakes the input.  A 16-byte store is then made only where it cannot
-// reach input not yet read; closer than that, runs up to the next LF are
-// moved whole.
 template <bool bInPlace = false>
 void CopyWithCrLf(const char* p, size_t n, char* pOut) {
-  size_t i = 0;
-#if defined(__SSE2__)
-  const __m128i vLf = _mm_set1_epi8('\n');
-  while (i + 16 <= n) {
-    if constexpr (bInPlace) {
-      if (p + i - pOut < 16) {
-        const void* pLf = std::memchr(p + i, '\n', n - i);
-        const size_t nRun = pLf == nullptr ? n - i : static_cast<size_t>(static_cast<const char*>(pLf) - (p + i));
-        std::memmove(pOut, p + i, nRun);
-        pOut += nRun;
-        i += nRun;
-        if (i < n) {
-          *pOut++ = '\r';
-          *pOut++ = '\n';
-          ++i;
-        }
-        continue;
-      }
-    }
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(pOut), v);
-    const auto nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vLf)));
-    if (nMask == 0) {
-      i += 16;
-      pOut += 16;
-      continue;
-    }
-    const auto k = static_cast<size_t>(std::countr_zero(nMask));
-    pOut[k] = '\r';
-    pOut[k + 1] = '\n';
-    pOut += k + 2;
-    i += k + 1;
-  }
-#endif
-  for (; i < n; ++i) {
-    if (p[i] == '\n') *pOut++ = '\r';
-    *pOut++ = p[i];
-  }
+  byte_scan::CopyWithCrLf<byte_scan::kFastest, bInPlace>(p, n, pOut);
 }
 
 // A text without any CR LF is cut as if each of its LF were written CR LF

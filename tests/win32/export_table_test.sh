@@ -31,8 +31,6 @@ if diff "$tmp/want" "$tmp/have" >"$tmp/diff"; then
 else
   echo "FAIL quorvane.dll export table differs (< missing, > extra):"; head -20 "$tmp/diff"; fails=$((fails + 1))
 fi
-n_listed=$(tail -n +2 "$src/tests/data/exports.tsv" | wc -l)
-[ "$n_listed" = 444 ] || { echo "FAIL exports.tsv lists $n_listed names, not 444"; fails=$((fails + 1)); }
 
 # uitk60.dll: ordinals only, one per toolkit row.
 "$OBJDUMP" -p "$build/uitk60.dll" | awk '/Export Address Table --/{t=1; next} t && /\+base\[/{gsub(/.*\+base\[ */,""); gsub(/\].*/,""); print; next} t && NF==0{t=0}' | sort -n >"$tmp/ordinals"
