@@ -144,6 +144,10 @@ QV_GLOBAL_EXPORTS(QV_DEFINE_GLOBAL)
 QV_CLASS_EXPORTS(QV_DEFINE_CLASS)
 QV_HOOK_EXPORTS(QV_DEFINE_HOOK)
 
+// The entry point of each decorated name: on 32-bit Windows its __stdcall
+// entry over the wrapper.
+#include "exports/decorated_entries.h"
+
 namespace qv::abi {
 namespace {
 
@@ -166,13 +170,22 @@ QV_DECORATED_EXPORTS(QV_CHECK_DECORATED)
 #define QV_ROW_CLASS(id, cls, fn, n)                                       \
   {"XE", #cls, #fn, id, "__quorvane__XE" #id, Entry(&__quorvane__XE##id)}, \
       {"XT", #cls, #fn, id, "__quorvane__XT" #id, Entry(&__quorvane__XT##id)},
-#define QV_ROW_DECORATED(name, cls, fn, bytes, target) {"DECORATED", #cls, #fn, bytes, name, Entry(&(target))},
+#define QV_ROW_DECORATED(name, cls, fn, bytes, target) \
+  {"DECORATED", #cls, #fn, bytes, name, Entry(DecoratedEntry<&(target)>())},
 
 const QvExportInfo kExports[] = {QV_GLOBAL_EXPORTS(QV_ROW_GLOBAL) QV_CLASS_EXPORTS(QV_ROW_CLASS)
                                      QV_DECORATED_EXPORTS(QV_ROW_DECORATED)};
 
-// The C signature of every entry point, by entry: a decorated name shares
-// the signature of the entry it reaches.
+// The C signature of every entry point, by entry: a decorated name's entry
+// has the signature of the wrapper it calls.
+struct DecoratedRow {
+  void (*pEntry)(void);
+  void (*pWrapper)(void);
+};
+#define QV_DECORATED_WRAPPER(name, cls, fn, bytes, target) {Entry(DecoratedEntry<&(target)>()), Entry(&(target))},
+const DecoratedRow kDecoratedWrappers[] = {QV_DECORATED_EXPORTS(QV_DECORATED_WRAPPER)};
+#undef QV_DECORATED_WRAPPER
+
 struct SignatureRow {
   void (*pEntry)(void);
   std::string (*pSignature)();
@@ -193,13 +206,14 @@ const QvExportInfo* ExportAt(size_t nIndex) { return nIndex < ExportCount() ? &k
 std::string ExportSignature(size_t nIndex) {
   const QvExportInfo* p = ExportAt(nIndex);
   if (p == nullptr) return {};
+  void (*pEntry)(void) = p->pFunction;
+  for (const DecoratedRow& row : kDecoratedWrappers) {
+    if (row.pEntry == pEntry) pEntry = row.pWrapper;
+  }
   for (const SignatureRow& row : kSignatures) {
-    if (row.pEntry == p->pFunction) return row.pSignature();
+    if (row.pEntry == pEntry) return row.pSignature();
   }
   return {};
 }
 
 }  // namespace qv::abi
-
-// On 32-bit Windows, the decorated names' __stdcall entry points.
-#include "exports/decorated_entries.h"

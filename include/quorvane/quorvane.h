@@ -35,7 +35,28 @@
  * 32-bit Windows: the caller removes the arguments).  The decorated names
  * of the 32-bit Windows DLL (such as "_StrMidX@36") are __stdcall entry
  * points of the same functions: the callee removes the arguments, whose
- * size in bytes is the number after "@". */
+ * size in bytes is the number after "@".  GetProcAddress and QvFindExport
+ * give the same __stdcall entry for a decorated name; call it through its
+ * QvDecorated_... type (quorvane_exports.h).  Elsewhere a decorated name is
+ * no symbol of the library, and QvFindExport gives the C function.
+ *
+ * On 32-bit Windows, exactly, for a caller built with another compiler:
+ *   - Arguments are pushed from right to left, each taking a multiple of
+ *     4 bytes: a pointer, handle, Boolean or int32_t 4 bytes, a Number or
+ *     Date/Time its 16 bytes as the struct lies in memory.  The number after
+ *     "@" is their sum (the instance pointer of a class function included).
+ *   - A Number or Date/Time result is returned in memory: the caller
+ *     reserves 16 bytes and passes their address as a hidden argument,
+ *     pushed after all the others (so it lies right above the return
+ *     address); the callee stores the result there and returns the same
+ *     address in EAX.  The number after "@" does not count this address.
+ *   - Every other result is returned in EAX (an int64_t of the runtime API
+ *     in EDX:EAX).
+ *   - What the callee removes on return: a decorated __stdcall entry, its
+ *     "@" bytes, plus 4 for the hidden address when it returns a Number
+ *     ("_StrScanAt@24" removes 28 bytes); a __cdecl function nothing, not
+ *     even the hidden address: the caller removes all it pushed.
+ *   - EBX, ESI, EDI and EBP are preserved; EAX, ECX and EDX are not. */
 #if defined(_WIN32) && defined(QV_BUILDING_LIBRARY)
 #define QV_API __declspec(dllexport)
 #elif defined(_WIN32)

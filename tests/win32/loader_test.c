@@ -7,8 +7,13 @@
  *   - a decorated __stdcall name and its undecorated twin, called with the
  *     same arguments, give the same result;
  *   - the stack pointer is the same before and after each __stdcall call,
- *     measured around a raw call; a __cdecl call is the negative control:
- *     its arguments are still on the stack after it returns.
+ *     measured around a raw call that pushes the "@" bytes and, for a
+ *     Number result, the hidden result address; a __cdecl call is the
+ *     negative control: its arguments are still on the stack after it
+ *     returns;
+ *   - QvFindExport gives, for every decorated name, the entry point that
+ *     GetProcAddress gives, and a call through the header's QvDecorated_...
+ *     type to what it found leaves the stack pointer unchanged.
  * With --expect-load-failure (run where uitk60.dll is missing) it checks
  * only that the load fails.
  * Prints one line per check; the exit status is the number of failures. */
@@ -78,6 +83,14 @@ static int32_t Measure(FARPROC pFn, const void* pArgs, size_t nBytes, void* pHid
 
 static HMODULE hLib;
 static FARPROC Find(const char* sName) { return GetProcAddress(hLib, sName); }
+
+/* A call through the pointer type the header declares, the stack pointer
+ * read right before and right after it: a callee that removes other bytes
+ * than its type says shows as a difference.  The helpers keep their frame
+ * pointer, so that such a difference does not outlive them. */
+static uint32_t gnBefore, gnAfter;
+#define STACK_BEFORE() __asm__ volatile("movl %%esp, %0" : "=m"(gnBefore)::"memory")
+#define STACK_AFTER() __asm__ volatile("movl %%esp, %0" : "=m"(gnAfter)::"memory")
 /* An export as a function of its own type; the cast goes through the
  * generic function pointer type, as the compiler asks of a deliberate one. */
 #define FIND(type, name) ((type)(void (*)(void))Find(name))
@@ -150,6 +163,72 @@ static void Twins(const char* sDecorated, const char* sPlain, const void* pArgs,
   }
 }
 
+/* Decorated names as QvFindExport finds them, called through the types the
+ * header declares for them (QvDecorated_...): each call must leave the
+ * stack pointer as it found it. */
+typedef void (*(*FindExportFn)(const char*))(void);
+static FindExportFn gpFindExport;
+#define FIND_DECORATED(type, name) ((type)gpFindExport(name))
+static void CheckStack(const char* sName, int bResultOk, const char* sResult) {
+  char sWhat[256], sDetail[256];
+  snprintf(sWhat, sizeof sWhat, "%s found by QvFindExport keeps the stack pointer", sName);
+  snprintf(sDetail, sizeof sDetail, "stack pointer after the call %+d", (int)(gnAfter - gnBefore));
+  Check(gnAfter == gnBefore, sWhat, sDetail);
+  snprintf(sWhat, sizeof sWhat, "%s found by QvFindExport gives its result", sName);
+  Check(bResultOk, sWhat, sResult);
+}
+
+__attribute__((noinline, optimize("no-omit-frame-pointer"))) static void TypedStrMidX(void) {
+  QvDecorated_StrMidX_36 pFn = FIND_DECORATED(QvDecorated_StrMidX_36, "_StrMidX@36");
+  QvString* pText = NewString("Quorvane library");
+  STACK_BEFORE();
+  QvString* pResult = pFn(pText, Num(2), Num(5));
+  STACK_AFTER();
+  const char* sResult = StringText(pResult);
+  const char* sTwin = StringText(
+      FIND(__typeof__(&__quorvane__GF25690943), "__quorvane__GF25690943")(pText, Num(2), Num(5)));
+  CheckStack("_StrMidX@36", strcmp(sResult, sTwin) == 0 && sResult[0] != '\0', sResult);
+}
+
+__attribute__((noinline, optimize("no-omit-frame-pointer"))) static void TypedStrScanAt(void) {
+  QvDecorated_StrScanAt_24 pFn = FIND_DECORATED(QvDecorated_StrScanAt_24, "_StrScanAt@24");
+  QvString* pText = NewString("abc.def.ghi");
+  QvString* pKey = NewString(".");
+  STACK_BEFORE();
+  const QvNumber n = pFn(pText, pKey, Num(4));
+  STACK_AFTER();
+  const QvNumber nTwin = FIND(__typeof__(&__quorvane__GF25690957), "__quorvane__GF25690957")(pText, pKey, Num(4));
+  char sResult[64];
+  snprintf(sResult, sizeof sResult, "%g/%d, undecorated %g/%d", n.value, n.isNull, nTwin.value, nTwin.isNull);
+  CheckStack("_StrScanAt@24", n.value == nTwin.value && n.isNull == nTwin.isNull, sResult);
+}
+
+__attribute__((noinline, optimize("no-omit-frame-pointer"))) static void TypedIsStandardFWObject(void) {
+  QvDecorated___IsStandardFWObject_4 pFn = FIND_DECORATED(QvDecorated___IsStandardFWObject_4,
+                                                          "___IsStandardFWObject@4");
+  STACK_BEFORE();
+  const QvBoolean b = pFn(0);
+  STACK_AFTER();
+  CheckStack("___IsStandardFWObject@4", b == 0, b ? "TRUE" : "FALSE");
+}
+
+__attribute__((noinline, optimize("no-omit-frame-pointer"))) static void TypedSetContainerType(QvObject* pContainer) {
+  QvDecorated___SetContainerType_16___20 pSet = FIND_DECORATED(QvDecorated___SetContainerType_16___20,
+                                                               "___SetContainerType_16__@20");
+  QvDecorated___GetContainerType_16___4 pGet = FIND_DECORATED(QvDecorated___GetContainerType_16___4,
+                                                              "___GetContainerType_16__@4");
+  STACK_BEFORE();
+  pSet(pContainer, Num(3));
+  STACK_AFTER();
+  CheckStack("___SetContainerType_16__@20", 1, NULL);
+  STACK_BEFORE();
+  const QvNumber n = pGet(pContainer);
+  STACK_AFTER();
+  char sResult[64];
+  snprintf(sResult, sizeof sResult, "%g/%d", n.value, n.isNull);
+  CheckStack("___GetContainerType_16__@4", n.value == 3 && n.isNull == 0, sResult);
+}
+
 int main(int argc, char** argv) {
   char sDetail[512];
   if (argc < 2) {
@@ -216,6 +295,32 @@ int main(int argc, char** argv) {
   /* IsStandardFWObject(Window Handle) -> Boolean. */
   const uint32_t hWnd = 0;
   Twins("___IsStandardFWObject@4", "__quorvane__GF25690339", &hWnd, sizeof hWnd, 0, 0);
+
+  /* QvFindExport gives, for every decorated name, the entry point the
+   * system's loader gives. */
+  gpFindExport = FIND(FindExportFn, "QvFindExport");
+  const size_t nExports = FIND(size_t(*)(void), "QvExportCount")();
+  const QvExportInfo* (*pExportAt)(size_t) = FIND(const QvExportInfo* (*)(size_t), "QvExportAt");
+  int nDecorated = 0, nSame = 0;
+  char sFirstOther[256] = "";
+  for (size_t i = 0; i < nExports; ++i) {
+    const QvExportInfo* p = pExportAt(i);
+    if (strcmp(p->sKind, "DECORATED") != 0) continue;
+    ++nDecorated;
+    if (gpFindExport(p->sExport) == (void (*)(void))Find(p->sExport)) {
+      ++nSame;
+    } else if (sFirstOther[0] == '\0') {
+      snprintf(sFirstOther, sizeof sFirstOther, "; first other: %s", p->sExport);
+    }
+  }
+  snprintf(sDetail, sizeof sDetail, "%d of %d the same%s", nSame, nDecorated, sFirstOther);
+  Check(nDecorated == 44 && nSame == nDecorated, "QvFindExport finds each decorated name's __stdcall entry", sDetail);
+  TypedStrMidX();
+  TypedStrScanAt();
+  TypedIsStandardFWObject();
+  QvObject* pContainer = FIND(QvObject * (*)(const char*), "QvObjectNew")("VC_ContainerBase");
+  Check(pContainer != NULL, "QvObjectNew(\"VC_ContainerBase\")", NULL);
+  if (pContainer != NULL) TypedSetContainerType(pContainer);
 
   FreeLibrary(hLib);
   printf("loader test: %d failure(s)\n", nFailures);
