@@ -6,6 +6,9 @@
 // and detach do nothing.
 #include "host/win32_api.h"
 
+#include <cstdlib>
+#include <string>
+
 #include "exports/process.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE /*hModule*/, DWORD nReason, LPVOID pReserved) {
@@ -20,4 +23,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE /*hModule*/, DWORD nReason, LPVOID pRes
     default:
       return TRUE;
   }
+}
+
+// Windows keeps no user database of that kind: $HOME or ".".
+std::string qv::abi::UserHomeDirectory() {
+  if (const char* s = std::getenv("HOME"); s != nullptr && *s != '\0') return s;
+  return ".";
 }
