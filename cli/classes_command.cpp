@@ -20,7 +20,7 @@ namespace {
 // classes --names: the class list file's names, without loading it.
 int PrintNames(RepositoryOptions& options, Session& session) {
   std::string sList;
-  if (const int n = FindClassListFile("classes", options, session, sList); n >= 0) return n;
+  if (const auto nStatus = FindClassListFile("classes", options, session, sList)) return *nStatus;
   std::vector<std::string> aNames;
   quorvane::String error;
   const auto Add = [](void* p, const char* sName) { static_cast<std::vector<std::string>*>(p)->emplace_back(sName); };
@@ -59,7 +59,7 @@ Runner AddClassesCommand(CLI::App& app) {
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
     if (args->bNames) return PrintNames(args->options, session);
-    if (const int n = OpenRepository("classes", args->options, session, false, false); n >= 0) return n;
+    if (const auto nStatus = OpenRepository("classes", args->options, session, false, false)) return *nStatus;
     using quorvane::TakeText;
     const int64_t nClasses = QvClassCount();
     for (int64_t i = 0; i < nClasses; ++i) {
@@ -78,7 +78,7 @@ Runner AddClassesCommand(CLI::App& app) {
         WriteOut(sLine);
       }
     }
-    return 0;
+    return kExitDone;
   };
 }
 

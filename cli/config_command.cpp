@@ -26,7 +26,7 @@ using quorvane::String;
 
 int Failure(const std::string& sWhat) {
   std::fprintf(stderr, "quorvane config: %s\n", sWhat.c_str());
-  return 1;
+  return kExitFailed;
 }
 
 std::string SettingName(const QvProfileSetting& row) {
@@ -58,9 +58,9 @@ void NoteMissingFile(const std::string& sPath) {
 // to the repository commands' safe defaults, since the profile's own ("*")
 // would make them refuse to write.
 bool WriteDefaults(std::string& sError) {
+  const SeparatorSettings rows = FindSeparatorSettings();
   const std::string sDelimiter(kDefaultDelimiter), sToken(kDefaultToken);
-  const QvProfileValueOf aSafe[] = {{QvProfileFindSetting("File Delimiters", "Element Delimiter"), sDelimiter.c_str()},
-                                    {QvProfileFindSetting("File Delimiters", "CRLF Delimiter"), sToken.c_str()}};
+  const QvProfileValueOf aSafe[] = {{rows.nDelimiter, sDelimiter.c_str()}, {rows.nToken, sToken.c_str()}};
   String sWhy;
   if (QvProfileWriteDefaults(aSafe, std::size(aSafe), sWhy.Receive()) != 0) return true;
   sError = sWhy.Str();
@@ -69,9 +69,10 @@ bool WriteDefaults(std::string& sError) {
 
 void NoteSafeSeparators(const std::string& sPath) {
   std::fprintf(stderr,
-               "quorvane config: %s: the separators of [File Delimiters] are written as %s and %s, the repository "
+               "quorvane config: %s: the separators of [%s] are written as %s and %s, the repository "
                "commands' safe defaults, not the profile's \"*\", which the commands refuse to write with\n",
-               sPath.c_str(), EscapeSeparator(kDefaultDelimiter).c_str(), EscapeSeparator(kDefaultToken).c_str());
+               sPath.c_str(), FindSeparatorSettings().delimiter.section, EscapeSeparator(kDefaultDelimiter).c_str(),
+               EscapeSeparator(kDefaultToken).c_str());
 }
 
 // The index of the setting, or -1 after saying that there is none.
@@ -101,7 +102,7 @@ bool LoadForReading(bool bQuiet, bool& bFound) {
 
 int RunList(bool bJson, bool bQuiet) {
   bool bFound = false;
-  if (!LoadForReading(bQuiet, bFound)) return 1;
+  if (!LoadForReading(bQuiet, bFound)) return kExitFailed;
   QvProfileSetting row{};
   for (int64_t i = 0; QvProfileSettingAt(i, &row) != 0; ++i) {
     const bool bFromFile = bFound && QvProfileKeyInFile(i) != 0;
@@ -117,21 +118,21 @@ int RunList(bool bJson, bool bQuiet) {
     WriteOut(std::string(row.section) + "\t" + row.key + "\t" + sValue + "\t" + (bFromFile ? "file" : "default") +
              "\t" + row.variable + "\n");
   }
-  return 0;
+  return kExitDone;
 }
 
 int RunGet(const std::string& sSection, const std::string& sKey, bool bQuiet) {
   const int64_t nIndex = FindOrReport(sSection, sKey);
-  if (nIndex < 0) return 1;
+  if (nIndex < 0) return kExitFailed;
   bool bFound = false;
-  if (!LoadForReading(bQuiet, bFound)) return 1;
+  if (!LoadForReading(bQuiet, bFound)) return kExitFailed;
   WriteOut(Value(nIndex) + "\n");
-  return 0;
+  return kExitDone;
 }
 
 int RunSet(const std::string& sSection, const std::string& sKey, const std::string& sValue, bool bQuiet) {
   const int64_t nIndex = FindOrReport(sSection, sKey);
-  if (nIndex < 0) return 1;
+  if (nIndex < 0) return kExitFailed;
   QvProfileSetting row{};
   QvProfileSettingAt(nIndex, &row);
   // The value as the setting's type holds it, which is what the file gets.
@@ -161,7 +162,7 @@ int RunSet(const std::string& sSection, const std::string& sKey, const std::stri
   if (sStored.View() != sValue && !bQuiet) {
     std::fprintf(stderr, "quorvane config: %s is stored as '%s'\n", SettingName(row).c_str(), sStored.Str().c_str());
   }
-  return 0;
+  return kExitDone;
 }
 
 int RunInit(bool bForce, bool bQuiet) {
@@ -171,7 +172,7 @@ int RunInit(bool bForce, bool bQuiet) {
   if (!WriteDefaults(sError)) return Failure(sError);
   if (!bQuiet) NoteSafeSeparators(sPath);
   WriteOut(sPath + "\n");
-  return 0;
+  return kExitDone;
 }
 
 }  // namespace
@@ -251,7 +252,7 @@ Runner AddConfigCommand(CLI::App& app) {
     QvSetProfileDirectory(ResolveProfileDir(args->sProfileDir).c_str());
     if (pAction == pPath) {
       WriteOut(ProfilePath() + "\n");
-      return 0;
+      return kExitDone;
     }
     if (pAction == pList) return RunList(args->bJson, args->bQuiet);
     if (pAction == pGet) return RunGet(args->sSection, args->sKey, args->bQuiet);

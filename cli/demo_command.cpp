@@ -93,7 +93,7 @@ int RunDemo(const DemoArgs& args) {
   LibraryClient lib;
   if (!lib.Load(sLibrary)) {
     std::fprintf(stderr, "quorvane demo: %s\n", lib.Error().c_str());
-    return 1;
+    return kExitFailed;
   }
   const Exports fn{lib.Function<ScanAtFn>("__quorvane__GF25690957"), lib.Function<ScanNextFn>("__quorvane__GF25691022"),
                    lib.Function<InCommentFn>("__quorvane__GF25690999"),
@@ -101,14 +101,14 @@ int RunDemo(const DemoArgs& args) {
                    lib.Function<MidFn>("__quorvane__GF25690943")};
   if (!fn.pScanAt || !fn.pScanNext || !fn.pInComment || !fn.pCommentType || !fn.pMid) {
     std::fprintf(stderr, "quorvane demo: %s lacks the text functions\n", sLibrary.c_str());
-    return 1;
+    return kExitFailed;
   }
-  int nStatus = 0;
+  int nStatus = kExitDone;
   for (const std::string& sPath : aFiles) {
     std::string sText;
     if (!ReadWhole(sPath, sText)) {
       std::fprintf(stderr, "quorvane demo: cannot read %s\n", sPath.c_str());
-      nStatus = 1;
+      nStatus = kExitFailed;
       continue;
     }
     DemoFile(lib, fn, sPath, sText);

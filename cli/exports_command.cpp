@@ -72,7 +72,7 @@ int RunExports(const std::string& sLibrary, bool bDef, bool bHeader) {
   LibraryClient lib;
   if (!lib.Load(sLibrary)) {
     std::fprintf(stderr, "quorvane exports: %s\n", lib.Error().c_str());
-    return 1;
+    return kExitFailed;
   }
   const auto pCount = lib.Function<size_t (*)()>("QvExportCount");
   const auto pAt = lib.Function<const QvExportInfo* (*)(size_t)>("QvExportAt");
@@ -96,7 +96,7 @@ int RunExports(const std::string& sLibrary, bool bDef, bool bHeader) {
     }
   }
   if (bHeader) WriteOut(kHeaderBottom);
-  return 0;
+  return kExitDone;
 }
 
 }  // namespace

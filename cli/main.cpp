@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 
 namespace {
 
+using quorvane::cli::kExitDone;
 using quorvane::cli::kExitUsage;
 
 // The Levenshtein distance of a and b.
@@ -85,8 +87,8 @@ std::vector<std::string> OptionNames(const CLI::App& app) {
 }
 
 // Prints the error for the first word that no level of the command line
-// took, and returns kExitUsage; -1 when every word was taken.
-int ReportLeftOvers(CLI::App& app) {
+// took, and returns kExitUsage; nullopt when every word was taken.
+std::optional<int> ReportLeftOvers(CLI::App& app) {
   for (CLI::App* p = &app;;) {
     const std::vector<std::string> aLeft = p->remaining();
     if (!aLeft.empty()) {
@@ -110,7 +112,7 @@ int ReportLeftOvers(CLI::App& app) {
       std::fprintf(stderr, "%s: %s; see '%s'\n", sWho.c_str(), sWhat.c_str(), sHelp.c_str());
       return kExitUsage;
     }
-    if (p->get_subcommands().empty()) return -1;
+    if (p->get_subcommands().empty()) return std::nullopt;
     p = p->get_subcommands().front();
   }
 }
@@ -142,7 +144,7 @@ int RunHelp(CLI::App& app, const std::vector<std::string>& aWords) {
   // this run selected, which is help itself.
   quorvane::cli::WriteOut(p->get_formatter()->make_help(p, sPrev.empty() ? "quorvane" : sPrev + " " + p->get_name(),
                                                         CLI::AppFormatMode::Normal));
-  return 0;
+  return kExitDone;
 }
 
 // Parses the command line and runs the command; its exit status.  sWho
@@ -190,20 +192,20 @@ int Run(int argc, char** argv, std::string& sWho) {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     quorvane::cli::WriteOut(app.help());
-    return 0;
+    return kExitDone;
   } catch (const CLI::CallForVersion& e) {
     quorvane::cli::WriteOut(std::string(e.what()) + "\n");
-    return 0;
+    return kExitDone;
   } catch (const CLI::ParseError& e) {
     // An unknown word explains the rest best (a missing argument may be
     // one that was misspelled).
-    if (const int n = ReportLeftOvers(app); n >= 0) return n;
+    if (const auto nStatus = ReportLeftOvers(app)) return *nStatus;
     const std::string sName = CommandName(Deepest(app));
     sWho = sName.empty() ? std::string("quorvane") : "quorvane " + sName;
     std::fprintf(stderr, "%s: %s; see '%s --help'\n", sWho.c_str(), e.what(), sWho.c_str());
     return kExitUsage;
   }
-  if (const int n = ReportLeftOvers(app); n >= 0) return n;
+  if (const auto nStatus = ReportLeftOvers(app)) return *nStatus;
   if (app.get_subcommands().empty()) {
     std::cerr << app.help();
     return kExitUsage;

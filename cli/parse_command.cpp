@@ -85,15 +85,15 @@ Runner AddParseCommand(CLI::App& app) {
   sub->footer(HelpFooter(sAbout));
   return [args] {
     Session session;
-    int nStatus = 0;
+    int nStatus = kExitDone;
     for (const std::string& sPath : args->aFiles) {
       const Parsed p = ParseOne(sPath);
       if (!p.bRead) {
         std::fprintf(stderr, "quorvane parse: %s: cannot read\n", sPath.c_str());
-        nStatus = 1;
+        nStatus = kExitFailed;
       } else if (p.sClassName.empty()) {
         std::fprintf(stderr, "quorvane parse: %s: no class or interface found\n", sPath.c_str());
-        if (args->bStrict) nStatus = 1;
+        if (args->bStrict) nStatus = kExitFailed;
       }
       if (args->bJson) {
         PrintJson(sPath, p);

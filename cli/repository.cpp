@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/commands.h"
 #include "cli/progress.h"
 #include "quorvane/quorvane.hpp"
 
@@ -35,21 +36,23 @@ bool Load(const char* sCommand, const Session& session) {
 
 }  // namespace
 
-int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, bool bLock, bool bNoWait) {
-  if (!ApplyProfile(sCommand, options)) return 1;
-  if (bLock && !SeparatorsSafeForWriting(sCommand, options)) return 2;
-  if (!EnterRepository(sCommand, options, session, false)) return 1;
-  if (bLock && !LockRepository(sCommand, bNoWait)) return 1;
-  if (!Load(sCommand, session)) return 1;
-  return -1;
+std::optional<int> OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, bool bLock,
+                                  bool bNoWait) {
+  if (!ApplyProfile(sCommand, options)) return kExitFailed;
+  if (bLock && !SeparatorsSafeForWriting(sCommand, options)) return kExitUsage;
+  if (!EnterRepository(sCommand, options, session, false)) return kExitFailed;
+  if (bLock && !LockRepository(sCommand, bNoWait)) return kExitFailed;
+  if (!Load(sCommand, session)) return kExitFailed;
+  return std::nullopt;
 }
 
-int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::string& sPath) {
-  if (!ApplyProfile(sCommand, options)) return 1;
-  if (!EnterRepository(sCommand, options, session, false)) return 1;
-  if (!HasClassList(sCommand, session)) return 1;
+std::optional<int> FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session,
+                                     std::string& sPath) {
+  if (!ApplyProfile(sCommand, options)) return kExitFailed;
+  if (!EnterRepository(sCommand, options, session, false)) return kExitFailed;
+  if (!HasClassList(sCommand, session)) return kExitFailed;
   sPath = session.RepositoryDir() + "/" + QvClassListFileName();
-  return -1;
+  return std::nullopt;
 }
 
 bool LockRepository(const char* sCommand, bool bNoWait) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,14 +17,16 @@ namespace quorvane::cli {
 // Takes the settings no option gave from the profile, makes the repository
 // directory the library's and loads it.  A command that writes (bLock)
 // first makes sure the separators are safe and takes the repository's lock.
-// Returns -1 when all went well, else the exit status.
-int OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, bool bLock, bool bNoWait);
+// The exit status when the command cannot go on; nullopt when all went well.
+std::optional<int> OpenRepository(const char* sCommand, RepositoryOptions& options, Session& session, bool bLock,
+                                  bool bNoWait);
 
 // OpenRepository for a command that reads only a few fields of every line
 // and no method file through the library: sPath is the class list file,
-// which could be opened; nothing is loaded.  Returns -1 when all went
-// well, else the exit status.
-int FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session, std::string& sPath);
+// which could be opened; nothing is loaded.  The exit status when the
+// command cannot go on; nullopt when all went well.
+std::optional<int> FindClassListFile(const char* sCommand, RepositoryOptions& options, Session& session,
+                                     std::string& sPath);
 
 // Takes the lock of the repository directory for a command that writes: when
 // another command holds it, waits (saying so) or, with bNoWait, fails.  FALSE

@@ -119,27 +119,6 @@ void AddRepositoryOptions(CLI::App& sub, RepositoryOptions& options) {
       ->type_name("DIR");
 }
 
-std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToken) {
-  auto Problem = [](std::string_view s, const char* sWhat) -> std::string {
-    const std::string sName = sWhat;
-    if (s.empty()) return "the " + sName + " is empty";
-    if (s.find('\n') != std::string_view::npos || s.find('\r') != std::string_view::npos) {
-      return "the " + sName + " contains a line break";
-    }
-    if (s.size() == 1 && (s[0] == ' ' || s[0] == '\t' || (s[0] > ' ' && s[0] < 0x7F))) {
-      return "the " + sName + " '" + EscapeSeparator(s) + "' is a character that Java sources commonly contain";
-    }
-    return "";
-  };
-  std::string sProblem = Problem(sDelimiter, "element delimiter");
-  if (sProblem.empty()) sProblem = Problem(sToken, "line-break token");
-  if (sProblem.empty() &&
-      (sDelimiter.find(sToken) != std::string_view::npos || sToken.find(sDelimiter) != std::string_view::npos)) {
-    sProblem = "the element delimiter and the line-break token must differ and neither may contain the other";
-  }
-  return sProblem;
-}
-
 std::string EscapeSeparator(std::string_view s) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string sOut;
@@ -158,27 +137,6 @@ std::string EscapeSeparator(std::string_view s) {
   return sOut;
 }
 
-namespace {
-
-// The value of a setting of the profile the library has loaded.
-std::string ProfileText(const char* sSection, const char* sKey) {
-  QvString* p = QvProfileValue(QvProfileFindSetting(sSection, sKey));
-  std::string s(QvStringData(p), QvStringSize(p));
-  QvStringFree(p);
-  return s;
-}
-QvNumber ProfileNumber(const char* sSection, const char* sKey) {
-  return QvProfileNumber(QvProfileFindSetting(sSection, sKey));
-}
-
-// A Number's whole part (towards zero), 0 for null or not a number.
-int64_t WholePart(QvNumber n) {
-  if (n.isNull != 0 || std::isnan(n.value)) return 0;
-  return static_cast<int64_t>(std::clamp(n.value, -9.2e18, 9.2e18));
-}
-
-}  // namespace
-
 bool ApplyProfile(const char* sCommand, RepositoryOptions& options) {
   QvBoolean bFound = 0;
   quorvane::String sWhy;
@@ -188,29 +146,41 @@ bool ApplyProfile(const char* sCommand, RepositoryOptions& options) {
   }
   if (bFound == 0) return true;
   options.bFromProfile = true;
-  if (!options.bDelimiterGiven) options.sDelimiter = ProfileText("File Delimiters", "Element Delimiter");
-  if (!options.bTokenGiven) options.sToken = ProfileText("File Delimiters", "CRLF Delimiter");
-  if (!options.bHistoryGiven) {
-    const QvNumber nOn = ProfileNumber("Root Directories", "Archive Files");
-    options.nHistory = nOn.isNull == 0 && nOn.value != 0.0
-                           ? std::max<int64_t>(0, WholePart(ProfileNumber("Root Directories", "Archive File Count")))
-                           : 0;
-  }
-  if (!options.bArchiveGiven) options.sArchiveDir = ProfileText("Root Directories", "Archive File Diectory");
+  QvRepositoryProfile profile{};
+  QvProfileRepositorySettings(&profile);
+  std::string sDelimiter = quorvane::TakeText(profile.delimiter), sToken = quorvane::TakeText(profile.token);
+  std::string sArchive = quorvane::TakeText(profile.archiveDirectory);
+  if (!options.bDelimiterGiven) options.sDelimiter = std::move(sDelimiter);
+  if (!options.bTokenGiven) options.sToken = std::move(sToken);
+  if (!options.bHistoryGiven) options.nHistory = profile.history;
+  if (!options.bArchiveGiven) options.sArchiveDir = std::move(sArchive);
   return true;
 }
 
+SeparatorSettings FindSeparatorSettings() {
+  QvRepositoryProfile profile{};
+  QvProfileRepositorySettings(&profile);
+  for (QvString* p : {profile.delimiter, profile.token, profile.archiveDirectory}) QvStringFree(p);
+  SeparatorSettings rows;
+  rows.nDelimiter = profile.delimiterSetting;
+  rows.nToken = profile.tokenSetting;
+  QvProfileSettingAt(rows.nDelimiter, &rows.delimiter);
+  QvProfileSettingAt(rows.nToken, &rows.token);
+  return rows;
+}
+
 bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options) {
-  const std::string sUnsafe = UnsafeSeparators(options.sDelimiter, options.sToken);
-  if (sUnsafe.empty()) return true;
-  std::fprintf(stderr, "quorvane %s: refusing to write: %s", sCommand, sUnsafe.c_str());
+  const quorvane::String sUnsafe = quorvane::String::Adopt(
+      QvUnsafeSeparators(quorvane::String(options.sDelimiter).Get(), quorvane::String(options.sToken).Get()));
+  if (sUnsafe.Get() == nullptr) return true;
+  std::fprintf(stderr, "quorvane %s: refusing to write: %s", sCommand, sUnsafe.Str().c_str());
   if (options.bFromProfile && !(options.bDelimiterGiven && options.bTokenGiven)) {
-    QvString* pPath = QvProfilePath();
+    const SeparatorSettings rows = FindSeparatorSettings();
+    const quorvane::String sPath = quorvane::String::Adopt(QvProfilePath());
     std::fprintf(stderr,
-                 " (taken from the profile %.*s; change \"Element Delimiter\" and \"CRLF Delimiter\" of "
-                 "\"File Delimiters\" with quorvane config set, or give --delimiter and --token)",
-                 static_cast<int>(QvStringSize(pPath)), QvStringData(pPath));
-    QvStringFree(pPath);
+                 " (taken from the profile %s; change \"%s\" and \"%s\" of \"%s\" with quorvane config set, or give "
+                 "--delimiter and --token)",
+                 sPath.Str().c_str(), rows.delimiter.key, rows.token.key, rows.delimiter.section);
   }
   std::fputc('\n', stderr);
   return false;

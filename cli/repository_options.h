@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/session.h"
+#include "quorvane/quorvane.h"
 
 namespace CLI {
 class App;
@@ -48,28 +49,27 @@ extern const char* const kRepositoryHelp;
 // The help text on the repository's lock, for the commands that write.
 extern const char* const kLockHelp;
 
-// Why the separators would endanger Java text, or "" when they are safe:
-// each must be non-empty, without line breaks, not one printable or blank
-// character (every one of those is common in Java sources: a "*"
-// delimiter would split every documentation comment), and neither may
-// contain the other.
-std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToken);
-
 // A separator as it is written in options: printable ASCII as it is, "\"
 // as "\\", every other byte as \xHH.
 std::string EscapeSeparator(std::string_view s);
 
 // Takes every setting that no option gave from the application profile
-// that the linked library loads, when its file exists: "Element Delimiter"
-// and "CRLF Delimiter" of "File Delimiters"; "Archive Files" (history on or
-// off), "Archive File Count" and "Archive File Diectory" of "Root
-// Directories".  FALSE, after saying which file and why, when the profile
+// that the linked library loads, when its file exists: the separators and
+// the history settings (QvProfileRepositorySettings).  FALSE, after saying which file and why, when the profile
 // exists but cannot be read: its settings are unknown then, and only a
 // missing file means the defaults.
 bool ApplyProfile(const char* sCommand, RepositoryOptions& options);
 
+// The rows of the profile's settings that hold the element delimiter and
+// the line-break token.
+struct SeparatorSettings {
+  int64_t nDelimiter = -1, nToken = -1;
+  QvProfileSetting delimiter{}, token{};
+};
+SeparatorSettings FindSeparatorSettings();
+
 // FALSE, after saying why, when the separators would endanger Java text
-// (UnsafeSeparators); a command that writes refuses to go on then.
+// (QvUnsafeSeparators); a command that writes refuses to go on then.
 bool SeparatorsSafeForWriting(const char* sCommand, const RepositoryOptions& options);
 
 // Makes the repository directory (created when bCreate) the directory the

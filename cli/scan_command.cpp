@@ -180,12 +180,12 @@ int RunScan(ScanArgs& args) {
     }
     if (nMissing > 0) {
       std::fprintf(stderr, "quorvane scan: nothing saved: a root is no directory; the repository is as it was\n");
-      return 1;
+      return kExitFailed;
     }
-    if (!ApplyProfile("scan", options)) return 1;
-    if (!SeparatorsSafeForWriting("scan", options)) return 2;
-    if (!EnterRepository("scan", options, session, true)) return 1;
-    if (!LockRepository("scan", args.bNoWait)) return 1;
+    if (!ApplyProfile("scan", options)) return kExitFailed;
+    if (!SeparatorsSafeForWriting("scan", options)) return kExitUsage;
+    if (!EnterRepository("scan", options, session, true)) return kExitFailed;
+    if (!LockRepository("scan", args.bNoWait)) return kExitFailed;
     const std::string sMethods = (std::filesystem::path(session.RepositoryDir()) / kMethodFolder).string();
     QvSetMethodFileDirectory(args.bBesideSources ? "" : sMethods.c_str());
   }
@@ -231,22 +231,22 @@ int RunScan(ScanArgs& args) {
   if (state.pProgress) state.pProgress->Finish();
   QvSetListingErrorHandler(nullptr, nullptr);
   int nFailures = state.nFailures + listing.nFailures;
-  if (args.bStrict) nFailures += static_cast<int>(summary.noClass);
+  if (args.bStrict) nFailures += static_cast<int>(summary.kinds[QV_JAVA_NONE]);
 
   const double nSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   // With --json stdout holds the records only; the summaries are for people.
   FILE* pSummary = args.bJson ? stderr : stdout;
   if (!args.verbosity.bQuiet) {
-    std::fprintf(pSummary,
-                 "files: %lld\nclasses: %lld\ninterfaces: %lld\nenums: %lld\nrecords: %lld\nannotation types: %lld\n"
-                 "packages: %lld\nno class: %lld\nfailed: %d\ntime: %.3f s\n",
-                 static_cast<long long>(summary.files), static_cast<long long>(summary.classes),
-                 static_cast<long long>(summary.interfaces), static_cast<long long>(summary.enums),
-                 static_cast<long long>(summary.records), static_cast<long long>(summary.annotations),
-                 static_cast<long long>(summary.packages), static_cast<long long>(summary.noClass), nFailures,
-                 nSeconds);
+    std::fprintf(pSummary, "files: %lld\n", static_cast<long long>(summary.files));
+    for (int k = QV_JAVA_CLASS; k < QV_JAVA_KIND_COUNT; ++k) {
+      std::fprintf(pSummary, "%s: %lld\n", QvJavaKindCounted(static_cast<QvJavaKind>(k)),
+                   static_cast<long long>(summary.kinds[k]));
+    }
+    std::fprintf(pSummary, "packages: %lld\nno class: %lld\nfailed: %d\ntime: %.3f s\n",
+                 static_cast<long long>(summary.packages), static_cast<long long>(summary.kinds[QV_JAVA_NONE]),
+                 nFailures, nSeconds);
   }
-  if (!args.sTags.empty() && WriteScannedTags(args.sTags, args.sTagsFormat) != 0) ++nFailures;
+  if (!args.sTags.empty() && WriteScannedTags(args.sTags, args.sTagsFormat) != kExitDone) ++nFailures;
   if (args.bSave) {
     if (!bOk) ++nFailures;
     if (problems.bClassListWritten && !args.verbosity.bQuiet) {
@@ -257,7 +257,7 @@ int RunScan(ScanArgs& args) {
                    static_cast<long long>(saved.unchanged), static_cast<long long>(nKept));
     }
   }
-  return nFailures > 0 ? 1 : 0;
+  return nFailures > 0 ? kExitFailed : kExitDone;
 }
 
 }  // namespace
@@ -265,10 +265,15 @@ int RunScan(ScanArgs& args) {
 Runner AddScanCommand(CLI::App& app) {
   auto args = std::make_shared<ScanArgs>();
   CLI::App* sub = app.add_subcommand("scan", "Cut every Java source below the roots into a class record");
+  std::string sCounts;
+  for (int k = QV_JAVA_CLASS; k < QV_JAVA_KIND_COUNT; ++k) {
+    sCounts.append(QvJavaKindCounted(static_cast<QvJavaKind>(k))).append(", ");
+  }
   const std::string sAbout(
       "Find the Java sources (*.java) below each ROOT, cut every file into a class record in the scan's order (by "
-      "file name, then directory), and print a summary: files, classes, interfaces, enums, records, annotation "
-      "types, packages, files without a class, failures, time.\n"
+      "file name, then directory), and print a summary: files, " +
+      sCounts +
+      "packages, files without a class, failures, time.\n"
       "Unreadable and binary files and directories that cannot be listed are reported on stderr, the scan goes "
       "on, and the status is 1.  A file that holds no class (package-info.java, module-info.java, an empty file) "
       "is a normal part of a Java tree: it is counted in the summary (\"no class\"), named on stderr with "

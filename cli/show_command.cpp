@@ -144,16 +144,16 @@ Runner AddShowCommand(CLI::App& app) {
   sub->footer(HelpFooter("", kRepositoryHelp));
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
-    if (const int n = OpenRepository("show", args->options, session, false, false); n >= 0) return n;
+    if (const auto nStatus = OpenRepository("show", args->options, session, false, false)) return *nStatus;
     const int64_t nAt = Resolve("show", args->sClass);
-    if (nAt < 0) return 1;
+    if (nAt < 0) return kExitFailed;
     const bool bMethods = ReadMethods("show", nAt);
     if (args->bJson) {
       PrintRecordJson(RecordOf(nAt), NativePath(quorvane::TakeText(QvClassText(nAt, QV_CLASS_SOURCE_PATH))));
     } else {
       PrintRecord(RecordOf(nAt));
     }
-    return bMethods ? 0 : 1;
+    return bMethods ? kExitDone : kExitFailed;
   };
 }
 

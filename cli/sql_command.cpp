@@ -89,22 +89,25 @@ class RowPrinter {
   std::vector<std::string> aNames_;
 };
 
-// The database the command uses: --database, else $QUORVANE_DATABASE, else
-// "" for the library's embedded default in the profile directory (created
-// when missing).
-std::string ResolveDatabase(const SqlArguments& args, const std::string& sProfileDir) {
-  if (!args.sDatabase.empty()) return args.sDatabase;
-  if (const char* s = std::getenv("QUORVANE_DATABASE"); s != nullptr && *s != '\0') return s;
-  std::error_code ec;
-  std::filesystem::create_directories(sProfileDir, ec);
-  return "";
+// Gives the library the command's profile directory and, with --database,
+// the database; without it the library keeps the one it took from
+// $QUORVANE_DATABASE, else its embedded default in the profile directory,
+// which is created when missing.
+void UseDatabase(const SqlArguments& args) {
+  const std::string sProfileDir = ResolveProfileDir(args.sProfileDir);
+  QvSetProfileDirectory(sProfileDir.c_str());
+  if (!args.sDatabase.empty()) {
+    QvSetDatabase(args.sDatabase.c_str());
+    return;
+  }
+  if (std::filesystem::path(TakeText(QvSqlDatabase())).parent_path() == sProfileDir) {
+    std::error_code ec;
+    std::filesystem::create_directories(sProfileDir, ec);
+  }
 }
 
 int RunSql(const SqlArguments& args) {
-  const std::string sProfileDir = ResolveProfileDir(args.sProfileDir);
-  const std::string sDatabase = ResolveDatabase(args, sProfileDir);
-  QvSetProfileDirectory(sProfileDir.c_str());
-  QvSetDatabase(sDatabase.c_str());
+  UseDatabase(args);
   // The command reports the database's errors itself, once each.
   QvSetSqlErrorReporter([](void*, QvSqlHandle, const char*, size_t) {}, nullptr);
 
@@ -115,15 +118,15 @@ int RunSql(const SqlArguments& args) {
     const quorvane::String sShown = quorvane::String::Adopt(QvRedactedDatabase(sTarget.Str().c_str()));
     const quorvane::String sError = quorvane::String::Adopt(QvSqlLastError());
     std::fprintf(stderr, "quorvane sql: cannot connect to %s: %s\n", sShown.Str().c_str(), sError.Str().c_str());
-    return 1;
+    return kExitFailed;
   }
-  int nStatus = 0;
+  int nStatus = kExitDone;
   RowPrinter printer(args.bJson);
   for (const std::string& sStatement : args.aStatements) {
     std::string sError;
     if (!quorvane::SqlExecute(hSql, sStatement.c_str(), std::ref(printer), sError)) {
       std::fprintf(stderr, "quorvane sql: %s\n", sError.c_str());
-      nStatus = 1;
+      nStatus = kExitFailed;
       break;
     }
   }

@@ -59,7 +59,7 @@ Runner AddTagsCommand(CLI::App& app) {
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
     std::string sList;
-    if (const int n = FindClassListFile("tags", args->options, session, sList); n >= 0) return n;
+    if (const auto nStatus = FindClassListFile("tags", args->options, session, sList)) return *nStatus;
     // The linked library reads the class list of the repository directory
     // that FindClassListFile gave it, with its separators.
     if (args->sOutput.empty()) args->sOutput = args->sFormat == "etags" ? "TAGS" : "tags";

@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/commands.h"
 #include "cli/print.h"
 
 namespace quorvane::cli {
@@ -30,12 +31,12 @@ int FinishTags(const char* sCommand, const std::string& sOutput, int64_t nResult
                const std::string& sText, bool bFailed) {
   if (nResult < 0) {
     std::fprintf(stderr, "quorvane %s: %s not written: %s\n", sCommand, sOutput.c_str(), sError.c_str());
-    return 1;
+    return kExitFailed;
   }
   // A failed write to stdout is said, and fails the run, when main ends
   // the output.
   if (sOutput == "-") WriteOut(sText);
-  return bFailed ? 1 : 0;
+  return bFailed ? kExitFailed : kExitDone;
 }
 
 }  // namespace quorvane::cli

@@ -163,12 +163,12 @@ Runner AddTreeCommand(CLI::App& app) {
   sub->footer(HelpFooter(sAbout, kRepositoryHelp));
   return [args] {
     Session session(ResolveProfileDir(args->options.sProfileDir));
-    if (const int n = OpenRepository("tree", args->options, session, false, false); n >= 0) return n;
+    if (const auto nStatus = OpenRepository("tree", args->options, session, false, false)) return *nStatus;
     std::string sTop;
     int64_t nTop = -1;
     if (!args->sClass.empty()) {
       nTop = Resolve("tree", args->sClass);
-      if (nTop < 0) return 1;
+      if (nTop < 0) return kExitFailed;
       sTop = args->sClass.substr(args->sClass.rfind('.') + 1);
     }
     if (args->sFormat == "dot") {
@@ -181,7 +181,7 @@ Runner AddTreeCommand(CLI::App& app) {
     QvSubclassTree(
         sTop.c_str(), [](void* p, const QvTreeNode* pNode) { PrintNode(*pNode, *static_cast<const bool*>(p)); },
         &bJson);
-    return 0;
+    return kExitDone;
   };
 }
 

@@ -104,21 +104,21 @@ int RunWrite(WriteArgs& args) {
   if (args.bInPlace) args.options.nMinHistory = 1;
   const bool bToStdout = !args.bAll && sTo.empty() && !args.bInPlace;
   Session session(ResolveProfileDir(args.options.sProfileDir));
-  if (const int n = OpenRepository("write", args.options, session, !bToStdout, args.bNoWait); n >= 0) return n;
+  if (const auto nStatus = OpenRepository("write", args.options, session, !bToStdout, args.bNoWait)) return *nStatus;
   WritePlace place;
   place.sDirectory = sTo;
   place.sLineEnd = sLineEnd;
   if (!args.bAll) {
     const int64_t nAt = Resolve("write", args.sClass);
-    if (nAt < 0) return 1;
+    if (nAt < 0) return kExitFailed;
     if (bToStdout) {
-      if (!ReadMethods("write", nAt)) return 1;
+      if (!ReadMethods("write", nAt)) return kExitFailed;
       const quorvane::String sText = quorvane::String::Adopt(QvClassSource(nAt, place.sLineEnd.c_str()));
       // A failed write is said, and fails the run, when main ends the output.
       WriteOut(sText.View());
-      return 0;
+      return kExitDone;
     }
-    return WriteOne(nAt, place, !args.verbosity.bQuiet) ? 0 : 1;
+    return WriteOne(nAt, place, !args.verbosity.bQuiet) ? kExitDone : kExitFailed;
   }
   // Every class, from the one load above, below DIR in its package's
   // directories.
@@ -133,7 +133,7 @@ int RunWrite(WriteArgs& args) {
     std::printf("wrote %lld of %lld classes %s\n", static_cast<long long>(nWritten), static_cast<long long>(nClasses),
                 sTo.empty() ? "over their sources" : ("below " + sTo).c_str());
   }
-  return nWritten < nClasses ? 1 : 0;
+  return nWritten < nClasses ? kExitFailed : kExitDone;
 }
 
 }  // namespace

@@ -28,9 +28,21 @@ struct ProcessState {
 // attach, released at process detach.
 ProcessState* gpState = nullptr;  // NOLINT: the process's module lives here by design
 
+// The one reading of the host settings from the environment: the command
+// and every other host application start from these.  The profile
+// directory: $QUORVANE_PROFILE_DIR, else $XDG_CONFIG_HOME/quorvane (an
+// absolute XDG_CONFIG_HOME only, as the XDG rules say), else
+// ~/.config/quorvane: the user's own configuration directory, wherever the
+// process stands.
 HostSettings OptionsFromEnvironment() {
   HostSettings options;
-  if (const char* s = std::getenv("QUORVANE_PROFILE_DIR"); s != nullptr && *s != '\0') options.sProfileDir = s;
+  if (const char* s = std::getenv("QUORVANE_PROFILE_DIR"); s != nullptr && *s != '\0') {
+    options.sProfileDir = s;
+  } else if (const char* sXdg = std::getenv("XDG_CONFIG_HOME"); sXdg != nullptr && *sXdg == '/') {
+    options.sProfileDir = std::string(sXdg) + "/quorvane";
+  } else {
+    options.sProfileDir = UserHomeDirectory() + "/.config/quorvane";
+  }
   if (const char* s = std::getenv("QUORVANE_DRIVE_ROOT"); s != nullptr && *s != '\0') options.sDriveRoot = s;
   if (const char* s = std::getenv("QUORVANE_DATABASE"); s != nullptr && *s != '\0') options.sDatabase = s;
   // The host runtime says whether the application is executing: outside

@@ -21,6 +21,9 @@ HostApplication& TheHost();
 bool AttachProcess();
 // Process detach: releases the libraries and the Module.
 void DetachProcess();
+// The user's home directory: $HOME, else (where the system keeps one) the
+// home of the user's entry in the user database; "." when neither gives one.
+std::string UserHomeDirectory();
 
 size_t ExportCount();
 const QvExportInfo* ExportAt(size_t nIndex);

@@ -2,7 +2,9 @@
 // The application profile through the C interface (quorvane_profile.h): the
 // settings table, and the load, change and save of "Quorvane.ini" by the
 // process's module, at the path where the process's host keeps it.
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include "exports/abi.h"
 #include "exports/process.h"
 #include "profile/app_profile.h"
+#include "repository/repository_format.h"
 
 using qv::abi::NewString;
 using qv::abi::TheProcess;
@@ -153,6 +156,34 @@ QV_API QvBoolean QvProfileWriteDefaults(const QvProfileValueOf* aValues, size_t 
     return qv::WriteNewAppProfile(InitialisedModule(), sNewFile, aGiven);
   });
   return sError.empty() ? Succeed(ppError) : Fail(ppError, sError);
+}
+
+QV_API void QvProfileRepositorySettings(QvRepositoryProfile* pSettings) {
+  if (pSettings == nullptr) return;
+  const qv::AppProfileVars& cv = qv::AppProfileClassVars(InitialisedModule());
+  const auto IndexOf = [](qv::String qv::AppProfileVars::*pString) -> int64_t {
+    const std::span<const qv::ProfileSetting> aRows = qv::ProfileSettings();
+    for (size_t k = 0; k < aRows.size(); ++k) {
+      if (aRows[k].pString == pString) return static_cast<int64_t>(k);
+    }
+    return -1;
+  };
+  // Whole copies only; a null or negative count keeps none.
+  const auto WholeCount = [](const qv::Number& n) -> int64_t {
+    if (n.IsNull() || std::isnan(n.Value())) return 0;
+    return static_cast<int64_t>(std::clamp(n.Value(), 0.0, 9.2e18));
+  };
+  pSettings->delimiter = NewString(cv.cv_sElementDelimiter);
+  pSettings->token = NewString(cv.cv_sCRLFDelimiter);
+  pSettings->history = cv.cv_nArchiveFiles.IsTrue() ? WholeCount(cv.cv_nArchiveFileCount) : 0;
+  pSettings->archiveDirectory = NewString(cv.cv_sArchiveFileDirectory);
+  pSettings->delimiterSetting = IndexOf(&qv::AppProfileVars::cv_sElementDelimiter);
+  pSettings->tokenSetting = IndexOf(&qv::AppProfileVars::cv_sCRLFDelimiter);
+}
+
+QV_API QvString* QvUnsafeSeparators(const QvString* pDelimiter, const QvString* pToken) {
+  std::string sWhy = qv::format::UnsafeSeparators(qv::abi::View(pDelimiter), qv::abi::View(pToken));
+  return sWhy.empty() ? nullptr : NewString(std::move(sWhy));
 }
 
 }  // extern "C"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The Java repository in the C interface: a thin layer over
 // RepositorySession on the process's Module.
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -52,17 +54,23 @@ void ListenToRootsAndCount(const Callbacks& callbacks, Listener& listener) {
   }
 }
 
+// The C interface's kinds are the parser's, value for value.
+static_assert(QV_JAVA_KIND_COUNT == qv::kJavaKindCount);
+static_assert(QV_JAVA_NONE == static_cast<int>(qv::JavaKind::kNone) &&
+              QV_JAVA_CLASS == static_cast<int>(qv::JavaKind::kClass) &&
+              QV_JAVA_INTERFACE == static_cast<int>(qv::JavaKind::kInterface) &&
+              QV_JAVA_ENUM == static_cast<int>(qv::JavaKind::kEnum) &&
+              QV_JAVA_RECORD == static_cast<int>(qv::JavaKind::kRecord) &&
+              QV_JAVA_ANNOTATION == static_cast<int>(qv::JavaKind::kAnnotation));
+
 QvScanSummary Summary(const qv::ScanReport& report, int64_t nFiles) {
-  return QvScanSummary{nFiles,
-                       report.nClasses,
-                       report.nInterfaces,
-                       report.nEnums,
-                       report.nRecords,
-                       report.nAnnotations,
-                       report.nNoClass,
-                       report.nUnparsed,
-                       report.nPackages,
-                       static_cast<int64_t>(report.aMissingRoots.size())};
+  QvScanSummary summary{};
+  summary.files = nFiles;
+  std::copy(report.aKinds.begin(), report.aKinds.end(), summary.kinds);
+  summary.unparsed = report.nUnparsed;
+  summary.packages = report.nPackages;
+  summary.missingRoots = static_cast<int64_t>(report.aMissingRoots.size());
+  return summary;
 }
 
 // Tells fnProblem every problem of a save, refused records first, and
@@ -90,8 +98,12 @@ QV_API QvJavaKind QvDeclarationKind(const QvString* pBody) {
   return static_cast<QvJavaKind>(qv::DeclarationKind(qv::abi::View(pBody)));
 }
 QV_API const char* QvJavaKindName(QvJavaKind eKind) {
-  if (eKind < QV_JAVA_NONE || eKind > QV_JAVA_ANNOTATION) return "";
-  return qv::JavaKindName(static_cast<qv::JavaKind>(eKind)).data();  // static, zero-terminated texts
+  const qv::JavaKindRow* pRow = qv::JavaKindRowOf(static_cast<qv::JavaKind>(eKind));
+  return pRow == nullptr ? "" : pRow->sName.data();  // static, zero-terminated texts
+}
+QV_API const char* QvJavaKindCounted(QvJavaKind eKind) {
+  const qv::JavaKindRow* pRow = qv::JavaKindRowOf(static_cast<qv::JavaKind>(eKind));
+  return pRow == nullptr ? "" : pRow->sCounted.data();  // static, zero-terminated texts
 }
 QV_API QvString* QvNativePath(const char* sPath) {
   return qv::abi::NewString(

@@ -4,6 +4,9 @@
 // after the message box that names it) the entry point answers FALSE and
 // the loader fails the load.  Process detach releases them.  Thread attach
 // and detach do nothing.
+#include <cstdlib>
+#include <string>
+
 #include "exports/process.h"
 
 // After the library's headers: <windows.h> defines macros (MessageBox,
@@ -26,4 +29,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE /*hModule*/, DWORD nReason, LPVOID pRes
     default:
       return TRUE;
   }
+}
+
+// Windows keeps no user database of that kind: $HOME or ".".
+std::string qv::abi::UserHomeDirectory() {
+  if (const char* s = std::getenv("HOME"); s != nullptr && *s != '\0') return s;
+  return ".";
 }

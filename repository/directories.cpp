@@ -41,29 +41,11 @@ Number VC_Directories::GetJavaFileCount(Module& m) { return Number(RtArrayBounds
 
 Number VC_Directories::CollectJavaFiles(Module& m) {
   DirectoriesVars& cv = DirectoriesClassVars(m);
-  DynArray<String>& aDir = cv.cv_sDirectory;
   RtWaitCursor(m, true);
-
-  DynArray<String> aNames;
-  int64_t n = RtArrayBounds(aDir);
-  for (int64_t q = 0; q < n; ++q) {
-    const String sDir = aDir[q];  // a copy: appending below may move the elements
-    // An empty entry names no directory; its pattern "\*.*" would walk the
-    // whole drive from its root.
-    if (sDir.empty()) continue;
-    const int64_t nSub = VtListSubdirectories(m, AllEntriesPattern(sDir), aNames);
-    for (int64_t p = 0; p < nSub; ++p) aDir.At(n + p) = sDir + "\\" + aNames[p];
-    if (nSub > 0) n += nSub;
-  }
-
-  n = RtArrayBounds(aDir);
-  for (int64_t q = 0; q < n; ++q) {
-    if (aDir[q].empty()) continue;
-    RtSetArrayBounds(aNames, -1, -1);
+  WalkJavaDirectories(m, cv.cv_sDirectory.Items(), [&](size_t, const DynArray<String>& aNames, int64_t nNames) {
     // The toolkit's copy appends, so the names of every directory stay.
-    if (VtListFiles(m, aDir[q] + "\\*.JAV", 0, aNames) > 0) VtArrayCopy(m, aNames, cv.cv_sFile, kCopyStrings);
-  }
-
+    if (nNames > 0) VtArrayCopy(m, aNames, cv.cv_sFile, kCopyStrings);
+  });
   RtWaitCursor(m, false);
   return Number::Null();
 }

@@ -445,4 +445,26 @@ String MethodFileIn(std::string_view sMethodDirectory, std::string_view sDirecto
   return sPath;
 }
 
+std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToken) {
+  const auto Problem = [](std::string_view s, const std::string& sName) -> std::string {
+    if (s.empty()) return "the " + sName + " is empty";
+    if (s.find('\n') != std::string_view::npos || s.find('\r') != std::string_view::npos) {
+      return "the " + sName + " contains a line break";
+    }
+    if (s.size() == 1 && (s[0] == ' ' || s[0] == '\t' || (s[0] > ' ' && s[0] < 0x7F))) {
+      // Shown as a separator is written: "\" doubled, the tab as \x09.
+      const std::string sShown = s[0] == '\\' ? "\\\\" : s[0] == '\t' ? "\\x09" : std::string(s);
+      return "the " + sName + " '" + sShown + "' is a character that Java sources commonly contain";
+    }
+    return "";
+  };
+  std::string sProblem = Problem(sDelimiter, "element delimiter");
+  if (sProblem.empty()) sProblem = Problem(sToken, "line-break token");
+  if (sProblem.empty() &&
+      (sDelimiter.find(sToken) != std::string_view::npos || sToken.find(sDelimiter) != std::string_view::npos)) {
+    sProblem = "the element delimiter and the line-break token must differ and neither may contain the other";
+  }
+  return sProblem;
+}
+
 }  // namespace qv::format

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -67,6 +68,14 @@ enum class LineTrim {
   kEachField,  // class list and method files: each trimmed field on its own
   kWholeLine,  // variable files: the whole line, before it is split
 };
+
+// Why writing repository files with these separators would endanger Java
+// text, or "" when they are safe: each must be non-empty, hold no line
+// break and not be one printable or blank character (Java sources commonly
+// hold every one of those: a "*" delimiter would split every documentation
+// comment), and neither may contain the other.  A host application that
+// writes refuses such separators.
+std::string UnsafeSeparators(std::string_view sDelimiter, std::string_view sToken);
 
 // Splits sLine at every occurrence of sDelimiter: piece k is field k; the
 // empty piece after a final delimiter is not a field.  The pieces are views

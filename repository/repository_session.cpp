@@ -40,26 +40,7 @@ void RepositorySession::CountFile(const ScannedFile& file, ScanReport& report) {
     ++report.nUnparsed;
     return;
   }
-  switch (file.eKind) {
-    case JavaKind::kNone:
-      ++report.nNoClass;
-      break;
-    case JavaKind::kClass:
-      ++report.nClasses;
-      break;
-    case JavaKind::kInterface:
-      ++report.nInterfaces;
-      break;
-    case JavaKind::kEnum:
-      ++report.nEnums;
-      break;
-    case JavaKind::kRecord:
-      ++report.nRecords;
-      break;
-    case JavaKind::kAnnotation:
-      ++report.nAnnotations;
-      break;
-  }
+  ++report.aKinds.at(static_cast<size_t>(file.eKind));
 }
 
 void RepositorySession::NameGap(ScanReport& report) {

@@ -45,8 +45,9 @@ struct ScannedFile {
 struct ScanReport {
   std::vector<std::string> aMissingRoots;  // roots that are no directory: not searched
   std::vector<ScannedFile> aFiles;         // in the scan's order
-  int64_t nClasses = 0, nInterfaces = 0, nEnums = 0, nRecords = 0, nAnnotations = 0;
-  int64_t nNoClass = 0;     // parsed or empty, but no class found
+  // The files parsed (or empty) by the kind they declare, indexed by
+  // JavaKind; at kNone those where no class was found.
+  std::array<int64_t, kJavaKindCount> aKinds{};
   int64_t nUnparsed = 0;    // unreadable or binary
   int64_t nPackages = 0;    // distinct packages of the parsed files
   int64_t nUnreadable = 0;  // sources that could not be read

@@ -29,7 +29,6 @@ constexpr size_t kFirstRead = 4096;
 // after a declaration keyword that starts with the name; npos when there
 // is none.
 size_t NameOffset(std::string_view sDecl, std::string_view sName) {
-  constexpr std::string_view kKeywords[] = {"class", "interface", "enum", "record", "@interface"};
   bool bAfterKeyword = false;
   for (size_t i = 0; i < sDecl.size();) {
     if (sDecl[i] == ' ') {
@@ -42,7 +41,8 @@ size_t NameOffset(std::string_view sDecl, std::string_view sName) {
         (sWord.size() == sName.size() || !IsJavaNameByte(sWord[sName.size()]))) {
       return i;
     }
-    bAfterKeyword = std::find(std::begin(kKeywords), std::end(kKeywords), sWord) != std::end(kKeywords);
+    bAfterKeyword = std::any_of(kJavaKinds.begin(), kJavaKinds.end(),
+                                [sWord](const JavaKindRow& row) { return row.sKeyword == sWord; });
     i = nEnd;
   }
   return std::string_view::npos;

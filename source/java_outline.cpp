@@ -84,10 +84,22 @@ bool ReadStatement(std::string_view sText, JavaLineFeeds eLineFeeds, JavaLexer& 
   }
 }
 
-JavaKind KindOfWord(const JavaLexer& lexer, const JavaLexeme& x) {
-  if (lexer.IsWord(x, "class")) return JavaKind::kClass;
-  if (lexer.IsWord(x, "interface")) return JavaKind::kInterface;
-  if (lexer.IsWord(x, "enum")) return JavaKind::kEnum;
+// The kind that the word x declares, kNone when none: a contextual keyword
+// ("record") declares one only where the type's name follows it.
+JavaKind KindOfWord(JavaLexer& lexer, const JavaLexeme& x) {
+  for (const JavaKindRow& row : kJavaKinds) {
+    if (row.sKeyword.starts_with('@') || !lexer.IsWord(x, row.sKeyword)) continue;
+    if (!row.bContextual || lexer.PeekCode().eKind == JavaLexKind::kWord) return row.eKind;
+  }
+  return JavaKind::kNone;
+}
+
+// The kind that "@" followed by the word x declares ("@interface"), kNone
+// when none.
+JavaKind KindOfAtWord(const JavaLexer& lexer, const JavaLexeme& x) {
+  for (const JavaKindRow& row : kJavaKinds) {
+    if (row.sKeyword.starts_with('@') && lexer.IsWord(x, row.sKeyword.substr(1))) return row.eKind;
+  }
   return JavaKind::kNone;
 }
 
@@ -156,11 +168,6 @@ bool ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
         type.sExtends += lexer.Text(x);
       } else if (type.eKind == JavaKind::kNone) {
         type.eKind = KindOfWord(lexer, x);
-        // "record" is a keyword only where a record is declared.
-        if (type.eKind == JavaKind::kNone && lexer.IsWord(x, "record") &&
-            lexer.PeekCode().eKind == JavaLexKind::kWord) {
-          type.eKind = JavaKind::kRecord;
-        }
         bName = type.eKind != JavaKind::kNone;
       } else if (nAngles == 0 && type.sExtends.empty() && lexer.IsWord(x, "extends")) {
         bExtends = true;
@@ -175,9 +182,10 @@ bool ReadDeclaration(JavaLexer& lexer, const JavaLexeme& first, JavaOutline& out
     }
     bExtends = false;
     if (x.Is('@')) {
-      if (type.eKind == JavaKind::kNone && lexer.IsWord(lexer.PeekCode(), "interface")) {
+      const JavaKind eAtKind = type.eKind == JavaKind::kNone ? KindOfAtWord(lexer, lexer.PeekCode()) : JavaKind::kNone;
+      if (eAtKind != JavaKind::kNone) {
         lexer.NextCode();
-        type.eKind = JavaKind::kAnnotation;
+        type.eKind = eAtKind;
         bName = true;
       } else {
         bAnnotation = true;

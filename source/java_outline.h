@@ -6,6 +6,7 @@
 // the types are skipped, not read.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -16,9 +17,36 @@
 
 namespace qv {
 
-// What a top-level type declaration declares.  A record is written as
-// "record", an annotation type as "@interface".
+// What a top-level type declaration declares.  A new kind is a new value
+// here and a new row of kJavaKinds.
 enum class JavaKind { kNone, kClass, kInterface, kEnum, kRecord, kAnnotation };
+
+// One kind of type declaration: everything the library knows of it apart
+// from the grammar around its keyword.
+struct JavaKindRow {
+  JavaKind eKind;
+  std::string_view sName;     // as records, tags and JSON name it: "annotation"
+  std::string_view sKeyword;  // what declares it: "interface", "@interface" ("@", then the word)
+  bool bContextual;           // a keyword only where it declares a type, before the type's name ("record")
+  std::string_view sCounted;  // a count of them in a scan's summary: "annotation types"
+};
+
+// The kinds, in the order of JavaKind from kClass on.
+inline constexpr std::array<JavaKindRow, 5> kJavaKinds = {{
+    {JavaKind::kClass, "class", "class", false, "classes"},
+    {JavaKind::kInterface, "interface", "interface", false, "interfaces"},
+    {JavaKind::kEnum, "enum", "enum", false, "enums"},
+    {JavaKind::kRecord, "record", "record", true, "records"},
+    {JavaKind::kAnnotation, "annotation", "@interface", false, "annotation types"},
+}};
+// JavaKind values run from kNone (0) to the last row's kind.
+inline constexpr size_t kJavaKindCount = kJavaKinds.size() + 1;
+
+// The row of a kind; null for kNone.
+constexpr const JavaKindRow* JavaKindRowOf(JavaKind eKind) {
+  const auto n = static_cast<size_t>(eKind);
+  return n >= 1 && n < kJavaKindCount ? &kJavaKinds[n - 1] : nullptr;
+}
 
 // A package or import statement: from its keyword through its ";", and the
 // name it states ("java.util.List", "static java.lang.Math.max",
@@ -70,5 +98,15 @@ JavaOutline OutlineJava(std::string_view sText, JavaLineFeeds eLineFeeds = JavaL
 // outline.  A reader that needs only the names of the type named like its
 // file then does not read the bodies.
 JavaOutline OutlineJavaUpTo(std::string_view sText, JavaLineFeeds eLineFeeds, std::string_view sName);
+
+namespace detail {
+constexpr bool KindsInOrder() {
+  for (size_t i = 0; i < kJavaKinds.size(); ++i) {
+    if (static_cast<size_t>(kJavaKinds[i].eKind) != i + 1) return false;
+  }
+  return true;
+}
+}  // namespace detail
+static_assert(detail::KindsInOrder(), "kJavaKinds holds the kinds in the order of JavaKind, from kClass on");
 
 }  // namespace qv

@@ -292,21 +292,8 @@ int64_t JavaTextTools::ScanReverse(std::string_view sText, int64_t nStart, std::
 }
 
 std::string_view JavaKindName(JavaKind eKind) {
-  switch (eKind) {
-    case JavaKind::kClass:
-      return "class";
-    case JavaKind::kInterface:
-      return "interface";
-    case JavaKind::kEnum:
-      return "enum";
-    case JavaKind::kRecord:
-      return "record";
-    case JavaKind::kAnnotation:
-      return "annotation";
-    case JavaKind::kNone:
-      break;
-  }
-  return "";
+  const JavaKindRow* pRow = JavaKindRowOf(eKind);
+  return pRow == nullptr ? std::string_view() : pRow->sName;
 }
 
 std::string_view DeclarationText(std::string_view sBody) {

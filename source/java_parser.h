@@ -48,7 +48,7 @@ struct JavaTextTools {
   Module* pModule;  // for binding; null once both entries are bound
 };
 
-// "class", "interface", "enum", "record", "annotation"; "" for kNone.
+// The kind's name (kJavaKinds: "class", "interface", ...); "" for kNone.
 std::string_view JavaKindName(JavaKind eKind);
 
 // The one-line declaration a class body starts with: its first line, up to

@@ -3,7 +3,9 @@
 // list of "*.JAV" files below them, sorted by file name and then directory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/module.h"
@@ -37,6 +39,19 @@ struct JavaSourceTree {
 // and ordered as ScanJavaFiles finds and orders them, in about a third of
 // its memory: a scan that keeps nothing else holds the tree in this.
 JavaSourceTree FindJavaSources(Module& m, const std::vector<String>& aRoots);
+
+// The walk of the Java source trees, the one every search of them makes.
+// aDirs grows, breadth first, by every directory below its entries: each
+// is named parent + "\" + name and appended behind the position being
+// visited (the host lists only real subdirectories, never "." or "..", nor
+// links).  Then, in the order of the grown list, fnFiles hears of each
+// directory's "*.JAV" files: its position in aDirs, the names as the host
+// lists them and their count.  Empty entries name no directory and are
+// passed over: the pattern "\*.*" of one would walk the whole drive from
+// its root.
+void WalkJavaDirectories(
+    Module& m, std::vector<String>& aDirs,
+    const std::function<void(size_t nDirectory, const DynArray<String>& aNames, int64_t nNames)>& fnFiles);
 
 // The pattern that lists everything in sDirectory: the directory followed by
 // "*.*", with a "\" between them unless the directory already ends in one.

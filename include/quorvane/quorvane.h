@@ -226,13 +226,19 @@ QV_API void QvSetMessageBoxHandler(QvMessageBoxHandler pHandler, void* pUserData
 QV_API QvBoolean QvQuitRequested(void);
 
 /* Host settings.  When it is loaded the library takes them from the
- * environment: QUORVANE_PROFILE_DIR (default "."), QUORVANE_DRIVE_ROOT (the
- * directory every drive letter maps to, default "/"; not used on Windows)
- * and QUORVANE_DATABASE.  These change them for what the library does
- * next.  Texts are borrowed; NULL reads as "". */
+ * environment, the one place that reads it: QUORVANE_PROFILE_DIR (default
+ * $XDG_CONFIG_HOME/quorvane when XDG_CONFIG_HOME is absolute, else
+ * $HOME/.config/quorvane, HOME being the user's home directory where
+ * $HOME is unset), QUORVANE_DRIVE_ROOT (the directory every drive letter
+ * maps to, default "/"; not used on Windows) and QUORVANE_DATABASE.  These
+ * change them for what the library does next.  Texts are borrowed; NULL
+ * reads as "". */
 /* Where a bare profile name such as "Quorvane.ini" lives; the default
  * database moves with it. */
 QV_API void QvSetProfileDirectory(const char* sDirectory);
+/* The profile directory now, as it was given (or taken from the
+ * environment).  The caller frees the String. */
+QV_API QvString* QvProfileDirectory(void);
 /* The database of the SQL handles connected from now on: a PostgreSQL
  * connection string, as a URI ("postgresql://" or "postgres://", in any
  * letter case) or as libpq's keyword=value pairs, or the path of an SQLite

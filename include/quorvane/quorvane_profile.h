@@ -79,6 +79,28 @@ QV_API QvBoolean QvProfileSetValue(int64_t nIndex, const char* sValue, QvString*
  * back as saved. */
 QV_API QvBoolean QvProfileSave(QvString** ppError);
 
+/* What a host application that reads and writes a repository takes from
+ * the loaded profile (QvProfileLoad) for every setting it was not given
+ * otherwise.  The Strings belong to the caller. */
+typedef struct QvRepositoryProfile {
+  QvString* delimiter;        /* the element delimiter */
+  QvString* token;            /* the line-break token */
+  int64_t history;            /* history copies kept: the count when they are switched on, else 0; never negative */
+  QvString* archiveDirectory; /* where the repository files' history copies go; "" for the repository */
+  int64_t delimiterSetting;   /* the index of the delimiter's setting */
+  int64_t tokenSetting;       /* the index of the token's setting */
+} QvRepositoryProfile;
+QV_API void QvProfileRepositorySettings(QvRepositoryProfile* pSettings);
+/* Why writing a repository with the element delimiter pDelimiter and the
+ * line-break token pToken would endanger Java text, or NULL when they are
+ * safe: each must be non-empty, hold no line break and not be one printable
+ * or blank character (Java sources commonly hold every one of those: a "*"
+ * delimiter would split every documentation comment), and neither may
+ * contain the other.  A host application that writes refuses unsafe
+ * separators; the profile's own defaults ("*") are unsafe.  The caller
+ * frees the String. */
+QV_API QvString* QvUnsafeSeparators(const QvString* pDelimiter, const QvString* pToken);
+
 /* A setting's value for QvProfileWriteDefaults: the index and the text. */
 typedef struct QvProfileValueOf {
   int64_t setting;

@@ -30,12 +30,18 @@ typedef enum QvJavaKind {
   QV_JAVA_RECORD = 4,
   QV_JAVA_ANNOTATION = 5
 } QvJavaKind;
+/* The number of QvJavaKind values, QV_JAVA_NONE included. */
+#define QV_JAVA_KIND_COUNT 6
 
 /* The kind of the declaration a class body starts with. */
 QV_API QvJavaKind QvDeclarationKind(const QvString* pBody);
 /* "class", "interface", "enum", "record", "annotation"; "" for QV_JAVA_NONE.
  * A static text: never free it. */
 QV_API const char* QvJavaKindName(QvJavaKind eKind);
+/* How a scan's summary names a count of the kind: "classes", "interfaces",
+ * "enums", "records", "annotation types"; "" for QV_JAVA_NONE.  A static
+ * text: never free it. */
+QV_API const char* QvJavaKindCounted(QvJavaKind eKind);
 /* A path of the library's ("C:\src\A.java", "src\A.java") in this system's
  * form.  The caller frees the String. */
 QV_API QvString* QvNativePath(const char* sPath);
@@ -67,8 +73,10 @@ typedef struct QvScanListener {
 } QvScanListener;
 
 typedef struct QvScanSummary {
-  int64_t files, classes, interfaces, enums, records, annotations;
-  int64_t noClass;  /* parsed or empty, but no class found */
+  int64_t files;
+  /* The files parsed (or empty) by the kind they declare, indexed by
+   * QvJavaKind; kinds[QV_JAVA_NONE]: those where no class was found. */
+  int64_t kinds[QV_JAVA_KIND_COUNT];
   int64_t unparsed; /* unreadable or binary */
   int64_t packages; /* distinct packages of the parsed files */
   int64_t missingRoots;
