@@ -149,7 +149,7 @@ TEST_F(AppProfileTest, TheRootAndFileCountAccessorsLoadOnFirstUseAndTheRootSurvi
   o_.SetJavaFilesRoot(*module_, " D:\\my src ");
   o_.SaveProfile(*module_);
   Module& fresh = FreshModule();
-#ifdef _WIN32  // WritePrivateProfileStringA stores the value bare, and it reads back trimmed (see README)
+#ifdef _WIN32  // WritePrivateProfileStringA stores the value bare, and it reads back trimmed (see docs/windows.md)
   EXPECT_EQ(VC_ApplicationProfile().GetJavaFilesRoot(fresh), "D:\\my src");
 #else
   EXPECT_EQ(VC_ApplicationProfile().GetJavaFilesRoot(fresh), " D:\\my src ");

@@ -4,7 +4,7 @@
 # against the real Windows private-profile functions (profile_cases.exe
 # under Wine) and against the Linux build's INI engine (the Linux
 # profile_cases), compared line by line.  Every line where they disagree must
-# be one of the deliberate differences below (the README gives the reasons);
+# be one of the deliberate differences below (docs/windows.md gives the reasons);
 # any other disagreement fails, and so does a listed one that no longer
 # differs, so that the list stays true.
 # Usage: profile_differential.sh WIN32_EXE LINUX_EXE
@@ -17,7 +17,7 @@ mkdir -p "$tmp/win" "$tmp/linux"
 
 # Deliberate differences: "<case> <operation number or file>".
 deliberate=(
-  # The reasons are in the README, "Profiles on Windows and on Linux".
+  # The reasons are in docs/windows.md, "Profiles on Windows and on Linux".
   "before-first-section 1" # keys before the first section: no section on Linux
   "empty-key 1"            # an empty key name is no key on Linux
   "comments 1"             # a line starting with ";" is a comment on Linux
