@@ -11,8 +11,11 @@
 #                (core/host_application.h), which host/ defines
 #   cli/         include/quorvane/ and cli/ only
 # Only the project's own includes ("folder/file") are looked at; system
-# headers (<...>) are each folder's own business.  Lists every include that
-# breaks a rule and exits 1; run by CTest (include_rules, label unit).
+# headers (<...>) are each folder's own business.  Also holds the layout
+# table of HACKING.md to the tree: every folder it names in its first
+# column exists, every top-level folder and every folder below host/ is
+# named there.  Lists every break and exits 1; run by CTest (include_rules,
+# label unit).
 #
 #   scripts/include_rules.sh [SOURCE_DIR]
 set -euo pipefail
@@ -44,5 +47,23 @@ report "the library's folders never include host/, exports/ or cli/" \
 report "exports/ never includes host/" "$(includes exports | grep -E "$path"'host/')"
 report "cli/ includes include/quorvane/ and cli/ only" "$(includes cli | grep -vE "$path"'(cli|quorvane)/')"
 
-[ "$fail" = 0 ] && echo "include rules hold"
+# The layout table: its rows start "| `folder/`", several folders to a
+# row allowed; the host row names host/'s folders ("`os/posix/`").
+table=$(sed -n '/^## The layout/,/^## /p' HACKING.md | grep '^| `')
+named=$(echo "$table" | cut -d'|' -f2 | grep -oE '`[a-z0-9_/]+/`' | tr -d '`' | sort -u)
+missing=""
+for d in $named; do [ -d "$d" ] || missing+="$d"$'\n'; done
+report "HACKING.md's layout table names folders that do not exist" "${missing%$'\n'}"
+unnamed=""
+for d in $(find . -mindepth 1 -maxdepth 1 -type d ! -name '.*' ! -name 'build*' -printf '%P/\n' | sort); do
+  # A folder counts as named when it or a folder below it is.
+  echo "$named" | grep -q "^$d" || unnamed+="$d"$'\n'
+done
+host_row=$(echo "$table" | grep '^| `host/`')
+for d in $(cd host && find . -mindepth 1 -type d -printf '%P/\n' | sort); do
+  case "$host_row" in *"\`$d"*) ;; *) unnamed+="host/$d"$'\n' ;; esac
+done
+report "folders missing from HACKING.md's layout table" "${unnamed%$'\n'}"
+
+[ "$fail" = 0 ] && echo "include rules and the layout table hold"
 exit "$fail"
