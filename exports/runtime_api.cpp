@@ -315,7 +315,7 @@ QV_API void QvToolkitClearCalls(void) { Lists().ClearCalls(); }
 QV_API void QvSetProfileDirectory(const char* sDirectory) {
   qv::abi::TheHost().SetProfileDir(sDirectory == nullptr ? "" : sDirectory);
 }
-QV_API QvString* QvProfileDirectory(void) { return qv::abi::NewString(qv::abi::TheHost().Profiles().ProfileDir()); }
+QV_API QvString* QvProfileDirectory(void) { return qv::abi::NewString(qv::abi::TheHost().ProfileDir()); }
 QV_API void QvSetDatabase(const char* sTarget) { qv::abi::TheHost().SetDatabase(sTarget == nullptr ? "" : sTarget); }
 QV_API void QvSetRepositoryDirectory(const char* sDirectory) {
   qv::abi::TheModule().Files().SetWorkingDirectory(sDirectory == nullptr ? "" : sDirectory);
