@@ -71,8 +71,7 @@ class HostAssembly : public HostApplication {
 
  protected:
   explicit HostAssembly(const HostSettings& settings)
-      : bDatabaseGiven_(!settings.sDatabase.empty()),
-        files_(Platform::MakeFiles(settings)),
+      : bDatabaseGiven_(!settings.sDatabase.empty()), files_(Platform::MakeFiles(settings)),
         profiles_(Platform::MakeProfiles(settings, files_)),
         sql_(bDatabaseGiven_ ? settings.sDatabase : DefaultDatabase(settings.sProfileDir, Platform::kSeparator),
              files_) {
