@@ -14,7 +14,8 @@ execute_process(COMMAND ${CPP} -std=c++20 -E -P -x c++ ${include_flags} ${SOURCE
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "preprocessing ${SOURCE} failed: ${err}")
 endif()
-string(REGEX MATCHALL "QVDEF_BEGIN[^Q]*QVDEF_END" rows "${expanded}")
+# A row ends at the first QVDEF_END; it may hold a Q (uitk_ListsQueueResults).
+string(REGEX MATCHALL "QVDEF_BEGIN([^Q]|Q[^V])*QVDEF_END" rows "${expanded}")
 set(text "LIBRARY ${LIBRARY}\nEXPORTS\n")
 set(count 0)
 foreach(row IN LISTS rows)

@@ -50,7 +50,7 @@ function(qv_module_definition out rows library)
       ${ARGN} -P ${PROJECT_SOURCE_DIR}/cmake/module_definition.cmake
     DEPENDS ${rows} ${PROJECT_SOURCE_DIR}/cmake/module_definition.cmake ${PROJECT_SOURCE_DIR}/exports/export_table.h
       ${PROJECT_SOURCE_DIR}/core/external.h ${PROJECT_SOURCE_DIR}/core/list_ops.h
-      ${QV_PUBLIC_HEADERS}
+      ${PROJECT_SOURCE_DIR}/uitk60/uitk60.h ${QV_PUBLIC_HEADERS}
     COMMENT "Generating ${library}.def" VERBATIM)
 endfunction()
 qv_module_definition(${CMAKE_BINARY_DIR}/quorvane.def ${PROJECT_SOURCE_DIR}/exports/def_rows.cpp.in quorvane

@@ -25,9 +25,10 @@ list(REMOVE_ITEM QV_WIN32_UNIT_TESTS
   # The Linux INI engine; the Windows host uses the system's profile functions,
   # which tests/win32/profile_differential.sh compares with it.
   host/ini_profiles_test.cpp
-  # Scripts the toolkit's list controls through the host's model
-  # (Win32Host::Lists()); on Windows uitk60.dll answers the list operations
-  # from a model of its own, which the host does not reach.
+  # Reaches into the portable host's list model (ToolkitLists::At,
+  # CallsOf); on Windows the list controls are uitk60.dll's, scripted
+  # through ListScripting alone.  list_box_exports_tests.exe (below) runs
+  # the family through the DLL pair.
   controls/list_box_test.cpp)
 list(TRANSFORM QV_WIN32_UNIT_TESTS PREPEND ${QV_TESTS_DIR}/)
 
@@ -48,3 +49,16 @@ target_link_libraries(quorvane_unit_tests PRIVATE quorvane_test_support)
 target_compile_options(quorvane_test_support PUBLIC -O1)
 # The program loads uitk60.dll from its own directory, as quorvane.dll does.
 add_dependencies(quorvane_unit_tests uitk60)
+
+# list_box_exports_tests.exe: the list-box family through the real DLL pair.
+# The test loads quorvane.dll as a host application does; the library calls
+# the list operations in uitk60.dll, which records them and answers them as
+# scripted through QvToolkit... (forwarded to its named exports).
+add_executable(list_box_exports_tests EXCLUDE_FROM_ALL ${QV_TESTS_DIR}/exports/list_box_exports_test.cpp
+  ${PROJECT_SOURCE_DIR}/cli/win32_library_client.cpp)
+target_include_directories(list_box_exports_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include
+  ${QV_TESTS_DIR})
+target_compile_definitions(list_box_exports_tests PRIVATE QV_SHARED_LIBRARY="quorvane.dll")
+target_link_libraries(list_box_exports_tests PRIVATE qv_gtest)
+target_compile_options(list_box_exports_tests PRIVATE -O1)
+add_dependencies(list_box_exports_tests quorvane uitk60)

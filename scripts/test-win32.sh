@@ -114,6 +114,16 @@ unit_tests() {
 }
 step "unit tests" unit_tests
 
+# The list-box family through quorvane.dll and uitk60.dll, which records the
+# list operations and answers them as scripted.
+list_box() {
+  local out=$scratch/list-box.out rc=0
+  (cd "$build" && wine list_box_exports_tests.exe --gtest_brief=1) >"$out" 2>&1 || rc=$?
+  tr -d '\r' <"$out" | grep -v '^Running main() from'
+  return $rc
+}
+step "list box through the DLL pair" list_box
+
 step "profile differential" bash tests/win32/profile_differential.sh "$build/profile_cases.exe" "$linux/profile_cases"
 
 # The README's main job, the same on both builds but for the paths.

@@ -4,7 +4,9 @@
 // from the function table in core/external.h), with the C interface of
 // uitk60/uitk60.h.  Texts and listings use the system (FindFirstFileA,
 // CopyFileA, MoveFileA); the list controls are the toolkit's own model
-// (host/toolkit_lists.*), kept for the process.
+// (host/toolkit/toolkit_lists.*), kept for the process, which records every
+// list operation and takes scripted answers; the named exports uitk_Lists...
+// reach that record and those scripts.
 #include "uitk60/uitk60.h"
 
 #include <windows.h>
@@ -87,27 +89,26 @@ qv::ToolkitLists::Arg RecordArg(typename uitk::CArg<Shape>::Type a) {
   }
 }
 
+std::vector<int32_t> Values(const int32_t* pValues, size_t nCount) {
+  return pValues == nullptr ? std::vector<int32_t>() : std::vector<int32_t>(pValues, pValues + nCount);
+}
+
 template <class Shape>
 void CollectReceive(std::vector<int32_t*>& aReceives, typename uitk::CArg<Shape>::Type a) {
   if constexpr (std::is_same_v<Shape, qv::listop::R>) aReceives.push_back(a);
 }
 
-// A list operation: answered by the model.  The model records each call
-// for scripted tests; the toolkit keeps no record.
+// A list operation: recorded and answered by the model.
 template <int32_t Ordinal, class Result, class... Shapes>
 typename uitk::CResult<Result>::Type Answer(bool bOwnWindow, uint32_t hWnd, typename uitk::CArg<Shapes>::Type... args) {
   qv::ToolkitLists& lists = TheToolkit().lists;
   qv::ToolkitLists::Call call{Ordinal, bOwnWindow, qv::WindowHandle{hWnd}, {RecordArg<Shapes>(args)...}};
   if constexpr (std::is_same_v<Result, qv::listop::Str>) {
-    const char* s = Hand(lists.ServeText(std::move(call)));
-    lists.ClearCalls();
-    return s;
+    return Hand(lists.ServeText(std::move(call)));
   } else {
     std::vector<int32_t*> aReceives;
     (CollectReceive<Shapes>(aReceives, args), ...);
-    const int32_t n = lists.Serve(std::move(call), aReceives);
-    lists.ClearCalls();
-    return n;
+    return lists.Serve(std::move(call), aReceives);
   }
 }
 
@@ -200,9 +201,60 @@ int32_t uitk_VtGetItemValue(uint32_t hWnd, int32_t nIndex) {
 
 // Message-box style of the error prompt: Retry and Cancel buttons, warning icon.
 int32_t uitk_VtErrorPrompt(const char* sCaption, uitk::ShowBoxFn fnShow) {
-  const std::string sText = TheToolkit().lists.ErrorText();
+  const std::string sText = TheToolkit().lists.Prompt(sCaption);
   return fnShow(sText.c_str(), sCaption, 5 | 48);
 }
+
+// The record and the scripts of the list controls.
+int32_t uitk_ListsAddItem(uint32_t hWnd, const uitk::UitkListItem* pItem) {
+  if (pItem == nullptr) return -1;
+  qv::ToolkitItem item;
+  if (pItem->text != nullptr) item.sText.assign(pItem->text, pItem->textSize);
+  item.nValue = pItem->value;
+  item.nFlags = pItem->flags;
+  item.nColor = pItem->color;
+  item.nFont = pItem->font;
+  item.hItem = pItem->itemHandle;
+  item.nValueA = pItem->valueA;
+  item.nValueB = pItem->valueB;
+  return TheToolkit().lists.AddItem(qv::WindowHandle{hWnd}, std::move(item));
+}
+void uitk_ListsSetSelection(uint32_t hWnd, int32_t nIndex) {
+  TheToolkit().lists.SetSelection(qv::WindowHandle{hWnd}, nIndex);
+}
+void uitk_ListsSetStyle(uint32_t hWnd, int32_t nStyle) { TheToolkit().lists.SetStyle(qv::WindowHandle{hWnd}, nStyle); }
+void uitk_ListsSetResult(int32_t nOrdinal, int32_t nResult) { TheToolkit().lists.SetResult(nOrdinal, nResult); }
+void uitk_ListsQueueResults(int32_t nOrdinal, const int32_t* pResults, size_t nCount) {
+  TheToolkit().lists.QueueResults(nOrdinal, Values(pResults, nCount));
+}
+void uitk_ListsSetReceives(int32_t nOrdinal, const int32_t* pValues, size_t nCount) {
+  TheToolkit().lists.SetReceives(nOrdinal, Values(pValues, nCount));
+}
+void uitk_ListsSetText(int32_t nOrdinal, const char* sText, size_t nSize) {
+  TheToolkit().lists.SetText(nOrdinal, sText == nullptr ? qv::String() : qv::String(sText, nSize));
+}
+void uitk_ListsClearScripts() { TheToolkit().lists.ClearScripts(); }
+size_t uitk_ListsCallCount() { return TheToolkit().lists.Calls().size(); }
+int32_t uitk_ListsCallAt(size_t nIndex, uitk::UitkCall* pCall) {
+  const auto& aCalls = TheToolkit().lists.Calls();
+  if (pCall == nullptr || nIndex >= aCalls.size()) return 0;
+  const qv::ToolkitCall& call = aCalls[nIndex];
+  *pCall = uitk::UitkCall{call.nOrdinal, call.bOwnWindow ? 1 : 0, static_cast<uint32_t>(call.hWnd.nValue),
+                          static_cast<int32_t>(call.aArgs.size())};
+  return 1;
+}
+int32_t uitk_ListsCallArg(size_t nIndex, size_t nArg, uitk::UitkArg* pArg) {
+  const auto& aCalls = TheToolkit().lists.Calls();
+  if (pArg == nullptr || nIndex >= aCalls.size() || nArg >= aCalls[nIndex].aArgs.size()) return 0;
+  const qv::ToolkitArg& arg = aCalls[nIndex].aArgs[nArg];
+  *pArg = uitk::UitkArg{arg.eKind, arg.nValue, arg.sText.data(), arg.sText.size()};
+  return 1;
+}
+void uitk_ListsClearCalls() { TheToolkit().lists.ClearCalls(); }
+#define QV_UITK_CHECK_TYPE(name) \
+  static_assert(std::is_same_v<decltype(&uitk_##name), uitk::name##Fn>, "type of uitk_" #name);
+UITK_LISTS_EXPORTS(QV_UITK_CHECK_TYPE)
+#undef QV_UITK_CHECK_TYPE
 
 // The list operations: each entry's assembler name is set to its template
 // instance, so that uitk60.def can export it.  Never called.

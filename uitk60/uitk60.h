@@ -12,8 +12,16 @@
 // The list operations' C types follow from their rows (core/list_ops.h):
 // the shapes N, L, H and Z are integers, S and SI texts, R a receive
 // integer; their results are integers, Str a text.
+//
+// Besides, under names of their own and outside the ordinal table, the
+// record of the list operations called and their scripted answers
+// (qv::ListScripting of core/list_scripting.h, over the toolkit's model):
+// uitk_ListsAddItem ... below.  The Windows host's Lists() goes through
+// them, so that QvToolkit... of quorvane.h, a test or an outside checker
+// see and script the list operations the library calls in this DLL.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/list_calls.h"
@@ -44,7 +52,56 @@ typedef int32_t (*GetItemValueFn)(uint32_t hWnd, int32_t nIndex);
 // style; the button pressed).  The button; 2 for cancel.
 typedef int32_t (*ShowBoxFn)(const char* sText, const char* sCaption, int32_t nStyle);
 typedef int32_t (*ErrorPromptFn)(const char* sCaption, ShowBoxFn fnShow);
+
+// The record and the scripts.  Texts here are bytes and their count; a
+// recorded argument's text stays valid until the next list operation or
+// uitk_ListsClearCalls.
+typedef struct UitkListItem {
+  const char* text;  // NULL reads as ""
+  size_t textSize;
+  int32_t value, flags, color, font, itemHandle, valueA, valueB;
+} UitkListItem;
+typedef struct UitkCall {
+  int32_t ordinal;
+  int32_t ownWindow;  // 1 when the operation was called on the window of the current item
+  uint32_t window;
+  int32_t argCount;
+} UitkCall;
+typedef struct UitkArg {
+  int32_t kind;   // qv::ToolkitArg::Kind
+  int32_t value;  // an integer; for a receive argument its value on entry
+  const char* text;
+  size_t textSize;
+} UitkArg;
+typedef int32_t (*ListsAddItemFn)(uint32_t hWnd, const UitkListItem* pItem);  // the item's index
+typedef void (*ListsSetSelectionFn)(uint32_t hWnd, int32_t nIndex);
+typedef void (*ListsSetStyleFn)(uint32_t hWnd, int32_t nStyle);
+typedef void (*ListsSetResultFn)(int32_t nOrdinal, int32_t nResult);
+typedef void (*ListsQueueResultsFn)(int32_t nOrdinal, const int32_t* pResults, size_t nCount);
+typedef void (*ListsSetReceivesFn)(int32_t nOrdinal, const int32_t* pValues, size_t nCount);
+typedef void (*ListsSetTextFn)(int32_t nOrdinal, const char* sText, size_t nSize);
+typedef void (*ListsClearScriptsFn)(void);
+typedef size_t (*ListsCallCountFn)(void);
+// 0, *pCall untouched, past the end of the record (or of the call's arguments).
+typedef int32_t (*ListsCallAtFn)(size_t nIndex, UitkCall* pCall);
+typedef int32_t (*ListsCallArgFn)(size_t nIndex, size_t nArg, UitkArg* pArg);
+typedef void (*ListsClearCallsFn)(void);
 }
+
+// The named exports, X(name): exported as "uitk_<name>", of type uitk::<name>Fn.
+#define UITK_LISTS_EXPORTS(X) \
+  X(ListsAddItem)             \
+  X(ListsSetSelection)        \
+  X(ListsSetStyle)            \
+  X(ListsSetResult)           \
+  X(ListsQueueResults)        \
+  X(ListsSetReceives)         \
+  X(ListsSetText)             \
+  X(ListsClearScripts)        \
+  X(ListsCallCount)           \
+  X(ListsCallAt)              \
+  X(ListsCallArg)             \
+  X(ListsClearCalls)
 
 template <class Shape>
 struct CArg {

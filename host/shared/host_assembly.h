@@ -13,8 +13,8 @@
 //   };
 //
 // Each platform's assembly derives from HostAssembly<Platform> and adds its
-// GetHost, which is where the two differ (the Windows build's runtime goes
-// to the real uitk60.dll).
+// GetHost and Lists, which is where the two differ: the Windows build's
+// runtime goes to the real uitk60.dll, which keeps the list controls.
 #pragma once
 
 #include <functional>
@@ -63,7 +63,6 @@ class HostAssembly : public HostApplication {
 
   // The parts, each in its own type, for tests to observe and script.
   HeadlessWindows& Windows() override { return windows_; }
-  ToolkitLists& Lists() override { return runtime_.Lists(); }
   PortableRuntime& Runtime() { return runtime_; }
   FilesType& Files() { return files_; }
   ProfilesType& Profiles() { return profiles_; }

@@ -110,13 +110,17 @@ String ToolkitLists::ServeText(Call call) {
   return String();
 }
 
-String ToolkitLists::ErrorText() const {
+String ToolkitLists::Prompt(std::string_view sCaption) {
+  const int32_t nPrompt = OrdinalOf(ExternalFunction::VtErrorPrompt);
+  String sText = "List operation failed.";
   for (auto it = aCalls_.rbegin(); it != aCalls_.rend(); ++it) {
-    if (it->nOrdinal != OrdinalOf(ExternalFunction::VtErrorPrompt)) {
-      return "List operation " + std::to_string(it->nOrdinal) + " failed.";
+    if (it->nOrdinal != nPrompt) {
+      sText = "List operation " + std::to_string(it->nOrdinal) + " failed.";
+      break;
     }
   }
-  return "List operation failed.";
+  Record({nPrompt, false, {}, {Arg{Arg::kText, 0, String(sCaption)}}});
+  return sText;
 }
 
 int32_t ToolkitLists::AddItem(WindowHandle hWnd, Item item) {

@@ -78,8 +78,9 @@ class ToolkitLists final : public ListScripting {
   void Record(Call call) { aCalls_.push_back(std::move(call)); }
   int32_t Serve(Call call, std::span<int32_t* const> aReceives = {});
   String ServeText(Call call);
-  // The text of the error prompt.
-  String ErrorText() const;
+  // The error prompt with this caption: recorded as a call, its text
+  // naming the list operation called last.
+  String Prompt(std::string_view sCaption);
 
  private:
   const Item* ItemOf(const Call& call) const;

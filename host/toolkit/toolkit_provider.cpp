@@ -186,10 +186,7 @@ constexpr int64_t kRetryCancelBox = 5 | 48;
 // The error prompt is a message box of the window system, so that whatever
 // answers message boxes (a person, a test's responder) answers it too.
 int32_t ErrorPrompt(const Host& host, std::string_view sCaption) {
-  ToolkitLists& lists = ListsOf(host);
-  const String sText = lists.ErrorText();
-  lists.Record({OrdinalOf(ExternalFunction::VtErrorPrompt), false, {}, {RecordArg<listop::S>(sCaption)}});
-  return host.pWindows->MessageBox(sText, sCaption, kRetryCancelBox).AsInt();
+  return host.pWindows->MessageBox(ListsOf(host).Prompt(sCaption), sCaption, kRetryCancelBox).AsInt();
 }
 
 // MoveWindow is bound by name and never called by the library; the host

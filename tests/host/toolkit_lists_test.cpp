@@ -66,7 +66,11 @@ TEST(ToolkitListsTest, QueuedThenStandingThenTheHostsOwnAnswer) {
   EXPECT_EQ(nReceive, 40);  // only as many as the call has
   lists.ClearScripts();
   EXPECT_EQ(lists.Serve(OnItem(118, hList, 0)), 3);
-  EXPECT_EQ(lists.ErrorText(), "List operation 118 failed.");
+  // The prompt names the operation before it, also when prompted twice, and
+  // is recorded with its caption.
+  EXPECT_EQ(lists.Prompt("Caption"), "List operation 118 failed.");
+  EXPECT_EQ(lists.Prompt("Caption"), "List operation 118 failed.");
+  EXPECT_EQ(lists.Calls().back().aArgs.at(0).sText, "Caption");
   EXPECT_EQ(lists.CallsOf(118).size(), 6u);
 }
 

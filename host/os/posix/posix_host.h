@@ -35,6 +35,8 @@ class PosixHost final : public HostAssembly<PosixPlatform> {
   // The interfaces in the form a Module takes them.  Replacing one (a
   // fault-injecting file layer, say) is done on the returned value.
   Host GetHost() override { return Host{&runtime_, &files_, &profiles_, &windows_, &sql_}; }
+  // The toolkit's list controls are the host's own model.
+  ToolkitLists& Lists() override { return runtime_.Lists(); }
 };
 
 }  // namespace qv

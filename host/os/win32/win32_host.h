@@ -27,9 +27,9 @@ class Win32Host final : public HostAssembly<Win32Platform> {
  public:
   explicit Win32Host(const HostSettings& settings = {}) : HostAssembly(settings), win32Runtime_(runtime_) {}
 
-  // The list model of Lists() is the host's own; the list operations of
-  // the library go to uitk60.dll, which keeps lists of its own.
   Host GetHost() override { return Host{&win32Runtime_, &files_, &profiles_, &windows_, &sql_}; }
+  // The list controls the library's list operations reach: uitk60.dll's.
+  ListScripting& Lists() override { return win32Runtime_.Lists(); }
 
  private:
   Win32Runtime win32Runtime_;

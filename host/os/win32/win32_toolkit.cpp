@@ -244,15 +244,116 @@ class Win32Runtime::ToolkitDll final : public ExternalLibrary {
   HMODULE h_;
 };
 
+// The record and scripts of uitk60.dll's list controls, through its named
+// exports.  The DLL is loaded here on first use (the same module the library
+// loads, so the same lists) and kept until the runtime ends, so that
+// scripts set before the library attaches it are not lost.
+class Win32Runtime::DllLists final : public ListScripting {
+ public:
+  explicit DllLists(const Win32Runtime& runtime) : runtime_(runtime) {}
+  ~DllLists() override {
+    if (h_ != nullptr) ::FreeLibrary(h_);
+  }
+  DllLists(const DllLists&) = delete;
+  DllLists& operator=(const DllLists&) = delete;
+
+  int32_t AddItem(WindowHandle hWnd, ToolkitItem item) override {
+    const uitk::UitkListItem c{item.sText.data(), item.sText.size(), item.nValue,  item.nFlags, item.nColor,
+                               item.nFont,        item.hItem,        item.nValueA, item.nValueB};
+    return Ask<uitk::ListsAddItemFn>("uitk_ListsAddItem", -1, Window(hWnd), &c);
+  }
+  void SetSelection(WindowHandle hWnd, int32_t nIndex) override {
+    Do<uitk::ListsSetSelectionFn>("uitk_ListsSetSelection", Window(hWnd), nIndex);
+  }
+  void SetStyle(WindowHandle hWnd, int32_t nStyle) override {
+    Do<uitk::ListsSetStyleFn>("uitk_ListsSetStyle", Window(hWnd), nStyle);
+  }
+  void SetResult(int32_t nOrdinal, int32_t nResult) override {
+    Do<uitk::ListsSetResultFn>("uitk_ListsSetResult", nOrdinal, nResult);
+  }
+  void QueueResults(int32_t nOrdinal, const std::vector<int32_t>& aResults) override {
+    Do<uitk::ListsQueueResultsFn>("uitk_ListsQueueResults", nOrdinal, aResults.data(), aResults.size());
+  }
+  void SetReceives(int32_t nOrdinal, std::vector<int32_t> aValues) override {
+    Do<uitk::ListsSetReceivesFn>("uitk_ListsSetReceives", nOrdinal, aValues.data(), aValues.size());
+  }
+  void SetText(int32_t nOrdinal, String sText) override {
+    Do<uitk::ListsSetTextFn>("uitk_ListsSetText", nOrdinal, sText.data(), sText.size());
+  }
+  void ClearScripts() override { Do<uitk::ListsClearScriptsFn>("uitk_ListsClearScripts"); }
+  void ClearCalls() override {
+    Do<uitk::ListsClearCallsFn>("uitk_ListsClearCalls");
+    aCalls_.clear();
+  }
+
+  // A copy of the DLL's record.  The record only grows between two
+  // ClearCalls, so only the calls made since the last look are copied: the
+  // texts handed out before stay where they are until the next list
+  // operation, as with the portable host's record.
+  const std::vector<ToolkitCall>& Calls() const override {
+    const size_t nCount = Ask<uitk::ListsCallCountFn>("uitk_ListsCallCount", size_t{0});
+    if (nCount < aCalls_.size()) aCalls_.clear();
+    for (size_t i = aCalls_.size(); i < nCount; ++i) {
+      uitk::UitkCall c{};
+      if (Ask<uitk::ListsCallAtFn>("uitk_ListsCallAt", 0, i, &c) == 0) break;
+      ToolkitCall& call = aCalls_.emplace_back();
+      call.nOrdinal = c.ordinal;
+      call.bOwnWindow = c.ownWindow != 0;
+      call.hWnd = WindowHandle{c.window};
+      for (size_t j = 0; j < static_cast<size_t>(c.argCount); ++j) {
+        uitk::UitkArg a{};
+        if (Ask<uitk::ListsCallArgFn>("uitk_ListsCallArg", 0, i, j, &a) == 0) break;
+        call.aArgs.push_back(ToolkitArg{static_cast<ToolkitArg::Kind>(a.kind), a.value,
+                                        a.text == nullptr ? String() : String(a.text, a.textSize)});
+      }
+    }
+    return aCalls_;
+  }
+
+ private:
+  static uint32_t Window(WindowHandle hWnd) { return static_cast<uint32_t>(hWnd.nValue); }
+
+  // Calls the named export: Do when it gives nothing back, Ask when it
+  // does.  When the DLL or the export cannot be found, Do does nothing and
+  // Ask answers fallback.
+  template <class Fn, class... Args>
+  void Do(const char* sName, Args... args) const {
+    if (const auto pFn = Find<Fn>(sName)) pFn(args...);
+  }
+  template <class Fn, class Result, class... Args>
+  Result Ask(const char* sName, Result fallback, Args... args) const {
+    const auto pFn = Find<Fn>(sName);
+    return pFn != nullptr ? static_cast<Result>(pFn(args...)) : fallback;
+  }
+  template <class Fn>
+  Fn Find(const char* sName) const {
+    if (h_ == nullptr) h_ = ::LoadLibraryA(runtime_.ToolkitPath().c_str());
+    if (h_ == nullptr) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h_, sName)));
+  }
+
+  const Win32Runtime& runtime_;
+  mutable HMODULE h_ = nullptr;
+  mutable std::vector<ToolkitCall> aCalls_;
+};
+
 Win32Runtime::Win32Runtime(PortableRuntime& base, std::string sToolkitDll)
-    : base_(base), sToolkitDll_(std::move(sToolkitDll)), aAdapters_(Adapters()) {}
+    : base_(base), sToolkitDll_(std::move(sToolkitDll)), aAdapters_(Adapters()),
+      pLists_(std::make_unique<DllLists>(*this)) {}
 
 Win32Runtime::~Win32Runtime() = default;
 
 ExternalLibrary* Win32Runtime::LoadLibrary(std::string_view sName) {
   if (sName != "uitk60") return base_.LoadLibrary(sName);
-  // uitk60.dll beside the module that holds this code (quorvane.dll, or a
-  // program linked with the library), whatever directory the process runs in.
+  HMODULE h = ::LoadLibraryA(ToolkitPath().c_str());
+  if (h == nullptr) return nullptr;
+  aLoaded_.push_back(std::make_unique<ToolkitDll>(*this, h));
+  return aLoaded_.back().get();
+}
+
+// uitk60.dll beside the module that holds this code (quorvane.dll, or a
+// program linked with the library), whatever directory the process runs in.
+std::string Win32Runtime::ToolkitPath() const {
   std::string sPath = sToolkitDll_;
   HMODULE hSelf = nullptr;
   char aBuffer[MAX_PATH * 4];
@@ -264,10 +365,7 @@ ExternalLibrary* Win32Runtime::LoadLibrary(std::string_view sName) {
     const size_t nSlash = sSelf.find_last_of("\\/");
     if (nSlash != std::string::npos) sPath = sSelf.substr(0, nSlash + 1) + sPath;
   }
-  HMODULE h = ::LoadLibraryA(sPath.c_str());
-  if (h == nullptr) return nullptr;
-  aLoaded_.push_back(std::make_unique<ToolkitDll>(*this, h));
-  return aLoaded_.back().get();
+  return sPath;
 }
 
 void Win32Runtime::FreeLibrary(ExternalLibrary* pLibrary) {
@@ -279,6 +377,8 @@ void Win32Runtime::FreeLibrary(ExternalLibrary* pLibrary) {
   }
   base_.FreeLibrary(pLibrary);
 }
+
+ListScripting& Win32Runtime::Lists() { return *pLists_; }
 
 void* Win32Runtime::ToolkitEntry(int nOrdinal) const {
   const auto it = aEntries_.find(nOrdinal);

@@ -9,7 +9,9 @@
 // module is attached (a missing DLL fails the attach) and each entry is
 // looked up by ordinal with GetProcAddress on its first call; the library
 // reaches it through an adapter that turns the library's values into the
-// toolkit's plain C arguments (uitk60/uitk60.h).
+// toolkit's plain C arguments (uitk60/uitk60.h).  The list controls, their
+// record and their scripts are uitk60.dll's, reached through its named
+// exports (Lists()).
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "core/list_scripting.h"
 #include "host/shared/portable_runtime.h"
 
 namespace qv {
@@ -45,14 +48,20 @@ class Win32Runtime final : public Runtime {
   // The toolkit entry at this ordinal, as GetProcAddress found it (nullptr
   // before its first call).  Used by the adapters.
   void* ToolkitEntry(int nOrdinal) const;
+  // The record and scripts of uitk60.dll's list controls, the ones the
+  // library's list operations reach.
+  ListScripting& Lists();
 
  private:
   class ToolkitDll;
+  class DllLists;
+  std::string ToolkitPath() const;
   PortableRuntime& base_;
   std::string sToolkitDll_;
   std::vector<std::unique_ptr<ToolkitDll>> aLoaded_;
   std::map<int, ExternalLibrary::Entry> aAdapters_;  // by ordinal, from the function table
   std::map<int, void*> aEntries_;                    // what GetProcAddress found, by ordinal
+  std::unique_ptr<DllLists> pLists_;
 };
 
 }  // namespace qv
