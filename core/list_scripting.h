@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/values.h"
@@ -24,6 +25,12 @@ struct ToolkitItem {
   int32_t nValueA = 0;  // the two values that operation 151 reports
   int32_t nValueB = 0;
 };
+// An item from its C form at either boundary (QvToolkitItem of quorvane.h,
+// UitkListItem of uitk60/uitk60.h), which name their fields alike.
+template <class CItem>
+ToolkitItem ItemFromC(const CItem& c, String sText) {
+  return ToolkitItem{std::move(sText), c.value, c.flags, c.color, c.font, c.itemHandle, c.valueA, c.valueB};
+}
 // One argument of a recorded toolkit call, after the window.
 struct ToolkitArg {
   enum Kind : int32_t { kInteger = 1, kText = 2, kString = 3, kReceive = 4 };

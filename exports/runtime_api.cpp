@@ -267,16 +267,7 @@ static_assert(QV_TOOLKIT_INTEGER == int{qv::ToolkitArg::kInteger} && QV_TOOLKIT_
 
 QV_API int32_t QvToolkitAddItem(QvWindowHandle hWnd, const QvToolkitItem* pItem) {
   if (pItem == nullptr) return -1;
-  qv::ToolkitItem item;
-  item.sText = std::string(View(pItem->text));
-  item.nValue = pItem->value;
-  item.nFlags = pItem->flags;
-  item.nColor = pItem->color;
-  item.nFont = pItem->font;
-  item.hItem = pItem->itemHandle;
-  item.nValueA = pItem->valueA;
-  item.nValueB = pItem->valueB;
-  return Lists().AddItem(qv::WindowHandle{hWnd}, std::move(item));
+  return Lists().AddItem(qv::WindowHandle{hWnd}, qv::ItemFromC(*pItem, std::string(View(pItem->text))));
 }
 QV_API void QvToolkitSetSelection(QvWindowHandle hWnd, int32_t nIndex) {
   Lists().SetSelection(qv::WindowHandle{hWnd}, nIndex);

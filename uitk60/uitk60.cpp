@@ -208,16 +208,8 @@ int32_t uitk_VtErrorPrompt(const char* sCaption, uitk::ShowBoxFn fnShow) {
 // The record and the scripts of the list controls.
 int32_t uitk_ListsAddItem(uint32_t hWnd, const uitk::UitkListItem* pItem) {
   if (pItem == nullptr) return -1;
-  qv::ToolkitItem item;
-  if (pItem->text != nullptr) item.sText.assign(pItem->text, pItem->textSize);
-  item.nValue = pItem->value;
-  item.nFlags = pItem->flags;
-  item.nColor = pItem->color;
-  item.nFont = pItem->font;
-  item.hItem = pItem->itemHandle;
-  item.nValueA = pItem->valueA;
-  item.nValueB = pItem->valueB;
-  return TheToolkit().lists.AddItem(qv::WindowHandle{hWnd}, std::move(item));
+  const qv::String sText = pItem->text == nullptr ? qv::String() : qv::String(pItem->text, pItem->textSize);
+  return TheToolkit().lists.AddItem(qv::WindowHandle{hWnd}, qv::ItemFromC(*pItem, sText));
 }
 void uitk_ListsSetSelection(uint32_t hWnd, int32_t nIndex) {
   TheToolkit().lists.SetSelection(qv::WindowHandle{hWnd}, nIndex);
