@@ -28,20 +28,6 @@ void LibraryClient::Unload() {
 
 void* LibraryClient::Symbol(const char* sName) const { return pHandle_ == nullptr ? nullptr : dlsym(pHandle_, sName); }
 
-QvString* LibraryClient::NewString(std::string_view s) const {
-  return Function<QvString* (*)(const char*, size_t)>("QvStringNew")(s.data(), s.size());
-}
-
-void LibraryClient::FreeString(QvString* p) const { Function<void (*)(QvString*)>("QvStringFree")(p); }
-
-std::string LibraryClient::TakeString(QvString* p) const {
-  const char* pData = Function<const char* (*)(const QvString*)>("QvStringData")(p);
-  const size_t nSize = Function<size_t (*)(const QvString*)>("QvStringSize")(p);
-  std::string s(pData, nSize);
-  FreeString(p);
-  return s;
-}
-
 std::string LibraryBeside(const char* sArgv0) {
   std::string sExe;
   char aBuffer[PATH_MAX];

@@ -30,10 +30,19 @@ class LibraryClient {
     return reinterpret_cast<Fn>(Symbol(sName));
   }
 
-  // Runtime API conveniences.
-  QvString* NewString(std::string_view s) const;
-  std::string TakeString(QvString* p) const;  // copies and releases p
-  void FreeString(QvString* p) const;
+  // Runtime API conveniences, the same on every system.
+  QvString* NewString(std::string_view s) const {
+    return Function<QvString* (*)(const char*, size_t)>("QvStringNew")(s.data(), s.size());
+  }
+  void FreeString(QvString* p) const { Function<void (*)(QvString*)>("QvStringFree")(p); }
+  // Copies and releases p.
+  std::string TakeString(QvString* p) const {
+    const char* pData = Function<const char* (*)(const QvString*)>("QvStringData")(p);
+    const size_t nSize = Function<size_t (*)(const QvString*)>("QvStringSize")(p);
+    std::string s(pData, nSize);
+    FreeString(p);
+    return s;
+  }
 
  private:
   void* pHandle_ = nullptr;

@@ -32,20 +32,6 @@ void* LibraryClient::Symbol(const char* sName) const {
                              : reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(pHandle_), sName));
 }
 
-QvString* LibraryClient::NewString(std::string_view s) const {
-  return Function<QvString* (*)(const char*, size_t)>("QvStringNew")(s.data(), s.size());
-}
-
-void LibraryClient::FreeString(QvString* p) const { Function<void (*)(QvString*)>("QvStringFree")(p); }
-
-std::string LibraryClient::TakeString(QvString* p) const {
-  const char* pData = Function<const char* (*)(const QvString*)>("QvStringData")(p);
-  const size_t nSize = Function<size_t (*)(const QvString*)>("QvStringSize")(p);
-  std::string s(pData, nSize);
-  FreeString(p);
-  return s;
-}
-
 std::string LibraryBeside(const char* sArgv0) {
   char aBuffer[MAX_PATH * 4];
   const DWORD n = GetModuleFileNameA(nullptr, aBuffer, sizeof(aBuffer));

@@ -23,17 +23,7 @@ add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS=200112L)
 include(${PROJECT_SOURCE_DIR}/cmake/sqlite_amalgamation.cmake)
 
 # The library's own folders, unchanged.
-file(GLOB QV_CORE_SOURCES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/core/*.cpp
-  ${PROJECT_SOURCE_DIR}/source/*.cpp
-  ${PROJECT_SOURCE_DIR}/repository/*.cpp
-  ${PROJECT_SOURCE_DIR}/profile/*.cpp
-  ${PROJECT_SOURCE_DIR}/framework/*.cpp
-  ${PROJECT_SOURCE_DIR}/controls/*.cpp)
-add_library(quorvane_core STATIC ${QV_CORE_SOURCES})
-target_include_directories(quorvane_core PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
-# The tags file names the library's version.
-target_compile_definitions(quorvane_core PRIVATE QV_VERSION="${PROJECT_VERSION}")
+include(${PROJECT_SOURCE_DIR}/cmake/core_library.cmake)
 
 # The Windows host: the shared host folders and host/os/win32.
 include(${PROJECT_SOURCE_DIR}/cmake/host_sources.cmake)
