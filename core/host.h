@@ -110,6 +110,14 @@ class FileSystem {
   // "." and ".." are never listed.  A symbolic link is not a subdirectory.
   virtual int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) = 0;
   virtual int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) = 0;
+  // One listing of the directory sDirectory (no wildcards) for a walk of a
+  // tree: appends the names of all its subdirectories to aSubdirectories
+  // and those of its files that match sFilePattern (a bare name that may
+  // hold wildcards) to aFiles.  The names ListSubdirectories(sDirectory +
+  // "\*.*") and ListFiles(sDirectory + "\" + sFilePattern) give, in their
+  // order, from one pass over the directory instead of two.
+  virtual void ListDirectory(std::string_view sDirectory, std::string_view sFilePattern,
+                             std::vector<std::string>& aSubdirectories, std::vector<std::string>& aFiles) = 0;
   virtual bool DirExists(std::string_view sPath) = 0;
   // How many listings so far met a directory that exists but could not be
   // read (no permission, say): such a listing yields no names, and only
@@ -198,6 +206,24 @@ class FileSystem {
   // The stamp of the file sPath (links followed).  May run on several
   // threads as ReadWholeFile may.  0, else the error number.
   virtual int StampOf(std::string_view sPath, FileStamp& stamp) const = 0;
+  // The stamps of the files aNames (bare names) of the directory
+  // sDirectory, as StampOf gives them: aStamps[k] and the error number
+  // aErrors[k] (0: stamped) of aNames[k].  For a caller that needs the
+  // stamps of many files of one directory: a host may look the directory
+  // up once for all of them instead of once for each.  May run on several
+  // threads as ReadWholeFile may.  This default asks StampOf for each.
+  virtual void StampsIn(std::string_view sDirectory, const std::vector<std::string>& aNames,
+                        std::vector<FileStamp>& aStamps, std::vector<int>& aErrors) const {
+    aStamps.assign(aNames.size(), {});
+    aErrors.assign(aNames.size(), 0);
+    std::string sPath(sDirectory);
+    if (!sPath.empty() && sPath.back() != '\\' && sPath.back() != '/') sPath += '\\';
+    const size_t nDirectory = sPath.size();
+    for (size_t k = 0; k < aNames.size(); ++k) {
+      sPath.resize(nDirectory);
+      aErrors[k] = StampOf(sPath += aNames[k], aStamps[k]);
+    }
+  }
 
   // How SystemPath names a file.
   enum class PathForm {
@@ -256,6 +282,10 @@ class FileSystemWrapper : public FileSystem {
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override {
     return oBase_.ListFiles(sPattern, aNames);
   }
+  void ListDirectory(std::string_view sDirectory, std::string_view sFilePattern,
+                     std::vector<std::string>& aSubdirectories, std::vector<std::string>& aFiles) override {
+    oBase_.ListDirectory(sDirectory, sFilePattern, aSubdirectories, aFiles);
+  }
   bool DirExists(std::string_view sPath) override { return oBase_.DirExists(sPath); }
   int64_t UnlistableDirectories() const override { return oBase_.UnlistableDirectories(); }
   IoError MakeDirectories(std::string_view sPath) override { return oBase_.MakeDirectories(sPath); }
@@ -286,6 +316,10 @@ class FileSystemWrapper : public FileSystem {
     return oBase_.ReadFileStart(sPath, nMax, sText, bWhole);
   }
   int StampOf(std::string_view sPath, FileStamp& stamp) const override { return oBase_.StampOf(sPath, stamp); }
+  void StampsIn(std::string_view sDirectory, const std::vector<std::string>& aNames, std::vector<FileStamp>& aStamps,
+                std::vector<int>& aErrors) const override {
+    oBase_.StampsIn(sDirectory, aNames, aStamps, aErrors);
+  }
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override {
     return oBase_.SystemPath(sPath, eForm);
   }

@@ -37,7 +37,9 @@ struct JavaSourceTree {
 
 // The "*.JAV" files below the roots (each a directory that exists), found
 // and ordered as ScanJavaFiles finds and orders them, in about a third of
-// its memory: a scan that keeps nothing else holds the tree in this.
+// its memory: a scan that keeps nothing else holds the tree in this.  Each
+// directory is listed once, through the file interface
+// (FileSystem::ListDirectory), where the toolkit's walk lists it twice.
 JavaSourceTree FindJavaSources(Module& m, const std::vector<String>& aRoots);
 
 // The walk of the Java source trees, the one every search of them makes.

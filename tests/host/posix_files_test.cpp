@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -347,6 +348,20 @@ TEST_F(PosixFilesTest, ListingsFollowWildcardRules) {
   EXPECT_EQ(pFs_->ListSubdirectories(sRoot_ + "/S*", aNames), 1);
   EXPECT_EQ(aNames, (std::vector<std::string>{"sub"}));
 
+  // One listing gives what the two give, in their order; with or without
+  // the separator at the directory's end.
+  for (const char* pDir : {"C:", "C:\\"}) {
+    std::vector<std::string> aSub{"keep"}, aFiles{"keep"}, aWantSub{"keep"}, aWantFiles{"keep"};
+    pFs_->ListDirectory(pDir, "*.JAV", aSub, aFiles);
+    pFs_->ListSubdirectories("C:\\*.*", aWantSub);
+    pFs_->ListFiles("C:\\*.JAV", aWantFiles);
+    EXPECT_EQ(aSub, aWantSub);
+    EXPECT_EQ(aFiles, aWantFiles);
+  }
+  std::vector<std::string> aNone;
+  pFs_->ListDirectory("C:\\nothere", "*.*", aNone, aNone);
+  EXPECT_TRUE(aNone.empty());
+
   aNames.clear();
   EXPECT_EQ(pFs_->ListFiles("C:\\sub\\*.*", aNames), 0);
   EXPECT_EQ(pFs_->ListFiles("C:\\nothere\\*.*", aNames), 0);
@@ -474,6 +489,32 @@ TEST_F(PosixFilesTest, HoldsExactlyComparesEveryByteAndTheSize) {
   EXPECT_FALSE(pFs_->HoldsExactly("C:\\missing", ""));
   EXPECT_FALSE(pFs_->HoldsExactly("C:\\dir", ""));
   EXPECT_FALSE(pFs_->HoldsExactly("", ""));
+}
+
+// The stamps of many files of one directory are those StampOf gives each:
+// links followed, a missing file or directory an error of its own, a name
+// with a separator looked up below the directory as StampOf maps it.
+TEST_F(PosixFilesTest, StampsInGiveWhatStampOfGives) {
+  WriteRaw("d/a", "x");
+  WriteRaw("d/sub/b", "yy");
+  fs::create_symlink(Posix("d/a"), Posix("d/link"));
+  const std::vector<std::string> aNames{"a", "link", "missing", "sub\\b", "sub"};
+  std::vector<FileStamp> aStamps;
+  std::vector<int> aErrors;
+  pFs_->StampsIn("C:\\d", aNames, aStamps, aErrors);
+  ASSERT_EQ(aStamps.size(), aNames.size());
+  ASSERT_EQ(aErrors.size(), aNames.size());
+  for (size_t k = 0; k < aNames.size(); ++k) {
+    FileStamp stamp;
+    EXPECT_EQ(aErrors[k], pFs_->StampOf("C:\\d\\" + aNames[k], stamp)) << aNames[k];
+    if (aErrors[k] == 0) {
+      EXPECT_EQ(aStamps[k], stamp) << aNames[k];
+    }
+  }
+  EXPECT_EQ(aErrors[2], ENOENT);
+  EXPECT_EQ(aStamps[3].nSize, 2);
+  pFs_->StampsIn("C:\\nothere", {"a"}, aStamps, aErrors);
+  EXPECT_EQ(aErrors, std::vector<int>{ENOENT});
 }
 
 }  // namespace

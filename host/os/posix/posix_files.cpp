@@ -335,6 +335,18 @@ int64_t PosixFileSystem::Tell(FileHandle hFile) {
   return pFile == nullptr ? -1 : pFile->Position();
 }
 
+void PosixFileSystem::ListInto(const std::string& sDir, std::string_view sDirectoryPattern,
+                               std::vector<std::string>* pDirectories, std::string_view sFilePattern,
+                               std::vector<std::string>* pFiles) {
+  const IoError oError = io::ListDirectory(
+      sDir, [sDirectoryPattern](std::string_view sName) { return MatchesWildcard(sName, sDirectoryPattern); },
+      pDirectories, [sFilePattern](std::string_view sName) { return MatchesWildcard(sName, sFilePattern); }, pFiles);
+  if (oError.Failed() && oError.nCode != ENOENT && oError.nCode != ENOTDIR) {
+    ++nUnlistable_;
+    if (onListingError_) onListingError_(sDir, oError.nCode);
+  }
+}
+
 int64_t PosixFileSystem::List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories) {
   const std::string sPosix = Map(sPattern);
   const size_t nSlash = sPosix.rfind('/');
@@ -342,14 +354,9 @@ int64_t PosixFileSystem::List(std::string_view sPattern, std::vector<std::string
   const std::string_view sWild = nSlash == std::string::npos ? std::string_view(sPosix)
                                                              : std::string_view(sPosix).substr(nSlash + 1);
   if (sWild.empty()) return 0;
-  int64_t nCount = 0;
-  const IoError oError = io::ListDirectory(
-      sDir, bDirectories, [sWild](std::string_view sName) { return MatchesWildcard(sName, sWild); }, aNames, nCount);
-  if (oError.Failed() && oError.nCode != ENOENT && oError.nCode != ENOTDIR) {
-    ++nUnlistable_;
-    if (onListingError_) onListingError_(sDir, oError.nCode);
-  }
-  return nCount;
+  const size_t nBefore = aNames.size();
+  ListInto(sDir, sWild, bDirectories ? &aNames : nullptr, sWild, bDirectories ? nullptr : &aNames);
+  return static_cast<int64_t>(aNames.size() - nBefore);
 }
 
 int64_t PosixFileSystem::ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) {
@@ -358,6 +365,14 @@ int64_t PosixFileSystem::ListSubdirectories(std::string_view sPattern, std::vect
 
 int64_t PosixFileSystem::ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) {
   return List(sPattern, aNames, false);
+}
+
+void PosixFileSystem::ListDirectory(std::string_view sDirectory, std::string_view sFilePattern,
+                                    std::vector<std::string>& aSubdirectories, std::vector<std::string>& aFiles) {
+  if (sFilePattern.empty()) return;
+  std::string sDir = Map(sDirectory);
+  if (sDir.empty() || sDir.back() != '/') sDir += '/';  // "" is the root of the drive, as "\*.*" is
+  ListInto(sDir, "*.*", &aSubdirectories, sFilePattern, &aFiles);
 }
 
 bool PosixFileSystem::DirExists(std::string_view sPath) {
@@ -437,13 +452,35 @@ int PosixFileSystem::ReadFileStart(std::string_view sPath, size_t nMax, std::str
   return io::ReadStart(Map(sPath), nMax, sText, bWhole).nCode;
 }
 
+namespace {
+FileStamp StampFrom(const io::FileInfo& oInfo) {
+  constexpr int64_t kNsPerSecond = 1'000'000'000;
+  return {oInfo.nSize, oInfo.nModifiedSec * kNsPerSecond + oInfo.nModifiedNsec, oInfo.nInode, oInfo.nDevice};
+}
+}  // namespace
+
 int PosixFileSystem::StampOf(std::string_view sPath, FileStamp& stamp) const {
   if (sPath.empty()) return ENOENT;
   io::FileInfo oInfo;
   if (const IoError oError = io::Stat(Map(sPath), oInfo); oError.Failed()) return oError.nCode;
-  constexpr int64_t kNsPerSecond = 1'000'000'000;
-  stamp = {oInfo.nSize, oInfo.nModifiedSec * kNsPerSecond + oInfo.nModifiedNsec, oInfo.nInode, oInfo.nDevice};
+  stamp = StampFrom(oInfo);
   return 0;
+}
+
+void PosixFileSystem::StampsIn(std::string_view sDirectory, const std::vector<std::string>& aNames,
+                               std::vector<FileStamp>& aStamps, std::vector<int>& aErrors) const {
+  std::vector<io::FileInfo> aInfos;
+  // "" is the working directory, as StampOf of a bare name has it.
+  io::StatEach(sDirectory.empty() ? Map(".") : Map(sDirectory), aNames, aInfos, aErrors);
+  aStamps.resize(aNames.size());
+  for (size_t k = 0; k < aNames.size(); ++k) {
+    aStamps[k] = aErrors[k] == 0 ? StampFrom(aInfos[k]) : FileStamp{};
+    // A name with a separator names a file further down, as StampOf maps
+    // it: looked up whole.
+    if (aNames[k].find_first_of("\\/") != std::string::npos) {
+      aErrors[k] = StampOf(sDirectory.empty() ? aNames[k] : std::string(sDirectory) + "\\" + aNames[k], aStamps[k]);
+    }
+  }
 }
 
 std::string PosixFileSystem::SystemPath(std::string_view sPath, PathForm eForm) const {

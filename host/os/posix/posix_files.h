@@ -77,6 +77,8 @@ class PosixFileSystem final : public FileSystem {
 
   int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override;
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
+  void ListDirectory(std::string_view sDirectory, std::string_view sFilePattern,
+                     std::vector<std::string>& aSubdirectories, std::vector<std::string>& aFiles) override;
   bool DirExists(std::string_view sPath) override;
   int64_t UnlistableDirectories() const override { return nUnlistable_; }
   IoError MakeDirectories(std::string_view sPath) override;
@@ -101,6 +103,9 @@ class PosixFileSystem final : public FileSystem {
   // One read of nMax bytes where the file is longer.
   int ReadFileStart(std::string_view sPath, size_t nMax, std::string& sText, bool& bWhole) const override;
   int StampOf(std::string_view sPath, FileStamp& stamp) const override;
+  // fstatat(2) of each name relative to one opening of the directory.
+  void StampsIn(std::string_view sDirectory, const std::vector<std::string>& aNames, std::vector<FileStamp>& aStamps,
+                std::vector<int>& aErrors) const override;
   // A drive maps to the drive root; kResolved follows the links of the
   // directories that exist.
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override;
@@ -112,6 +117,10 @@ class PosixFileSystem final : public FileSystem {
   FileHandle Add(int nFd, bool bWritable, std::string sPath);
   std::string Map(std::string_view sPath) const;
   int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
+  // Lists the POSIX directory sDir into either list (null: not wanted),
+  // and counts and reports a directory that exists but cannot be read.
+  void ListInto(const std::string& sDir, std::string_view sDirectoryPattern, std::vector<std::string>* pDirectories,
+                std::string_view sFilePattern, std::vector<std::string>* pFiles);
 
   std::string sDriveRoot_;
   std::string sBareNameDir_;

@@ -91,6 +91,28 @@ IoError Stat(const std::string& sPath, FileInfo& oInfo, bool bFollowLinks) {
   return {};
 }
 
+void StatEach(const std::string& sDir, const std::vector<std::string>& aNames, std::vector<FileInfo>& aInfos,
+              std::vector<int>& aErrors) {
+  aInfos.assign(aNames.size(), {});
+  aErrors.assign(aNames.size(), 0);
+  const int nDirFd = Open(sDir.empty() ? std::string(".") : sDir, O_PATH | O_DIRECTORY);
+  if (nDirFd < 0) {
+    aErrors.assign(aNames.size(), errno);
+    return;
+  }
+  for (size_t k = 0; k < aNames.size(); ++k) {
+    struct ::stat st {};
+    if (aNames[k].empty() || aNames[k].find('/') != std::string::npos) {
+      aErrors[k] = ENOENT;  // a bare name only: no other directory is reached from here
+    } else if (::fstatat(nDirFd, aNames[k].c_str(), &st, 0) != 0) {
+      aErrors[k] = errno;
+    } else {
+      Fill(st, aInfos[k]);
+    }
+  }
+  Close(nDirFd);
+}
+
 IoError StatOpen(int nFd, FileInfo& oInfo) {
   struct ::stat st {};
   if (::fstat(nFd, &st) != 0) return LastError("fstat");
@@ -364,28 +386,29 @@ IoError RemoveAll(const std::string& sPath) {
   return {};
 }
 
-IoError ListDirectory(const std::string& sDir, bool bDirectories, const std::function<bool(std::string_view)>& fnWanted,
-                      std::vector<std::string>& aNames, int64_t& nCount) {
-  nCount = 0;
+IoError ListDirectory(const std::string& sDir, const NameFilter& fnWantedDirectory,
+                      std::vector<std::string>* pDirectories, const NameFilter& fnWantedFile,
+                      std::vector<std::string>* pFiles) {
   DIR* pDir = ::opendir(sDir.c_str());
   if (pDir == nullptr) return LastError("cannot list " + sDir);
   const int nDirFd = ::dirfd(pDir);
+  const auto Is = [nDirFd](const char* sName, int nFlags, mode_t nType) {
+    struct ::stat st {};
+    return ::fstatat(nDirFd, sName, &st, nFlags) == 0 && (st.st_mode & S_IFMT) == nType;
+  };
   while (const dirent* pEntry = ::readdir(pDir)) {
     const std::string_view sName(pEntry->d_name);
-    if (sName == "." || sName == ".." || !fnWanted(sName)) continue;
-    bool bTake = false;
-    struct ::stat st {};
-    if (bDirectories) {
-      bTake = pEntry->d_type == DT_DIR ||
-              (pEntry->d_type == DT_UNKNOWN && ::fstatat(nDirFd, pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-               S_ISDIR(st.st_mode));
-    } else {
-      bTake = pEntry->d_type == DT_REG || ((pEntry->d_type == DT_LNK || pEntry->d_type == DT_UNKNOWN) &&
-                                           ::fstatat(nDirFd, pEntry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode));
+    if (sName == "." || sName == "..") continue;
+    const unsigned char nType = pEntry->d_type;
+    const bool bMaybeDirectory = nType == DT_DIR || nType == DT_UNKNOWN;
+    const bool bMaybeFile = nType == DT_REG || nType == DT_LNK || nType == DT_UNKNOWN;
+    if (pDirectories != nullptr && bMaybeDirectory && fnWantedDirectory(sName) &&
+        (nType == DT_DIR || Is(pEntry->d_name, AT_SYMLINK_NOFOLLOW, S_IFDIR))) {
+      pDirectories->emplace_back(sName);
+    } else if (pFiles != nullptr && bMaybeFile && fnWantedFile(sName) &&
+               (nType == DT_REG || Is(pEntry->d_name, 0, S_IFREG))) {
+      pFiles->emplace_back(sName);
     }
-    if (!bTake) continue;
-    aNames.emplace_back(sName);
-    ++nCount;
   }
   ::closedir(pDir);
   return {};

@@ -49,6 +49,11 @@ struct FileInfo {
 };
 // stat(2), or lstat(2) without bFollowLinks.
 IoError Stat(const std::string& sPath, FileInfo& oInfo, bool bFollowLinks = true);
+// stat(2) of each of the files aNames of the directory sDir (bare names,
+// links followed), relative to one opening of the directory: aInfos[k],
+// and the error number aErrors[k] (0: stat'ed) of aNames[k].
+void StatEach(const std::string& sDir, const std::vector<std::string>& aNames, std::vector<FileInfo>& aInfos,
+              std::vector<int>& aErrors);
 IoError StatOpen(int nFd, FileInfo& oInfo);
 
 // open(2) with O_CLOEXEC, retried while a signal interrupts it: the
@@ -142,13 +147,18 @@ IoError CreateDirectories(const std::string& sDir);
 // Removes sPath and, for a directory, everything in it.
 IoError RemoveAll(const std::string& sPath);
 
-// The names in the directory sDir ("." and ".." never among them) that
-// fnWanted accepts and that are real directories (bDirectories: a link to
-// one is not followed, so a walk over the listings cannot loop) or regular
-// files (links followed), appended to aNames.  The count appended, or the
-// error of a directory that cannot be read.
-IoError ListDirectory(const std::string& sDir, bool bDirectories, const std::function<bool(std::string_view)>& fnWanted,
-                      std::vector<std::string>& aNames, int64_t& nCount);
+// One pass over the directory sDir ("." and ".." never listed): the names
+// of the real directories that fnWantedDirectory accepts (a link to one is
+// not followed, so that a walk over the listings cannot loop) are appended
+// to *pDirectories, and those of the regular files (links followed) that
+// fnWantedFile accepts to *pFiles.  A null list asks for no names of its
+// kind.  The type comes from the directory entry where the file system
+// gives it; only the others are asked for it.  The error of a directory
+// that cannot be read.
+using NameFilter = std::function<bool(std::string_view)>;
+IoError ListDirectory(const std::string& sDir, const NameFilter& fnWantedDirectory,
+                      std::vector<std::string>* pDirectories, const NameFilter& fnWantedFile,
+                      std::vector<std::string>* pFiles);
 
 // Takes an exclusive flock(2) on the open file nFd: waits with bWait, else
 // fails with EWOULDBLOCK at once when another process holds it.  The lock

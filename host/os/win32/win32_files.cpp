@@ -4,6 +4,7 @@
 #include "core/beside_names.h"
 #include "host/os/win32/win32_api.h"
 #include "host/os/win32/win32_io.h"
+#include "host/shared/windows_paths.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -257,7 +258,8 @@ int64_t Win32FileSystem::Tell(FileHandle hFile) {
   return at.QuadPart - static_cast<int64_t>(p->Buffered());
 }
 
-int64_t Win32FileSystem::List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories) {
+void Win32FileSystem::EachEntry(std::string_view sPattern,
+                                const std::function<void(std::string_view sName, uint32_t nAttributes)>& fnEach) {
   const std::string s = Resolve(sPattern);
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA(s.c_str(), &found);
@@ -268,20 +270,29 @@ int64_t Win32FileSystem::List(std::string_view sPattern, std::vector<std::string
       ++nUnlistable_;
       if (onListingError_) onListingError_(sDir, EACCES);
     }
-    return 0;
+    return;
   }
-  int64_t nCount = 0;
   do {
     const std::string_view sName(found.cFileName);
-    if (sName == "." || sName == "..") continue;
-    const bool bDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    // A link (reparse point) to a directory is not a subdirectory.
-    if (bDirectories && (!bDirectory || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)) continue;
-    if (!bDirectories && bDirectory) continue;
-    aNames.emplace_back(sName);
-    ++nCount;
+    if (sName != "." && sName != "..") fnEach(sName, found.dwFileAttributes);
   } while (FindNextFileA(h, &found));
   FindClose(h);
+}
+
+namespace {
+// A real subdirectory: a link (reparse point) to a directory is not one.
+bool IsSubdirectory(uint32_t nAttributes) {
+  return (nAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+}  // namespace
+
+int64_t Win32FileSystem::List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories) {
+  int64_t nCount = 0;
+  EachEntry(sPattern, [&](std::string_view sName, uint32_t nAttributes) {
+    if (bDirectories ? !IsSubdirectory(nAttributes) : (nAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
+    aNames.emplace_back(sName);
+    ++nCount;
+  });
   return nCount;
 }
 
@@ -291,6 +302,23 @@ int64_t Win32FileSystem::ListSubdirectories(std::string_view sPattern, std::vect
 
 int64_t Win32FileSystem::ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) {
   return List(sPattern, aNames, false);
+}
+
+void Win32FileSystem::ListDirectory(std::string_view sDirectory, std::string_view sFilePattern,
+                                    std::vector<std::string>& aSubdirectories, std::vector<std::string>& aFiles) {
+  if (sFilePattern.empty()) return;
+  std::string sPattern(sDirectory);
+  if (sPattern.empty() || (sPattern.back() != '\\' && sPattern.back() != '/')) sPattern += '\\';
+  sPattern += '*';
+  // Every entry, once; the files' names are matched here by the same rules
+  // the system's own search applies to a pattern.
+  EachEntry(sPattern, [&](std::string_view sName, uint32_t nAttributes) {
+    if (IsSubdirectory(nAttributes)) {
+      aSubdirectories.emplace_back(sName);
+    } else if ((nAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && MatchesWildcard(sName, sFilePattern)) {
+      aFiles.emplace_back(sName);
+    }
+  });
 }
 
 bool Win32FileSystem::DirExists(std::string_view sPath) { return IsDirectory(Resolve(sPath)); }

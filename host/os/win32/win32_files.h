@@ -54,6 +54,8 @@ class Win32FileSystem final : public FileSystem {
 
   int64_t ListSubdirectories(std::string_view sPattern, std::vector<std::string>& aNames) override;
   int64_t ListFiles(std::string_view sPattern, std::vector<std::string>& aNames) override;
+  void ListDirectory(std::string_view sDirectory, std::string_view sFilePattern,
+                     std::vector<std::string>& aSubdirectories, std::vector<std::string>& aFiles) override;
   bool DirExists(std::string_view sPath) override;
   int64_t UnlistableDirectories() const override { return nUnlistable_; }
   IoError MakeDirectories(std::string_view sPath) override;
@@ -101,6 +103,11 @@ class Win32FileSystem final : public FileSystem {
   struct OpenFile;
   OpenFile* Find(FileHandle hFile);
   int64_t List(std::string_view sPattern, std::vector<std::string>& aNames, bool bDirectories);
+  // Calls fnEach with every entry the search of sPattern finds but "." and
+  // "..", with its attributes; counts and reports a directory that exists
+  // but cannot be read.
+  void EachEntry(std::string_view sPattern,
+                 const std::function<void(std::string_view sName, uint32_t nAttributes)>& fnEach);
   // sPath, or sPath below the working directory when it is relative.
   std::string Resolve(std::string_view sPath) const;
   // Adds an open file (a system HANDLE) to the table; its handle here.
