@@ -8,6 +8,8 @@
 // writes the method files that changed under temporary names and keeps
 // the class lines.  At the end the method files, the save state and the
 // class list are committed as one transaction, the class list last.
+#include <algorithm>
+#include <cerrno>
 #include <future>
 #include <memory>
 #include <set>
@@ -69,6 +71,69 @@ struct Item {
 
 // A line of the new class list: one of the last save's, or a new one.
 using OutLine = std::variant<int64_t, String>;
+
+// The stamps of the sources of a tree and of their method files, by the
+// sources' positions; an error number where a file has none (0: stamped).
+struct TreeStamps {
+  std::vector<FileStamp> aSource, aMethod;
+  std::vector<int> aSourceError, aMethodError;
+};
+
+// Stamps the sources of the tree, and with bMethods their method files
+// (fnMethodFileOf names the one of a source), a directory at a time on the
+// workers: each directory is looked up once for all its files, where a
+// stamp of each file by its path would look up every folder of the path
+// again (the method files' paths are the longest a save looks up).
+template <class NameOf, class MethodFileOf>
+TreeStamps StampTree(const FileSystem& files, const JavaSourceTree& tree, bool bMethods, const NameOf& fnNameOf,
+                     const MethodFileOf& fnMethodFileOf) {
+  const size_t n = tree.aFiles.size();
+  TreeStamps stamps;
+  stamps.aSource.resize(n);
+  stamps.aSourceError.resize(n);
+  stamps.aMethod.resize(n);
+  stamps.aMethodError.assign(n, ENOENT);
+  std::vector<std::vector<uint32_t>> aInDirectory(tree.aDirectories.size());
+  for (uint32_t i = 0; i < n; ++i) aInDirectory[tree.aFiles[i].nDirectory].push_back(i);
+  const auto Stamp = [&](int64_t d, int /*nWorker*/) {
+    const std::vector<uint32_t>& aAt = aInDirectory[static_cast<size_t>(d)];
+    if (aAt.empty()) return;
+    std::vector<std::string> aNames;
+    aNames.reserve(aAt.size());
+    std::vector<FileStamp> aStamps;
+    std::vector<int> aErrors;
+    for (const uint32_t i : aAt) aNames.emplace_back(tree.Name(tree.aFiles[i]));
+    files.StampsIn(tree.aDirectories[static_cast<size_t>(d)], aNames, aStamps, aErrors);
+    for (size_t k = 0; k < aAt.size(); ++k) {
+      stamps.aSource[aAt[k]] = aStamps[k];
+      stamps.aSourceError[aAt[k]] = aErrors[k];
+    }
+    if (!bMethods) return;
+    // The method files of one directory's sources share a directory; the
+    // paths are split at their last separator.
+    std::vector<std::string> aPaths;
+    aPaths.reserve(aAt.size());
+    for (const uint32_t i : aAt) aPaths.push_back(fnMethodFileOf(fnNameOf(i)));
+    const auto DirectoryOf = [](const std::string& sPath) {
+      return std::string_view(sPath).substr(0, std::min(sPath.rfind('\\'), sPath.size()));
+    };
+    bool bShared = true;
+    aNames.clear();
+    for (const std::string& sPath : aPaths) {
+      bShared = bShared && DirectoryOf(sPath) == DirectoryOf(aPaths.front()) && sPath.rfind('\\') != std::string::npos;
+      aNames.push_back(bShared ? sPath.substr(sPath.rfind('\\') + 1) : std::string());
+    }
+    if (bShared) files.StampsIn(DirectoryOf(aPaths.front()), aNames, aStamps, aErrors);
+    for (size_t k = 0; k < aAt.size(); ++k) {
+      if (!bShared) aErrors[k] = files.StampOf(aPaths[k], aStamps[k]);
+      stamps.aMethod[aAt[k]] = aStamps[k];
+      stamps.aMethodError[aAt[k]] = aErrors[k];
+    }
+  };
+  const auto nDirectories = static_cast<int64_t>(aInDirectory.size());
+  RunAheadByWorker(nDirectories, kStreamThreads, nDirectories, Stamp, [](int64_t) {});
+  return stamps;
+}
 
 }  // namespace
 
@@ -166,6 +231,32 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   // file to compare with: the workers do not look for one each (a failed
   // open of a deep path costs the most under Wine).
   const bool bMethodFilesMayExist = sMethodDirectory.empty() || m_.Files().DirExists(sMethodDirectory);
+  TreeStamps stamps;
+  if (options.bSave) stamps = StampTree(files, tree, prior.bValid && bMethodFilesMayExist, NameOf, MethodFileOf);
+  // Which sources are unchanged since the last save, decided from the
+  // stamps before any is read: only the others go to the workers, so that
+  // an unchanged source costs no hand-over between threads.
+  std::vector<const SourceStamp*> aKept(static_cast<size_t>(n), nullptr);
+  // Read only because its stamp was too recent to trust.
+  std::vector<char> aRacy(static_cast<size_t>(n), 0);
+  if (options.bSave && !prior.aByPath.empty()) {
+    std::string sPath;
+    for (size_t i = 0; i < aKept.size(); ++i) {
+      if (stamps.aSourceError[i] != 0) continue;
+      const JavaSourceTree::File& f = tree.aFiles[i];
+      sPath.assign(tree.aDirectories[f.nDirectory]).append("\\").append(tree.Name(f));
+      const auto it = prior.aByPath.find(sPath);
+      if (it == prior.aByPath.end() || !(it->second->source == stamps.aSource[i])) continue;
+      // Git's rule: a source whose time is not older than the state file
+      // may have changed after it was stamped, within the same tick.
+      if (stamps.aSource[i].nModifiedNs >= prior.stateFile.nModifiedNs) {
+        aRacy[i] = 1;
+        continue;
+      }
+      const SourceStamp& kept = *it->second;
+      if (kept.nLine < 0 || (stamps.aMethodError[i] == 0 && stamps.aMethod[i] == kept.method)) aKept[i] = &kept;
+    }
+  }
   std::vector<std::unique_ptr<Item>> aItems(static_cast<size_t>(n));
   std::vector<SourceScratch> aScratch(kStreamThreads);
   const auto Work = [&](int64_t i, int nWorker) {
@@ -173,23 +264,10 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     Item& item = *pItem;
     const JavaSourceName name = NameOf(i);
     if (options.bSave) {
-      const std::string sPath = SourcePathOf(name);
-      item.bStamped = files.StampOf(sPath, item.stamp) == 0;
-      // Git's rule: a source whose time is not older than the state file
-      // may have changed after it was stamped, within the same tick.
-      const auto it = prior.aByPath.find(sPath);
-      item.bRacy = item.bStamped && it != prior.aByPath.end() && it->second->source == item.stamp;
-      if (item.bRacy && item.stamp.nModifiedNs < prior.stateFile.nModifiedNs) {
-        item.bRacy = false;
-        const SourceStamp& kept = *it->second;
-        FileStamp method;
-        if (kept.nLine < 0 || (files.StampOf(MethodFileOf(name), method) == 0 && method == kept.method)) {
-          item.pKept = &kept;
-          item.read = {kept.eState, 0, kept.eKind};
-          aItems[static_cast<size_t>(i)] = std::move(pItem);
-          return;
-        }
-      }
+      const auto nAt = static_cast<size_t>(i);
+      item.stamp = stamps.aSource[nAt];
+      item.bStamped = stamps.aSourceError[nAt] == 0;
+      item.bRacy = aRacy[nAt] != 0;
     }
     // Without a save or tags only the names are printed: the cut reads
     // no more of the text than they need.
@@ -225,9 +303,7 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   // A source read again only because its time was too recent: the state
   // is written anew, so that its time no longer is.
   bool bRacy = false;
-  const auto Use = [&](int64_t i) {
-    const std::unique_ptr<Item> pItem = std::move(aItems[static_cast<size_t>(i)]);
-    Item& item = *pItem;
+  const auto UseItem = [&](int64_t i, Item& item) {
     const JavaSourceName name = NameOf(i);
     const std::string sPath = SourcePathOf(name);
     const VC_JavaClass& r = item.record;
@@ -303,7 +379,31 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     stamp.nLineHash = item.nLineHash;
     if (item.bStamped) next.aSources.push_back(std::move(stamp));
   };
-  RunAheadByWorker(n, kStreamThreads, kStreamWindow, Work, Use);
+  // The sources in order: the workers read the ones not kept, and the
+  // kept ones between them are taken here as their turn comes.
+  std::vector<int64_t> aToRead;
+  for (int64_t i = 0; i < n; ++i) {
+    if (aKept[static_cast<size_t>(i)] == nullptr) aToRead.push_back(i);
+  }
+  int64_t nNext = 0;  // the next source in order
+  Item kept;
+  const auto UseKeptBefore = [&](int64_t nEnd) {
+    for (; nNext < nEnd; ++nNext) {
+      kept.pKept = aKept[static_cast<size_t>(nNext)];
+      kept.read = {kept.pKept->eState, 0, kept.pKept->eKind};
+      UseItem(nNext, kept);
+    }
+  };
+  RunAheadByWorker(
+      static_cast<int64_t>(aToRead.size()), kStreamThreads, kStreamWindow,
+      [&](int64_t k, int nWorker) { Work(aToRead[static_cast<size_t>(k)], nWorker); },
+      [&](int64_t k) {
+        const int64_t i = aToRead[static_cast<size_t>(k)];
+        UseKeptBefore(i);
+        UseItem(i, *std::unique_ptr<Item>(std::move(aItems[static_cast<size_t>(i)])));
+        nNext = i + 1;
+      });
+  UseKeptBefore(n);
   tree = {};
   scan.nPackages = static_cast<int64_t>(aPackages.size());
   NameGap(scan);

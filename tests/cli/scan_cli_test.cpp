@@ -8,7 +8,9 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -339,5 +341,19 @@ TEST(ScanCommand, AReSaveGivesWhatAFullReadGives) {
   EXPECT_TRUE(Has(Save(""), "not read: 4\n"));  // R stays too recent
   std::filesystem::remove(tmp.Path() / "repo/jbclass.state");
   EXPECT_TRUE(Has(Save(""), "not read: 0\n"));
+  EXPECT_EQ(Snapshot(tmp), sIncremental);
+
+  // A method file changed or removed since the save is written again, its
+  // source read.
+  std::vector<std::filesystem::path> aMethodFiles;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(tmp.Path() / "repo/methods")) {
+    if (entry.path().extension() == ".med") aMethodFiles.push_back(entry.path());
+  }
+  for (const std::filesystem::path& path : aMethodFiles) {
+    if (path.filename() == "E.med") std::filesystem::remove(path);
+    // D's, not the one its source left behind in p when it moved.
+    if (path.filename() == "D.med" && path.parent_path().filename() == "r") std::ofstream(path, std::ios::app) << "x";
+  }
+  EXPECT_TRUE(Has(Save(""), "not read: 2\n"));
   EXPECT_EQ(Snapshot(tmp), sIncremental);
 }
