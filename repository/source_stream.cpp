@@ -427,6 +427,18 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   next.classList = prior.state.classList;  // a new class list's stamp is set below
   if (bListSame && aMethodFiles.empty() && !bRacy && next == prior.state) return report;
 
+  if (bListSame && aMethodFiles.empty()) {
+    // Only the state changes (a source was touched, or read again because
+    // its time was too recent).  The state is a hint: a copy that a crash
+    // loses or damages only makes the next save read more sources, never
+    // one of them less.  So it replaces the old one in one step, without
+    // waiting for the disk, which would be the longest part of such a save.
+    if (const IoError oError = m_.Files().ReplaceContent(format::kSaveStateFile, FormatSaveState(next));
+        oError.Failed()) {
+      save.sClassListError = "nothing saved: " + oError.sMessage;
+    }
+    return report;
+  }
   std::vector<ReplacingFile*> aCommit;
   aCommit.reserve(aMethodFiles.size() + 2);
   for (const auto& pFile : aMethodFiles) aCommit.push_back(pFile.get());

@@ -344,7 +344,8 @@ TEST(ScanCommand, AReSaveGivesWhatAFullReadGives) {
   EXPECT_EQ(Snapshot(tmp), sIncremental);
 
   // A method file changed or removed since the save is written again, its
-  // source read.
+  // source read; a source only touched is read, the state alone written,
+  // and the next save keeps it again.
   std::vector<std::filesystem::path> aMethodFiles;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(tmp.Path() / "repo/methods")) {
     if (entry.path().extension() == ".med") aMethodFiles.push_back(entry.path());
@@ -355,5 +356,10 @@ TEST(ScanCommand, AReSaveGivesWhatAFullReadGives) {
     if (path.filename() == "D.med" && path.parent_path().filename() == "r") std::ofstream(path, std::ios::app) << "x";
   }
   EXPECT_TRUE(Has(Save(""), "not read: 2\n"));
+  EXPECT_EQ(Snapshot(tmp), sIncremental);
+  const std::string sTouched = tmp.Str() + "/t/p/A.java";
+  SetTime(sTouched, std::filesystem::last_write_time(sTouched) - std::chrono::seconds(60));
+  EXPECT_TRUE(Has(Save(""), "not read: 3\n"));
+  EXPECT_TRUE(Has(Save(""), "not read: 4\n"));
   EXPECT_EQ(Snapshot(tmp), sIncremental);
 }
