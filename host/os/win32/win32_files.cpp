@@ -17,8 +17,6 @@ namespace {
 
 constexpr size_t kReadChunk = 64 * 1024;
 
-bool IsBareName(std::string_view sPath) { return sPath.find_first_of("\\/:") == std::string_view::npos; }
-
 bool IsDirectory(const std::string& sPath) {
   const DWORD n = GetFileAttributesA(sPath.c_str());
   return n != INVALID_FILE_ATTRIBUTES && (n & FILE_ATTRIBUTE_DIRECTORY) != 0;
