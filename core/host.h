@@ -234,6 +234,16 @@ class FileSystem {
   // sPath (in the library's form) as this system names it, for a host
   // application to show or to hand to other programs.
   virtual std::string SystemPath(std::string_view sPath, PathForm eForm) const = 0;
+  // SystemPath(sPath, PathForm::kResolved) of every path of aPaths, in
+  // order.  For thousands of files in a few directories: a host may
+  // resolve each directory once, and a file on its own only when it is a
+  // link.  This default resolves each path whole.
+  virtual std::vector<std::string> ResolvedPaths(const std::vector<std::string>& aPaths) const {
+    std::vector<std::string> aResolved;
+    aResolved.reserve(aPaths.size());
+    for (const std::string& sPath : aPaths) aResolved.push_back(SystemPath(sPath, PathForm::kResolved));
+    return aResolved;
+  }
 
   // The directory a relative path is resolved against, in this system's
   // form: the process's current directory while it is empty.  A host
@@ -322,6 +332,9 @@ class FileSystemWrapper : public FileSystem {
   }
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override {
     return oBase_.SystemPath(sPath, eForm);
+  }
+  std::vector<std::string> ResolvedPaths(const std::vector<std::string>& aPaths) const override {
+    return oBase_.ResolvedPaths(aPaths);
   }
   void SetWorkingDirectory(std::string sDirectory) override { oBase_.SetWorkingDirectory(std::move(sDirectory)); }
   const std::string& WorkingDirectory() const override { return oBase_.WorkingDirectory(); }

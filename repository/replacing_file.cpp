@@ -58,6 +58,7 @@ bool ReplacingFile::PutLine(std::string_view sLine) {
   if (bFailed_ || !bOpen_ || bClosed_) return false;
   // A failed write says why when the file is closed.
   if (!m_.Files().PutLine(hFile_, sLine)) return Close() && Fail("cannot write " + Native(sNew_));
+  nWritten_ += sLine.size() + kLineEnd.size();
   return true;
 }
 
@@ -66,6 +67,7 @@ bool ReplacingFile::Write(std::string_view sText) {
   if (m_.Files().Write(hFile_, sText) != static_cast<int64_t>(sText.size())) {
     return Close() && Fail("cannot write " + Native(sNew_));
   }
+  nWritten_ += sText.size();
   return true;
 }
 

@@ -11,6 +11,7 @@
 // list file names the method files) sees the old batch or the new one.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -63,6 +64,8 @@ class ReplacingFile {
   static bool Interrupted(Module& m, std::string_view sLastTarget);
 
   const String& Target() const { return sTarget_; }
+  // How many bytes were written to the new file.
+  size_t Written() const { return nWritten_; }
   // The new file until it is committed (library form); "" before Open.
   const std::string& NewFile() const { return sNew_; }
   // Whether the new file was put in place (a commit whose last step, the
@@ -88,6 +91,7 @@ class ReplacingFile {
   bool bClosed_ = false;
   bool bCommitted_ = false;
   bool bFailed_ = false;
+  size_t nWritten_ = 0;
 };
 
 }  // namespace qv

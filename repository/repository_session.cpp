@@ -8,6 +8,7 @@
 #include <set>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "core/convert.h"
@@ -23,8 +24,12 @@ namespace {
 
 // Files read and parsed ahead of the records, on worker threads.
 constexpr int kScanThreads = 2;
-// How many written classes' files are put in place together.
-constexpr size_t kWriteBatch = 1024;
+// How many written classes' files are put in place together, at most,
+// and how many bytes they may hold: few durability waits, while the
+// callers (a progress bar, QvWriteClasses's fnClass) still hear of the
+// classes as the run goes.
+constexpr size_t kWriteBatch = 4096;
+constexpr size_t kWriteBatchBytes = size_t{64} * 1024 * 1024;
 
 std::string Joined(std::string_view sDirectory, std::string_view sFileName) {
   std::string s(sDirectory);
@@ -374,11 +379,16 @@ Outcome RepositorySession::TargetOf(int64_t nAt, const WritePlace& place) {
 }
 
 Outcome RepositorySession::PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
-                                        std::unique_ptr<ReplacingFile>& pFile) {
+                                        std::unique_ptr<ReplacingFile>& pFile, std::unordered_set<std::string>* pMade) {
   if (Outcome read = ReadMethods(nAt); !read.bOk) return {false, read.sPath, "not written: " + read.sWhy};
   // The file name is bare (TargetOf), so the last separator ends the
   // directory.  A failure to make it shows when the file is written.
-  if (!place.sDirectory.empty()) m_.Files().MakeDirectories(std::string_view(sPath).substr(0, sPath.rfind('\\')));
+  if (!place.sDirectory.empty()) {
+    std::string sDirectory = sPath.substr(0, sPath.rfind('\\'));
+    if (pMade == nullptr || !pMade->contains(sDirectory)) {
+      if (!m_.Files().MakeDirectories(sDirectory).Failed() && pMade != nullptr) pMade->insert(std::move(sDirectory));
+    }
+  }
   pFile = JavaClassArray(m_).At(nAt).PrepareSourceFile(m_, sPath, place.sLineEnd);
   return {true, sPath, {}};
 }
@@ -393,26 +403,40 @@ Outcome RepositorySession::WriteClass(int64_t nAt, const WritePlace& place) {
 
 int64_t RepositorySession::WriteClasses(const WritePlace& place,
                                         const std::function<void(const ClassWrite& written)>& fnEach) {
-  // Each target as the system names it (absolute, links resolved), with
-  // the first class that had it, written or not: a later class of that
-  // target would replace the first's file, or stand for a source that
-  // could not be written either.
-  std::unordered_map<std::string, int64_t> aTargets;
-  int64_t nWritten = 0;
   const int64_t nClasses = ClassCount();
+  // Every class's target, and each target as the system names it
+  // (absolute, links resolved), all at once: the host resolves each
+  // directory once for all the files in it.
+  std::vector<ClassWrite> aWrites;
+  aWrites.reserve(static_cast<size_t>(nClasses));
+  std::vector<std::string> aPaths;
+  for (int64_t i = 0; i < nClasses; ++i) {
+    const ClassWrite& written = aWrites.emplace_back(ClassWrite{i, TargetOf(i, place), -1});
+    if (written.outcome.bOk) aPaths.push_back(written.outcome.sPath);
+  }
+  const std::vector<std::string> aResolved = m_.Files().ResolvedPaths(aPaths);
+  aPaths = {};
+  // Each resolved target with the first class that had it, written or
+  // not: a later class of that target would replace the first's file, or
+  // stand for a source that could not be written either.
+  std::unordered_map<std::string_view, int64_t> aTargets;
+  std::unordered_set<std::string> aMade;  // the directories made so far
+  int64_t nWritten = 0;
   // The files of a batch of classes are written under temporary names and
   // put in place together, with one durability step for the batch
-  // (ReplacingFile::CommitAll): all of a batch, or none of it.
-  std::vector<ClassWrite> aBatch;
+  // (ReplacingFile::CommitAll): all of a batch, or none of it.  A batch is
+  // large: each durability step waits for the disk twice.
+  size_t nFirst = 0;  // the batch's first class
+  size_t nBytes = 0;  // what the batch's files hold
   std::vector<std::unique_ptr<ReplacingFile>> aFiles;
-  const auto Commit = [&] {
+  const auto Commit = [&](size_t nEnd) {
     std::vector<ReplacingFile*> aReady;
     aReady.reserve(aFiles.size());
     for (const auto& pFile : aFiles) aReady.push_back(pFile.get());
     String sError;
     const bool bCommitted = ReplacingFile::CommitAll(m_, aReady, sError);
-    for (size_t k = 0, f = 0; k < aBatch.size(); ++k) {
-      ClassWrite& written = aBatch[k];
+    for (size_t k = nFirst, f = 0; k < nEnd; ++k) {
+      ClassWrite& written = aWrites[k];
       if (written.outcome.bOk) {
         // A file of its own that failed says why; else the batch's failure.
         const String& sOwn = aFiles[f++]->Error();
@@ -421,28 +445,33 @@ int64_t RepositorySession::WriteClasses(const WritePlace& place,
       }
       if (written.outcome.bOk) ++nWritten;
       if (fnEach) fnEach(written);
+      written = {};
     }
-    aBatch.clear();
     aFiles.clear();
+    nFirst = nEnd;
+    nBytes = 0;
   };
-  for (int64_t i = 0; i < nClasses; ++i) {
-    ClassWrite& written = aBatch.emplace_back(ClassWrite{i, TargetOf(i, place), -1});
+  size_t nResolved = 0;
+  for (size_t k = 0; k < aWrites.size(); ++k) {
+    ClassWrite& written = aWrites[k];
     if (written.outcome.bOk) {
-      const auto [it, bNew] = aTargets.try_emplace(
-          m_.Files().SystemPath(written.outcome.sPath, FileSystem::PathForm::kResolved), i);
+      const auto [it, bNew] = aTargets.try_emplace(aResolved[nResolved++], written.nAt);
       if (bNew) {
         std::unique_ptr<ReplacingFile> pFile;
-        written.outcome = PrepareWrite(i, written.outcome.sPath, place, pFile);
-        if (pFile) aFiles.push_back(std::move(pFile));
+        written.outcome = PrepareWrite(written.nAt, written.outcome.sPath, place, pFile, &aMade);
+        if (pFile) {
+          nBytes += pFile->Written();
+          aFiles.push_back(std::move(pFile));
+        }
       } else {
         written.nSameTargetAs = it->second;
         written.outcome.bOk = false;
         written.outcome.sWhy = "not written: an earlier class of the same run has this target";
       }
     }
-    if (aFiles.size() >= kWriteBatch) Commit();
+    if (aFiles.size() >= kWriteBatch || nBytes >= kWriteBatchBytes) Commit(k + 1);
   }
-  Commit();
+  Commit(aWrites.size());
   return nWritten;
 }
 

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/module.h"
@@ -370,9 +371,10 @@ class RepositorySession {
   Outcome TargetOf(int64_t nAt, const WritePlace& place);
   // Writes class nAt, its methods read first, to a new file beside the
   // target sPath (pFile, to be committed), making its directory when place
-  // names one.
+  // names one, unless pMade (the directories made before in the same
+  // call) has it.
   Outcome PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
-                       std::unique_ptr<ReplacingFile>& pFile);
+                       std::unique_ptr<ReplacingFile>& pFile, std::unordered_set<std::string>* pMade = nullptr);
 
   Module& m_;
 };

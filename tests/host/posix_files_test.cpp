@@ -517,5 +517,31 @@ TEST_F(PosixFilesTest, StampsInGiveWhatStampOfGives) {
   EXPECT_EQ(aErrors, std::vector<int>{ENOENT});
 }
 
+// ResolvedPaths resolves each directory once and a file alone only when it
+// is a link: every path must come out as SystemPath resolves it alone.
+TEST_F(PosixFilesTest, ResolvedPathsResolveAsEachPathAlone) {
+  fs::create_directories(Posix("real/deep"));
+  WriteRaw("real/A.java", "a");
+  WriteRaw("real/deep/B.java", "b");
+  fs::create_directory_symlink(Posix("real"), Posix("linked"));
+  fs::create_symlink(Posix("real/A.java"), Posix("real/Alias.java"));
+  fs::create_symlink(Posix("real/gone.java"), Posix("real/Broken.java"));
+  const std::vector<std::string> aPaths{
+      "C:\\real\\A.java",           "C:\\linked\\A.java",       "C:\\real\\Alias.java",   "C:\\linked\\Alias.java",
+      "C:\\real\\Broken.java",      "C:\\linked\\New.java",     "C:\\missing\\x\\C.java", "C:\\linked\\deep\\B.java",
+      "C:\\real\\deep\\..\\A.java", "C:\\linked\\deep\\B.java", sRoot_ + "/linked/A.java"};
+  const std::vector<std::string> aResolved = pFs_->ResolvedPaths(aPaths);
+  ASSERT_EQ(aResolved.size(), aPaths.size());
+  for (size_t k = 0; k < aPaths.size(); ++k) {
+    EXPECT_EQ(aResolved[k], pFs_->SystemPath(aPaths[k], FileSystem::PathForm::kResolved)) << aPaths[k];
+  }
+  // The targets that reach one file through a link are one.
+  EXPECT_EQ(aResolved[0], aResolved[1]);
+  EXPECT_EQ(aResolved[0], aResolved[2]);
+  EXPECT_EQ(aResolved[0], aResolved[3]);
+  EXPECT_EQ(aResolved[0], aResolved[8]);
+  EXPECT_EQ(aResolved[7], fs::weakly_canonical(Posix("real/deep/B.java")).string());
+}
+
 }  // namespace
 }  // namespace qv

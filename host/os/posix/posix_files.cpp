@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <unordered_map>
 
 #include "host/os/posix/posix_io.h"
 
@@ -493,6 +494,36 @@ std::string PosixFileSystem::SystemPath(std::string_view sPath, PathForm eForm) 
       break;
   }
   return io::ResolvedPath(Map(sPath));
+}
+
+std::vector<std::string> PosixFileSystem::ResolvedPaths(const std::vector<std::string>& aPaths) const {
+  // The resolved path of a file is its directory's, resolved, and its own
+  // name, unless the name is a link: then the file is resolved whole.
+  std::unordered_map<std::string, std::string> aDirectories;
+  std::vector<std::string> aResolved;
+  aResolved.reserve(aPaths.size());
+  for (const std::string& sPath : aPaths) {
+    const std::string sPosix = Map(sPath);
+    const size_t nSlash = sPosix.rfind('/');
+    const std::string_view sName = std::string_view(sPosix).substr(nSlash == std::string::npos ? 0 : nSlash + 1);
+    if (nSlash == std::string::npos || sName.empty() || sName == "." || sName == "..") {
+      aResolved.push_back(io::ResolvedPath(sPosix));
+      continue;
+    }
+    std::string sDirectory = sPosix.substr(0, nSlash == 0 ? 1 : nSlash);
+    auto it = aDirectories.find(sDirectory);
+    if (it == aDirectories.end()) {
+      std::string sResolved = io::ResolvedPath(sDirectory);
+      it = aDirectories.emplace(std::move(sDirectory), std::move(sResolved)).first;
+    }
+    std::string sFile = it->second;
+    if (sFile.empty() || sFile.back() != '/') sFile.push_back('/');
+    sFile.append(sName);
+    io::FileInfo oInfo;
+    aResolved.push_back(!io::Stat(sFile, oInfo, false).Failed() && oInfo.bLink ? io::ResolvedPath(sFile)
+                                                                               : std::move(sFile));
+  }
+  return aResolved;
 }
 
 }  // namespace qv

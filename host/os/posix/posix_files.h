@@ -109,6 +109,8 @@ class PosixFileSystem final : public FileSystem {
   // A drive maps to the drive root; kResolved follows the links of the
   // directories that exist.
   std::string SystemPath(std::string_view sPath, PathForm eForm) const override;
+  // Each directory resolved once; a file on its own only when it is a link.
+  std::vector<std::string> ResolvedPaths(const std::vector<std::string>& aPaths) const override;
 
  private:
   struct OpenFile;

@@ -371,10 +371,12 @@ IoError MakeTempDirectory(std::string& sTemplate) {
 }
 
 IoError CreateDirectories(const std::string& sDir) {
+  // Most calls find the directory there already: one look settles them.
+  FileInfo oInfo;
+  if (!Stat(sDir, oInfo).Failed() && oInfo.bDirectory) return {};
   std::error_code ec;
   std::filesystem::create_directories(sDir, ec);
   if (ec) return ErrorOf(ec.value(), "cannot create the directory " + sDir);
-  FileInfo oInfo;
   if (Stat(sDir, oInfo).Failed() || !oInfo.bDirectory) return ErrorOf(ENOTDIR, "cannot create the directory " + sDir);
   return {};
 }
