@@ -42,10 +42,11 @@ Number VC_Directories::GetJavaFileCount(Module& m) { return Number(RtArrayBounds
 Number VC_Directories::CollectJavaFiles(Module& m) {
   DirectoriesVars& cv = DirectoriesClassVars(m);
   RtWaitCursor(m, true);
-  WalkJavaDirectories(m, cv.cv_sDirectory.Items(), [&](size_t, const DynArray<String>& aNames, int64_t nNames) {
-    // The toolkit's copy appends, so the names of every directory stay.
-    if (nNames > 0) VtArrayCopy(m, aNames, cv.cv_sFile, kCopyStrings);
-  });
+  WalkJavaDirectories(cv.cv_sDirectory.Items(), ToolkitJavaLister(m),
+                      [&](size_t, const DynArray<String>& aNames, int64_t nNames) {
+                        // The toolkit's copy appends, so the names of every directory stay.
+                        if (nNames > 0) VtArrayCopy(m, aNames, cv.cv_sFile, kCopyStrings);
+                      });
   RtWaitCursor(m, false);
   return Number::Null();
 }

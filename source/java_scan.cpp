@@ -114,25 +114,24 @@ JavaSourceTree FindJavaSources(Module& m, const std::vector<String>& aRoots) {
   JavaSourceTree tree;
   std::vector<String>& aDirs = tree.aDirectories;
   aDirs = aRoots;
-  // WalkJavaDirectories's walk, with one listing of each directory through
-  // the file interface in place of the toolkit's two (subdirectories, then
-  // files): the same directories and files in the same order, for half
-  // the listings.
+  // The walk with one listing of each directory through the file
+  // interface in place of the toolkit's two (subdirectories, then files):
+  // the same directories and files in the same order, for half the
+  // listings.
   FileSystem& files = m.Files();
-  std::vector<std::string> aSubdirectories, aNames;
-  for (size_t j = 0; j < aDirs.size(); ++j) {
-    if (aDirs[j].empty()) continue;
-    aSubdirectories.clear();
-    aNames.clear();
-    files.ListDirectory(aDirs[j], kJavaPattern.substr(1), aSubdirectories, aNames);
-    // The name is made before the list grows: growing may move aDirs[j].
-    for (const std::string& sSub : aSubdirectories) aDirs.push_back(aDirs[j] + "\\" + sSub);
-    for (const std::string& sName : aNames) {
-      tree.aFiles.push_back(
-          {static_cast<uint32_t>(tree.sNames.size()), static_cast<uint32_t>(sName.size()), static_cast<uint32_t>(j)});
+  const auto fnList = [&files](const String& sDirectory, std::vector<String>& aSubdirectories,
+                               DynArray<String>& aNames) {
+    files.ListDirectory(sDirectory, kJavaPattern.substr(1), aSubdirectories, aNames.Items());
+    return static_cast<int64_t>(aNames.Items().size());
+  };
+  WalkJavaDirectories(aDirs, fnList, [&](size_t nDirectory, const DynArray<String>& aNames, int64_t nNames) {
+    for (int64_t k = 0; k < nNames; ++k) {
+      const String& sName = aNames[k];
+      tree.aFiles.push_back({static_cast<uint32_t>(tree.sNames.size()), static_cast<uint32_t>(sName.size()),
+                             static_cast<uint32_t>(nDirectory)});
       tree.sNames += sName;
     }
-  }
+  });
   // In the toolkit's order of the keys file + "," + directory.
   std::vector<JavaSourceTree::File>& aFiles = tree.aFiles;
   const std::vector<uint32_t> aPlaced = ToolkitKeyOrder(
@@ -154,22 +153,28 @@ String AllEntriesPattern(std::string_view sDirectory) {
   return sPattern;
 }
 
-void WalkJavaDirectories(
-    Module& m, std::vector<String>& aDirs,
-    const std::function<void(size_t nDirectory, const DynArray<String>& aNames, int64_t nNames)>& fnFiles) {
+void WalkJavaDirectories(std::vector<String>& aDirs, const JavaDirectoryLister& fnList,
+                         const JavaFilesHandler& fnFiles) {
+  std::vector<String> aSubdirectories;
   DynArray<String> aNames;
   for (size_t j = 0; j < aDirs.size(); ++j) {
     if (aDirs[j].empty()) continue;
-    const int64_t nSub = VtListSubdirectories(m, AllEntriesPattern(aDirs[j]), aNames);
-    // The name is made before the list grows: growing may move aDirs[j].
-    for (int64_t i = 0; i < nSub; ++i) aDirs.push_back(aDirs[j] + "\\" + aNames[i]);
-  }
-  for (size_t j = 0; j < aDirs.size(); ++j) {
-    if (aDirs[j].empty()) continue;
+    aSubdirectories.clear();
     aNames.Clear();
-    const int64_t nHit = VtListFiles(m, aDirs[j] + String(kJavaPattern), 0, aNames);
-    fnFiles(j, aNames, nHit);
+    const int64_t nNames = fnList(aDirs[j], aSubdirectories, aNames);
+    // The name is made before the list grows: growing may move aDirs[j].
+    for (const String& sSub : aSubdirectories) aDirs.push_back(aDirs[j] + "\\" + sSub);
+    fnFiles(j, aNames, nNames);
   }
+}
+
+JavaDirectoryLister ToolkitJavaLister(Module& m) {
+  return [&m](const String& sDirectory, std::vector<String>& aSubdirectories, DynArray<String>& aNames) {
+    const int64_t nSub = VtListSubdirectories(m, AllEntriesPattern(sDirectory), aNames);
+    for (int64_t i = 0; i < nSub; ++i) aSubdirectories.push_back(aNames[i]);
+    aNames.Clear();
+    return VtListFiles(m, sDirectory + String(kJavaPattern), 0, aNames);
+  };
 }
 
 Number ScanJavaFiles(Module& m, DynArray<String>& sDirectory, DynArray<String>& sFile) {
@@ -177,7 +182,7 @@ Number ScanJavaFiles(Module& m, DynArray<String>& sDirectory, DynArray<String>& 
   std::vector<String> aDir;
   for (int64_t i = 0; !sDirectory[i].empty(); ++i) aDir.push_back(sDirectory[i]);
   int64_t n = 0;
-  WalkJavaDirectories(m, aDir, [&](size_t nDirectory, const DynArray<String>& aHit, int64_t nHit) {
+  WalkJavaDirectories(aDir, ToolkitJavaLister(m), [&](size_t nDirectory, const DynArray<String>& aHit, int64_t nHit) {
     for (int64_t k = 0; k < nHit; ++k) {
       sDirectory.At(n) = aDir[nDirectory];
       sFile.At(n) = aHit[k];

@@ -38,22 +38,32 @@ struct JavaSourceTree {
 // The "*.JAV" files below the roots (each a directory that exists), found
 // and ordered as ScanJavaFiles finds and orders them, in about a third of
 // its memory: a scan that keeps nothing else holds the tree in this.  Each
-// directory is listed once, through the file interface
-// (FileSystem::ListDirectory), where the toolkit's walk lists it twice.
+// directory is listed through the file interface (FileSystem::ListDirectory,
+// one listing), where the toolkit lists it twice.
 JavaSourceTree FindJavaSources(Module& m, const std::vector<String>& aRoots);
+
+// One directory's listing for a walk of the Java source trees: appends the
+// names of its subdirectories to aSubdirectories and puts those of its
+// "*.JAV" files in aNames (empty on entry); answers how many files.
+using JavaDirectoryLister =
+    std::function<int64_t(const String& sDirectory, std::vector<String>& aSubdirectories, DynArray<String>& aNames)>;
+// Hears of one directory's "*.JAV" files: its position in the walk's list,
+// the names as the lister gave them and their count.
+using JavaFilesHandler = std::function<void(size_t nDirectory, const DynArray<String>& aNames, int64_t nNames)>;
 
 // The walk of the Java source trees, the one every search of them makes.
 // aDirs grows, breadth first, by every directory below its entries: each
 // is named parent + "\" + name and appended behind the position being
-// visited (the host lists only real subdirectories, never "." or "..", nor
-// links).  Then, in the order of the grown list, fnFiles hears of each
-// directory's "*.JAV" files: its position in aDirs, the names as the host
-// lists them and their count.  Empty entries name no directory and are
-// passed over: the pattern "\*.*" of one would walk the whole drive from
-// its root.
-void WalkJavaDirectories(
-    Module& m, std::vector<String>& aDirs,
-    const std::function<void(size_t nDirectory, const DynArray<String>& aNames, int64_t nNames)>& fnFiles);
+// visited (the hosts list only real subdirectories, never "." or "..", nor
+// links).  Each directory is listed once, by fnList, and fnFiles hears of
+// its files, in the order of the grown list.  Empty entries name no
+// directory and are passed over: the pattern "\*.*" of one would walk the
+// whole drive from its root.
+void WalkJavaDirectories(std::vector<String>& aDirs, const JavaDirectoryLister& fnList,
+                         const JavaFilesHandler& fnFiles);
+// The toolkit's listings of a directory (ListSubdirectories, then
+// ListFiles), the ones the exported searches make.
+JavaDirectoryLister ToolkitJavaLister(Module& m);
 
 // The pattern that lists everything in sDirectory: the directory followed by
 // "*.*", with a "\" between them unless the directory already ends in one.
