@@ -13,7 +13,10 @@
 # the quorvane.dll and uitk60.dll beside it.  The Linux build is
 # QV_LINUX_QUORVANE (build/release/quorvane).  Every run saves a fresh copy
 # of the sources, made and synced before the clock starts, so that no save
-# pays for the copy's writing; the builds take turns, QV_BENCH_RUNS (3)
+# pays for the copy's writing, and kept until the end: on a file system
+# without a journal, ext4 passes over the inodes freed in the last minute
+# or more when it makes a file, so that a run made just after another's
+# removal would pay for it; the builds take turns, QV_BENCH_RUNS (3)
 # times.  Wine runs in a prefix of its own, its server kept up for the
 # whole script, so that no run pays for starting it.  Each save must end
 # with status 0 and the same number of classes in the class list and of
@@ -54,9 +57,8 @@ now() { date +%s.%N; }
 # run NAME COMMAND...: one first save in a fresh directory, timed; appends
 # the seconds to $work/NAME.times and checks what was saved.
 run() {
-  local name=$1 dir=$work/run t0 t1 status=0 classes methods
+  local name=$1 dir=$work/run-$1-$k t0 t1 status=0 classes methods
   shift
-  rm -rf "$dir"
   fresh "$dir"
   t0=$(now)
   (cd "$dir" && "$@" scan --save -q --repo repo tree) >"$work/out" 2>&1 || status=$?
@@ -72,7 +74,6 @@ run() {
     exit 1
   fi
   awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f\n", b - a }' >>"$work/$name.times"
-  rm -rf "$dir"
 }
 
 for ((k = 1; k <= runs; ++k)); do

@@ -146,9 +146,17 @@ class FileSystem {
   // be moved over it later: its name (sTemp) is one nobody can predict, and
   // it is created new, never through a link or over a file planted there.
   virtual IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) = 0;
+  // Creates the file sPath itself, new, for writing, where the caller
+  // knows that nothing is there: it fails (EEXIST) when something is, a
+  // link included, which is never followed.  Closed with CloseWritten and
+  // made durable by SyncAll, content and name, as a moved temporary is.
+  virtual IoError CreateNew(std::string_view sPath, FileHandle& hFile) = 0;
   // Closes a file opened for writing: the first failure of any write to it
   // or of the close itself, with the file's name and the system's reason.
-  virtual IoError CloseWritten(FileHandle hFile) = 0;
+  // pStamp, when given, receives the file's stamp as StampOf would give it
+  // once everything is written (taken from the open file: no name is
+  // looked up); it is left as it was where the system cannot tell.
+  virtual IoError CloseWritten(FileHandle hFile, FileStamp* pStamp = nullptr) = 0;
   // Makes the contents of the files aPaths durable, and the names of the
   // directories aPaths (renames into them), in as few steps as the system
   // allows (one step per file system, where it has one).
@@ -305,7 +313,10 @@ class FileSystemWrapper : public FileSystem {
   IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override {
     return oBase_.CreateTemporary(sTarget, hFile, sTemp);
   }
-  IoError CloseWritten(FileHandle hFile) override { return oBase_.CloseWritten(hFile); }
+  IoError CreateNew(std::string_view sPath, FileHandle& hFile) override { return oBase_.CreateNew(sPath, hFile); }
+  IoError CloseWritten(FileHandle hFile, FileStamp* pStamp = nullptr) override {
+    return oBase_.CloseWritten(hFile, pStamp);
+  }
   IoError SyncAll(const std::vector<std::string>& aPaths) override { return oBase_.SyncAll(aPaths); }
   IoError KeepAside(std::string_view sTarget, std::string& sAside) override {
     return oBase_.KeepAside(sTarget, sAside);

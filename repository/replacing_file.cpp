@@ -49,7 +49,14 @@ bool ReplacingFile::MakeDirectory() {
 
 bool ReplacingFile::Open() {
   if (sTarget_.empty()) return Fail("no file name");
-  if (IoError oError = m_.Files().CreateTemporary(sTarget_, hFile_, sNew_); oError.Failed()) return Fail(oError);
+  IoError oError;
+  if (bTargetNew_) {
+    oError = m_.Files().CreateNew(sTarget_, hFile_);
+    if (!oError.Failed()) sNew_ = sTarget_;
+  } else {
+    oError = m_.Files().CreateTemporary(sTarget_, hFile_, sNew_);
+  }
+  if (oError.Failed()) return Fail(oError);
   bOpen_ = true;
   return true;
 }
@@ -71,10 +78,10 @@ bool ReplacingFile::Write(std::string_view sText) {
   return true;
 }
 
-bool ReplacingFile::Close() {
+bool ReplacingFile::Close(FileStamp* pStamp) {
   if (!bOpen_ || bClosed_) return false;
   bClosed_ = true;
-  if (IoError oError = m_.Files().CloseWritten(hFile_); oError.Failed()) return Fail(oError);
+  if (IoError oError = m_.Files().CloseWritten(hFile_, pStamp); oError.Failed()) return Fail(oError);
   return !bFailed_;
 }
 
@@ -204,7 +211,7 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
   // No old file is replaced before every new one is on disk.
   if (IoError oError = files.SyncAll(aNew); oError.Failed()) return Abort(aFiles.front(), oError.sMessage);
   for (ReplacingFile* p : aFiles) {
-    if (p->fnHistory_ == nullptr) continue;
+    if (p->fnHistory_ == nullptr || p->bTargetNew_) continue;
     if (IoError oError = p->fnHistory_(m, p->sTarget_); oError.Failed()) {
       return Abort(p, "no history copy of " + p->Native(p->sTarget_) + " (" + oError.sMessage + "); not replaced");
     }
@@ -214,6 +221,7 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
   std::vector<std::string> aAside(aFiles.size());
   const auto RemoveAsides = [&] { RemoveEach(files, aAside); };
   for (size_t k = 0; k < aFiles.size(); ++k) {
+    if (aFiles[k]->bTargetNew_) continue;
     IoError oError = files.KeepAside(aFiles[k]->sTarget_, aAside[k]);
     if (oError.Failed() && oError.nCode == ENOENT) {
       aAside[k].clear();
@@ -224,11 +232,15 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
     }
   }
   // A process killed among the moves leaves the journal, by which the next
-  // writer (Recover) puts the old files back.
-  const std::string sJournal = bJournal && aFiles.size() > 1 ? JournalOf(aFiles.back()->sTarget_) : std::string();
+  // writer (Recover) puts the old files back.  Files written in place have
+  // no move, nor anything to put back.
+  const auto nMoves = std::count_if(aFiles.begin(), aFiles.end(),
+                                    [](const ReplacingFile* p) { return !p->bTargetNew_; });
+  const std::string sJournal = bJournal && nMoves > 1 ? JournalOf(aFiles.back()->sTarget_) : std::string();
   if (!sJournal.empty()) {
     std::string sText;
     for (size_t k = 0; k < aFiles.size(); ++k) {
+      if (aFiles[k]->bTargetNew_) continue;
       sText.append(aFiles[k]->sTarget_).append("\t").append(aFiles[k]->sNew_).append("\t").append(aAside[k]);
       sText.append("\n");
     }
@@ -238,10 +250,12 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
     }
   }
   for (size_t k = 0; k < aFiles.size(); ++k) {
+    if (aFiles[k]->bTargetNew_) continue;
     if (IoError oError = files.MoveOver(aFiles[k]->sNew_, aFiles[k]->sTarget_); oError.Failed()) {
       // Back to the old state, newest first.
       String sWhy = oError.sMessage;
       for (size_t j = k; j-- > 0;) {
+        if (aFiles[j]->bTargetNew_) continue;  // removed with the new files
         if (IoError oBack = PutBack(files, aFiles[j]->sTarget_, aAside[j]); oBack.Failed()) {
           sWhy += "; and " + oBack.sMessage;
         }
@@ -257,9 +271,9 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
   aTargets.reserve(aFiles.size());
   for (ReplacingFile* p : aFiles) {
     p->bCommitted_ = true;
-    aTargets.push_back(p->sTarget_);
+    if (!p->bTargetNew_) aTargets.push_back(p->sTarget_);
   }
-  const IoError oSynced = files.SyncAll(aTargets);
+  const IoError oSynced = aTargets.empty() ? IoError{} : files.SyncAll(aTargets);
   RemoveAsides();
   if (!sJournal.empty()) files.Remove(sJournal);
   if (oSynced.Failed()) {

@@ -43,7 +43,18 @@ class ReplacingFile {
   bool PutLine(std::string_view sLine);
   bool Write(std::string_view sText);
   // Closes the new file; TRUE when all of it reached the file system.
-  bool Close();
+  // pStamp, when given, receives the new file's stamp, which it keeps when
+  // it is moved in place (FileSystem::CloseWritten: left as it was where
+  // the system cannot tell).
+  bool Close(FileStamp* pStamp = nullptr);
+  // Before Open: the target does not exist (the caller has seen to it, as
+  // a first save into a new folder does).  The file is then written in
+  // place, created new (FileSystem::CreateNew: a file that has appeared
+  // there meanwhile fails it), with nothing to keep aside or move; the
+  // commit makes it durable with the others, and a failed commit removes
+  // it.  A process killed before the commit leaves it, where no class list
+  // names it; the next save compares it as any file it finds there.
+  void MarkTargetNew() { bTargetNew_ = true; }
   // Puts the closed new file in place of the target (CommitAll of one).
   bool Commit();
   // Commits the closed files of aFiles, in order, as one transaction: all
@@ -91,6 +102,7 @@ class ReplacingFile {
   bool bClosed_ = false;
   bool bCommitted_ = false;
   bool bFailed_ = false;
+  bool bTargetNew_ = false;
   size_t nWritten_ = 0;
 };
 

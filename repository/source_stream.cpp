@@ -15,6 +15,7 @@
 #include <set>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <variant>
 
@@ -299,7 +300,9 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   SaveState next;
   next.sSettings = sSettings;
   std::vector<std::unique_ptr<ReplacingFile>> aMethodFiles;
-  String sWriteError;  // the first method file that could not be written
+  std::unordered_set<std::string> aFolders;  // the method files' folders made so far
+  std::vector<std::string> aUnproven;        // method files kept that no save made durable
+  String sWriteError;                        // the first method file that could not be written
   // A source read again only because its time was too recent: the state
   // is written anew, so that its time no longer is.
   bool bRacy = false;
@@ -356,13 +359,27 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
     if (item.bMethodUnchanged) {
       ++save.nUnchanged;
       stamp.method = item.methodStamp;
+      // Without a last save's state, such a file may be one that a save
+      // killed before its commit wrote in place, not known to be on disk.
+      if (!prior.bValid) aUnproven.push_back(r.sMethodFile);
     } else if (sWriteError.empty()) {
       // A file that cannot be written stops the save: nothing is replaced.
       auto pFile = std::make_unique<ReplacingFile>(m_, r.sMethodFile, KeepRepositoryHistory);
-      if (!MakeMethodFileDirectory(m_, *pFile) || !pFile->Open() || !pFile->Write(item.sContent) || !pFile->Close()) {
+      // Without the method files' directory no method file can be there:
+      // none is looked for to keep aside.
+      if (!bMethodFilesMayExist) pFile->MarkTargetNew();
+      // Each folder of method files is made once.
+      std::string sFolder = r.sMethodFile.substr(0, r.sMethodFile.find_last_of("\\/") + 1);
+      bool bFolder = aFolders.contains(sFolder);
+      if (!bFolder && MakeMethodFileDirectory(m_, *pFile)) bFolder = aFolders.insert(std::move(sFolder)).second;
+      // Renaming keeps the stamp the new file has when it is closed.
+      FileStamp written{-1, 0, 0, 0};
+      if (!bFolder || !pFile->Open() || !pFile->Write(item.sContent) || !pFile->Close(&written)) {
         sWriteError = pFile->Error();
-      } else if (files.StampOf(pFile->NewFile(), stamp.method) != 0) {
-        item.bStamped = false;  // renaming keeps the stamp; without one the source is read again next time
+      } else if (written.nSize < 0) {
+        item.bStamped = false;  // without a stamp the source is read again next time
+      } else {
+        stamp.method = written;
       }
       aMethodFiles.push_back(std::move(pFile));
     }
@@ -471,6 +488,9 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
       return Fail("cannot stamp " + files.SystemPath(list.NewFile(), FileSystem::PathForm::kMapped) + ": " +
                   std::generic_category().message(nError));
     }
+  }
+  if (!aUnproven.empty()) {
+    if (const IoError oError = m_.Files().SyncAll(aUnproven); oError.Failed()) return Fail(oError.sMessage);
   }
   ReplacingFile state(m_, format::kSaveStateFile);
   if (!state.Open() || !state.Write(FormatSaveState(next)) || !state.Close()) return Fail(state.Error());

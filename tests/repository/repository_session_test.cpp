@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "repository/java_repository.h"
 #include "repository/repository_session.h"
 #include "support/fault_files.h"
 #include "support/test_host.h"
@@ -181,6 +182,48 @@ TEST_F(RepositorySessionTest, ASaveFailingAtAnyStepLeavesTheOldRepositoryOrTheNe
     }
     EXPECT_GT(nFired, 0) << static_cast<int>(eOp) << " was never used";
   }
+}
+
+// A first save into a new method folder writes its method files in place;
+// a file that appears at one's place meanwhile is not replaced: the save
+// fails, the method files it wrote go, and the class list is not written.
+TEST_F(RepositorySessionTest, AFirstSaveReplacesNoFileThatAppearedMeanwhile) {
+  namespace fs = std::filesystem;
+  // Plants a file where the second method file goes, just before it.
+  class Planting : public FileSystemWrapper {
+   public:
+    using FileSystemWrapper::FileSystemWrapper;
+    IoError CreateNew(std::string_view sPath, FileHandle& hFile) override {
+      if (++nCreated == 2) {
+        sPlanted = sPath;
+        Base().ReplaceContent(sPath, "planted");
+      }
+      return Base().CreateNew(sPath, hFile);
+    }
+    int nCreated = 0;
+    std::string sPlanted;
+  };
+  for (const std::string sName : {"A", "B", "C"}) {
+    dir_.Write("src/" + sName + ".java", "package p;\npublic class " + sName + " {\n  int x;\n}\n");
+  }
+  Planting oFiles(host_->Files());
+  Host h = host_->GetHost();
+  h.pFiles = &oFiles;
+  Module m(h);
+  m.Attach();
+  Separators(m);
+  RepositoryVars(m).sMethodFileDirectory = Win("methods");
+  StreamOptions options;
+  options.bSave = true;
+  const StreamReport report = RepositorySession(m).Stream({Win("src")}, options);
+  ASSERT_FALSE(oFiles.sPlanted.empty());
+  EXPECT_TRUE(report.save.sClassListError.starts_with("nothing saved")) << report.save.sClassListError;
+  EXPECT_FALSE(fs::exists(dir_.Path() / "jbclass.txt"));
+  std::vector<std::string> aLeft;
+  for (const auto& e : fs::recursive_directory_iterator(dir_.Path() / "methods")) {
+    if (e.is_regular_file()) aLeft.push_back(dir_.Read(fs::relative(e.path(), dir_.Path()).string()));
+  }
+  EXPECT_EQ(aLeft, std::vector<std::string>{"planted"});
 }
 
 TEST_F(RepositorySessionTest, TheTreeListsACycleOfSuperclassesOnceAndEnds) {

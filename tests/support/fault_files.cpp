@@ -35,9 +35,9 @@ bool FaultInjectingFileSystem::Open(FileHandle& hFile, std::string_view sPath, i
 
 bool FaultInjectingFileSystem::Close(FileHandle hFile) { return !CloseWritten(hFile).Failed(); }
 
-IoError FaultInjectingFileSystem::CloseWritten(FileHandle hFile) {
+IoError FaultInjectingFileSystem::CloseWritten(FileHandle hFile, FileStamp* pStamp) {
   const bool bFail = Tick(FaultOp::kClose);
-  IoError oError = Base().CloseWritten(hFile);
+  IoError oError = Base().CloseWritten(hFile, pStamp);
   if (bFail && !oError.Failed()) oError = Injected("close");
   return oError;
 }
@@ -84,6 +84,12 @@ IoError FaultInjectingFileSystem::CreateTemporary(std::string_view sTarget, File
   const bool bAny = Tick(FaultOp::kOpenAny);
   if (Tick(FaultOp::kOpenForWrite) || bAny) return Injected("create");
   return Base().CreateTemporary(sTarget, hFile, sTemp);
+}
+
+IoError FaultInjectingFileSystem::CreateNew(std::string_view sPath, FileHandle& hFile) {
+  const bool bAny = Tick(FaultOp::kOpenAny);
+  if (Tick(FaultOp::kOpenForWrite) || bAny) return Injected("create");
+  return Base().CreateNew(sPath, hFile);
 }
 
 }  // namespace qv

@@ -16,7 +16,7 @@
 //   kWrite         Write writes the first half of its bytes (rounded down)
 //                  and returns that count, as a full disk would; PutLine
 //                  writes nothing and returns FALSE.
-//   kOpenForWrite  also covers CreateTemporary, which then creates nothing.
+//   kOpenForWrite  also covers CreateTemporary and CreateNew, which then create nothing.
 //   kRename        Rename or MoveOver fails and moves nothing.
 //   kCopy          Copy fails and writes nothing.
 //   kAside         KeepAside fails and makes no second name.
@@ -56,13 +56,14 @@ class FaultInjectingFileSystem final : public FileSystemWrapper {
   bool Close(FileHandle hFile) override;
   bool PutLine(FileHandle hFile, std::string_view sText) override;
   int64_t Write(FileHandle hFile, std::string_view sText) override;
-  IoError CloseWritten(FileHandle hFile) override;
+  IoError CloseWritten(FileHandle hFile, FileStamp* pStamp = nullptr) override;
   IoError Copy(std::string_view sSource, std::string_view sTarget) override;
   IoError Rename(std::string_view sOld, std::string_view sNew) override;
   IoError MoveOver(std::string_view sSource, std::string_view sTarget) override;
   IoError KeepAside(std::string_view sTarget, std::string& sAside) override;
   IoError SyncAll(const std::vector<std::string>& aPaths) override;
   IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
+  IoError CreateNew(std::string_view sPath, FileHandle& hFile) override;
   IoError ReplaceContent(std::string_view sPath, std::string_view sText) override {
     return FileSystem::ReplaceContent(sPath, sText);
   }

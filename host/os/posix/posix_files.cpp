@@ -195,11 +195,21 @@ FileHandle PosixFileSystem::Add(int nFd, bool bWritable, std::string sPath) {
 
 bool PosixFileSystem::Close(FileHandle hFile) { return !CloseWritten(hFile).Failed(); }
 
-IoError PosixFileSystem::CloseWritten(FileHandle hFile) {
+namespace {
+FileStamp StampFrom(const io::FileInfo& oInfo) {
+  constexpr int64_t kNsPerSecond = 1'000'000'000;
+  return {oInfo.nSize, oInfo.nModifiedSec * kNsPerSecond + oInfo.nModifiedNsec, oInfo.nInode, oInfo.nDevice};
+}
+}  // namespace
+
+IoError PosixFileSystem::CloseWritten(FileHandle hFile, FileStamp* pStamp) {
   auto it = aFiles_.find(hFile.nValue);
   if (it == aFiles_.end()) return IoError{EBADF, "no such open file"};
   OpenFile& oFile = *it->second;
   oFile.Flush();
+  if (io::FileInfo oInfo; pStamp != nullptr && !oFile.bFailed && !io::StatOpen(oFile.nFd, oInfo).Failed()) {
+    *pStamp = StampFrom(oInfo);
+  }
   if (!io::Close(oFile.nFd)) oFile.Failed();
   IoError oError;
   if (oFile.bFailed) oError = io::ErrorOf(oFile.nError, "cannot write " + oFile.sPath);
@@ -215,6 +225,15 @@ IoError PosixFileSystem::CreateTemporary(std::string_view sTarget, FileHandle& h
   if (nFd < 0) return io::LastError("cannot create a file beside " + sPosix);
   hFile = Add(nFd, true, sNew);
   sTemp = BesideInLibraryForm(sTarget, sNew);
+  return {};
+}
+
+IoError PosixFileSystem::CreateNew(std::string_view sPath, FileHandle& hFile) {
+  if (sPath.empty()) return IoError{ENOENT, "no file name"};
+  std::string sPosix = Map(sPath);
+  const int nFd = io::Open(sPosix, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
+  if (nFd < 0) return io::LastError("cannot create " + sPosix);
+  hFile = Add(nFd, true, std::move(sPosix));
   return {};
 }
 
@@ -452,13 +471,6 @@ int PosixFileSystem::ReadFileStart(std::string_view sPath, size_t nMax, std::str
   if (sPath.empty()) return ENOENT;
   return io::ReadStart(Map(sPath), nMax, sText, bWhole).nCode;
 }
-
-namespace {
-FileStamp StampFrom(const io::FileInfo& oInfo) {
-  constexpr int64_t kNsPerSecond = 1'000'000'000;
-  return {oInfo.nSize, oInfo.nModifiedSec * kNsPerSecond + oInfo.nModifiedNsec, oInfo.nInode, oInfo.nDevice};
-}
-}  // namespace
 
 int PosixFileSystem::StampOf(std::string_view sPath, FileStamp& stamp) const {
   if (sPath.empty()) return ENOENT;

@@ -88,7 +88,9 @@ class PosixFileSystem final : public FileSystem {
   IoError Rename(std::string_view sOld, std::string_view sNew) override;
   IoError Remove(std::string_view sPath) override;
   IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
-  IoError CloseWritten(FileHandle hFile) override;
+  // O_CREAT | O_EXCL | O_NOFOLLOW.
+  IoError CreateNew(std::string_view sPath, FileHandle& hFile) override;
+  IoError CloseWritten(FileHandle hFile, FileStamp* pStamp = nullptr) override;
   // One syncfs(2) per file system that holds one of the paths.
   IoError SyncAll(const std::vector<std::string>& aPaths) override;
   // A hard link.

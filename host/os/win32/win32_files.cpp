@@ -33,6 +33,15 @@ std::string DirectoryOf(std::string_view sPath) {
   return n == std::string_view::npos ? std::string() : std::string(sPath.substr(0, n + 1));
 }
 
+// A file's stamp from its size and its last write time: the size, and the
+// time in nanoseconds (FILETIME counts 100 ns); no inode or device.
+FileStamp StampFrom(DWORD nSizeHigh, DWORD nSizeLow, const FILETIME& written) {
+  const auto Wide = [](DWORD nHigh, DWORD nLow) { return (static_cast<uint64_t>(nHigh) << 32U) | nLow; };
+  constexpr int64_t kNsPerTick = 100;
+  return {static_cast<int64_t>(Wide(nSizeHigh, nSizeLow)),
+          static_cast<int64_t>(Wide(written.dwHighDateTime, written.dwLowDateTime)) * kNsPerTick, 0, 0};
+}
+
 // The directory that holds sPath, as CreateFile opens it: without the
 // separator at its end but for a root ("C:\" or "\"); "." for a bare name.
 std::string DirectoryToOpen(const std::string& sPath) {
@@ -148,10 +157,23 @@ FileHandle Win32FileSystem::Add(void* h, std::string sPath, bool bTemporary) {
 
 bool Win32FileSystem::Close(FileHandle hFile) { return !CloseWritten(hFile).Failed(); }
 
-IoError Win32FileSystem::CloseWritten(FileHandle hFile) {
+IoError Win32FileSystem::CloseWritten(FileHandle hFile, FileStamp* pStamp) {
   const auto it = aFiles_.find(hFile.nValue);
   if (it == aFiles_.end()) return IoError{EBADF, "no such open file"};
   OpenFile& oFile = *it->second;
+  // The time and the size each by a query of its own: what
+  // GetFileInformationByHandle asks for includes the file's name, which
+  // Wine works out from the path, at the cost of a lookup of every
+  // directory on it.
+  FILE_BASIC_INFO basic{};
+  LARGE_INTEGER size{};
+  if (pStamp != nullptr && !oFile.bFailed &&
+      GetFileInformationByHandleEx(oFile.h, FileBasicInfo, &basic, sizeof(basic)) != FALSE &&
+      GetFileSizeEx(oFile.h, &size) != FALSE) {
+    const FILETIME written{static_cast<DWORD>(basic.LastWriteTime.LowPart),
+                           static_cast<DWORD>(basic.LastWriteTime.HighPart)};
+    *pStamp = StampFrom(static_cast<DWORD>(size.HighPart), size.LowPart, written);
+  }
   if (oFile.bTemporary && !oFile.bFailed) {
     aKept_.push_back(Kept{oFile.h, std::move(oFile.sPath)});
     aFiles_.erase(it);
@@ -175,6 +197,17 @@ IoError Win32FileSystem::CreateTemporary(std::string_view sTarget, FileHandle& h
   hFile = Add(h, sNew, true);
   // The temporary file is named as the caller names the target's directory.
   sTemp = DirectoryOf(sTarget) + sNew.substr(DirectoryOf(sNew).size());
+  return {};
+}
+
+IoError Win32FileSystem::CreateNew(std::string_view sPath, FileHandle& hFile) {
+  if (sPath.empty()) return IoError{ENOENT, "no file name"};
+  std::string sFull = Resolve(sPath);
+  HANDLE h = CreateFileA(sFull.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return win32::LastError("cannot create " + sFull);
+  aTemporaries_[sFull] = Temporary{TempState::kWritten, {}, true};
+  hFile = Add(h, std::move(sFull), true);
   return {};
 }
 
@@ -224,7 +257,11 @@ int64_t Win32FileSystem::Read(FileHandle hFile, std::string& sOut, int64_t nByte
 int64_t Win32FileSystem::Write(FileHandle hFile, std::string_view sText) {
   OpenFile* p = Find(hFile);
   if (p == nullptr || p->bFailed || !p->Unread()) return 0;
-  if (p->bTemporary) aTemporaries_[p->sPath] = Temporary{};
+  if (p->bTemporary) {
+    Temporary& temporary = aTemporaries_[p->sPath];
+    temporary.eState = TempState::kWritten;
+    temporary.oError = {};
+  }
   const size_t nDone = win32::WriteAll(p->h, sText);
   if (nDone < sText.size()) p->Failed(GetLastError());
   return static_cast<int64_t>(nDone);
@@ -380,7 +417,9 @@ void Win32FileSystem::FlushKept() {
   std::vector<IoError> aErrors = win32::FlushAndClose(aHandles, aPaths);
   for (size_t k = 0; k < aPaths.size(); ++k) {
     Temporary& temporary = aTemporaries_[aPaths[k]];
-    temporary.eState = aErrors[k].Failed() ? TempState::kFailed : TempState::kDurable;
+    temporary.eState = aErrors[k].Failed()  ? TempState::kFailed
+                       : temporary.bInPlace ? TempState::kMoved
+                                            : TempState::kDurable;
     temporary.oError = std::move(aErrors[k]);
   }
 }
@@ -466,12 +505,7 @@ int Win32FileSystem::StampOf(std::string_view sPath, FileStamp& stamp) const {
   if (!GetFileAttributesExA(Resolve(sPath).c_str(), GetFileExInfoStandard, &data)) {
     return win32::ErrnoOf(GetLastError());
   }
-  const auto Wide = [](DWORD nHigh, DWORD nLow) { return (static_cast<uint64_t>(nHigh) << 32U) | nLow; };
-  constexpr int64_t kNsPerTick = 100;  // FILETIME counts 100 ns
-  stamp = {
-      static_cast<int64_t>(Wide(data.nFileSizeHigh, data.nFileSizeLow)),
-      static_cast<int64_t>(Wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)) * kNsPerTick,
-      0, 0};
+  stamp = StampFrom(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime);
   return 0;
 }
 

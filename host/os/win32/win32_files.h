@@ -66,6 +66,9 @@ class Win32FileSystem final : public FileSystem {
   // CREATE_NEW under a random name, never through a reparse point
   // (host/os/win32/win32_io.h).
   IoError CreateTemporary(std::string_view sTarget, FileHandle& hFile, std::string& sTemp) override;
+  // CREATE_NEW, never through a reparse point; kept and flushed as a
+  // temporary is, after which SyncAll flushes its directory for its name.
+  IoError CreateNew(std::string_view sPath, FileHandle& hFile) override;
   // A temporary of CreateTemporary written without a failure is not
   // closed here: its handle is kept, and each time kKeptFiles temporaries
   // are kept they are flushed together, on several threads, and closed
@@ -74,7 +77,7 @@ class Win32FileSystem final : public FileSystem {
   // flushes of a batch are made while it is written, and no thread outlives
   // the call.  A failure of such a flush, or of the close, comes back from
   // SyncAll, which every commit of a temporary calls first.
-  IoError CloseWritten(FileHandle hFile) override;
+  IoError CloseWritten(FileHandle hFile, FileStamp* pStamp = nullptr) override;
   // Flushes the temporaries still kept (see CloseWritten), then
   // FlushFileBuffers on each other file, several files at once
   // (win32::FlushAll); directories are skipped.  A temporary flushed since
@@ -137,11 +140,14 @@ class Win32FileSystem final : public FileSystem {
   // creation until they are moved into place and synced, or removed: being
   // written, their content on disk (flushed, and nothing written since),
   // their flush failed (oError says why), or moved over a target (the entry
-  // is the target's: content on disk, name not yet).
+  // is the target's: content on disk, name not yet).  The files of
+  // CreateNew are here too (bInPlace): once flushed, their names are not
+  // yet on disk, as a moved temporary's.
   enum class TempState { kWritten, kDurable, kFailed, kMoved };
   struct Temporary {
     TempState eState = TempState::kWritten;
     IoError oError;
+    bool bInPlace = false;
   };
   std::unordered_map<std::string, Temporary> aTemporaries_;
   std::mutex muRemove_;  // Remove may run on several threads at once
