@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "core/module.h"
@@ -372,9 +372,10 @@ class RepositorySession {
   // Writes class nAt, its methods read first, to a new file beside the
   // target sPath (pFile, to be committed), making its directory when place
   // names one, unless pMade (the directories made before in the same
-  // call) has it.
+  // call, each with whether it was missing) has it.  In a directory that
+  // was missing the file is written in place (ReplacingFile::MarkTargetNew).
   Outcome PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
-                       std::unique_ptr<ReplacingFile>& pFile, std::unordered_set<std::string>* pMade = nullptr);
+                       std::unique_ptr<ReplacingFile>& pFile, std::unordered_map<std::string, bool>* pMade = nullptr);
 
   Module& m_;
 };

@@ -217,6 +217,11 @@ TEST_F(RepositoryJob, WriteAllMirrorsThePackagesFromOneLoad) {
   EXPECT_EQ(o["superClass"], "AbstractShape");
   const auto verbose = Run("write --all -v --to " + sOut + Opts());
   EXPECT_TRUE(Has(verbose.sOut, "wrote " + sOut + "/org/quorvane/app/Main.java\n")) << verbose.sOut;
+  // The first run wrote into new folders, the second over its files: the
+  // classes' files alone are there, nothing beside them.
+  size_t nFiles = 0;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(sOut)) nFiles += e.is_regular_file() ? 1U : 0U;
+  EXPECT_EQ(nFiles, 7u);
 }
 
 // Output that cannot be written fails every command with the reason: lines
