@@ -81,10 +81,8 @@ class VC_JavaClass : public Object {
   // The source text written to a new file beside sPath, not yet in place:
   // Commit (or CommitAll, for many at once) puts it there, keeping the
   // present file as history.  A failure shows in its Error() and fails
-  // the commit.  bTargetNew: sPath does not exist; the text is written
-  // there (ReplacingFile::MarkTargetNew).
-  std::unique_ptr<ReplacingFile> PrepareSourceFile(Module& m, std::string_view sPath, std::string_view sLineEnd,
-                                                   bool bTargetNew = false) const;
+  // the commit.
+  std::unique_ptr<ReplacingFile> PrepareSourceFile(Module& m, std::string_view sPath, std::string_view sLineEnd) const;
   // Keeps sFile as history copy 1 beside it, moving the older copies up by
   // one, when history copies are switched on.  Result: null.
   Number SaveHistoryFile(Module& m, std::string_view sFile);

@@ -8,8 +8,8 @@
 #include <set>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
-#include <vector>
 
 #include "core/convert.h"
 #include "core/runtime.h"
@@ -379,36 +379,17 @@ Outcome RepositorySession::TargetOf(int64_t nAt, const WritePlace& place) {
 }
 
 Outcome RepositorySession::PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
-                                        std::unique_ptr<ReplacingFile>& pFile,
-                                        std::unordered_map<std::string, bool>* pMade) {
+                                        std::unique_ptr<ReplacingFile>& pFile, std::unordered_set<std::string>* pMade) {
   if (Outcome read = ReadMethods(nAt); !read.bOk) return {false, read.sPath, "not written: " + read.sWhy};
   // The file name is bare (TargetOf), so the last separator ends the
   // directory.  A failure to make it shows when the file is written.
-  bool bTargetNew = false;
   if (!place.sDirectory.empty()) {
     std::string sDirectory = sPath.substr(0, sPath.rfind('\\'));
-    const auto it = pMade == nullptr ? std::unordered_map<std::string, bool>::iterator() : pMade->find(sDirectory);
-    if (pMade != nullptr && it != pMade->end()) {
-      bTargetNew = it->second;
-    } else {
-      // Only a call that keeps the directories made knows that a missing
-      // one, or a missing one above it that is made with it, holds none of
-      // the files it writes but its own.
-      std::vector<std::string> aMissing;
-      for (std::string s = sDirectory; pMade != nullptr && !pMade->contains(s) && !m_.Files().DirExists(s);) {
-        aMissing.push_back(s);
-        const size_t nCut = s.find_last_of('\\');
-        if (nCut == std::string::npos || nCut == 0) break;
-        s.resize(nCut);
-      }
-      if (!m_.Files().MakeDirectories(sDirectory).Failed() && pMade != nullptr) {
-        bTargetNew = !aMissing.empty();
-        pMade->emplace(std::move(sDirectory), bTargetNew);
-        for (std::string& s : aMissing) pMade->emplace(std::move(s), true);
-      }
+    if (pMade == nullptr || !pMade->contains(sDirectory)) {
+      if (!m_.Files().MakeDirectories(sDirectory).Failed() && pMade != nullptr) pMade->insert(std::move(sDirectory));
     }
   }
-  pFile = JavaClassArray(m_).At(nAt).PrepareSourceFile(m_, sPath, place.sLineEnd, bTargetNew);
+  pFile = JavaClassArray(m_).At(nAt).PrepareSourceFile(m_, sPath, place.sLineEnd);
   return {true, sPath, {}};
 }
 
@@ -439,7 +420,7 @@ int64_t RepositorySession::WriteClasses(const WritePlace& place,
   // not: a later class of that target would replace the first's file, or
   // stand for a source that could not be written either.
   std::unordered_map<std::string_view, int64_t> aTargets;
-  std::unordered_map<std::string, bool> aMade;  // the directories made so far: missing before?
+  std::unordered_set<std::string> aMade;  // the directories made so far
   int64_t nWritten = 0;
   // The files of a batch of classes are written under temporary names and
   // put in place together, with one durability step for the batch

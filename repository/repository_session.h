@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/module.h"
@@ -372,10 +372,9 @@ class RepositorySession {
   // Writes class nAt, its methods read first, to a new file beside the
   // target sPath (pFile, to be committed), making its directory when place
   // names one, unless pMade (the directories made before in the same
-  // call, each with whether it was missing) has it.  In a directory that
-  // was missing the file is written in place (ReplacingFile::MarkTargetNew).
+  // call) has it.
   Outcome PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
-                       std::unique_ptr<ReplacingFile>& pFile, std::unordered_map<std::string, bool>* pMade = nullptr);
+                       std::unique_ptr<ReplacingFile>& pFile, std::unordered_set<std::string>* pMade = nullptr);
 
   Module& m_;
 };

@@ -98,7 +98,7 @@ std::string_view VC_JavaClass::FoundLineEnd(Module& m, std::string_view sPath) c
   sOwn.append("\\").append(sFileName);
   for (const std::string_view sFile : {sPath, std::string_view(sOwn)}) {
     std::string sText;
-    if (sFile.empty() || m.Files().ReadWholeFile(sFile, sText) != 0) continue;
+    if (m.Files().ReadWholeFile(sFile, sText) != 0) continue;
     if (const std::string_view sFound = LineEndOf(sText); !sFound.empty()) return sFound;
   }
   return "\r\n";
@@ -115,11 +115,9 @@ bool VC_JavaClass::WriteSourceFile(Module& m) {
 }
 
 std::unique_ptr<ReplacingFile> VC_JavaClass::PrepareSourceFile(Module& m, std::string_view sPath,
-                                                               std::string_view sLineEnd, bool bTargetNew) const {
-  // A new target has no line end of its own to keep.
-  const String sText = SourceText(!sLineEnd.empty() ? sLineEnd : FoundLineEnd(m, bTargetNew ? "" : sPath));
+                                                               std::string_view sLineEnd) const {
+  const String sText = SourceText(sLineEnd.empty() ? FoundLineEnd(m, sPath) : sLineEnd);
   auto pOut = std::make_unique<ReplacingFile>(m, sPath, KeepSourceHistory);
-  if (bTargetNew) pOut->MarkTargetNew();
   if (pOut->Open() && pOut->Write(sText)) pOut->Close();
   return pOut;
 }
