@@ -136,7 +136,8 @@ String MethodFileOf(Module& m, std::string_view sDirectory, std::string_view sFi
 // module keeps method files in a method file directory: its folders are the
 // library's own.  Beside the sources nothing is made (that directory is the
 // user's, and holds the source).  FALSE with file.Error() saying why.
-bool MakeMethodFileDirectory(Module& m, ReplacingFile& file);
+// pMade: the directories the run made before, not made again.
+bool MakeMethodFileDirectory(Module& m, ReplacingFile& file, MadeDirectories* pMade = nullptr);
 
 // What the save of a scan did.
 struct ScanSave {

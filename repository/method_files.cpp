@@ -10,8 +10,8 @@ String MethodFileOf(Module& m, std::string_view sDirectory, std::string_view sFi
   return format::MethodFileIn(RepositoryVars(m).sMethodFileDirectory, sDirectory, sFileName);
 }
 
-bool MakeMethodFileDirectory(Module& m, ReplacingFile& file) {
-  return RepositoryVars(m).sMethodFileDirectory.empty() || file.MakeDirectory();
+bool MakeMethodFileDirectory(Module& m, ReplacingFile& file, MadeDirectories* pMade) {
+  return RepositoryVars(m).sMethodFileDirectory.empty() || file.MakeDirectory(pMade);
 }
 
 }  // namespace qv

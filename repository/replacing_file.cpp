@@ -37,11 +37,20 @@ void ReplacingFile::Discard() {
   bOpen_ = false;
 }
 
-bool ReplacingFile::MakeDirectory() {
+IoError MadeDirectories::Make(FileSystem& files, std::string_view sDirectory) {
+  if (aMade_.contains(std::string(sDirectory))) return {};
+  IoError oError = files.MakeDirectories(sDirectory);
+  if (!oError.Failed()) aMade_.emplace(sDirectory);
+  return oError;
+}
+
+bool ReplacingFile::MakeDirectory(MadeDirectories* pMade) {
   const size_t nCut = sTarget_.find_last_of("\\/");
   // A bare name stands in the current directory, "\\A" in the root.
   if (nCut == String::npos || nCut == 0) return true;
-  if (IoError oError = m_.Files().MakeDirectories(std::string_view(sTarget_).substr(0, nCut)); oError.Failed()) {
+  const std::string_view sDirectory = std::string_view(sTarget_).substr(0, nCut);
+  if (IoError oError = pMade != nullptr ? pMade->Make(m_.Files(), sDirectory) : m_.Files().MakeDirectories(sDirectory);
+      oError.Failed()) {
     return Fail(oError);
   }
   return true;
@@ -210,69 +219,67 @@ bool ReplacingFile::CommitAll(Module& m, const std::vector<ReplacingFile*>& aFil
   if (aFiles.empty()) return true;
   // No old file is replaced before every new one is on disk.
   if (IoError oError = files.SyncAll(aNew); oError.Failed()) return Abort(aFiles.front(), oError.sMessage);
+  // A file written in place is done once it is on disk; the steps below
+  // are those of the files that move over their targets.
+  std::vector<ReplacingFile*> aMoved;
+  aMoved.reserve(aFiles.size());
   for (ReplacingFile* p : aFiles) {
-    if (p->fnHistory_ == nullptr || p->bTargetNew_) continue;
+    if (!p->bTargetNew_) aMoved.push_back(p);
+  }
+  for (ReplacingFile* p : aMoved) {
+    if (p->fnHistory_ == nullptr) continue;
     if (IoError oError = p->fnHistory_(m, p->sTarget_); oError.Failed()) {
       return Abort(p, "no history copy of " + p->Native(p->sTarget_) + " (" + oError.sMessage + "); not replaced");
     }
   }
   // Every old file is kept aside before any new one takes its place, so
   // that a failure can put them all back.
-  std::vector<std::string> aAside(aFiles.size());
+  std::vector<std::string> aAside(aMoved.size());
   const auto RemoveAsides = [&] { RemoveEach(files, aAside); };
-  for (size_t k = 0; k < aFiles.size(); ++k) {
-    if (aFiles[k]->bTargetNew_) continue;
-    IoError oError = files.KeepAside(aFiles[k]->sTarget_, aAside[k]);
+  for (size_t k = 0; k < aMoved.size(); ++k) {
+    IoError oError = files.KeepAside(aMoved[k]->sTarget_, aAside[k]);
     if (oError.Failed() && oError.nCode == ENOENT) {
       aAside[k].clear();
     } else if (oError.Failed()) {
       aAside[k].clear();
       RemoveAsides();
-      return Abort(aFiles[k], oError.sMessage);
+      return Abort(aMoved[k], oError.sMessage);
     }
   }
   // A process killed among the moves leaves the journal, by which the next
-  // writer (Recover) puts the old files back.  Files written in place have
-  // no move, nor anything to put back.
-  const auto nMoves = std::count_if(aFiles.begin(), aFiles.end(),
-                                    [](const ReplacingFile* p) { return !p->bTargetNew_; });
-  const std::string sJournal = bJournal && nMoves > 1 ? JournalOf(aFiles.back()->sTarget_) : std::string();
+  // writer (Recover) puts the old files back.
+  const std::string sJournal = bJournal && aMoved.size() > 1 ? JournalOf(aMoved.back()->sTarget_) : std::string();
   if (!sJournal.empty()) {
     std::string sText;
-    for (size_t k = 0; k < aFiles.size(); ++k) {
-      if (aFiles[k]->bTargetNew_) continue;
-      sText.append(aFiles[k]->sTarget_).append("\t").append(aFiles[k]->sNew_).append("\t").append(aAside[k]);
+    for (size_t k = 0; k < aMoved.size(); ++k) {
+      sText.append(aMoved[k]->sTarget_).append("\t").append(aMoved[k]->sNew_).append("\t").append(aAside[k]);
       sText.append("\n");
     }
     if (IoError oError = WriteJournal(files, sJournal, sText); oError.Failed()) {
       RemoveAsides();
-      return Abort(aFiles.back(), oError.sMessage);
+      return Abort(aMoved.back(), oError.sMessage);
     }
   }
-  for (size_t k = 0; k < aFiles.size(); ++k) {
-    if (aFiles[k]->bTargetNew_) continue;
-    if (IoError oError = files.MoveOver(aFiles[k]->sNew_, aFiles[k]->sTarget_); oError.Failed()) {
+  for (size_t k = 0; k < aMoved.size(); ++k) {
+    if (IoError oError = files.MoveOver(aMoved[k]->sNew_, aMoved[k]->sTarget_); oError.Failed()) {
       // Back to the old state, newest first.
       String sWhy = oError.sMessage;
       for (size_t j = k; j-- > 0;) {
-        if (aFiles[j]->bTargetNew_) continue;  // removed with the new files
-        if (IoError oBack = PutBack(files, aFiles[j]->sTarget_, aAside[j]); oBack.Failed()) {
+        if (IoError oBack = PutBack(files, aMoved[j]->sTarget_, aAside[j]); oBack.Failed()) {
           sWhy += "; and " + oBack.sMessage;
         }
         aAside[j].clear();
       }
       RemoveAsides();
       if (!sJournal.empty()) files.Remove(sJournal);
-      return Abort(aFiles[k], sWhy);
+      return Abort(aMoved[k], sWhy);
     }
   }
   // The moves made durable; the files are in place either way.
   std::vector<std::string> aTargets;
-  aTargets.reserve(aFiles.size());
-  for (ReplacingFile* p : aFiles) {
-    p->bCommitted_ = true;
-    if (!p->bTargetNew_) aTargets.push_back(p->sTarget_);
-  }
+  aTargets.reserve(aMoved.size());
+  for (ReplacingFile* p : aMoved) aTargets.push_back(p->sTarget_);
+  for (ReplacingFile* p : aFiles) p->bCommitted_ = true;
   const IoError oSynced = aTargets.empty() ? IoError{} : files.SyncAll(aTargets);
   RemoveAsides();
   if (!sJournal.empty()) files.Remove(sJournal);

@@ -12,7 +12,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/host.h"
@@ -20,6 +22,17 @@
 #include "core/values.h"
 
 namespace qv {
+
+// The directories one run has made: each is made, and looked up, once
+// however many files the run writes into it.
+class MadeDirectories {
+ public:
+  // Makes sDirectory and its missing parents unless this run made it.
+  IoError Make(FileSystem& files, std::string_view sDirectory);
+
+ private:
+  std::unordered_set<std::string> aMade_;
+};
 
 class ReplacingFile {
  public:
@@ -34,8 +47,9 @@ class ReplacingFile {
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
   // Makes the target's directory and its missing parents, for a target in
-  // folders the library keeps itself; FALSE with Error() saying why.
-  bool MakeDirectory();
+  // folders the library keeps itself, unless pMade has it; FALSE with
+  // Error() saying why.
+  bool MakeDirectory(MadeDirectories* pMade = nullptr);
   // Creates the new file beside the target.
   bool Open();
   // Append a line (with the host's line terminator) or a text.  After the

@@ -8,7 +8,6 @@
 #include <set>
 #include <system_error>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include "core/convert.h"
@@ -379,14 +378,16 @@ Outcome RepositorySession::TargetOf(int64_t nAt, const WritePlace& place) {
 }
 
 Outcome RepositorySession::PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
-                                        std::unique_ptr<ReplacingFile>& pFile, std::unordered_set<std::string>* pMade) {
+                                        std::unique_ptr<ReplacingFile>& pFile, MadeDirectories* pMade) {
   if (Outcome read = ReadMethods(nAt); !read.bOk) return {false, read.sPath, "not written: " + read.sWhy};
   // The file name is bare (TargetOf), so the last separator ends the
   // directory.  A failure to make it shows when the file is written.
   if (!place.sDirectory.empty()) {
-    std::string sDirectory = sPath.substr(0, sPath.rfind('\\'));
-    if (pMade == nullptr || !pMade->contains(sDirectory)) {
-      if (!m_.Files().MakeDirectories(sDirectory).Failed() && pMade != nullptr) pMade->insert(std::move(sDirectory));
+    const std::string_view sDirectory = std::string_view(sPath).substr(0, sPath.rfind('\\'));
+    if (pMade != nullptr) {
+      pMade->Make(m_.Files(), sDirectory);
+    } else {
+      m_.Files().MakeDirectories(sDirectory);
     }
   }
   pFile = JavaClassArray(m_).At(nAt).PrepareSourceFile(m_, sPath, place.sLineEnd);
@@ -420,7 +421,7 @@ int64_t RepositorySession::WriteClasses(const WritePlace& place,
   // not: a later class of that target would replace the first's file, or
   // stand for a source that could not be written either.
   std::unordered_map<std::string_view, int64_t> aTargets;
-  std::unordered_set<std::string> aMade;  // the directories made so far
+  MadeDirectories made;  // the directories made so far
   int64_t nWritten = 0;
   // The files of a batch of classes are written under temporary names and
   // put in place together, with one durability step for the batch
@@ -458,7 +459,7 @@ int64_t RepositorySession::WriteClasses(const WritePlace& place,
       const auto [it, bNew] = aTargets.try_emplace(aResolved[nResolved++], written.nAt);
       if (bNew) {
         std::unique_ptr<ReplacingFile> pFile;
-        written.outcome = PrepareWrite(written.nAt, written.outcome.sPath, place, pFile, &aMade);
+        written.outcome = PrepareWrite(written.nAt, written.outcome.sPath, place, pFile, &made);
         if (pFile) {
           nBytes += pFile->Written();
           aFiles.push_back(std::move(pFile));

@@ -18,7 +18,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "core/module.h"
@@ -374,7 +373,7 @@ class RepositorySession {
   // names one, unless pMade (the directories made before in the same
   // call) has it.
   Outcome PrepareWrite(int64_t nAt, const std::string& sPath, const WritePlace& place,
-                       std::unique_ptr<ReplacingFile>& pFile, std::unordered_set<std::string>* pMade = nullptr);
+                       std::unique_ptr<ReplacingFile>& pFile, MadeDirectories* pMade = nullptr);
 
   Module& m_;
 };

@@ -395,6 +395,7 @@ PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aC
     bool bUnchanged = false;
   };
   std::vector<Prepared> aPrepared(n);
+  MadeDirectories folders;  // made on the calling thread, each once
   RunAhead(
       static_cast<int64_t>(n), kWorkerThreads, kPrepareWindow,
       [&](int64_t k) {
@@ -424,7 +425,7 @@ PreparedMethodFiles PrepareMethodFiles(Module& m, const std::vector<int64_t>& aC
           return;
         }
         auto pFile = std::make_unique<ReplacingFile>(m, p.sTarget, KeepRepositoryHistory);
-        if (MakeMethodFileDirectory(m, *pFile) && pFile->Open() && pFile->Write(sContent) && pFile->Close()) {
+        if (MakeMethodFileDirectory(m, *pFile, &folders) && pFile->Open() && pFile->Write(sContent) && pFile->Close()) {
           prepared.aLines[j] = p.nLines;
         }
         prepared.aFiles[j] = std::move(pFile);

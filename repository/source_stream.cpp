@@ -15,7 +15,6 @@
 #include <set>
 #include <system_error>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <variant>
 
@@ -300,9 +299,9 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
   SaveState next;
   next.sSettings = sSettings;
   std::vector<std::unique_ptr<ReplacingFile>> aMethodFiles;
-  std::unordered_set<std::string> aFolders;  // the method files' folders made so far
-  std::vector<std::string> aUnproven;        // method files kept that no save made durable
-  String sWriteError;                        // the first method file that could not be written
+  MadeDirectories folders;             // the method files' folders made so far
+  std::vector<std::string> aUnproven;  // method files kept that no save made durable
+  String sWriteError;                  // the first method file that could not be written
   // A source read again only because its time was too recent: the state
   // is written anew, so that its time no longer is.
   bool bRacy = false;
@@ -368,13 +367,10 @@ StreamReport RepositorySession::Stream(const std::vector<std::string>& aRoots, c
       // Without the method files' directory no method file can be there:
       // none is looked for to keep aside.
       if (!bMethodFilesMayExist) pFile->MarkTargetNew();
-      // Each folder of method files is made once.
-      std::string sFolder = r.sMethodFile.substr(0, r.sMethodFile.find_last_of("\\/") + 1);
-      bool bFolder = aFolders.contains(sFolder);
-      if (!bFolder && MakeMethodFileDirectory(m_, *pFile)) bFolder = aFolders.insert(std::move(sFolder)).second;
       // Renaming keeps the stamp the new file has when it is closed.
       FileStamp written{-1, 0, 0, 0};
-      if (!bFolder || !pFile->Open() || !pFile->Write(item.sContent) || !pFile->Close(&written)) {
+      if (!MakeMethodFileDirectory(m_, *pFile, &folders) || !pFile->Open() || !pFile->Write(item.sContent) ||
+          !pFile->Close(&written)) {
         sWriteError = pFile->Error();
       } else if (written.nSize < 0) {
         item.bStamped = false;  // without a stamp the source is read again next time
